@@ -1,0 +1,53 @@
+// level_files: the level files "Levels/level%i.dat" (title line, width,
+// height, one row of letters 'a'..'l' per line) and the 4-byte little-endian
+// best-score files "Levels/level%i.score", with the catalogue of the 15 slots
+// read at start-up. Saves replace a file whole or leave it as it was.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+const int MaxLevels = 15;
+const int TitleSlotSize = 256;     // 254 characters, the line feed and the terminator
+
+extern char LevelTitles[MaxLevels][TitleSlotSize]; // first line of each file, line feed kept
+extern bool LevelExists[MaxLevels];
+extern int LevelBest[MaxLevels];   // best score, 0 when there is none
+extern int HighestLevel;           // highest level number with a file, 0 if none
+
+// What the reader had to mend in a file that did not follow the format.
+struct LevelRepairs {
+  bool titleCut;        // the title line was longer than its slot
+  bool sizeClamped;     // width or height outside 0..998 / 0..1000, or not a number
+  int shortRows;        // rows missing or shorter than the width
+  int badCharacters;    // bytes outside 'a'..'l' inside the level rectangle
+};
+
+// "Levels/level<n>.dat" and "Levels/level<n>.score".
+void LevelFileName(char* out, size_t size, int n);
+void ScoreFileName(char* out, size_t size, int n);
+
+// Reads the title slots, existence flags and best scores of all 15 slots.
+void LoadLevelCatalogue();
+
+// Reads a title line into a slot: at most 254 characters, always ending in a line feed.
+void ReadTitleLine(FILE* f, char* slot);
+
+// Reads a whole level file into MapGrid, LevelWidth and LevelHeight; cells
+// outside 0..11 become maptype_nothing. repairs and title may be null.
+void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs);
+
+// Reads level n's file (when it opens), then runs ScanLevel.
+void LoadLevel(int n);
+
+// Writes CurrentLevel's title, size and rows; true when the file was replaced.
+bool SaveLevel();
+
+// Writes the file at path with the given title and the current grid; true on success.
+bool WriteLevelFile(const char* path, const char* title);
+
+// Reads up to 4 little-endian bytes; a missing or short file gives the low bytes only.
+int ReadScoreStream(FILE* f);
+
+// Writes the 4-byte best score of level n; true when the file was replaced.
+bool SaveBest(int n, int score);

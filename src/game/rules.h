@@ -1,0 +1,17 @@
+// rules: the rules of a run, carried out inside UpdateGame: the timer, the
+// extra-time pickups, the particles of bursts and trail, and the outcome
+// (harmful contact, time-out, finish and the best score).
+#pragma once
+
+// LevelTimer falls by t / 60 x 10 and stops at exactly 0.
+void CountDownTimer(float t);
+
+// Appends a particle at (px, py) with a random velocity scaled by s; the two
+// random numbers are drawn even when the item table is full.
+void SpawnParticle(float px, float py, float s);
+
+// Pickups, particle ageing and the ball's trail.
+void StepItems(float t);
+
+// Harmful contact, time-out and the finish; may set GameState to 0 and save a best.
+void CheckOutcome();

@@ -1,0 +1,30 @@
+// draw: the immediate drawing operations through which menus, the game scene
+// and the editor put atlas pictures, text and framed panels on screen, in
+// whatever units the caller's projection gives. Expects texturing, blending,
+// alpha test, both client arrays and the atlas texture, as RunGameState sets.
+#pragma once
+
+#include "render/atlas.h"
+
+const float PanelBorder = 32;        // units of frame around a panel's inner rectangle
+const float TextAdvanceFactor = 0.525f; // pen advance per glyph, as a share of its width
+
+// One picture of w x h centred on (x, y), turned by angle radians.
+void DrawQuad(const AtlasRect& rect, float x, float y, float w, float h, float angle);
+
+// One picture stretched over the rectangle from (x, y) to (x + w, y + h), upright.
+void DrawRect(const AtlasRect& rect, float x, float y, float w, float h);
+
+// The string with its first glyph's top-left at (x, y); bytes without a glyph
+// draw nothing but still advance the pen.
+void DrawText(float x, float y, const char* text, float size);
+
+// The string placed so that its last advance cell ends half an advance before x.
+void DrawTextRight(const char* text, float x, float y, float size);
+
+// The x where DrawTextRight starts a text of the given length.
+float TextRightStart(int length, float x, float size);
+
+// A framed panel of set 0 or 1 around the inner rectangle (x, y)-(x + w, y + h);
+// six pieces when h is not positive.
+void DrawPanel(int set, float x, float y, float w, float h);

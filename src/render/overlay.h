@@ -1,0 +1,47 @@
+// overlay: the drawing layer in window pixels on top of everything else, with
+// its own texture from "Media/dashboard.png": the mouse pointer, the small
+// 20-pixel font, the framed buttons and bars of the pause screen. It also
+// owns the ReadbackBuffer that holds the frozen frame.
+#pragma once
+
+#include "render/atlas.h"
+
+const int DashGlyphCount = 95;        // character codes 32..126
+const int ButtonFramePieceCount = 27; // 3 groups of 9, column by column
+const int DashFrameCount = 7;         // cursor frames 0..4, top bar 5, bottom bar 6
+const int DashTopBar = 5;
+const int DashBottomBar = 6;
+
+extern unsigned DashboardTexture;     // GL texture name of the 1024 x 256 overlay texture
+extern AtlasRect DashGlyphs[DashGlyphCount];
+extern AtlasRect ButtonFramePieces[ButtonFramePieceCount];
+extern AtlasRect DashFrames[DashFrameCount];
+extern char FooterLines[2][256];      // drawn in the pause screen's bottom bar
+extern const char* CreditText;
+extern unsigned char* ReadbackBuffer; // ScreenWidth x ScreenHeight x 4 bytes, bottom row first
+
+// Fills DashGlyphs, ButtonFramePieces and DashFrames; needs no GL context.
+void FillDashboardTables();
+
+// Loads the picture into DashboardTexture (empty texture when it cannot be
+// loaded), fills the tables, resets the pause state, allocates ReadbackBuffer
+// and sets FooterLines.
+void SetUpDashboard();
+
+// Window-pixel projection with y down, depth test off, DashboardTexture bound.
+void BeginOverlay();
+
+// The pointer picture with its hot spot at (x, y).
+void DrawCursor(int x, int y);
+
+// The string in the small font, first glyph cell at (x - 5, y).
+void DrawSmallText(const char* text, int x, int y);
+
+// A 340 x 55 frame around the 300 x 15 body at (left, top); group 0 normal, 1 hovered.
+void DrawButtonFrame(int left, int top, int group);
+
+// True when (mouseX, mouseY) lies strictly inside the hit box of a button at (cx, y).
+bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY);
+
+// Draws a button centred on (cx, y); true when the left button went down on it this frame.
+bool OverlayButton(const char* label, int cx, int y);

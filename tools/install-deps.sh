@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need.
+# Only missing packages are installed; when everything is present this
+# returns at once without touching apt.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake make pkg-config
+  libsdl1.2-dev libsdl-image1.2-dev
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  liblodepng-dev libfreetype-dev fonts-dejavu-core
+  libgtest-dev
+  xvfb xauth xdotool imagemagick x11-utils
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,12 +1,27 @@
 #!/usr/bin/env bash
-# Runs every test: the headless and window tests of the normal build, then
-# the headless tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# Runs every test: the headless and window tests of the normal build, then the
+# headless tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # then a short burst of each fuzzer when clang is present.
 set -uo pipefail
 BUILD=${1:-build}
 cd "$(dirname "$0")/.."
+JOBS=$(nproc)
 status=0
 
-ctest --test-dir "$BUILD" -j "$(nproc)" --output-on-failure || status=1
+echo "== Headless and window tests =="
+ctest --test-dir "$BUILD" -j "$JOBS" --output-on-failure || status=1
+
+echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+cmake -S . -B build-asan -DTETHERORB_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug > /dev/null &&
+  cmake --build build-asan -j "$JOBS" --target unit_tests > /dev/null &&
+  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build-asan -j "$JOBS" -L headless --output-on-failure || status=1
+
+if command -v clang++ > /dev/null; then
+  echo "== Fuzzers, ${FUZZ_SECONDS:-20} s each =="
+  bash tools/run-fuzz.sh "${FUZZ_SECONDS:-20}" || status=1
+else
+  echo "== Fuzzers skipped: clang is not installed =="
+fi
 
 exit $status

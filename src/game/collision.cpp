@@ -1,0 +1,109 @@
+// collision: circle against unit-square cells. The pushes move a circle out of
+// one box; CollideSolid and TouchesHarmful run them over the cells around it.
+#include "game/collision.h"
+
+#include <cmath>
+
+#include "game/world.h"
+
+const float CellSize = 1.0f;   // world units along each side of a cell
+
+float Distance(float ax, float ay, float bx, float by)
+{
+  float dx = ax - bx;
+  float dy = ay - by;
+  float squares = dx * dx + dy * dy;
+  return sqrtf(squares);
+}
+
+// The circle's bounding square overlaps the box (strictly) and the centre is
+// outside the box (edges count as inside).
+static bool PushApplies(float X, float Y, float r, float bx, float bw, float by, float bh)
+{
+  float right = bx + bw;
+  float bottom = by + bh;
+  bool overlap = bx < X + r && X - r < right && by < Y + r && Y - r < bottom;
+  bool inside = bx <= X && X <= right && by <= Y && Y <= bottom;
+  return overlap && !inside;
+}
+
+void PushOutOfFace(float& X, float& Y, float r, float bx, float bw, float by, float bh)
+{
+  if (!PushApplies(X, Y, r, bx, bw, by, bh))
+    return;
+  float right = bx + bw;
+  float bottom = by + bh;
+  if (by < Y && Y < bottom)
+    X = X < bx + bw / 2 ? bx - r : right + r;
+  else if (bx < X && X < right)
+    Y = Y < by + bh / 2 ? by - r : bottom + r;
+}
+
+void PushOutOfCorner(float& X, float& Y, float r, float bx, float bw, float by, float bh)
+{
+  if (!PushApplies(X, Y, r, bx, bw, by, bh))
+    return;
+  float cx = fminf(fmaxf(X, bx), bx + bw);
+  float cy = fminf(fmaxf(Y, by), by + bh);
+  float d = Distance(X, Y, cx, cy);
+  if (!(d < r))
+    return;
+  float ux = (X - cx) / d;
+  float uy = (Y - cy) / d;
+  X = cx + r * ux;
+  Y = cy + r * uy;
+}
+
+// The cells around the circle, clipped to the level: columns x0..x1-1 and
+// rows y0..y1-1. False when the window is empty, also for non-finite input.
+static bool CellWindow(float X, float Y, float r, int& x0, int& x1, int& y0, int& y1)
+{
+  float reach = floorf(r) + 1;
+  float left = floorf(X) - reach;
+  float right = floorf(X) + reach + 1;
+  float top = floorf(Y) - reach;
+  float bottom = floorf(Y) + reach + 1;
+  if (!(left < (float)LevelWidth && right > 0 && top < (float)LevelHeight && bottom > 0))
+    return false;
+  x0 = left <= 0 ? 0 : (int)left;
+  x1 = right >= (float)LevelWidth ? LevelWidth : (int)right;
+  y0 = top <= 0 ? 0 : (int)top;
+  y1 = bottom >= (float)LevelHeight ? LevelHeight : (int)bottom;
+  return true;
+}
+
+// Face pushes, then corner pushes, against cells of type a or b in the window
+// taken from the position on entry.
+static void PushOutOfCells(float& X, float& Y, float r, int a, int b)
+{
+  int x0, x1, y0, y1;
+  if (!CellWindow(X, Y, r, x0, x1, y0, y1))
+    return;
+  for (int gx = x0; gx < x1; gx++) {
+    for (int gy = y0; gy < y1; gy++) {
+      int type = CellAt(gx, gy);
+      if (type == a || type == b)
+        PushOutOfFace(X, Y, r, (float)gx, CellSize, (float)gy, CellSize);
+    }
+  }
+  for (int gx = x0; gx < x1; gx++) {
+    for (int gy = y0; gy < y1; gy++) {
+      int type = CellAt(gx, gy);
+      if (type == a || type == b)
+        PushOutOfCorner(X, Y, r, (float)gx, CellSize, (float)gy, CellSize);
+    }
+  }
+}
+
+void CollideSolid(float& X, float& Y, float r)
+{
+  PushOutOfCells(X, Y, r, maptype_blocknormal, maptype_blocknoswing);
+}
+
+bool TouchesHarmful(float X, float Y, float r)
+{
+  float x = X;
+  float y = Y;
+  PushOutOfCells(x, y, r, maptype_blockharmful, maptype_blockharmful);
+  return x != X || y != Y;
+}

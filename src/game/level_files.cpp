@@ -1,0 +1,256 @@
+// level_files: reading and writing the level and best-score files, and the
+// catalogue of the 15 level slots.
+#include "game/level_files.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#include "game/world.h"
+
+char LevelTitles[MaxLevels][TitleSlotSize];
+bool LevelExists[MaxLevels];
+int LevelBest[MaxLevels];
+int HighestLevel;
+
+const int LineBufferSize = 1000;       // bytes of one line read, terminator included
+const int TitleMaxCharacters = TitleSlotSize - 2; // room for the line feed and terminator
+const char FirstLetter = 'a';          // maptype_nothing; 'a' + 11 is maptype_finish
+const int ScoreBytes = 4;
+const char TempSuffix[] = ".tmp";
+const int MaxPathSize = 256;
+
+void LevelFileName(char* out, size_t size, int n)
+{
+  snprintf(out, size, "%s%i%s", "Levels/level", n, ".dat");
+}
+
+void ScoreFileName(char* out, size_t size, int n)
+{
+  snprintf(out, size, "%s%i%s", "Levels/level", n, ".score");
+}
+
+// Reads one line of up to size - 1 bytes into buf, drops the rest of a longer
+// line and a CR before the line feed. Returns the bytes kept, -1 at the end of
+// the file. *cut is set when bytes were dropped.
+static int ReadLine(FILE* f, char* buf, int size, bool* cut)
+{
+  int len = 0;
+  int c = getc(f);
+  *cut = false;
+  if (c == EOF) {
+    buf[0] = 0;
+    return -1;
+  }
+  while (c != EOF && c != '\n') {
+    if (len < size - 1)
+      buf[len++] = (char)c;
+    else
+      *cut = true;
+    c = getc(f);
+  }
+  if (len > 0 && buf[len - 1] == '\r' && !*cut)
+    len--;
+  buf[len] = 0;
+  return len;
+}
+
+// The title slot keeps text up to the first NUL byte, so those are dropped.
+static bool ReadTitle(FILE* f, char* slot)
+{
+  char line[LineBufferSize];
+  bool cut;
+  int len = ReadLine(f, line, sizeof(line), &cut);
+  int kept = 0;
+  for (int i = 0; i < len; i++) {
+    if (line[i] == 0)
+      continue;
+    if (kept == TitleMaxCharacters) {
+      cut = true;
+      break;
+    }
+    slot[kept++] = line[i];
+  }
+  slot[kept++] = '\n';
+  slot[kept] = 0;
+  return cut;
+}
+
+void ReadTitleLine(FILE* f, char* slot)
+{
+  ReadTitle(f, slot);
+}
+
+// A size line: atof's number truncated toward zero, kept within 0..max.
+// Sets *clamped when the line is missing, not a number or out of range.
+static int ReadSize(FILE* f, int max, bool* clamped)
+{
+  char line[LineBufferSize];
+  bool cut;
+  if (ReadLine(f, line, sizeof(line), &cut) < 0) {
+    *clamped = true;
+    return 0;
+  }
+  char* end;
+  double value = trunc(strtod(line, &end));
+  if (end == line || !(value >= 0)) {
+    *clamped = true;
+    return 0;
+  }
+  if (value > max) {
+    *clamped = true;
+    return max;
+  }
+  return (int)value;
+}
+
+void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
+{
+  char scratchTitle[TitleSlotSize];
+  LevelRepairs scratch;
+  if (!title)
+    title = scratchTitle;
+  if (!repairs)
+    repairs = &scratch;
+  memset(repairs, 0, sizeof(*repairs));
+
+  repairs->titleCut = ReadTitle(f, title);
+  LevelWidth = ReadSize(f, MaxLevelWidth, &repairs->sizeClamped);
+  LevelHeight = ReadSize(f, MaxLevelHeight, &repairs->sizeClamped);
+
+  char row[LineBufferSize];
+  for (int y = 0; y < LevelHeight; y++) {
+    bool cut;
+    int len = ReadLine(f, row, sizeof(row), &cut);
+    if (len < LevelWidth)
+      repairs->shortRows++;
+    for (int x = 0; x < LevelWidth; x++) {
+      int type = maptype_nothing;
+      if (x < len) {
+        type = row[x] - FirstLetter;
+        if (type < 0 || type >= MapTypeCount) {
+          type = maptype_nothing;
+          repairs->badCharacters++;
+        }
+      }
+      MapGrid[x * MapSize + y] = type;
+    }
+  }
+}
+
+void LoadLevel(int n)
+{
+  char path[MaxPathSize];
+  LevelFileName(path, sizeof(path), n);
+  FILE* f = fopen(path, "r");
+  if (f) {
+    ReadLevelStream(f, nullptr, nullptr);
+    fclose(f);
+  }
+  ScanLevel();
+}
+
+void LoadLevelCatalogue()
+{
+  char path[MaxPathSize];
+  HighestLevel = 0;
+  for (int n = 1; n <= MaxLevels; n++) {
+    LevelFileName(path, sizeof(path), n);
+    FILE* f = fopen(path, "r");
+    LevelExists[n - 1] = f != nullptr;
+    if (f) {
+      ReadTitleLine(f, LevelTitles[n - 1]);
+      fclose(f);
+      HighestLevel = n;
+    }
+  }
+  for (int n = 1; n <= MaxLevels; n++) {
+    ScoreFileName(path, sizeof(path), n);
+    FILE* f = fopen(path, "rb");
+    LevelBest[n - 1] = 0;
+    if (f) {
+      LevelBest[n - 1] = ReadScoreStream(f);
+      fclose(f);
+    }
+  }
+}
+
+int ReadScoreStream(FILE* f)
+{
+  unsigned char bytes[ScoreBytes] = {0, 0, 0, 0};
+  if (fread(bytes, 1, ScoreBytes, f) == 0)
+    return 0;
+  uint32_t value = 0;
+  for (int i = 0; i < ScoreBytes; i++)
+    value |= (uint32_t)bytes[i] << (8 * i);
+  return (int32_t)value;
+}
+
+// A save goes to path + ".tmp" in the same folder and is renamed over path
+// only once it is complete on disk, so path always holds a whole file.
+static FILE* OpenTemp(const char* path, char* temp, size_t size, const char* mode)
+{
+  if ((size_t)snprintf(temp, size, "%s%s", path, TempSuffix) >= size)
+    return nullptr;
+  return fopen(temp, mode);
+}
+
+static bool CommitTemp(FILE* f, const char* temp, const char* path)
+{
+  bool ok = !ferror(f) && fflush(f) == 0 && fsync(fileno(f)) == 0;
+  if (fclose(f) != 0)
+    ok = false;
+  if (ok && rename(temp, path) != 0)
+    ok = false;
+  if (!ok)
+    remove(temp);
+  return ok;
+}
+
+bool WriteLevelFile(const char* path, const char* title)
+{
+  char temp[MaxPathSize];
+  FILE* f = OpenTemp(path, temp, sizeof(temp), "w");
+  if (!f)
+    return false;
+
+  size_t titleLen = strlen(title);
+  fputs(title, f);
+  if (titleLen == 0 || title[titleLen - 1] != '\n')
+    fputc('\n', f);
+  fprintf(f, "%i%s", LevelWidth, "\n");
+  fprintf(f, "%i%s", LevelHeight, "\n");
+  for (int y = 0; y < LevelHeight; y++) {
+    for (int x = 0; x < LevelWidth; x++)
+      fputc((CellAt(x, y) & 0xff) + FirstLetter, f);
+    fputc('\n', f);
+  }
+  return CommitTemp(f, temp, path);
+}
+
+bool SaveLevel()
+{
+  if (CurrentLevel < 1 || CurrentLevel > MaxLevels)
+    return false;
+  char path[MaxPathSize];
+  LevelFileName(path, sizeof(path), CurrentLevel);
+  return WriteLevelFile(path, LevelTitles[CurrentLevel - 1]);
+}
+
+bool SaveBest(int n, int score)
+{
+  char path[MaxPathSize];
+  char temp[MaxPathSize];
+  ScoreFileName(path, sizeof(path), n);
+  FILE* f = OpenTemp(path, temp, sizeof(temp), "wb");
+  if (!f)
+    return false;
+  uint32_t value = (uint32_t)score;
+  unsigned char bytes[ScoreBytes];
+  for (int i = 0; i < ScoreBytes; i++)
+    bytes[i] = (unsigned char)(value >> (8 * i));
+  fwrite(bytes, 1, ScoreBytes, f);
+  return CommitTemp(f, temp, path);
+}

@@ -1,0 +1,174 @@
+// The title screen and the two level lists.
+#include "ui/menus.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdio>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/video.h"
+#include "game/level_files.h"
+#include "game/world.h"
+#include "render/draw.h"
+
+const float ScreenHalfHeight = 400;    // ScreenOrtho units from the centre to the top edge
+
+const int TitleEntries = 2;            // "Play", "Edit"
+const int VisibleRows = 6;             // level-list rows on screen at once
+
+const float RowTop = -140;             // top of the first entry's inner rectangle
+const float RowStep = 70;              // from one row top to the next
+const float RowLeft = -450;            // inner rectangle of an entry panel
+const float RowWidth = 900;
+const float RowHeight = 25;
+const float LabelLeft = -455;          // labels start a little left of the panel's inside
+const float LabelRaise = 7.5f;         // labels sit this far above the row top
+const float LabelSize = 0.65f;
+const float ScoreRight = 455;          // the best-score column ends here
+
+const float TitleY = -300;             // the logo across the top
+const float TitleWidth = 800;
+const float TitleHeight = 200;
+
+const float HeadingX = -450;
+const float HeadingY = -217.5f;
+const float FooterRight = 450;
+const float FooterY = 272.5f;
+const float SmallTextSize = 0.6f;
+
+const float MarkerWidth = 400;         // the empty panels that show more rows exist
+const float MarkerHeight = 25;
+const float MoreAboveX = 50, MoreAboveY = -210;
+const float MoreBelowX = -450, MoreBelowY = 280;
+
+// "Level 15 - " and a full title slot fit with room to spare.
+const int LabelBufferSize = 32 + TitleSlotSize;
+
+static char MenuLabel[LabelBufferSize];
+
+static bool Pressed(int key)
+{
+  return InputState.KeyState[key] == InputPressed;
+}
+
+void ScreenOrtho()
+{
+  glDisable(GL_DEPTH_TEST);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(-ScreenHalfHeight * AspectRatio, ScreenHalfHeight * AspectRatio,
+             ScreenHalfHeight, -ScreenHalfHeight);
+}
+
+static void ListInput(bool back, bool choose)
+{
+  if (back)
+    GameState = gamestate_title;
+
+  if (MenuCursor < MenuFirstRow) {
+    MenuFirstRow -= 1;
+    if (MenuFirstRow < 0)
+      MenuFirstRow = 0;
+    MenuCursor = MenuFirstRow;
+  }
+  if (MenuCursor > MenuFirstRow + VisibleRows - 1) {
+    MenuFirstRow += 1;
+    if (MenuFirstRow > HighestLevel - VisibleRows)
+      MenuFirstRow = HighestLevel - VisibleRows;
+    if (MenuFirstRow < 0)
+      MenuFirstRow = 0;
+    MenuCursor = MenuFirstRow + VisibleRows - 1;
+  }
+
+  if (!choose || (GameState != gamestate_playlist && GameState != gamestate_editlist))
+    return;
+  if (MenuCursor < 0 || MenuCursor >= MaxLevels || !LevelExists[MenuCursor])
+    return;
+  GameState = GameState == gamestate_playlist ? gamestate_playing : gamestate_editing;
+  StartLevel(MenuCursor + 1);
+}
+
+void MenuInput()
+{
+  bool up = Pressed(KeyUp) || Pressed(KeyW);
+  bool down = Pressed(KeyDown) || Pressed(KeyS);
+  bool choose = Pressed(KeyReturn) || Pressed(KeySpace);
+  bool back = Pressed(KeyB);
+
+  if (up)
+    MenuCursor -= 1;
+  if (down)
+    MenuCursor += 1;
+
+  if (GameState == gamestate_title) {
+    if (MenuCursor < 0)
+      MenuCursor = 0;
+    if (MenuCursor > TitleEntries - 1)
+      MenuCursor = TitleEntries - 1;
+    if (choose)
+      GameState = MenuCursor == 0 ? gamestate_playlist : gamestate_editlist;
+    return;
+  }
+  if (GameState == gamestate_playlist || GameState == gamestate_editlist)
+    ListInput(back, choose);
+}
+
+static void DrawTitleEntries()
+{
+  static const char* const labels[TitleEntries] = {"Play", "Edit"};
+  for (int i = 0; i < TitleEntries; i++) {
+    float y = RowTop + RowStep * i;
+    int set = MenuCursor == i ? AtlasPanelHighlight : AtlasPanelNormal;
+    DrawPanel(set, RowLeft, y, RowWidth, RowHeight);
+    DrawText(LabelLeft, y - LabelRaise, labels[i], LabelSize);
+  }
+}
+
+static void DrawLevelList()
+{
+  if (GameState == gamestate_playlist)
+    DrawText(HeadingX, HeadingY, "Select a level to play", SmallTextSize);
+  else if (GameState == gamestate_editlist)
+    DrawText(HeadingX, HeadingY, "Select a level to edit", SmallTextSize);
+  DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
+
+  if (MenuFirstRow > 0)
+    DrawPanel(AtlasPanelNormal, MoreAboveX, MoreAboveY, MarkerWidth, MarkerHeight);
+  if (MenuFirstRow < HighestLevel - VisibleRows)
+    DrawPanel(AtlasPanelNormal, MoreBelowX, MoreBelowY, MarkerWidth, MarkerHeight);
+
+  for (int k = 0; k < VisibleRows; k++) {
+    int slot = MenuFirstRow + k;
+    if (slot < 0 || slot >= MaxLevels)
+      continue;
+    float y = RowTop + RowStep * k;
+    int set = slot == MenuCursor ? AtlasPanelHighlight : AtlasPanelNormal;
+    DrawPanel(set, RowLeft, y, RowWidth, RowHeight);
+    snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", slot + 1, " - ",
+             TitleSlotSize - 1, LevelTitles[slot]);
+    DrawText(LabelLeft, y - LabelRaise, MenuLabel, LabelSize);
+    snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
+    DrawTextRight(MenuLabel, ScoreRight, y - LabelRaise, LabelSize);
+  }
+}
+
+void DrawMenu(int frameState)
+{
+  ScreenOrtho();
+  DrawQuad(AtlasBackground, 0, 0, 2 * ScreenHalfHeight * AspectRatio, 2 * ScreenHalfHeight, 0);
+  DrawQuad(AtlasTitle, 0, TitleY, TitleWidth, TitleHeight, 0);
+  if (frameState == gamestate_title)
+    DrawTitleEntries();
+  else if (frameState == gamestate_playlist || frameState == gamestate_editlist)
+    DrawLevelList();
+}
+
+void MenuFrame()
+{
+  int frameState = GameState;
+  MenuInput();
+  DrawMenu(frameState);
+}

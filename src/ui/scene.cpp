@@ -1,0 +1,165 @@
+// The game scene: the level seen through the camera, and the score bar.
+#include "ui/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+#include <cstdio>
+
+#include "app/video.h"
+#include "game/world.h"
+#include "render/draw.h"
+#include "ui/menus.h"
+
+const float FinishSize = 3.25f;        // world units, square
+const float ExtraTimeSize = 0.75f;
+const float BallDrawSize = 1.41f;      // a little larger than the 1.2 the ball collides with
+const float PointerSize = 2.25f;
+const float TetherWidth = 0.4f;        // the band, and each square end piece
+const float TetherEndOffset = 0.2f;    // end pieces sit this far beyond ball and anchor
+
+const int CullMarginCells = 1;         // extra cells kept around the view against rounding
+
+const float HudLeft = -450;            // inner rectangle of the score bar, ScreenOrtho units
+const float HudTop = -350;
+const float HudWidth = 900;
+const float HudHeight = 25;
+const float HudTextX = -455;
+const float HudTextY = -357.5f;
+const float HudTextSize = 0.65f;
+
+// Cell images of the pass under the items and the ball, and of the pass over them.
+static const AtlasRect* const UnderImages[MapTypeCount] = {
+  nullptr, nullptr, nullptr, nullptr,
+  &AtlasBlockGhost, &AtlasGravityDown, &AtlasGravityLeft, &AtlasGravityUp, &AtlasGravityRight,
+  nullptr, nullptr, nullptr,
+};
+static const AtlasRect* const OverImages[MapTypeCount] = {
+  nullptr, &AtlasBlockNormal, &AtlasBlockHarmful, &AtlasBlockNoSwing,
+  nullptr, nullptr, nullptr, nullptr, nullptr,
+  nullptr, nullptr, nullptr,
+};
+
+static char ScoreText[32];
+
+struct ViewRect {
+  float left, right, top, bottom;
+};
+
+static ViewRect CameraView()
+{
+  ViewRect v;
+  float halfWidth = Camera.viewHeight * AspectRatio / 2;
+  float halfHeight = Camera.viewHeight / 2;
+  v.left = Camera.camX - halfWidth;
+  v.right = Camera.camX + halfWidth;
+  v.top = Camera.camY - halfHeight;
+  v.bottom = Camera.camY + halfHeight;
+  return v;
+}
+
+void WorldOrtho()
+{
+  ViewRect v = CameraView();
+  glDisable(GL_DEPTH_TEST);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(v.left, v.right, v.bottom, v.top);
+}
+
+// A cell index bound clamped to 0..limit; NaN and huge values never reach the cast.
+static int ClampCell(double v, int limit)
+{
+  if (!(v > 0))
+    return 0;
+  if (v > limit)
+    return limit;
+  return (int)v;
+}
+
+CellRange ViewCellRange()
+{
+  ViewRect v = CameraView();
+  CellRange r;
+  r.x0 = ClampCell(std::floor((double)v.left) - CullMarginCells, LevelWidth);
+  r.x1 = ClampCell(std::floor((double)v.right) + 1 + CullMarginCells, LevelWidth);
+  r.y0 = ClampCell(std::floor((double)v.top) - CullMarginCells, LevelHeight);
+  r.y1 = ClampCell(std::floor((double)v.bottom) + 1 + CullMarginCells, LevelHeight);
+  return r;
+}
+
+int ScoreShown(float levelTimer)
+{
+  return (int)(float)std::ceil((double)levelTimer);
+}
+
+static void DrawCellPass(const AtlasRect* const* images, const CellRange& r)
+{
+  for (int x = r.x0; x < r.x1; x++) {
+    const int* column = &MapGrid[x * MapSize];
+    for (int y = r.y0; y < r.y1; y++) {
+      int type = column[y];
+      if (type < 0 || type >= MapTypeCount || !images[type])
+        continue;
+      DrawRect(*images[type], (float)x, (float)y, 1, 1);
+    }
+  }
+}
+
+static void DrawItems(int type, const AtlasRect& image, float size)
+{
+  for (int i = 0; i < ItemCount; i++) {
+    const LevelItem& item = ItemTable[i];
+    if (item.type != type)
+      continue;
+    float s = type == itemtype_particle ? item.life : size;
+    DrawQuad(image, item.x, item.y, s, s, 0);
+  }
+}
+
+static void DrawTether()
+{
+  float bx = Ball.x, by = Ball.y;
+  float ax = Ball.anchorX, ay = Ball.anchorY;
+  float dx = ax - bx, dy = ay - by;
+  float theta = std::atan2(dy, dx);
+  float ox = TetherEndOffset * std::cos(theta);
+  float oy = TetherEndOffset * std::sin(theta);
+  float length = std::sqrt(dx * dx + dy * dy);
+  DrawQuad(AtlasTetherBallEnd, bx - ox, by - oy, TetherWidth, TetherWidth, theta);
+  DrawQuad(AtlasTether, (bx + ax) / 2, (by + ay) / 2, length, TetherWidth, theta);
+  DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
+}
+
+static void DrawHud()
+{
+  ScreenOrtho();
+  snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
+  DrawPanel(AtlasPanelNormal, HudLeft, HudTop, HudWidth, HudHeight);
+  DrawText(HudTextX, HudTextY, ScoreText, HudTextSize);
+}
+
+void DrawGameScene()
+{
+  WorldOrtho();
+  ViewRect v = CameraView();
+  DrawRect(AtlasBackground, v.left, v.top, v.right - v.left, v.bottom - v.top);
+
+  CellRange cells = ViewCellRange();
+  DrawCellPass(UnderImages, cells);
+
+  DrawItems(itemtype_finish, AtlasFinish, FinishSize);
+  DrawItems(itemtype_particle, AtlasParticle, 0);
+  DrawItems(itemtype_extratime, AtlasExtraTime, ExtraTimeSize);
+
+  if (Ball.attached)
+    DrawTether();
+  DrawQuad(AtlasBall, Ball.x, Ball.y, BallDrawSize, BallDrawSize, 0);
+
+  DrawCellPass(OverImages, cells);
+
+  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerSize, PointerSize, 0);
+  DrawHud();
+}

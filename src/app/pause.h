@@ -3,11 +3,20 @@
 // screenshots of the frozen frame.
 #pragma once
 
+#include <cstddef>
+
 extern float PauseLevel;   // 0 running .. 100 fully paused; no state runs while not 0
 extern bool PauseWanted;   // true: PauseLevel moves towards 100, else towards 0
 
+const float PauseStep = 5;        // PauseLevel change per frame at speed 1
+const float PauseLevelFull = 100;
+
 // Escape toggle, frame capture, frozen picture, then PauseLevel moves by 5 x speed.
 void StepPause(float speed);
+
+// The GL-free part of StepPause: the Escape toggle, the move and the clamp
+// (NaN becomes 0); true when this frame's picture must be captured.
+bool AdvancePause(float speed);
 
 // The top and bottom bars with title, version, date, clock and footer lines.
 void DrawPauseDashboard();
@@ -15,5 +24,9 @@ void DrawPauseDashboard();
 // The three sliding buttons and what their clicks do.
 void PauseMenu();
 
-// Writes the frozen frame to the first free "screenshot%d.png".
+// "v" and the version with trailing zeros dropped down to one decimal: 0.3 gives "v0.3".
+void FormatVersionText(char* out, size_t size, float version);
+
+// Writes the frozen frame to the first "screenshot%d.png" that does not exist;
+// never replaces a file.
 void SaveScreenshot();

@@ -1,0 +1,227 @@
+// The pause layer: Escape freezes the last picture of any screen, bars slide
+// in from the top and bottom, and a menu slides up from below. The frozen
+// picture can be saved as a PNG file.
+#include "app/pause.h"
+
+#include <GL/gl.h>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <lodepng.h>
+#include <unistd.h>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/pacing.h"
+#include "app/video.h"
+#include "render/draw.h"
+#include "render/overlay.h"
+
+float PauseLevel;
+bool PauseWanted;
+
+// The dashboard bars, in window pixels.
+static const float BarHeight = 60;
+static const float BarSlide = 68;        // how far a bar starts outside the window
+static const int TextLeft = 20;
+static const int TextRightMargin = 20;
+static const int SmallTextAdvance = 10;  // pixels per character of the small font
+static const int TopLineY = 18;
+static const int SecondLineY = 38;
+static const int FooterFirstY = 3;       // below the bottom bar's top, less one pixel
+static const int FooterSecondY = 23;
+static const float BottomBarTopInset = 61;
+
+// The pause menu, in window pixels.
+static const float MenuRestAboveCentre = 125;  // first row's rest position above the centre
+static const int MenuRowSpacing = 50;
+
+static const char* ScreenshotNameFormat = "screenshot%d.png";
+static const unsigned ScreenshotWindowSize = 2048;  // deflate window, bytes
+
+bool AdvancePause(float speed)
+{
+  bool capture = false;
+  if (InputState.KeyState[KeyEscape] == InputPressed) {
+    if (PauseWanted) {
+      PauseWanted = false;
+    } else {
+      PauseWanted = true;
+      capture = PauseLevel == 0;
+    }
+  }
+  PauseLevel += PauseWanted ? PauseStep * speed : -PauseStep * speed;
+  if (PauseLevel > PauseLevelFull)
+    PauseLevel = PauseLevelFull;
+  if (PauseLevel < 0)
+    PauseLevel = 0;
+  if (PauseLevel != PauseLevel)
+    PauseLevel = 0;
+  return capture;
+}
+
+void StepPause(float speed)
+{
+  int w = (int)ScreenWidth, h = (int)ScreenHeight;
+  float before = PauseLevel;
+  bool capture = AdvancePause(speed);
+  if (!ReadbackBuffer)
+    return;
+  if (capture)
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, ReadbackBuffer);
+  if (before != 0)
+    glDrawPixels(w, h, GL_RGBA, GL_UNSIGNED_BYTE, ReadbackBuffer);
+}
+
+static void EndOverlayQuads()
+{
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+}
+
+void FormatVersionText(char* out, size_t size, float version)
+{
+  snprintf(out, size, "%s%f", "v", version);
+  size_t n = strlen(out);
+  while (n > 2 && out[n - 2] != '.' && out[n - 1] == '0')
+    out[--n] = 0;
+}
+
+static int RightAlignedX(const char* text)
+{
+  return (int)(ScreenWidth - TextRightMargin) - (int)(strlen(text) * SmallTextAdvance);
+}
+
+void DrawPauseDashboard()
+{
+  float t = PauseLevel * 0.01f;
+  int s = (int)((1 - t) * BarSlide);
+  char version[64];
+
+  BeginOverlay();
+  DrawRect(DashFrames[DashTopBar], 0, (float)-s, ScreenWidth, BarHeight);
+  EndOverlayQuads();
+  DrawSmallText(GameTitleText, TextLeft, TopLineY - s);
+  FormatVersionText(version, sizeof(version), VersionNumber);
+  DrawSmallText(version, TextLeft, SecondLineY - s);
+  DrawSmallText(DateText, RightAlignedX(DateText), TopLineY - s);
+  DrawSmallText(ClockText, RightAlignedX(ClockText), SecondLineY - s);
+
+  BeginOverlay();
+  DrawRect(DashFrames[DashBottomBar], 0, ScreenHeight - BarHeight + s, ScreenWidth, BarHeight);
+  EndOverlayQuads();
+  float footerTop = ScreenHeight - BottomBarTopInset + s;
+  DrawSmallText(FooterLines[0], TextLeft, (int)(footerTop + FooterFirstY));
+  DrawSmallText(FooterLines[1], TextLeft, (int)(footerTop + FooterSecondY));
+}
+
+void PauseMenu()
+{
+  float t = PauseLevel * 0.01f;
+  int x = (int)(ScreenWidth * 0.5f);
+  int rest = (int)(ScreenHeight * 0.5f - MenuRestAboveCentre);
+  int start = (int)(ScreenHeight + (ScreenHeight * 0.5f - MenuRestAboveCentre));
+  int y0 = (int)((1 - t) * start + t * rest);
+
+  if (OverlayButton("Resume game", x, y0))
+    PauseWanted = false;
+  if (OverlayButton("Exit", x, y0 + MenuRowSpacing))
+    QuitRequested = true;
+  if (OverlayButton("Save screenshot", x, y0 + 2 * MenuRowSpacing))
+    SaveScreenshot();
+}
+
+// Creates the first "screenshot%d.png" that does not exist yet; -1 when the
+// directory takes no new file.
+static int CreateScreenshotFile(char* name, size_t size)
+{
+  for (int n = 1; n > 0; n++) {
+    snprintf(name, size, ScreenshotNameFormat, n);
+    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd >= 0 || errno != EEXIST)
+      return fd;
+  }
+  return -1;
+}
+
+static bool WriteAll(int fd, const unsigned char* bytes, size_t count)
+{
+  while (count > 0) {
+    ssize_t done = write(fd, bytes, count);
+    if (done < 0 && errno == EINTR)
+      continue;
+    if (done <= 0)
+      return false;
+    bytes += done;
+    count -= (size_t)done;
+  }
+  return true;
+}
+
+// The frozen frame top row first, with alpha 255; the caller frees it.
+static unsigned char* FlippedOpaqueImage(int w, int h)
+{
+  size_t rowBytes = (size_t)w * 4;
+  unsigned char* image = (unsigned char*)malloc(rowBytes * (size_t)h);
+  if (!image)
+    return nullptr;
+  for (int r = 0; r < h; r++) {
+    const unsigned char* src = ReadbackBuffer + (size_t)(h - 1 - r) * rowBytes;
+    unsigned char* dst = image + (size_t)r * rowBytes;
+    memcpy(dst, src, rowBytes);
+    for (size_t i = 3; i < rowBytes; i += 4)
+      dst[i] = 255;
+  }
+  return image;
+}
+
+static unsigned EncodeScreenshot(unsigned char** png, size_t* pngSize, const unsigned char* image,
+                                 int w, int h)
+{
+  LodePNGState state;
+  lodepng_state_init(&state);
+  state.info_raw.colortype = LCT_RGBA;
+  state.info_raw.bitdepth = 8;
+  state.info_png.color.colortype = LCT_RGBA;
+  state.info_png.color.bitdepth = 8;
+  state.encoder.auto_convert = 0;
+  state.encoder.text_compression = 0;
+  state.encoder.zlibsettings.windowsize = ScreenshotWindowSize;
+  lodepng_add_text(&state.info_png, "Comment", "Created with LodePNG");
+  unsigned error = lodepng_encode(png, pngSize, image, (unsigned)w, (unsigned)h, &state);
+  lodepng_state_cleanup(&state);
+  return error;
+}
+
+void SaveScreenshot()
+{
+  int w = (int)ScreenWidth, h = (int)ScreenHeight;
+  if (!ReadbackBuffer || w <= 0 || h <= 0)
+    return;
+  unsigned char* image = FlippedOpaqueImage(w, h);
+  if (!image)
+    return;
+  unsigned char* png = nullptr;
+  size_t pngSize = 0;
+  unsigned error = EncodeScreenshot(&png, &pngSize, image, w, h);
+  free(image);
+
+  char name[64];
+  if (!error && png && pngSize > 0) {
+    int fd = CreateScreenshotFile(name, sizeof(name));
+    if (fd >= 0) {
+      bool written = WriteAll(fd, png, pngSize);
+      if (close(fd) != 0)
+        written = false;
+      if (!written)
+        unlink(name);
+    }
+  }
+  free(png);
+}

@@ -1,0 +1,135 @@
+// rules: the timer, pickups, particles and the outcome of a run.
+#include "game/rules.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/host.h"
+#include "game/collision.h"
+#include "game/level_files.h"
+#include "game/world.h"
+
+const float BaseFrameRate = 60;         // frames per second the per-frame constants assume
+const float TimerTenthsPerSecond = 10;  // LevelTimer counts tenths of a second
+const float PickupRadius = 1.0f;        // units, ball centre to item centre, strictly less
+const float PickupTime = 50;            // tenths of a second per extra-time item
+const int PickupBurstCount = 20;        // particles per collected item
+const float BurstSpeedScale = 0.001f;   // units per frame per random step
+const float TrailSpeedScale = 0.0001f;
+const float TrailPace = 1.0f;           // TrailTimer per trail particle
+const float ParticleLifeAtBirth = 1.5f;
+const float ParticleLifeLoss = 0.025f;  // per frame
+const float FinishRadius = 2.0f;        // units, ball centre to item centre, strictly less
+const int RandomSpread = 200;           // rand() % 200 - 100 lies in -100..99
+const int RandomCentre = 100;
+
+void CountDownTimer(float t)
+{
+  LevelTimer = LevelTimer - t / BaseFrameRate * TimerTenthsPerSecond;
+  if (LevelTimer < 0)
+    LevelTimer = 0;
+}
+
+void SpawnParticle(float px, float py, float s)
+{
+  LevelItem* p = AppendItem(itemtype_particle, px, py);
+  int first = rand();
+  int second = rand();
+  if (!p)
+    return;
+  p->life = ParticleLifeAtBirth;
+  p->vx = (float)(first % RandomSpread - RandomCentre) * s;
+  p->vy = (float)(second % RandomSpread - RandomCentre) * s;
+}
+
+// A collected item's burst is appended before the item is removed, so the
+// index is examined again with the records moved down under it.
+static void CollectPickups()
+{
+  int i = 0;
+  while (i < ItemCount) {
+    LevelItem* it = &ItemTable[i];
+    if (it->type != itemtype_extratime || !(Distance(it->x, it->y, Ball.x, Ball.y) < PickupRadius)) {
+      i++;
+      continue;
+    }
+    float ix = it->x, iy = it->y;
+    for (int n = 0; n < PickupBurstCount; n++)
+      SpawnParticle(ix, iy, BurstSpeedScale);
+    RemoveItem(i);
+    LevelTimer += PickupTime;
+  }
+}
+
+// Ages and moves every particle and drops the spent ones. One compacting
+// pass keeps the table order, as removing them one by one would, without
+// moving the whole table once per dead particle.
+static void AgeParticles(float t)
+{
+  int kept = 0;
+  for (int i = 0; i < ItemCount; i++) {
+    LevelItem p = ItemTable[i];
+    if (p.type == itemtype_particle) {
+      p.life = p.life - ParticleLifeLoss * t;
+      p.x = p.x + p.vx * t;
+      p.y = p.y + p.vy * t;
+      if (p.life <= 0)
+        continue;
+    }
+    ItemTable[kept++] = p;
+  }
+  ItemCount = kept;
+}
+
+static void StepTrail(float t)
+{
+  TrailTimer = TrailTimer - t;
+  if (TrailTimer <= 0) {
+    SpawnParticle(Ball.x, Ball.y, TrailSpeedScale);
+    TrailTimer = TrailTimer + TrailPace;
+  }
+}
+
+void StepItems(float t)
+{
+  CollectPickups();
+  AgeParticles(t);
+  StepTrail(t);
+}
+
+// The time left rounded up; a timer past the int range scores the largest int.
+static int ScoreFromTimer()
+{
+  float score = ceilf(LevelTimer);
+  if (score >= (float)INT_MAX)
+    return INT_MAX;
+  return (int)score;
+}
+
+// A level number outside 1..15 has no best-score entry: the run still ends,
+// but nothing is compared or written.
+static void Finish()
+{
+  GameState = gamestate_title;
+  if (CurrentLevel < 1 || CurrentLevel > MaxLevels)
+    return;
+  int score = ScoreFromTimer();
+  if (score > LevelBest[CurrentLevel - 1]) {
+    SaveBest(CurrentLevel, score);
+    LevelBest[CurrentLevel - 1] = score;
+  }
+}
+
+void CheckOutcome()
+{
+  if (TouchesHarmful(Ball.x, Ball.y, BallRadius))
+    GameState = gamestate_title;
+  if (LevelTimer == 0)
+    GameState = gamestate_title;
+  for (int i = 0; i < ItemCount; i++) {
+    const LevelItem& it = ItemTable[i];
+    if (it.type == itemtype_finish && Distance(it.x, it.y, Ball.x, Ball.y) < FinishRadius)
+      Finish();
+  }
+}

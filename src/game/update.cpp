@@ -1,0 +1,243 @@
+// update: the per-frame step of play. The order of the steps inside
+// UpdateGame is part of the game's feel; keep it.
+#include "game/update.h"
+
+#include <cmath>
+
+#include "app/input.h"
+#include "app/video.h"
+#include "game/collision.h"
+#include "game/rules.h"
+#include "game/world.h"
+
+// Speeds are world units per 60 Hz frame; per-frame steps are scaled by t.
+const float MinTimeScale = 0.2f;
+const float MaxTimeScale = 2.0f;
+const float GravityReleased = 0.02f;   // units per frame, added each frame
+const float GravityAttached = 0.018f;
+const float SteerAccel = 0.013f;       // units per frame at full strength
+const float TetherStep = 0.05f;        // units between probes of the ray
+const int TetherMaxSteps = 1000;       // so the ray reaches 50 units
+const float AnchorKeepRadius = 0.5f;   // units; a hit this close keeps the anchor
+const float ReleasedAnchor = -10.0f;   // both anchor coordinates while released
+const float JumpSpeed = 0.425f;        // units per frame
+const float JumpBoost = 1.105f;        // factor per frame, not scaled by t
+const float DragReleased = 0.1f;       // share of the speed lost per frame
+const float DragAttached = 0.012f;
+const float CameraAimWeight = 0.2f;    // the camera aims between aim point and ball
+const float CameraBallWeight = 0.8f;
+const float CameraFollowRate = 0.075f; // share of the gap closed per frame
+
+struct Steering {
+  float sx, sy;   // unit direction, or zero
+  float m;        // strength 0..1
+};
+
+static bool KeyHeld(int a, int b)
+{
+  return IsDown(InputState.KeyState[a]) || IsDown(InputState.KeyState[b]);
+}
+
+static Steering ReadSteering()
+{
+  Steering s = {0, 0, 0};
+  float vx = (float)KeyHeld(KeyRight, KeyD) - (float)KeyHeld(KeyLeft, KeyA);
+  float vy = (float)KeyHeld(KeyDown, KeyS) - (float)KeyHeld(KeyUp, KeyW);
+  float len = sqrtf(vx * vx + vy * vy);
+  if (len == 0)
+    return s;
+  s.sx = vx / len;
+  s.sy = vy / len;
+  s.m = len > 1 ? 1 : len;
+  return s;
+}
+
+static float ClampUnit(float v)
+{
+  if (v < -1)
+    return -1;
+  if (v > 1)
+    return 1;
+  return v;
+}
+
+// Uses the camera as the previous frame left it. Without a known window size
+// the pointer counts as centred, so no division by zero reaches the camera.
+static void UpdateAim()
+{
+  if (ScreenWidth <= 0 || ScreenHeight <= 0) {
+    AimPoint.mouseNX = AimPoint.mouseNY = 0;
+    AimPoint.aimX = Camera.camX;
+    AimPoint.aimY = Camera.camY;
+    return;
+  }
+  AimPoint.mouseNX = ClampUnit(2 * InputState.MouseX / ScreenWidth - 1);
+  AimPoint.mouseNY = ClampUnit(2 * InputState.MouseY / ScreenHeight - 1);
+  AimPoint.aimX = Camera.camX + Camera.viewHeight * AimPoint.mouseNX * 0.5f * AspectRatio;
+  AimPoint.aimY = Camera.camY + Camera.viewHeight * AimPoint.mouseNY * 0.5f;
+}
+
+static void ApplyGravityCell()
+{
+  switch (CellUnder(Ball.x, Ball.y)) {
+  case maptype_gravitydown: Ball.gravity = GravityDown; break;
+  case maptype_gravityleft: Ball.gravity = GravityLeft; break;
+  case maptype_gravityup: Ball.gravity = GravityUp; break;
+  case maptype_gravityright: Ball.gravity = GravityRight; break;
+  default: break;
+  }
+}
+
+// Uses the attachment of the previous frame.
+static void Accelerate(float t, Steering s)
+{
+  float g = Ball.attached ? GravityAttached : GravityReleased;
+  float a = SteerAccel * s.m * t;
+  switch (Ball.gravity) {
+  case GravityDown: Ball.vy += g * t; break;
+  case GravityLeft: Ball.vx -= g * t; break;
+  case GravityUp: Ball.vy -= g * t; break;
+  case GravityRight: Ball.vx += g * t; break;
+  }
+  if (Ball.attached) {
+    Ball.vx += a * s.sx;
+    Ball.vy += a * s.sy;
+  } else if (Ball.gravity == GravityDown || Ball.gravity == GravityUp) {
+    Ball.vx += a * s.sx;
+  } else {
+    Ball.vy += a * s.sy;
+  }
+}
+
+static void ReleaseTether()
+{
+  Ball.attached = false;
+  Ball.tetherLength = 0;
+  Ball.anchorX = Ball.anchorY = ReleasedAnchor;
+}
+
+// Casts the ray toward the anchor (attached) or the aim point (released).
+// The old anchor is kept only by a tether that was attached last frame: a
+// fresh shot landing near a stale anchor (StartLevel leaves it at 0, 0 with
+// length 0) would otherwise attach with length 0 and snap the ball onto it.
+static void StepTether()
+{
+  if (!IsDown(InputState.MouseButtonState[ButtonLeft])) {
+    ReleaseTether();
+    return;
+  }
+  bool wasAttached = Ball.attached;
+  float theta = wasAttached ? atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x)
+                            : atan2f(AimPoint.aimY - Ball.y, AimPoint.aimX - Ball.x);
+  float oldAnchorX = Ball.anchorX, oldAnchorY = Ball.anchorY;
+  float stepX = cosf(theta) * TetherStep, stepY = sinf(theta) * TetherStep;
+  float px = Ball.x, py = Ball.y;
+  bool hit = false;
+  for (int i = 0; i < TetherMaxSteps; i++) {
+    px += stepX;
+    py += stepY;
+    Ball.anchorX = px;
+    Ball.anchorY = py;
+    int cell = CellUnder(px, py);
+    if (cell == maptype_blocknormal || cell == maptype_blockharmful || cell == maptype_blockghost) {
+      hit = true;
+      break;
+    }
+    if (cell == maptype_blocknoswing)
+      break;
+  }
+  if (!hit) {
+    ReleaseTether();
+    return;
+  }
+  Ball.attached = true;
+  if (wasAttached && Distance(oldAnchorX, oldAnchorY, Ball.anchorX, Ball.anchorY) <= AnchorKeepRadius) {
+    Ball.anchorX = oldAnchorX;
+    Ball.anchorY = oldAnchorY;
+    return;
+  }
+  Ball.tetherLength = Distance(Ball.x, Ball.y, Ball.anchorX, Ball.anchorY);
+}
+
+// onGround is last frame's, attached this frame's.
+static void Jump()
+{
+  if (!IsDown(InputState.KeyState[KeySpace]))
+    return;
+  bool boost = !Ball.attached;
+  switch (Ball.gravity) {
+  case GravityDown:
+    if (Ball.onGround) Ball.vy = -JumpSpeed;
+    else if (boost && Ball.vy < 0) Ball.vy = Ball.vy * JumpBoost;
+    break;
+  case GravityLeft:
+    if (Ball.onGround) Ball.vx = JumpSpeed;
+    else if (boost && Ball.vx > 0) Ball.vx = Ball.vx * JumpBoost;
+    break;
+  case GravityUp:
+    if (Ball.onGround) Ball.vy = JumpSpeed;
+    else if (boost && Ball.vy > 0) Ball.vy = Ball.vy * JumpBoost;
+    break;
+  case GravityRight:
+    if (Ball.onGround) Ball.vx = -JumpSpeed;
+    else if (boost && Ball.vx < 0) Ball.vx = Ball.vx * JumpBoost;
+    break;
+  }
+}
+
+// The ball is on the ground when the collision pushed it back against gravity.
+static void MoveBall(float t, float oldX, float oldY)
+{
+  float expectX = oldX + Ball.vx * t;
+  float expectY = oldY + Ball.vy * t;
+  Ball.x = expectX;
+  Ball.y = expectY;
+  CollideSolid(Ball.x, Ball.y, BallRadius);
+  switch (Ball.gravity) {
+  case GravityDown: Ball.onGround = expectY > Ball.y; break;
+  case GravityUp: Ball.onGround = expectY < Ball.y; break;
+  case GravityRight: Ball.onGround = expectX > Ball.x; break;
+  case GravityLeft: Ball.onGround = expectX < Ball.x; break;
+  }
+  if (Ball.attached) {
+    float theta = atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x);
+    Ball.x = Ball.anchorX - cosf(theta) * Ball.tetherLength;
+    Ball.y = Ball.anchorY - sinf(theta) * Ball.tetherLength;
+  }
+  CollideSolid(Ball.x, Ball.y, BallRadius);
+  float k = Ball.attached ? DragAttached : DragReleased;
+  Ball.vx = (Ball.x - oldX) / t;
+  Ball.vy = (Ball.y - oldY) / t;
+  Ball.vx = Ball.vx - Ball.vx * k * t;
+  Ball.vy = Ball.vy - Ball.vy * k * t;
+}
+
+static void FollowCamera(float t)
+{
+  Camera.camX += (CameraAimWeight * AimPoint.aimX + CameraBallWeight * Ball.x - Camera.camX) * CameraFollowRate * t;
+  Camera.camY += (CameraAimWeight * AimPoint.aimY + CameraBallWeight * Ball.y - Camera.camY) * CameraFollowRate * t;
+  Camera.viewHeight = PlayViewHeight;
+}
+
+// t outside 0.2..2 (0 or NaN included) is brought into range: the velocity
+// step divides by t, and a NaN there would follow the ball for good.
+void UpdateGame(float t)
+{
+  if (!(t >= MinTimeScale))
+    t = MinTimeScale;
+  if (t > MaxTimeScale)
+    t = MaxTimeScale;
+
+  CountDownTimer(t);
+  float oldX = Ball.x, oldY = Ball.y;
+  Steering steer = ReadSteering();
+  UpdateAim();
+  ApplyGravityCell();
+  Accelerate(t, steer);
+  StepTether();
+  Jump();
+  MoveBall(t, oldX, oldY);
+  FollowCamera(t);
+  StepItems(t);
+  CheckOutcome();
+}

@@ -10,7 +10,7 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   liblodepng-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils libx11-dev
   clang libclang-rt-14-dev
 )
 

@@ -2,6 +2,8 @@
 // rebuilds the date and clock texts shown on the pause dashboard.
 #pragma once
 
+#include <ctime>
+
 const int MinFrameMilliseconds = 16;
 
 extern unsigned LastFrameTick;   // SDL ticks at which the current frame began
@@ -11,5 +13,18 @@ extern char DateText[256];       // "Monday December 7th 2026"
 extern char ClockText[256];      // "1:45:30 PM"
 extern bool PacingEnabled;       // true; the benchmark turns the wait off
 
+// The clock PaceFrame reads and the wait it uses; SDL's by default, so a
+// test can put a scripted clock in their place.
+extern unsigned (*PacingTicks)();
+extern void (*PacingDelay)(unsigned milliseconds);
+
 // Waits out the rest of 16 ms, measures the frame and refreshes the texts.
+// With PacingEnabled false it does not wait, and FrameTime is the measured
+// time but at least 1 ms.
 void PaceFrame();
+
+// DateText from a broken-down local time: "Monday December 7th 2026".
+void FormatDateText(const struct tm* t);
+
+// ClockText from a broken-down local time: "1:45:30 PM", "12:05:09 AM".
+void FormatClockText(const struct tm* t);

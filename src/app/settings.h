@@ -2,6 +2,8 @@
 // The file is never written. Every key is optional and reads as 0 when missing.
 #pragma once
 
+#include <cstdio>
+
 const int SettingsMaxLines = 100;   // only the first 100 lines of the file count
 const int SettingsLineSize = 256;   // a slot holds 255 characters and a terminator
 
@@ -16,11 +18,26 @@ struct SettingsRecord {
 };
 extern SettingsRecord Settings;
 
+// Accepted values per key; anything else (and nan or inf) reads as 0, like a missing key.
+const float SettingsMaxScreenSize = 16384;  // pixels, "screenw" and "screenh": 0..16384
+const float SettingsMaxDepth = 32;          // bits per pixel, "screenbpp": 0..32
+const float SettingsMaxFlag = 1e9f;         // the four switches: -1e9..1e9, non-zero is on
+
 // Fills SettingsLines and SettingsLineCount from "settings.ini".
 void ReadSettingsFile();
+
+// Fills the slots from an open stream (lines longer than 255 characters are
+// cut and the rest of such a line is skipped); sets SettingsLineCount to 100.
+void ReadSettingsStream(FILE* f);
 
 // The number after "name=" on the last line that starts with it; 0 when absent.
 float SettingValue(const char* name);
 
-// ReadSettingsFile, then Settings, ScreenWidth, ScreenHeight, ScreenDepth, AspectRatio.
+// SettingValue, or 0 when that is not finite or lies outside low..high.
+float SettingInRange(const char* name, float low, float high);
+
+// Settings, ScreenWidth, ScreenHeight, ScreenDepth, AspectRatio from the slots.
+void ApplySettings();
+
+// ReadSettingsFile, then ApplySettings.
 void LoadSettings();

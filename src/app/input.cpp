@@ -1,0 +1,68 @@
+#include "app/input.h"
+
+#include <SDL.h>
+
+InputRecord InputState;
+
+void AgeKeys()
+{
+  for (int i = 0; i < KeyCount; i++)
+    if (InputState.KeyState[i] == InputPressed)
+      InputState.KeyState[i] = InputHeld;
+}
+
+void ApplyKeyDown(int symbol)
+{
+  if (symbol >= 0 && symbol < KeyCount)
+    InputState.KeyState[symbol] = InputPressed;
+}
+
+void ApplyKeyUp(int symbol)
+{
+  if (symbol >= 0 && symbol < KeyCount)
+    InputState.KeyState[symbol] = InputUp;
+}
+
+void AgeButtons()
+{
+  for (int i = 0; i < MouseButtonCount; i++)
+    if (InputState.MouseButtonState[i] == InputPressed)
+      InputState.MouseButtonState[i] = InputHeld;
+}
+
+void ApplyButtonDown(int button)
+{
+  if (button >= 0 && button < MouseButtonCount)
+    InputState.MouseButtonState[button] = InputPressed;
+}
+
+void ApplyButtonUp(int button)
+{
+  if (button >= 0 && button < MouseButtonCount)
+    InputState.MouseButtonState[button] = InputUp;
+}
+
+// Takes one event of the kinds in mask off the queue; false when none is left.
+static bool TakeEvent(SDL_Event* event, Uint32 mask)
+{
+  return SDL_PeepEvents(event, 1, SDL_GETEVENT, mask) > 0;
+}
+
+// Every down event of a kind is applied before every up event of that kind,
+// whatever their order on the queue, so a press and release between two
+// frames leaves the key up.
+void PollInput()
+{
+  SDL_Event event;
+  AgeKeys();
+  while (TakeEvent(&event, SDL_KEYDOWNMASK))
+    ApplyKeyDown(event.key.keysym.sym);
+  while (TakeEvent(&event, SDL_KEYUPMASK))
+    ApplyKeyUp(event.key.keysym.sym);
+  AgeButtons();
+  while (TakeEvent(&event, SDL_MOUSEBUTTONDOWNMASK))
+    ApplyButtonDown(event.button.button);
+  while (TakeEvent(&event, SDL_MOUSEBUTTONUPMASK))
+    ApplyButtonUp(event.button.button);
+  SDL_GetMouseState(&InputState.MouseX, &InputState.MouseY);
+}

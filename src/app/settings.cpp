@@ -1,0 +1,98 @@
+#include "app/settings.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/video.h"
+
+char SettingsLines[SettingsMaxLines][SettingsLineSize];
+int SettingsLineCount;
+SettingsRecord Settings;
+
+static const char* SettingsFileName = "settings.ini";
+
+// Reads one line into slot, without its line feed. The part of a line that
+// does not fit is read and dropped, so it never turns into a line of its own.
+static void ReadSettingsLine(FILE* f, char* slot)
+{
+  int len = 0;
+  int c;
+  while ((c = fgetc(f)) != EOF && c != '\n')
+    if (len < SettingsLineSize - 1)
+      slot[len++] = (char)c;
+  slot[len] = 0;
+}
+
+static void RemoveSpaces(char* s)
+{
+  char* out = s;
+  for (; *s; s++)
+    if (*s != ' ')
+      *out++ = *s;
+  *out = 0;
+}
+
+void ReadSettingsStream(FILE* f)
+{
+  for (int i = 0; i < SettingsMaxLines; i++)
+    ReadSettingsLine(f, SettingsLines[i]);
+  SettingsLineCount = SettingsMaxLines;
+  for (int i = 0; i < SettingsMaxLines; i++)
+    RemoveSpaces(SettingsLines[i]);
+}
+
+void ReadSettingsFile()
+{
+  SettingsLineCount = 0;
+  FILE* f = fopen(SettingsFileName, "r");
+  if (!f)
+    return;
+  ReadSettingsStream(f);
+  fclose(f);
+}
+
+float SettingValue(const char* name)
+{
+  float result = 0;
+  if (SettingsLineCount == 0)
+    return result;
+  char search[SettingsLineSize];
+  snprintf(search, sizeof(search), "%s%s", name, "=");
+  size_t len = strlen(search);
+  for (int i = 0; i < SettingsLineCount; i++)
+    if (strncmp(SettingsLines[i], search, len) == 0)
+      result = (float)atof(SettingsLines[i] + len);
+  return result;
+}
+
+float SettingInRange(const char* name, float low, float high)
+{
+  float v = SettingValue(name);
+  if (!std::isfinite(v) || v < low || v > high)
+    return 0;
+  return v;
+}
+
+static bool SettingFlag(const char* name)
+{
+  return SettingInRange(name, -SettingsMaxFlag, SettingsMaxFlag) != 0;
+}
+
+void ApplySettings()
+{
+  ScreenWidth = SettingInRange("screenw", 0, SettingsMaxScreenSize);
+  ScreenHeight = SettingInRange("screenh", 0, SettingsMaxScreenSize);
+  ScreenDepth = (int)SettingInRange("screenbpp", 0, SettingsMaxDepth);
+  Settings.fullscreen = SettingFlag("fullscreen");
+  Settings.showcursor = SettingFlag("showcursor");
+  Settings.antialiasing = SettingFlag("antialiasing");
+  Settings.mipmapping = SettingFlag("mipmapping");
+  AspectRatio = ScreenWidth / ScreenHeight;
+}
+
+void LoadSettings()
+{
+  ReadSettingsFile();
+  ApplySettings();
+}

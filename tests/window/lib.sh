@@ -1,0 +1,260 @@
+# lib.sh: shared helpers for the tests that run the real game in a window.
+# Source it from a tests/window/test_*.sh script. CTest gives the script
+# TETHERORB2_BIN (the game), REPO_ROOT (the repository) and BUILD_DIR.
+#
+# A typical test:
+#   . "$(dirname "$0")/lib.sh"
+#   tw_init 800 600          # temp working dir with settings.ini, Media, Levels
+#   tw_start_x               # private Xvfb with GLX, DISPLAY exported
+#   tw_launch                # game in the background, window mapped
+#   tw_key Escape            # held for a few frames
+#   tw_screenshot shot.png
+#   [ "$(tw_pixel shot.png 400 300)" = "0 0 0" ] || tw_fail "..."
+#   tw_close; tw_expect_exit 0
+#   tw_pass
+#
+# Every helper that can fail prints why and ends the test with exit code 1.
+# An EXIT trap kills the game and Xvfb and removes the temp dir (set
+# TW_KEEP=1 to keep the dir for a look after a failure).
+
+set -u
+
+TW_DIR=""          # the game's working directory
+TW_XVFB_PID=""     # Xvfb started by tw_start_x
+TW_PID=""          # the game started by tw_launch
+TW_WIN=""          # X id of the game's top-level window
+TW_EXIT=""         # exit code, once tw_wait_exit has seen the game end
+TW_TITLE="Tetherorb 2"
+TW_HOLD=${TW_HOLD:-0.15}   # seconds a key or button stays down: several 16 ms frames
+TW_NAME=$(basename "$0" .sh)
+
+# tw_fail MESSAGE: reports the failure with the game's log and ends the test.
+tw_fail() {
+  echo "FAIL $TW_NAME: $*" >&2
+  if [ -n "$TW_DIR" ] && [ -s "$TW_DIR/game.log" ]; then
+    echo "--- game output:" >&2
+    tail -n 20 "$TW_DIR/game.log" >&2
+  fi
+  exit 1
+}
+
+# tw_pass: reports success and ends the test with exit code 0.
+tw_pass() {
+  echo "PASS $TW_NAME"
+  exit 0
+}
+
+# tw_cleanup: kills the game and Xvfb this test started, removes the temp
+# dir. Installed as the EXIT trap by tw_init; safe to call more than once.
+tw_cleanup() {
+  if [ -n "$TW_PID" ] && kill -0 "$TW_PID" 2>/dev/null; then
+    kill "$TW_PID" 2>/dev/null
+    sleep 0.2
+    kill -9 "$TW_PID" 2>/dev/null
+  fi
+  TW_PID=""
+  if [ -n "$TW_XVFB_PID" ]; then
+    kill "$TW_XVFB_PID" 2>/dev/null
+    wait "$TW_XVFB_PID" 2>/dev/null
+  fi
+  TW_XVFB_PID=""
+  if [ -n "$TW_DIR" ] && [ -z "${TW_KEEP:-}" ]; then
+    rm -rf "$TW_DIR"
+  elif [ -n "$TW_DIR" ]; then
+    echo "kept $TW_DIR" >&2
+  fi
+  TW_DIR=""
+}
+
+# tw_init [WIDTH HEIGHT]: makes a fresh temp working dir (TW_DIR) holding a
+# settings.ini with screenw/screenh (800 x 600 by default; WIDTH "none" writes
+# a settings.ini without sizes), a Media symlink to the repository's Media/ and
+# an empty Levels/. Installs the cleanup trap and changes into TW_DIR.
+tw_init() {
+  local w=${1:-800} h=${2:-600}
+  : "${TETHERORB2_BIN:?TETHERORB2_BIN is not set}"
+  : "${REPO_ROOT:?REPO_ROOT is not set}"
+  [ -x "$TETHERORB2_BIN" ] || tw_fail "no game binary at $TETHERORB2_BIN"
+  TW_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tetherorb2-$TW_NAME.XXXXXX") || tw_fail "mktemp"
+  trap tw_cleanup EXIT
+  trap 'exit 1' INT TERM
+  ln -s "$REPO_ROOT/Media" "$TW_DIR/Media"
+  mkdir "$TW_DIR/Levels"
+  if [ "$w" = none ]; then
+    tw_settings "fullscreen = 0"
+  else
+    tw_settings "screenw = $w" "screenh = $h"
+  fi
+  cd "$TW_DIR" || tw_fail "cd $TW_DIR"
+}
+
+# tw_settings LINE...: replaces settings.ini in TW_DIR with the given lines.
+tw_settings() {
+  printf '%s\n' "$@" > "$TW_DIR/settings.ini"
+}
+
+# tw_add_level N FILE: copies FILE into TW_DIR as Levels/levelN.dat.
+tw_add_level() {
+  cp "$2" "$TW_DIR/Levels/level$1.dat" || tw_fail "cannot copy level $2"
+}
+
+# tw_start_x [WxH]: starts a private Xvfb (1024x768 by default, 24-bit, GLX
+# on) on a display number it picks itself, and exports DISPLAY.
+tw_start_x() {
+  local size=${1:-1024x768}
+  local fdfile="$TW_DIR/.display"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" +extension GLX -nolisten tcp -noreset \
+    3> "$fdfile" > "$TW_DIR/xvfb.log" 2>&1 &
+  TW_XVFB_PID=$!
+  local i
+  for i in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    kill -0 "$TW_XVFB_PID" 2>/dev/null || tw_fail "Xvfb did not start: $(cat "$TW_DIR/xvfb.log")"
+    sleep 0.1
+  done
+  [ -s "$fdfile" ] || tw_fail "Xvfb gave no display number"
+  export DISPLAY=":$(head -n 1 "$fdfile")"
+  unset XAUTHORITY
+}
+
+# tw_launch [VAR=VALUE...]: starts the game in TW_DIR in the background with
+# the given extra environment, output to game.log; waits (20 s at most) until
+# its window is mapped, sets TW_PID and TW_WIN, puts the pointer in the middle
+# of the window and waits half a second for the first frames.
+tw_launch() {
+  [ -n "${DISPLAY:-}" ] || tw_fail "tw_launch before tw_start_x"
+  (cd "$TW_DIR" && exec env "$@" "$TETHERORB2_BIN") > "$TW_DIR/game.log" 2>&1 &
+  TW_PID=$!
+  TW_EXIT=""
+  local i
+  for i in $(seq 200); do
+    TW_WIN=$(xdotool search --onlyvisible --name "^${TW_TITLE}\$" 2>/dev/null | head -n 1)
+    [ -n "$TW_WIN" ] && break
+    if ! kill -0 "$TW_PID" 2>/dev/null; then
+      tw_wait_exit 1
+      tw_fail "the game ended with code $TW_EXIT before its window appeared"
+    fi
+    sleep 0.1
+  done
+  [ -n "$TW_WIN" ] || tw_fail "no window named \"$TW_TITLE\" within 20 s"
+  sleep 0.5
+  local size
+  size=$(tw_window_size)
+  tw_move $(( ${size% *} / 2 )) $(( ${size#* } / 2 ))
+}
+
+# tw_window_size: prints the game window's "WIDTH HEIGHT".
+tw_window_size() {
+  local WIDTH="" HEIGHT=""
+  eval "$(xdotool getwindowgeometry --shell "$TW_WIN" | grep -E '^(WIDTH|HEIGHT)=')"
+  echo "$WIDTH $HEIGHT"
+}
+
+# tw_screen_size: prints the X screen's "WIDTH HEIGHT".
+tw_screen_size() {
+  xdotool getdisplaygeometry
+}
+
+# tw_move X Y: moves the pointer to window pixel (X, Y).
+tw_move() {
+  xdotool mousemove --window "$TW_WIN" "$1" "$2" || tw_fail "mousemove"
+  sleep 0.05
+}
+
+# tw_key KEY [SECONDS]: holds the key (an X keysym name: Escape, Return,
+# space, Up, w ...) down for TW_HOLD seconds, then lets it go.
+tw_key() {
+  xdotool keydown "$1" || tw_fail "keydown $1"
+  sleep "${2:-$TW_HOLD}"
+  xdotool keyup "$1" || tw_fail "keyup $1"
+  sleep 0.05
+}
+
+# tw_keys KEY...: tw_key for each key in turn.
+tw_keys() {
+  local k
+  for k in "$@"; do tw_key "$k"; done
+}
+
+# tw_keydown KEY / tw_keyup KEY: a key held across other actions.
+tw_keydown() { xdotool keydown "$1" || tw_fail "keydown $1"; }
+tw_keyup() { xdotool keyup "$1" || tw_fail "keyup $1"; }
+
+# tw_click X Y [BUTTON] [SECONDS]: moves to window pixel (X, Y) and holds the
+# button (1 left by default) down for TW_HOLD seconds.
+tw_click() {
+  tw_move "$1" "$2"
+  xdotool mousedown "${3:-1}" || tw_fail "mousedown"
+  sleep "${4:-$TW_HOLD}"
+  xdotool mouseup "${3:-1}" || tw_fail "mouseup"
+  sleep 0.05
+}
+
+# tw_screenshot FILE.png: saves what the game window shows now.
+tw_screenshot() {
+  import -window "$TW_WIN" "png:$1" 2>/dev/null || tw_fail "screenshot $1"
+}
+
+# tw_pixel FILE.png X Y: prints the pixel's "R G B", 0..255 each.
+tw_pixel() {
+  convert "$1[1x1+$2+$3]" -alpha off -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' | head -n 1 |
+    awk '{ printf "%d %d %d\n", $1, $2, $3 }'
+}
+
+# tw_image_size FILE.png: prints the picture's "WIDTH HEIGHT".
+tw_image_size() {
+  identify -format '%w %h' "$1" 2>/dev/null
+}
+
+# tw_distinct_colours FILE.png: prints how many colours the picture has
+# (1 for a blank screen).
+tw_distinct_colours() {
+  identify -format '%k' "$1" 2>/dev/null
+}
+
+# tw_close: asks the game window to close as a window manager's close button
+# does (WM_DELETE_WINDOW, which SDL turns into SDL_QUIT).
+tw_close() {
+  local helper="${BUILD_DIR:-}/tetherorb2-wmclose"
+  [ -x "$helper" ] || tw_fail "no window-close helper at $helper"
+  "$helper" "$TW_WIN" || tw_fail "could not send WM_DELETE_WINDOW"
+}
+
+# tw_running: true while the game process is alive.
+tw_running() {
+  [ -n "$TW_PID" ] && kill -0 "$TW_PID" 2>/dev/null
+}
+
+# tw_wait_exit [SECONDS]: waits (10 s by default) for the game to end and
+# sets TW_EXIT to its exit code, or to "timeout" when it is still running.
+# Call it directly, not in $(...): only this shell can collect the code.
+tw_wait_exit() {
+  local limit=${1:-10} i
+  for i in $(seq $(( limit * 10 ))); do
+    tw_running || break
+    sleep 0.1
+  done
+  if tw_running; then
+    TW_EXIT=timeout
+    return 1
+  fi
+  wait "$TW_PID" 2>/dev/null
+  TW_EXIT=$?
+  TW_PID=""
+}
+
+# tw_expect_exit CODE [SECONDS]: fails unless the game ends with CODE in time.
+tw_expect_exit() {
+  tw_wait_exit "${2:-10}"
+  [ "$TW_EXIT" = "$1" ] || tw_fail "expected exit code $1, got $TW_EXIT"
+}
+
+# tw_run VAR=VALUE...: runs the game in the foreground in TW_DIR with the given
+# environment (20 s at most) and prints its exit code.
+tw_run() {
+  local code
+  (cd "$TW_DIR" && timeout 20 env "$@" "$TETHERORB2_BIN") > "$TW_DIR/game.log" 2>&1
+  code=$?
+  echo "$code"
+}

@@ -1,0 +1,281 @@
+// The editor's logic without a window: brush, panning, aiming, painting and saving.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/video.h"
+#include "game/level_files.h"
+#include "game/world.h"
+#include "ui/editor.h"
+
+namespace {
+
+const char* LevelText = "Test ground\n5\n4\nbbbbb\nbjaab\nbaalb\nbbbbb\n";
+
+void SetUpScreen()
+{
+  ScreenWidth = 800;
+  ScreenHeight = 600;
+  AspectRatio = ScreenWidth / ScreenHeight;
+}
+
+// One editor frame with the given keys pressed this frame and the pointer at (mx, my).
+void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, bool paint = false)
+{
+  memset(&InputState, 0, sizeof(InputState));
+  for (int k : keys)
+    InputState.KeyState[k] = InputPressed;
+  InputState.MouseX = mx;
+  InputState.MouseY = my;
+  InputState.MouseButtonState[ButtonLeft] = paint ? InputHeld : InputUp;
+  EditorUpdate(1);
+}
+
+void PlaceCamera(float x, float y)
+{
+  Camera.camX = x;
+  Camera.camY = y;
+  Camera.viewHeight = EditorViewHeight;
+}
+
+std::string ReadFile(const char* path)
+{
+  std::string out;
+  FILE* f = fopen(path, "rb");
+  if (!f)
+    return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
+    out.append(buf, n);
+  fclose(f);
+  return out;
+}
+
+// A fresh working directory with Levels/level1.dat, loaded into the editor.
+void EnterEditorInTempDir()
+{
+  char dir[] = "/tmp/editor_test_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+  ASSERT_EQ(mkdir("Levels", 0755), 0);
+  FILE* f = fopen("Levels/level1.dat", "w");
+  ASSERT_NE(f, nullptr);
+  fputs(LevelText, f);
+  fclose(f);
+  LoadLevelCatalogue();
+  StartLevel(1);
+  GameState = gamestate_editing;
+  EditorSaveFailed = false;
+  SetUpScreen();
+}
+
+} // namespace
+
+TEST(Editor, BrushWrapsBothWaysAndEQCancel)
+{
+  SetUpScreen();
+  PlaceCamera(0, 0);
+  EditorBrush = 0;
+  Frame({KeyQ});
+  EXPECT_EQ(EditorBrush, maptype_finish);
+  EXPECT_STREQ(BrushLabels[EditorBrush], "maptype_finish");
+  Frame({KeyE});
+  EXPECT_EQ(EditorBrush, maptype_nothing);
+  Frame({KeyE});
+  Frame({KeyE});
+  EXPECT_EQ(EditorBrush, maptype_blockharmful);
+  Frame({KeyE, KeyQ});
+  EXPECT_EQ(EditorBrush, maptype_blockharmful);
+
+  // A held key does not step the brush again.
+  memset(&InputState, 0, sizeof(InputState));
+  InputState.KeyState[KeyE] = InputHeld;
+  EditorUpdate(1);
+  EXPECT_EQ(EditorBrush, maptype_blockharmful);
+
+  EXPECT_EQ(WrapBrush(-1), 11);
+  EXPECT_EQ(WrapBrush(12), 0);
+  EXPECT_EQ(WrapBrush(-25), 11);
+  EXPECT_EQ(WrapBrush(37), 1);
+  int w = WrapBrush(INT_MIN);
+  EXPECT_TRUE(w >= 0 && w < MapTypeCount);
+}
+
+TEST(Editor, PanVectors)
+{
+  SetUpScreen();
+  struct Case { std::initializer_list<int> keys; float dx, dy; };
+  const float d = 0.1f / std::sqrt(2.0f);
+  const Case cases[] = {
+    {{KeyRight}, 0.1f, 0},      {{KeyD}, 0.1f, 0},
+    {{KeyLeft}, -0.1f, 0},      {{KeyA}, -0.1f, 0},
+    {{KeyUp}, 0, -0.1f},        {{KeyW}, 0, -0.1f},
+    {{KeyDown}, 0, 0.1f},       {{KeyS}, 0, 0.1f},
+    {{KeyRight, KeyUp}, d, -d}, {{KeyLeft, KeyDown}, -d, d},
+    {{KeyLeft, KeyRight}, 0, 0}, {{KeyUp, KeyS}, 0, 0},
+    {{KeyRight, KeyD}, 0.1f, 0}, {{}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    PlaceCamera(20, 30);
+    Frame(c.keys);
+    EXPECT_NEAR(Camera.camX - 20, c.dx, 1e-5f);
+    EXPECT_NEAR(Camera.camY - 30, c.dy, 1e-5f);
+  }
+
+  // A diagonal covers the same distance as one key, and timeScale scales it.
+  PlaceCamera(20, 30);
+  memset(&InputState, 0, sizeof(InputState));
+  InputState.KeyState[KeyUp] = InputHeld;
+  InputState.KeyState[KeyRight] = InputHeld;
+  EditorUpdate(2);
+  float moved = std::hypot(Camera.camX - 20, Camera.camY - 30);
+  EXPECT_NEAR(moved, 0.2f, 1e-5f);
+}
+
+TEST(Editor, AimPointFromCameraBeforePan)
+{
+  SetUpScreen();
+  PlaceCamera(10, 8);
+  Frame({KeyRight}, 400, 300);
+  EXPECT_FLOAT_EQ(AimPoint.aimX, 10);
+  EXPECT_FLOAT_EQ(AimPoint.aimY, 8);
+  EXPECT_FLOAT_EQ(AimPoint.mouseNX, 0);
+
+  PlaceCamera(10, 8);
+  Frame({}, 800, 0);
+  EXPECT_FLOAT_EQ(AimPoint.mouseNX, 1);
+  EXPECT_FLOAT_EQ(AimPoint.mouseNY, -1);
+  EXPECT_NEAR(AimPoint.aimX, 10 + 6.25f * AspectRatio, 1e-4f);
+  EXPECT_NEAR(AimPoint.aimY, 8 - 6.25f, 1e-4f);
+
+  // A pointer far outside the window is clamped to the edge.
+  PlaceCamera(10, 8);
+  Frame({}, 5000, -900);
+  EXPECT_FLOAT_EQ(AimPoint.mouseNX, 1);
+  EXPECT_FLOAT_EQ(AimPoint.mouseNY, -1);
+
+  // The first frame after StartLevel still aims with the view height of 1.
+  Camera.camX = 10;
+  Camera.camY = 8;
+  Camera.viewHeight = 1;
+  Frame({}, 800, 600);
+  EXPECT_NEAR(AimPoint.aimX, 10 + 0.5f * AspectRatio, 1e-5f);
+  EXPECT_NEAR(AimPoint.aimY, 8.5f, 1e-5f);
+  EXPECT_FLOAT_EQ(Camera.viewHeight, EditorViewHeight);
+}
+
+TEST(Editor, PaintsOnlyInsideTheLevel)
+{
+  SetUpScreen();
+  LevelWidth = 5;
+  LevelHeight = 4;
+  for (int x = 0; x < 7; x++)
+    for (int y = 0; y < 7; y++)
+      MapGrid[x * MapSize + y] = maptype_nothing;
+  EditorBrush = maptype_blockharmful;
+
+  auto countPainted = [] {
+    int n = 0;
+    for (int x = 0; x < 7; x++)
+      for (int y = 0; y < 7; y++)
+        n += MapGrid[x * MapSize + y] != maptype_nothing;
+    return n;
+  };
+  // Aim points just left of column 0, above row 0, at column 5 and row 4.
+  const float outside[][2] = {{-0.5f, 1.5f}, {1.5f, -0.5f}, {5.0f, 1.5f}, {1.5f, 4.0f},
+                              {-3, -3}, {900, 2}};
+  for (const auto& p : outside) {
+    PlaceCamera(p[0], p[1]);
+    Frame({}, 400, 300, true);
+    EXPECT_EQ(countPainted(), 0) << "aim " << p[0] << ", " << p[1];
+  }
+
+  PlaceCamera(4.99f, 3.2f);
+  Frame({}, 400, 300, true);
+  EXPECT_EQ(CellAt(4, 3), maptype_blockharmful);
+  EXPECT_EQ(countPainted(), 1);
+
+  // Without the button nothing is painted.
+  PlaceCamera(0.5f, 0.5f);
+  Frame({}, 400, 300, false);
+  EXPECT_EQ(CellAt(0, 0), maptype_nothing);
+}
+
+TEST(Editor, SaveLeavesAndKeepsBrushBetweenVisits)
+{
+  EnterEditorInTempDir();
+  EditorBrush = 0;
+  Frame({KeyE});
+  Frame({KeyE});
+  Frame({KeyB});
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_FALSE(EditorSaveFailed);
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), LevelText);
+
+  StartLevel(1);
+  GameState = gamestate_editing;
+  Frame({});
+  EXPECT_EQ(EditorBrush, maptype_blockharmful);
+  EXPECT_EQ(GameState, gamestate_editing);
+}
+
+TEST(Editor, FailedSaveKeepsTheEditorOpen)
+{
+  EnterEditorInTempDir();
+  // The save writes a temporary file beside the level; a folder in its place blocks it.
+  ASSERT_EQ(mkdir("Levels/level1.dat.tmp", 0755), 0);
+  EditorBrush = maptype_finish;
+  PlaceCamera(2.5f, 1.5f);
+  Frame({}, 400, 300, true);
+  ASSERT_EQ(CellAt(2, 1), maptype_finish);
+  EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
+
+  Frame({KeyB});
+  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_TRUE(EditorSaveFailed);
+  EXPECT_STREQ(EditorHintText(), "Could not save the level - press B to try again");
+  EXPECT_EQ(CellAt(2, 1), maptype_finish);
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), LevelText);
+
+  ASSERT_EQ(rmdir("Levels/level1.dat.tmp"), 0);
+  Frame({KeyB});
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_FALSE(EditorSaveFailed);
+  EXPECT_EQ(ReadFile("Levels/level1.dat"),
+            "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
+}
+
+TEST(Editor, VisitedCellsCoverSpritesReachingIntoTheView)
+{
+  int first, last;
+  // View 10.2 .. 26.8 over 100 columns: a finish centred 1.625 left of 10.2 still shows.
+  ASSERT_TRUE(EditorCellRange(10.2f, 26.8f, 100, &first, &last));
+  EXPECT_EQ(first, 9);
+  EXPECT_EQ(last, 27);
+  const float finishHalf = 3.25f / 2;
+  EXPECT_GT(first + 0.5f + finishHalf, 10.2f);          // the first visited sprite reaches in
+  EXPECT_LT(first - 1 + 0.5f + finishHalf, 10.2f);      // the cell before cannot
+  EXPECT_LT(last + 0.5f - finishHalf, 26.8f);
+  EXPECT_GT(last + 1 + 0.5f - finishHalf, 26.8f);
+
+  ASSERT_TRUE(EditorCellRange(-5, 3, 100, &first, &last));
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(last, 4);
+  ASSERT_TRUE(EditorCellRange(95, 120, 100, &first, &last));
+  EXPECT_EQ(first, 93);
+  EXPECT_EQ(last, 99);
+  EXPECT_FALSE(EditorCellRange(102, 110, 100, &first, &last));
+  EXPECT_FALSE(EditorCellRange(-20, -2, 100, &first, &last));
+  EXPECT_FALSE(EditorCellRange(0, 10, 0, &first, &last));
+  EXPECT_FALSE(EditorCellRange(NAN, 10, 100, &first, &last));
+}

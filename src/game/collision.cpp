@@ -73,12 +73,12 @@ static bool CellWindow(float X, float Y, float r, int& x0, int& x1, int& y0, int
 }
 
 // Face pushes, then corner pushes, against cells of type a or b in the window
-// taken from the position on entry.
-static void PushOutOfCells(float& X, float& Y, float r, int a, int b)
+// taken from the position on entry. False when no cell was visited.
+static bool PushOutOfCells(float& X, float& Y, float r, int a, int b)
 {
   int x0, x1, y0, y1;
   if (!CellWindow(X, Y, r, x0, x1, y0, y1))
-    return;
+    return false;
   for (int gx = x0; gx < x1; gx++) {
     for (int gy = y0; gy < y1; gy++) {
       int type = CellAt(gx, gy);
@@ -93,6 +93,7 @@ static void PushOutOfCells(float& X, float& Y, float r, int a, int b)
         PushOutOfCorner(X, Y, r, (float)gx, CellSize, (float)gy, CellSize);
     }
   }
+  return true;
 }
 
 void CollideSolid(float& X, float& Y, float r)
@@ -104,6 +105,7 @@ bool TouchesHarmful(float X, float Y, float r)
 {
   float x = X;
   float y = Y;
-  PushOutOfCells(x, y, r, maptype_blockharmful, maptype_blockharmful);
+  if (!PushOutOfCells(x, y, r, maptype_blockharmful, maptype_blockharmful))
+    return false;
   return x != X || y != Y;
 }

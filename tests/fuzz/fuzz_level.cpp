@@ -1,0 +1,95 @@
+// Feeds arbitrary bytes to the level reader and the level scan, then checks
+// what they left: the grid outside W x H untouched, every cell 0..11, a title
+// that ends in its only line feed and fits its slot, sizes and item count in
+// range. The last bytes also steer a few cell and collision look-ups.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "game/collision.h"
+#include "game/level_files.h"
+#include "game/world.h"
+
+// Checked in every build type: release builds define NDEBUG, which would
+// silence assert.
+#define CHECK(cond) \
+  do { \
+    if (!(cond)) { \
+      fprintf(stderr, "check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
+      abort(); \
+    } \
+  } while (0)
+
+static const int Canary = maptype_gravityright;
+static const int TitleGuardBytes = 64;
+static const unsigned char GuardByte = 0xa5;
+
+static float FloatAt(const uint8_t* data, size_t size, size_t from)
+{
+  float value = 0;
+  if (size >= from + sizeof(value))
+    memcpy(&value, data + size - from - sizeof(value), sizeof(value));
+  return value;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  // Cells outside the last rectangle were checked to hold Canary already, so
+  // only that rectangle needs filling again.
+  static int canaryColumn[MapSize];
+  static bool filled = false;
+  if (!filled) {
+    for (int y = 0; y < MapSize; y++)
+      canaryColumn[y] = Canary;
+    for (int x = 0; x < MapSize; x++)
+      memcpy(&MapGrid[x * MapSize], canaryColumn, sizeof(canaryColumn));
+    filled = true;
+  }
+  for (int x = 0; x < LevelWidth; x++)
+    memcpy(&MapGrid[x * MapSize], canaryColumn, LevelHeight * sizeof(int));
+
+  unsigned char title[TitleSlotSize + TitleGuardBytes];
+  memset(title, GuardByte, sizeof(title));
+
+  FILE* f = size ? fmemopen((void*)data, size, "r") : fopen("/dev/null", "r");
+  if (!f)
+    return 0;
+  LevelRepairs repairs;
+  ReadLevelStream(f, (char*)title, &repairs);
+  fclose(f);
+
+  CHECK(LevelWidth >= 0 && LevelWidth <= MaxLevelWidth);
+  CHECK(LevelHeight >= 0 && LevelHeight <= MaxLevelHeight);
+  for (int x = 0; x < MapSize; x++) {
+    const int* column = &MapGrid[x * MapSize];
+    int rows = x < LevelWidth ? LevelHeight : 0;
+    for (int y = 0; y < rows; y++)
+      CHECK(column[y] >= 0 && column[y] < MapTypeCount);
+    CHECK(memcmp(column + rows, canaryColumn, (MapSize - rows) * sizeof(int)) == 0);
+  }
+  CHECK(repairs.shortRows >= 0 && repairs.shortRows <= LevelHeight);
+  CHECK(repairs.badCharacters >= 0 && repairs.badCharacters <= LevelWidth * LevelHeight);
+
+  size_t len = strnlen((const char*)title, TitleSlotSize);
+  CHECK(len >= 1 && len <= TitleSlotSize - 1);
+  CHECK(title[len - 1] == '\n');
+  CHECK(memchr(title, '\n', len - 1) == nullptr);
+  for (int i = TitleSlotSize; i < TitleSlotSize + TitleGuardBytes; i++)
+    CHECK(title[i] == GuardByte);
+
+  ItemCount = 0;
+  ScanLevel();
+  CHECK(ItemCount >= 0 && ItemCount <= MaxItems);
+
+  float px = FloatAt(data, size, 0);
+  float py = FloatAt(data, size, sizeof(float));
+  int under = CellUnder(px, py);
+  CHECK(under >= 0 && under < MapTypeCount);
+  if (!(px >= 0 && px < LevelWidth && py >= 0 && py < LevelHeight))
+    CHECK(under == maptype_nothing);
+  CollideSolid(px, py, BallRadius);
+  TouchesHarmful(px, py, BallRadius);
+  return 0;
+}

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# A frame of play drawn where it should be. The game runs with an atlas of
+# plain colours made here (ball red, background dark blue, normal blocks
+# green), so every pixel tells which picture is on top. The level is a
+# corridor one cell high: the ball rests in it overlapping the ceiling or
+# the floor, and the camera settles on a point fixed by the pointer.
+. "$(dirname "$0")/lib.sh"
+
+W=800; H=600
+PX_PER_UNIT=48            # 600 pixels for the 12.5 units of the view
+MOUSE_X=600; MOUSE_Y=300  # pointer to the right of the centre, level with it
+
+tw_init $W $H
+rm "$TW_DIR/Media"
+mkdir "$TW_DIR/Media"
+[ -e "$REPO_ROOT/Media/dashboard.png" ] && ln -s "$REPO_ROOT/Media/dashboard.png" "$TW_DIR/Media/"
+convert -size 1024x1024 xc:'rgb(128,128,128)' \
+  -fill 'rgb(0,0,160)' -draw 'rectangle 0,512 511,1023' \
+  -fill 'rgb(255,0,0)' -draw 'rectangle 0,128 127,255' \
+  -fill 'rgb(0,255,0)' -draw 'rectangle 0,384 127,511' \
+  -fill 'rgb(255,255,0)' -draw 'rectangle 896,768 1023,895' \
+  -alpha on "PNG32:$TW_DIR/Media/tetherorb2texture.png" || tw_fail "cannot make the test atlas"
+
+printf '%s\n' "Corridor" 9 5 \
+  aaaaaaaaa \
+  aaaaaaaaa \
+  bbbbbbbbb \
+  aaaajaaaa \
+  bbbbbbbbb > "$TW_DIR/Levels/level1.dat"
+
+tw_start_x ${W}x${H}
+tw_launch
+tw_keys Return Return
+tw_move $MOUSE_X $MOUSE_Y
+sleep 3
+tw_screenshot "$TW_DIR/play.png"
+tw_running || tw_fail "the game ended during play"
+
+# The camera settles where centre = 0.8 ball + 0.2 aim, and the aim lies
+# (pointer offset) x viewHeight/2 x AspectRatio right of the centre: the ball
+# stands a quarter of that aim offset left of the window's centre.
+aim_units=$(awk -v m=$MOUSE_X -v w=$W -v h=$H 'BEGIN { print (2 * m / w - 1) * 12.5 * 0.5 * w / h }')
+BX=$(awk -v a="$aim_units" -v w=$W -v p=$PX_PER_UNIT 'BEGIN { printf "%d", w / 2 - a / 4 * p }')
+BY=$(( H / 2 ))
+HALF=$(( PX_PER_UNIT * 705 / 1000 ))  # half of the ball's 1.41 units
+
+is_colour() {  # is_colour X Y R G B: the pixel is within 8 of the colour
+  local p
+  p=$(tw_pixel "$TW_DIR/play.png" "$1" "$2")
+  awk -v p="$p" -v r="$3" -v g="$4" -v b="$5" 'BEGIN {
+    split(p, c, " ")
+    d = (c[1] - r) ^ 2 + (c[2] - g) ^ 2 + (c[3] - b) ^ 2
+    exit !(d <= 64 * 3) }'
+}
+RED="255 0 0"; GREEN="0 255 0"; BLUE="0 0 160"
+
+for dx in 0 -$(( HALF - 6 )) $(( HALF - 6 )); do
+  is_colour $(( BX + dx )) $BY $RED ||
+    tw_fail "no ball at ($(( BX + dx )), $BY): $(tw_pixel "$TW_DIR/play.png" $(( BX + dx )) $BY)"
+done
+for dx in -$(( HALF + 6 )) $(( HALF + 6 )) -$(( PX_PER_UNIT * 2 )); do
+  is_colour $(( BX + dx )) $BY $BLUE ||
+    tw_fail "no background at ($(( BX + dx )), $BY) beside the ball: $(tw_pixel "$TW_DIR/play.png" $(( BX + dx )) $BY)"
+done
+
+# Half a unit above and below the centre: the ball is 0.4 from one block
+# face and 0.6 from the other, so one pixel lies in a block drawn over the
+# ball, the other in the ball over the background.
+UP=$(( BY - PX_PER_UNIT / 2 )); DOWN=$(( BY + PX_PER_UNIT / 2 ))
+if is_colour $BX $UP $GREEN; then
+  is_colour $BX $DOWN $RED || tw_fail "below the ball's centre: $(tw_pixel "$TW_DIR/play.png" $BX $DOWN)"
+elif is_colour $BX $DOWN $GREEN; then
+  is_colour $BX $UP $RED || tw_fail "above the ball's centre: $(tw_pixel "$TW_DIR/play.png" $BX $UP)"
+else
+  tw_fail "no block drawn over the ball: ($BX, $UP) is $(tw_pixel "$TW_DIR/play.png" $BX $UP), ($BX, $DOWN) is $(tw_pixel "$TW_DIR/play.png" $BX $DOWN)"
+fi
+is_colour $(( BX + 3 * PX_PER_UNIT )) $(( BY - PX_PER_UNIT )) $GREEN ||
+  tw_fail "no ceiling above the corridor"
+
+tw_close
+tw_expect_exit 0
+tw_pass

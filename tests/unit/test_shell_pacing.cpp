@@ -1,0 +1,183 @@
+// Frame pacing on a scripted clock, TimeScale from the measured rate, the
+// date and clock texts, and RunGameState's dispatch and menu reset.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ctime>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/pacing.h"
+#include "game/world.h"
+
+namespace {
+
+unsigned FakeNow;          // ms on the scripted clock
+unsigned LastDelay;        // the wait PaceFrame asked for, 0 when none
+unsigned Oversleep;        // ms the scripted wait sleeps beyond the request
+
+unsigned FakeTicks() { return FakeNow; }
+void FakeDelay(unsigned ms)
+{
+  LastDelay = ms;
+  FakeNow += ms + Oversleep;
+}
+
+// One frame whose work took workMs on the scripted clock.
+void Frame(unsigned workMs)
+{
+  FakeNow += workMs;
+  LastDelay = 0;
+  PaceFrame();
+}
+
+class ShellPacing : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    PacingTicks = FakeTicks;
+    PacingDelay = FakeDelay;
+    PacingEnabled = true;
+    FakeNow = 0;
+    Oversleep = 0;
+    LastFrameTick = 0;
+  }
+};
+
+TEST_F(ShellPacing, WaitsOutSixteenMillisecondsAndMeasures)
+{
+  Frame(700);  // start-up time counts into the first frame
+  EXPECT_EQ(LastDelay, 0u);
+  EXPECT_EQ(FrameTime, 700);
+  EXPECT_FLOAT_EQ(ComputeTimeScale(FramesPerSecond), 2);
+
+  Frame(5);
+  EXPECT_EQ(LastDelay, 11u);
+  EXPECT_EQ(FrameTime, 16);
+  EXPECT_FLOAT_EQ(FramesPerSecond, 62.5f);
+
+  Frame(40);
+  EXPECT_EQ(LastDelay, 0u);
+  EXPECT_FLOAT_EQ(FramesPerSecond, 25);
+
+  Oversleep = 4;   // asked for 11 ms, sleeps 15
+  Frame(5);
+  EXPECT_EQ(LastDelay, 11u);
+  Oversleep = 0;
+  Frame(5);        // 4 ms of the last sleep count into this frame
+  EXPECT_EQ(LastDelay, 7u);
+  EXPECT_EQ(FrameTime, 16);
+  EXPECT_EQ(LastFrameTick, FakeNow);
+}
+
+TEST_F(ShellPacing, ClockBehindTheFrameStartAndPacingOff)
+{
+  Frame(20);
+  FakeNow -= 3;    // a wait that woke early
+  Frame(0);
+  EXPECT_EQ(LastDelay, 19u);
+  EXPECT_EQ(FrameTime, 16);
+  EXPECT_FLOAT_EQ(FramesPerSecond, 62.5f);
+
+  PacingEnabled = false;
+  Frame(3);
+  EXPECT_EQ(LastDelay, 0u);
+  EXPECT_EQ(FrameTime, 3);
+  Frame(0);
+  EXPECT_EQ(FrameTime, 1);
+  EXPECT_FLOAT_EQ(FramesPerSecond, 1000);
+}
+
+TEST(ShellTimeScale, FromFramesPerSecond)
+{
+  EXPECT_FLOAT_EQ(ComputeTimeScale(0), 2);       // first frame: nothing measured
+  EXPECT_FLOAT_EQ(ComputeTimeScale(62.5f), 0.96f);
+  EXPECT_FLOAT_EQ(ComputeTimeScale(40), 1.5f);
+  EXPECT_FLOAT_EQ(ComputeTimeScale(30), 2);
+  EXPECT_FLOAT_EQ(ComputeTimeScale(20), 2);
+  EXPECT_FLOAT_EQ(ComputeTimeScale(300), 0.2f);
+  EXPECT_FLOAT_EQ(ComputeTimeScale(1000), 0.2f);
+}
+
+struct tm Moment(int wday, int mday, int mon, int year, int hour, int min, int sec)
+{
+  struct tm t;
+  memset(&t, 0, sizeof(t));
+  t.tm_wday = wday;
+  t.tm_mday = mday;
+  t.tm_mon = mon;
+  t.tm_year = year - 1900;
+  t.tm_hour = hour;
+  t.tm_min = min;
+  t.tm_sec = sec;
+  return t;
+}
+
+TEST(ShellClock, DateAndClockTexts)
+{
+  struct tm t = Moment(1, 7, 11, 2026, 0, 5, 9);
+  FormatDateText(&t);
+  FormatClockText(&t);
+  EXPECT_STREQ(DateText, "Monday December 7th 2026");
+  EXPECT_STREQ(ClockText, "12:05:09 AM");
+
+  const struct { int wday, mday, mon, hour, min, sec; const char* date; const char* clock; } cases[] = {
+    {0, 1, 0, 12, 0, 0, "Sunday January 1st 2026", "12:00:00 PM"},
+    {3, 11, 5, 13, 45, 30, "Wednesday June 11th 2026", "1:45:30 PM"},
+    {6, 21, 8, 11, 59, 59, "Saturday September 21st 2026", "11:59:59 AM"},
+    {4, 22, 9, 23, 10, 10, "Thursday October 22nd 2026", "11:10:10 PM"},
+    {5, 31, 2, 1, 0, 0, "Friday March 31st 2026", "1:00:00 AM"},
+  };
+  for (const auto& c : cases) {
+    t = Moment(c.wday, c.mday, c.mon, 2026, c.hour, c.min, c.sec);
+    FormatDateText(&t);
+    FormatClockText(&t);
+    EXPECT_STREQ(DateText, c.date);
+    EXPECT_STREQ(ClockText, c.clock);
+  }
+
+  t = Moment(9, 0, 12, 2026, 0, 0, 0);   // fields outside the name tables
+  FormatDateText(&t);
+  EXPECT_STREQ(DateText, "   2026");
+}
+
+TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
+{
+  memset(&InputState, 0, sizeof(InputState));
+  LevelWidth = 0;
+  LevelHeight = 0;
+
+  // Play: the timer falls by TimeScale / 60 x 10 tenths per frame.
+  const struct { float fps, timeScale; } rates[] = {{0, 2}, {40, 1.5f}, {1000, 0.2f}};
+  for (const auto& r : rates) {
+    GameState = gamestate_playing;
+    LevelTimer = 200;
+    FramesPerSecond = r.fps;
+    RunGameState();
+    EXPECT_NEAR(200 - LevelTimer, r.timeScale / 6, 1e-4) << "fps " << r.fps;
+  }
+
+  // Title: "Edit" chosen, so the list opens at its top with the first row lit.
+  GameState = gamestate_title;
+  MenuCursor = 1;
+  MenuFirstRow = 3;
+  InputState.KeyState[KeyReturn] = InputPressed;
+  RunGameState();
+  EXPECT_EQ(GameState, gamestate_editlist);
+  EXPECT_EQ(MenuCursor, 0);
+  EXPECT_EQ(MenuFirstRow, 0);
+
+  // No change of state: the cursor stays; an unknown state runs nothing.
+  InputState.KeyState[KeyReturn] = InputUp;
+  GameState = gamestate_title;
+  MenuCursor = 1;
+  RunGameState();
+  EXPECT_EQ(MenuCursor, 1);
+  GameState = 7;
+  MenuFirstRow = 2;
+  RunGameState();
+  EXPECT_EQ(GameState, 7);
+  EXPECT_EQ(MenuFirstRow, 2);
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+// The settings.ini reader: its syntax rules, the 100-line window, over-long
+// lines and the accepted range of each key.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "app/settings.h"
+#include "app/video.h"
+
+namespace {
+
+// Runs LoadSettings on the given file text inside a fresh temporary directory.
+void LoadFrom(const std::string& text)
+{
+  char dir[] = "/tmp/tetherorb2-settings-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+  FILE* f = fopen("settings.ini", "wb");
+  ASSERT_NE(f, nullptr);
+  fwrite(text.data(), 1, text.size(), f);
+  fclose(f);
+  LoadSettings();
+  remove("settings.ini");
+  ASSERT_EQ(chdir("/"), 0);
+  rmdir(dir);
+}
+
+bool SlotsTerminated()
+{
+  for (int i = 0; i < SettingsMaxLines; i++)
+    if (!memchr(SettingsLines[i], 0, SettingsLineSize))
+      return false;
+  return true;
+}
+
+TEST(ShellSettings, SyntaxSpacesCasePrefixLastLineAtofAndCarriageReturn)
+{
+  LoadFrom("A comment line\n"
+           " screen w = 1 024 \n"
+           "Screenh=111\n"
+           "screenwidth=222\n"
+           "screenh=600px\r\n"
+           "fullscreen=1\n"
+           "screenbpp=31.9\n"
+           "fullscreen=0\n"
+           "showcursor=yes\n"
+           "antialiasing=-1\n"
+           "mipmapping=0.5\n"
+           "screenh\t=5\n");
+  EXPECT_EQ(SettingsLineCount, 100);
+  EXPECT_STREQ(SettingsLines[1], "screenw=1024");
+  EXPECT_FLOAT_EQ(ScreenWidth, 1024);
+  EXPECT_FLOAT_EQ(ScreenHeight, 600);
+  EXPECT_EQ(ScreenDepth, 31);
+  EXPECT_FALSE(Settings.fullscreen);
+  EXPECT_FALSE(Settings.showcursor);
+  EXPECT_TRUE(Settings.antialiasing);
+  EXPECT_TRUE(Settings.mipmapping);
+  EXPECT_FLOAT_EQ(AspectRatio, 1024.0f / 600.0f);
+  EXPECT_FLOAT_EQ(SettingValue("screenwidth"), 222);
+  EXPECT_FLOAT_EQ(SettingValue("nosuchkey"), 0);
+}
+
+TEST(ShellSettings, MissingFileAndOnlyTheFirstHundredLines)
+{
+  char dir[] = "/tmp/tetherorb2-settings-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+  ScreenWidth = 5;
+  LoadSettings();
+  EXPECT_EQ(SettingsLineCount, 0);
+  EXPECT_FLOAT_EQ(ScreenWidth, 0);
+  EXPECT_FALSE(Settings.mipmapping);
+  ASSERT_EQ(chdir("/"), 0);
+  rmdir(dir);
+
+  std::string text;
+  for (int line = 1; line <= 150; line++) {
+    if (line == 100)
+      text += "screenw=640\n";
+    else if (line == 101)
+      text += "screenw=999\n";
+    else if (line == 150)
+      text += "fullscreen=1\n";
+    else
+      text += "#\n";
+  }
+  LoadFrom(text);
+  EXPECT_FLOAT_EQ(ScreenWidth, 640);
+  EXPECT_FALSE(Settings.fullscreen);
+
+  LoadFrom("screenh=480");
+  EXPECT_FLOAT_EQ(ScreenHeight, 480);
+  EXPECT_STREQ(SettingsLines[1], "");
+  EXPECT_STREQ(SettingsLines[99], "");
+}
+
+TEST(ShellSettings, OverlongLinesAreCutAndTheirRestDropped)
+{
+  // 300 characters whose tail would read as a setting if it became a line.
+  std::string longLine = "screenw=320." + std::string(244, '0');
+  longLine += "screenh=999" + std::string(300 - longLine.size() - 11, 'x');
+  ASSERT_EQ(longLine.size(), 300u);
+  std::string text = longLine + "\nshowcursor=1\n";
+  for (int i = 0; i < 97; i++)
+    text += "#\n";
+  text += "mipmapping=1\n";  // line 100
+  text += "antialiasing=1\n"; // line 101
+
+  LoadFrom(text);
+  EXPECT_TRUE(SlotsTerminated());
+  EXPECT_EQ(strlen(SettingsLines[0]), 255u);
+  EXPECT_FLOAT_EQ(ScreenWidth, 320);
+  EXPECT_FLOAT_EQ(ScreenHeight, 0);
+  EXPECT_TRUE(Settings.showcursor);
+  EXPECT_TRUE(Settings.mipmapping);
+  EXPECT_FALSE(Settings.antialiasing);
+  EXPECT_STREQ(SettingsLines[1], "showcursor=1");
+
+  // The cut counts the spaces, which go only after it.
+  LoadFrom(std::string(200, ' ') + "screenw=12" + std::string(200, ' ') + "\n" +
+           std::string(250, ' ') + "screenh=34\n");
+  EXPECT_TRUE(SlotsTerminated());
+  EXPECT_FLOAT_EQ(ScreenWidth, 12);
+  EXPECT_FLOAT_EQ(ScreenHeight, 0);
+}
+
+TEST(ShellSettings, ValuesOutsideTheirRangeReadAsMissing)
+{
+  LoadFrom("screenw=1e12\nscreenh=nan\nscreenbpp=-1e20\nfullscreen=inf\n"
+           "showcursor=1e30\nantialiasing=-nan\nmipmapping=-1e9\n");
+  EXPECT_FLOAT_EQ(ScreenWidth, 0);
+  EXPECT_FLOAT_EQ(ScreenHeight, 0);
+  EXPECT_EQ(ScreenDepth, 0);
+  EXPECT_FALSE(Settings.fullscreen);
+  EXPECT_FALSE(Settings.showcursor);
+  EXPECT_FALSE(Settings.antialiasing);
+  EXPECT_TRUE(Settings.mipmapping);
+  EXPECT_TRUE(std::isnan(AspectRatio));
+
+  LoadFrom("screenw=-800\nscreenh=16385\nscreenbpp=33\n");
+  EXPECT_FLOAT_EQ(ScreenWidth, 0);
+  EXPECT_FLOAT_EQ(ScreenHeight, 0);
+  EXPECT_EQ(ScreenDepth, 0);
+
+  LoadFrom("screenw=16384\nscreenh=1\nscreenbpp=32\n");
+  EXPECT_FLOAT_EQ(ScreenWidth, 16384);
+  EXPECT_FLOAT_EQ(ScreenHeight, 1);
+  EXPECT_EQ(ScreenDepth, 32);
+}
+
+}  // namespace

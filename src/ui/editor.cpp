@@ -3,6 +3,7 @@
 #include "ui/editor.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "app/host.h"
 #include "app/input.h"
@@ -167,10 +168,15 @@ static void DrawCells(float left, float top, float right, float bottom)
   }
 }
 
+// A text too long for the bar at the usual size is drawn smaller to fit it.
 static void DrawBar(float top, const char* text)
 {
+  float size = BarTextSize;
+  float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
+  if (advance * size > BarWidth)
+    size = BarWidth / advance;
   DrawPanel(AtlasPanelNormal, BarLeft, top, BarWidth, BarHeight);
-  DrawText(BarTextLeft, top - BarTextRaise, text, BarTextSize);
+  DrawText(BarTextLeft, top - BarTextRaise, text, size);
 }
 
 void DrawEditor()

@@ -27,6 +27,8 @@ sleep 0.2
 tw_screenshot "$TW_DIR/editor_before.png"
 tw_keys e e                     # brush 0 -> 2, maptype_blockharmful
 tw_screenshot "$TW_DIR/editor_brush.png"
+bar=$(compare -metric AE -extract 800x60+0+0 "$TW_DIR/editor_before.png" "$TW_DIR/editor_brush.png" null: 2>&1)
+[ "${bar%% *}" != 0 ] || tw_fail "the brush bar did not change with E"
 tw_click 496 300
 sleep 0.2
 tw_screenshot "$TW_DIR/editor_painted.png"

@@ -33,6 +33,13 @@ extern float TextHeightFactor;                // glyph quad height per unit of t
 // Fills rect from a pixel rectangle, inset by 1.5 pixels on every side.
 void MakeAtlasRect(AtlasRect* rect, float w, float h, float x, float y, float texW, float texH);
 
+struct SDL_Surface;
+
+// A new GL texture from a surface with linear filtering and repeat wrap, all
+// mip levels when asked; surfaces that are not 24-bit RGB/BGR or 32-bit
+// RGBA/BGRA are converted to RGBA first. Returns 0 when that fails.
+unsigned MakeSurfaceTexture(SDL_Surface* surface, bool mipmaps);
+
 // Loads "Media/tetherorb2texture.png" into a texture (mipmapped when the setting
 // asks); returns its name, or 0 when the picture cannot be loaded.
 unsigned LoadAtlasTexture();

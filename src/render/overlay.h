@@ -19,6 +19,7 @@ extern AtlasRect DashFrames[DashFrameCount];
 extern char FooterLines[2][256];      // drawn in the pause screen's bottom bar
 extern const char* CreditText;
 extern unsigned char* ReadbackBuffer; // ScreenWidth x ScreenHeight x 4 bytes, bottom row first
+extern long ReadbackBytes;            // its size; 0 when the screen size was unusable
 
 // Fills DashGlyphs, ButtonFramePieces and DashFrames; needs no GL context.
 void FillDashboardTables();

@@ -1,0 +1,83 @@
+// Pictures, text and panels from the atlas, one quad per draw call. Vertices
+// go (left, bottom), (right, bottom), (right, top), (left, top), which is
+// counter-clockwise on a y-down screen and so survives back-face culling.
+#include "render/draw.h"
+
+#include <string.h>
+
+#include <GL/gl.h>
+
+const float DegreesPerRadian = 57.2957795f;
+const int FontLastCode = FontFirstCode + FontGlyphCount - 1;
+
+static void DrawCorners(const float* st, float left, float top, float right, float bottom)
+{
+  float v[8] = { left, bottom, right, bottom, right, top, left, top };
+  glVertexPointer(2, GL_FLOAT, 0, v);
+  glTexCoordPointer(2, GL_FLOAT, 0, st);
+  glDrawArrays(GL_QUADS, 0, 4);
+}
+
+void DrawQuad(const AtlasRect& rect, float x, float y, float w, float h, float angle)
+{
+  float hw = w * 0.5f;
+  float hh = h * 0.5f;
+  if (angle == 0) {
+    DrawCorners(rect.st, x - hw, y - hh, x + hw, y + hh);
+    return;
+  }
+  glPushMatrix();
+  glTranslatef(x, y, 0);
+  glRotatef(angle * DegreesPerRadian, 0, 0, 1);
+  DrawCorners(rect.st, -hw, -hh, hw, hh);
+  glPopMatrix();
+}
+
+void DrawRect(const AtlasRect& rect, float x, float y, float w, float h)
+{
+  DrawCorners(rect.st, x, y, x + w, y + h);
+}
+
+void DrawText(float x, float y, const char* text, float size)
+{
+  float w = size * TextWidthFactor;
+  float h = size * TextHeightFactor;
+  double advance = (double)w * (double)TextAdvanceFactor;
+  if (!text)
+    return;
+  for (const unsigned char* c = (const unsigned char*)text; *c; c++) {
+    if (*c >= FontFirstCode && *c <= FontLastCode)
+      DrawCorners(FontGlyphs[*c - FontFirstCode].st, x, y, x + w, y + h);
+    x = (float)(x + advance);
+  }
+}
+
+float TextRightStart(int length, float x, float size)
+{
+  double advance = (double)size * (double)TextWidthFactor * (double)TextAdvanceFactor;
+  return (float)(x - advance * (length + 0.5));
+}
+
+void DrawTextRight(const char* text, float x, float y, float size)
+{
+  if (!text)
+    return;
+  DrawText(TextRightStart((int)strlen(text), x, size), y, text, size);
+}
+
+void DrawPanel(int set, float x, float y, float w, float h)
+{
+  const float b = PanelBorder;
+  const AtlasRect* p = &PanelSets[(set == AtlasPanelHighlight ? 1 : 0) * PanelPieces];
+  DrawCorners(p[0].st, x - b, y - b, x, y);
+  DrawCorners(p[1].st, x, y - b, x + w, y);
+  DrawCorners(p[2].st, x + w, y - b, x + w + b, y);
+  if (h > 0) {
+    DrawCorners(p[3].st, x - b, y, x, y + h);
+    DrawCorners(p[4].st, x, y, x + w, y + h);
+    DrawCorners(p[5].st, x + w, y, x + w + b, y + h);
+  }
+  DrawCorners(p[6].st, x - b, y + h, x, y + h + b);
+  DrawCorners(p[7].st, x, y + h, x + w, y + h + b);
+  DrawCorners(p[8].st, x + w, y + h, x + w + b, y + h + b);
+}

@@ -1,0 +1,239 @@
+// The window-pixel overlay: its texture, its tables and the pause screen's
+// read-back buffer. Dashboard rectangles have no inset; the picture keeps its
+// own margins.
+#include "render/overlay.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/input.h"
+#include "app/pause.h"
+#include "app/video.h"
+
+unsigned DashboardTexture;
+AtlasRect DashGlyphs[DashGlyphCount];
+AtlasRect ButtonFramePieces[ButtonFramePieceCount];
+AtlasRect DashFrames[DashFrameCount];
+char FooterLines[2][256];
+const char* CreditText = "Tetherorb 2 - swing on, race the clock. Made with SDL, OpenGL and LodePNG.";
+unsigned char* ReadbackBuffer;
+long ReadbackBytes;
+
+static const char DashboardFileName[] = "Media/dashboard.png";
+
+const int DashTextureW = 1024;        // pixels of the overlay texture
+const int DashTextureH = 256;
+const int SmallGlyph = 20;            // pixels of a small-font cell and quad
+const int SmallAdvance = 10;          // pixels the pen moves per small glyph
+const int SmallPenOffset = 5;         // pixels the first glyph starts left of x
+const int SmallGlyphsPerRow = 32;
+const int SmallFirstCode = 32;
+const int SmallLastCode = SmallFirstCode + DashGlyphCount - 1;
+const int PieceSize = 20;             // pixels of a button frame piece in the picture
+const int PieceTop = 60;              // pixel y of the button pieces
+const int PieceGroupWidth = 60;       // pixels between the picture's piece groups
+const int CursorLeft = 440;           // pixel x of cursor frame 0
+const int CursorW = 40, CursorH = 60; // pixels of one cursor frame
+const int CursorHotX = 12;            // hot spot, pixels right of the frame's left edge
+const int CursorHotY = 10;            // hot spot, pixels below the frame's top edge
+const int BarW = 640, BarH = 68;      // pixels of each bar picture
+const int TopBarY = 120, BottomBarY = 188;
+const int ButtonBorder = 20;          // pixels of frame around a button body
+const int ButtonBodyW = 300;          // pixels of a button body
+const int ButtonBodyH = 15;
+const int ButtonTiles = ButtonBodyW / PieceSize;
+const int ButtonHitLeft = 164;        // hit box: cx - 164 < x < cx + 163
+const int ButtonHitRight = 163;
+const int ButtonHitHalfH = 21;        // hit box: y - 21 < y < y + 21
+const int ButtonFrameX = 150;         // body's left edge, pixels left of the centre
+const int ButtonFrameY = 7;           // body's top edge, pixels above the centre
+const int ButtonLabelY = 10;          // label's top, pixels above the centre
+const int MaxReadbackSide = 16384;    // pixels; no GL frame buffer is larger
+
+static void MakeDashRect(AtlasRect* rect, int x, int y, int w, int h)
+{
+  const float toS = 0.0009765625f;    // 1 / 1024
+  const float toT = 0.00390625f;      // 1 / 256
+  float left = x * toS, right = (x + w) * toS;
+  float top = y * toT, bottom = (y + h) * toT;
+  float* st = rect->st;
+  st[0] = left;  st[1] = bottom;
+  st[2] = right; st[3] = bottom;
+  st[4] = right; st[5] = top;
+  st[6] = left;  st[7] = top;
+}
+
+void FillDashboardTables()
+{
+  for (int i = 0; i < 5; i++)
+    MakeDashRect(&DashFrames[i], CursorLeft + CursorW * i, PieceTop, CursorW, CursorH);
+  for (int i = 0; i < DashGlyphCount; i++)
+    MakeDashRect(&DashGlyphs[i], SmallGlyph * (i % SmallGlyphsPerRow),
+                 SmallGlyph * (i / SmallGlyphsPerRow), SmallGlyph, SmallGlyph);
+  for (int g = 0; g < 3; g++)
+    for (int c = 0; c < 3; c++)
+      for (int r = 0; r < 3; r++)
+        MakeDashRect(&ButtonFramePieces[9 * g + 3 * c + r], PieceGroupWidth * g + PieceSize * c,
+                     PieceTop + PieceSize * r, PieceSize, PieceSize);
+  MakeDashRect(&DashFrames[DashTopBar], 0, TopBarY, BarW, BarH);
+  MakeDashRect(&DashFrames[DashBottomBar], 0, BottomBarY, BarW, BarH);
+}
+
+// The dashboard picture copied, unblended, to the top-left of a transparent
+// 1024 x 256 surface; the surface stays transparent when the picture is
+// missing or cannot be converted.
+static SDL_Surface* MakeDashboardSurface()
+{
+  SDL_Surface* picture = NULL;
+  SDL_Surface* loaded = IMG_Load(DashboardFileName);
+  if (loaded) {
+    if (SDL_GetVideoSurface())
+      picture = SDL_DisplayFormatAlpha(loaded);
+    SDL_FreeSurface(loaded);
+  }
+  SDL_Surface* canvas;
+  if (picture) {
+    const SDL_PixelFormat* f = picture->format;
+    canvas = SDL_CreateRGBSurface(picture->flags, DashTextureW, DashTextureH, f->BitsPerPixel,
+                                  f->Rmask, f->Gmask, f->Bmask, f->Amask);
+  } else {
+    canvas = SDL_CreateRGBSurface(SDL_SWSURFACE, DashTextureW, DashTextureH, 32,
+                                  0x000000FFu, 0x0000FF00u, 0x00FF0000u, 0xFF000000u);
+  }
+  if (canvas) {
+    SDL_FillRect(canvas, NULL, 0);
+    if (picture) {
+      SDL_SetAlpha(picture, SDL_RLEACCEL, 0);
+      SDL_SetAlpha(canvas, SDL_RLEACCEL, 0);
+      SDL_BlitSurface(picture, NULL, canvas, NULL);
+    }
+  }
+  if (picture)
+    SDL_FreeSurface(picture);
+  return canvas;
+}
+
+static void AllocateReadbackBuffer()
+{
+  long w = ScreenWidth >= 1 && ScreenWidth <= MaxReadbackSide ? (long)ScreenWidth : 0;
+  long h = ScreenHeight >= 1 && ScreenHeight <= MaxReadbackSide ? (long)ScreenHeight : 0;
+  ReadbackBytes = w * h * 4;
+  // Never null, so a frame read of a zero-sized screen still has a place to go.
+  ReadbackBuffer = (unsigned char*)calloc(ReadbackBytes > 0 ? ReadbackBytes : 4, 1);
+  if (!ReadbackBuffer)
+    ReadbackBytes = 0;
+}
+
+void SetUpDashboard()
+{
+  SDL_Surface* canvas = MakeDashboardSurface();
+  DashboardTexture = canvas ? MakeSurfaceTexture(canvas, false) : 0;
+  if (canvas)
+    SDL_FreeSurface(canvas);
+  FillDashboardTables();
+  PauseLevel = 0;
+  PauseWanted = false;
+  AllocateReadbackBuffer();
+  snprintf(FooterLines[0], sizeof(FooterLines[0]), "%s", "");
+  snprintf(FooterLines[1], sizeof(FooterLines[1]), "%s", CreditText);
+}
+
+void BeginOverlay()
+{
+  glDisable(GL_DEPTH_TEST);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0, ScreenWidth, ScreenHeight, 0);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glBindTexture(GL_TEXTURE_2D, DashboardTexture);
+}
+
+static void EndOverlay()
+{
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+}
+
+static void DrawPixelQuad(const AtlasRect& rect, int left, int top, int right, int bottom)
+{
+  float v[8] = { (float)left, (float)bottom, (float)right, (float)bottom,
+                 (float)right, (float)top, (float)left, (float)top };
+  glVertexPointer(2, GL_FLOAT, 0, v);
+  glTexCoordPointer(2, GL_FLOAT, 0, rect.st);
+  glDrawArrays(GL_QUADS, 0, 4);
+}
+
+void DrawCursor(int x, int y)
+{
+  BeginOverlay();
+  DrawPixelQuad(DashFrames[0], x - CursorHotX, y - CursorHotY,
+                x - CursorHotX + CursorW, y - CursorHotY + CursorH);
+  EndOverlay();
+}
+
+void DrawSmallText(const char* text, int x, int y)
+{
+  BeginOverlay();
+  int pen = x - SmallPenOffset;
+  for (const unsigned char* c = (const unsigned char*)text; c && *c; c++) {
+    if (*c >= SmallFirstCode && *c <= SmallLastCode)
+      DrawPixelQuad(DashGlyphs[*c - SmallFirstCode], pen, y, pen + SmallGlyph, y + SmallGlyph);
+    pen += SmallAdvance;
+  }
+  EndOverlay();
+}
+
+void DrawButtonFrame(int left, int top, int group)
+{
+  if (group < 0 || group > 2)
+    group = 0;
+  const AtlasRect* p = &ButtonFramePieces[9 * group];
+  const int b = ButtonBorder;
+  const int right = left + ButtonBodyW;
+  const int bottom = top + ButtonBodyH;
+  BeginOverlay();
+  DrawPixelQuad(p[0], left - b, top - b, left, top);
+  DrawPixelQuad(p[2], left - b, bottom, left, bottom + b);
+  DrawPixelQuad(p[6], right, top - b, right + b, top);
+  DrawPixelQuad(p[8], right, bottom, right + b, bottom + b);
+  for (int i = 0; i < ButtonTiles; i++)
+    DrawPixelQuad(p[5], left + PieceSize * i, bottom, left + PieceSize * (i + 1), bottom + b);
+  for (int i = 0; i < ButtonTiles; i++)
+    DrawPixelQuad(p[3], left + PieceSize * i, top - b, left + PieceSize * (i + 1), top);
+  DrawPixelQuad(p[7], right, top, right + b, bottom);
+  DrawPixelQuad(p[1], left - b, top, left, bottom);
+  for (int i = 0; i < ButtonTiles; i++)
+    DrawPixelQuad(p[4], left + PieceSize * i, top, left + PieceSize * (i + 1), bottom);
+  EndOverlay();
+}
+
+bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY)
+{
+  return mouseX > cx - ButtonHitLeft && mouseY > y - ButtonHitHalfH &&
+         mouseX < cx + ButtonHitRight && mouseY < y + ButtonHitHalfH;
+}
+
+bool OverlayButton(const char* label, int cx, int y)
+{
+  bool hovered = OverlayButtonHovered(cx, y, InputState.MouseX, InputState.MouseY);
+  bool clicked = hovered && InputState.MouseButtonState[ButtonLeft] == InputPressed;
+  DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered ? 1 : 0);
+  int length = label ? (int)strlen(label) : 0;
+  DrawSmallText(label, cx - SmallPenOffset * length, y - ButtonLabelY);
+  return clicked;
+}

@@ -1,0 +1,100 @@
+// Opens one window with an OpenGL context in the state the game's video
+// set-up leaves, then runs every GL test in it.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <SDL.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/video.h"
+#include "gl_fixture.h"
+
+Rgba ReadPixel(int x, int y)
+{
+  Rgba p;
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, GLTestH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
+  return p;
+}
+
+bool PixelIs(int x, int y, int r, int g, int b)
+{
+  const int slack = 8;
+  Rgba p = ReadPixel(x, y);
+  return abs(p.r - r) <= slack && abs(p.g - g) <= slack && abs(p.b - b) <= slack;
+}
+
+bool WritePng(const char* path, const unsigned char* pixels, int w, int h, LodePNGColorType type)
+{
+  LodePNGState state;
+  lodepng_state_init(&state);
+  state.info_raw.colortype = type;
+  state.info_raw.bitdepth = 8;
+  state.info_png.color.colortype = type;
+  state.info_png.color.bitdepth = 8;
+  state.encoder.auto_convert = 0;
+  unsigned char* png = NULL;
+  size_t size = 0;
+  unsigned error = lodepng_encode(&png, &size, pixels, w, h, &state);
+  lodepng_state_cleanup(&state);
+  if (!error)
+    error = lodepng_save_file(png, size, path);
+  free(png);
+  return error == 0;
+}
+
+std::string EnterTempDir()
+{
+  char path[] = "/tmp/tetherorb2-gl-XXXXXX";
+  if (!mkdtemp(path))
+    return "";
+  if (chdir(path) != 0)
+    return "";
+  return path;
+}
+
+void BeginPixelScene()
+{
+  glDisable(GL_DEPTH_TEST);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0, GLTestW, GLTestH, 0);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+int main(int argc, char** argv)
+{
+  testing::InitGoogleTest(&argc, argv);
+  if (SDL_Init(SDL_INIT_VIDEO) < 0)
+    return 1;
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  if (!SDL_SetVideoMode(GLTestW, GLTestH, 0, SDL_OPENGL))
+    return 3;
+  ScreenWidth = GLTestW;
+  ScreenHeight = GLTestH;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  glViewport(0, 0, GLTestW, GLTestH);
+  glClearColor(0, 0, 0, 1);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glAlphaFunc(GL_GREATER, 0);
+  int result = RUN_ALL_TESTS();
+  SDL_Quit();
+  return result;
+}

@@ -1,0 +1,204 @@
+// Quads, text and panels drawn from a synthetic atlas whose pictures have
+// known colours, read back from the frame buffer.
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <string.h>
+#include <vector>
+
+#include <GL/gl.h>
+
+#include "gl_fixture.h"
+#include "render/atlas.h"
+#include "render/draw.h"
+
+static const int Side = 1024;
+
+struct Colour { unsigned char r, g, b; };
+static const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 }, Blue = { 0, 0, 255 },
+                    White = { 255, 255, 255 }, Magenta = { 255, 0, 255 }, Yellow = { 255, 255, 0 };
+static const Colour PieceColours[2][9] = {
+  { { 200, 0, 0 }, { 0, 200, 0 }, { 0, 0, 200 }, { 200, 200, 0 }, { 0, 200, 200 },
+    { 200, 0, 200 }, { 100, 50, 0 }, { 0, 100, 50 }, { 50, 0, 100 } },
+  { { 250, 120, 0 }, { 120, 250, 0 }, { 0, 120, 250 }, { 250, 250, 120 }, { 120, 250, 250 },
+    { 250, 120, 250 }, { 160, 80, 40 }, { 40, 160, 80 }, { 80, 40, 160 } },
+};
+
+static void Fill(std::vector<unsigned char>& img, int x, int y, int w, int h, Colour c)
+{
+  for (int j = y; j < y + h; j++)
+    for (int i = x; i < x + w; i++) {
+      unsigned char* p = &img[(j * Side + i) * 4];
+      p[0] = c.r; p[1] = c.g; p[2] = c.b; p[3] = 255;
+    }
+}
+
+// Red, green, blue, white quadrants: top-left, top-right, bottom-left, bottom-right.
+static void FillQuadrants(std::vector<unsigned char>& img, int x, int y, int w, int h)
+{
+  Fill(img, x, y, w / 2, h / 2, Red);
+  Fill(img, x + w / 2, y, w / 2, h / 2, Green);
+  Fill(img, x, y + h / 2, w / 2, h / 2, Blue);
+  Fill(img, x + w / 2, y + h / 2, w / 2, h / 2, White);
+}
+
+class DrawTest : public testing::Test {
+protected:
+  static unsigned texture;
+
+  static void SetUpTestSuite()
+  {
+    std::vector<unsigned char> img(Side * Side * 4, 0);
+    Fill(img, 0, 0, 512, 128, Yellow);                 // title, where stray zero coordinates land
+    FillQuadrants(img, 0, 128, 128, 128);              // ball
+    Fill(img, 576, 256, 64, 64, Magenta);              // the A glyph's cell border...
+    FillQuadrants(img, 577, 257, 62, 62);              // ...around the glyph itself
+    for (int set = 0; set < 2; set++)
+      for (int k = 0; k < 9; k++)
+        Fill(img, 512 + 192 * set + 64 * (k % 3), 832 + 64 * (k / 3), 64, 64, PieceColours[set][k]);
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, Side, Side, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.data());
+  }
+
+  void SetUp() override
+  {
+    FillAtlasRects();
+    BuildFontGlyphs();
+    BeginPixelScene();
+    glBindTexture(GL_TEXTURE_2D, texture);
+  }
+};
+unsigned DrawTest::texture;
+
+static bool Is(int x, int y, Colour c) { return PixelIs(x, y, c.r, c.g, c.b); }
+static bool IsBlack(int x, int y) { return PixelIs(x, y, 0, 0, 0); }
+
+TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
+{
+  DrawQuad(AtlasBall, 200, 200, 100, 100, 0);
+  EXPECT_TRUE(Is(175, 175, Red));
+  EXPECT_TRUE(Is(225, 175, Green));
+  EXPECT_TRUE(Is(175, 225, Blue));
+  EXPECT_TRUE(Is(225, 225, White));
+  EXPECT_TRUE(Is(151, 151, Red));
+  EXPECT_TRUE(IsBlack(148, 200));
+  EXPECT_TRUE(IsBlack(252, 200));
+
+  float projBefore[16], viewBefore[16], projAfter[16], viewAfter[16];
+  GLint depthBefore, depthAfter;
+  glGetFloatv(GL_PROJECTION_MATRIX, projBefore);
+  glGetFloatv(GL_MODELVIEW_MATRIX, viewBefore);
+  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthBefore);
+
+  // A quarter turn is clockwise on this y-down screen: top-left goes top-right.
+  DrawQuad(AtlasBall, 500, 200, 100, 100, (float)M_PI_2);
+  EXPECT_TRUE(Is(525, 175, Red));
+  EXPECT_TRUE(Is(525, 225, Green));
+  EXPECT_TRUE(Is(475, 225, White));
+  EXPECT_TRUE(Is(475, 175, Blue));
+
+  // A long thin quad stood on end: 40 wide, 100 tall after the turn.
+  DrawQuad(AtlasBall, 500, 450, 100, 40, (float)M_PI_2);
+  EXPECT_FALSE(IsBlack(500, 405));
+  EXPECT_FALSE(IsBlack(500, 495));
+  EXPECT_TRUE(IsBlack(455, 450));
+  EXPECT_TRUE(IsBlack(545, 450));
+
+  glGetFloatv(GL_PROJECTION_MATRIX, projAfter);
+  glGetFloatv(GL_MODELVIEW_MATRIX, viewAfter);
+  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthAfter);
+  EXPECT_EQ(0, memcmp(projBefore, projAfter, sizeof(projBefore)));
+  EXPECT_EQ(0, memcmp(viewBefore, viewAfter, sizeof(viewBefore)));
+  EXPECT_EQ(depthBefore, depthAfter);
+  EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
+}
+
+TEST_F(DrawTest, GlyphStandsUprightInsideItsCell)
+{
+  DrawText(100, 100, "A", 1);
+  EXPECT_TRUE(Is(115, 115, Red));
+  EXPECT_TRUE(Is(146, 115, Green));
+  EXPECT_TRUE(Is(115, 146, Blue));
+  EXPECT_TRUE(Is(146, 146, White));
+  // The quad is 62 units square and never shows the cell's border.
+  EXPECT_TRUE(Is(100, 100, Red));
+  EXPECT_TRUE(Is(161, 161, White));
+  EXPECT_TRUE(IsBlack(99, 130));
+  EXPECT_TRUE(IsBlack(162, 130));
+  EXPECT_TRUE(IsBlack(130, 162));
+}
+
+TEST_F(DrawTest, BytesWithoutGlyphDrawNothingButAdvance)
+{
+  // The second A starts 32.55 units after the first.
+  DrawText(100, 100, "AA", 1);
+  EXPECT_TRUE(Is(133, 105, Red));
+  EXPECT_TRUE(Is(193, 150, White));
+  EXPECT_TRUE(IsBlack(195, 150));
+
+  const char* strays[] = { "A\nA", "A\x01" "A", "A\xC8" "A", "A\xFF" "A" };
+  for (const char* text : strays) {
+    SCOPED_TRACE((int)(unsigned char)text[1]);
+    BeginPixelScene();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    DrawText(100, 300, text, 1);
+    // Third glyph at 165.1: only the middle byte's quad could cover 163..164.
+    EXPECT_TRUE(IsBlack(163, 320));
+    EXPECT_TRUE(IsBlack(164, 340));
+    EXPECT_TRUE(Is(170, 305, Red));
+    EXPECT_TRUE(Is(225, 355, White));
+  }
+
+  BeginPixelScene();
+  glBindTexture(GL_TEXTURE_2D, texture);
+  DrawText(100, 100, "", 1);
+  DrawTextRight("", 300, 100, 1);
+  EXPECT_TRUE(IsBlack(110, 110));
+}
+
+TEST_F(DrawTest, RightAlignedTextEndsHalfAnAdvanceBeforeX)
+{
+  // One glyph: it starts 1.5 advances (48.8 units) before x.
+  DrawTextRight("A", 400, 100, 1);
+  EXPECT_TRUE(IsBlack(350, 110));
+  EXPECT_TRUE(Is(352, 110, Red));
+  EXPECT_TRUE(Is(412, 155, White));
+  EXPECT_TRUE(IsBlack(414, 155));
+}
+
+TEST_F(DrawTest, PanelPiecesAndFlatPanel)
+{
+  // Inner rectangle 300..400 x 400..440: corners, edges and centre.
+  DrawPanel(AtlasPanelNormal, 300, 400, 100, 40);
+  const Colour* c = PieceColours[0];
+  EXPECT_TRUE(Is(284, 384, c[0]));
+  EXPECT_TRUE(Is(350, 384, c[1]));
+  EXPECT_TRUE(Is(416, 384, c[2]));
+  EXPECT_TRUE(Is(284, 420, c[3]));
+  EXPECT_TRUE(Is(350, 420, c[4]));
+  EXPECT_TRUE(Is(416, 420, c[5]));
+  EXPECT_TRUE(Is(284, 456, c[6]));
+  EXPECT_TRUE(Is(350, 456, c[7]));
+  EXPECT_TRUE(Is(416, 456, c[8]));
+  EXPECT_TRUE(IsBlack(267, 420));
+  EXPECT_TRUE(IsBlack(433, 420));
+  EXPECT_TRUE(IsBlack(350, 367));
+  EXPECT_TRUE(IsBlack(350, 473));
+
+  // h = 0: the bottom row sits right below the top row, no middle row.
+  BeginPixelScene();
+  glBindTexture(GL_TEXTURE_2D, texture);
+  DrawPanel(AtlasPanelHighlight, 300, 400, 100, 0);
+  c = PieceColours[1];
+  EXPECT_TRUE(Is(284, 369, c[0]));
+  EXPECT_TRUE(Is(350, 399, c[1]));
+  EXPECT_TRUE(Is(416, 384, c[2]));
+  EXPECT_TRUE(Is(284, 400, c[6]));
+  EXPECT_TRUE(Is(350, 400, c[7]));
+  EXPECT_TRUE(Is(416, 430, c[8]));
+  EXPECT_TRUE(IsBlack(350, 433));
+  EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
+}

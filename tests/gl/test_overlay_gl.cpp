@@ -1,0 +1,227 @@
+// The overlay texture made from a synthetic dashboard picture (and from no
+// picture at all), the cursor, the small font and the pause buttons.
+#include <gtest/gtest.h>
+
+#include <string.h>
+#include <unistd.h>
+#include <sys/stat.h>
+#include <string>
+#include <vector>
+
+#include <GL/gl.h>
+
+#include "app/input.h"
+#include "app/pause.h"
+#include "gl_fixture.h"
+#include "render/overlay.h"
+
+static const int PicW = 640, PicH = 256;
+
+struct Colour { unsigned char r, g, b; };
+static const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 };
+static const Colour Normal[9] = {
+  { 200, 0, 0 }, { 0, 200, 0 }, { 0, 0, 200 }, { 200, 200, 0 }, { 0, 200, 200 },
+  { 200, 0, 200 }, { 100, 50, 0 }, { 0, 100, 50 }, { 50, 0, 100 } };
+static const Colour Hovered[9] = {
+  { 250, 120, 0 }, { 120, 250, 0 }, { 0, 120, 250 }, { 250, 250, 120 }, { 120, 250, 250 },
+  { 250, 120, 250 }, { 160, 80, 40 }, { 40, 160, 80 }, { 80, 40, 160 } };
+
+static void Fill(std::vector<unsigned char>& img, int x, int y, int w, int h, Colour c)
+{
+  for (int j = y; j < y + h; j++)
+    for (int i = x; i < x + w; i++) {
+      unsigned char* p = &img[(j * PicW + i) * 4];
+      p[0] = c.r; p[1] = c.g; p[2] = c.b; p[3] = 255;
+    }
+}
+
+// Piece index 3c + r of the dashboard: column c, row r of a 3 x 3 group.
+static void WriteDashboard()
+{
+  std::vector<unsigned char> img(PicW * PicH * 4, 0);
+  Fill(img, 20 * (('E' - 32) % 32), 20 * (('E' - 32) / 32), 20, 20, Red);
+  Fill(img, 440, 60, 40, 60, Green);
+  for (int piece = 0; piece < 9; piece++) {
+    int c = piece / 3, r = piece % 3;
+    int rowMajor = 3 * r + c;
+    Fill(img, 20 * c, 60 + 20 * r, 20, 20, Normal[rowMajor]);
+    Fill(img, 60 + 20 * c, 60 + 20 * r, 20, 20, Hovered[rowMajor]);
+  }
+  mkdir("Media", 0755);
+  ASSERT_TRUE(WritePng("Media/dashboard.png", img.data(), PicW, PicH, LCT_RGBA));
+}
+
+static bool Is(int x, int y, Colour c) { return PixelIs(x, y, c.r, c.g, c.b); }
+static bool IsBlack(int x, int y) { return PixelIs(x, y, 0, 0, 0); }
+
+static void ExpectOverlayStateClosed()
+{
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+  EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+  GLint mode;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  EXPECT_EQ(GL_PROJECTION, mode);
+}
+
+static void TextureSize(int* w, int* h)
+{
+  glBindTexture(GL_TEXTURE_2D, DashboardTexture);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
+}
+
+class OverlayTest : public testing::Test {
+protected:
+  static void SetUpTestSuite()
+  {
+    char here[4096];
+    ASSERT_TRUE(getcwd(here, sizeof(here)));
+    EnterTempDir();
+    WriteDashboard();
+    SetUpDashboard();
+    ASSERT_EQ(0, chdir(here));
+  }
+
+  void SetUp() override
+  {
+    BeginPixelScene();
+    memset(&InputState, 0, sizeof(InputState));
+  }
+};
+
+TEST_F(OverlayTest, PictureLandsTopLeftOfTransparentTexture)
+{
+  int w, h;
+  TextureSize(&w, &h);
+  EXPECT_EQ(1024, w);
+  EXPECT_EQ(256, h);
+  std::vector<unsigned char> texels(1024 * 256 * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  const unsigned char* cursor = &texels[(80 * 1024 + 450) * 4];
+  EXPECT_EQ(0, cursor[0]);
+  EXPECT_EQ(255, cursor[1]);
+  EXPECT_EQ(255, cursor[3]);
+  EXPECT_EQ(0, texels[(10 * 1024 + 800) * 4 + 3]);
+  EXPECT_EQ(0, texels[(200 * 1024 + 639) * 4 + 3]);
+  EXPECT_EQ(0, texels[(255 * 1024 + 1023) * 4 + 3]);
+}
+
+TEST_F(OverlayTest, CursorHotSpotAndClosingState)
+{
+  DrawCursor(300, 300);
+  EXPECT_TRUE(Is(288, 290, Green));
+  EXPECT_TRUE(Is(327, 349, Green));
+  EXPECT_TRUE(IsBlack(287, 290));
+  EXPECT_TRUE(IsBlack(288, 289));
+  EXPECT_TRUE(IsBlack(328, 320));
+  EXPECT_TRUE(IsBlack(300, 350));
+  ExpectOverlayStateClosed();
+}
+
+TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
+{
+  DrawSmallText("E", 100, 500);
+  EXPECT_TRUE(Is(95, 500, Red));
+  EXPECT_TRUE(Is(114, 519, Red));
+  EXPECT_TRUE(IsBlack(94, 510));
+  EXPECT_TRUE(IsBlack(115, 510));
+
+  // The third glyph starts 20 pixels after the first whatever the middle byte.
+  const char* texts[] = { "E\nE", "E\x7F" "E", "E\xE9" "E" };
+  for (const char* text : texts) {
+    SCOPED_TRACE((int)(unsigned char)text[1]);
+    BeginPixelScene();
+    DrawSmallText(text, 100, 500);
+    EXPECT_TRUE(Is(95, 505, Red));
+    EXPECT_TRUE(Is(134, 505, Red));
+    EXPECT_TRUE(IsBlack(135, 505));
+  }
+
+  BeginPixelScene();
+  DrawSmallText("", 100, 500);
+  ExpectOverlayStateClosed();
+}
+
+TEST_F(OverlayTest, ButtonFrameAndClick)
+{
+  // Body 200..500 x 200..215; pieces of group 0, row-major colours.
+  DrawButtonFrame(200, 200, 0);
+  EXPECT_TRUE(Is(185, 185, Normal[0]));
+  EXPECT_TRUE(Is(350, 185, Normal[1]));
+  EXPECT_TRUE(Is(515, 185, Normal[2]));
+  EXPECT_TRUE(Is(185, 207, Normal[3]));
+  EXPECT_TRUE(Is(350, 207, Normal[4]));
+  EXPECT_TRUE(Is(515, 207, Normal[5]));
+  EXPECT_TRUE(Is(185, 230, Normal[6]));
+  EXPECT_TRUE(Is(350, 230, Normal[7]));
+  EXPECT_TRUE(Is(515, 230, Normal[8]));
+  EXPECT_TRUE(IsBlack(179, 207));
+  EXPECT_TRUE(IsBlack(520, 207));
+  EXPECT_TRUE(IsBlack(350, 235));
+  ExpectOverlayStateClosed();
+
+  // Pressed inside: clicked and drawn hovered. Frame spans cx +- 170, y - 27 .. y + 28.
+  BeginPixelScene();
+  InputState.MouseX = 400;
+  InputState.MouseY = 300;
+  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  EXPECT_TRUE(OverlayButton("Exit", 400, 300));
+  EXPECT_TRUE(Is(235, 280, Hovered[0]));
+  EXPECT_TRUE(Is(565, 320, Hovered[8]));
+  EXPECT_TRUE(IsBlack(229, 300));
+  EXPECT_TRUE(IsBlack(400, 328));
+
+  BeginPixelScene();
+  InputState.MouseButtonState[ButtonLeft] = InputHeld;
+  EXPECT_FALSE(OverlayButton("Exit", 400, 300));
+  InputState.MouseX = 563;
+  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  EXPECT_FALSE(OverlayButton("Exit", 400, 300));
+  EXPECT_TRUE(Is(235, 280, Normal[0]));
+}
+
+TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)
+{
+  char here[4096];
+  ASSERT_TRUE(getcwd(here, sizeof(here)));
+  EnterTempDir();
+  PauseLevel = 55;
+  PauseWanted = true;
+  SetUpDashboard();
+  ASSERT_EQ(0, chdir(here));
+
+  ASSERT_NE(0u, DashboardTexture);
+  int w, h;
+  TextureSize(&w, &h);
+  EXPECT_EQ(1024, w);
+  EXPECT_EQ(256, h);
+  std::vector<unsigned char> texels(1024 * 256 * 4, 255);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  int opaque = 0;
+  for (size_t i = 3; i < texels.size(); i += 4)
+    opaque += texels[i] != 0;
+  EXPECT_EQ(0, opaque);
+
+  EXPECT_EQ(0, PauseLevel);
+  EXPECT_FALSE(PauseWanted);
+  ASSERT_NE(nullptr, ReadbackBuffer);
+  EXPECT_EQ(800L * 600 * 4, ReadbackBytes);
+  ReadbackBuffer[ReadbackBytes - 1] = 7;
+  EXPECT_STREQ("", FooterLines[0]);
+  EXPECT_STREQ(CreditText, FooterLines[1]);
+  EXPECT_GT(strlen(CreditText), 0u);
+  for (const char* c = CreditText; *c; c++)
+    EXPECT_TRUE(*c >= 32 && *c <= 126);
+
+  // Nothing to draw, yet drawing runs and leaves the frame black.
+  BeginPixelScene();
+  DrawCursor(100, 100);
+  EXPECT_TRUE(IsBlack(100, 100));
+  EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
+}

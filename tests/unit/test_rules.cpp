@@ -1,0 +1,238 @@
+// Rules of a run: timer, pickups, particles, trail, outcome and best scores.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/video.h"
+#include "game/level_files.h"
+#include "game/rules.h"
+#include "game/update.h"
+#include "game/world.h"
+
+// An empty 20 x 20 level, the ball at (5.5, 5.5), the trail far off, level 1 in play.
+static void ResetRun()
+{
+  memset(MapGrid, 0, sizeof(MapGrid));
+  LevelWidth = LevelHeight = 20;
+  ItemCount = 0;
+  memset(&Ball, 0, sizeof(Ball));
+  Ball.x = Ball.y = 5.5f;
+  Ball.anchorX = Ball.anchorY = -10;
+  memset(&InputState, 0, sizeof(InputState));
+  ScreenWidth = 800;
+  ScreenHeight = 600;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  Camera.camX = Camera.camY = 5.5f;
+  Camera.viewHeight = PlayViewHeight;
+  LevelTimer = 300;
+  TrailTimer = 1000;
+  CurrentLevel = 1;
+  GameState = gamestate_playing;
+  memset(LevelBest, 0, sizeof(LevelBest));
+}
+
+// A fresh working directory with an empty Levels/ in it.
+static void EnterScratchDir()
+{
+  char dir[] = "/tmp/tetherorb-rules-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+  ASSERT_EQ(mkdir("Levels", 0700), 0);
+}
+
+static int ReadScoreFile(const char* path)
+{
+  FILE* f = fopen(path, "rb");
+  if (!f)
+    return -1;
+  unsigned char b[4] = {0, 0, 0, 0};
+  size_t n = fread(b, 1, 4, f);
+  fclose(f);
+  if (n != 4)
+    return -2;
+  return b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24;
+}
+
+static int CountType(int type)
+{
+  int n = 0;
+  for (int i = 0; i < ItemCount; i++)
+    n += ItemTable[i].type == type;
+  return n;
+}
+
+TEST(Rules, TimerRunsOutAtExactlyZeroAndEndsTheRun)
+{
+  ResetRun();
+  for (int x = 0; x < 20; x++)
+    SetCell(x, 7, maptype_blocknormal);
+  int frames = 0;
+  while (LevelTimer > 0 && frames < 5000) {
+    ASSERT_EQ(GameState, gamestate_playing) << "frame " << frames;
+    UpdateGame(1);
+    frames++;
+  }
+  EXPECT_EQ(LevelTimer, 0.0f);
+  EXPECT_GE(frames, 1799);
+  EXPECT_LE(frames, 1801);
+  EXPECT_EQ(GameState, gamestate_title);
+
+  LevelTimer = 0.05f;
+  CountDownTimer(2);
+  EXPECT_EQ(LevelTimer, 0.0f);
+}
+
+TEST(Rules, PickupsInsideOneUnitAreCollected)
+{
+  ResetRun();
+  AppendItem(itemtype_extratime, 6.5f, 5.5f);   // exactly 1.0 away
+  AppendItem(itemtype_extratime, 6.49f, 5.5f);  // 0.99 away
+  AppendItem(itemtype_finish, 15.5f, 15.5f);
+  StepItems(1);
+  EXPECT_EQ(LevelTimer, 350);
+  EXPECT_EQ(ItemCount, 3 + 19);
+  EXPECT_EQ(ItemTable[0].type, itemtype_extratime);
+  EXPECT_EQ(ItemTable[0].x, 6.5f);
+  EXPECT_EQ(ItemTable[1].type, itemtype_finish);
+  EXPECT_EQ(CountType(itemtype_particle), 20);
+  for (int i = 2; i < ItemCount; i++) {
+    EXPECT_FLOAT_EQ(ItemTable[i].life, 1.475f);  // aged in the frame they were born
+    EXPECT_NEAR(ItemTable[i].x, 6.49f, 0.1001f);
+  }
+
+  // Two neighbours within reach are both taken in one pass.
+  ResetRun();
+  AppendItem(itemtype_extratime, 5.0f, 5.5f);
+  AppendItem(itemtype_extratime, 6.0f, 5.5f);
+  StepItems(1);
+  EXPECT_EQ(LevelTimer, 400);
+  EXPECT_EQ(CountType(itemtype_extratime), 0);
+  EXPECT_EQ(ItemCount, 40);
+}
+
+TEST(Rules, ParticlesAgeMoveAndDie)
+{
+  ResetRun();
+  srand(7);
+  SpawnParticle(3, 4, 0.001f);
+  ASSERT_EQ(ItemCount, 1);
+  LevelItem p = ItemTable[0];
+  EXPECT_EQ(p.type, itemtype_particle);
+  EXPECT_EQ(p.life, 1.5f);
+  EXPECT_GE(p.vx, -0.1f);
+  EXPECT_LE(p.vx, 0.099f + 1e-6f);
+  StepItems(1);
+  EXPECT_FLOAT_EQ(ItemTable[0].x, 3 + p.vx);
+  EXPECT_FLOAT_EQ(ItemTable[0].y, 4 + p.vy);
+  int frames = 1;
+  while (ItemCount > 0 && frames < 200) {
+    StepItems(1);
+    frames++;
+  }
+  EXPECT_GE(frames, 59);
+  EXPECT_LE(frames, 61);
+
+  // A full table drops the particle but still draws both random numbers.
+  for (int i = 0; i < MaxItems; i++)
+    AppendItem(itemtype_finish, 0, 0);
+  srand(11);
+  rand();
+  rand();
+  int third = rand();
+  srand(11);
+  SpawnParticle(1, 1, 1);
+  EXPECT_EQ(ItemCount, MaxItems);
+  EXPECT_EQ(CountType(itemtype_particle), 0);
+  EXPECT_EQ(rand(), third);
+}
+
+TEST(Rules, TrailPaceFollowsTheTimeScale)
+{
+  // Over 12 frames: one every second frame, one every frame, three in four.
+  const float scales[3] = {0.5f, 2.0f, 0.75f};
+  const int expectedInTwelve[3] = {6, 12, 9};
+  for (int s = 0; s < 3; s++) {
+    ResetRun();
+    TrailTimer = 0;
+    for (int i = 0; i < 10; i++)
+      StepItems(scales[s]);
+    int settled = ItemCount;
+    for (int i = 0; i < 12; i++) {
+      int before = ItemCount;
+      StepItems(scales[s]);
+      if (ItemCount > before) {
+        EXPECT_EQ(ItemTable[ItemCount - 1].life, 1.5f);  // not aged in its own frame
+      }
+    }
+    EXPECT_EQ(ItemCount - settled, expectedInTwelve[s]) << "t = " << scales[s];
+  }
+}
+
+TEST(Rules, FinishWithinTwoUnitsEndsTheRun)
+{
+  EnterScratchDir();
+  ResetRun();
+  AppendItem(itemtype_finish, 7.5f, 5.5f);  // exactly 2.0 away
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), -1);
+  ItemTable[0].x = 7.49f;
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(LevelBest[0], 300);
+  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 300);
+}
+
+TEST(Rules, OnlyABetterScoreIsWritten)
+{
+  EnterScratchDir();
+  ResetRun();
+  LevelBest[0] = 120;
+  AppendItem(itemtype_finish, 6.5f, 5.5f);
+  LevelTimer = 119.2f;
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(LevelBest[0], 120);
+  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), -1);
+
+  LevelTimer = 120.01f;
+  CheckOutcome();
+  EXPECT_EQ(LevelBest[0], 121);
+  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 121);
+
+  // A level number outside the catalogue ends the run without touching it.
+  CurrentLevel = 16;
+  LevelTimer = 250;
+  GameState = gamestate_playing;
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(LevelBest[0], 121);
+  EXPECT_EQ(ReadScoreFile("Levels/level16.score"), -1);
+}
+
+TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
+{
+  EnterScratchDir();
+  ResetRun();
+  SetCell(5, 6, maptype_blockharmful);  // top edge 0.5 below the ball's centre
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_title);
+
+  GameState = gamestate_playing;
+  Ball.y = 5.4f;                          // exactly touching: no contact
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_playing);
+
+  Ball.y = 5.5f;
+  AppendItem(itemtype_finish, 5.5f, 4.0f);
+  LevelTimer = 42.5f;
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 43);
+}

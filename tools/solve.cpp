@@ -1,0 +1,336 @@
+// solve: an archive search over short input segments on the real game update.
+#include "solve.h"
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/video.h"
+#include "game/update.h"
+#include "game/world.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <queue>
+#include <unordered_map>
+#include <vector>
+
+static const int MaxStartItems = 64;        // extra-time items tracked per level
+static const float Unreachable = 1e6f;      // distance of a cell no finish can be reached from
+static const float DiagonalCost = 1.41421356f;
+static const float PositionBuckets = 2;     // archive cells per world unit
+static const float SpeedBucket = 0.1f;      // world units per frame
+static const int MaxSpeedBucket = 7;
+static const int MaxLengthBucket = 15;      // tether length, whole units
+static const int SegmentLengths[] = {3, 6, 10, 16, 24};  // frames
+static const int SegmentLengthCount = sizeof(SegmentLengths) / sizeof(SegmentLengths[0]);
+static const int AimDirections = 32;        // tether directions tried, evenly spread
+static const float AimReach = 6;            // world units from the ball to the aim point
+static const int MaxSegmentsPerTry = 3;
+static const int TournamentSize = 12;
+static const double UniformPickChance = 0.25;
+static const float VisitWeight = 0.4f;      // distance units per square root of visits
+static const float TimeWeight = 0.05f;      // distance units per tenth of a second left
+static const double ProgressSeconds = 2;
+
+// Everything of the game state that moves the ball, and the input of the last frame.
+struct Snapshot {
+  BallRecord ball;
+  CameraRecord camera;
+  AimPointRecord aim;
+  float timer, trail;
+  uint64_t taken;           // bit i: extra-time item i of StartItems has been collected
+  int keys, button, mouseX, mouseY;
+};
+
+struct Entry {
+  Snapshot state;
+  int node;                 // the segment that ended here
+  int visits;
+  float distance;           // path distance to a finish
+};
+
+struct Node {
+  int parent;               // -1 at the start of the level
+  int frames;
+  int keys, button, mouseX, mouseY;
+};
+
+static LevelItem StartItems[MaxStartItems * 4];
+static int StartItemCount;
+static std::vector<float> DistanceField;   // by x * LevelHeight + y
+static std::vector<Entry> Archive;
+static std::unordered_map<uint64_t, int> ArchiveIndex;
+static std::vector<Node> Nodes;
+static uint64_t RandomState;
+
+static unsigned NextRandom() {
+  RandomState = RandomState * 6364136223846793005ull + 1442695040888963407ull;
+  return (unsigned)(RandomState >> 33);
+}
+
+static double RandomUnit() { return NextRandom() / 2147483648.0; }
+
+static bool BallCanEnter(int x, int y) {
+  int c = CellAt(x, y);
+  return c != maptype_blocknormal && c != maptype_blocknoswing && c != maptype_blockharmful;
+}
+
+// Dijkstra over the cells the ball may occupy, from every finish cell.
+static void BuildDistanceField() {
+  int w = LevelWidth, h = LevelHeight;
+  DistanceField.assign((size_t)w * h, Unreachable);
+  typedef std::pair<float, int> Step;
+  std::priority_queue<Step, std::vector<Step>, std::greater<Step>> open;
+  for (int x = 0; x < w; x++)
+    for (int y = 0; y < h; y++)
+      if (CellAt(x, y) == maptype_finish) {
+        DistanceField[x * h + y] = 0;
+        open.push(Step(0, x * h + y));
+      }
+  while (!open.empty()) {
+    Step s = open.top();
+    open.pop();
+    int x = s.second / h, y = s.second % h;
+    if (s.first > DistanceField[s.second])
+      continue;
+    for (int dx = -1; dx <= 1; dx++)
+      for (int dy = -1; dy <= 1; dy++) {
+        int nx = x + dx, ny = y + dy;
+        if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= w || ny >= h || !BallCanEnter(nx, ny))
+          continue;
+        if (dx != 0 && dy != 0 && (!BallCanEnter(x + dx, y) || !BallCanEnter(x, y + dy)))
+          continue;
+        float d = s.first + (dx != 0 && dy != 0 ? DiagonalCost : 1);
+        if (d < DistanceField[nx * h + ny]) {
+          DistanceField[nx * h + ny] = d;
+          open.push(Step(d, nx * h + ny));
+        }
+      }
+  }
+}
+
+static float DistanceAt(float px, float py) {
+  int x = (int)floorf(px), y = (int)floorf(py);
+  if (x < 0 || y < 0 || x >= LevelWidth || y >= LevelHeight)
+    return Unreachable;
+  return DistanceField[x * LevelHeight + y];
+}
+
+static bool SameItem(const LevelItem* a, const LevelItem* b) {
+  return a->type == b->type && a->x == b->x && a->y == b->y;
+}
+
+static uint64_t CollectedMask() {
+  uint64_t taken = 0;
+  for (int i = 0; i < StartItemCount; i++) {
+    bool present = false;
+    for (int j = 0; j < ItemCount && !present; j++)
+      present = SameItem(&StartItems[i], &ItemTable[j]);
+    if (!present && i < MaxStartItems)
+      taken |= 1ull << i;
+  }
+  return taken;
+}
+
+static void Capture(Snapshot* s, int keys, int button, int mouseX, int mouseY) {
+  s->ball = Ball;
+  s->camera = Camera;
+  s->aim = AimPoint;
+  s->timer = LevelTimer;
+  s->trail = TrailTimer;
+  s->taken = CollectedMask();
+  s->keys = keys;
+  s->button = button;
+  s->mouseX = mouseX;
+  s->mouseY = mouseY;
+}
+
+// Puts the game back into a captured state; particles are left out, they never move the ball.
+static void Restore(const Snapshot* s) {
+  Ball = s->ball;
+  Camera = s->camera;
+  AimPoint = s->aim;
+  LevelTimer = s->timer;
+  TrailTimer = s->trail;
+  ItemCount = 0;
+  for (int i = 0; i < StartItemCount; i++)
+    if (i >= MaxStartItems || !(s->taken >> i & 1))
+      ItemTable[ItemCount++] = StartItems[i];
+  ResetReplayInput();
+  ApplyReplayInput(s->keys, s->mouseX, s->mouseY, s->button);
+  GameState = gamestate_playing;
+}
+
+static int Bucket(float v, float size, int limit) {
+  int b = (int)lroundf(v / size);
+  return b < -limit ? -limit : b > limit ? limit : b;
+}
+
+static uint64_t ArchiveKey(const Snapshot* s) {
+  const BallRecord* b = &s->ball;
+  uint64_t ix = (uint64_t)(int)floorf(b->x * PositionBuckets) & 0xfff;
+  uint64_t iy = (uint64_t)(int)floorf(b->y * PositionBuckets) & 0xfff;
+  uint64_t qx = (uint64_t)(Bucket(b->vx, SpeedBucket, MaxSpeedBucket) + MaxSpeedBucket);
+  uint64_t qy = (uint64_t)(Bucket(b->vy, SpeedBucket, MaxSpeedBucket) + MaxSpeedBucket);
+  int len = b->attached ? (int)b->tetherLength + 1 : 0;
+  uint64_t ql = (uint64_t)(len > MaxLengthBucket ? MaxLengthBucket : len);
+  uint64_t picked = (uint64_t)__builtin_popcountll(s->taken) & 0x3f;
+  return ix | iy << 12 | qx << 24 | qy << 28 | ql << 32 | (uint64_t)(b->gravity & 3) << 36 | picked << 38;
+}
+
+static void Remember(const Snapshot* s, int node) {
+  uint64_t key = ArchiveKey(s);
+  auto found = ArchiveIndex.find(key);
+  if (found == ArchiveIndex.end()) {
+    Entry e = {*s, node, 0, DistanceAt(s->ball.x, s->ball.y)};
+    ArchiveIndex[key] = (int)Archive.size();
+    Archive.push_back(e);
+  } else if (s->timer > Archive[found->second].state.timer) {
+    Entry* e = &Archive[found->second];
+    e->state = *s;
+    e->node = node;
+  }
+}
+
+static float PickScore(const Entry* e) {
+  return e->distance + VisitWeight * sqrtf((float)e->visits) - TimeWeight * e->state.timer;
+}
+
+static int PickEntry() {
+  int n = (int)Archive.size();
+  if (RandomUnit() < UniformPickChance)
+    return NextRandom() % n;
+  int best = NextRandom() % n;
+  for (int i = 1; i < TournamentSize; i++) {
+    int other = NextRandom() % n;
+    if (PickScore(&Archive[other]) < PickScore(&Archive[best]))
+      best = other;
+  }
+  return best;
+}
+
+// The window pixel that aims the tether from the ball along angle a.
+static void AimPixel(float a, int* mouseX, int* mouseY) {
+  float halfW = Camera.viewHeight * 0.5f * AspectRatio, halfH = Camera.viewHeight * 0.5f;
+  float wx = Ball.x + cosf(a) * AimReach, wy = Ball.y + sinf(a) * AimReach;
+  float px = ((wx - Camera.camX) / halfW + 1) * 0.5f * ScreenWidth;
+  float py = ((wy - Camera.camY) / halfH + 1) * 0.5f * ScreenHeight;
+  px = px < 0 ? 0 : px > ScreenWidth - 1 ? ScreenWidth - 1 : px;
+  py = py < 0 ? 0 : py > ScreenHeight - 1 ? ScreenHeight - 1 : py;
+  *mouseX = (int)lroundf(px);
+  *mouseY = (int)lroundf(py);
+}
+
+// Chooses the next segment's input from the state in play.
+static void ChooseSegment(Node* seg, const Snapshot* from) {
+  static const int Steering[] = {0, replaykey_left, replaykey_right, replaykey_up, replaykey_down,
+                                 replaykey_left | replaykey_up, replaykey_right | replaykey_up,
+                                 replaykey_left | replaykey_down, replaykey_right | replaykey_down};
+  seg->frames = SegmentLengths[NextRandom() % SegmentLengthCount];
+  seg->keys = Steering[NextRandom() % 9];
+  if (RandomUnit() < 0.35)
+    seg->keys |= replaykey_jump;
+  seg->mouseX = from->mouseX;
+  seg->mouseY = from->mouseY;
+  if (Ball.attached) {
+    seg->button = RandomUnit() < 0.75 ? 1 : 0;
+  } else if (RandomUnit() < 0.4) {
+    seg->button = 1;
+    AimPixel((float)(NextRandom() % AimDirections) * 6.2831853f / AimDirections, &seg->mouseX, &seg->mouseY);
+  } else {
+    seg->button = 0;
+  }
+}
+
+static void BuildReplay(int node, Replay* out) {
+  std::vector<int> path;
+  for (int n = node; n >= 0; n = Nodes[n].parent)
+    path.push_back(n);
+  ClearReplay(out);
+  for (int i = (int)path.size() - 1; i >= 0; i--) {
+    const Node* s = &Nodes[path[i]];
+    AppendReplay(out, s->frames, ReplayTimeScale, s->keys, s->mouseX, s->mouseY, s->button);
+  }
+}
+
+void DefaultSolveOptions(SolveOptions* opt) {
+  opt->seconds = 120;
+  opt->seed = 1;
+  opt->verbose = false;
+  opt->improve = 0;
+}
+
+static double Seconds() { return (double)clock() / CLOCKS_PER_SEC; }
+
+bool SolveLevel(const SolveOptions* opt, Replay* out) {
+  Replay screen;
+  ClearReplay(&screen);
+  UseReplayScreen(&screen);
+  RandomState = opt->seed * 2654435761ull + 1;
+  StartItemCount = 0;
+  for (int i = 0; i < ItemCount && StartItemCount < MaxStartItems * 4; i++)
+    if (ItemTable[i].type != itemtype_particle)
+      StartItems[StartItemCount++] = ItemTable[i];
+  BuildDistanceField();
+  Archive.clear();
+  ArchiveIndex.clear();
+  Nodes.clear();
+  ResetReplayInput();
+  Snapshot start;
+  Capture(&start, 0, 0, InputState.MouseX, InputState.MouseY);
+  Remember(&start, -1);
+
+  double began = Seconds(), deadline = began + opt->seconds, lastReport = began;
+  int bestScore = -1;
+  float bestDistance = Unreachable;
+  long tries = 0;
+  while (Seconds() < deadline) {
+    for (int batch = 0; batch < 64; batch++, tries++) {
+      int pick = PickEntry();
+      Archive[pick].visits++;
+      Snapshot from = Archive[pick].state;
+      int parent = Archive[pick].node;
+      Restore(&from);
+      for (int s = 0; s < MaxSegmentsPerTry; s++) {
+        Node seg;
+        seg.parent = parent;
+        ChooseSegment(&seg, &from);
+        int end = replayend_playing;
+        for (int f = 0; f < seg.frames && end == replayend_playing; f++) {
+          ApplyReplayInput(seg.keys, seg.mouseX, seg.mouseY, seg.button);
+          UpdateGame(ReplayTimeScale);
+          end = JudgeFrame();
+          if (end != replayend_playing)
+            seg.frames = f + 1;
+        }
+        if (end == replayend_harmed || end == replayend_timeout)
+          break;
+        Nodes.push_back(seg);
+        parent = (int)Nodes.size() - 1;
+        if (end == replayend_finish) {
+          int score = (int)ceilf(LevelTimer);
+          if (score > bestScore) {
+            bestScore = score;
+            BuildReplay(parent, out);
+            if (opt->verbose)
+              fprintf(stderr, "finish with score %d after %.1f s\n", score, Seconds() - began);
+            deadline = opt->improve > 0 ? Seconds() + (Seconds() - began) * opt->improve : 0;
+          }
+          break;
+        }
+        Capture(&from, seg.keys, seg.button, seg.mouseX, seg.mouseY);
+        Remember(&from, parent);
+        float d = DistanceAt(Ball.x, Ball.y);
+        if (d < bestDistance)
+          bestDistance = d;
+      }
+    }
+    if (opt->verbose && Seconds() - lastReport > ProgressSeconds) {
+      lastReport = Seconds();
+      fprintf(stderr, "%.0f s: %ld tries, %zu states, closest %.1f\n", lastReport - began, tries,
+              Archive.size(), bestDistance);
+    }
+  }
+  return bestScore >= 0;
+}

@@ -1,0 +1,25 @@
+// solve: a search for inputs that finish the level in play. It explores the
+// deterministic game update from the start of a level: short segments of
+// steering, jump and tether (fired in one of a set of directions) are tried
+// from states kept in an archive, one state per coarse cell of position,
+// velocity, gravity and tether, keeping the one that got there with the most
+// time left. States are picked mostly by their path distance to a finish.
+#pragma once
+
+#include "game/replay.h"
+
+struct SolveOptions {
+  double seconds;     // give up after this much processor time
+  unsigned seed;      // for the choice of states and segments
+  bool verbose;       // print progress to stderr
+  double improve;     // after the first finish, keep searching this fraction of the time used
+};
+
+// Fills opt with 120 seconds, seed 1, quiet, no improvement.
+void DefaultSolveOptions(SolveOptions* opt);
+
+// Searches from the level as StartLevel or StartLevelFile left it, with the
+// window size of ReplayScreenWidth x ReplayScreenHeight. True when a finish
+// was reached; out then holds the best replay found. The game state is left
+// wherever the search stopped: start the level again to replay.
+bool SolveLevel(const SolveOptions* opt, Replay* out);

@@ -1,0 +1,41 @@
+// tetherorb2-art: draws the game's two pictures, Media/tetherorb2texture.png
+// and Media/dashboard.png, from code and a Debian font.
+//   tetherorb2-art [output-dir]           writes both pictures (default Media)
+//   tetherorb2-art --preview file.png     also writes mock screens that use them
+#include "art_pictures.h"
+
+#include <cstdio>
+#include <cstring>
+
+const char* SansFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+const char* MonoFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+
+int main(int argc, char** argv) {
+  std::string outDir = "Media", preview;
+  for (int i = 1; i < argc; i++) {
+    if (!std::strcmp(argv[i], "--preview") && i + 1 < argc)
+      preview = argv[++i];
+    else
+      outDir = argv[i];
+  }
+  if (!LoadFont(font_sans, SansFontPath) || !LoadFont(font_mono, MonoFontPath)) {
+    std::fprintf(stderr, "tetherorb2-art: cannot load the DejaVu fonts (package fonts-dejavu-core)\n");
+    return 1;
+  }
+  Image atlas = NewImage(AtlasPixels, AtlasPixels);
+  Image dash = NewImage(DashboardW, DashboardH);
+  DrawAtlas(&atlas);
+  DrawDashboard(&dash);
+  if (!SaveImage(&atlas, outDir + "/tetherorb2texture.png") || !SaveImage(&dash, outDir + "/dashboard.png")) {
+    std::fprintf(stderr, "tetherorb2-art: cannot write the pictures into %s\n", outDir.c_str());
+    return 1;
+  }
+  if (!preview.empty()) {
+    Image shot = MakePreview(&atlas, &dash);
+    if (!SaveImage(&shot, preview)) {
+      std::fprintf(stderr, "tetherorb2-art: cannot write %s\n", preview.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}

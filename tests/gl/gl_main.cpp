@@ -2,6 +2,7 @@
 // set-up leaves, then runs every GL test in it.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -76,12 +77,22 @@ void BeginPixelScene()
 int main(int argc, char** argv)
 {
   testing::InitGoogleTest(&argc, argv);
-  if (SDL_Init(SDL_INIT_VIDEO) < 0)
+  // A display that was just started may refuse the first connection.
+  const int ConnectTries = 50;
+  const int ConnectPauseMs = 100;
+  int tries = 0;
+  while (SDL_Init(SDL_INIT_VIDEO) < 0 && ++tries < ConnectTries)
+    SDL_Delay(ConnectPauseMs);
+  if (tries == ConnectTries) {
+    fprintf(stderr, "gl_tests: no video: %s\n", SDL_GetError());
     return 1;
+  }
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  if (!SDL_SetVideoMode(GLTestW, GLTestH, 0, SDL_OPENGL))
+  if (!SDL_SetVideoMode(GLTestW, GLTestH, 0, SDL_OPENGL)) {
+    fprintf(stderr, "gl_tests: no OpenGL window: %s\n", SDL_GetError());
     return 3;
+  }
   ScreenWidth = GLTestW;
   ScreenHeight = GLTestH;
   AspectRatio = ScreenWidth / ScreenHeight;

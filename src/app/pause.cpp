@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -141,7 +142,7 @@ void PauseMenu()
 // directory takes no new file.
 static int CreateScreenshotFile(char* name, size_t size)
 {
-  for (int n = 1; n > 0; n++) {
+  for (int n = 1; n < INT_MAX; n++) {
     snprintf(name, size, ScreenshotNameFormat, n);
     int fd = open(name, O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd >= 0 || errno != EEXIST)

@@ -11,7 +11,8 @@
 #include "app/settings.h"
 #include "app/video.h"
 
-static char ScratchDir[] = "/tmp/tetherorb2-fuzz-settings-XXXXXX";
+// In memory when /dev/shm exists: a disk file per input would set the pace.
+static char ScratchDir[64];
 static char StartDir[4096];    // libFuzzer reads its corpus relative to this
 static char StreamLines[SettingsMaxLines][SettingsLineSize];
 
@@ -37,10 +38,21 @@ static void CheckRecords()
   Check(ScreenDepth >= 0 && ScreenDepth <= SettingsMaxDepth, "depth out of range");
 }
 
+static void RemoveScratch()
+{
+  char path[sizeof(ScratchDir) + 16];
+  snprintf(path, sizeof(path), "%s/settings.ini", ScratchDir);
+  remove(path);
+  rmdir(ScratchDir);
+}
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+  const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  snprintf(ScratchDir, sizeof(ScratchDir), "%s/tetherorb2-fuzz-settings-XXXXXX", base);
   if (!getcwd(StartDir, sizeof(StartDir)) || !mkdtemp(ScratchDir) || chdir(ScratchDir) != 0)
     abort();
+  atexit(RemoveScratch);
   LoadSettings();
   Check(SettingsLineCount == 0, "line count of a missing file is not 0");
   Check(chdir(StartDir) == 0, "cannot return to the start directory");

@@ -10,15 +10,19 @@
 const int GLTestW = 800;   // window pixels
 const int GLTestH = 600;
 
-struct Rgba {
-  unsigned char r, g, b, a;
+struct Colour {
+  unsigned char r, g, b;
 };
+extern const Colour Red, Green, Blue, White, Magenta, Yellow;
+extern const Colour PieceColours[2][9];  // a distinct colour per frame piece, row by row
 
-// The pixel at (x, y) of the back buffer, y counted from the top.
-Rgba ReadPixel(int x, int y);
+// True when the back buffer's pixel at (x, y), y from the top, is within 8
+// of the colour in every channel.
+bool IsColour(int x, int y, Colour c);
+bool IsBlack(int x, int y);
 
-// True when the pixel's colour is within 8 of (r, g, b) in every channel.
-bool PixelIs(int x, int y, int r, int g, int b);
+// Paints an opaque box into an RGBA image of the given width in pixels.
+void FillBox(unsigned char* img, int imgW, int x, int y, int w, int h, Colour c);
 
 // Writes raw pixels of the given colour type (8 bits a channel) as a PNG
 // of exactly that type; true on success.

@@ -14,19 +14,37 @@
 #include "app/video.h"
 #include "gl_fixture.h"
 
-Rgba ReadPixel(int x, int y)
-{
-  Rgba p;
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(x, GLTestH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
-  return p;
-}
+const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 }, Blue = { 0, 0, 255 },
+             White = { 255, 255, 255 }, Magenta = { 255, 0, 255 }, Yellow = { 255, 255, 0 };
+const Colour PieceColours[2][9] = {
+  { { 200, 0, 0 }, { 0, 200, 0 }, { 0, 0, 200 }, { 200, 200, 0 }, { 0, 200, 200 },
+    { 200, 0, 200 }, { 100, 50, 0 }, { 0, 100, 50 }, { 50, 0, 100 } },
+  { { 250, 120, 0 }, { 120, 250, 0 }, { 0, 120, 250 }, { 250, 250, 120 }, { 120, 250, 250 },
+    { 250, 120, 250 }, { 160, 80, 40 }, { 40, 160, 80 }, { 80, 40, 160 } },
+};
 
-bool PixelIs(int x, int y, int r, int g, int b)
+bool IsColour(int x, int y, Colour c)
 {
   const int slack = 8;
-  Rgba p = ReadPixel(x, y);
-  return abs(p.r - r) <= slack && abs(p.g - g) <= slack && abs(p.b - b) <= slack;
+  unsigned char p[4];
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, GLTestH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+  return abs(p[0] - c.r) <= slack && abs(p[1] - c.g) <= slack && abs(p[2] - c.b) <= slack;
+}
+
+bool IsBlack(int x, int y)
+{
+  const Colour black = { 0, 0, 0 };
+  return IsColour(x, y, black);
+}
+
+void FillBox(unsigned char* img, int imgW, int x, int y, int w, int h, Colour c)
+{
+  for (int j = y; j < y + h; j++)
+    for (int i = x; i < x + w; i++) {
+      unsigned char* p = &img[(j * imgW + i) * 4];
+      p[0] = c.r; p[1] = c.g; p[2] = c.b; p[3] = 255;
+    }
 }
 
 bool WritePng(const char* path, const unsigned char* pixels, int w, int h, LodePNGColorType type)

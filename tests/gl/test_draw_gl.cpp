@@ -14,23 +14,9 @@
 
 static const int Side = 1024;
 
-struct Colour { unsigned char r, g, b; };
-static const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 }, Blue = { 0, 0, 255 },
-                    White = { 255, 255, 255 }, Magenta = { 255, 0, 255 }, Yellow = { 255, 255, 0 };
-static const Colour PieceColours[2][9] = {
-  { { 200, 0, 0 }, { 0, 200, 0 }, { 0, 0, 200 }, { 200, 200, 0 }, { 0, 200, 200 },
-    { 200, 0, 200 }, { 100, 50, 0 }, { 0, 100, 50 }, { 50, 0, 100 } },
-  { { 250, 120, 0 }, { 120, 250, 0 }, { 0, 120, 250 }, { 250, 250, 120 }, { 120, 250, 250 },
-    { 250, 120, 250 }, { 160, 80, 40 }, { 40, 160, 80 }, { 80, 40, 160 } },
-};
-
 static void Fill(std::vector<unsigned char>& img, int x, int y, int w, int h, Colour c)
 {
-  for (int j = y; j < y + h; j++)
-    for (int i = x; i < x + w; i++) {
-      unsigned char* p = &img[(j * Side + i) * 4];
-      p[0] = c.r; p[1] = c.g; p[2] = c.b; p[3] = 255;
-    }
+  FillBox(img.data(), Side, x, y, w, h, c);
 }
 
 // Red, green, blue, white quadrants: top-left, top-right, bottom-left, bottom-right.
@@ -73,17 +59,15 @@ protected:
 };
 unsigned DrawTest::texture;
 
-static bool Is(int x, int y, Colour c) { return PixelIs(x, y, c.r, c.g, c.b); }
-static bool IsBlack(int x, int y) { return PixelIs(x, y, 0, 0, 0); }
 
 TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
 {
   DrawQuad(AtlasBall, 200, 200, 100, 100, 0);
-  EXPECT_TRUE(Is(175, 175, Red));
-  EXPECT_TRUE(Is(225, 175, Green));
-  EXPECT_TRUE(Is(175, 225, Blue));
-  EXPECT_TRUE(Is(225, 225, White));
-  EXPECT_TRUE(Is(151, 151, Red));
+  EXPECT_TRUE(IsColour(175, 175, Red));
+  EXPECT_TRUE(IsColour(225, 175, Green));
+  EXPECT_TRUE(IsColour(175, 225, Blue));
+  EXPECT_TRUE(IsColour(225, 225, White));
+  EXPECT_TRUE(IsColour(151, 151, Red));
   EXPECT_TRUE(IsBlack(148, 200));
   EXPECT_TRUE(IsBlack(252, 200));
 
@@ -95,10 +79,10 @@ TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
 
   // A quarter turn is clockwise on this y-down screen: top-left goes top-right.
   DrawQuad(AtlasBall, 500, 200, 100, 100, (float)M_PI_2);
-  EXPECT_TRUE(Is(525, 175, Red));
-  EXPECT_TRUE(Is(525, 225, Green));
-  EXPECT_TRUE(Is(475, 225, White));
-  EXPECT_TRUE(Is(475, 175, Blue));
+  EXPECT_TRUE(IsColour(525, 175, Red));
+  EXPECT_TRUE(IsColour(525, 225, Green));
+  EXPECT_TRUE(IsColour(475, 225, White));
+  EXPECT_TRUE(IsColour(475, 175, Blue));
 
   // A long thin quad stood on end: 40 wide, 100 tall after the turn.
   DrawQuad(AtlasBall, 500, 450, 100, 40, (float)M_PI_2);
@@ -119,13 +103,13 @@ TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
 TEST_F(DrawTest, GlyphStandsUprightInsideItsCell)
 {
   DrawText(100, 100, "A", 1);
-  EXPECT_TRUE(Is(115, 115, Red));
-  EXPECT_TRUE(Is(146, 115, Green));
-  EXPECT_TRUE(Is(115, 146, Blue));
-  EXPECT_TRUE(Is(146, 146, White));
+  EXPECT_TRUE(IsColour(115, 115, Red));
+  EXPECT_TRUE(IsColour(146, 115, Green));
+  EXPECT_TRUE(IsColour(115, 146, Blue));
+  EXPECT_TRUE(IsColour(146, 146, White));
   // The quad is 62 units square and never shows the cell's border.
-  EXPECT_TRUE(Is(100, 100, Red));
-  EXPECT_TRUE(Is(161, 161, White));
+  EXPECT_TRUE(IsColour(100, 100, Red));
+  EXPECT_TRUE(IsColour(161, 161, White));
   EXPECT_TRUE(IsBlack(99, 130));
   EXPECT_TRUE(IsBlack(162, 130));
   EXPECT_TRUE(IsBlack(130, 162));
@@ -135,8 +119,8 @@ TEST_F(DrawTest, BytesWithoutGlyphDrawNothingButAdvance)
 {
   // The second A starts 32.55 units after the first.
   DrawText(100, 100, "AA", 1);
-  EXPECT_TRUE(Is(133, 105, Red));
-  EXPECT_TRUE(Is(193, 150, White));
+  EXPECT_TRUE(IsColour(133, 105, Red));
+  EXPECT_TRUE(IsColour(193, 150, White));
   EXPECT_TRUE(IsBlack(195, 150));
 
   const char* strays[] = { "A\nA", "A\x01" "A", "A\xC8" "A", "A\xFF" "A" };
@@ -148,8 +132,8 @@ TEST_F(DrawTest, BytesWithoutGlyphDrawNothingButAdvance)
     // Third glyph at 165.1: only the middle byte's quad could cover 163..164.
     EXPECT_TRUE(IsBlack(163, 320));
     EXPECT_TRUE(IsBlack(164, 340));
-    EXPECT_TRUE(Is(170, 305, Red));
-    EXPECT_TRUE(Is(225, 355, White));
+    EXPECT_TRUE(IsColour(170, 305, Red));
+    EXPECT_TRUE(IsColour(225, 355, White));
   }
 
   BeginPixelScene();
@@ -164,8 +148,8 @@ TEST_F(DrawTest, RightAlignedTextEndsHalfAnAdvanceBeforeX)
   // One glyph: it starts 1.5 advances (48.8 units) before x.
   DrawTextRight("A", 400, 100, 1);
   EXPECT_TRUE(IsBlack(350, 110));
-  EXPECT_TRUE(Is(352, 110, Red));
-  EXPECT_TRUE(Is(412, 155, White));
+  EXPECT_TRUE(IsColour(352, 110, Red));
+  EXPECT_TRUE(IsColour(412, 155, White));
   EXPECT_TRUE(IsBlack(414, 155));
 }
 
@@ -174,15 +158,15 @@ TEST_F(DrawTest, PanelPiecesAndFlatPanel)
   // Inner rectangle 300..400 x 400..440: corners, edges and centre.
   DrawPanel(AtlasPanelNormal, 300, 400, 100, 40);
   const Colour* c = PieceColours[0];
-  EXPECT_TRUE(Is(284, 384, c[0]));
-  EXPECT_TRUE(Is(350, 384, c[1]));
-  EXPECT_TRUE(Is(416, 384, c[2]));
-  EXPECT_TRUE(Is(284, 420, c[3]));
-  EXPECT_TRUE(Is(350, 420, c[4]));
-  EXPECT_TRUE(Is(416, 420, c[5]));
-  EXPECT_TRUE(Is(284, 456, c[6]));
-  EXPECT_TRUE(Is(350, 456, c[7]));
-  EXPECT_TRUE(Is(416, 456, c[8]));
+  EXPECT_TRUE(IsColour(284, 384, c[0]));
+  EXPECT_TRUE(IsColour(350, 384, c[1]));
+  EXPECT_TRUE(IsColour(416, 384, c[2]));
+  EXPECT_TRUE(IsColour(284, 420, c[3]));
+  EXPECT_TRUE(IsColour(350, 420, c[4]));
+  EXPECT_TRUE(IsColour(416, 420, c[5]));
+  EXPECT_TRUE(IsColour(284, 456, c[6]));
+  EXPECT_TRUE(IsColour(350, 456, c[7]));
+  EXPECT_TRUE(IsColour(416, 456, c[8]));
   EXPECT_TRUE(IsBlack(267, 420));
   EXPECT_TRUE(IsBlack(433, 420));
   EXPECT_TRUE(IsBlack(350, 367));
@@ -193,12 +177,12 @@ TEST_F(DrawTest, PanelPiecesAndFlatPanel)
   glBindTexture(GL_TEXTURE_2D, texture);
   DrawPanel(AtlasPanelHighlight, 300, 400, 100, 0);
   c = PieceColours[1];
-  EXPECT_TRUE(Is(284, 369, c[0]));
-  EXPECT_TRUE(Is(350, 399, c[1]));
-  EXPECT_TRUE(Is(416, 384, c[2]));
-  EXPECT_TRUE(Is(284, 400, c[6]));
-  EXPECT_TRUE(Is(350, 400, c[7]));
-  EXPECT_TRUE(Is(416, 430, c[8]));
+  EXPECT_TRUE(IsColour(284, 369, c[0]));
+  EXPECT_TRUE(IsColour(350, 399, c[1]));
+  EXPECT_TRUE(IsColour(416, 384, c[2]));
+  EXPECT_TRUE(IsColour(284, 400, c[6]));
+  EXPECT_TRUE(IsColour(350, 400, c[7]));
+  EXPECT_TRUE(IsColour(416, 430, c[8]));
   EXPECT_TRUE(IsBlack(350, 433));
   EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
 }

@@ -17,22 +17,12 @@
 
 static const int PicW = 640, PicH = 256;
 
-struct Colour { unsigned char r, g, b; };
-static const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 };
-static const Colour Normal[9] = {
-  { 200, 0, 0 }, { 0, 200, 0 }, { 0, 0, 200 }, { 200, 200, 0 }, { 0, 200, 200 },
-  { 200, 0, 200 }, { 100, 50, 0 }, { 0, 100, 50 }, { 50, 0, 100 } };
-static const Colour Hovered[9] = {
-  { 250, 120, 0 }, { 120, 250, 0 }, { 0, 120, 250 }, { 250, 250, 120 }, { 120, 250, 250 },
-  { 250, 120, 250 }, { 160, 80, 40 }, { 40, 160, 80 }, { 80, 40, 160 } };
+static const Colour* Normal = PieceColours[0];
+static const Colour* Hovered = PieceColours[1];
 
 static void Fill(std::vector<unsigned char>& img, int x, int y, int w, int h, Colour c)
 {
-  for (int j = y; j < y + h; j++)
-    for (int i = x; i < x + w; i++) {
-      unsigned char* p = &img[(j * PicW + i) * 4];
-      p[0] = c.r; p[1] = c.g; p[2] = c.b; p[3] = 255;
-    }
+  FillBox(img.data(), PicW, x, y, w, h, c);
 }
 
 // Piece index 3c + r of the dashboard: column c, row r of a 3 x 3 group.
@@ -51,8 +41,6 @@ static void WriteDashboard()
   ASSERT_TRUE(WritePng("Media/dashboard.png", img.data(), PicW, PicH, LCT_RGBA));
 }
 
-static bool Is(int x, int y, Colour c) { return PixelIs(x, y, c.r, c.g, c.b); }
-static bool IsBlack(int x, int y) { return PixelIs(x, y, 0, 0, 0); }
 
 static void ExpectOverlayStateClosed()
 {
@@ -114,8 +102,8 @@ TEST_F(OverlayTest, PictureLandsTopLeftOfTransparentTexture)
 TEST_F(OverlayTest, CursorHotSpotAndClosingState)
 {
   DrawCursor(300, 300);
-  EXPECT_TRUE(Is(288, 290, Green));
-  EXPECT_TRUE(Is(327, 349, Green));
+  EXPECT_TRUE(IsColour(288, 290, Green));
+  EXPECT_TRUE(IsColour(327, 349, Green));
   EXPECT_TRUE(IsBlack(287, 290));
   EXPECT_TRUE(IsBlack(288, 289));
   EXPECT_TRUE(IsBlack(328, 320));
@@ -126,8 +114,8 @@ TEST_F(OverlayTest, CursorHotSpotAndClosingState)
 TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
 {
   DrawSmallText("E", 100, 500);
-  EXPECT_TRUE(Is(95, 500, Red));
-  EXPECT_TRUE(Is(114, 519, Red));
+  EXPECT_TRUE(IsColour(95, 500, Red));
+  EXPECT_TRUE(IsColour(114, 519, Red));
   EXPECT_TRUE(IsBlack(94, 510));
   EXPECT_TRUE(IsBlack(115, 510));
 
@@ -137,8 +125,8 @@ TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
     SCOPED_TRACE((int)(unsigned char)text[1]);
     BeginPixelScene();
     DrawSmallText(text, 100, 500);
-    EXPECT_TRUE(Is(95, 505, Red));
-    EXPECT_TRUE(Is(134, 505, Red));
+    EXPECT_TRUE(IsColour(95, 505, Red));
+    EXPECT_TRUE(IsColour(134, 505, Red));
     EXPECT_TRUE(IsBlack(135, 505));
   }
 
@@ -151,15 +139,15 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
 {
   // Body 200..500 x 200..215; pieces of group 0, row-major colours.
   DrawButtonFrame(200, 200, 0);
-  EXPECT_TRUE(Is(185, 185, Normal[0]));
-  EXPECT_TRUE(Is(350, 185, Normal[1]));
-  EXPECT_TRUE(Is(515, 185, Normal[2]));
-  EXPECT_TRUE(Is(185, 207, Normal[3]));
-  EXPECT_TRUE(Is(350, 207, Normal[4]));
-  EXPECT_TRUE(Is(515, 207, Normal[5]));
-  EXPECT_TRUE(Is(185, 230, Normal[6]));
-  EXPECT_TRUE(Is(350, 230, Normal[7]));
-  EXPECT_TRUE(Is(515, 230, Normal[8]));
+  EXPECT_TRUE(IsColour(185, 185, Normal[0]));
+  EXPECT_TRUE(IsColour(350, 185, Normal[1]));
+  EXPECT_TRUE(IsColour(515, 185, Normal[2]));
+  EXPECT_TRUE(IsColour(185, 207, Normal[3]));
+  EXPECT_TRUE(IsColour(350, 207, Normal[4]));
+  EXPECT_TRUE(IsColour(515, 207, Normal[5]));
+  EXPECT_TRUE(IsColour(185, 230, Normal[6]));
+  EXPECT_TRUE(IsColour(350, 230, Normal[7]));
+  EXPECT_TRUE(IsColour(515, 230, Normal[8]));
   EXPECT_TRUE(IsBlack(179, 207));
   EXPECT_TRUE(IsBlack(520, 207));
   EXPECT_TRUE(IsBlack(350, 235));
@@ -171,8 +159,8 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
   InputState.MouseY = 300;
   InputState.MouseButtonState[ButtonLeft] = InputPressed;
   EXPECT_TRUE(OverlayButton("Exit", 400, 300));
-  EXPECT_TRUE(Is(235, 280, Hovered[0]));
-  EXPECT_TRUE(Is(565, 320, Hovered[8]));
+  EXPECT_TRUE(IsColour(235, 280, Hovered[0]));
+  EXPECT_TRUE(IsColour(565, 320, Hovered[8]));
   EXPECT_TRUE(IsBlack(229, 300));
   EXPECT_TRUE(IsBlack(400, 328));
 
@@ -182,7 +170,7 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
   InputState.MouseX = 563;
   InputState.MouseButtonState[ButtonLeft] = InputPressed;
   EXPECT_FALSE(OverlayButton("Exit", 400, 300));
-  EXPECT_TRUE(Is(235, 280, Normal[0]));
+  EXPECT_TRUE(IsColour(235, 280, Normal[0]));
 }
 
 TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)

@@ -117,27 +117,36 @@ tw_start_x() {
   unset XAUTHORITY
 }
 
+# tw_find_window: prints the X id of the newest visible window named TW_TITLE.
+tw_find_window() {
+  xdotool search --onlyvisible --name "^${TW_TITLE}\$" 2>/dev/null | tail -n 1
+}
+
 # tw_launch [VAR=VALUE...]: starts the game in TW_DIR in the background with
 # the given extra environment, output to game.log; waits (20 s at most) until
-# its window is mapped, sets TW_PID and TW_WIN, puts the pointer in the middle
-# of the window and waits half a second for the first frames.
+# its window is mapped and stays the same window for half a second (the
+# desktop-size probe maps a first window that the real mode replaces), sets
+# TW_PID and TW_WIN, and puts the pointer in the middle of the window.
 tw_launch() {
   [ -n "${DISPLAY:-}" ] || tw_fail "tw_launch before tw_start_x"
   (cd "$TW_DIR" && exec env "$@" "$TETHERORB2_BIN") > "$TW_DIR/game.log" 2>&1 &
   TW_PID=$!
   TW_EXIT=""
-  local i
+  TW_WIN=""
+  local i found
   for i in $(seq 200); do
-    TW_WIN=$(xdotool search --onlyvisible --name "^${TW_TITLE}\$" 2>/dev/null | head -n 1)
-    [ -n "$TW_WIN" ] && break
-    if ! kill -0 "$TW_PID" 2>/dev/null; then
+    found=$(tw_find_window)
+    if [ -n "$found" ] && [ "$found" = "$TW_WIN" ]; then
+      break
+    fi
+    TW_WIN=$found
+    if ! tw_running; then
       tw_wait_exit 1
       tw_fail "the game ended with code $TW_EXIT before its window appeared"
     fi
-    sleep 0.1
+    if [ -n "$TW_WIN" ]; then sleep 0.5; else sleep 0.1; fi
   done
-  [ -n "$TW_WIN" ] || tw_fail "no window named \"$TW_TITLE\" within 20 s"
-  sleep 0.5
+  [ -n "$TW_WIN" ] && [ "$found" = "$TW_WIN" ] || tw_fail "no window named \"$TW_TITLE\" within 20 s"
   local size
   size=$(tw_window_size)
   tw_move $(( ${size% *} / 2 )) $(( ${size#* } / 2 ))

@@ -13,5 +13,6 @@ void SpawnParticle(float px, float py, float s);
 // Pickups, particle ageing and the ball's trail.
 void StepItems(float t);
 
-// Harmful contact, time-out and the finish; may set GameState to 0 and save a best.
+// Harmful contact, time-out and the finish; may set GameState to 0 and save a
+// best (only for CurrentLevel 1..15).
 void CheckOutcome();

@@ -3,5 +3,6 @@
 // camera, and runs the rules of a run at their fixed points in the frame.
 #pragma once
 
-// One frame of play, every step scaled by the TimeScale t (0.2..2).
+// One frame of play, every step scaled by the TimeScale t (0.2..2); a t
+// outside that range, 0 or NaN included, is taken as the nearest bound.
 void UpdateGame(float t);

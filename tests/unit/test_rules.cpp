@@ -37,13 +37,30 @@ static void ResetRun()
   memset(LevelBest, 0, sizeof(LevelBest));
 }
 
+static char ScratchDir[64];
+static char HomeDir[4096];
+
 // A fresh working directory with an empty Levels/ in it.
 static void EnterScratchDir()
 {
-  char dir[] = "/tmp/tetherorb-rules-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  ASSERT_EQ(chdir(dir), 0);
+  ASSERT_NE(getcwd(HomeDir, sizeof(HomeDir)), nullptr);
+  strcpy(ScratchDir, "/tmp/tetherorb-rules-XXXXXX");
+  ASSERT_NE(mkdtemp(ScratchDir), nullptr);
+  ASSERT_EQ(chdir(ScratchDir), 0);
   ASSERT_EQ(mkdir("Levels", 0700), 0);
+}
+
+// Removes the score files the test wrote and the directory itself.
+static void LeaveScratchDir()
+{
+  char path[64];
+  for (int n = 1; n <= MaxLevels + 1; n++) {
+    ScoreFileName(path, sizeof(path), n);
+    remove(path);
+  }
+  rmdir("Levels");
+  EXPECT_EQ(chdir(HomeDir), 0);
+  EXPECT_EQ(rmdir(ScratchDir), 0);
 }
 
 static int ReadScoreFile(const char* path)
@@ -187,6 +204,7 @@ TEST(Rules, FinishWithinTwoUnitsEndsTheRun)
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(LevelBest[0], 300);
   EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 300);
+  LeaveScratchDir();
 }
 
 TEST(Rules, OnlyABetterScoreIsWritten)
@@ -214,6 +232,7 @@ TEST(Rules, OnlyABetterScoreIsWritten)
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(ReadScoreFile("Levels/level16.score"), -1);
+  LeaveScratchDir();
 }
 
 TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
@@ -230,4 +249,5 @@ TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 43);
+  LeaveScratchDir();
 }

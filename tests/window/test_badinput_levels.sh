@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Bad level files, each started from the level list and played: sizes of
+# 99999, negative sizes, a title of thousands of bytes, short rows, missing
+# rows, an empty file, binary data and a folder in place of the file. The
+# levels that hold a spawn over harmful cells end by themselves and bring the
+# title screen back, so several are played in one session; the others are
+# left through the pause menu. Then the editor saves the repaired levels: each
+# saved file is well-formed, and a save over the folder fails without a loss.
+. "$(dirname "$0")/lib.sh"
+
+tw_init 800 600
+L=$TW_DIR/Levels
+# pit W: twelve rows of a shaft W cells wide between walls, for the ball to fall through.
+pit() { local i; for i in $(seq 12); do printf 'b%*sb\n' $(($1 - 2)) '' | tr ' ' a; done; }
+{ printf 'Huge\n99999\n99999\nbbbbbbbbbb\nbjaaaaaaab\n'; pit 10; echo bcccccccccb; } > "$L/level1.dat"
+printf 'Negative\n-5\n-99999\nbbb\njjj\n' > "$L/level2.dat"
+{ head -c 5000 /dev/zero | tr '\0' 'T'; printf '\n6\n15\nbbbbbb\nbjaaab\n'; pit 6; echo bccccb; } > "$L/level3.dat"
+{ printf 'Short\n10\n16\nbbbbbbbbbb\nbja\n'; printf 'b\n%.0s' $(seq 12); printf '\nbcccccccccc\nbb\n'; } > "$L/level4.dat"
+{ printf 'Missing\n8\n500\nbbbbbbbb\nbjaaaaab\n'; pit 8; echo bccccccb; } > "$L/level5.dat"
+: > "$L/level6.dat"
+# Binary data of every byte value, in a fixed scrambled order.
+LC_ALL=C awk 'BEGIN { s = 7; for (i = 0; i < 4096; i++) { s = (s * 1103515245 + 12345) % 2147483648;
+     printf "%c", int(s / 65536) % 256 } }' > "$L/level7.dat"
+mkdir "$L/level8.dat"
+cp "$L/level7.dat" "$TW_DIR/binary.dat"
+tw_start_x
+
+# choose_level MODE N: from the title screen, "Play" (MODE 0) or "Edit"
+# (MODE 1), then level N.
+choose_level() {
+  [ "$1" = 1 ] && tw_key Down
+  tw_key Return
+  local i
+  for ((i = 1; i < $2; i++)); do tw_key Down; done
+  tw_key Return
+}
+
+leave_by_exit() {
+  tw_key Escape
+  sleep 0.6
+  tw_click 400 225               # "Exit"
+  tw_expect_exit 0
+}
+
+same_picture() {
+  local n
+  n=$(compare -metric AE "$1" "$2" null: 2>&1)
+  [ "${n%% *}" = 0 ]
+}
+
+# Levels with nothing to end the run: play a second, then leave.
+for n in 2 6 7 8; do
+  tw_launch
+  choose_level 0 "$n"
+  sleep 1
+  tw_running || tw_fail "the game ended while playing level $n"
+  leave_by_exit
+  echo "ok played level $n"
+done
+
+# One session: the levels that end on a harmful cell, each back to the title.
+tw_launch
+tw_screenshot "$TW_DIR/title.png"
+for n in 1 3 4 5; do
+  choose_level 0 "$n"
+  sleep 0.3
+  tw_screenshot "$TW_DIR/play$n.png"
+  same_picture "$TW_DIR/title.png" "$TW_DIR/play$n.png" && tw_fail "level $n did not start"
+  sleep 1.8
+  tw_screenshot "$TW_DIR/after$n.png"
+  same_picture "$TW_DIR/title.png" "$TW_DIR/after$n.png" ||
+    tw_fail "level $n did not end on its harmful cells and bring back the title"
+  echo "ok played level $n to its end"
+done
+
+# The editor saves the repaired levels and returns to the title.
+for n in 1 3 6; do
+  choose_level 1 "$n"
+  sleep 0.3
+  tw_key b
+  sleep 0.3
+done
+cmp -s "$TW_DIR/binary.dat" "$L/level7.dat" || tw_fail "level 7 changed without a save"
+
+# A save over the folder fails: the editor stays, the folder stays, no temporary file.
+choose_level 1 8
+sleep 0.3
+tw_screenshot "$TW_DIR/edit8.png"
+tw_key b
+sleep 0.3
+tw_screenshot "$TW_DIR/edit8-after.png"
+[ -d "$L/level8.dat" ] || tw_fail "the folder level8.dat is gone"
+[ ! -e "$L/level8.dat.tmp" ] || tw_fail "a failed save left Levels/level8.dat.tmp"
+same_picture "$TW_DIR/edit8.png" "$TW_DIR/edit8-after.png" &&
+  tw_fail "the hint bar does not tell of the failed save"
+same_picture "$TW_DIR/title.png" "$TW_DIR/edit8-after.png" && tw_fail "the failed save left the editor"
+leave_by_exit
+
+# well_formed FILE W H: a title line of at most 255 bytes, then W, then H, then
+# H rows of W letters 'a'..'l', and nothing more.
+well_formed() {
+  LC_ALL=C awk -v W="$2" -v H="$3" '
+    NR == 1 { if (length($0) + 1 > 255) bad = "title of " length($0) " bytes" }
+    NR == 2 && $0 != W { bad = "width " $0 }
+    NR == 3 && $0 != H { bad = "height " $0 }
+    NR > 3 && !($0 ~ "^[a-l]*$" && length($0) == W) { bad = "row " NR - 4 }
+    END { if (NR != H + 3) bad = bad " " NR " lines"; if (bad) { print bad; exit 1 } }' "$1"
+}
+why=$(well_formed "$L/level1.dat" 998 1000) || tw_fail "saved level 1: $why"
+why=$(well_formed "$L/level3.dat" 6 15) || tw_fail "saved level 3: $why"
+why=$(well_formed "$L/level6.dat" 0 0) || tw_fail "saved level 6: $why"
+[ "$(sed -n 5p "$L/level1.dat" | cut -c1-12)" = bjaaaaaaabaa ] || tw_fail "saved level 1 lost its rows"
+[ "$(head -n 1 "$L/level3.dat")" = "$(head -c 254 /dev/zero | tr '\0' T)" ] ||
+  tw_fail "saved level 3 does not keep the first 254 bytes of its title"
+[ "$(sed -n 18p "$L/level3.dat")" = bccccb ] || tw_fail "saved level 3 lost its rows"
+tw_pass

@@ -117,6 +117,10 @@ echo "ok read-only working directory"
 
 # A full disk: a 16 KiB file system as the working directory. The PNG does not
 # fit, and no partial file is left; with room made, the same button saves.
+if ! unshare -m sh -c 'mount -t tmpfs -o size=16k probe "$0"' "$TW_DIR"; then
+  echo "no private mount namespace here: the full-disk case is left out"
+  tw_pass
+fi
 mkdir "$TW_DIR/stage" "$TW_DIR/full"
 cp -a "$TW_DIR/settings.ini" "$TW_DIR/Media" "$TW_DIR/stage/"
 tw_launch unshare -m sh -c \

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "game/world.h"
@@ -197,6 +198,23 @@ static FILE* OpenTemp(const char* path, char* temp, size_t size, const char* mod
   return fopen(temp, mode);
 }
 
+// Flushes the folder holding path, so the rename itself survives a power cut.
+static void SyncFolder(const char* path)
+{
+  char folder[MaxPathSize];
+  snprintf(folder, sizeof(folder), "%s", path);
+  char* slash = strrchr(folder, '/');
+  if (slash)
+    *slash = 0;
+  else
+    snprintf(folder, sizeof(folder), "%s", ".");
+  int fd = open(folder, O_RDONLY | O_DIRECTORY);
+  if (fd < 0)
+    return;
+  fsync(fd);
+  close(fd);
+}
+
 static bool CommitTemp(FILE* f, const char* temp, const char* path)
 {
   bool ok = !ferror(f) && fflush(f) == 0 && fsync(fileno(f)) == 0;
@@ -204,7 +222,9 @@ static bool CommitTemp(FILE* f, const char* temp, const char* path)
     ok = false;
   if (ok && rename(temp, path) != 0)
     ok = false;
-  if (!ok)
+  if (ok)
+    SyncFolder(path);
+  else
     remove(temp);
   return ok;
 }

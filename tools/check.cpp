@@ -1,7 +1,7 @@
 // tetherorb2-check: the level checker for level makers.
 //
 //   tetherorb2-check LEVEL.dat [SOLUTION.replay]
-//   tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve F]
+//   tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve]
 //
 // The first form reports what is wrong with a level file and, given a
 // solution, whether it still reaches the finish and with which score. The
@@ -172,7 +172,7 @@ static int Solve(const char* level, const char* output, const SolveOptions* opt)
 static int Usage() {
   fprintf(stderr,
           "usage: tetherorb2-check LEVEL.dat [SOLUTION.replay]\n"
-          "       tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve F]\n");
+          "       tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve]\n");
   return 2;
 }
 
@@ -193,8 +193,8 @@ int main(int argc, char** argv) {
       opt.seconds = atof(argv[++i]);
     else if (strcmp(argv[i], "--seed") == 0 && hasValue)
       opt.seed = (unsigned)atoi(argv[++i]);
-    else if (strcmp(argv[i], "--improve") == 0 && hasValue)
-      opt.improve = atof(argv[++i]);
+    else if (strcmp(argv[i], "--improve") == 0)
+      opt.improve = true;
     else if (strcmp(argv[i], "--verbose") == 0)
       opt.verbose = true;
     else if (argv[i][0] == '-' || fileCount == 2)

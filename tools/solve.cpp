@@ -258,7 +258,7 @@ void DefaultSolveOptions(SolveOptions* opt) {
   opt->seconds = 120;
   opt->seed = 1;
   opt->verbose = false;
-  opt->improve = 0;
+  opt->improve = false;
 }
 
 static double Seconds() { return (double)clock() / CLOCKS_PER_SEC; }
@@ -315,7 +315,8 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
             BuildReplay(parent, out);
             if (opt->verbose)
               fprintf(stderr, "finish with score %d after %.1f s\n", score, Seconds() - began);
-            deadline = opt->improve > 0 ? Seconds() + (Seconds() - began) * opt->improve : 0;
+            if (!opt->improve)
+              deadline = 0;
           }
           break;
         }

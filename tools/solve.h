@@ -12,10 +12,10 @@ struct SolveOptions {
   double seconds;     // give up after this much processor time
   unsigned seed;      // for the choice of states and segments
   bool verbose;       // print progress to stderr
-  double improve;     // after the first finish, keep searching this fraction of the time used
+  bool improve;       // after the first finish, keep searching for a better score until the time is up
 };
 
-// Fills opt with 120 seconds, seed 1, quiet, no improvement.
+// Fills opt with 120 seconds, seed 1, quiet, stop at the first finish.
 void DefaultSolveOptions(SolveOptions* opt);
 
 // Searches from the level as StartLevel or StartLevelFile left it, with the

@@ -1,0 +1,524 @@
+// bench: times the game's real per-frame work in a real window on generated
+// levels, so the cost of a frame can be compared across level sizes.
+//
+// It makes a throw-away working directory with an 800 x 600 settings.ini, a
+// link to the repository's Media/ and generated levels, runs the game's own
+// start-up there, switches the frame pacing off and then runs each case for
+// a fixed number of frames: clear, events, scripted input, RunGameState (so
+// the GL state and the per-state update and draw are the game's), PaceFrame,
+// StepPause, the pointer and the buffer swap. It prints the median and 95th
+// percentile milliseconds per frame of every case, the ratio of the largest
+// level to the smallest, LoadLevel of the largest level, and the time from
+// process start to the first presented frame.
+//
+// Usage: tetherorb2-bench [repository [case]]
+// The repository defaults to the current directory; a case word runs only
+// the frame cases whose names contain it (for profiling one case).
+// Run it under a display, e.g. xvfb-run -a tetherorb2-bench; `make bench` does.
+#include <SDL.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <climits>
+#include <ctime>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "app/pacing.h"
+#include "app/pause.h"
+#include "app/video.h"
+#include "game/level_files.h"
+#include "game/update.h"
+#include "game/world.h"
+#include "render/overlay.h"
+#include "ui/editor.h"
+
+const int WarmUpFrames = 30;
+const int MeasuredFrames = 300;
+const int LoadRepeats = 10;
+const int StartUpRepeats = 5;
+const char FirstFrameFlag[] = "--first-frame";
+
+// The generated levels, in slot order.
+enum { level_small_dense = 1, level_small_sparse, level_mid_dense, level_mid_sparse,
+       level_big_dense, level_big_sparse, level_count = level_big_sparse };
+struct LevelPlan {
+  int width, height;
+  bool dense;
+  const char* name;
+};
+static const LevelPlan LevelPlans[level_count + 1] = {
+  {0, 0, false, ""},
+  {20, 15, true, "20 x 15 dense"},
+  {20, 15, false, "20 x 15 sparse"},
+  {200, 200, true, "200 x 200 dense"},
+  {200, 200, false, "200 x 200 sparse"},
+  {MaxLevelWidth, MaxLevelHeight, true, "998 x 1000 dense"},
+  {MaxLevelWidth, MaxLevelHeight, false, "998 x 1000 sparse"},
+};
+
+const int DenseBlockTypes = 8;          // maptype_blocknormal .. maptype_gravityright
+const int DensePickupSpacing = 7;       // one extra-time cell in 7 x 7 cells
+const int SparseBlockSpacing = 13;      // one block in 13 x 13 cells
+const int RoomHalfWidth = 4;            // the open room around the spawn, cells
+const int RoomHalfHeight = 3;
+const int CeilingRise = 3;              // cells from the spawn up to the ceiling the tether grips
+
+// Pointer aimed straight up from the window's centre, at the ceiling.
+const int AimPixelX = 400;
+const int AimPixelY = 150;
+
+const int BenchParticleCount = MaxItems;
+// Particles are drawn life x life; a stream of them born at 1.5 and fading
+// evenly has every life from 0 to 1.5 in equal shares.
+const float ParticleBirthLife = 1.5f;
+const int ParticleLifeSteps = 100;
+const int NoState = -1;                 // a GameState that runs nothing
+
+static double NowMs()
+{
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+// ---- generated levels -------------------------------------------------------
+
+// Every cell a block or gravity type, except an open room with a normal-block
+// ceiling and floor around the spawn in the middle; pickups in a lattice and
+// one finish in the far corner, well out of reach.
+static void FillDense(int w, int h, int sx, int sy)
+{
+  for (int x = 0; x < w; x++)
+    for (int y = 0; y < h; y++) {
+      int type = 1 + (x + 3 * y) % DenseBlockTypes;
+      if (x % DensePickupSpacing == 3 && y % DensePickupSpacing == 3)
+        type = maptype_extratime;
+      SetCell(x, y, type);
+    }
+  for (int x = sx - RoomHalfWidth; x <= sx + RoomHalfWidth; x++)
+    for (int y = sy - RoomHalfHeight; y <= sy + RoomHalfHeight; y++) {
+      bool wall = x == sx - RoomHalfWidth || x == sx + RoomHalfWidth ||
+                  y == sy - RoomHalfHeight || y == sy + RoomHalfHeight;
+      SetCell(x, y, wall ? maptype_blocknormal : maptype_nothing);
+    }
+  SetCell(w - 1, h - 1, maptype_finish);
+}
+
+// Normal-block walls around the edge, a few scattered blocks, a ceiling block
+// above the spawn for the tether and one finish in the far corner.
+static void FillSparse(int w, int h, int sx, int sy)
+{
+  for (int x = 0; x < w; x++)
+    for (int y = 0; y < h; y++) {
+      bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+      bool scattered = x % SparseBlockSpacing == 6 && y % SparseBlockSpacing == 6;
+      SetCell(x, y, edge || scattered ? maptype_blocknormal : maptype_nothing);
+    }
+  for (int x = sx - 1; x <= sx + 1; x++)
+    SetCell(x, sy - CeilingRise, maptype_blocknormal);
+  SetCell(sx, sy, maptype_nothing);
+  SetCell(w - 2, h - 2, maptype_finish);
+}
+
+static bool WriteLevels()
+{
+  if (mkdir("Levels", 0755) != 0)
+    return false;
+  for (int n = 1; n <= level_count; n++) {
+    const LevelPlan& p = LevelPlans[n];
+    memset(MapGrid, 0, sizeof(MapGrid));
+    LevelWidth = p.width;
+    LevelHeight = p.height;
+    int sx = p.width / 2, sy = p.height / 2;
+    if (p.dense)
+      FillDense(p.width, p.height, sx, sy);
+    else
+      FillSparse(p.width, p.height, sx, sy);
+    SetCell(sx, sy, maptype_playerspawn);
+    char path[64], title[64];
+    LevelFileName(path, sizeof(path), n);
+    snprintf(title, sizeof(title), "Bench %s\n", p.name);
+    if (!WriteLevelFile(path, title))
+      return false;
+  }
+  return true;
+}
+
+static char WorkDir[] = "/tmp/tetherorb2-bench-XXXXXX";
+
+static bool MakeWorkDir(const char* repo)
+{
+  char media[PATH_MAX + 16];
+  if (!mkdtemp(WorkDir) || chdir(WorkDir) != 0)
+    return false;
+  snprintf(media, sizeof(media), "%s/Media", repo);
+  if (symlink(media, "Media") != 0)
+    return false;
+  FILE* f = fopen("settings.ini", "w");
+  if (!f)
+    return false;
+  fprintf(f, "screenw = 800\nscreenh = 600\nscreenbpp = 0\nfullscreen = 0\n"
+             "showcursor = 0\nantialiasing = 0\nmipmapping = 1\n");
+  fclose(f);
+  return WriteLevels();
+}
+
+// Removes what MakeWorkDir and a run can leave in the working directory.
+static void RemoveWorkDir()
+{
+  char path[64];
+  for (int n = 1; n <= level_count; n++) {
+    LevelFileName(path, sizeof(path), n);
+    unlink(path);
+    ScoreFileName(path, sizeof(path), n);
+    unlink(path);
+  }
+  rmdir("Levels");
+  unlink("Media");
+  unlink("settings.ini");
+  if (chdir("/") == 0)
+    rmdir(WorkDir);
+}
+
+// ---- frames -----------------------------------------------------------------
+
+// The frame loop's steps, with input from the script instead of SDL's queue.
+static void BenchFrame()
+{
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  SDL_PumpEvents();
+  if (PauseLevel == 0)
+    RunGameState();
+  PaceFrame();
+  StepPause(1);
+  DrawCursor(InputState.MouseX, InputState.MouseY);
+  SDL_GL_SwapBuffers();
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
+  }
+}
+
+// The whole process's processor time, llvmpipe's drawing threads included.
+static double CpuMs()
+{
+  struct timespec ts;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+static void PrintLoad(const char* when)
+{
+  char text[128] = "";
+  FILE* f = fopen("/proc/loadavg", "r");
+  if (f) {
+    if (!fgets(text, sizeof(text), f))
+      text[0] = 0;
+    fclose(f);
+  }
+  printf("load average %s: %s", when, text[0] ? text : "unknown\n");
+}
+
+struct CaseResult {
+  double median, p95;
+  double cpu;          // mean processor ms per frame, all threads
+};
+
+static CaseResult Summarise(double* ms, int count)
+{
+  std::sort(ms, ms + count);
+  CaseResult r;
+  r.median = ms[count / 2];
+  r.cpu = 0;
+  r.p95 = ms[(count * 95) / 100];
+  return r;
+}
+
+static void PrintCase(const char* name, CaseResult r)
+{
+  printf("  %-38s %8.3f %8.3f %8.3f\n", name, r.median, r.p95, r.cpu);
+  fflush(stdout);
+}
+
+// Runs the prepared state; before each frame prepare() may reset whatever the
+// previous frame changed. The preparation is not timed.
+static const char* CaseFilter = "";
+
+static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame))
+{
+  static double ms[MeasuredFrames];
+  CaseResult skipped = {0, 0, 0};
+  if (!strstr(name, CaseFilter))
+    return skipped;
+  double cpu = 0;
+  for (int frame = -WarmUpFrames; frame < MeasuredFrames; frame++) {
+    GameState = state;
+    if (prepare)
+      prepare(frame);
+    double start = NowMs(), cpuStart = CpuMs();
+    BenchFrame();
+    if (frame >= 0) {
+      ms[frame] = NowMs() - start;
+      cpu += CpuMs() - cpuStart;
+    }
+  }
+  CaseResult r = Summarise(ms, MeasuredFrames);
+  r.cpu = cpu / MeasuredFrames;
+  PrintCase(name, r);
+  return r;
+}
+
+static void ClearInput()
+{
+  memset(&InputState, 0, sizeof(InputState));
+  InputState.MouseX = AimPixelX;
+  InputState.MouseY = AimPixelY;
+}
+
+// ---- play -------------------------------------------------------------------
+
+static int AttachedFrames;
+
+static void HoldTether(int frame)
+{
+  InputState.MouseButtonState[ButtonLeft] = InputHeld;
+  InputState.KeyState[KeyRight] = (frame / 40) % 2 ? InputHeld : InputUp;
+  InputState.KeyState[KeyLeft] = (frame / 40) % 2 ? InputUp : InputHeld;
+  LevelTimer = LevelTimeAtStart;
+  AttachedFrames += Ball.attached;
+}
+
+static CaseResult PlayCase(int level)
+{
+  ClearInput();
+  StartLevel(level);
+  AttachedFrames = 0;
+  char name[96];
+  snprintf(name, sizeof(name), "play %s", LevelPlans[level].name);
+  CaseResult r = RunCase(name, gamestate_playing, HoldTether);
+  if (r.median > 0 && AttachedFrames < MeasuredFrames / 2)
+    printf("  (warning: tether attached in only %d frames)\n", AttachedFrames);
+  return r;
+}
+
+// A full item table of particles spread over the view, refreshed each frame
+// so none ages out.
+static void FillParticles(int frame)
+{
+  HoldTether(frame);
+  float halfW = PlayViewHeight * AspectRatio / 2, halfH = PlayViewHeight / 2;
+  unsigned seed = 12345;
+  ItemCount = 0;
+  for (int i = 0; i < BenchParticleCount; i++) {
+    seed = seed * 1103515245u + 12345u;
+    float u = (seed >> 8 & 0xffff) / 65535.0f;
+    seed = seed * 1103515245u + 12345u;
+    float v = (seed >> 8 & 0xffff) / 65535.0f;
+    LevelItem* p = AppendItem(itemtype_particle, Camera.camX + (2 * u - 1) * halfW,
+                              Camera.camY + (2 * v - 1) * halfH);
+    p->life = ParticleBirthLife * ((i * 7) % ParticleLifeSteps + 0.5f) / ParticleLifeSteps;
+  }
+}
+
+static CaseResult ParticleCase()
+{
+  ClearInput();
+  StartLevel(level_small_sparse);
+  return RunCase("play 5000 particles (20 x 15 sparse)", gamestate_playing, FillParticles);
+}
+
+// ---- editor -----------------------------------------------------------------
+
+static int SweepLevel;
+
+// The pan keys stay held while the camera sweeps diagonally across the whole
+// level, one stretch per frame, so every part of it is drawn. The view stays
+// inside the level, so every level size fills the screen alike.
+static float SweepSpan(float levelSize, float viewSize, float share)
+{
+  float travel = levelSize - viewSize;
+  return viewSize / 2 + (travel > 0 ? share * travel : travel / 2);
+}
+
+static void SweepCamera(int frame)
+{
+  InputState.KeyState[KeyRight] = InputHeld;
+  InputState.KeyState[KeyDown] = InputHeld;
+  if (frame < 0)
+    frame = 0;
+  float share = (float)frame / MeasuredFrames;
+  const LevelPlan& p = LevelPlans[SweepLevel];
+  Camera.camX = SweepSpan((float)p.width, EditorViewHeight * AspectRatio, share);
+  Camera.camY = SweepSpan((float)p.height, EditorViewHeight, share);
+}
+
+static CaseResult EditorCase(int level)
+{
+  ClearInput();
+  StartLevel(level);
+  SweepLevel = level;
+  char name[96];
+  snprintf(name, sizeof(name), "editor %s", LevelPlans[level].name);
+  return RunCase(name, gamestate_editing, SweepCamera);
+}
+
+// ---- load and start-up ------------------------------------------------------
+
+static void TimeLoadLevel()
+{
+  double ms[LoadRepeats];
+  for (int i = 0; i < LoadRepeats; i++) {
+    ItemCount = 0;
+    double start = NowMs();
+    LoadLevel(level_big_dense);
+    ms[i] = NowMs() - start;
+  }
+  double first = ms[0];
+  CaseResult r = Summarise(ms, LoadRepeats);
+  printf("LoadLevel 998 x 1000 dense: median %.3f ms, slowest %.3f ms, first %.3f ms (%d items)\n",
+         r.median, ms[LoadRepeats - 1], first, ItemCount);
+}
+
+// The child half: the game's start-up and first frame, then the moment the
+// swap returned, on the clock the parent read before it started the process.
+static int FirstFrameChild()
+{
+  StartUp();
+  RunFrame();
+  printf("%.6f\n", NowMs());
+  fflush(stdout);
+  _exit(0);
+}
+
+static double TimeStartUpOnce(const char* self)
+{
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0)
+    return -1;
+  double start = NowMs();
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(pipeEnds[1], 1);
+    close(pipeEnds[0]);
+    execl(self, self, FirstFrameFlag, (char*)NULL);
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  char text[64] = "";
+  ssize_t got = read(pipeEnds[0], text, sizeof(text) - 1);
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return -1;
+  text[got] = 0;
+  return atof(text) - start;
+}
+
+static void TimeStartUp()
+{
+  double ms[StartUpRepeats];
+  const int MaxFailures = 5;
+  int failures = 0;
+  for (int i = 0; i < StartUpRepeats; i++) {
+    ms[i] = TimeStartUpOnce("/proc/self/exe");
+    if (ms[i] < 0 && ++failures <= MaxFailures)
+      i--;
+  }
+  double first = ms[0];
+  CaseResult r = Summarise(ms, StartUpRepeats);
+  printf("start-up to first frame: median %.1f ms, slowest %.1f ms, first %.1f ms\n",
+         r.median, ms[StartUpRepeats - 1], first);
+}
+
+// A display that has just started may refuse the first connections, and SDL
+// would then fall back to a text-mode driver; wait until X11 answers. SDL's
+// video stays up afterwards: an X server resets when its last client leaves
+// and refuses connections meanwhile, which the start-up runs would cause.
+// StartUp's own SDL_Init then finds the video already running.
+static bool WaitForDisplay()
+{
+  const int Tries = 50;
+  const int PauseMs = 100;
+  char driver[32] = "";
+  for (int i = 0; i < Tries; i++) {
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+      if (SDL_VideoDriverName(driver, sizeof(driver)) && strcmp(driver, "x11") == 0)
+        return true;
+      SDL_Quit();
+    }
+    SDL_Delay(PauseMs);
+  }
+  return false;
+}
+
+// ---- main -------------------------------------------------------------------
+
+int main(int argc, char** argv)
+{
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  if (argc > 1 && strcmp(argv[1], FirstFrameFlag) == 0)
+    return FirstFrameChild();
+
+  char repo[PATH_MAX];
+  if (!realpath(argc > 1 ? argv[1] : ".", repo))
+    return 1;
+  if (argc > 2)
+    CaseFilter = argv[2];
+  if (!MakeWorkDir(repo)) {
+    fprintf(stderr, "bench: could not set up a working directory with %s/Media\n", repo);
+    return 1;
+  }
+
+  if (!WaitForDisplay()) {
+    fprintf(stderr, "bench: no X11 display to open a window on\n");
+    return 1;
+  }
+  PrintLoad("at start");
+  if (!*CaseFilter)
+    TimeStartUp();
+
+  StartUp();
+  PacingEnabled = false;
+  printf("window %.0f x %.0f, GL renderer: %s\n", ScreenWidth, ScreenHeight,
+         (const char*)glGetString(GL_RENDERER));
+  TimeLoadLevel();
+
+  printf("ms per frame (%d frames after %d warm-up):       median      p95  cpu/mean\n",
+         MeasuredFrames, WarmUpFrames);
+  ClearInput();
+  RunCase("empty frame (clear, pointer, swap)", NoState, nullptr);
+  RunCase("menu: title", gamestate_title, nullptr);
+  RunCase("menu: level list to play", gamestate_playlist, nullptr);
+  RunCase("menu: level list to edit", gamestate_editlist, nullptr);
+
+  CaseResult play[level_count + 1], edit[level_count + 1];
+  for (int n = 1; n <= level_count; n++)
+    play[n] = PlayCase(n);
+  ParticleCase();
+  for (int n = 1; n <= level_count; n++)
+    edit[n] = EditorCase(n);
+
+  PrintLoad("at end");
+  if (*CaseFilter) {
+    SDL_Quit();
+    RemoveWorkDir();
+    return 0;
+  }
+  printf("largest / smallest level, median frame:\n");
+  printf("  play dense   %.2f   play sparse   %.2f\n",
+         play[level_big_dense].median / play[level_small_dense].median,
+         play[level_big_sparse].median / play[level_small_sparse].median);
+  printf("  editor dense %.2f   editor sparse %.2f\n",
+         edit[level_big_dense].median / edit[level_small_dense].median,
+         edit[level_big_sparse].median / edit[level_small_sparse].median);
+  SDL_Quit();
+  RemoveWorkDir();
+  return 0;
+}

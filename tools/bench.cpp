@@ -32,10 +32,12 @@
 #include "app/input.h"
 #include "app/pacing.h"
 #include "app/pause.h"
+#include "app/settings.h"
 #include "app/video.h"
 #include "game/level_files.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "render/atlas.h"
 #include "render/overlay.h"
 #include "ui/editor.h"
 
@@ -326,11 +328,24 @@ static void FillParticles(int frame)
   }
 }
 
-static CaseResult ParticleCase()
+static CaseResult ParticleCase(const char* name)
 {
   ClearInput();
   StartLevel(level_small_sparse);
-  return RunCase("play 5000 particles (20 x 15 sparse)", gamestate_playing, FillParticles);
+  return RunCase(name, gamestate_playing, FillParticles);
+}
+
+// The same particles from an atlas without mipmaps ("mipmapping = 0"): a
+// shrunken particle then takes one texture lookup per pixel instead of two.
+static void ParticleCaseWithoutMipmaps()
+{
+  unsigned mipmapped = AtlasTexture;
+  Settings.mipmapping = false;
+  BuildAtlas();
+  ParticleCase("play 5000 particles, mipmapping = 0");
+  glDeleteTextures(1, &AtlasTexture);
+  AtlasTexture = mipmapped;
+  Settings.mipmapping = true;
 }
 
 // ---- editor -----------------------------------------------------------------
@@ -501,7 +516,8 @@ int main(int argc, char** argv)
   CaseResult play[level_count + 1], edit[level_count + 1];
   for (int n = 1; n <= level_count; n++)
     play[n] = PlayCase(n);
-  ParticleCase();
+  ParticleCase("play 5000 particles (20 x 15 sparse)");
+  ParticleCaseWithoutMipmaps();
   for (int n = 1; n <= level_count; n++)
     edit[n] = EditorCase(n);
 

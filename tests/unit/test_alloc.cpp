@@ -129,7 +129,7 @@ static void BuildBusyLevel()
 TEST(Alloc, PlayAllocatesNothing)
 {
   BuildBusyLevel();
-  int attachedFrames = 0, pickupsTaken = 0;
+  int attachedFrames = 0, pickupsTaken = 0, fullFrames = 0, burstFrames = 0;
   float timerBefore = 0;
 
   // The counter itself must see an allocation, or a zero below proves nothing.
@@ -155,9 +155,12 @@ TEST(Alloc, PlayAllocatesNothing)
     InputState.KeyState[KeySpace] = frame % 90 < 10 ? InputHeld : InputUp;
     LevelTimer = 300;
     timerBefore = LevelTimer;
+    int countBefore = ItemCount;
     UpdateGame(frame % 3 ? 1.0f : 2.0f);
     attachedFrames += Ball.attached;
     pickupsTaken += LevelTimer > timerBefore;
+    fullFrames += ItemCount == MaxItems;
+    burstFrames += ItemCount > countBefore + 1;
   }
   CountingAllocations = false;
 
@@ -165,4 +168,8 @@ TEST(Alloc, PlayAllocatesNothing)
   EXPECT_GT(attachedFrames, 1000);
   EXPECT_GT(pickupsTaken, 0);
   EXPECT_GE(ItemCount, MaxItems - 30);
+  // The table was full while the trail and bursts kept asking for more, and
+  // bursts were also appended whole while it had room.
+  EXPECT_GT(fullFrames, 100);
+  EXPECT_GT(burstFrames, 0);
 }

@@ -8,7 +8,6 @@
 // second searches for a solution and writes it. The exit code is 0 when
 // there is nothing to report, 1 on problems and 2 on a bad command line.
 #include "solve.h"
-#include "solve.cpp"   // the search is compiled into this program as one unit
 
 #include "app/host.h"
 #include "game/collision.h"

@@ -204,6 +204,37 @@ tw_screenshot() {
   import -window "$TW_WIN" "png:$1" 2>/dev/null || tw_fail "screenshot $1"
 }
 
+# tw_same_picture A.png B.png: true when the two pictures are identical.
+tw_same_picture() {
+  local n
+  n=$(compare -metric AE "$1" "$2" null: 2>&1)
+  [ "${n%% *}" = 0 ]
+}
+
+# tw_wait_same REF.png [SECONDS]: waits (10 s by default) until the window
+# shows exactly REF.png; false when it never does. Frames run slower on a
+# busy machine, so tests wait for a picture instead of sleeping a fixed time.
+tw_wait_same() {
+  local limit=${2:-10} i
+  for i in $(seq $(( limit * 5 ))); do
+    tw_screenshot "$TW_DIR/.poll.png"
+    tw_same_picture "$1" "$TW_DIR/.poll.png" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# tw_wait_differs REF.png [SECONDS]: waits until the window no longer shows REF.png.
+tw_wait_differs() {
+  local limit=${2:-10} i
+  for i in $(seq $(( limit * 5 ))); do
+    tw_screenshot "$TW_DIR/.poll.png"
+    tw_same_picture "$1" "$TW_DIR/.poll.png" || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # tw_pixel FILE.png X Y: prints the pixel's "R G B", 0..255 each.
 tw_pixel() {
   convert "$1[1x1+$2+$3]" -alpha off -depth 8 txt:- 2>/dev/null |

@@ -14,11 +14,6 @@ printf '%s\n' "Locked ground" 12 8 \
   baaaajaaaaab baaaaaaaaaab baaaaaaaaaab bbbbbbbbbbbb > "$TW_DIR/original.dat"
 tw_start_x
 
-same_picture() {
-  local n
-  n=$(compare -metric AE "$1" "$2" null: 2>&1)
-  [ "${n%% *}" = 0 ]
-}
 
 pause_and_exit() {
   tw_key Escape
@@ -46,7 +41,7 @@ tw_keys Return Return
 sleep 0.3
 tw_screenshot "$TW_DIR/list-unreadable.png"
 pause_and_exit
-same_picture "$TW_DIR/list-missing.png" "$TW_DIR/list-unreadable.png" ||
+tw_same_picture "$TW_DIR/list-missing.png" "$TW_DIR/list-unreadable.png" ||
   tw_fail "an unreadable Levels folder does not give an empty list"
 chmod 755 "$TW_DIR/Levels"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "level 1 changed"
@@ -71,7 +66,7 @@ sleep 0.3
 tw_screenshot "$TW_DIR/readonly.png"
 tw_running || tw_fail "the game ended after a save into a read-only folder"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "a read-only save changed the file"
-same_picture "$TW_DIR/painted.png" "$TW_DIR/readonly.png" && tw_fail "no hint after the read-only save"
+tw_same_picture "$TW_DIR/painted.png" "$TW_DIR/readonly.png" && tw_fail "no hint after the read-only save"
 chmod 755 "$TW_DIR/Levels"
 
 mv "$TW_DIR/Levels" "$TW_DIR/Levels.away"
@@ -80,7 +75,7 @@ sleep 0.3
 tw_screenshot "$TW_DIR/gone.png"
 tw_running || tw_fail "the game ended after a save with no Levels folder"
 [ ! -e "$TW_DIR/Levels" ] || tw_fail "the failed save made a Levels folder"
-same_picture "$TW_DIR/readonly.png" "$TW_DIR/gone.png" || tw_fail "the editor changed after the second failed save"
+tw_same_picture "$TW_DIR/readonly.png" "$TW_DIR/gone.png" || tw_fail "the editor changed after the second failed save"
 mv "$TW_DIR/Levels.away" "$TW_DIR/Levels"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "level 1 changed while its folder was away"
 [ -z "$(ls "$TW_DIR/Levels" | grep -v '^level1.dat$')" ] || tw_fail "failed saves left files: $(ls "$TW_DIR/Levels")"

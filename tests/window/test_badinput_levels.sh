@@ -42,11 +42,6 @@ leave_by_exit() {
   tw_expect_exit 0
 }
 
-same_picture() {
-  local n
-  n=$(compare -metric AE "$1" "$2" null: 2>&1)
-  [ "${n%% *}" = 0 ]
-}
 
 # Levels with nothing to end the run: play a second, then leave.
 for n in 2 6 7 8; do
@@ -63,12 +58,8 @@ tw_launch
 tw_screenshot "$TW_DIR/title.png"
 for n in 1 3 4 5; do
   choose_level 0 "$n"
-  sleep 0.3
-  tw_screenshot "$TW_DIR/play$n.png"
-  same_picture "$TW_DIR/title.png" "$TW_DIR/play$n.png" && tw_fail "level $n did not start"
-  sleep 1.8
-  tw_screenshot "$TW_DIR/after$n.png"
-  same_picture "$TW_DIR/title.png" "$TW_DIR/after$n.png" ||
+  tw_wait_differs "$TW_DIR/title.png" || tw_fail "level $n did not start"
+  tw_wait_same "$TW_DIR/title.png" 15 ||
     tw_fail "level $n did not end on its harmful cells and bring back the title"
   echo "ok played level $n to its end"
 done
@@ -91,9 +82,9 @@ sleep 0.3
 tw_screenshot "$TW_DIR/edit8-after.png"
 [ -d "$L/level8.dat" ] || tw_fail "the folder level8.dat is gone"
 [ ! -e "$L/level8.dat.tmp" ] || tw_fail "a failed save left Levels/level8.dat.tmp"
-same_picture "$TW_DIR/edit8.png" "$TW_DIR/edit8-after.png" &&
+tw_same_picture "$TW_DIR/edit8.png" "$TW_DIR/edit8-after.png" &&
   tw_fail "the hint bar does not tell of the failed save"
-same_picture "$TW_DIR/title.png" "$TW_DIR/edit8-after.png" && tw_fail "the failed save left the editor"
+tw_same_picture "$TW_DIR/title.png" "$TW_DIR/edit8-after.png" && tw_fail "the failed save left the editor"
 leave_by_exit
 
 # well_formed FILE W H: a title line of at most 255 bytes, then W, then H, then

@@ -26,8 +26,8 @@ static Rgba SpherePaint(float x, float y, float cx, float cy, float r) {
   Rgba c = diffuse < 0.5f ? Mix(BallDeep, BallBase, diffuse * 2) : Mix(BallBase, BallLit, diffuse * 2 - 1);
   float rim = SmoothStep(0.55f, 1.0f, 1 - nz) * Clamp01(0.3f + 0.6f * (nx + ny));
   c = Mix(c, RimLight, rim * 0.55f);
-  float spec = std::pow(Clamp01(-0.5f * nx - 0.6f * ny + 0.62f * nz), 40.0f);
-  return Mix(c, Col(255, 255, 245), spec);
+  float shine = std::pow(Clamp01(-0.5f * nx - 0.6f * ny + 0.62f * nz), 40.0f);
+  return Mix(c, Col(255, 255, 245), shine);
 }
 
 static void DrawBall(Image* atlas) {

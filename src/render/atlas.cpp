@@ -26,7 +26,7 @@ AtlasRect AtlasGravityDown, AtlasGravityLeft, AtlasGravityUp, AtlasGravityRight;
 AtlasRect AtlasBlockNormal, AtlasBlockHarmful, AtlasBlockNoSwing, AtlasBlockGhost;
 AtlasRect AtlasBackground, AtlasPointer, AtlasSpare;
 AtlasRect AtlasTetherBallEnd, AtlasTether, AtlasTetherAnchorEnd;
-AtlasRect PanelSets[2 * PanelPieces];
+AtlasRect PanelSets[PanelSetCount * PanelPieces];
 
 AtlasRect FontGlyphs[FontGlyphCount];
 float TextWidthFactor;
@@ -41,7 +41,7 @@ const int GlyphColumns = 8;             // font cells per atlas row
 const float FontLeft = 512;             // pixel x of the font grid's left edge
 const float PanelPieceSize = 64;        // pixels of one panel piece, square
 const float PanelTop = 832;             // pixel y of the panel pieces' top row
-const float PanelSetLeft[2] = { 512, 704 }; // pixel x of each set's left column
+const float PanelSetLeft[PanelSetCount] = { 512, 704 }; // pixel x of each set's left column
 const float TextSizeFactor = 62;        // glyph quad size per unit of text size
 
 struct AtlasPlace {
@@ -72,7 +72,7 @@ static const AtlasPlace AtlasLayout[] = {
 };
 static const int AtlasLayoutCount = sizeof(AtlasLayout) / sizeof(AtlasLayout[0]);
 
-static void SetCorners(AtlasRect* rect, float left, float top, float right, float bottom)
+void SetAtlasCorners(AtlasRect* rect, float left, float top, float right, float bottom)
 {
   float* st = rect->st;
   st[0] = left;  st[1] = bottom;
@@ -87,7 +87,7 @@ void MakeAtlasRect(AtlasRect* rect, float w, float h, float x, float y, float te
   float top = (y + AtlasInset) / texH;
   float right = left + (w - 2 * AtlasInset) / texW;
   float bottom = top + (h - 2 * AtlasInset) / texH;
-  SetCorners(rect, left, top, right, bottom);
+  SetAtlasCorners(rect, left, top, right, bottom);
 }
 
 void FillAtlasRects()
@@ -96,7 +96,7 @@ void FillAtlasRects()
     const AtlasPlace* p = &AtlasLayout[i];
     MakeAtlasRect(p->rect, p->w, p->h, p->x, p->y, AtlasSize, AtlasSize);
   }
-  for (int set = 0; set < 2; set++)
+  for (int set = 0; set < PanelSetCount; set++)
     for (int k = 0; k < PanelPieces; k++)
       MakeAtlasRect(&PanelSets[set * PanelPieces + k], PanelPieceSize, PanelPieceSize,
                     PanelSetLeft[set] + PanelPieceSize * (k % 3),
@@ -109,9 +109,9 @@ void BuildFontGlyphs()
   for (int k = 0; k < FontGlyphCount; k++) {
     float x = FontLeft + GlyphCell * (k % GlyphColumns);
     float y = GlyphCell * (k / GlyphColumns);
-    SetCorners(&FontGlyphs[k], x + GlyphInset, y + GlyphInset,
-               x + GlyphCell - GlyphInset, y + GlyphCell - GlyphInset);
-    for (int i = 0; i < 8; i++)
+    SetAtlasCorners(&FontGlyphs[k], x + GlyphInset, y + GlyphInset,
+                    x + GlyphCell - GlyphInset, y + GlyphCell - GlyphInset);
+    for (int i = 0; i < AtlasRectFloats; i++)
       FontGlyphs[k].st[i] *= toTexture;
   }
   TextWidthFactor = TextSizeFactor;

@@ -5,12 +5,14 @@
 
 // Texture coordinates of a picture's corners, in the order (left, bottom),
 // (right, bottom), (right, top), (left, top); t grows downwards in the image.
+const int AtlasRectFloats = 8;      // four (s, t) corners
 struct AtlasRect {
-  float st[8];
+  float st[AtlasRectFloats];
 };
 
 const float AtlasSize = 1024;       // pixels along each side of the atlas picture
 const int PanelPieces = 9;          // pieces of one framed panel, row by row
+const int PanelSetCount = 2;        // normal and highlighted
 const int FontGlyphCount = 96;      // character codes 32..127
 const int FontFirstCode = 32;
 
@@ -24,11 +26,14 @@ extern AtlasRect AtlasTetherBallEnd, AtlasTether, AtlasTetherAnchorEnd;
 
 // Two panel sets one after the other: set x 9 + piece. Set 0 normal, set 1 highlighted.
 enum { AtlasPanelNormal = 0, AtlasPanelHighlight = 1 };
-extern AtlasRect PanelSets[2 * PanelPieces];
+extern AtlasRect PanelSets[PanelSetCount * PanelPieces];
 
 extern AtlasRect FontGlyphs[FontGlyphCount];  // entry k is character code 32 + k
 extern float TextWidthFactor;                 // glyph quad width per unit of text size
 extern float TextHeightFactor;                // glyph quad height per unit of text size
+
+// Stores the four corners of a picture's texture edges in AtlasRect order.
+void SetAtlasCorners(AtlasRect* rect, float left, float top, float right, float bottom);
 
 // Fills rect from a pixel rectangle, inset by 1.5 pixels on every side.
 void MakeAtlasRect(AtlasRect* rect, float w, float h, float x, float y, float texW, float texH);

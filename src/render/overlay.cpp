@@ -39,6 +39,7 @@ const int PieceSize = 20;             // pixels of a button frame piece in the p
 const int PieceTop = 60;              // pixel y of the button pieces
 const int PieceGroupWidth = 60;       // pixels between the picture's piece groups
 const int CursorLeft = 440;           // pixel x of cursor frame 0
+const int CursorTop = 60;             // pixel y of the cursor frames
 const int CursorW = 40, CursorH = 60; // pixels of one cursor frame
 const int CursorHotX = 12;            // hot spot, pixels right of the frame's left edge
 const int CursorHotY = 10;            // hot spot, pixels below the frame's top edge
@@ -60,27 +61,22 @@ static void MakeDashRect(AtlasRect* rect, int x, int y, int w, int h)
 {
   const float toS = 0.0009765625f;    // 1 / 1024
   const float toT = 0.00390625f;      // 1 / 256
-  float left = x * toS, right = (x + w) * toS;
-  float top = y * toT, bottom = (y + h) * toT;
-  float* st = rect->st;
-  st[0] = left;  st[1] = bottom;
-  st[2] = right; st[3] = bottom;
-  st[4] = right; st[5] = top;
-  st[6] = left;  st[7] = top;
+  SetAtlasCorners(rect, x * toS, y * toT, (x + w) * toS, (y + h) * toT);
 }
 
 void FillDashboardTables()
 {
-  for (int i = 0; i < 5; i++)
-    MakeDashRect(&DashFrames[i], CursorLeft + CursorW * i, PieceTop, CursorW, CursorH);
+  for (int i = 0; i < DashCursorFrames; i++)
+    MakeDashRect(&DashFrames[i], CursorLeft + CursorW * i, CursorTop, CursorW, CursorH);
   for (int i = 0; i < DashGlyphCount; i++)
     MakeDashRect(&DashGlyphs[i], SmallGlyph * (i % SmallGlyphsPerRow),
                  SmallGlyph * (i / SmallGlyphsPerRow), SmallGlyph, SmallGlyph);
-  for (int g = 0; g < 3; g++)
+  for (int g = 0; g < ButtonGroups; g++)
     for (int c = 0; c < 3; c++)
       for (int r = 0; r < 3; r++)
-        MakeDashRect(&ButtonFramePieces[9 * g + 3 * c + r], PieceGroupWidth * g + PieceSize * c,
-                     PieceTop + PieceSize * r, PieceSize, PieceSize);
+        MakeDashRect(&ButtonFramePieces[ButtonGroupPieces * g + 3 * c + r],
+                     PieceGroupWidth * g + PieceSize * c, PieceTop + PieceSize * r,
+                     PieceSize, PieceSize);
   MakeDashRect(&DashFrames[DashTopBar], 0, TopBarY, BarW, BarH);
   MakeDashRect(&DashFrames[DashBottomBar], 0, BottomBarY, BarW, BarH);
 }
@@ -200,9 +196,9 @@ void DrawSmallText(const char* text, int x, int y)
 
 void DrawButtonFrame(int left, int top, int group)
 {
-  if (group < 0 || group > 2)
+  if (group < 0 || group >= ButtonGroups)
     group = 0;
-  const AtlasRect* p = &ButtonFramePieces[9 * group];
+  const AtlasRect* p = &ButtonFramePieces[ButtonGroupPieces * group];
   const int b = ButtonBorder;
   const int right = left + ButtonBodyW;
   const int bottom = top + ButtonBodyH;
@@ -234,6 +230,6 @@ bool OverlayButton(const char* label, int cx, int y)
   bool clicked = hovered && InputState.MouseButtonState[ButtonLeft] == InputPressed;
   DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered ? 1 : 0);
   int length = label ? (int)strlen(label) : 0;
-  DrawSmallText(label, cx - SmallPenOffset * length, y - ButtonLabelY);
+  DrawSmallText(label, cx - SmallAdvance / 2 * length, y - ButtonLabelY);
   return clicked;
 }

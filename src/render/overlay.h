@@ -7,7 +7,10 @@
 #include "render/atlas.h"
 
 const int DashGlyphCount = 95;        // character codes 32..126
-const int ButtonFramePieceCount = 27; // 3 groups of 9, column by column
+const int ButtonGroups = 3;           // normal, hovered, filled but unused
+const int ButtonGroupPieces = 9;      // column by column: index 3 x column + row
+const int ButtonFramePieceCount = ButtonGroups * ButtonGroupPieces;
+const int DashCursorFrames = 5;       // frame 0 is the pointer; 1..4 are unused
 const int DashFrameCount = 7;         // cursor frames 0..4, top bar 5, bottom bar 6
 const int DashTopBar = 5;
 const int DashBottomBar = 6;

@@ -92,9 +92,10 @@ static double NowMs()
 
 // ---- generated levels -------------------------------------------------------
 
-// Every cell a block or gravity type, except an open room with a normal-block
-// ceiling and floor around the spawn in the middle; pickups in a lattice and
-// one finish in the far corner, well out of reach.
+// Every cell a block or gravity type. Around the spawn in the middle a room
+// walled with normal blocks holds only downward gravity cells, which the ball
+// and the tether pass through, so the view is covered with cells everywhere
+// on every level size. Pickups in a lattice, one finish far out of reach.
 static void FillDense(int w, int h, int sx, int sy)
 {
   for (int x = 0; x < w; x++)
@@ -108,7 +109,7 @@ static void FillDense(int w, int h, int sx, int sy)
     for (int y = sy - RoomHalfHeight; y <= sy + RoomHalfHeight; y++) {
       bool wall = x == sx - RoomHalfWidth || x == sx + RoomHalfWidth ||
                   y == sy - RoomHalfHeight || y == sy + RoomHalfHeight;
-      SetCell(x, y, wall ? maptype_blocknormal : maptype_nothing);
+      SetCell(x, y, wall ? maptype_blocknormal : maptype_gravitydown);
     }
   SetCell(w - 1, h - 1, maptype_finish);
 }

@@ -1,3 +1,4 @@
+// The program's start-up sequence, its frame loop and the per-frame dispatch to the current screen.
 #include "app/host.h"
 
 #include <SDL.h>
@@ -29,32 +30,24 @@ bool MouseInWindow;
 char GameTitleText[256];
 float VersionNumber;
 
+static const char* GameTitle = "Tetherorb 2";
+static const float GameVersion = 0.3f;
 static const float FramesPerSecondNominal = 60;  // the rate all per-frame steps are tuned for
 static const float MinTimeScale = 0.2f;
 static const float MaxTimeScale = 2;
-static const float PauseSpeed = 1;
+static const float PauseSpeed = 1;               // the pause slide is never scaled by TimeScale
 
 float ComputeTimeScale(float framesPerSecond)
 {
   float scale = FramesPerSecondNominal / framesPerSecond;
-  if (!(scale >= MinTimeScale))
+  if (!(scale >= MinTimeScale))   // also a NaN rate, so play never runs on NaN steps
     return MinTimeScale;
   if (scale > MaxTimeScale)
     return MaxTimeScale;
   return scale;
 }
 
-static void EnableStateDrawing()
-{
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glEnable(GL_ALPHA_TEST);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glBindTexture(GL_TEXTURE_2D, AtlasTexture);
-}
-
-static void DisableStateDrawing()
+void DisableQuadDrawing()
 {
   glDisableClientState(GL_VERTEX_ARRAY);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -65,10 +58,15 @@ static void DisableStateDrawing()
 
 void RunGameState()
 {
-  EnableStateDrawing();
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+
   int frameState = GameState;
   float timeScale = ComputeTimeScale(FramesPerSecond);
-  bool known = true;
   switch (frameState) {
   case gamestate_title:
   case gamestate_playlist:
@@ -84,14 +82,15 @@ void RunGameState()
     DrawEditor();
     break;
   default:
-    known = false;
     break;
   }
+  // Every screen opens with its first entry lit and its list at the top.
+  bool known = frameState >= gamestate_title && frameState <= gamestate_editing;
   if (known && GameState != frameState) {
     MenuCursor = 0;
     MenuFirstRow = 0;
   }
-  DisableStateDrawing();
+  DisableQuadDrawing();
 }
 
 void StartUp()
@@ -99,9 +98,9 @@ void StartUp()
   LoadSettings();
   srand((unsigned)time(NULL));
   SetUpVideo();
-  SetUpDashboard();
-  snprintf(GameTitleText, sizeof(GameTitleText), "%s", "Tetherorb 2");
-  VersionNumber = 0.3f;
+  SetUpDashboard();   // needs the real screen size for the ReadbackBuffer
+  snprintf(GameTitleText, sizeof(GameTitleText), "%s", GameTitle);
+  VersionNumber = GameVersion;
   LoadLevelCatalogue();
   BuildAtlas();
   BuildFontGlyphs();
@@ -118,21 +117,36 @@ static void DrainEvents()
 
 void RunFrame()
 {
+  // Start from a black picture and a far depth buffer.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+  // Refresh the key, button and pointer snapshot from SDL's queue.
   SDL_PumpEvents();
   PollInput();
+
+  // The current screen updates and draws itself, unless the pause layer is up or moving.
   if (PauseLevel == 0)
     RunGameState();
+
+  // Hold the frame to at least 16 ms, measure the rate for the next TimeScale, refresh the clock texts.
   PaceFrame();
+
+  // Escape toggle, frame capture and the frozen picture; the layer slides one step.
   StepPause(PauseSpeed);
+
+  // The dashboard bars and the menu, at the level just stepped to.
   if (PauseLevel != 0) {
     DrawPauseDashboard();
     PauseMenu();
   }
+
+  // The game's own pointer goes over everything, from the second frame on and only with mouse focus.
   MouseInWindow = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
   if (FirstFrameDone && MouseInWindow)
     DrawCursor(InputState.MouseX, InputState.MouseY);
   FirstFrameDone = true;
+
+  // Present the frame, then drop what is left on the queue, watching for a window close.
   SDL_GL_SwapBuffers();
   DrainEvents();
 }

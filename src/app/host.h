@@ -25,8 +25,13 @@ extern float VersionNumber;     // 0.3, shown in the pause dashboard
 // 60 / fps clamped to 0.2..2; fps 0 (no frame measured yet) gives 2.
 float ComputeTimeScale(float framesPerSecond);
 
-// Runs the current state's update and draw once, with the shared GL state set.
+// Runs the current state's update and draw once, with the shared GL state set;
+// a change of GameState resets MenuCursor and MenuFirstRow.
 void RunGameState();
+
+// Turns off the vertex and texture-coordinate arrays, texturing, blending and
+// alpha testing, in that order: the state every quad-drawing step leaves behind.
+void DisableQuadDrawing();
 
 // Start-up sequence: settings, random seed, video, dashboard, title, catalogue, atlas.
 void StartUp();

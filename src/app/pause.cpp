@@ -1,6 +1,4 @@
-// The pause layer: Escape freezes the last picture of any screen, bars slide
-// in from the top and bottom, and a menu slides up from below. The frozen
-// picture can be saved as a PNG file.
+// The pause layer over any screen: Escape, the frozen frame, the sliding bars and menu, and PNG screenshots.
 #include "app/pause.h"
 
 #include <GL/gl.h>
@@ -35,11 +33,14 @@ static const int SecondLineY = 38;
 static const int FooterFirstY = 3;       // below the bottom bar's top, less one pixel
 static const int FooterSecondY = 23;
 static const float BottomBarTopInset = 61;
+static const float PauseLevelToFraction = 0.01f;  // PauseLevel 0..100 as the slide's 0..1
 
 // The pause menu, in window pixels.
 static const float MenuRestAboveCentre = 125;  // first row's rest position above the centre
 static const int MenuRowSpacing = 50;
 
+static const int BytesPerPixel = 4;                 // R, G, B, A in ReadbackBuffer and screenshots
+static const unsigned char OpaqueAlpha = 255;
 static const char* ScreenshotNameFormat = "screenshot%d.png";
 static const unsigned ScreenshotWindowSize = 2048;  // deflate window, bytes
 
@@ -59,9 +60,15 @@ bool AdvancePause(float speed)
     PauseLevel = PauseLevelFull;
   if (PauseLevel < 0)
     PauseLevel = 0;
-  if (PauseLevel != PauseLevel)
+  if (std::isnan(PauseLevel))
     PauseLevel = 0;
   return capture;
+}
+
+// True when ReadbackBuffer holds a whole w x h frame of 4-byte pixels.
+static bool FrameFitsReadback(int w, int h)
+{
+  return ReadbackBuffer && w > 0 && h > 0 && (long)w * h * BytesPerPixel <= ReadbackBytes;
 }
 
 void StepPause(float speed)
@@ -69,21 +76,12 @@ void StepPause(float speed)
   int w = (int)ScreenWidth, h = (int)ScreenHeight;
   float before = PauseLevel;
   bool capture = AdvancePause(speed);
-  if (!ReadbackBuffer)
+  if (!FrameFitsReadback(w, h))
     return;
   if (capture)
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, ReadbackBuffer);
   if (before != 0)
     glDrawPixels(w, h, GL_RGBA, GL_UNSIGNED_BYTE, ReadbackBuffer);
-}
-
-static void EndOverlayQuads()
-{
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
 }
 
 void FormatVersionText(char* out, size_t size, float version)
@@ -101,13 +99,13 @@ static int RightAlignedX(const char* text)
 
 void DrawPauseDashboard()
 {
-  float t = PauseLevel * 0.01f;
+  float t = PauseLevel * PauseLevelToFraction;
   int s = (int)((1 - t) * BarSlide);
   char version[64];
 
   BeginOverlay();
   DrawRect(DashFrames[DashTopBar], 0, (float)-s, ScreenWidth, BarHeight);
-  EndOverlayQuads();
+  DisableQuadDrawing();
   DrawSmallText(GameTitleText, TextLeft, TopLineY - s);
   FormatVersionText(version, sizeof(version), VersionNumber);
   DrawSmallText(version, TextLeft, SecondLineY - s);
@@ -116,7 +114,7 @@ void DrawPauseDashboard()
 
   BeginOverlay();
   DrawRect(DashFrames[DashBottomBar], 0, ScreenHeight - BarHeight + s, ScreenWidth, BarHeight);
-  EndOverlayQuads();
+  DisableQuadDrawing();
   float footerTop = ScreenHeight - BottomBarTopInset + s;
   DrawSmallText(FooterLines[0], TextLeft, (int)(footerTop + FooterFirstY));
   DrawSmallText(FooterLines[1], TextLeft, (int)(footerTop + FooterSecondY));
@@ -124,7 +122,7 @@ void DrawPauseDashboard()
 
 void PauseMenu()
 {
-  float t = PauseLevel * 0.01f;
+  float t = PauseLevel * PauseLevelToFraction;
   int x = (int)(ScreenWidth * 0.5f);
   int rest = (int)(ScreenHeight * 0.5f - MenuRestAboveCentre);
   int start = (int)(ScreenHeight + (ScreenHeight * 0.5f - MenuRestAboveCentre));
@@ -168,7 +166,7 @@ static bool WriteAll(int fd, const unsigned char* bytes, size_t count)
 // The frozen frame top row first, with alpha 255; the caller frees it.
 static unsigned char* FlippedOpaqueImage(int w, int h)
 {
-  size_t rowBytes = (size_t)w * 4;
+  size_t rowBytes = (size_t)w * BytesPerPixel;
   unsigned char* image = (unsigned char*)malloc(rowBytes * (size_t)h);
   if (!image)
     return nullptr;
@@ -176,8 +174,8 @@ static unsigned char* FlippedOpaqueImage(int w, int h)
     const unsigned char* src = ReadbackBuffer + (size_t)(h - 1 - r) * rowBytes;
     unsigned char* dst = image + (size_t)r * rowBytes;
     memcpy(dst, src, rowBytes);
-    for (size_t i = 3; i < rowBytes; i += 4)
-      dst[i] = 255;
+    for (size_t i = BytesPerPixel - 1; i < rowBytes; i += BytesPerPixel)
+      dst[i] = OpaqueAlpha;
   }
   return image;
 }
@@ -203,7 +201,7 @@ static unsigned EncodeScreenshot(unsigned char** png, size_t* pngSize, const uns
 void SaveScreenshot()
 {
   int w = (int)ScreenWidth, h = (int)ScreenHeight;
-  if (!ReadbackBuffer || w <= 0 || h <= 0)
+  if (!FrameFitsReadback(w, h))
     return;
   unsigned char* image = FlippedOpaqueImage(w, h);
   if (!image)

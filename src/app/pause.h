@@ -11,7 +11,8 @@ extern bool PauseWanted;   // true: PauseLevel moves towards 100, else towards 0
 const float PauseStep = 5;        // PauseLevel change per frame at speed 1
 const float PauseLevelFull = 100;
 
-// Escape toggle, frame capture, frozen picture, then PauseLevel moves by 5 x speed.
+// Escape toggle, frame capture, frozen picture, then PauseLevel moves by 5 x speed;
+// capture and picture are skipped when ReadbackBuffer cannot hold the frame.
 void StepPause(float speed);
 
 // The GL-free part of StepPause: the Escape toggle, the move and the clamp

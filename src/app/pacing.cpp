@@ -1,3 +1,4 @@
+// Frame pacing on SDL's tick clock, the measured frame rate and the wall-clock texts.
 #include "app/pacing.h"
 
 #include <SDL.h>
@@ -20,14 +21,19 @@ void (*PacingDelay)(unsigned milliseconds) = SDLDelay;
 static const int HoursPerHalfDay = 12;
 static const float MillisecondsPerSecond = 1000;
 
-static const char* WeekdayNames[7] = {
+static const int WeekdayCount = 7;    // tm_wday, Sunday = 0
+static const int MonthCount = 12;     // tm_mon, January = 0
+static const int DayOrdinalCount = 31;
+static const int TmYearBase = 1900;   // tm_year counts from 1900
+
+static const char* WeekdayNames[WeekdayCount] = {
   "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"
 };
-static const char* MonthNames[12] = {
+static const char* MonthNames[MonthCount] = {
   "January", "February", "March", "April", "May", "June", "July",
   "August", "September", "October", "November", "December"
 };
-static const char* DayOrdinals[31] = {
+static const char* DayOrdinals[DayOrdinalCount] = {
   "1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th",
   "11th", "12th", "13th", "14th", "15th", "16th", "17th", "18th", "19th", "20th",
   "21st", "22nd", "23rd", "24th", "25th", "26th", "27th", "28th", "29th", "30th",
@@ -43,10 +49,10 @@ static const char* TableName(const char** table, int count, int index)
 void FormatDateText(const struct tm* t)
 {
   snprintf(DateText, sizeof(DateText), "%s%s%s%s%s%s%d",
-           TableName(WeekdayNames, 7, t->tm_wday), " ",
-           TableName(MonthNames, 12, t->tm_mon), " ",
-           TableName(DayOrdinals, 31, t->tm_mday - 1), " ",
-           t->tm_year + 1900);
+           TableName(WeekdayNames, WeekdayCount, t->tm_wday), " ",
+           TableName(MonthNames, MonthCount, t->tm_mon), " ",
+           TableName(DayOrdinals, DayOrdinalCount, t->tm_mday - 1), " ",
+           t->tm_year + TmYearBase);
 }
 
 // Appends ":" and the value with a leading "0" below 10 to ClockText.
@@ -87,9 +93,11 @@ void PaceFrame()
   LastFrameTick += FrameTime;
   FramesPerSecond = MillisecondsPerSecond / FrameTime;
 
+  // A time the C library cannot break down keeps the previous texts.
   time_t now = time(NULL);
   struct tm local;
-  localtime_r(&now, &local);
+  if (!localtime_r(&now, &local))
+    return;
   FormatDateText(&local);
   FormatClockText(&local);
 }

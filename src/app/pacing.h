@@ -18,7 +18,8 @@ extern bool PacingEnabled;       // true; the benchmark turns the wait off
 extern unsigned (*PacingTicks)();
 extern void (*PacingDelay)(unsigned milliseconds);
 
-// Waits out the rest of 16 ms, measures the frame and refreshes the texts.
+// Waits out the rest of 16 ms, measures the frame and refreshes the texts
+// (they stay as they were when the local time cannot be had).
 // With PacingEnabled false it does not wait, and FrameTime is the measured
 // time but at least 1 ms.
 void PaceFrame();

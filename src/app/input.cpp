@@ -1,3 +1,4 @@
+// The input snapshot and the SDL event polling that refreshes it each frame.
 #include "app/input.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// The settings.ini reader: 100 space-free line slots and the key lookups over them.
 #include "app/settings.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SDL's video start, the window with its OpenGL context, and the fixed OpenGL state.
 #include "app/video.h"
 
 #include <SDL.h>
@@ -19,8 +20,10 @@ static const char* WindowCaption = "Tetherorb 2";
 static const int MultisampleCount = 4;      // samples per pixel with "antialiasing" on
 static const int ColourChannelBits = 5;     // least bits asked for red, green and blue
 static const int DepthBufferBits = 16;
+static const float DefaultFieldOfView = DefaultFieldOfView;  // degrees, vertical
 static const double NearPlane = 1;          // perspective clip planes, in GL units
 static const double FarPlane = 1000;
+static const double ClearDepth = 1000;      // GL clamps it to 1, the far value
 
 static void AskForMultisampling(bool on)
 {
@@ -43,7 +46,7 @@ static void ProbeDesktopSize()
 static void SetFixedGLState()
 {
   glClearColor(0, 0, 0, 1);
-  glClearDepth(1000);
+  glClearDepth(ClearDepth);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glShadeModel(GL_SMOOTH);
@@ -96,7 +99,7 @@ static void SetUpOpenGLMode()
 
 void SetUpVideo()
 {
-  FieldOfView = 45;
+  FieldOfView = DefaultFieldOfView;
   SetUpOpenGLMode();
   ScreenWidth = (float)ScreenSurface->w;
   ScreenHeight = (float)ScreenSurface->h;

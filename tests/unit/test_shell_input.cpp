@@ -1,5 +1,5 @@
-// The input state machine: pressed, held and released keys and buttons, and
-// PollInput taking real events off SDL's queue (dummy video driver).
+// The input state machine: PollInput taking real key and button events off
+// SDL's queue (dummy video driver), and numbers outside the tables.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -10,27 +10,6 @@
 namespace {
 
 void ClearInput() { memset(&InputState, 0, sizeof(InputState)); }
-
-TEST(ShellInput, KeyAndButtonTransitions)
-{
-  ClearInput();
-  ApplyKeyDown(KeyW);
-  EXPECT_EQ(InputState.KeyState[KeyW], InputPressed);
-  AgeKeys();
-  EXPECT_EQ(InputState.KeyState[KeyW], InputHeld);
-  AgeKeys();
-  EXPECT_EQ(InputState.KeyState[KeyW], InputHeld);
-  ApplyKeyUp(KeyW);
-  EXPECT_EQ(InputState.KeyState[KeyW], InputUp);
-
-  ApplyButtonDown(ButtonLeft);
-  AgeKeys();
-  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputPressed);
-  AgeButtons();
-  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputHeld);
-  ApplyButtonUp(ButtonLeft);
-  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputUp);
-}
 
 TEST(ShellInput, NumbersOutsideTheTablesChangeNothing)
 {
@@ -59,40 +38,36 @@ protected:
   }
   void TearDown() override { SDL_Quit(); }
 
-  static void PushKey(Uint8 type, int symbol)
+  // Queues one event; number is the key symbol or the button number.
+  static void Push(Uint8 type, int number)
   {
     SDL_Event e;
     memset(&e, 0, sizeof(e));
     e.type = type;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = (SDLKey)symbol;
-    SDL_PushEvent(&e);
-  }
-  static void PushButton(Uint8 type, int button)
-  {
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = type;
-    e.button.button = (Uint8)button;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    bool down = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+      e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+      e.key.keysym.sym = (SDLKey)number;
+    } else if (type != SDL_QUIT) {
+      e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+      e.button.button = (Uint8)number;
+    }
     SDL_PushEvent(&e);
   }
 };
 
-TEST_F(ShellPollInput, DownsBeforeUpsAndOtherEventsStayQueued)
+TEST_F(ShellPollInput, PressedHeldReleasedAndDownsBeforeUps)
 {
-  // Frame 1: Space down; A released and pressed again (up queued first).
-  PushKey(SDL_KEYDOWN, KeySpace);
-  PushKey(SDL_KEYUP, KeyA);
-  PushKey(SDL_KEYDOWN, KeyA);
-  PushButton(SDL_MOUSEBUTTONDOWN, 4);  // a wheel step
-  PushButton(SDL_MOUSEBUTTONUP, 4);
-  PushButton(SDL_MOUSEBUTTONDOWN, 12);
-  PushButton(SDL_MOUSEBUTTONDOWN, ButtonLeft);
-  SDL_Event quit;
-  memset(&quit, 0, sizeof(quit));
-  quit.type = SDL_QUIT;
-  SDL_PushEvent(&quit);
+  // Frame 1: Space down; A released and pressed again (up queued first);
+  // a wheel step; a button past the table; the left button; a window close.
+  Push(SDL_KEYDOWN, KeySpace);
+  Push(SDL_KEYUP, KeyA);
+  Push(SDL_KEYDOWN, KeyA);
+  Push(SDL_MOUSEBUTTONDOWN, 4);
+  Push(SDL_MOUSEBUTTONUP, 4);
+  Push(SDL_MOUSEBUTTONDOWN, 12);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft);
+  Push(SDL_QUIT, 0);
   PollInput();
   EXPECT_EQ(InputState.KeyState[KeySpace], InputPressed);
   EXPECT_EQ(InputState.KeyState[KeyA], InputUp);
@@ -100,16 +75,23 @@ TEST_F(ShellPollInput, DownsBeforeUpsAndOtherEventsStayQueued)
   EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputPressed);
   SDL_Event left;
   EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 1);
-  EXPECT_EQ(left.type, SDL_QUIT);
+  EXPECT_EQ(left.type, SDL_QUIT);  // left for the frame loop's drain
 
-  // Frame 2: nothing new; frame 3: Space goes up.
-  PollInput();
-  EXPECT_EQ(InputState.KeyState[KeySpace], InputHeld);
-  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputHeld);
-  PushKey(SDL_KEYUP, KeySpace);
+  // Frames 2 and 3: nothing new, both stay held.
+  for (int frame = 2; frame <= 3; frame++) {
+    PollInput();
+    EXPECT_EQ(InputState.KeyState[KeySpace], InputHeld) << "frame " << frame;
+    EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputHeld) << "frame " << frame;
+  }
+
+  // Frame 4: Space goes up; frame 5: the left button goes up.
+  Push(SDL_KEYUP, KeySpace);
   PollInput();
   EXPECT_EQ(InputState.KeyState[KeySpace], InputUp);
   EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputHeld);
+  Push(SDL_MOUSEBUTTONUP, ButtonLeft);
+  PollInput();
+  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputUp);
 }
 
 }  // namespace

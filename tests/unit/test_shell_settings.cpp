@@ -3,31 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "app/settings.h"
 #include "app/video.h"
+#include "test_support.h"
 
 namespace {
 
-// Runs LoadSettings on the given file text inside a fresh temporary directory.
+// Runs LoadSettings on the given file text inside a fresh working directory.
 void LoadFrom(const std::string& text)
 {
-  char dir[] = "/tmp/tetherorb2-settings-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  ASSERT_EQ(chdir(dir), 0);
-  FILE* f = fopen("settings.ini", "wb");
-  ASSERT_NE(f, nullptr);
-  fwrite(text.data(), 1, text.size(), f);
-  fclose(f);
+  ScratchDir dir;
+  WriteFile("settings.ini", text);
   LoadSettings();
-  remove("settings.ini");
-  ASSERT_EQ(chdir("/"), 0);
-  rmdir(dir);
 }
 
 bool SlotsTerminated()
@@ -68,28 +58,19 @@ TEST(ShellSettings, SyntaxSpacesCasePrefixLastLineAtofAndCarriageReturn)
 
 TEST(ShellSettings, MissingFileAndOnlyTheFirstHundredLines)
 {
-  char dir[] = "/tmp/tetherorb2-settings-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  ASSERT_EQ(chdir(dir), 0);
-  ScreenWidth = 5;
-  LoadSettings();
+  {
+    ScratchDir empty;
+    ScreenWidth = 5;
+    LoadSettings();
+  }
   EXPECT_EQ(SettingsLineCount, 0);
   EXPECT_FLOAT_EQ(ScreenWidth, 0);
   EXPECT_FALSE(Settings.mipmapping);
-  ASSERT_EQ(chdir("/"), 0);
-  rmdir(dir);
 
   std::string text;
-  for (int line = 1; line <= 150; line++) {
-    if (line == 100)
-      text += "screenw=640\n";
-    else if (line == 101)
-      text += "screenw=999\n";
-    else if (line == 150)
-      text += "fullscreen=1\n";
-    else
-      text += "#\n";
-  }
+  for (int line = 1; line <= 150; line++)
+    text += line == 100 ? "screenw=640\n" : line == 101 ? "screenw=999\n"
+          : line == 150 ? "fullscreen=1\n" : "#\n";
   LoadFrom(text);
   EXPECT_FLOAT_EQ(ScreenWidth, 640);
   EXPECT_FALSE(Settings.fullscreen);
@@ -105,12 +86,10 @@ TEST(ShellSettings, OverlongLinesAreCutAndTheirRestDropped)
   // 300 characters whose tail would read as a setting if it became a line.
   std::string longLine = "screenw=320." + std::string(244, '0');
   longLine += "screenh=999" + std::string(300 - longLine.size() - 11, 'x');
-  ASSERT_EQ(longLine.size(), 300u);
   std::string text = longLine + "\nshowcursor=1\n";
   for (int i = 0; i < 97; i++)
     text += "#\n";
-  text += "mipmapping=1\n";  // line 100
-  text += "antialiasing=1\n"; // line 101
+  text += "mipmapping=1\nantialiasing=1\n";  // lines 100 and 101
 
   LoadFrom(text);
   EXPECT_TRUE(SlotsTerminated());

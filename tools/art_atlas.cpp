@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-void DrawAtlasCells(Image* atlas);
-
 const Rgba Ink = Col(10, 16, 34);          // outline colour shared by the sprites
 const Rgba BallLit = Col(255, 196, 92);
 const Rgba BallBase = Col(242, 112, 28);

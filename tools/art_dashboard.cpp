@@ -5,16 +5,12 @@
 #include <algorithm>
 
 const Rgba DashInk = Col(6, 10, 24);
-const int ButtonGroups = 3;
-const int CursorFrames = 5;
-const int CursorFrameW = 40;
-const int CursorFrameH = 60;
 
 ArtRect ButtonPiece(int group, int column, int row) {
-  return {60 * group + ButtonPieceSize * column, ButtonGroupTop + ButtonPieceSize * row, ButtonPieceSize, ButtonPieceSize};
+  return {ButtonGroupWidth * group + ButtonPieceSize * column, ButtonGroupTop + ButtonPieceSize * row, ButtonPieceSize, ButtonPieceSize};
 }
 
-ArtRect CursorFrame(int i) { return {440 + CursorFrameW * i, 60, CursorFrameW, CursorFrameH}; }
+ArtRect CursorFrame(int i) { return {CursorLeft + CursorFrameW * i, CursorTop, CursorFrameW, CursorFrameH}; }
 
 // A group is one 60 x 60 rounded frame cut into 3 x 3 pieces. Its shading
 // depends only on the distance to the edge, so the edge pieces tile along the
@@ -22,8 +18,8 @@ ArtRect CursorFrame(int i) { return {440 + CursorFrameW * i, 60, CursorFrameW, C
 static void DrawButtonGroup(Image* dash, int group) {
   static const Rgba fills[ButtonGroups] = {Col(24, 36, 70, 0.9f), Col(46, 120, 190, 0.95f), Col(40, 40, 48, 0.92f)};
   static const Rgba rims[ButtonGroups] = {Col(130, 165, 220), Col(255, 214, 100), Col(230, 130, 60)};
-  const float half = 30, margin = 2, radius = 10, rim = 2.5f;
-  Canvas cv = NewCanvas(60, 60);
+  const float half = ButtonGroupWidth * 0.5f, margin = 2, radius = 10, rim = 2.5f;
+  Canvas cv = NewCanvas(ButtonGroupWidth, ButtonGroupWidth);
   auto frame = [&](float x, float y) { return SdRoundBox(x, y, half, half, half - margin, half - margin, radius); };
   FillShape(&cv, [&](float x, float y) { return frame(x, y) - margin + 0.5f; }, [&](float x, float y) {
     float glow = SmoothStep(margin, 0, frame(x, y));
@@ -34,7 +30,8 @@ static void DrawButtonGroup(Image* dash, int group) {
     if (d < rim) return rims[group];
     return Mix(Mix(fills[group], rims[group], 0.25f), fills[group], SmoothStep(rim, rim + 6, d));
   });
-  PlaceCanvas(dash, &cv, 60 * group, ButtonGroupTop, place_sprite);
+  ArtRect topLeft = ButtonPiece(group, 0, 0);
+  PlaceCanvas(dash, &cv, topLeft.x, topLeft.y, place_sprite);
 }
 
 // Draws a pointer shape with a dark rim and a light body into a frame.

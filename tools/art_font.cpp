@@ -13,12 +13,12 @@ const int SmallInkMax = 10;        // the small font's pen moves 10 pixels per g
 
 ArtRect FontCell(int code) {
   int k = code - FontFirstChar;
-  return {512 + FontCellSize * (k % 8), FontCellSize * (k / 8), FontCellSize, FontCellSize};
+  return {FontLeft + FontCellSize * (k % FontColumns), FontCellSize * (k / FontColumns), FontCellSize, FontCellSize};
 }
 
 ArtRect SmallCell(int code) {
   int i = code - FontFirstChar;
-  return {SmallCellSize * (i % 32), SmallCellSize * (i / 32), SmallCellSize, SmallCellSize};
+  return {SmallCellSize * (i % SmallColumns), SmallCellSize * (i / SmallColumns), SmallCellSize, SmallCellSize};
 }
 
 static int InkWidth(const Mask* m) {

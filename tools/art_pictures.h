@@ -47,13 +47,17 @@ const int PanelHighlightX = 704;
 ArtRect PanelPiece(int set, int piece);
 
 // Dashboard: button frames (3 groups of 3 x 3 pieces of 20) and the two bars.
+const int ButtonGroups = 3;
 const int ButtonPieceSize = 20;
+const int ButtonGroupWidth = 3 * ButtonPieceSize;
 const int ButtonGroupTop = 60;
 ArtRect ButtonPiece(int group, int column, int row);
 const ArtRect DashTopBarRect = {0, 120, 640, 68};
 const ArtRect DashBottomBarRect = {0, 188, 640, 68};
 
 // Big font: 96 cells of 64 x 64 for codes 32..127, 8 per row from (512, 0).
+const int FontLeft = 512;
+const int FontColumns = 8;
 const int FontCellSize = 64;
 const int FontFirstChar = 32;
 const int FontChars = 96;
@@ -61,16 +65,25 @@ ArtRect FontCell(int code);
 
 // Small font: 95 cells of 20 x 20 for codes 32..126, 32 per row from (0, 0).
 const int SmallCellSize = 20;
+const int SmallColumns = 32;
 const int SmallChars = 95;
 ArtRect SmallCell(int code);
 
-// Cursor frame i (0..4) of the dashboard; frame 0's tip is at (12, 10) within it.
+// Cursor frame i (0..4) of the dashboard, side by side from (440, 60);
+// frame 0's tip is at (12, 10) within it.
+const int CursorFrames = 5;
+const int CursorLeft = 440;
+const int CursorTop = 60;
+const int CursorFrameW = 40;
+const int CursorFrameH = 60;
 ArtRect CursorFrame(int i);
 const int CursorHotX = 12;
 const int CursorHotY = 10;
 
 // Draws every picture of the 1024 x 1024 atlas.
 void DrawAtlas(Image* atlas);
+// Draws the map cells and the background into the atlas.
+void DrawAtlasCells(Image* atlas);
 // Draws the big font into the atlas.
 void DrawAtlasFont(Image* atlas);
 // Draws the small font into the dashboard.

@@ -10,6 +10,12 @@
 
 const int ScreenW = 800, ScreenH = 600;
 const float Aspect = float(ScreenW) / ScreenH;
+const float PictureInset = 1.5f;   // texels the game leaves out around an atlas picture
+const float GlyphInset = 1.0f;     // texels the game leaves out around a glyph cell
+const float GlyphUnits = 62;       // glyph quad side per unit of text size
+const float TextAdvance = 0.525f;  // pen advance as a share of the glyph quad
+const float PanelBorder = 32;      // units of frame around a panel's inner rectangle
+const int SmallAdvance = 10;       // pixels the small-font pen moves per glyph
 
 // Source rectangle in texels of a picture.
 struct Src {
@@ -26,11 +32,11 @@ static Canvas* Screen;
 static int ScreenX, ScreenY;  // quadrant of the preview being drawn
 
 static Src AtlasSrc(const Image* atlas, ArtRect r) {
-  return {atlas, r.x + 1.5f, r.y + 1.5f, r.x + r.w - 1.5f, r.y + r.h - 1.5f};
+  return {atlas, r.x + PictureInset, r.y + PictureInset, r.x + r.w - PictureInset, r.y + r.h - PictureInset};
 }
 static Src GlyphSrc(const Image* atlas, int code) {
   ArtRect r = FontCell(code);
-  return {atlas, r.x + 1.0f, r.y + 1.0f, r.x + r.w - 1.0f, r.y + r.h - 1.0f};
+  return {atlas, r.x + GlyphInset, r.y + GlyphInset, r.x + r.w - GlyphInset, r.y + r.h - GlyphInset};
 }
 static Src DashSrc(const Image* dash, ArtRect r) { return {dash, float(r.x), float(r.y), float(r.x + r.w), float(r.y + r.h)}; }
 
@@ -83,17 +89,17 @@ static void Box(Src src, float x0, float y0, float x1, float y1) {
 }
 
 static void Text(const Image* atlas, float x, float y, const char* text, float size) {
-  float w = size * 62, advance = w * 0.525f;
+  float w = size * GlyphUnits, advance = w * TextAdvance;
   for (const unsigned char* c = (const unsigned char*)text; *c; c++, x += advance)
-    if (*c >= 32 && *c <= 127) Box(GlyphSrc(atlas, *c), x, y, x + w, y + w);
+    if (*c >= FontFirstChar && *c < FontFirstChar + FontChars) Box(GlyphSrc(atlas, *c), x, y, x + w, y + w);
 }
 
 static void TextRight(const Image* atlas, const char* text, float x, float y, float size) {
-  Text(atlas, x - size * 62 * 0.525f * (std::strlen(text) + 0.5f), y, text, size);
+  Text(atlas, x - size * GlyphUnits * TextAdvance * (std::strlen(text) + 0.5f), y, text, size);
 }
 
 static void Panel(const Image* atlas, int set, float x, float y, float w, float h) {
-  const float b = 32;
+  const float b = PanelBorder;
   float xs[4] = {x - b, x, x + w, x + w + b}, ys[4] = {y - b, y, y + h, y + h + b};
   for (int row = 0; row < 3; row++) {
     if (row == 1 && h <= 0) continue;
@@ -106,9 +112,10 @@ static void ScreenOrtho() { View = {ScreenW * 0.5f, ScreenH * 0.5f, ScreenW / (8
 static void PixelOrtho() { View = {0, 0, 1, 1}; }
 
 static void SmallText(const Image* dash, const char* text, int x, int y) {
-  int pen = x - 5;
-  for (const char* c = text; *c; c++, pen += 10)
-    if (*c >= 32 && *c <= 126) Box(DashSrc(dash, SmallCell(*c)), pen, y, pen + 20, y + 20);
+  int pen = x - SmallAdvance / 2;
+  for (const char* c = text; *c; c++, pen += SmallAdvance)
+    if (*c >= FontFirstChar && *c < FontFirstChar + SmallChars)
+      Box(DashSrc(dash, SmallCell(*c)), pen, y, pen + SmallCellSize, y + SmallCellSize);
 }
 
 static void Button(const Image* dash, const char* label, int cx, int y, bool hovered) {
@@ -125,7 +132,7 @@ static void Button(const Image* dash, const char* label, int cx, int y, bool hov
   }
   piece(2, 1, left + 300, top, left + 320, top + 15);
   piece(0, 1, left - 20, top, left, top + 15);
-  SmallText(dash, label, cx - 5 * int(std::strlen(label)), y - 10);
+  SmallText(dash, label, cx - SmallAdvance / 2 * int(std::strlen(label)), y - 10);
 }
 
 static void Background(const Image* atlas) {

@@ -55,12 +55,6 @@ void BlendTexel(Canvas* cv, int x, int y, Rgba c, float coverage) {
   p[3] = a + p[3] * (1 - a);
 }
 
-Rgba CanvasTexel(const Canvas* cv, int x, int y) {
-  const float* p = &cv->px[(size_t(y) * cv->w + x) * 4];
-  if (p[3] <= 0) return {0, 0, 0, 0};
-  return {p[0] / p[3], p[1] / p[3], p[2] / p[3], p[3]};
-}
-
 float SdCircle(float x, float y, float cx, float cy, float r) { return std::hypot(x - cx, y - cy) - r; }
 
 float SdRoundBox(float x, float y, float cx, float cy, float hw, float hh, float r) {
@@ -74,21 +68,6 @@ float SdSegment(float x, float y, float ax, float ay, float bx, float by, float 
   float len2 = dx * dx + dy * dy;
   float t = len2 > 0 ? Clamp01((px * dx + py * dy) / len2) : 0;
   return std::hypot(px - dx * t, py - dy * t) - r;
-}
-
-// Distance to one edge's line, positive on the outer side for a clockwise
-// (screen y down) triangle.
-static float EdgeSide(float x, float y, float ax, float ay, float bx, float by) {
-  float ex = bx - ax, ey = by - ay, len = std::hypot(ex, ey);
-  return ((x - ax) * ey - (y - ay) * ex) / len;
-}
-
-float SdTriangle(float x, float y, float ax, float ay, float bx, float by, float cx, float cy) {
-  float winding = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax) > 0 ? 1.0f : -1.0f;
-  float d = EdgeSide(x, y, ax, ay, bx, by);
-  d = std::max(d, EdgeSide(x, y, bx, by, cx, cy));
-  d = std::max(d, EdgeSide(x, y, cx, cy, ax, ay));
-  return d * winding;
 }
 
 float SdPolygon(float x, float y, const float* pts, int n) {

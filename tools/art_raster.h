@@ -47,8 +47,6 @@ Image NewImage(int w, int h);
 
 // Composites colour c over texel (x, y) with the given coverage; outside texels are ignored.
 void BlendTexel(Canvas* cv, int x, int y, Rgba c, float coverage);
-// The canvas texel as straight colour.
-Rgba CanvasTexel(const Canvas* cv, int x, int y);
 
 // Colour helpers.
 Rgba Col(int r, int g, int b, float a = 1.0f);
@@ -61,7 +59,6 @@ float SmoothStep(float e0, float e1, float v);
 float SdCircle(float x, float y, float cx, float cy, float r);
 float SdRoundBox(float x, float y, float cx, float cy, float hw, float hh, float r);
 float SdSegment(float x, float y, float ax, float ay, float bx, float by, float r);
-float SdTriangle(float x, float y, float ax, float ay, float bx, float by, float cx, float cy);
 // Any simple polygon (convex or not) of n points given as x, y pairs.
 float SdPolygon(float x, float y, const float* points, int n);
 

@@ -235,6 +235,53 @@ tw_wait_differs() {
   return 1
 }
 
+# tw_region_diff A.png B.png GEOMETRY: prints how many pixels differ between
+# the two pictures inside GEOMETRY (WxH+X+Y).
+tw_region_diff() {
+  local out
+  out=$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1)
+  echo "${out%% *}"
+}
+
+# tw_wait_region REF.png GEOMETRY same|differs [SECONDS]: waits (10 s by
+# default) until the window's GEOMETRY region is the same as in REF.png, or
+# differs from it; false when it never does.
+tw_wait_region() {
+  local limit=${4:-10} i n
+  for i in $(seq $(( limit * 5 ))); do
+    tw_screenshot "$TW_DIR/.poll.png"
+    n=$(tw_region_diff "$1" "$TW_DIR/.poll.png" "$2")
+    if [ "$3" = same ]; then [ "$n" = 0 ] && return 0; else [ "$n" != 0 ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# tw_wait_still GEOMETRY [SECONDS]: waits until the window's GEOMETRY region
+# shows the same in two screenshots 0.2 s apart (a slide has come to rest).
+tw_wait_still() {
+  local limit=${2:-10} i
+  tw_screenshot "$TW_DIR/.still.png"
+  for i in $(seq $(( limit * 5 ))); do
+    sleep 0.2
+    tw_screenshot "$TW_DIR/.poll.png"
+    [ "$(tw_region_diff "$TW_DIR/.still.png" "$TW_DIR/.poll.png" "$1")" = 0 ] && return 0
+    mv "$TW_DIR/.poll.png" "$TW_DIR/.still.png"
+  done
+  return 1
+}
+
+# tw_wait_file FILE [SECONDS]: waits (10 s by default) until FILE exists and
+# is not empty; fails the test when it never does.
+tw_wait_file() {
+  local limit=${2:-10} i
+  for i in $(seq $(( limit * 10 ))); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  tw_fail "no $1 within $limit s"
+}
+
 # tw_pixel FILE.png X Y: prints the pixel's "R G B", 0..255 each.
 tw_pixel() {
   convert "$1[1x1+$2+$3]" -alpha off -depth 8 txt:- 2>/dev/null |

@@ -5,19 +5,13 @@
 # Comment text; an existing screenshot1.png is kept.
 . "$(dirname "$0")/lib.sh"
 
-# ae A B GEOMETRY: how many pixels differ between A and B inside GEOMETRY.
-ae() {
-  local out
-  out=$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1)
-  echo "${out%% *}"
-}
-
 # In an 800 x 600 window, fully paused: buttons centred at x 400, y 175, 225, 275;
 # bars over y 0..60 and 540..600. The strip left of the buttons shows the frozen frame.
 RESUME_Y=175; EXIT_Y=225; SAVE_Y=275
 STRIP=200x440+0+80
 TOP_BAR=800x60+0+0
 BUTTONS=340x160+230+150
+TITLE_CORNER=300x60+0+0   # the bar's title and version, still once a slide ends
 
 check_png() {
   local f=$1
@@ -41,24 +35,16 @@ tw_move 100 300
 sleep 0.2
 tw_screenshot "$TW_DIR/title.png"
 tw_key Escape
-sleep 0.6
+tw_wait_still $TITLE_CORNER || tw_fail "the pause layer did not come to rest"
 tw_move 400 $SAVE_Y
 sleep 0.2
 tw_screenshot "$TW_DIR/paused_title.png"
 # Encoding holds up the frame that saves; wait for each file before the next click.
-wait_for_file() {
-  local i
-  for i in $(seq 100); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  tw_fail "no $1 within 10 s"
-}
 tw_click 400 $SAVE_Y
-wait_for_file "$TW_DIR/screenshot2.png"
+tw_wait_file "$TW_DIR/screenshot2.png"
 sleep 0.3
 tw_click 400 $SAVE_Y
-wait_for_file "$TW_DIR/screenshot3.png"
+tw_wait_file "$TW_DIR/screenshot3.png"
 sleep 0.3
 
 [ "$(cat "$TW_DIR/screenshot1.png")" = "keep me" ] || tw_fail "screenshot1.png was overwritten"
@@ -68,41 +54,42 @@ sleep 0.3
 check_png "$TW_DIR/screenshot2.png"
 check_png "$TW_DIR/screenshot3.png"
 shot="$TW_DIR/screenshot2.png"
-[ "$(ae "$shot" "$TW_DIR/screenshot3.png" 800x600+0+0)" = 0 ] ||
+[ "$(tw_region_diff "$shot" "$TW_DIR/screenshot3.png" 800x600+0+0)" = 0 ] ||
   tw_fail "two screenshots of one pause differ"
-[ "$(ae "$shot" "$TW_DIR/paused_title.png" $STRIP)" = 0 ] ||
+[ "$(tw_region_diff "$shot" "$TW_DIR/paused_title.png" $STRIP)" = 0 ] ||
   tw_fail "the screenshot is not the frozen frame shown behind the pause layer"
-[ "$(ae "$shot" "$TW_DIR/title.png" $TOP_BAR)" = 0 ] ||
+[ "$(tw_region_diff "$shot" "$TW_DIR/title.png" $TOP_BAR)" = 0 ] ||
   tw_fail "the screenshot's top differs from the title screen"
-[ "$(ae "$shot" "$TW_DIR/paused_title.png" $TOP_BAR)" != 0 ] ||
+[ "$(tw_region_diff "$shot" "$TW_DIR/paused_title.png" $TOP_BAR)" != 0 ] ||
   tw_fail "the screenshot holds the dashboard bar"
-[ "$(ae "$shot" "$TW_DIR/paused_title.png" $BUTTONS)" != 0 ] ||
+[ "$(tw_region_diff "$shot" "$TW_DIR/paused_title.png" $BUTTONS)" != 0 ] ||
   tw_fail "the screenshot holds the pause menu"
-[ "$(ae "$shot" "$TW_DIR/title.png" 40x60+88+290)" != 0 ] ||
+[ "$(tw_region_diff "$shot" "$TW_DIR/title.png" 40x60+88+290)" != 0 ] ||
   tw_fail "the screenshot holds the pointer"
 [ "$(tw_distinct_colours "$shot")" -gt 1 ] || tw_fail "the screenshot is blank"
 
 # Resume, play level 1, pause there and save one more.
 tw_click 400 $RESUME_Y
-sleep 0.6
+tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER same || tw_fail "Resume game did not bring the title back"
 tw_keys Return Return
-sleep 0.5
+tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER differs || tw_fail "level 1 did not start"
+sleep 0.3
 tw_key Escape
-sleep 0.6
+tw_wait_still $TITLE_CORNER || tw_fail "the pause layer in play did not come to rest"
 tw_move 400 $SAVE_Y
 sleep 0.2
 tw_screenshot "$TW_DIR/paused_play.png"
 tw_click 400 $SAVE_Y
-wait_for_file "$TW_DIR/screenshot4.png"
+tw_wait_file "$TW_DIR/screenshot4.png"
 sleep 0.3
 play="$TW_DIR/screenshot4.png"
 [ -f "$play" ] || tw_fail "no screenshot4.png from the pause in play"
 check_png "$play"
-[ "$(ae "$play" "$TW_DIR/paused_play.png" $STRIP)" = 0 ] ||
+[ "$(tw_region_diff "$play" "$TW_DIR/paused_play.png" $STRIP)" = 0 ] ||
   tw_fail "the screenshot in play is not the frozen frame"
-[ "$(ae "$play" "$shot" 800x600+0+0)" != 0 ] ||
+[ "$(tw_region_diff "$play" "$shot" 800x600+0+0)" != 0 ] ||
   tw_fail "the screenshot in play shows the title screen"
-[ "$(ae "$play" "$TW_DIR/paused_play.png" $BUTTONS)" != 0 ] ||
+[ "$(tw_region_diff "$play" "$TW_DIR/paused_play.png" $BUTTONS)" != 0 ] ||
   tw_fail "the screenshot in play holds the pause menu"
 
 tw_click 400 $EXIT_Y

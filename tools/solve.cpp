@@ -4,6 +4,7 @@
 #include "app/host.h"
 #include "app/input.h"
 #include "app/video.h"
+#include "game/rules.h"
 #include "game/update.h"
 #include "game/world.h"
 
@@ -27,6 +28,11 @@ static const int SegmentLengthCount = sizeof(SegmentLengths) / sizeof(SegmentLen
 static const int AimDirections = 32;        // tether directions tried, evenly spread
 static const float AimReach = 6;            // world units from the ball to the aim point
 static const int MaxSegmentsPerTry = 3;
+static const int TriesPerClockCheck = 64;
+static const double JumpChance = 0.35;      // a segment holds the jump key
+static const double KeepTetherChance = 0.75; // an attached ball keeps the button down
+static const double FireChance = 0.4;       // a released ball fires the tether
+static const float FullTurn = 6.2831853f;   // radians
 static const int TournamentSize = 12;
 static const double UniformPickChance = 0.25;
 static const float VisitWeight = 0.4f;      // distance units per square root of visits
@@ -228,16 +234,16 @@ static void ChooseSegment(Node* seg, const Snapshot* from) {
                                  replaykey_left | replaykey_up, replaykey_right | replaykey_up,
                                  replaykey_left | replaykey_down, replaykey_right | replaykey_down};
   seg->frames = SegmentLengths[NextRandom() % SegmentLengthCount];
-  seg->keys = Steering[NextRandom() % 9];
-  if (RandomUnit() < 0.35)
+  seg->keys = Steering[NextRandom() % (sizeof(Steering) / sizeof(Steering[0]))];
+  if (RandomUnit() < JumpChance)
     seg->keys |= replaykey_jump;
   seg->mouseX = from->mouseX;
   seg->mouseY = from->mouseY;
   if (Ball.attached) {
-    seg->button = RandomUnit() < 0.75 ? 1 : 0;
-  } else if (RandomUnit() < 0.4) {
+    seg->button = RandomUnit() < KeepTetherChance ? 1 : 0;
+  } else if (RandomUnit() < FireChance) {
     seg->button = 1;
-    AimPixel((float)(NextRandom() % AimDirections) * 6.2831853f / AimDirections, &seg->mouseX, &seg->mouseY);
+    AimPixel((float)(NextRandom() % AimDirections) * FullTurn / AimDirections, &seg->mouseX, &seg->mouseY);
   } else {
     seg->button = 0;
   }
@@ -286,7 +292,7 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
   float bestDistance = Unreachable;
   long tries = 0;
   while (Seconds() < deadline) {
-    for (int batch = 0; batch < 64; batch++, tries++) {
+    for (int batch = 0; batch < TriesPerClockCheck; batch++, tries++) {
       int pick = PickEntry();
       Archive[pick].visits++;
       Snapshot from = Archive[pick].state;
@@ -309,7 +315,7 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
         Nodes.push_back(seg);
         parent = (int)Nodes.size() - 1;
         if (end == replayend_finish) {
-          int score = (int)ceilf(LevelTimer);
+          int score = ScoreFromTimer();
           if (score > bestScore) {
             bestScore = score;
             BuildReplay(parent, out);

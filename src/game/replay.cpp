@@ -6,11 +6,11 @@
 #include "app/video.h"
 #include "game/collision.h"
 #include "game/level_files.h"
+#include "game/rules.h"
 #include "game/update.h"
 #include "game/world.h"
 
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
@@ -20,7 +20,6 @@ static const char ReplayMagic[] = "tetherorb2-replay 1";
 static const char ReplayKeyLetters[] = "LRUDJ";   // bit i of keys is letter i
 static const int ReplayLineSize = 256;
 static const int MaxReplayScreen = 16384;         // pixels along either side
-static const float FinishRadius = 2.0f;           // ball centre to finish item
 static const int FileCopyChunk = 4096;            // bytes
 
 // The SDL key symbols behind each replay key bit, in bit order.
@@ -197,11 +196,8 @@ void ApplyReplayInput(int keys, int mouseX, int mouseY, int button) {
 int JudgeFrame() {
   if (GameState == gamestate_playing)
     return replayend_playing;
-  for (int i = 0; i < ItemCount; i++) {
-    const LevelItem* it = &ItemTable[i];
-    if (it->type == itemtype_finish && Distance(it->x, it->y, Ball.x, Ball.y) < FinishRadius)
-      return replayend_finish;
-  }
+  if (BallAtFinish())
+    return replayend_finish;
   if (TouchesHarmful(Ball.x, Ball.y, BallRadius))
     return replayend_harmed;
   return replayend_timeout;
@@ -265,7 +261,7 @@ ReplayOutcome PlayReplay(const Replay* r) {
     LevelBest[slot] = kept;
   out.timeLeft = LevelTimer;
   if (out.end == replayend_finish)
-    out.score = (int)ceilf(LevelTimer);
+    out.score = ScoreFromTimer();
   return out;
 }
 

@@ -98,8 +98,17 @@ void StepItems(float t)
   StepTrail(t);
 }
 
-// The time left rounded up; a timer past the int range scores the largest int.
-static int ScoreFromTimer()
+bool BallAtFinish()
+{
+  for (int i = 0; i < ItemCount; i++) {
+    const LevelItem& it = ItemTable[i];
+    if (it.type == itemtype_finish && Distance(it.x, it.y, Ball.x, Ball.y) < FinishRadius)
+      return true;
+  }
+  return false;
+}
+
+int ScoreFromTimer()
 {
   float score = ceilf(LevelTimer);
   if (score >= (float)INT_MAX)
@@ -108,7 +117,8 @@ static int ScoreFromTimer()
 }
 
 // A level number outside 1..15 has no best-score entry: the run still ends,
-// but nothing is compared or written.
+// but nothing is compared or written. Every finish item in reach ends the run
+// alike, and only the first can raise the best, so one call stands for all.
 static void Finish()
 {
   GameState = gamestate_title;
@@ -127,9 +137,6 @@ void CheckOutcome()
     GameState = gamestate_title;
   if (LevelTimer == 0)
     GameState = gamestate_title;
-  for (int i = 0; i < ItemCount; i++) {
-    const LevelItem& it = ItemTable[i];
-    if (it.type == itemtype_finish && Distance(it.x, it.y, Ball.x, Ball.y) < FinishRadius)
-      Finish();
-  }
+  if (BallAtFinish())
+    Finish();
 }

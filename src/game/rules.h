@@ -13,6 +13,12 @@ void SpawnParticle(float px, float py, float s);
 // Pickups, particle ageing and the ball's trail.
 void StepItems(float t);
 
+// True when a finish item lies strictly within 2 units of the ball's centre.
+bool BallAtFinish();
+
+// The LevelTimer rounded up to whole tenths; INT_MAX when it lies beyond.
+int ScoreFromTimer();
+
 // Harmful contact, time-out and the finish; may set GameState to 0 and save a
 // best (only for CurrentLevel 1..15).
 void CheckOutcome();

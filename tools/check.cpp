@@ -153,8 +153,9 @@ static int Solve(const char* level, const char* output, const SolveOptions* opt)
     Problem(level, "no solution found in the time given");
     return 1;
   }
-  StartLevelFile(level);
-  ReplayOutcome out = PlayReplay(&Solution);
+  ReplayOutcome out = {replayend_playing, 0, 0, 0};
+  if (StartLevelFile(level))
+    out = PlayReplay(&Solution);
   if (out.end != replayend_finish) {
     Problem(level, "the solution found does not replay to the finish");
     return 1;

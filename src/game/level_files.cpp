@@ -59,7 +59,7 @@ static int ReadLine(FILE* f, char* buf, int size, bool* cut)
 }
 
 // The title slot keeps text up to the first NUL byte, so those are dropped.
-static bool ReadTitle(FILE* f, char* slot)
+bool ReadTitleLine(FILE* f, char* slot)
 {
   char line[LineBufferSize];
   bool cut;
@@ -77,11 +77,6 @@ static bool ReadTitle(FILE* f, char* slot)
   slot[kept++] = '\n';
   slot[kept] = 0;
   return cut;
-}
-
-void ReadTitleLine(FILE* f, char* slot)
-{
-  ReadTitle(f, slot);
 }
 
 // A size line: atof's number truncated toward zero, kept within 0..max.
@@ -117,7 +112,7 @@ void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
     repairs = &scratch;
   memset(repairs, 0, sizeof(*repairs));
 
-  repairs->titleCut = ReadTitle(f, title);
+  repairs->titleCut = ReadTitleLine(f, title);
   LevelWidth = ReadSize(f, MaxLevelWidth, &repairs->sizeClamped);
   LevelHeight = ReadSize(f, MaxLevelHeight, &repairs->sizeClamped);
 

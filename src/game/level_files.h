@@ -30,8 +30,9 @@ void ScoreFileName(char* out, size_t size, int n);
 // Reads the title slots, existence flags and best scores of all 15 slots.
 void LoadLevelCatalogue();
 
-// Reads a title line into a slot: at most 254 characters, always ending in a line feed.
-void ReadTitleLine(FILE* f, char* slot);
+// Reads a title line into a slot: at most 254 characters, always ending in a
+// line feed; true when characters had to be cut.
+bool ReadTitleLine(FILE* f, char* slot);
 
 // Reads a whole level file into MapGrid, LevelWidth and LevelHeight; cells
 // outside 0..11 become maptype_nothing. repairs and title may be null.

@@ -3,7 +3,6 @@
 #include "ui/editor.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "app/host.h"
 #include "app/input.h"
@@ -16,7 +15,7 @@
 int EditorBrush;
 bool EditorSaveFailed;
 
-const char* BrushLabels[MapTypeCount] = {
+const char* const BrushLabels[MapTypeCount] = {
   "maptype_nothing",      "maptype_blocknormal", "maptype_blockharmful",
   "maptype_blocknoswing", "maptype_blockghost",  "maptype_gravitydown",
   "maptype_gravityleft",  "maptype_gravityup",   "maptype_gravityright",
@@ -28,15 +27,7 @@ static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
 static const char* SaveHint = "Press B to save and go back";
 static const char* SaveFailedHint = "Could not save the level - press B to try again";
 
-// The bars across the top and bottom of the screen, in ScreenOrtho units.
-static const float BarLeft = -450;
-static const float BarWidth = 900;
-static const float BarHeight = 25;
-static const float BrushBarTop = -350;
-static const float HintBarTop = 325;
-static const float BarTextLeft = -455;
-static const float BarTextRaise = 7.5f;     // text top above the bar's inner top
-static const float BarTextSize = 0.65f;
+static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop
 
 // How each map type looks in the editor: a quad over its cell, a sprite of
 // the given size centred on the cell, or nothing.
@@ -56,14 +47,12 @@ static const CellLook CellLooks[MapTypeCount] = {
   {look_cell, &AtlasGravityLeft, 1},
   {look_cell, &AtlasGravityUp, 1},
   {look_cell, &AtlasGravityRight, 1},
-  {look_sprite, &AtlasBall, 1.41f},
-  {look_sprite, &AtlasExtraTime, 0.75f},
-  {look_sprite, &AtlasFinish, 3.25f}
+  {look_sprite, &AtlasBall, BallDrawSize},
+  {look_sprite, &AtlasExtraTime, ExtraTimeDrawSize},
+  {look_sprite, &AtlasFinish, FinishDrawSize}
 };
-static const float LargestSprite = 3.25f;   // the finish; reaches past its cell
-static const float SpriteOverhang = (LargestSprite - 1) * 0.5f;  // cells beyond the cell's edge
-
-static const float AimMarkerSize = 2.25f;
+// The finish, the largest sprite, reaches this many cells past its cell's edge.
+static const float SpriteOverhang = (FinishDrawSize - 1) * 0.5f;
 
 int WrapBrush(int brush)
 {
@@ -89,7 +78,7 @@ static bool CellIndex(float v, int limit, int* out)
   if (!(v >= 0 && v < (float)limit))
     return false;
   *out = (int)std::floor(v);
-  return *out < limit;
+  return true;
 }
 
 static void PanAndAim(float timeScale)
@@ -148,11 +137,11 @@ bool EditorCellRange(float lo, float hi, int count, int* first, int* last)
   return *first <= *last;
 }
 
-static void DrawCells(float left, float top, float right, float bottom)
+static void DrawCells(const ViewRect& v)
 {
   int x0, x1, y0, y1;
-  if (!EditorCellRange(left, right, LevelWidth, &x0, &x1) ||
-      !EditorCellRange(top, bottom, LevelHeight, &y0, &y1))
+  if (!EditorCellRange(v.left, v.right, LevelWidth, &x0, &x1) ||
+      !EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
     return;
   for (int x = x0; x <= x1; x++) {
     for (int y = y0; y <= y1; y++) {
@@ -168,29 +157,14 @@ static void DrawCells(float left, float top, float right, float bottom)
   }
 }
 
-// A text too long for the bar at the usual size is drawn smaller to fit it.
-static void DrawBar(float top, const char* text)
-{
-  float size = BarTextSize;
-  float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
-  if (advance * size > BarWidth)
-    size = BarWidth / advance;
-  DrawPanel(AtlasPanelNormal, BarLeft, top, BarWidth, BarHeight);
-  DrawText(BarTextLeft, top - BarTextRaise, text, size);
-}
-
 void DrawEditor()
 {
   WorldOrtho();
-  float halfW = Camera.viewHeight * AspectRatio * 0.5f;
-  float halfH = Camera.viewHeight * 0.5f;
-  float left = Camera.camX - halfW, right = Camera.camX + halfW;
-  float top = Camera.camY - halfH, bottom = Camera.camY + halfH;
-  DrawRect(AtlasBackground, left, top, right - left, bottom - top);
-  DrawCells(left, top, right, bottom);
-  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, AimMarkerSize, AimMarkerSize, 0);
+  DrawViewBackground();
+  DrawCells(CameraView());
+  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
 
   ScreenOrtho();
-  DrawBar(BrushBarTop, BrushLabels[WrapBrush(EditorBrush)]);
+  DrawBar(TopBarTop, BrushLabels[WrapBrush(EditorBrush)]);
   DrawBar(HintBarTop, EditorHintText());
 }

@@ -6,7 +6,7 @@
 #include "game/world.h"
 
 extern int EditorBrush;                         // MapType that painting writes, 0..11
-extern const char* BrushLabels[MapTypeCount];   // "maptype_nothing" .. "maptype_finish"
+extern const char* const BrushLabels[MapTypeCount]; // "maptype_nothing" .. "maptype_finish"
 extern bool EditorSaveFailed;                   // the last B could not write the file
 
 const float EditorViewHeight = 12.5f;  // world units shown from top to bottom

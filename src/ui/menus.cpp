@@ -19,12 +19,6 @@ const int VisibleRows = 6;             // level-list rows on screen at once
 
 const float RowTop = -140;             // top of the first entry's inner rectangle
 const float RowStep = 70;              // from one row top to the next
-const float RowLeft = -450;            // inner rectangle of an entry panel
-const float RowWidth = 900;
-const float RowHeight = 25;
-const float LabelLeft = -455;          // labels start a little left of the panel's inside
-const float LabelRaise = 7.5f;         // labels sit this far above the row top
-const float LabelSize = 0.65f;
 const float ScoreRight = 455;          // the best-score column ends here
 
 const float TitleY = -300;             // the logo across the top
@@ -38,7 +32,6 @@ const float FooterY = 272.5f;
 const float SmallTextSize = 0.6f;
 
 const float MarkerWidth = 400;         // the empty panels that show more rows exist
-const float MarkerHeight = 25;
 const float MoreAboveX = 50, MoreAboveY = -210;
 const float MoreBelowX = -450, MoreBelowY = 280;
 
@@ -122,8 +115,8 @@ static void DrawTitleEntries()
   for (int i = 0; i < TitleEntries; i++) {
     float y = RowTop + RowStep * i;
     int set = MenuCursor == i ? AtlasPanelHighlight : AtlasPanelNormal;
-    DrawPanel(set, RowLeft, y, RowWidth, RowHeight);
-    DrawText(LabelLeft, y - LabelRaise, labels[i], LabelSize);
+    DrawPanel(set, MenuBarLeft, y, MenuBarWidth, MenuBarHeight);
+    DrawText(MenuTextLeft, y - MenuTextRaise, labels[i], MenuTextSize);
   }
 }
 
@@ -136,9 +129,9 @@ static void DrawLevelList()
   DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
 
   if (MenuFirstRow > 0)
-    DrawPanel(AtlasPanelNormal, MoreAboveX, MoreAboveY, MarkerWidth, MarkerHeight);
+    DrawPanel(AtlasPanelNormal, MoreAboveX, MoreAboveY, MarkerWidth, MenuBarHeight);
   if (MenuFirstRow < HighestLevel - VisibleRows)
-    DrawPanel(AtlasPanelNormal, MoreBelowX, MoreBelowY, MarkerWidth, MarkerHeight);
+    DrawPanel(AtlasPanelNormal, MoreBelowX, MoreBelowY, MarkerWidth, MenuBarHeight);
 
   for (int k = 0; k < VisibleRows; k++) {
     int slot = MenuFirstRow + k;
@@ -146,12 +139,12 @@ static void DrawLevelList()
       continue;
     float y = RowTop + RowStep * k;
     int set = slot == MenuCursor ? AtlasPanelHighlight : AtlasPanelNormal;
-    DrawPanel(set, RowLeft, y, RowWidth, RowHeight);
+    DrawPanel(set, MenuBarLeft, y, MenuBarWidth, MenuBarHeight);
     snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", slot + 1, " - ",
              TitleSlotSize - 1, LevelTitles[slot]);
-    DrawText(LabelLeft, y - LabelRaise, MenuLabel, LabelSize);
+    DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
     snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
-    DrawTextRight(MenuLabel, ScoreRight, y - LabelRaise, LabelSize);
+    DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
   }
 }
 

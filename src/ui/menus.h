@@ -1,6 +1,17 @@
 // menus: the title screen ("Play", "Edit") and the two level lists, all in
 // one keyboard-driven MenuFrame per frame: input first, then drawing.
+// Also the ScreenOrtho projection and the layout of the 900 x 25 bars that
+// the menus, the score bar and the editor share.
 #pragma once
+
+// A bar or menu row in ScreenOrtho units: the inner rectangle of its panel,
+// and its text, which starts a little left of the panel's inside.
+const float MenuBarLeft = -450;
+const float MenuBarWidth = 900;
+const float MenuBarHeight = 25;
+const float MenuTextLeft = -455;
+const float MenuTextRaise = 7.5f;   // text top above the bar's inner top
+const float MenuTextSize = 0.65f;
 
 // Projection centred on the screen, 800 units tall, y down; depth test off.
 void ScreenOrtho();

@@ -5,28 +5,17 @@
 #include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "app/video.h"
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/menus.h"
 
-const float FinishSize = 3.25f;        // world units, square
-const float ExtraTimeSize = 0.75f;
-const float BallDrawSize = 1.41f;      // a little larger than the 1.2 the ball collides with
-const float PointerSize = 2.25f;
 const float TetherWidth = 0.4f;        // the band, and each square end piece
 const float TetherEndOffset = 0.2f;    // end pieces sit this far beyond ball and anchor
 
 const int CullMarginCells = 1;         // extra cells kept around the view against rounding
-
-const float HudLeft = -450;            // inner rectangle of the score bar, ScreenOrtho units
-const float HudTop = -350;
-const float HudWidth = 900;
-const float HudHeight = 25;
-const float HudTextX = -455;
-const float HudTextY = -357.5f;
-const float HudTextSize = 0.65f;
 
 // Cell images of the pass under the items and the ball, and of the pass over them.
 static const AtlasRect* const UnderImages[MapTypeCount] = {
@@ -42,11 +31,7 @@ static const AtlasRect* const OverImages[MapTypeCount] = {
 
 static char ScoreText[32];
 
-struct ViewRect {
-  float left, right, top, bottom;
-};
-
-static ViewRect CameraView()
+ViewRect CameraView()
 {
   ViewRect v;
   float halfWidth = Camera.viewHeight * AspectRatio / 2;
@@ -67,6 +52,12 @@ void WorldOrtho()
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluOrtho2D(v.left, v.right, v.bottom, v.top);
+}
+
+void DrawViewBackground()
+{
+  ViewRect v = CameraView();
+  DrawRect(AtlasBackground, v.left, v.top, v.right - v.left, v.bottom - v.top);
 }
 
 // A cell index bound clamped to 0..limit; NaN and huge values never reach the cast.
@@ -133,26 +124,27 @@ static void DrawTether()
   DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
 }
 
-static void DrawHud()
+void DrawBar(float top, const char* text)
 {
-  ScreenOrtho();
-  snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
-  DrawPanel(AtlasPanelNormal, HudLeft, HudTop, HudWidth, HudHeight);
-  DrawText(HudTextX, HudTextY, ScoreText, HudTextSize);
+  float size = MenuTextSize;
+  float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
+  if (advance * size > MenuBarWidth)
+    size = MenuBarWidth / advance;
+  DrawPanel(AtlasPanelNormal, MenuBarLeft, top, MenuBarWidth, MenuBarHeight);
+  DrawText(MenuTextLeft, top - MenuTextRaise, text, size);
 }
 
 void DrawGameScene()
 {
   WorldOrtho();
-  ViewRect v = CameraView();
-  DrawRect(AtlasBackground, v.left, v.top, v.right - v.left, v.bottom - v.top);
+  DrawViewBackground();
 
   CellRange cells = ViewCellRange();
   DrawCellPass(UnderImages, cells);
 
-  DrawItems(itemtype_finish, AtlasFinish, FinishSize);
+  DrawItems(itemtype_finish, AtlasFinish, FinishDrawSize);
   DrawItems(itemtype_particle, AtlasParticle, 0);
-  DrawItems(itemtype_extratime, AtlasExtraTime, ExtraTimeSize);
+  DrawItems(itemtype_extratime, AtlasExtraTime, ExtraTimeDrawSize);
 
   if (Ball.attached)
     DrawTether();
@@ -160,6 +152,9 @@ void DrawGameScene()
 
   DrawCellPass(OverImages, cells);
 
-  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerSize, PointerSize, 0);
-  DrawHud();
+  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
+
+  ScreenOrtho();
+  snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
+  DrawBar(TopBarTop, ScoreText);
 }

@@ -1,9 +1,27 @@
 // scene: one frame of play on screen: background, cells, items, tether, ball,
 // aim marker and the score bar. Reads the world; changes nothing in it.
+// The editor draws its view with the same projection, sizes and bars.
 #pragma once
+
+// Drawn sizes in world units, square.
+const float FinishDrawSize = 3.25f;
+const float ExtraTimeDrawSize = 0.75f;
+const float BallDrawSize = 1.41f;      // a little larger than the 1.2 the ball collides with
+const float PointerDrawSize = 2.25f;   // the aim marker
+
+const float TopBarTop = -350;          // the score and brush bars across the top, ScreenOrtho units
+
+// The camera's view in world units: viewHeight tall, viewHeight x AspectRatio wide.
+struct ViewRect {
+  float left, right, top, bottom;
+};
+ViewRect CameraView();
 
 // Projection of the camera's view: viewHeight tall, centred on the camera, y down.
 void WorldOrtho();
+
+// AtlasBackground over the whole camera view.
+void DrawViewBackground();
 
 // Draws the game scene and the HUD; leaves ScreenOrtho in force.
 void DrawGameScene();
@@ -20,3 +38,7 @@ CellRange ViewCellRange();
 
 // The score shown for a time left: the ceiling of LevelTimer, as a whole number.
 int ScoreShown(float levelTimer);
+
+// A normal panel bar across the screen with its inner top at top (ScreenOrtho),
+// and the text in it at the menus' size, smaller when too long for the bar.
+void DrawBar(float top, const char* text);

@@ -1,11 +1,11 @@
 // Shared helpers of the GL tests: a real 800 x 600 window opened once by
-// gl_main.cpp, pixel read-back in top-down window coordinates, PNG writing
-// and throw-away working directories.
+// gl_main.cpp, pixel read-back in top-down window coordinates and PNG
+// writing; scratch working directories come from the headless helpers.
 #pragma once
 
-#include <string>
-
 #include <lodepng.h>
+
+#include "../unit/test_support.h"
 
 const int GLTestW = 800;   // window pixels
 const int GLTestH = 600;
@@ -27,9 +27,6 @@ void FillBox(unsigned char* img, int imgW, int x, int y, int w, int h, Colour c)
 // Writes raw pixels of the given colour type (8 bits a channel) as a PNG
 // of exactly that type; true on success.
 bool WritePng(const char* path, const unsigned char* pixels, int w, int h, LodePNGColorType type);
-
-// Makes a fresh empty directory and changes into it; returns its path.
-std::string EnterTempDir();
 
 // Clears to black and sets a y-down pixel projection with the drawing state
 // every screen starts from: texturing, blending, alpha test, both arrays.

@@ -4,10 +4,6 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
-#include <unistd.h>
-#include <string>
-#include <vector>
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -68,26 +64,6 @@ bool WritePng(const char* path, const unsigned char* pixels, int w, int h, LodeP
   return error == 0;
 }
 
-static std::vector<std::string> TempDirs;
-
-std::string EnterTempDir()
-{
-  char path[] = "/tmp/tetherorb2-gl-XXXXXX";
-  if (!mkdtemp(path))
-    return "";
-  TempDirs.push_back(path);
-  if (chdir(path) != 0)
-    return "";
-  return path;
-}
-
-static void RemoveTempDirs()
-{
-  for (const std::string& dir : TempDirs)
-    if (system(("rm -rf '" + dir + "'").c_str()) != 0)
-      fprintf(stderr, "gl_tests: could not remove %s\n", dir.c_str());
-}
-
 void BeginPixelScene()
 {
   glDisable(GL_DEPTH_TEST);
@@ -136,7 +112,6 @@ int main(int argc, char** argv)
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glAlphaFunc(GL_GREATER, 0);
   int result = RUN_ALL_TESTS();
-  RemoveTempDirs();
   SDL_Quit();
   return result;
 }

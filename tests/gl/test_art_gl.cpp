@@ -42,16 +42,13 @@ static void SaveFrame(const char* path)
 TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
 {
   std::string media = std::string(REPO_ROOT) + "/Media";
-  if (access((media + "/tetherorb2texture.png").c_str(), R_OK) != 0)
-    GTEST_SKIP() << "no artwork in " << media;
-  char here[4096];
-  ASSERT_TRUE(getcwd(here, sizeof(here)));
-  EnterTempDir();
-  ASSERT_EQ(0, symlink(media.c_str(), "Media"));
-  BuildAtlas();
-  BuildFontGlyphs();
-  SetUpDashboard();
-  ASSERT_EQ(0, chdir(here));
+  {
+    ScratchDir dir;
+    ASSERT_EQ(0, symlink(media.c_str(), "Media"));
+    BuildAtlas();
+    BuildFontGlyphs();
+    SetUpDashboard();
+  }
   ASSERT_NE(0u, AtlasTexture);
 
   BeginPixelScene();
@@ -104,5 +101,5 @@ TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
   EXPECT_TRUE(HasInk(30, 541, 340, 55));
 
   SaveFrame("art_preview.png");
-  printf("frame saved as %s/art_preview.png\n", here);
+  printf("frame saved as art_preview.png in the working directory\n");
 }

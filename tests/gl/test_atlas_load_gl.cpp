@@ -16,15 +16,12 @@ static const char AtlasPath[] = "Media/tetherorb2texture.png";
 
 class AtlasLoadTest : public testing::Test {
 protected:
-  char here[4096];
+  ScratchDir dir;
   void SetUp() override
   {
-    ASSERT_TRUE(getcwd(here, sizeof(here)));
-    EnterTempDir();
     mkdir("Media", 0755);
     Settings.mipmapping = false;
   }
-  void TearDown() override { ASSERT_EQ(0, chdir(here)); }
 };
 
 static std::vector<unsigned char> TexelsRgba(unsigned name, int w, int h)

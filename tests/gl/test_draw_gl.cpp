@@ -53,12 +53,16 @@ protected:
   {
     FillAtlasRects();
     BuildFontGlyphs();
+    ClearScene();
+  }
+
+  static void ClearScene()
+  {
     BeginPixelScene();
     glBindTexture(GL_TEXTURE_2D, texture);
   }
 };
 unsigned DrawTest::texture;
-
 
 TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
 {
@@ -100,7 +104,7 @@ TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
   EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
 }
 
-TEST_F(DrawTest, GlyphStandsUprightInsideItsCell)
+TEST_F(DrawTest, GlyphsUprightAdvancingOverBytesWithoutGlyph)
 {
   DrawText(100, 100, "A", 1);
   EXPECT_TRUE(IsColour(115, 115, Red));
@@ -113,11 +117,9 @@ TEST_F(DrawTest, GlyphStandsUprightInsideItsCell)
   EXPECT_TRUE(IsBlack(99, 130));
   EXPECT_TRUE(IsBlack(162, 130));
   EXPECT_TRUE(IsBlack(130, 162));
-}
 
-TEST_F(DrawTest, BytesWithoutGlyphDrawNothingButAdvance)
-{
   // The second A starts 32.55 units after the first.
+  ClearScene();
   DrawText(100, 100, "AA", 1);
   EXPECT_TRUE(IsColour(133, 105, Red));
   EXPECT_TRUE(IsColour(193, 150, White));
@@ -126,8 +128,7 @@ TEST_F(DrawTest, BytesWithoutGlyphDrawNothingButAdvance)
   const char* strays[] = { "A\nA", "A\x01" "A", "A\xC8" "A", "A\xFF" "A" };
   for (const char* text : strays) {
     SCOPED_TRACE((int)(unsigned char)text[1]);
-    BeginPixelScene();
-    glBindTexture(GL_TEXTURE_2D, texture);
+    ClearScene();
     DrawText(100, 300, text, 1);
     // Third glyph at 165.1: only the middle byte's quad could cover 163..164.
     EXPECT_TRUE(IsBlack(163, 320));
@@ -136,16 +137,12 @@ TEST_F(DrawTest, BytesWithoutGlyphDrawNothingButAdvance)
     EXPECT_TRUE(IsColour(225, 355, White));
   }
 
-  BeginPixelScene();
-  glBindTexture(GL_TEXTURE_2D, texture);
+  ClearScene();
   DrawText(100, 100, "", 1);
   DrawTextRight("", 300, 100, 1);
   EXPECT_TRUE(IsBlack(110, 110));
-}
 
-TEST_F(DrawTest, RightAlignedTextEndsHalfAnAdvanceBeforeX)
-{
-  // One glyph: it starts 1.5 advances (48.8 units) before x.
+  // Right-aligned, one glyph starts 1.5 advances (48.8 units) before x.
   DrawTextRight("A", 400, 100, 1);
   EXPECT_TRUE(IsBlack(350, 110));
   EXPECT_TRUE(IsColour(352, 110, Red));
@@ -173,8 +170,7 @@ TEST_F(DrawTest, PanelPiecesAndFlatPanel)
   EXPECT_TRUE(IsBlack(350, 473));
 
   // h = 0: the bottom row sits right below the top row, no middle row.
-  BeginPixelScene();
-  glBindTexture(GL_TEXTURE_2D, texture);
+  ClearScene();
   DrawPanel(AtlasPanelHighlight, 300, 400, 100, 0);
   c = PieceColours[1];
   EXPECT_TRUE(IsColour(284, 369, c[0]));

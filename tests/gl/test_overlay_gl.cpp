@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
-#include <unistd.h>
 #include <sys/stat.h>
-#include <string>
 #include <vector>
 
 #include <GL/gl.h>
@@ -41,7 +39,6 @@ static void WriteDashboard()
   ASSERT_TRUE(WritePng("Media/dashboard.png", img.data(), PicW, PicH, LCT_RGBA));
 }
 
-
 static void ExpectOverlayStateClosed()
 {
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
@@ -66,12 +63,9 @@ class OverlayTest : public testing::Test {
 protected:
   static void SetUpTestSuite()
   {
-    char here[4096];
-    ASSERT_TRUE(getcwd(here, sizeof(here)));
-    EnterTempDir();
+    ScratchDir dir;
     WriteDashboard();
     SetUpDashboard();
-    ASSERT_EQ(0, chdir(here));
   }
 
   void SetUp() override
@@ -163,6 +157,11 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
   EXPECT_TRUE(IsColour(565, 320, Hovered[8]));
   EXPECT_TRUE(IsBlack(229, 300));
   EXPECT_TRUE(IsBlack(400, 328));
+  // The label is centred: "Exit" starts its pen at 380, so the E spans 375..395.
+  EXPECT_TRUE(IsColour(375, 290, Red));
+  EXPECT_TRUE(IsColour(394, 309, Red));
+  EXPECT_TRUE(IsColour(374, 300, Hovered[4]));
+  EXPECT_TRUE(IsColour(395, 300, Hovered[4]));
 
   BeginPixelScene();
   InputState.MouseButtonState[ButtonLeft] = InputHeld;
@@ -175,13 +174,12 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
 
 TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)
 {
-  char here[4096];
-  ASSERT_TRUE(getcwd(here, sizeof(here)));
-  EnterTempDir();
   PauseLevel = 55;
   PauseWanted = true;
-  SetUpDashboard();
-  ASSERT_EQ(0, chdir(here));
+  {
+    ScratchDir empty;
+    SetUpDashboard();
+  }
 
   ASSERT_NE(0u, DashboardTexture);
   int w, h;

@@ -27,12 +27,28 @@ struct Rect {
   int x, y, w, h;
 };
 
-Picture Load(const char* name) {
+// The committed picture, which must be 8-bit RGBA of the given size; a blank
+// one of that size (and a failure) otherwise, so later checks stay in bounds.
+Picture Load(const char* name, unsigned w, unsigned h) {
   Picture p;
   std::string path = std::string(REPO_ROOT) + "/Media/" + name;
-  EXPECT_EQ(lodepng::decode(p.px, p.w, p.h, path), 0u) << path;
+  std::vector<unsigned char> png;
+  lodepng::State state;
+  EXPECT_EQ(lodepng::load_file(png, path), 0u) << path;
+  EXPECT_EQ(lodepng::decode(p.px, p.w, p.h, state, png), 0u) << path;
+  EXPECT_EQ(state.info_png.color.colortype, LCT_RGBA) << path;
+  EXPECT_EQ(state.info_png.color.bitdepth, 8u) << path;
+  EXPECT_TRUE(p.w == w && p.h == h) << path << " is " << p.w << " x " << p.h;
+  if (p.w != w || p.h != h) {
+    p.w = w;
+    p.h = h;
+    p.px.assign(size_t(w) * h * 4, 0);
+  }
   return p;
 }
+
+Picture LoadAtlas() { return Load("tetherorb2texture.png", 1024, 1024); }
+Picture LoadDashboard() { return Load("dashboard.png", 640, 256); }
 
 // Ink is any texel at least half opaque.
 int InkIn(const Picture& p, Rect r) {
@@ -91,30 +107,15 @@ Rect ButtonPiece(int group, int c, int r) { return {60 * group + 20 * c, 60 + 20
 }  // namespace
 
 TEST(ArtFiles, PicturesAreEightBitRgbaOfTheRightSize) {
-  const struct {
-    const char* name;
-    unsigned w, h;
-  } files[] = {{"tetherorb2texture.png", 1024, 1024}, {"dashboard.png", 640, 256}};
-  for (const auto& f : files) {
-    std::vector<unsigned char> png;
-    ASSERT_EQ(lodepng::load_file(png, std::string(REPO_ROOT) + "/Media/" + f.name), 0u) << f.name;
-    lodepng::State state;
-    unsigned w = 0, h = 0;
-    ASSERT_EQ(lodepng_inspect(&w, &h, &state, png.data(), png.size()), 0u) << f.name;
-    EXPECT_EQ(w, f.w) << f.name;
-    EXPECT_EQ(h, f.h) << f.name;
-    EXPECT_EQ(state.info_png.color.colortype, LCT_RGBA) << f.name;
-    EXPECT_EQ(state.info_png.color.bitdepth, 8u) << f.name;
-  }
+  LoadAtlas();
+  LoadDashboard();
 }
 
 // Glyph quads overlap (the pen moves about half a cell), so every glyph must
 // sit in the middle of its cell and leave the outer columns clear.
 TEST(ArtFiles, EveryGlyphHoldsInkCentredInItsCellButTheSpace) {
-  Picture atlas = Load("tetherorb2texture.png");
-  Picture dash = Load("dashboard.png");
-  ASSERT_EQ(atlas.w, 1024u);
-  ASSERT_EQ(dash.w, 640u);
+  Picture atlas = LoadAtlas();
+  Picture dash = LoadDashboard();
   const int bigClear = 15, smallClear = 4;  // columns each side the neighbours overlap
   for (int code = 32; code <= 127; code++) {
     Rect cell = BigGlyph(code);
@@ -141,8 +142,7 @@ TEST(ArtFiles, EveryGlyphHoldsInkCentredInItsCellButTheSpace) {
 }
 
 TEST(ArtFiles, SpritesAreClearAtTheirBordersAndBlocksOpaqueToTheirEdges) {
-  Picture atlas = Load("tetherorb2texture.png");
-  ASSERT_EQ(atlas.w, 1024u);
+  Picture atlas = LoadAtlas();
   for (Rect r : {Ball, Particle, ExtraTime, Finish, Title, Pointer, Spare}) {
     EXPECT_TRUE(BorderClear(atlas, r, 2)) << r.x << "," << r.y;
     EXPECT_GT(InkIn(atlas, r), r.w * r.h / 20) << r.x << "," << r.y;
@@ -170,8 +170,7 @@ TEST(ArtFiles, SpritesAreClearAtTheirBordersAndBlocksOpaqueToTheirEdges) {
 // The bright chevrons' leading point lies on the cell's centre line and their
 // trailing ends lie off it, so the leading point shows which way gravity pulls.
 TEST(ArtFiles, GravityArrowsPointTheirWay) {
-  Picture atlas = Load("tetherorb2texture.png");
-  ASSERT_EQ(atlas.w, 1024u);
+  Picture atlas = LoadAtlas();
   const struct {
     Rect r;
     int dx, dy;
@@ -195,10 +194,8 @@ TEST(ArtFiles, GravityArrowsPointTheirWay) {
 // Stretched pieces must not change along the direction they are stretched,
 // and the tether's three pieces must share one cross-section.
 TEST(ArtFiles, StretchedPiecesStretchCleanlyAndJoin) {
-  Picture atlas = Load("tetherorb2texture.png");
-  Picture dash = Load("dashboard.png");
-  ASSERT_EQ(atlas.w, 1024u);
-  ASSERT_EQ(dash.w, 640u);
+  Picture atlas = LoadAtlas();
+  Picture dash = LoadDashboard();
   for (int set = 0; set < 2; set++) {
     for (int piece : {1, 4, 7}) EXPECT_TRUE(ConstantAlongX(atlas, PanelPiece(set, piece), 1)) << set << " " << piece;
     for (int piece : {3, 4, 5}) EXPECT_TRUE(ConstantAlongY(atlas, PanelPiece(set, piece), 1)) << set << " " << piece;
@@ -230,8 +227,7 @@ TEST(ArtFiles, StretchedPiecesStretchCleanlyAndJoin) {
 // The game draws the pointer frame with its top-left 12 pixels left of and
 // 10 above the mouse, so the arrow's tip must be at (12, 10) of frame 0.
 TEST(ArtFiles, PointerTipIsAtTheHotSpot) {
-  Picture dash = Load("dashboard.png");
-  ASSERT_EQ(dash.w, 640u);
+  Picture dash = LoadDashboard();
   const int fx = 440, fy = 60, hotX = 12, hotY = 10, rim = 2;
   EXPECT_GT(dash.Alpha(fx + hotX, fy + hotY), 0);
   EXPECT_GT(InkIn(dash, {fx + hotX, fy + hotY, 12, 24}), 100);

@@ -96,14 +96,8 @@ struct TexelBox { int x0, y0, x1, y1; const char* what; int index; };
 static TexelBox Reach(const AtlasRect& r, const char* what, int index)
 {
   float left = r.st[6] * 1024, top = r.st[7] * 1024, right = r.st[2] * 1024, bottom = r.st[3] * 1024;
-  TexelBox b;
-  b.x0 = (int)floorf(left - 0.5f);
-  b.y0 = (int)floorf(top - 0.5f);
-  b.x1 = (int)floorf(right - 0.5f) + 1;
-  b.y1 = (int)floorf(bottom - 0.5f) + 1;
-  b.what = what;
-  b.index = index;
-  return b;
+  return { (int)floorf(left - 0.5f), (int)floorf(top - 0.5f),
+           (int)floorf(right - 0.5f) + 1, (int)floorf(bottom - 0.5f) + 1, what, index };
 }
 
 TEST(RenderTables, NoTwoPicturesShareATexel)
@@ -118,21 +112,16 @@ TEST(RenderTables, NoTwoPicturesShareATexel)
     &AtlasTetherBallEnd, &AtlasTether, &AtlasTetherAnchorEnd,
   };
   std::vector<TexelBox> boxes;
-  for (int i = 0; i < 19; i++)
+  for (int i = 0; i < (int)(sizeof(named) / sizeof(named[0])); i++)
     boxes.push_back(Reach(*named[i], "named", i));
-  for (int i = 0; i < 2 * PanelPieces; i++)
+  for (int i = 0; i < PanelSetCount * PanelPieces; i++)
     boxes.push_back(Reach(PanelSets[i], "panel", i));
   for (int i = 0; i < FontGlyphCount; i++)
     boxes.push_back(Reach(FontGlyphs[i], "glyph", i));
 
-  for (const TexelBox& b : boxes) {
-    EXPECT_GE(b.x0, 0);
-    EXPECT_GE(b.y0, 0);
-    EXPECT_LT(b.x1, 1024);
-    EXPECT_LT(b.y1, 1024);
-    EXPECT_LT(b.x0, b.x1);
-    EXPECT_LT(b.y0, b.y1);
-  }
+  for (const TexelBox& b : boxes)
+    EXPECT_TRUE(0 <= b.x0 && b.x0 < b.x1 && b.x1 < 1024 && 0 <= b.y0 && b.y0 < b.y1 && b.y1 < 1024)
+        << b.what << " " << b.index;
   for (size_t i = 0; i < boxes.size(); i++)
     for (size_t j = i + 1; j < boxes.size(); j++) {
       const TexelBox& a = boxes[i];

@@ -1,79 +1,32 @@
 // Rules of a run: timer, pickups, particles, trail, outcome and best scores.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/update.h"
-#include "game/world.h"
+#include "play_setup.h"
+#include "test_support.h"
 
-// An empty 20 x 20 level, the ball at (5.5, 5.5), the trail far off, level 1 in play.
+// Level 1 in play in an empty 20 x 20 level, the ball at (5.5, 5.5), the
+// trail far off and no best scores yet.
 static void ResetRun()
 {
-  memset(MapGrid, 0, sizeof(MapGrid));
-  LevelWidth = LevelHeight = 20;
-  ItemCount = 0;
-  memset(&Ball, 0, sizeof(Ball));
-  Ball.x = Ball.y = 5.5f;
-  Ball.anchorX = Ball.anchorY = -10;
-  memset(&InputState, 0, sizeof(InputState));
-  ScreenWidth = 800;
-  ScreenHeight = 600;
-  AspectRatio = ScreenWidth / ScreenHeight;
-  Camera.camX = Camera.camY = 5.5f;
-  Camera.viewHeight = PlayViewHeight;
-  LevelTimer = 300;
+  ResetPlay(20, 20, 5.5f, 5.5f);
   TrailTimer = 1000;
-  CurrentLevel = 1;
-  GameState = gamestate_playing;
   memset(LevelBest, 0, sizeof(LevelBest));
 }
 
-static char ScratchDir[64];
-static char HomeDir[4096];
-
-// A fresh working directory with an empty Levels/ in it.
-static void EnterScratchDir()
+// The best score stored in Levels/level1.score; -1 when there is no file.
+static int StoredBest()
 {
-  ASSERT_NE(getcwd(HomeDir, sizeof(HomeDir)), nullptr);
-  strcpy(ScratchDir, "/tmp/tetherorb-rules-XXXXXX");
-  ASSERT_NE(mkdtemp(ScratchDir), nullptr);
-  ASSERT_EQ(chdir(ScratchDir), 0);
-  ASSERT_EQ(mkdir("Levels", 0700), 0);
-}
-
-// Removes the score files the test wrote and the directory itself.
-static void LeaveScratchDir()
-{
-  char path[64];
-  for (int n = 1; n <= MaxLevels + 1; n++) {
-    ScoreFileName(path, sizeof(path), n);
-    remove(path);
-  }
-  rmdir("Levels");
-  EXPECT_EQ(chdir(HomeDir), 0);
-  EXPECT_EQ(rmdir(ScratchDir), 0);
-}
-
-static int ReadScoreFile(const char* path)
-{
-  FILE* f = fopen(path, "rb");
-  if (!f)
+  std::string bytes = ReadFile("Levels/level1.score");
+  if (bytes.size() != 4)
     return -1;
-  unsigned char b[4] = {0, 0, 0, 0};
-  size_t n = fread(b, 1, 4, f);
-  fclose(f);
-  if (n != 4)
-    return -2;
-  return b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24;
+  return (unsigned char)bytes[0] | (unsigned char)bytes[1] << 8 | (unsigned char)bytes[2] << 16 |
+         (unsigned char)bytes[3] << 24;
 }
 
 static int CountType(int type)
@@ -191,38 +144,26 @@ TEST(Rules, TrailPaceFollowsTheTimeScale)
   }
 }
 
-TEST(Rules, FinishWithinTwoUnitsEndsTheRun)
+TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
 {
-  EnterScratchDir();
+  ScratchDir scratch;
+  std::filesystem::create_directory("Levels");
   ResetRun();
+  LevelBest[0] = 120;
   AppendItem(itemtype_finish, 7.5f, 5.5f);  // exactly 2.0 away
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_playing);
-  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), -1);
   ItemTable[0].x = 7.49f;
-  CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_title);
-  EXPECT_EQ(LevelBest[0], 300);
-  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 300);
-  LeaveScratchDir();
-}
-
-TEST(Rules, OnlyABetterScoreIsWritten)
-{
-  EnterScratchDir();
-  ResetRun();
-  LevelBest[0] = 120;
-  AppendItem(itemtype_finish, 6.5f, 5.5f);
-  LevelTimer = 119.2f;
+  LevelTimer = 119.2f;                       // scores 120, equal to the best
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(LevelBest[0], 120);
-  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), -1);
+  EXPECT_EQ(StoredBest(), -1);
 
   LevelTimer = 120.01f;
   CheckOutcome();
   EXPECT_EQ(LevelBest[0], 121);
-  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 121);
+  EXPECT_EQ(StoredBest(), 121);
 
   // A level number outside the catalogue ends the run without touching it.
   CurrentLevel = 16;
@@ -231,13 +172,13 @@ TEST(Rules, OnlyABetterScoreIsWritten)
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(LevelBest[0], 121);
-  EXPECT_EQ(ReadScoreFile("Levels/level16.score"), -1);
-  LeaveScratchDir();
+  EXPECT_EQ(ReadFile("Levels/level16.score"), "");
 }
 
 TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
 {
-  EnterScratchDir();
+  ScratchDir scratch;
+  std::filesystem::create_directory("Levels");
   ResetRun();
   SetCell(5, 6, maptype_blockharmful);  // top edge 0.5 below the ball's centre
   CheckOutcome();
@@ -248,6 +189,5 @@ TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
   LevelTimer = 42.5f;
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_title);
-  EXPECT_EQ(ReadScoreFile("Levels/level1.score"), 43);
-  LeaveScratchDir();
+  EXPECT_EQ(StoredBest(), 43);
 }

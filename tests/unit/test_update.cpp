@@ -2,42 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
 #include "game/collision.h"
 #include "game/update.h"
-#include "game/world.h"
-
-// An empty w x h level with the ball at rest at (x, y), released, gravity
-// Down, an 800 x 600 window, the camera on the ball and no input.
-static void ResetPlay(int w, int h, float x, float y)
-{
-  memset(MapGrid, 0, sizeof(MapGrid));
-  LevelWidth = w;
-  LevelHeight = h;
-  ItemCount = 0;
-  memset(&Ball, 0, sizeof(Ball));
-  Ball.x = x;
-  Ball.y = y;
-  Ball.anchorX = Ball.anchorY = -10;
-  Ball.gravity = GravityDown;
-  memset(&InputState, 0, sizeof(InputState));
-  InputState.MouseX = 400;
-  InputState.MouseY = 300;
-  ScreenWidth = 800;
-  ScreenHeight = 600;
-  AspectRatio = ScreenWidth / ScreenHeight;
-  Camera.camX = x;
-  Camera.camY = y;
-  Camera.viewHeight = PlayViewHeight;
-  LevelTimer = 300;
-  TrailTimer = 0;
-  CurrentLevel = 1;
-  GameState = gamestate_playing;
-}
+#include "play_setup.h"
 
 static void Frames(int n, float t)
 {
@@ -59,37 +27,31 @@ TEST(Update, FreeFallReachesItsTerminalSpeed)
   EXPECT_FALSE(Ball.onGround);
 }
 
+// One frame from rest in the middle of an empty level with the given gravity
+// and keys held.
+static void SteerOnce(int gravity, int keyA, int keyB)
+{
+  ResetPlay(20, 20, 10.5f, 5.5f);
+  Ball.gravity = gravity;
+  Hold(keyA);
+  Hold(keyB);
+  UpdateGame(1);
+}
+
 TEST(Update, SteeringStrengthAndDirection)
 {
   // Right and Up: strength 1 along the diagonal; released with gravity Down
   // only the x part counts.
-  ResetPlay(20, 20, 10.5f, 5.5f);
-  Hold(KeyRight);
-  Hold(KeyW);
-  UpdateGame(1);
+  SteerOnce(GravityDown, KeyRight, KeyW);
   EXPECT_NEAR(Ball.vx, 0.013f * 0.70710677f * 0.9f, 1e-6);
   EXPECT_NEAR(Ball.vy, 0.018f, 2e-6);
-
-  // Opposite keys cancel.
-  ResetPlay(20, 20, 10.5f, 5.5f);
-  Hold(KeyLeft);
-  Hold(KeyD);
-  UpdateGame(1);
+  SteerOnce(GravityDown, KeyLeft, KeyD);  // opposite keys cancel
   EXPECT_EQ(Ball.vx, 0);
-
-  // Along gravity alone: no steering at all.
-  ResetPlay(20, 20, 10.5f, 5.5f);
-  Hold(KeyUp);
-  UpdateGame(1);
+  SteerOnce(GravityDown, KeyUp, KeyUp);   // along gravity alone: nothing
   EXPECT_EQ(Ball.vx, 0);
   EXPECT_NEAR(Ball.vy, 0.018f, 2e-6);
-
   // Gravity Left: the y part counts and the x part does not.
-  ResetPlay(20, 20, 10.5f, 5.5f);
-  Ball.gravity = GravityLeft;
-  Hold(KeyRight);
-  Hold(KeyUp);
-  UpdateGame(1);
+  SteerOnce(GravityLeft, KeyRight, KeyUp);
   EXPECT_NEAR(Ball.vy, -0.013f * 0.70710677f * 0.9f, 1e-6);
   EXPECT_NEAR(Ball.vx, -0.018f, 2e-6);
 }
@@ -139,7 +101,8 @@ TEST(Update, GroundContactForAllFourGravities)
     ResetPlay(11, 11, 5.5f, 5.5f);
     for (int x = 0; x < 11; x++)
       for (int y = 0; y < 11; y++)
-        SetCell(x, y, (x == 0 || y == 0 || x == 10 || y == 10) ? maptype_blocknormal : cells[i]);
+        SetCell(x, y, cells[i]);
+    WallIn(maptype_blocknormal);
     UpdateGame(1);
     EXPECT_EQ(Ball.gravity, dirs[i]);
     EXPECT_FALSE(Ball.onGround) << "direction " << i;

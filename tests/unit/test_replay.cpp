@@ -9,30 +9,16 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "test_support.h"
+
 static Replay A, B;
-
-// A fresh temporary directory holding the named files.
-static std::string MakeDir() {
-  char dir[] = "/tmp/tetherorb2-replaytest-XXXXXX";
-  EXPECT_NE(mkdtemp(dir), nullptr);
-  return dir;
-}
-
-static void WriteText(const std::string& path, const char* text) {
-  FILE* f = fopen(path.c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  fputs(text, f);
-  fclose(f);
-}
 
 static bool ParseText(const char* text, Replay* r) {
   FILE* f = tmpfile();
@@ -139,12 +125,8 @@ static const char* Room =
     "bbbbbbbbbbbbbbbbbbbb\n";
 
 TEST(Replay, RunnerTellsFinishHarmTimeoutAndWritesNoBest) {
-  std::string dir = MakeDir();
-  char home[4096];
-  ASSERT_NE(getcwd(home, sizeof home), nullptr);
-  ASSERT_EQ(chdir(dir.c_str()), 0);
-  mkdir("Levels", 0700);
-  WriteText("Levels/level1.dat", Room);
+  ScratchDir scratch;
+  WriteLevel(1, Room);
 
   ClearReplay(&A);
   AppendReplay(&A, 400, ReplayTimeScale, replaykey_right, 400, 300, 0);
@@ -179,36 +161,29 @@ TEST(Replay, RunnerTellsFinishHarmTimeoutAndWritesNoBest) {
   EXPECT_EQ(out.end, replayend_timeout);
   EXPECT_NEAR(out.frames, 300 / (ReplayTimeScale / 6), 1.5);   // 1875 frames of 16 ms
   EXPECT_EQ(out.timeLeft, 0);
-
-  ASSERT_EQ(chdir(home), 0);
-  remove((dir + "/Levels/level1.dat").c_str());
-  rmdir((dir + "/Levels").c_str());
-  rmdir(dir.c_str());
 }
 
 TEST(Replay, StartLevelFileLoadsAnyPathAndKeepsTheWorkingDirectory) {
-  std::string dir = MakeDir();
-  std::string path = dir + "/room.dat";
-  WriteText(path, Room);
-  char before[4096], after[4096];
-  ASSERT_NE(getcwd(before, sizeof before), nullptr);
-  ASSERT_TRUE(StartLevelFile(path.c_str()));
-  ASSERT_NE(getcwd(after, sizeof after), nullptr);
-  EXPECT_STREQ(before, after);
+  ScratchDir scratch;
+  WriteFile("room.dat", Room);
+  ASSERT_TRUE(StartLevelFile((scratch.path + "/room.dat").c_str()));
+  EXPECT_EQ(std::filesystem::current_path(), scratch.path);
   EXPECT_EQ(GameState, gamestate_playing);
   EXPECT_EQ(LevelWidth, 20);
   EXPECT_FLOAT_EQ(Ball.x, 1.5f);
   EXPECT_FLOAT_EQ(Ball.y, 4.5f);
-  EXPECT_FALSE(StartLevelFile((dir + "/missing.dat").c_str()));
-  remove(path.c_str());
-  rmdir(dir.c_str());
+  EXPECT_FALSE(StartLevelFile("missing.dat"));
 }
 
-// Runs the checker program of this build; -1 when it is not built here.
-static int RunChecker(const std::string& args, std::string* output) {
-  if (access("./tetherorb2-check", X_OK) != 0)
-    return -1;
-  FILE* p = popen(("./tetherorb2-check " + args + " 2>&1").c_str(), "r");
+// The checker program of this build (the working directory when a test
+// starts); empty when it is not built here.
+static std::string CheckerPath() {
+  std::string path = std::filesystem::current_path() / "tetherorb2-check";
+  return access(path.c_str(), X_OK) == 0 ? path : "";
+}
+
+static int RunChecker(const std::string& checker, const std::string& args, std::string* output) {
+  FILE* p = popen((checker + " " + args + " 2>&1").c_str(), "r");
   char line[512];
   output->clear();
   while (fgets(line, sizeof line, p))
@@ -218,16 +193,15 @@ static int RunChecker(const std::string& args, std::string* output) {
 }
 
 TEST(Checker, ShippedLevelsPassAndBrokenLevelsAreReported) {
-  std::string out;
-  if (RunChecker("", &out) < 0)
+  std::string checker = CheckerPath(), out;
+  if (checker.empty())
     GTEST_SKIP() << "tetherorb2-check is not built in this build directory";
   for (int n = 1; n <= MaxLevels; n++) {
-    char args[1024];
-    snprintf(args, sizeof args, "%s/Levels/level%d.dat", REPO_ROOT, n);
-    EXPECT_EQ(RunChecker(args, &out), 0) << out;
+    std::string level = std::string(REPO_ROOT) + "/Levels/level" + std::to_string(n) + ".dat";
+    EXPECT_EQ(RunChecker(checker, level, &out), 0) << out;
     EXPECT_EQ(out.find("note"), std::string::npos) << out;
   }
-  std::string dir = MakeDir();
+  ScratchDir scratch;
   struct Broken {
     const char* text;
     const char* complaint;
@@ -242,39 +216,31 @@ TEST(Checker, ShippedLevelsPassAndBrokenLevelsAreReported) {
       {"\n6\n3\nbbbbbb\nbjaalb\nbbbbbb\n", "title line is empty"},
   };
   for (const Broken& b : broken) {
-    std::string path = dir + "/broken.dat";
-    WriteText(path, b.text);
-    EXPECT_EQ(RunChecker(path, &out), 1) << b.text << out;
+    WriteFile("broken.dat", b.text);
+    EXPECT_EQ(RunChecker(checker, "broken.dat", &out), 1) << b.text << out;
     EXPECT_NE(out.find(b.complaint), std::string::npos) << b.text << out;
-    remove(path.c_str());
   }
-  EXPECT_EQ(RunChecker(dir + "/missing.dat", &out), 1);
-  EXPECT_EQ(RunChecker("--solve a.dat", &out), 2);
-  rmdir(dir.c_str());
+  EXPECT_EQ(RunChecker(checker, "missing.dat", &out), 1);
+  EXPECT_EQ(RunChecker(checker, "--solve a.dat", &out), 2);
 }
 
 TEST(Checker, SolvesASmallLevelAndJudgesSolutions) {
-  std::string out;
-  if (RunChecker("", &out) < 0)
+  std::string checker = CheckerPath(), out;
+  if (checker.empty())
     GTEST_SKIP() << "tetherorb2-check is not built in this build directory";
-  std::string dir = MakeDir(), level = dir + "/room.dat", solution = dir + "/room.replay";
-  WriteText(level, Room);
-  ASSERT_EQ(RunChecker("--solve " + level + " -o " + solution + " --seconds 60", &out), 0) << out;
-  EXPECT_EQ(RunChecker(level + " " + solution, &out), 0) << out;
+  ScratchDir scratch;
+  WriteFile("room.dat", Room);
+  ASSERT_EQ(RunChecker(checker, "--solve room.dat -o room.replay --seconds 60", &out), 0) << out;
+  EXPECT_EQ(RunChecker(checker, "room.dat room.replay", &out), 0) << out;
   EXPECT_NE(out.find("reaches the finish"), std::string::npos) << out;
 
   // The same replay on a level with a wall in the way no longer finishes.
-  std::string walled = dir + "/walled.dat";
-  WriteText(walled,
+  WriteFile("walled.dat",
             "Walled\n20\n6\nbbbbbbbbbbbbbbbbbbbb\nbaaaaaaaaaaaabaaaaaab\nbaaaaaaaaaaaabaaaaaab\n"
             "baaaaaaaaaaaabaaaaaab\nbjaaaaaaaaaaabaaaaalb\nbbbbbbbbbbbbbbbbbbbb\n");
-  EXPECT_EQ(RunChecker(walled + " " + solution, &out), 1) << out;
+  EXPECT_EQ(RunChecker(checker, "walled.dat room.replay", &out), 1) << out;
   EXPECT_NE(out.find("does not reach the finish"), std::string::npos) << out;
-  WriteText(solution, "tetherorb2-replay 1\nscreen 800 600\n3 0.96 Q 1 1 0\n");
-  EXPECT_EQ(RunChecker(level + " " + solution, &out), 1) << out;
+  WriteFile("room.replay", "tetherorb2-replay 1\nscreen 800 600\n3 0.96 Q 1 1 0\n");
+  EXPECT_EQ(RunChecker(checker, "room.dat room.replay", &out), 1) << out;
   EXPECT_NE(out.find("not a readable replay"), std::string::npos) << out;
-  remove(level.c_str());
-  remove(walled.c_str());
-  remove(solution.c_str());
-  rmdir(dir.c_str());
 }

@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # Edit a level with real keys and clicks: change the brush, paint one cell,
 # press B. The file on disk differs from the original in exactly that cell,
-# and the game is back on the title screen.
+# and the game is back on the title screen. (Saves that fail are in
+# test_badinput_folders.sh and test_badinput_levels.sh.)
 . "$(dirname "$0")/lib.sh"
 
-# 12 x 8 cells: walls, a spawn at (5, 4), open floor around it.
-write_level() {
-  printf '%s\n' "Editor ground" 12 8 \
-    bbbbbbbbbbbb baaaaaaaaaab baaaaaaaaaab baaaaaaaaaab \
-    baaaajaaaaab baaaaaaaaaab baaaaaaaaaab bbbbbbbbbbbb > "$1"
-}
-
 tw_init 800 600
-write_level "$TW_DIR/original.dat"
+# 12 x 8 cells: walls, a spawn at (5, 4), open floor around it.
+printf '%s\n' "Editor ground" 12 8 \
+  bbbbbbbbbbbb baaaaaaaaaab baaaaaaaaaab baaaaaaaaaab \
+  baaaajaaaaab baaaaaaaaaab baaaaaaaaaab bbbbbbbbbbbb > "$TW_DIR/original.dat"
 tw_add_level 1 "$TW_DIR/original.dat"
 tw_start_x
 tw_launch
@@ -32,16 +29,14 @@ bar=$(compare -metric AE -extract 800x60+0+0 "$TW_DIR/editor_before.png" "$TW_DI
 tw_click 496 300
 sleep 0.2
 tw_screenshot "$TW_DIR/editor_painted.png"
-cmp -s "$TW_DIR/editor_before.png" "$TW_DIR/editor_painted.png" &&
+tw_same_picture "$TW_DIR/editor_brush.png" "$TW_DIR/editor_painted.png" &&
   tw_fail "painting changed nothing on screen"
 tw_key b
 sleep 0.3
-tw_screenshot "$TW_DIR/after_save.png"
 
 # The file: same title line and numbers, one letter changed at row 4, column 7.
 expected="$TW_DIR/expected.dat"
 sed '8s/^\(.......\)a/\1c/' "$TW_DIR/original.dat" > "$expected"
-cmp -s "$expected" "$TW_DIR/original.dat" && tw_fail "the test's own expected file is unchanged"
 if ! cmp -s "$expected" "$TW_DIR/Levels/level1.dat"; then
   diff "$expected" "$TW_DIR/Levels/level1.dat" >&2
   tw_fail "the saved level differs from the original in more or other than cell (7, 4)"
@@ -49,11 +44,7 @@ fi
 
 # Back on the title screen, which looks as it did at start-up.
 tw_move 400 300
-sleep 0.2
-tw_screenshot "$TW_DIR/title_again.png"
-diff_pixels=$(compare -metric AE "$TW_DIR/title.png" "$TW_DIR/title_again.png" null: 2>&1)
-[ "${diff_pixels%% *}" -lt 50 ] 2>/dev/null ||
-  tw_fail "after B the screen is not the title screen ($diff_pixels pixels differ)"
+tw_wait_same "$TW_DIR/title.png" || tw_fail "after B the screen is not the title screen"
 
 tw_close
 tw_expect_exit 0

@@ -55,8 +55,8 @@ LC_ALL=C awk 'BEGIN { s = 3; for (i = 0; i < 20000; i++) { s = (s * 1103515245 +
 tw_launch
 list_shot "$TW_DIR/list-good.png"
 exit_by_menu
-n=$(compare -metric AE "$TW_DIR/list-bad.png" "$TW_DIR/list-good.png" null: 2>&1)
-[ "${n%% *}" = 0 ] || tw_fail "bad score files show other bests than their values ($n pixels differ)"
+tw_same_picture "$TW_DIR/list-bad.png" "$TW_DIR/list-good.png" ||
+  tw_fail "bad score files show other bests than their values"
 echo "ok binary settings.ini; score files of 0, 2, 4 and 100 bytes"
 
 # 10,000 lines: the size on the first two lines counts, later ones do not.
@@ -70,8 +70,8 @@ tw_launch
 [ "$(tw_window_size)" = "640 480" ] || tw_fail "10,000-line settings.ini gave a window of $(tw_window_size)"
 tw_screenshot "$TW_DIR/long-title.png"
 list_shot "$TW_DIR/long-list.png"
-n=$(compare -metric AE "$TW_DIR/long-title.png" "$TW_DIR/long-list.png" null: 2>&1)
-[ "${n%% *}" != 0 ] || tw_fail "with the long settings.ini, Return does not open the list"
+tw_same_picture "$TW_DIR/long-title.png" "$TW_DIR/long-list.png" &&
+  tw_fail "with the long settings.ini, Return does not open the list"
 exit_by_menu
 echo "ok settings.ini of 10,000 lines"
 tw_pass

@@ -16,6 +16,7 @@
 #include "game/level_files.h"
 #include "game/update.h"
 #include "render/atlas.h"
+#include "render/draw.h"
 #include "render/overlay.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
@@ -45,15 +46,6 @@ float ComputeTimeScale(float framesPerSecond)
   if (scale > MaxTimeScale)
     return MaxTimeScale;
   return scale;
-}
-
-void DisableQuadDrawing()
-{
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
 }
 
 void RunGameState()

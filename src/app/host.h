@@ -29,10 +29,6 @@ float ComputeTimeScale(float framesPerSecond);
 // a change of GameState resets MenuCursor and MenuFirstRow.
 void RunGameState();
 
-// Turns off the vertex and texture-coordinate arrays, texturing, blending and
-// alpha testing, in that order: the state every quad-drawing step leaves behind.
-void DisableQuadDrawing();
-
 // Start-up sequence: settings, random seed, video, dashboard, title, catalogue, atlas.
 void StartUp();
 

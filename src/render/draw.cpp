@@ -81,3 +81,12 @@ void DrawPanel(int set, float x, float y, float w, float h)
   DrawCorners(p[7].st, x, y + h, x + w, y + h + b);
   DrawCorners(p[8].st, x + w, y + h, x + w + b, y + h + b);
 }
+
+void DisableQuadDrawing()
+{
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+}

@@ -28,3 +28,7 @@ float TextRightStart(int length, float x, float size);
 // A framed panel of set 0 or 1 around the inner rectangle (x, y)-(x + w, y + h);
 // six pieces when h is not positive.
 void DrawPanel(int set, float x, float y, float w, float h);
+
+// Turns off the vertex and texture-coordinate arrays, texturing, blending and
+// alpha testing, in that order: the state every quad-drawing step leaves behind.
+void DisableQuadDrawing();

@@ -15,6 +15,7 @@
 #include "app/input.h"
 #include "app/pause.h"
 #include "app/video.h"
+#include "render/draw.h"
 
 unsigned DashboardTexture;
 AtlasRect DashGlyphs[DashGlyphCount];
@@ -156,15 +157,6 @@ void BeginOverlay()
   glBindTexture(GL_TEXTURE_2D, DashboardTexture);
 }
 
-static void EndOverlay()
-{
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
-}
-
 static void DrawPixelQuad(const AtlasRect& rect, int left, int top, int right, int bottom)
 {
   float v[8] = { (float)left, (float)bottom, (float)right, (float)bottom,
@@ -179,7 +171,7 @@ void DrawCursor(int x, int y)
   BeginOverlay();
   DrawPixelQuad(DashFrames[0], x - CursorHotX, y - CursorHotY,
                 x - CursorHotX + CursorW, y - CursorHotY + CursorH);
-  EndOverlay();
+  DisableQuadDrawing();
 }
 
 void DrawSmallText(const char* text, int x, int y)
@@ -191,7 +183,7 @@ void DrawSmallText(const char* text, int x, int y)
       DrawPixelQuad(DashGlyphs[*c - SmallFirstCode], pen, y, pen + SmallGlyph, y + SmallGlyph);
     pen += SmallAdvance;
   }
-  EndOverlay();
+  DisableQuadDrawing();
 }
 
 void DrawButtonFrame(int left, int top, int group)
@@ -215,7 +207,7 @@ void DrawButtonFrame(int left, int top, int group)
   DrawPixelQuad(p[1], left - b, top, left, bottom);
   for (int i = 0; i < ButtonTiles; i++)
     DrawPixelQuad(p[4], left + PieceSize * i, top, left + PieceSize * (i + 1), bottom);
-  EndOverlay();
+  DisableQuadDrawing();
 }
 
 bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY)

@@ -345,3 +345,18 @@ tw_run() {
   code=$?
   echo "$code"
 }
+
+# tw_exit_by_menu: pauses with Escape, waits until the pause menu has slid in
+# and come to rest, clicks its "Exit" button and expects exit code 0.
+tw_exit_by_menu() {
+  local size w h geometry
+  size=$(tw_window_size)
+  w=${size% *} h=${size#* }
+  geometry="340x160+$((w / 2 - 170))+$((h / 2 - 155))"   # the three buttons at rest
+  tw_screenshot "$TW_DIR/.before-pause.png"
+  tw_key Escape
+  tw_wait_region "$TW_DIR/.before-pause.png" "$geometry" differs || tw_fail "Escape shows no pause menu"
+  tw_wait_still "$geometry" || tw_fail "the pause menu does not come to rest"
+  tw_click $((w / 2)) $((h / 2 - 75))
+  tw_expect_exit 0
+}

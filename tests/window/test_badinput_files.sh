@@ -12,17 +12,6 @@ for n in 1 2 3 4; do
 done
 tw_start_x
 
-# exit_by_menu: Escape, then "Exit" wherever the window size puts it.
-exit_by_menu() {
-  local size w h
-  size=$(tw_window_size)
-  w=${size% *} h=${size#* }
-  tw_key Escape
-  sleep 0.6
-  tw_click $((w / 2)) $((h / 2 - 75))
-  tw_expect_exit 0
-}
-
 # list_shot FILE: the level list as the game shows it.
 list_shot() {
   tw_key Return
@@ -40,7 +29,7 @@ rm "$TW_DIR/settings.ini"
 mkdir "$TW_DIR/settings.ini"
 tw_launch
 list_shot "$TW_DIR/list-bad.png"
-exit_by_menu
+tw_exit_by_menu
 [ "$(stat -c %s "$S/level4.score")" = 100 ] || tw_fail "the 100-byte score file was rewritten"
 echo "ok settings.ini as a folder"
 
@@ -54,7 +43,7 @@ LC_ALL=C awk 'BEGIN { s = 3; for (i = 0; i < 20000; i++) { s = (s * 1103515245 +
      printf "%c", int(s / 65536) % 256 } }' > "$TW_DIR/settings.ini"
 tw_launch
 list_shot "$TW_DIR/list-good.png"
-exit_by_menu
+tw_exit_by_menu
 tw_same_picture "$TW_DIR/list-bad.png" "$TW_DIR/list-good.png" ||
   tw_fail "bad score files show other bests than their values"
 echo "ok binary settings.ini; score files of 0, 2, 4 and 100 bytes"
@@ -72,6 +61,6 @@ tw_screenshot "$TW_DIR/long-title.png"
 list_shot "$TW_DIR/long-list.png"
 tw_same_picture "$TW_DIR/long-title.png" "$TW_DIR/long-list.png" &&
   tw_fail "with the long settings.ini, Return does not open the list"
-exit_by_menu
+tw_exit_by_menu
 echo "ok settings.ini of 10,000 lines"
 tw_pass

@@ -15,13 +15,6 @@ printf '%s\n' "Locked ground" 12 8 \
 tw_start_x
 
 
-pause_and_exit() {
-  tw_key Escape
-  sleep 0.6
-  tw_click 400 225               # "Exit"
-  tw_expect_exit 0
-}
-
 # The level list without a Levels folder, and with one the game cannot read:
 # both list no level, and choosing slot 1 starts nothing.
 rmdir "$TW_DIR/Levels"
@@ -29,7 +22,7 @@ tw_launch
 tw_keys Return Return
 sleep 0.3
 tw_screenshot "$TW_DIR/list-missing.png"
-pause_and_exit
+tw_exit_by_menu
 [ ! -e "$TW_DIR/Levels" ] || tw_fail "the game made a Levels folder"
 echo "ok missing Levels"
 
@@ -40,7 +33,7 @@ tw_launch "${NOCAPS[@]}"
 tw_keys Return Return
 sleep 0.3
 tw_screenshot "$TW_DIR/list-unreadable.png"
-pause_and_exit
+tw_exit_by_menu
 tw_same_picture "$TW_DIR/list-missing.png" "$TW_DIR/list-unreadable.png" ||
   tw_fail "an unreadable Levels folder does not give an empty list"
 chmod 755 "$TW_DIR/Levels"
@@ -84,7 +77,7 @@ tw_key b
 sleep 0.3
 sed '8s/^\(.......\)a/\1l/' "$TW_DIR/original.dat" > "$TW_DIR/expected.dat"
 cmp -s "$TW_DIR/expected.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "the kept edit was not saved at last"
-pause_and_exit
+tw_exit_by_menu
 echo "ok read-only and vanished Levels while editing"
 
 # screenshots_in DIR: prints the screenshot files DIR holds.

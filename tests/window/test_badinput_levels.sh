@@ -35,13 +35,6 @@ choose_level() {
   tw_key Return
 }
 
-leave_by_exit() {
-  tw_key Escape
-  sleep 0.6
-  tw_click 400 225               # "Exit"
-  tw_expect_exit 0
-}
-
 
 # Levels with nothing to end the run: play a second, then leave.
 for n in 2 6 7 8; do
@@ -49,7 +42,7 @@ for n in 2 6 7 8; do
   choose_level 0 "$n"
   sleep 1
   tw_running || tw_fail "the game ended while playing level $n"
-  leave_by_exit
+  tw_exit_by_menu
   echo "ok played level $n"
 done
 
@@ -85,7 +78,7 @@ tw_screenshot "$TW_DIR/edit8-after.png"
 tw_same_picture "$TW_DIR/edit8.png" "$TW_DIR/edit8-after.png" &&
   tw_fail "the hint bar does not tell of the failed save"
 tw_same_picture "$TW_DIR/title.png" "$TW_DIR/edit8-after.png" && tw_fail "the failed save left the editor"
-leave_by_exit
+tw_exit_by_menu
 
 # well_formed FILE W H: a title line of at most 255 bytes, then W, then H, then
 # H rows of W letters 'a'..'l', and nothing more.

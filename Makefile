@@ -2,16 +2,19 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps configure build run test bench fuzz clean
 
 deps:
 	@bash tools/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
+
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tetherorb2 -- --no-print-directory
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "No display to open a window on (DISPLAY is not set): start the game from a desktop session."; \
 	  exit 1; \

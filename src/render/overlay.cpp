@@ -22,7 +22,7 @@ AtlasRect DashGlyphs[DashGlyphCount];
 AtlasRect ButtonFramePieces[ButtonFramePieceCount];
 AtlasRect DashFrames[DashFrameCount];
 char FooterLines[2][256];
-const char* CreditText = "Tetherorb 2 - swing on, race the clock. Made with SDL, OpenGL and LodePNG.";
+const char* CreditText = "Swing on, race the clock. Made with SDL and OpenGL.";
 unsigned char* ReadbackBuffer;
 long ReadbackBytes;
 

@@ -10,17 +10,9 @@
 
 #include "game/collision.h"
 #include "game/level_files.h"
+#include "fuzz_check.h"
 #include "game/world.h"
 
-// Checked in every build type: release builds define NDEBUG, which would
-// silence assert.
-#define CHECK(cond) \
-  do { \
-    if (!(cond)) { \
-      fprintf(stderr, "check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-      abort(); \
-    } \
-  } while (0)
 
 static const int Canary = maptype_gravityright;
 static const int TitleGuardBytes = 64;

@@ -6,16 +6,8 @@
 #include <cstdlib>
 
 #include "game/level_files.h"
+#include "fuzz_check.h"
 
-// Checked in every build type: release builds define NDEBUG, which would
-// silence assert.
-#define CHECK(cond) \
-  do { \
-    if (!(cond)) { \
-      fprintf(stderr, "check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-      abort(); \
-    } \
-  } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -21,6 +21,10 @@ extern const Colour PieceColours[2][9];  // a distinct colour per frame piece, r
 bool IsColour(int x, int y, Colour c);
 bool IsBlack(int x, int y);
 
+// Expects the nine pieces of a frame, row by row, at the crossings of the
+// three columns xs and the three rows ys.
+void ExpectNinePieces(const int xs[3], const int ys[3], const Colour* colours);
+
 // Paints an opaque box into an RGBA image of the given width in pixels.
 void FillBox(unsigned char* img, int imgW, int x, int y, int w, int h, Colour c);
 

@@ -21,6 +21,14 @@ const Colour PieceColours[2][9] = {
     { 250, 120, 250 }, { 160, 80, 40 }, { 40, 160, 80 }, { 80, 40, 160 } },
 };
 
+void ExpectNinePieces(const int xs[3], const int ys[3], const Colour* colours)
+{
+  for (int row = 0; row < 3; row++)
+    for (int col = 0; col < 3; col++)
+      EXPECT_TRUE(IsColour(xs[col], ys[row], colours[3 * row + col]))
+          << "piece " << 3 * row + col << " at " << xs[col] << ", " << ys[row];
+}
+
 bool IsColour(int x, int y, Colour c)
 {
   const int slack = 8;

@@ -155,15 +155,8 @@ TEST_F(DrawTest, PanelPiecesAndFlatPanel)
   // Inner rectangle 300..400 x 400..440: corners, edges and centre.
   DrawPanel(AtlasPanelNormal, 300, 400, 100, 40);
   const Colour* c = PieceColours[0];
-  EXPECT_TRUE(IsColour(284, 384, c[0]));
-  EXPECT_TRUE(IsColour(350, 384, c[1]));
-  EXPECT_TRUE(IsColour(416, 384, c[2]));
-  EXPECT_TRUE(IsColour(284, 420, c[3]));
-  EXPECT_TRUE(IsColour(350, 420, c[4]));
-  EXPECT_TRUE(IsColour(416, 420, c[5]));
-  EXPECT_TRUE(IsColour(284, 456, c[6]));
-  EXPECT_TRUE(IsColour(350, 456, c[7]));
-  EXPECT_TRUE(IsColour(416, 456, c[8]));
+  const int panelXs[3] = { 284, 350, 416 }, panelYs[3] = { 384, 420, 456 };
+  ExpectNinePieces(panelXs, panelYs, c);
   EXPECT_TRUE(IsBlack(267, 420));
   EXPECT_TRUE(IsBlack(433, 420));
   EXPECT_TRUE(IsBlack(350, 367));

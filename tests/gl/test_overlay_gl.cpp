@@ -136,15 +136,8 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
 {
   // Body 200..500 x 200..215; pieces of group 0, row-major colours.
   DrawButtonFrame(200, 200, 0);
-  EXPECT_TRUE(IsColour(185, 185, Normal[0]));
-  EXPECT_TRUE(IsColour(350, 185, Normal[1]));
-  EXPECT_TRUE(IsColour(515, 185, Normal[2]));
-  EXPECT_TRUE(IsColour(185, 207, Normal[3]));
-  EXPECT_TRUE(IsColour(350, 207, Normal[4]));
-  EXPECT_TRUE(IsColour(515, 207, Normal[5]));
-  EXPECT_TRUE(IsColour(185, 230, Normal[6]));
-  EXPECT_TRUE(IsColour(350, 230, Normal[7]));
-  EXPECT_TRUE(IsColour(515, 230, Normal[8]));
+  const int frameXs[3] = { 185, 350, 515 }, frameYs[3] = { 185, 207, 230 };
+  ExpectNinePieces(frameXs, frameYs, Normal);
   EXPECT_TRUE(IsBlack(179, 207));
   EXPECT_TRUE(IsBlack(520, 207));
   EXPECT_TRUE(IsBlack(350, 235));

@@ -2,7 +2,10 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench fuzz clean
+WEB   ?= build-web
+PORT  ?= 8000
+
+.PHONY: deps configure build run test bench fuzz clean web web-run web-test
 
 deps:
 	@bash tools/install-deps.sh
@@ -30,5 +33,18 @@ bench: build
 fuzz: deps
 	@bash tools/run-fuzz.sh $${FUZZ_SECONDS:-180}
 
+# The web page: build-web/index.html and the files it loads.
+web: deps
+	@bash tools/build-web.sh $(WEB)
+
+web-run: web
+	@echo "Serving the game on http://127.0.0.1:$(PORT)/ (Ctrl+C stops it)"
+	@/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory $(WEB) $(PORT) > /dev/null
+
+# The page in headless Chromium beside the desktop game.
+web-test: build web
+	@TETHERORB2_BIN=$(BUILD)/tetherorb2 REPO_ROOT=$(CURDIR) BUILD_DIR=$(CURDIR)/$(BUILD) \
+	  WEB_DIR=$(CURDIR)/$(WEB) bash tests/web/test_web.sh
+
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz $(WEB)

@@ -6,12 +6,13 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake make pkg-config
-  libsdl1.2-dev libsdl-image1.2-dev
+  libsdl1.2-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   liblodepng-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev
   xvfb xauth xdotool imagemagick x11-utils libx11-dev
   clang libclang-rt-14-dev
+  emscripten nodejs chromium chromium-driver python3-selenium
 )
 
 missing=()
@@ -20,6 +21,8 @@ for p in "${PACKAGES[@]}"; do
     missing+=("$p")
   fi
 done
+# npm comes with some builds of nodejs; Debian's own nodejs needs the npm package.
+command -v npm > /dev/null || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"

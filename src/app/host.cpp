@@ -11,6 +11,7 @@
 #include "app/input.h"
 #include "app/pacing.h"
 #include "app/pause.h"
+#include "app/platform.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "game/level_files.h"
@@ -87,6 +88,7 @@ void RunGameState()
 
 void StartUp()
 {
+  StartPlatform();
   LoadSettings();
   srand((unsigned)time(NULL));
   SetUpVideo();
@@ -102,7 +104,7 @@ void StartUp()
 static void DrainEvents()
 {
   SDL_Event event;
-  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0)
+  while (TakeEvent(&event, AnyEventType))
     if (event.type == SDL_QUIT)
       QuitRequested = true;
 }
@@ -133,7 +135,7 @@ void RunFrame()
   }
 
   // The game's own pointer goes over everything, from the second frame on and only with mouse focus.
-  MouseInWindow = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
+  MouseInWindow = PointerInWindow();
   if (FirstFrameDone && MouseInWindow)
     DrawCursor(InputState.MouseX, InputState.MouseY);
   FirstFrameDone = true;
@@ -146,8 +148,7 @@ void RunFrame()
 int RunProgram()
 {
   StartUp();
-  while (!QuitRequested)
-    RunFrame();
+  RunMainLoop();
   SDL_Quit();
   return 0;
 }

@@ -29,11 +29,11 @@ float ComputeTimeScale(float framesPerSecond);
 // a change of GameState resets MenuCursor and MenuFirstRow.
 void RunGameState();
 
-// Start-up sequence: settings, random seed, video, dashboard, title, catalogue, atlas.
+// Start-up sequence: platform, settings, random seed, video, dashboard, title, catalogue, atlas.
 void StartUp();
 
 // One frame of the loop: clear, input, state, pacing, pause layer, cursor, swap, drain.
 void RunFrame();
 
-// StartUp, frames until QuitRequested, SDL shut-down; returns the exit code 0.
+// StartUp, frames until QuitRequested (RunMainLoop), SDL shut-down; returns the exit code 0.
 int RunProgram();

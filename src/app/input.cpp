@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include "app/platform.h"
+
 InputRecord InputState;
 
 void AgeKeys()
@@ -43,12 +45,6 @@ void ApplyButtonUp(int button)
     InputState.MouseButtonState[button] = InputUp;
 }
 
-// Takes one event of the kinds in mask off the queue; false when none is left.
-static bool TakeEvent(SDL_Event* event, Uint32 mask)
-{
-  return SDL_PeepEvents(event, 1, SDL_GETEVENT, mask) > 0;
-}
-
 // Every down event of a kind is applied before every up event of that kind,
 // whatever their order on the queue, so a press and release between two
 // frames leaves the key up.
@@ -56,14 +52,14 @@ void PollInput()
 {
   SDL_Event event;
   AgeKeys();
-  while (TakeEvent(&event, SDL_KEYDOWNMASK))
-    ApplyKeyDown(event.key.keysym.sym);
-  while (TakeEvent(&event, SDL_KEYUPMASK))
-    ApplyKeyUp(event.key.keysym.sym);
+  while (TakeEvent(&event, SDL_KEYDOWN))
+    ApplyKeyDown(KeySymbolOf(&event));
+  while (TakeEvent(&event, SDL_KEYUP))
+    ApplyKeyUp(KeySymbolOf(&event));
   AgeButtons();
-  while (TakeEvent(&event, SDL_MOUSEBUTTONDOWNMASK))
+  while (TakeEvent(&event, SDL_MOUSEBUTTONDOWN))
     ApplyButtonDown(event.button.button);
-  while (TakeEvent(&event, SDL_MOUSEBUTTONUPMASK))
+  while (TakeEvent(&event, SDL_MOUSEBUTTONUP))
     ApplyButtonUp(event.button.button);
   SDL_GetMouseState(&InputState.MouseX, &InputState.MouseY);
 }

@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 #include <cstdlib>
 
+#include "app/platform.h"
 #include "app/settings.h"
 
 float ScreenWidth;
@@ -29,18 +30,6 @@ static void AskForMultisampling(bool on)
 {
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, on ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, on ? MultisampleCount : 0);
-}
-
-// SDL 1.2 turns a size of 0 into the desktop's size in that dimension.
-static void ProbeDesktopSize()
-{
-  SDL_Surface* probe = SDL_SetVideoMode((int)ScreenWidth, (int)ScreenHeight, ScreenDepth, SDL_DOUBLEBUF);
-  if (!probe)
-    return;
-  ScreenWidth = (float)probe->w;
-  ScreenHeight = (float)probe->h;
-  AspectRatio = ScreenWidth / ScreenHeight;
-  SDL_FreeSurface(probe);
 }
 
 static void SetFixedGLState()
@@ -73,7 +62,7 @@ static void SetUpOpenGLMode()
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
   if (ScreenWidth == 0 || ScreenHeight == 0)
-    ProbeDesktopSize();
+    UseDesktopSize();
 
   int width = (int)ScreenWidth;
   int height = (int)ScreenHeight;

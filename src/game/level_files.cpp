@@ -15,6 +15,7 @@ char LevelTitles[MaxLevels][TitleSlotSize];
 bool LevelExists[MaxLevels];
 int LevelBest[MaxLevels];
 int HighestLevel;
+int SavedFileCount;
 
 const int LineBufferSize = 1000;       // bytes of one line read, terminator included
 const int TitleMaxCharacters = TitleSlotSize - 2; // room for the line feed and terminator
@@ -217,8 +218,10 @@ static bool CommitTemp(FILE* f, const char* temp, const char* path)
     ok = false;
   if (ok && rename(temp, path) != 0)
     ok = false;
-  if (ok)
+  if (ok) {
     SyncFolder(path);
+    SavedFileCount++;
+  }
   else
     remove(temp);
   return ok;

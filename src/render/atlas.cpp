@@ -5,19 +5,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
+#include <lodepng.h>
 
 #include "app/settings.h"
-
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
-#ifndef GL_BGRA_EXT
-#define GL_BGRA_EXT 0x80E1
-#endif
 
 unsigned AtlasTexture;
 
@@ -118,103 +109,89 @@ void BuildFontGlyphs()
   TextHeightFactor = TextSizeFactor;
 }
 
-// 0 for a layout GL cannot take as it is: anything but 8-bit R, G, B (and A)
-// channels in byte order RGB(A) or BGR(A).
-static unsigned SurfaceFormat(const SDL_PixelFormat* f)
+unsigned char* LoadPicture(const char* path, int* w, int* h)
 {
-  int bytes = f->BytesPerPixel;
-  if (bytes != 3 && bytes != 4)
-    return 0;
-  if (bytes == 4 && f->Amask != 0xFF000000u)
-    return 0;
-  if (f->Rmask == 0x000000FFu && f->Gmask == 0x0000FF00u && f->Bmask == 0x00FF0000u)
-    return bytes == 4 ? GL_RGBA : GL_RGB;
-  if (f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u && f->Bmask == 0x000000FFu)
-    return bytes == 4 ? GL_BGRA_EXT : GL_BGR_EXT;
-  return 0;
-}
-
-// A copy of the surface as 32-bit RGBA, for palette, grey, 16-bit and other layouts.
-static SDL_Surface* ConvertToRGBA(SDL_Surface* surface)
-{
-  SDL_PixelFormat rgba;
-  memset(&rgba, 0, sizeof(rgba));
-  rgba.BitsPerPixel = 32;
-  rgba.BytesPerPixel = 4;
-  rgba.Rmask = 0x000000FFu; rgba.Rshift = 0;
-  rgba.Gmask = 0x0000FF00u; rgba.Gshift = 8;
-  rgba.Bmask = 0x00FF0000u; rgba.Bshift = 16;
-  rgba.Amask = 0xFF000000u; rgba.Ashift = 24;
-  rgba.alpha = SDL_ALPHA_OPAQUE;
-  return SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
-}
-
-unsigned MakeSurfaceTexture(SDL_Surface* surface, bool mipmaps)
-{
-  SDL_Surface* converted = NULL;
-  unsigned format = SurfaceFormat(surface->format);
-  if (!format) {
-    converted = ConvertToRGBA(surface);
-    if (!converted)
-      return 0;
-    surface = converted;
-    format = GL_RGBA;
+  unsigned char* rgba = nullptr;
+  unsigned width = 0, height = 0;
+  if (lodepng_decode32_file(&rgba, &width, &height, path) != 0 || !rgba ||
+      width == 0 || height == 0 || width > MaxPictureSide || height > MaxPictureSide) {
+    free(rgba);
+    return nullptr;
   }
-  int bytes = surface->format->BytesPerPixel;
-  int rowBytes = surface->w * bytes;
+  *w = (int)width;
+  *h = (int)height;
+  return rgba;
+}
 
-  // GL reads rows back to back, so a padded surface is packed first.
-  unsigned char* packed = NULL;
-  const void* pixels = surface->pixels;
-  if (SDL_MUSTLOCK(surface))
-    SDL_LockSurface(surface);
-  if (surface->pitch != rowBytes) {
-    packed = (unsigned char*)malloc((size_t)rowBytes * surface->h);
-    if (packed) {
-      for (int row = 0; row < surface->h; row++)
-        memcpy(packed + (size_t)row * rowBytes,
-               (const unsigned char*)surface->pixels + (size_t)row * surface->pitch, rowBytes);
+// The next mip level of a w x h RGBA picture: each texel the rounded mean of
+// a 2 x 2 block, a side of 1 staying 1 (the box filter GLU uses for
+// power-of-two pictures). The caller frees it; null when out of memory.
+static unsigned char* HalvePicture(const unsigned char* rgba, int w, int h)
+{
+  int hw = w > 1 ? w / 2 : 1, hh = h > 1 ? h / 2 : 1;
+  unsigned char* half = (unsigned char*)malloc((size_t)hw * hh * PictureBytesPerPixel);
+  if (!half)
+    return nullptr;
+  for (int y = 0; y < hh; y++) {
+    int y0 = h > 1 ? 2 * y : 0, y1 = h > 1 ? 2 * y + 1 : 0;
+    for (int x = 0; x < hw; x++) {
+      int x0 = w > 1 ? 2 * x : 0, x1 = w > 1 ? 2 * x + 1 : 0;
+      for (int c = 0; c < PictureBytesPerPixel; c++) {
+        int sum = rgba[((size_t)y0 * w + x0) * PictureBytesPerPixel + c] +
+                  rgba[((size_t)y0 * w + x1) * PictureBytesPerPixel + c] +
+                  rgba[((size_t)y1 * w + x0) * PictureBytesPerPixel + c] +
+                  rgba[((size_t)y1 * w + x1) * PictureBytesPerPixel + c];
+        half[((size_t)y * hw + x) * PictureBytesPerPixel + c] = (unsigned char)((sum + 2) / 4);
+      }
     }
-    pixels = packed;
   }
+  return half;
+}
 
+// Levels 1, 2, ... of the bound texture down to 1 x 1; false when memory ran out.
+static bool UploadMipLevels(const unsigned char* rgba, int w, int h)
+{
+  const unsigned char* above = rgba;
+  bool ok = true;
+  for (int level = 1; ok && (w > 1 || h > 1); level++) {
+    unsigned char* half = HalvePicture(above, w, h);
+    ok = half != nullptr;
+    if (ok) {
+      w = w > 1 ? w / 2 : 1;
+      h = h > 1 ? h / 2 : 1;
+      glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, half);
+    }
+    if (above != rgba)
+      free((void*)above);
+    above = half;
+  }
+  if (above != rgba)
+    free((void*)above);
+  return ok;
+}
+
+unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmaps)
+{
   GLuint name = 0;
-  if (pixels) {
-    GLint oldAlignment;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &oldAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    if (mipmaps) {
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-      gluBuild2DMipmaps(GL_TEXTURE_2D, bytes, surface->w, surface->h, format,
-                        GL_UNSIGNED_BYTE, pixels);
-    } else {
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-      glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, format,
-                   GL_UNSIGNED_BYTE, pixels);
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, oldAlignment);
-  }
-
-  if (SDL_MUSTLOCK(surface))
-    SDL_UnlockSurface(surface);
-  free(packed);
-  if (converted)
-    SDL_FreeSurface(converted);
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  bool mipped = mipmaps && UploadMipLevels(rgba, w, h);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   return name;
 }
 
 unsigned LoadAtlasTexture()
 {
-  SDL_Surface* surface = IMG_Load(AtlasFileName);
-  if (!surface)
+  int w, h;
+  unsigned char* rgba = LoadPicture(AtlasFileName, &w, &h);
+  if (!rgba)
     return 0;
-  unsigned name = MakeSurfaceTexture(surface, Settings.mipmapping);
-  SDL_FreeSurface(surface);
+  unsigned name = MakePictureTexture(rgba, w, h, Settings.mipmapping);
+  free(rgba);
   return name;
 }
 

@@ -38,12 +38,16 @@ void SetAtlasCorners(AtlasRect* rect, float left, float top, float right, float 
 // Fills rect from a pixel rectangle, inset by 1.5 pixels on every side.
 void MakeAtlasRect(AtlasRect* rect, float w, float h, float x, float y, float texW, float texH);
 
-struct SDL_Surface;
+const int PictureBytesPerPixel = 4;     // R, G, B, A
+const int MaxPictureSide = 16384;       // pixels; larger pictures are refused
 
-// A new GL texture from a surface with linear filtering and repeat wrap, all
-// mip levels when asked; surfaces that are not 24-bit RGB/BGR or 32-bit
-// RGBA/BGRA are converted to RGBA first. Returns 0 when that fails.
-unsigned MakeSurfaceTexture(SDL_Surface* surface, bool mipmaps);
+// Decodes a PNG file into w x h RGBA pixels, top row first (the caller frees
+// them); null when the file is missing, not a PNG or too large.
+unsigned char* LoadPicture(const char* path, int* w, int* h);
+
+// A new GL texture from RGBA pixels with linear filtering and repeat wrap,
+// and, when asked, every mip level down to 1 x 1 (2 x 2 means of the level above).
+unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmaps);
 
 // Loads "Media/tetherorb2texture.png" into a texture (mipmapped when the setting
 // asks); returns its name, or 0 when the picture cannot be loaded.

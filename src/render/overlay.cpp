@@ -7,8 +7,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -83,36 +81,20 @@ void FillDashboardTables()
 }
 
 // The dashboard picture copied, unblended, to the top-left of a transparent
-// 1024 x 256 surface; the surface stays transparent when the picture is
-// missing or cannot be converted.
-static SDL_Surface* MakeDashboardSurface()
+// 1024 x 256 RGBA canvas (the caller frees it); the canvas stays transparent
+// when the picture is missing or broken. Null when out of memory.
+static unsigned char* MakeDashboardCanvas()
 {
-  SDL_Surface* picture = NULL;
-  SDL_Surface* loaded = IMG_Load(DashboardFileName);
-  if (loaded) {
-    if (SDL_GetVideoSurface())
-      picture = SDL_DisplayFormatAlpha(loaded);
-    SDL_FreeSurface(loaded);
+  size_t rowBytes = (size_t)DashTextureW * PictureBytesPerPixel;
+  unsigned char* canvas = (unsigned char*)calloc(rowBytes * DashTextureH, 1);
+  int w, h;
+  unsigned char* picture = LoadPicture(DashboardFileName, &w, &h);
+  if (canvas && picture) {
+    size_t copyBytes = (size_t)(w < DashTextureW ? w : DashTextureW) * PictureBytesPerPixel;
+    for (int row = 0; row < h && row < DashTextureH; row++)
+      memcpy(canvas + row * rowBytes, picture + (size_t)row * w * PictureBytesPerPixel, copyBytes);
   }
-  SDL_Surface* canvas;
-  if (picture) {
-    const SDL_PixelFormat* f = picture->format;
-    canvas = SDL_CreateRGBSurface(picture->flags, DashTextureW, DashTextureH, f->BitsPerPixel,
-                                  f->Rmask, f->Gmask, f->Bmask, f->Amask);
-  } else {
-    canvas = SDL_CreateRGBSurface(SDL_SWSURFACE, DashTextureW, DashTextureH, 32,
-                                  0x000000FFu, 0x0000FF00u, 0x00FF0000u, 0xFF000000u);
-  }
-  if (canvas) {
-    SDL_FillRect(canvas, NULL, 0);
-    if (picture) {
-      SDL_SetAlpha(picture, SDL_RLEACCEL, 0);
-      SDL_SetAlpha(canvas, SDL_RLEACCEL, 0);
-      SDL_BlitSurface(picture, NULL, canvas, NULL);
-    }
-  }
-  if (picture)
-    SDL_FreeSurface(picture);
+  free(picture);
   return canvas;
 }
 
@@ -129,10 +111,9 @@ static void AllocateReadbackBuffer()
 
 void SetUpDashboard()
 {
-  SDL_Surface* canvas = MakeDashboardSurface();
-  DashboardTexture = canvas ? MakeSurfaceTexture(canvas, false) : 0;
-  if (canvas)
-    SDL_FreeSurface(canvas);
+  unsigned char* canvas = MakeDashboardCanvas();
+  DashboardTexture = canvas ? MakePictureTexture(canvas, DashTextureW, DashTextureH, false) : 0;
+  free(canvas);
   FillDashboardTables();
   PauseLevel = 0;
   PauseWanted = false;

@@ -24,12 +24,12 @@ protected:
   }
 };
 
-static std::vector<unsigned char> TexelsRgba(unsigned name, int w, int h)
+static std::vector<unsigned char> TexelsRgba(unsigned name, int w, int h, int level = 0)
 {
   std::vector<unsigned char> texels(w * h * 4);
   glBindTexture(GL_TEXTURE_2D, name);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
   return texels;
 }
 
@@ -55,7 +55,7 @@ TEST_F(AtlasLoadTest, MissingPictureGivesNameZeroAndFilledTables)
 
 TEST_F(AtlasLoadTest, RgbRowsWithPaddingKeepTheirPixels)
 {
-  // Six 3-byte pixels make 18-byte rows, which a loaded surface pads to 20.
+  // Six 3-byte pixels make 18-byte rows, not a multiple of 4 bytes.
   const int w = 6, h = 4;
   std::vector<unsigned char> rgb(w * h * 3);
   for (size_t i = 0; i < rgb.size(); i++)
@@ -84,7 +84,7 @@ TEST_F(AtlasLoadTest, RgbaAndGreyPicturesLoadWithTheirColours)
   ASSERT_NE(0u, name);
   EXPECT_EQ(rgba, TexelsRgba(name, w, h));
 
-  // Grey is neither 24- nor 32-bit: it is converted to RGBA.
+  // Grey pictures load as RGBA with the grey in every colour channel.
   std::vector<unsigned char> grey(w * h);
   for (size_t i = 0; i < grey.size(); i++)
     grey[i] = (unsigned char)(i * 17);
@@ -102,7 +102,9 @@ TEST_F(AtlasLoadTest, RgbaAndGreyPicturesLoadWithTheirColours)
 
 TEST_F(AtlasLoadTest, MipmapSettingChoosesLevelsAndFilters)
 {
-  std::vector<unsigned char> rgba(16 * 16 * 4, 200);
+  std::vector<unsigned char> rgba(16 * 16 * 4);
+  for (size_t i = 0; i < rgba.size(); i++)
+    rgba[i] = (unsigned char)(i * 37 % 251);
   ASSERT_TRUE(WritePng(AtlasPath, rgba.data(), 16, 16, LCT_RGBA));
 
   unsigned plain = LoadAtlasTexture();
@@ -127,5 +129,13 @@ TEST_F(AtlasLoadTest, MipmapSettingChoosesLevelsAndFilters)
   EXPECT_EQ(GL_LINEAR, magFilter);
   EXPECT_EQ(8, LevelWidth(mipped, 1));
   EXPECT_EQ(1, LevelWidth(mipped, 4));
+  // Each texel of a level is the rounded mean of a 2 x 2 block above, as GLU's box filter.
+  std::vector<unsigned char> level1 = TexelsRgba(mipped, 8, 8, 1);
+  for (int i = 0; i < 8 * 8 * 4; i++) {
+    int x = i / 4 % 8, y = i / 32, c = i % 4, sum = 0;
+    for (int k = 0; k < 4; k++)
+      sum += rgba[((2 * y + k / 2) * 16 + 2 * x + k % 2) * 4 + c];
+    ASSERT_EQ((sum + 2) / 4, level1[i]) << "texel " << x << ", " << y << " channel " << c;
+  }
   Settings.mipmapping = false;
 }

@@ -1,0 +1,188 @@
+#!/usr/bin/python3
+"""Plays the web page in Debian's headless Chromium, driven through
+chromium-driver, with real key events.
+
+usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat
+
+Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
+desktop game's (DESKTOP_TITLE.png), puts DROP_LEVEL.dat into the page's
+IndexedDB as level 1, reloads, chooses "Play" and level 1 with the Return
+key (moving the highlight down and up on the way), waits for the run to
+finish on its own and the title to come back, reloads and opens the level
+list again, then saves a screenshot and leaves through the pause menu.
+Leaves list-before.png, list-after.png, screenshot1.png and score.txt (the best score written) in
+OUT_DIR for the caller to compare with the desktop game, and fails on any
+JavaScript error.
+"""
+import functools
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+from http.server import SimpleHTTPRequestHandler, ThreadingHTTPServer
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.keys import Keys
+
+WIDTH, HEIGHT = 800, 600
+SAME_FUZZ = '12%'            # colour distance still counted as the same pixel
+SAME_LIMIT = WIDTH * HEIGHT // 100   # pixels that may differ: filtering, the pointer
+HOLD = 0.15                  # seconds a key stays down: several frames
+CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic',
+                  '--no-first-run', '--disable-background-networking',
+                  '--disable-component-update', '--disable-sync',
+                  '--enable-unsafe-swiftshader', '--use-angle=swiftshader']
+
+
+def fail(message):
+    print('FAIL web: ' + message, file=sys.stderr)
+    sys.exit(1)
+
+
+def differing_pixels(a, b):
+    run = subprocess.run(['compare', '-metric', 'AE', '-fuzz', SAME_FUZZ, a, b, 'null:'],
+                         capture_output=True, text=True)
+    try:
+        return int(float(run.stderr.split()[0]))
+    except (IndexError, ValueError):
+        fail('cannot compare %s with %s: %s' % (a, b, run.stderr))
+
+
+def looks_like(a, b):
+    return differing_pixels(a, b) <= SAME_LIMIT
+
+
+class Page:
+    def __init__(self, url, out):
+        options = webdriver.ChromeOptions()
+        options.binary_location = '/usr/bin/chromium'
+        for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + tempfile.mkdtemp(dir=out)]:
+            options.add_argument(flag)
+        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+        self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': WIDTH, 'height': HEIGHT, 'deviceScaleFactor': 1, 'mobile': False})
+        self.url, self.out, self.shots, self.errors = url, out, 0, []
+
+    def shot(self, name=None):
+        self.shots += 1
+        path = os.path.join(self.out, name or '.poll%d.png' % (self.shots % 2))
+        self.driver.save_screenshot(path)
+        return path
+
+    def wait_for(self, test, what, seconds=15):
+        end = time.time() + seconds
+        while time.time() < end:
+            path = self.shot()
+            if test(path):
+                return path
+            time.sleep(0.1)
+        fail(what)
+
+    def key(self, key):
+        ActionChains(self.driver).key_down(key).pause(HOLD).key_up(key).perform()
+
+    def click(self, x, y):
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(x, y).click_and_hold().pause(HOLD).release()
+        actions.perform()
+
+    def script(self, code, *args):
+        return self.driver.execute_script(code, *args)
+
+    def wait_stored(self):
+        end = time.time() + 10
+        while self.script("return Module.storing || Module.storeAgain"):
+            if time.time() > end:
+                fail('the saved files never reached IndexedDB')
+            time.sleep(0.1)
+
+    def check_log(self):
+        for entry in self.driver.get_log('browser'):
+            if entry['level'] == 'SEVERE':
+                self.errors.append(entry['message'])
+        if self.errors:
+            fail('JavaScript errors:\n' + '\n'.join(self.errors))
+
+
+def serve(folder):
+    class QuietHandler(SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+    handler = functools.partial(QuietHandler, directory=folder)
+    server = ThreadingHTTPServer(('127.0.0.1', 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return 'http://127.0.0.1:%d/index.html' % server.server_address[1]
+
+
+def main():
+    page_dir, out, desktop_title, drop_level = sys.argv[1:5]
+    page = Page(serve(page_dir), out)
+    try:
+        started = time.time()
+        page.driver.get(page.url)
+        page.wait_for(lambda p: looks_like(p, desktop_title),
+                      'the title screen never looks like the desktop game\'s')
+        print('title screen after %.1f s' % (time.time() - started))
+        title = page.shot('title.png')
+        page.check_log()
+
+        with open(drop_level) as f:
+            page.script("Module.FS.writeFile('/game/Levels/level1.dat', arguments[0]);"
+                        "Module.storeSaves();", f.read())
+        page.wait_stored()
+        page.driver.refresh()
+        page.wait_for(lambda p: looks_like(p, title), 'no title screen after a reload')
+
+        page.key(Keys.ENTER)
+        page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
+        time.sleep(0.3)
+        before = page.shot('list-before.png')
+        page.key(Keys.ARROW_DOWN)
+        page.wait_for(lambda p: not looks_like(p, before), 'Down does not move the highlight', 5)
+        page.key(Keys.ARROW_UP)
+        page.wait_for(lambda p: looks_like(p, before), 'Up does not move the highlight back', 5)
+        page.key(Keys.ENTER)
+        page.wait_for(lambda p: not looks_like(p, before) and not looks_like(p, title),
+                      'Return on level 1 starts no run', 5)
+        page.wait_for(lambda p: looks_like(p, title), 'the run never finished on its own')
+        page.wait_stored()
+        score = page.script("var s = Module.FS.readFile('/game/Levels/level1.score');"
+                            "return s[0] | s[1] << 8 | s[2] << 16 | s[3] << 24;")
+        with open(os.path.join(out, 'score.txt'), 'w') as f:
+            f.write('%d\n' % score)
+        page.check_log()
+
+        page.driver.refresh()
+        page.wait_for(lambda p: looks_like(p, title), 'no title screen after the second reload')
+        page.key(Keys.ENTER)
+        page.wait_for(lambda p: not looks_like(p, title), 'no level list after the second reload')
+        time.sleep(0.3)
+        page.shot('list-after.png')
+
+        # "Save screenshot" in the pause menu downloads the picture, "Exit" goes
+        # back to the title screen.
+        page.driver.execute_cdp_cmd('Page.setDownloadBehavior',
+                                    {'behavior': 'allow', 'downloadPath': os.path.abspath(out)})
+        page.key(Keys.ESCAPE)
+        time.sleep(1.5)
+        page.click(WIDTH // 2, HEIGHT // 2 - 25)
+        end = time.time() + 10
+        while not os.path.exists(os.path.join(out, 'screenshot1.png')):
+            if time.time() > end:
+                fail('"Save screenshot" downloads no screenshot1.png')
+            time.sleep(0.1)
+        page.click(WIDTH // 2, HEIGHT // 2 - 75)
+        page.wait_for(lambda p: looks_like(p, title), '"Exit" does not go back to the title screen')
+        page.check_log()
+    finally:
+        page.driver.quit()
+    print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit')
+
+
+main()

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The web page in headless Chromium beside the desktop game: the title screen
+# looks like the desktop's, real Return presses choose "Play" and a level
+# that ends by itself, the run reaches its finish, and after a reload the
+# level list shows the best score exactly where the desktop game shows it.
+# No JavaScript error may be logged. Needs the desktop build and `make web`.
+. "$(dirname "$0")/../window/lib.sh"
+
+WEB_DIR=${WEB_DIR:-$REPO_ROOT/build-web}
+[ -f "$WEB_DIR/index.html" ] || tw_fail "no web page in $WEB_DIR: run make web first"
+
+tw_init 800 600
+printf '%s\n' "Drop" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa \
+  aaaalaaaa bbbbbbbbb aaaaaaaaa > "$TW_DIR/drop.dat"
+tw_start_x 1024x768
+
+# desktop_picture NAME KEY...: the desktop game's window after the keys, with
+# the pointer off the window as in the headless browser.
+desktop_picture() {
+  local name=$1 key
+  shift
+  tw_launch
+  sleep 0.5
+  for key in "$@"; do tw_key "$key"; sleep 0.3; done
+  xdotool mousemove 1020 760   # keys go to the window under the pointer
+  sleep 0.5
+  tw_screenshot "$TW_DIR/$name"
+  tw_close
+  tw_expect_exit 0
+}
+
+desktop_picture desktop-title.png
+/usr/bin/python3 "$REPO_ROOT/tests/web/browser.py" "$WEB_DIR" "$TW_DIR" \
+  "$TW_DIR/desktop-title.png" "$TW_DIR/drop.dat" || tw_fail "the web page failed"
+
+[ "$(identify -format '%w %h' "$TW_DIR/screenshot1.png")" = "800 600" ] ||
+  tw_fail "the downloaded screenshot is not an 800 x 600 picture"
+score=$(cat "$TW_DIR/score.txt")
+[ "$score" -gt 0 ] || tw_fail "no best score written in the browser"
+cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
+cp "$TW_DIR/drop.dat" "$TW_DIR/Levels/level1.dat"
+printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((score & 255)) $((score >> 8 & 255)) 0 0)" \
+  > "$TW_DIR/Levels/level1.score"
+desktop_picture desktop-list.png Return
+
+# differing A B: pixels that differ by more than the filtering of two GL stacks does.
+differing() {
+  local n
+  n=$(compare -metric AE -fuzz 12% "$1" "$2" null: 2>&1)
+  echo "${n%% *}"
+}
+after=$(differing "$TW_DIR/list-after.png" "$TW_DIR/desktop-list.png")
+before=$(differing "$TW_DIR/list-before.png" "$TW_DIR/desktop-list.png")
+echo "list pixels unlike the desktop's with best score $score: $after after the run, $before before it"
+[ "$after" -lt 100 ] || tw_fail "the level list after a reload does not show the best score $score"
+[ "$before" -gt 200 ] || tw_fail "the list before the run already looked like one with a score"
+tw_pass

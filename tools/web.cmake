@@ -1,0 +1,27 @@
+# The web build, included by CMakeLists.txt under emscripten's toolchain:
+# build-web/index.html with the .js, .wasm and .data files it loads.
+# LODEPNG_DIR holds LodePNG from the npm package "lodepng", its lodepng.c
+# copied to lodepng.cpp so that it compiles as C++ like the game.
+if(NOT LODEPNG_DIR)
+  message(FATAL_ERROR "LODEPNG_DIR must name the folder holding lodepng.c (make web fetches it)")
+endif()
+list(REMOVE_ITEM CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/app/platform_desktop.cpp)
+
+set(WEB_SHELL ${CMAKE_SOURCE_DIR}/src/app/platform_web.html)
+set(WEB_PRE_JS ${CMAKE_SOURCE_DIR}/src/app/platform_web.js)
+add_executable(tetherorb2 src/app/main.cpp ${CORE_SOURCES} ${LODEPNG_DIR}/lodepng.cpp)
+set_target_properties(tetherorb2 PROPERTIES OUTPUT_NAME index SUFFIX .html)
+target_include_directories(tetherorb2 PRIVATE ${CMAKE_SOURCE_DIR}/src ${LODEPNG_DIR})
+target_link_options(tetherorb2 PRIVATE
+
+  -sLEGACY_GL_EMULATION=1
+  -sEXPORTED_RUNTIME_METHODS=FS
+  -sALLOW_MEMORY_GROWTH=1
+  -sFORCE_FILESYSTEM=1
+  -sMINIFY_HTML=0
+  -lidbfs.js
+  "SHELL:--shell-file ${WEB_SHELL}"
+  "SHELL:--pre-js ${WEB_PRE_JS}"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Media@/game/Media"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Levels@/shipped/Levels")
+set_property(TARGET tetherorb2 APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_PRE_JS})

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test: the headless and window tests of the normal build, then the
-# headless tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# Runs every test: the headless and window tests of the normal build, the web
+# page in headless Chromium, then the headless tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # then a short burst of each fuzzer when clang is present.
 #
 #   tools/run-tests.sh [BUILD]   normal build folder (default build)
-#   ASAN_BUILD=..., FUZZ_BUILD=...  the sanitizer and fuzz build folders
-#   (default build-asan and build-fuzz), so that runs side by side do not clash
+#   ASAN_BUILD=..., FUZZ_BUILD=..., WEB_BUILD=...  the sanitizer, fuzz and web
+#   build folders (default build-asan, build-fuzz and build-web), so that runs
+#   side by side do not clash
 set -uo pipefail
 BUILD=${1:-build}
 ASAN_BUILD=${ASAN_BUILD:-build-asan}
+WEB_BUILD=${WEB_BUILD:-build-web}
 cd "$(dirname "$0")/.."
 JOBS=$(nproc)
 status=0
@@ -31,6 +33,17 @@ count_ctest() {
 echo "== Headless and window tests =="
 ctest --test-dir "$BUILD" -j "$JOBS" --output-on-failure 2>&1 | tee "$LOG" || status=1
 count_ctest
+
+echo "== The web page in headless Chromium =="
+if bash tools/build-web.sh "$WEB_BUILD" > "$LOG" 2>&1 &&
+   TETHERORB2_BIN="$(cd "$BUILD" && pwd)/tetherorb2" REPO_ROOT="$PWD" BUILD_DIR="$(cd "$BUILD" && pwd)" \
+   WEB_DIR="$(cd "$WEB_BUILD" && pwd)" bash tests/web/test_web.sh; then
+  passed=$((passed + 1))
+else
+  tail -n 20 "$LOG"
+  failed=$((failed + 1))
+  status=1
+fi
 
 echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B "$ASAN_BUILD" -DTETHERORB_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug > /dev/null &&

@@ -38,6 +38,15 @@ function SameBytes(a, b) {
   return true;
 }
 
+// A held key repeats in the browser; like the desktop game, the game sees one
+// press per press. This listener runs before SDL's, on the document.
+window.addEventListener('keydown', function(event) {
+  if (event.repeat) {
+    event.preventDefault();
+    event.stopPropagation();
+  }
+}, true);
+
 // Fills /game/Levels, moves into /game and follows the pointer over the canvas.
 Module['startPage'] = function() {
   FS.mkdirTree(LevelsFolder);

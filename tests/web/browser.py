@@ -7,12 +7,12 @@ usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat
 Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
 desktop game's (DESKTOP_TITLE.png), puts DROP_LEVEL.dat into the page's
 IndexedDB as level 1, reloads, chooses "Play" and level 1 with the Return
-key (moving the highlight down and up on the way), waits for the run to
-finish on its own and the title to come back, reloads and opens the level
-list again, then saves a screenshot and leaves through the pause menu.
-Leaves list-before.png, list-after.png, screenshot1.png and score.txt (the best score written) in
-OUT_DIR for the caller to compare with the desktop game, and fails on any
-JavaScript error.
+key (moving the highlight down with a held, repeating key and back up on the
+way), waits for the run to finish on its own and the title to come back,
+reloads and opens the level list again, then saves a screenshot and leaves
+through the pause menu. Leaves list-before.png, list-after.png,
+screenshot1.png and score.txt (the best score written) in OUT_DIR for the
+caller to compare with the desktop game, and fails on any JavaScript error.
 """
 import functools
 import os
@@ -87,6 +87,16 @@ class Page:
     def key(self, key):
         ActionChains(self.driver).key_down(key).pause(HOLD).key_up(key).perform()
 
+    def held_key(self, name, code, repeats):
+        """A key held long enough for the keyboard to repeat it."""
+        for i in range(repeats + 1):
+            self.driver.execute_cdp_cmd('Input.dispatchKeyEvent', {
+                'type': 'keyDown', 'key': name, 'code': name,
+                'windowsVirtualKeyCode': code, 'autoRepeat': i > 0})
+            time.sleep(0.05)
+        self.driver.execute_cdp_cmd('Input.dispatchKeyEvent', {
+            'type': 'keyUp', 'key': name, 'code': name, 'windowsVirtualKeyCode': code})
+
     def click(self, x, y):
         actions = ActionBuilder(self.driver)
         actions.pointer_action.move_to_location(x, y).click_and_hold().pause(HOLD).release()
@@ -143,10 +153,12 @@ def main():
         page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
         time.sleep(0.3)
         before = page.shot('list-before.png')
-        page.key(Keys.ARROW_DOWN)
+        page.held_key('ArrowDown', 40, 3)   # repeats must not move it further
         page.wait_for(lambda p: not looks_like(p, before), 'Down does not move the highlight', 5)
+        time.sleep(0.3)
         page.key(Keys.ARROW_UP)
-        page.wait_for(lambda p: looks_like(p, before), 'Up does not move the highlight back', 5)
+        page.wait_for(lambda p: looks_like(p, before), 'Up after a held Down does not move the '
+                      'highlight back to the first level', 5)
         page.key(Keys.ENTER)
         page.wait_for(lambda p: not looks_like(p, before) and not looks_like(p, title),
                       'Return on level 1 starts no run', 5)

@@ -230,6 +230,7 @@ bool StartLevelFile(const char* path) {
   if (ok) {
     GameState = gamestate_playing;
     StartLevel(1);
+    CurrentLevel = 0;   // no slot: a finish writes no best score or ghost in the working directory
     ok = chdir(home) == 0;
   }
   remove(copy);

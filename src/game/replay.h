@@ -89,7 +89,8 @@ int JudgeFrame();
 
 // Loads the level file at path into play as StartLevel does, through a
 // temporary working directory, and sets GameState to play; false when the
-// file cannot be read.
+// file cannot be read. The level has no slot (CurrentLevel 0), so its runs
+// never write a best score or a ghost.
 bool StartLevelFile(const char* path);
 
 // Plays the replay from the present state (after StartLevel or

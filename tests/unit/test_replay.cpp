@@ -5,6 +5,7 @@
 #include "app/video.h"
 #include "game/level_files.h"
 #include "game/replay.h"
+#include "game/update.h"
 #include "game/world.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +173,16 @@ TEST(Replay, StartLevelFileLoadsAnyPathAndKeepsTheWorkingDirectory) {
   EXPECT_EQ(LevelWidth, 20);
   EXPECT_FLOAT_EQ(Ball.x, 1.5f);
   EXPECT_FLOAT_EQ(Ball.y, 4.5f);
+  // A finish on a level from a path writes no best score or ghost into the
+  // working directory's Levels folder.
+  std::filesystem::create_directory("Levels");
+  LevelBest[0] = 0;
+  for (int i = 0; i < 400 && GameState == gamestate_playing; i++) {
+    ApplyReplayInput(replaykey_right, 400, 300, 0);
+    UpdateGame(ReplayTimeScale);
+  }
+  EXPECT_EQ(JudgeFrame(), replayend_finish);
+  EXPECT_TRUE(std::filesystem::is_empty("Levels"));
   EXPECT_FALSE(StartLevelFile("missing.dat"));
 }
 

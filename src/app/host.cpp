@@ -14,6 +14,7 @@
 #include "app/platform.h"
 #include "app/settings.h"
 #include "app/video.h"
+#include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/update.h"
 #include "render/atlas.h"
@@ -22,6 +23,7 @@
 #include "ui/editor.h"
 #include "ui/menus.h"
 #include "ui/scene.h"
+#include "ui/watch.h"
 
 int GameState;
 int MenuCursor;
@@ -74,11 +76,14 @@ void RunGameState()
     EditorUpdate(timeScale);
     DrawEditor();
     break;
+  case gamestate_watching:
+    WatchFrame(timeScale);
+    break;
   default:
     break;
   }
   // Every screen opens with its first entry lit and its list at the top.
-  bool known = frameState >= gamestate_title && frameState <= gamestate_editing;
+  bool known = frameState >= gamestate_title && frameState <= gamestate_watching;
   if (known && GameState != frameState) {
     MenuCursor = 0;
     MenuFirstRow = 0;
@@ -96,6 +101,7 @@ void StartUp()
   snprintf(GameTitleText, sizeof(GameTitleText), "%s", GameTitle);
   VersionNumber = GameVersion;
   LoadLevelCatalogue();
+  ScanGhostFiles();
   BuildAtlas();
   BuildFontGlyphs();
 }

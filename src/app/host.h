@@ -10,7 +10,8 @@ enum {
   gamestate_playlist = 1,   // level list, to play
   gamestate_editlist = 2,   // level list, to edit
   gamestate_playing = 3,    // playing a level
-  gamestate_editing = 4     // editing a level
+  gamestate_editing = 4,    // editing a level
+  gamestate_watching = 5    // watching a level's best run
 };
 
 extern int GameState;           // current screen; changed by menus, rules and editor

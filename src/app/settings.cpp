@@ -67,6 +67,17 @@ float SettingValue(const char* name)
   return result;
 }
 
+bool SettingPresent(const char* name)
+{
+  char search[SettingsLineSize];
+  snprintf(search, sizeof(search), "%s%s", name, "=");
+  size_t len = strlen(search);
+  for (int i = 0; i < SettingsLineCount; i++)
+    if (strncmp(SettingsLines[i], search, len) == 0)
+      return true;
+  return false;
+}
+
 float SettingInRange(const char* name, float low, float high)
 {
   float v = SettingValue(name);
@@ -89,6 +100,7 @@ void ApplySettings()
   Settings.showcursor = SettingFlag("showcursor");
   Settings.antialiasing = SettingFlag("antialiasing");
   Settings.mipmapping = SettingFlag("mipmapping");
+  Settings.ghost = !SettingPresent("ghost") || SettingFlag("ghost");
   AspectRatio = ScreenWidth / ScreenHeight;
 }
 

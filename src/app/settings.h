@@ -1,5 +1,6 @@
 // settings: the display options read once from "settings.ini" at start-up.
-// The file is never written. Every key is optional and reads as 0 when missing.
+// The file is never written. Every key is optional and reads as 0 when
+// missing, except "ghost", which is on unless it is given as 0.
 #pragma once
 
 #include <cstdio>
@@ -15,6 +16,7 @@ struct SettingsRecord {
   bool showcursor;    // show the system pointer over the window
   bool antialiasing;  // ask for 4x multisampling
   bool mipmapping;    // build the atlas texture with mipmaps
+  bool ghost;         // the best run's ghost ball in play; on unless "ghost = 0"
 };
 extern SettingsRecord Settings;
 
@@ -32,6 +34,9 @@ void ReadSettingsStream(FILE* f);
 
 // The number after "name=" on the last line that starts with it; 0 when absent.
 float SettingValue(const char* name);
+
+// True when some line starts with "name=".
+bool SettingPresent(const char* name);
 
 // SettingValue, or 0 when that is not finite or lies outside low..high.
 float SettingInRange(const char* name, float low, float high);

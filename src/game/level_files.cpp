@@ -29,9 +29,20 @@ void LevelFileName(char* out, size_t size, int n)
   snprintf(out, size, "%s%i%s", "Levels/level", n, ".dat");
 }
 
+// The files a run writes: the best score and its ghost, side by side.
+static void SavedRunFileName(char* out, size_t size, int n, const char* suffix)
+{
+  snprintf(out, size, "%s%i%s", "Levels/level", n, suffix);
+}
+
 void ScoreFileName(char* out, size_t size, int n)
 {
-  snprintf(out, size, "%s%i%s", "Levels/level", n, ".score");
+  SavedRunFileName(out, size, n, ".score");
+}
+
+void GhostFileName(char* out, size_t size, int n)
+{
+  SavedRunFileName(out, size, n, ".ghost");
 }
 
 // Reads one line of up to size - 1 bytes into buf, drops the rest of a longer
@@ -257,18 +268,23 @@ bool SaveLevel()
   return WriteLevelFile(path, LevelTitles[CurrentLevel - 1]);
 }
 
-bool SaveBest(int n, int score)
+bool SaveFileBytes(const char* path, const unsigned char* bytes, size_t size)
 {
-  char path[MaxPathSize];
   char temp[MaxPathSize];
-  ScoreFileName(path, sizeof(path), n);
   FILE* f = OpenTemp(path, temp, sizeof(temp), "wb");
   if (!f)
     return false;
+  fwrite(bytes, 1, size, f);
+  return CommitTemp(f, temp, path);
+}
+
+bool SaveBest(int n, int score)
+{
+  char path[MaxPathSize];
+  ScoreFileName(path, sizeof(path), n);
   uint32_t value = (uint32_t)score;
   unsigned char bytes[ScoreBytes];
   for (int i = 0; i < ScoreBytes; i++)
     bytes[i] = (unsigned char)(value >> (8 * i));
-  fwrite(bytes, 1, ScoreBytes, f);
-  return CommitTemp(f, temp, path);
+  return SaveFileBytes(path, bytes, ScoreBytes);
 }

@@ -1,7 +1,8 @@
 // level_files: the level files "Levels/level%i.dat" (title line, width,
 // height, one row of letters 'a'..'l' per line) and the 4-byte little-endian
 // best-score files "Levels/level%i.score", with the catalogue of the 15 slots
-// read at start-up. Saves replace a file whole or leave it as it was.
+// read at start-up. Saves replace a file whole or leave it as it was; the
+// best run's ghost file is saved the same way, beside the score file.
 #pragma once
 
 #include <cstddef>
@@ -24,9 +25,11 @@ struct LevelRepairs {
   int badCharacters;    // bytes outside 'a'..'l' inside the level rectangle
 };
 
-// "Levels/level<n>.dat" and "Levels/level<n>.score".
+// "Levels/level<n>.dat", "Levels/level<n>.score" and "Levels/level<n>.ghost";
+// the ghost file always lies in the score file's folder.
 void LevelFileName(char* out, size_t size, int n);
 void ScoreFileName(char* out, size_t size, int n);
+void GhostFileName(char* out, size_t size, int n);
 
 // Reads the title slots, existence flags and best scores of all 15 slots.
 void LoadLevelCatalogue();
@@ -53,3 +56,7 @@ int ReadScoreStream(FILE* f);
 
 // Writes the 4-byte best score of level n; true when the file was replaced.
 bool SaveBest(int n, int score);
+
+// Replaces the file at path with size bytes, through the same temporary file
+// and rename as every save; true when the file was replaced.
+bool SaveFileBytes(const char* path, const unsigned char* bytes, size_t size);

@@ -7,6 +7,7 @@
 
 #include "app/host.h"
 #include "game/collision.h"
+#include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/world.h"
 
@@ -127,6 +128,7 @@ static void Finish()
   int score = ScoreFromTimer();
   if (score > LevelBest[CurrentLevel - 1]) {
     SaveBest(CurrentLevel, score);
+    SaveGhost(CurrentLevel);
     LevelBest[CurrentLevel - 1] = score;
   }
 }

@@ -20,5 +20,5 @@ bool BallAtFinish();
 int ScoreFromTimer();
 
 // Harmful contact, time-out and the finish; may set GameState to 0 and save a
-// best (only for CurrentLevel 1..15).
+// best with its ghost (only for CurrentLevel 1..15).
 void CheckOutcome();

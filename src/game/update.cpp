@@ -7,6 +7,7 @@
 #include "app/input.h"
 #include "app/video.h"
 #include "game/collision.h"
+#include "game/ghost.h"
 #include "game/rules.h"
 #include "game/world.h"
 
@@ -239,5 +240,6 @@ void UpdateGame(float t)
   MoveBall(t, oldX, oldY);
   FollowCamera(t);
   StepItems(t);
+  RecordGhostFrame(t);
   CheckOutcome();
 }

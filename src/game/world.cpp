@@ -2,6 +2,7 @@
 // and the set-up that turns a level file into a level ready to play.
 #include "game/world.h"
 
+#include "game/ghost.h"
 #include "game/level_files.h"
 
 int MapGrid[MapSize * MapSize];
@@ -126,4 +127,5 @@ void StartLevel(int n)
   Camera.camY = Ball.y;
   Camera.viewHeight = ViewHeightAtStart;
   LevelTimer = LevelTimeAtStart;
+  BeginGhostRun(n);
 }

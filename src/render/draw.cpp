@@ -90,3 +90,8 @@ void DisableQuadDrawing()
   glDisable(GL_BLEND);
   glDisable(GL_ALPHA_TEST);
 }
+
+void SetDrawTint(float r, float g, float b, float alpha)
+{
+  glColor4f(r, g, b, alpha);
+}

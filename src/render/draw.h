@@ -32,3 +32,7 @@ void DrawPanel(int set, float x, float y, float w, float h);
 // Turns off the vertex and texture-coordinate arrays, texturing, blending and
 // alpha testing, in that order: the state every quad-drawing step leaves behind.
 void DisableQuadDrawing();
+
+// Multiplies what the drawing operations draw next by this colour and alpha;
+// SetDrawTint(1, 1, 1, 1) draws pictures as they are.
+void SetDrawTint(float r, float g, float b, float alpha);

@@ -4,13 +4,17 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstdio>
+#include <cstring>
 
 #include "app/host.h"
 #include "app/input.h"
 #include "app/video.h"
+#include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/ghost_view.h"
+#include "ui/watch.h"
 
 const float ScreenHalfHeight = 400;    // ScreenOrtho units from the centre to the top edge
 
@@ -30,6 +34,11 @@ const float HeadingY = -217.5f;
 const float FooterRight = 450;
 const float FooterY = 272.5f;
 const float SmallTextSize = 0.6f;
+
+const float GhostMarkSize = 36;        // the ghost ball before a level's best score
+const float GhostMarkGap = 6;          // between the mark and the score
+const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
+const float WatchHintSize = 0.5f;
 
 const float MarkerWidth = 400;         // the empty panels that show more rows exist
 const float MoreAboveX = 50, MoreAboveY = -210;
@@ -56,7 +65,7 @@ void ScreenOrtho()
              ScreenHalfHeight, -ScreenHalfHeight);
 }
 
-static void ListInput(bool back, bool choose)
+static void ListInput(bool back, bool choose, bool watch)
 {
   if (back)
     GameState = gamestate_title;
@@ -76,6 +85,10 @@ static void ListInput(bool back, bool choose)
     MenuCursor = MenuFirstRow + VisibleRows - 1;
   }
 
+  if (watch && !back && GameState == gamestate_playlist) {
+    StartWatch(MenuCursor + 1);
+    return;
+  }
   if (!choose || (GameState != gamestate_playlist && GameState != gamestate_editlist))
     return;
   if (MenuCursor < 0 || MenuCursor >= MaxLevels || !LevelExists[MenuCursor])
@@ -90,6 +103,7 @@ void MenuInput()
   bool down = Pressed(KeyDown) || Pressed(KeyS);
   bool choose = Pressed(KeyReturn) || Pressed(KeySpace);
   bool back = Pressed(KeyB);
+  bool watch = Pressed(KeyG);
 
   if (up)
     MenuCursor -= 1;
@@ -106,7 +120,7 @@ void MenuInput()
     return;
   }
   if (GameState == gamestate_playlist || GameState == gamestate_editlist)
-    ListInput(back, choose);
+    ListInput(back, choose, watch);
 }
 
 static void DrawTitleEntries()
@@ -145,7 +159,14 @@ static void DrawLevelList()
     DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
     snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
     DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
+    if (GameState == gamestate_playlist && LevelHasGhost[slot]) {
+      float left = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
+      DrawGhostBall(left - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
+    }
   }
+  bool cursorHasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
+  if (GameState == gamestate_playlist && cursorHasGhost)
+    DrawTextRight("G watches the best run", FooterRight, WatchHintY, WatchHintSize);
 }
 
 void DrawMenu(int frameState)

@@ -1,5 +1,7 @@
 // menus: the title screen ("Play", "Edit") and the two level lists, all in
-// one keyboard-driven MenuFrame per frame: input first, then drawing.
+// one keyboard-driven MenuFrame per frame: input first, then drawing. In the
+// play list a small ghost ball marks the levels with a best run, and G
+// watches the highlighted level's best run.
 // Also the ScreenOrtho projection and the layout of the 900 x 25 bars that
 // the menus, the score bar and the editor share.
 #pragma once
@@ -16,7 +18,8 @@ const float MenuTextSize = 0.65f;
 // Projection centred on the screen, 800 units tall, y down; depth test off.
 void ScreenOrtho();
 
-// The input step of a menu frame: cursor, scrolling, state changes, StartLevel.
+// The input step of a menu frame: cursor, scrolling, state changes, StartLevel,
+// StartWatch.
 void MenuInput();
 
 // The drawing step for the screen the frame began on (frameState 0, 1 or 2).

@@ -10,6 +10,7 @@
 #include "app/video.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/ghost_view.h"
 #include "ui/menus.h"
 
 const float TetherWidth = 0.4f;        // the band, and each square end piece
@@ -134,7 +135,7 @@ void DrawBar(float top, const char* text)
   DrawText(MenuTextLeft, top - MenuTextRaise, text, size);
 }
 
-void DrawGameScene()
+void DrawPlayfield(bool watching)
 {
   WorldOrtho();
   DrawViewBackground();
@@ -146,14 +147,24 @@ void DrawGameScene()
   DrawItems(itemtype_particle, AtlasParticle, 0);
   DrawItems(itemtype_extratime, AtlasExtraTime, ExtraTimeDrawSize);
 
-  if (Ball.attached)
-    DrawTether();
-  DrawQuad(AtlasBall, Ball.x, Ball.y, BallDrawSize, BallDrawSize, 0);
+  if (watching) {
+    DrawGhostBall(Ball.x, Ball.y);
+  } else {
+    DrawGhost();
+    if (Ball.attached)
+      DrawTether();
+    DrawQuad(AtlasBall, Ball.x, Ball.y, BallDrawSize, BallDrawSize, 0);
+  }
 
   DrawCellPass(OverImages, cells);
 
-  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
+  if (!watching)
+    DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
+}
 
+void DrawGameScene()
+{
+  DrawPlayfield(false);
   ScreenOrtho();
   snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
   DrawBar(TopBarTop, ScoreText);

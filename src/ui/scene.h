@@ -1,5 +1,6 @@
-// scene: one frame of play on screen: background, cells, items, tether, ball,
-// aim marker and the score bar. Reads the world; changes nothing in it.
+// scene: one frame of play on screen: background, cells, items, the best
+// run's ghost, tether, ball, aim marker and the score bar. Reads the world;
+// changes nothing in it.
 // The editor draws its view with the same projection, sizes and bars.
 #pragma once
 
@@ -22,6 +23,11 @@ void WorldOrtho();
 
 // AtlasBackground over the whole camera view.
 void DrawViewBackground();
+
+// The level through the camera: background, cells, items, the ball over the
+// best run's ghost, the aim marker. While watching a run the ball is drawn
+// as the ghost and there is no aim marker. Leaves WorldOrtho in force.
+void DrawPlayfield(bool watching);
 
 // Draws the game scene and the HUD; leaves ScreenOrtho in force.
 void DrawGameScene();

@@ -173,8 +173,7 @@ TEST(Replay, StartLevelFileLoadsAnyPathAndKeepsTheWorkingDirectory) {
   EXPECT_EQ(LevelWidth, 20);
   EXPECT_FLOAT_EQ(Ball.x, 1.5f);
   EXPECT_FLOAT_EQ(Ball.y, 4.5f);
-  // A finish on a level from a path writes no best score or ghost into the
-  // working directory's Levels folder.
+  // A finish there writes no best score or ghost into ./Levels.
   std::filesystem::create_directory("Levels");
   LevelBest[0] = 0;
   for (int i = 0; i < 400 && GameState == gamestate_playing; i++) {

@@ -41,6 +41,8 @@ TEST(ShellSettings, SyntaxSpacesCasePrefixLastLineAtofAndCarriageReturn)
            "showcursor=yes\n"
            "antialiasing=-1\n"
            "mipmapping=0.5\n"
+           "ghost=1\n"
+           "ghost = 0\n"
            "screenh\t=5\n");
   EXPECT_EQ(SettingsLineCount, 100);
   EXPECT_STREQ(SettingsLines[1], "screenw=1024");
@@ -51,6 +53,7 @@ TEST(ShellSettings, SyntaxSpacesCasePrefixLastLineAtofAndCarriageReturn)
   EXPECT_FALSE(Settings.showcursor);
   EXPECT_TRUE(Settings.antialiasing);
   EXPECT_TRUE(Settings.mipmapping);
+  EXPECT_FALSE(Settings.ghost);
   EXPECT_FLOAT_EQ(AspectRatio, 1024.0f / 600.0f);
   EXPECT_FLOAT_EQ(SettingValue("screenwidth"), 222);
   EXPECT_FLOAT_EQ(SettingValue("nosuchkey"), 0);
@@ -66,6 +69,7 @@ TEST(ShellSettings, MissingFileAndOnlyTheFirstHundredLines)
   EXPECT_EQ(SettingsLineCount, 0);
   EXPECT_FLOAT_EQ(ScreenWidth, 0);
   EXPECT_FALSE(Settings.mipmapping);
+  EXPECT_TRUE(Settings.ghost);   // the one key that is on when missing
 
   std::string text;
   for (int line = 1; line <= 150; line++)
@@ -74,6 +78,7 @@ TEST(ShellSettings, MissingFileAndOnlyTheFirstHundredLines)
   LoadFrom(text);
   EXPECT_FLOAT_EQ(ScreenWidth, 640);
   EXPECT_FALSE(Settings.fullscreen);
+  EXPECT_TRUE(Settings.ghost);
 
   LoadFrom("screenh=480");
   EXPECT_FLOAT_EQ(ScreenHeight, 480);

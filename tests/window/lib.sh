@@ -93,6 +93,22 @@ tw_settings() {
   printf '%s\n' "$@" > "$TW_DIR/settings.ini"
 }
 
+# tw_plain_atlas: gives TW_DIR a Media/ of its own whose atlas is plain
+# colours, so every pixel tells which picture is on top: ball red, background
+# dark blue, normal blocks green, aim marker yellow, the particle glow
+# empty, the rest grey.
+tw_plain_atlas() {
+  rm "$TW_DIR/Media" && mkdir "$TW_DIR/Media" || tw_fail "cannot make a Media folder"
+  [ -e "$REPO_ROOT/Media/dashboard.png" ] && ln -s "$REPO_ROOT/Media/dashboard.png" "$TW_DIR/Media/"
+  convert -size 1024x1024 xc:'rgb(128,128,128)' \
+    -fill 'rgb(0,0,160)' -draw 'rectangle 0,512 511,1023' \
+    -fill 'rgb(255,0,0)' -draw 'rectangle 0,128 127,255' \
+    -fill 'rgb(0,255,0)' -draw 'rectangle 0,384 127,511' \
+    -fill 'rgb(255,255,0)' -draw 'rectangle 896,768 1023,895' \
+    -alpha on \( -size 128x128 xc:none \) -geometry +128+128 -compose copy -composite \
+    "PNG32:$TW_DIR/Media/tetherorb2texture.png" || tw_fail "cannot make the plain atlas"
+}
+
 # tw_add_level N FILE: copies FILE into TW_DIR as Levels/levelN.dat.
 tw_add_level() {
   cp "$2" "$TW_DIR/Levels/level$1.dat" || tw_fail "cannot copy level $2"

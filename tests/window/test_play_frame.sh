@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A frame of play drawn where it should be. The game runs with an atlas of
-# plain colours made here (ball red, background dark blue, normal blocks
-# green), so every pixel tells which picture is on top. The level is a
+# plain colours (ball red, background dark blue, normal blocks green), so
+# every pixel tells which picture is on top. The level is a
 # corridor one cell high: the ball rests in it overlapping the ceiling or
 # the floor, and the camera settles on a point fixed by the pointer.
 . "$(dirname "$0")/lib.sh"
@@ -11,15 +11,7 @@ PX_PER_UNIT=48            # 600 pixels for the 12.5 units of the view
 MOUSE_X=600; MOUSE_Y=300  # pointer to the right of the centre, level with it
 
 tw_init $W $H
-rm "$TW_DIR/Media"
-mkdir "$TW_DIR/Media"
-[ -e "$REPO_ROOT/Media/dashboard.png" ] && ln -s "$REPO_ROOT/Media/dashboard.png" "$TW_DIR/Media/"
-convert -size 1024x1024 xc:'rgb(128,128,128)' \
-  -fill 'rgb(0,0,160)' -draw 'rectangle 0,512 511,1023' \
-  -fill 'rgb(255,0,0)' -draw 'rectangle 0,128 127,255' \
-  -fill 'rgb(0,255,0)' -draw 'rectangle 0,384 127,511' \
-  -fill 'rgb(255,255,0)' -draw 'rectangle 896,768 1023,895' \
-  -alpha on "PNG32:$TW_DIR/Media/tetherorb2texture.png" || tw_fail "cannot make the test atlas"
+tw_plain_atlas
 
 printf '%s\n' "Corridor" 9 5 \
   aaaaaaaaa \

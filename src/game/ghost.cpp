@@ -1,0 +1,215 @@
+// ghost: recording a run, the ghost file, and the best run's place in time.
+#include "game/ghost.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "game/rules.h"
+#include "game/world.h"
+
+GhostPath GhostTake;
+GhostPath GhostBest;
+int GhostLevel;
+float GhostClock;
+bool GhostRecording;
+bool LevelHasGhost[MaxLevels];
+
+static const unsigned char GhostMagic[4] = {'T', '2', 'G', 'H'};
+static const float GhostMinTimeScale = 0.2f;
+static const float GhostMaxTimeScale = 2.0f;
+static const float WatchCameraRate = 0.1f;   // share of the gap to the ghost closed per 60 Hz frame
+static const int MaxPathSize = 256;
+
+static unsigned char GhostFileBytes[GhostFileMaxBytes];  // the file being saved
+
+// Where GhostPositionAt stands in GhostBest: the last frame at or before the
+// clock it was asked about (-1 before the first) and that frame's game time.
+static int Cursor = -1;
+static float CursorTime = 0;
+
+static void ResetCursor()
+{
+  Cursor = -1;
+  CursorTime = 0;
+}
+
+static uint32_t GetWord(const unsigned char* p)
+{
+  return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
+
+static void PutWord(unsigned char* p, uint32_t v)
+{
+  for (int i = 0; i < 4; i++)
+    p[i] = (unsigned char)(v >> (8 * i));
+}
+
+static float GetFloat(const unsigned char* p)
+{
+  uint32_t bits = GetWord(p);
+  float v;
+  memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+static void PutFloat(unsigned char* p, float v)
+{
+  uint32_t bits;
+  memcpy(&bits, &v, sizeof bits);
+  PutWord(p, bits);
+}
+
+bool ReadGhostStream(FILE* f, GhostPath* out)
+{
+  unsigned char bytes[GhostHeaderBytes];
+  out->frameCount = 0;
+  if (fread(bytes, 1, GhostHeaderBytes, f) != (size_t)GhostHeaderBytes)
+    return false;
+  uint32_t count = GetWord(bytes + 8);
+  if (memcmp(bytes, GhostMagic, sizeof GhostMagic) != 0 || GetWord(bytes + 4) != (uint32_t)GhostVersion ||
+      count < 1 || count > (uint32_t)MaxGhostFrames)
+    return false;
+  for (uint32_t i = 0; i < count; i++) {
+    unsigned char frame[GhostFrameBytes];
+    if (fread(frame, 1, GhostFrameBytes, f) != (size_t)GhostFrameBytes)
+      return false;
+    GhostFrame* g = &out->frames[i];
+    g->timeScale = GetFloat(frame);
+    g->x = GetFloat(frame + 4);
+    g->y = GetFloat(frame + 8);
+    if (!(g->timeScale >= GhostMinTimeScale && g->timeScale <= GhostMaxTimeScale) || !std::isfinite(g->x) ||
+        !std::isfinite(g->y))
+      return false;
+  }
+  if (getc(f) != EOF)
+    return false;
+  out->frameCount = (int)count;
+  return true;
+}
+
+size_t EncodeGhost(const GhostPath* path, unsigned char* out)
+{
+  int count = path->frameCount;
+  if (count < 1 || count > MaxGhostFrames)
+    return 0;
+  memcpy(out, GhostMagic, sizeof GhostMagic);
+  PutWord(out + 4, (uint32_t)GhostVersion);
+  PutWord(out + 8, (uint32_t)count);
+  unsigned char* p = out + GhostHeaderBytes;
+  for (int i = 0; i < count; i++, p += GhostFrameBytes) {
+    PutFloat(p, path->frames[i].timeScale);
+    PutFloat(p + 4, path->frames[i].x);
+    PutFloat(p + 8, path->frames[i].y);
+  }
+  return (size_t)(p - out);
+}
+
+bool LoadGhost(int n, GhostPath* out)
+{
+  char path[MaxPathSize];
+  out->frameCount = 0;
+  GhostFileName(path, sizeof path, n);
+  FILE* f = fopen(path, "rb");
+  if (!f)
+    return false;
+  bool ok = ReadGhostStream(f, out);
+  fclose(f);
+  return ok;
+}
+
+void ScanGhostFiles()
+{
+  for (int n = 1; n <= MaxLevels; n++)
+    LevelHasGhost[n - 1] = LoadGhost(n, &GhostBest);
+  GhostBest.frameCount = 0;
+  GhostLevel = 0;
+  ResetCursor();
+}
+
+void BeginGhostRun(int n)
+{
+  GhostTake.frameCount = 0;
+  GhostClock = 0;
+  GhostRecording = true;
+  ResetCursor();
+  if (GhostLevel == n)
+    return;
+  GhostLevel = n;
+  bool found = n >= 1 && n <= MaxLevels && LoadGhost(n, &GhostBest);
+  if (n >= 1 && n <= MaxLevels)
+    LevelHasGhost[n - 1] = found;
+}
+
+void RecordGhostFrame(float t)
+{
+  GhostClock += t;
+  if (!GhostRecording || GhostTake.frameCount >= MaxGhostFrames)
+    return;
+  GhostFrame* g = &GhostTake.frames[GhostTake.frameCount++];
+  g->timeScale = t;
+  g->x = Ball.x;
+  g->y = Ball.y;
+}
+
+bool SaveGhost(int n)
+{
+  if (n < 1 || n > MaxLevels || GhostTake.frameCount < 1)
+    return false;
+  char path[MaxPathSize];
+  GhostFileName(path, sizeof path, n);
+  size_t size = EncodeGhost(&GhostTake, GhostFileBytes);
+  bool saved = SaveFileBytes(path, GhostFileBytes, size);
+  memcpy(GhostBest.frames, GhostTake.frames, sizeof(GhostFrame) * GhostTake.frameCount);
+  GhostBest.frameCount = GhostTake.frameCount;
+  GhostLevel = n;
+  ResetCursor();
+  if (saved)
+    LevelHasGhost[n - 1] = true;
+  return saved;
+}
+
+bool GhostPositionAt(float clock, float* x, float* y)
+{
+  const GhostPath& g = GhostBest;
+  if (g.frameCount < 1)
+    return false;
+  if (clock < CursorTime)
+    ResetCursor();
+  while (Cursor + 1 < g.frameCount && CursorTime + g.frames[Cursor + 1].timeScale <= clock) {
+    Cursor++;
+    CursorTime += g.frames[Cursor].timeScale;
+  }
+  if (Cursor < 0) {
+    *x = g.frames[0].x;
+    *y = g.frames[0].y;
+    return true;
+  }
+  const GhostFrame& a = g.frames[Cursor];
+  if (Cursor + 1 == g.frameCount) {
+    *x = a.x;
+    *y = a.y;
+    return clock <= CursorTime;
+  }
+  const GhostFrame& b = g.frames[Cursor + 1];
+  float share = (clock - CursorTime) / b.timeScale;
+  *x = a.x + (b.x - a.x) * share;
+  *y = a.y + (b.y - a.y) * share;
+  return true;
+}
+
+bool StepGhostWatch(float t)
+{
+  float x, y;
+  if (!GhostPositionAt(GhostClock + t, &x, &y))
+    return false;
+  GhostClock += t;
+  CountDownTimer(t);
+  Ball.x = x;
+  Ball.y = y;
+  Camera.camX += (x - Camera.camX) * WatchCameraRate * t;
+  Camera.camY += (y - Camera.camY) * WatchCameraRate * t;
+  Camera.viewHeight = PlayViewHeight;
+  StepItems(t);
+  return true;
+}

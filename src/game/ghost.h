@@ -1,0 +1,87 @@
+// ghost: the ball's path through a run. Every frame of play is recorded into
+// a buffer reserved once; a run that sets a new best score keeps its path as
+// "levelN.ghost" beside the score file. The best run plays back in time with
+// the run in play, measured in game time (the sum of each frame's TimeScale,
+// in 60 Hz frames), so a run at another frame rate still races it fairly.
+// Watching a best run moves the ball along it without play. Platform-free.
+//
+// The file, little-endian, exactly GhostHeaderBytes + 12 x frames bytes:
+//   "T2GH"                       magic word
+//   uint32 version               GhostVersion
+//   uint32 frames                1..MaxGhostFrames
+//   frames x { float timeScale, float x, float y }   IEEE 754, 0.2..2, finite
+// Anything else (missing, empty, short, long, another version, values out of
+// range) is no ghost: the level plays as if it had none.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "game/level_files.h"
+
+// The longest run recorded whole: the level's 300 tenths and
+// GhostPickupsCovered pickups of 50 tenths, all at the smallest TimeScale,
+// 0.2, where the timer falls a thirtieth of a tenth per frame. Frames past
+// this are not recorded, and the ghost ends there.
+const int GhostSlowestFramesPerTenth = 30;
+const int GhostPickupsCovered = 30;
+const int MaxGhostFrames = GhostSlowestFramesPerTenth * (300 + GhostPickupsCovered * 50);  // 54000
+
+const int GhostVersion = 1;
+const int GhostHeaderBytes = 12;
+const int GhostFrameBytes = 12;
+const size_t GhostFileMaxBytes = GhostHeaderBytes + (size_t)GhostFrameBytes * MaxGhostFrames;
+
+struct GhostFrame {
+  float timeScale;   // the frame's step, 0.2..2
+  float x, y;        // the ball's centre after the frame, world units
+};
+
+struct GhostPath {
+  int frameCount;
+  GhostFrame frames[MaxGhostFrames];
+};
+
+extern GhostPath GhostTake;        // the run in play, frame by frame
+extern GhostPath GhostBest;        // the best run of GhostLevel, as its file holds it
+extern int GhostLevel;             // the level GhostBest belongs to; 0 for none
+extern float GhostClock;           // game time of the run in play or watched, in 60 Hz frames
+extern bool GhostRecording;        // frames of play go into GhostTake
+extern bool LevelHasGhost[MaxLevels]; // a readable ghost file lies beside the level's score
+
+// Reads a ghost file; false, with an empty path, for anything but a whole,
+// well-formed file.
+bool ReadGhostStream(FILE* f, GhostPath* out);
+
+// The file's bytes for a path of 1..MaxGhostFrames frames into out (room for
+// GhostFileMaxBytes); the count written, 0 for an empty path.
+size_t EncodeGhost(const GhostPath* path, unsigned char* out);
+
+// Reads level n's ghost file into out; false (out empty) when there is none.
+bool LoadGhost(int n, GhostPath* out);
+
+// Sets LevelHasGhost for every slot from the files present.
+void ScanGhostFiles();
+
+// A new run of level n: GhostTake empty, GhostClock 0, recording on, and
+// GhostBest holding level n's best run (read from its file when it holds
+// another level's).
+void BeginGhostRun(int n);
+
+// Adds the frame's t to GhostClock and, while recording and with room left,
+// appends the ball's position to GhostTake.
+void RecordGhostFrame(float t);
+
+// Level n's run in GhostTake becomes its best: saved as its ghost file
+// (true when written) and kept as GhostBest.
+bool SaveGhost(int n);
+
+// Where the best run's ball is at game time clock: between the two frames
+// around it; the first frame's place before it; false past the last frame or
+// with no best run.
+bool GhostPositionAt(float clock, float* x, float* y);
+
+// One frame of watching the best run: the clock moves on by t, the ball and
+// the camera follow the ghost, pickups it reaches are taken and the timer
+// runs as in play. False once the recording has ended (nothing moves then).
+bool StepGhostWatch(float t);

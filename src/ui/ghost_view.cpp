@@ -1,0 +1,30 @@
+// The ghost ball in play, while watching and in the play list.
+#include "ui/ghost_view.h"
+
+#include <GL/gl.h>
+
+#include "app/settings.h"
+#include "game/ghost.h"
+#include "game/world.h"
+#include "render/draw.h"
+
+void DrawGhost()
+{
+  float x, y;
+  if (!Settings.ghost || GhostLevel != CurrentLevel || !GhostPositionAt(GhostClock, &x, &y))
+    return;
+  DrawGhostBall(x, y);
+}
+
+// A soft cool glow added as light, then the ball's picture faint over it, so
+// the ghost reads as a pale orb over dark and light cells alike.
+void DrawGhostBall(float x, float y, float size)
+{
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  SetDrawTint(GhostGlowRed, GhostGlowGreen, GhostGlowBlue, GhostGlowAlpha);
+  DrawQuad(AtlasParticle, x, y, size * GhostGlowScale, size * GhostGlowScale, 0);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  SetDrawTint(GhostTintRed, GhostTintGreen, GhostTintBlue, GhostAlpha);
+  DrawQuad(AtlasBall, x, y, size, size, 0);
+  SetDrawTint(1, 1, 1, 1);
+}

@@ -1,0 +1,58 @@
+// Watching a level's best run.
+#include "ui/watch.h"
+
+#include <cstdio>
+
+#include "app/host.h"
+#include "app/input.h"
+#include "game/ghost.h"
+#include "game/world.h"
+#include "ui/menus.h"
+#include "ui/scene.h"
+
+static float WatchHeld;        // 60 Hz frames since the recording ended
+static char WatchText[64];
+
+bool StartWatch(int n)
+{
+  if (n < 1 || n > MaxLevels || !LevelExists[n - 1] || !LevelHasGhost[n - 1])
+    return false;
+  StartLevel(n);
+  GhostRecording = false;
+  if (GhostLevel != n || GhostBest.frameCount < 1) {
+    LevelHasGhost[n - 1] = false;
+    return false;
+  }
+  Camera.viewHeight = PlayViewHeight;
+  WatchHeld = 0;
+  GameState = gamestate_watching;
+  return true;
+}
+
+// A key or button that went down this frame; Escape belongs to the pause layer.
+static bool AnyPress()
+{
+  for (int k = 0; k < KeyCount; k++)
+    if (InputState.KeyState[k] == InputPressed && k != KeyEscape)
+      return true;
+  for (int b = 0; b < MouseButtonCount; b++)
+    if (InputState.MouseButtonState[b] == InputPressed)
+      return true;
+  return false;
+}
+
+void WatchFrame(float t)
+{
+  if (AnyPress())
+    GameState = gamestate_playlist;
+  else if (!StepGhostWatch(t)) {
+    WatchHeld += t;
+    if (WatchHeld >= WatchEndHold)
+      GameState = gamestate_playlist;
+  }
+  DrawPlayfield(true);
+  ScreenOrtho();
+  snprintf(WatchText, sizeof WatchText, "%s%i%s", "Best run   Score ", ScoreShown(LevelTimer),
+           "   Any key stops");
+  DrawBar(TopBarTop, WatchText);
+}

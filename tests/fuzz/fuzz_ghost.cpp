@@ -1,0 +1,25 @@
+// Feeds arbitrary bytes to the ghost reader. It accepts exactly the files the
+// writer makes: when it accepts, writing the path back gives the same bytes;
+// when it refuses, the path is left empty.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "game/ghost.h"
+#include "fuzz_check.h"
+
+static GhostPath Read;
+static unsigned char Written[GhostFileMaxBytes];
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  FILE* f = size ? fmemopen((void*)data, size, "rb") : fopen("/dev/null", "rb");
+  if (!f)
+    return 0;
+  Read.frameCount = -1;
+  bool ok = ReadGhostStream(f, &Read);
+  fclose(f);
+  CHECK(ok ? Read.frameCount >= 1 && Read.frameCount <= MaxGhostFrames : Read.frameCount == 0);
+  CHECK(!ok || (EncodeGhost(&Read, Written) == size && memcmp(Written, data, size) == 0));
+  return 0;
+}

@@ -15,7 +15,7 @@ extern char LevelTitles[MaxLevels][TitleSlotSize]; // first line of each file, l
 extern bool LevelExists[MaxLevels];
 extern int LevelBest[MaxLevels];   // best score, 0 when there is none
 extern int HighestLevel;           // highest level number with a file, 0 if none
-extern int SavedFileCount;         // level and score files replaced since start-up
+extern int SavedFileCount;         // level, score and ghost files replaced since start-up
 
 // What the reader had to mend in a file that did not follow the format.
 struct LevelRepairs {

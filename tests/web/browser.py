@@ -11,8 +11,9 @@ key (moving the highlight down with a held, repeating key and back up on the
 way), waits for the run to finish on its own and the title to come back,
 reloads and opens the level list again, then saves a screenshot and leaves
 through the pause menu. Leaves list-before.png, list-after.png,
-screenshot1.png and score.txt (the best score written) in OUT_DIR for the
-caller to compare with the desktop game, and fails on any JavaScript error.
+screenshot1.png, score.txt (the best score written) and level1.ghost (the
+best run written) in OUT_DIR for the caller to compare with the desktop game,
+and fails on any JavaScript error.
 """
 import functools
 import os
@@ -168,6 +169,9 @@ def main():
                             "return s[0] | s[1] << 8 | s[2] << 16 | s[3] << 24;")
         with open(os.path.join(out, 'score.txt'), 'w') as f:
             f.write('%d\n' % score)
+        ghost = page.script("return Array.from(Module.FS.readFile('/game/Levels/level1.ghost'));")
+        with open(os.path.join(out, 'level1.ghost'), 'wb') as f:
+            f.write(bytes(ghost))
         page.check_log()
 
         page.driver.refresh()

@@ -2,7 +2,8 @@
 # The web page in headless Chromium beside the desktop game: the title screen
 # looks like the desktop's, real Return presses choose "Play" and a level
 # that ends by itself, the run reaches its finish, and after a reload the
-# level list shows the best score exactly where the desktop game shows it.
+# level list shows the best score, and the mark of the best run's ghost,
+# exactly where the desktop game shows them.
 # No JavaScript error may be logged. Needs the desktop build and `make web`.
 . "$(dirname "$0")/../window/lib.sh"
 
@@ -41,6 +42,7 @@ cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 cp "$TW_DIR/drop.dat" "$TW_DIR/Levels/level1.dat"
 printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((score & 255)) $((score >> 8 & 255)) 0 0)" \
   > "$TW_DIR/Levels/level1.score"
+cp "$TW_DIR/level1.ghost" "$TW_DIR/Levels/"   # its mark in the list shows it came back too
 desktop_picture desktop-list.png Return
 
 # differing A B: pixels that differ by more than the filtering of two GL stacks does.

@@ -134,7 +134,8 @@ static void DrawTitleEntries()
   }
 }
 
-static void DrawLevelList()
+// playList: the frame began in the play list, whose rows mark the levels with a ghost.
+static void DrawLevelList(bool playList)
 {
   if (GameState == gamestate_playlist)
     DrawText(HeadingX, HeadingY, "Select a level to play", SmallTextSize);
@@ -159,13 +160,13 @@ static void DrawLevelList()
     DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
     snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
     DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
-    if (GameState == gamestate_playlist && LevelHasGhost[slot]) {
+    if (playList && LevelHasGhost[slot]) {
       float left = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
       DrawGhostBall(left - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
     }
   }
   bool cursorHasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
-  if (GameState == gamestate_playlist && cursorHasGhost)
+  if (playList && cursorHasGhost)
     DrawTextRight("G watches the best run", FooterRight, WatchHintY, WatchHintSize);
 }
 
@@ -177,7 +178,7 @@ void DrawMenu(int frameState)
   if (frameState == gamestate_title)
     DrawTitleEntries();
   else if (frameState == gamestate_playlist || frameState == gamestate_editlist)
-    DrawLevelList();
+    DrawLevelList(frameState == gamestate_playlist);
 }
 
 void MenuFrame()

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/audio.h"
 #include "app/input.h"
 #include "app/pacing.h"
 #include "app/pause.h"
@@ -104,6 +105,7 @@ void StartUp()
   ScanGhostFiles();
   BuildAtlas();
   BuildFontGlyphs();
+  StartAudio();
 }
 
 // Empties SDL's queue; a window close among the events ends the program.
@@ -140,6 +142,9 @@ void RunFrame()
     PauseMenu();
   }
 
+  // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
+  PlaySounds();
+
   // The game's own pointer goes over everything, from the second frame on and only with mouse focus.
   MouseInWindow = PointerInWindow();
   if (FirstFrameDone && MouseInWindow)
@@ -155,6 +160,7 @@ int RunProgram()
 {
   StartUp();
   RunMainLoop();
+  StopAudio();
   SDL_Quit();
   return 0;
 }

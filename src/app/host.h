@@ -30,11 +30,11 @@ float ComputeTimeScale(float framesPerSecond);
 // a change of GameState resets MenuCursor and MenuFirstRow.
 void RunGameState();
 
-// Start-up sequence: platform, settings, random seed, video, dashboard, title, catalogue, atlas.
+// Start-up sequence: platform, settings, random seed, video, dashboard, title, catalogue, atlas, audio.
 void StartUp();
 
-// One frame of the loop: clear, input, state, pacing, pause layer, cursor, swap, drain.
+// One frame of the loop: clear, input, state, pacing, pause layer, sounds, cursor, swap, drain.
 void RunFrame();
 
-// StartUp, frames until QuitRequested (RunMainLoop), SDL shut-down; returns the exit code 0.
+// StartUp, frames until QuitRequested (RunMainLoop), audio and SDL shut-down; returns the exit code 0.
 int RunProgram();

@@ -20,6 +20,7 @@ const int KeyB = 98;
 const int KeyD = 100;
 const int KeyE = 101;
 const int KeyG = 103;
+const int KeyM = 109;
 const int KeyQ = 113;
 const int KeyS = 115;
 const int KeyW = 119;

@@ -18,6 +18,7 @@
 #include "app/pacing.h"
 #include "app/platform.h"
 #include "app/video.h"
+#include "game/sound_events.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 
@@ -54,9 +55,11 @@ bool AdvancePause(float speed)
   if (InputState.KeyState[KeyEscape] == InputPressed) {
     if (PauseWanted) {
       PauseWanted = false;
+      PushSound(sound_pause_close);
     } else {
       PauseWanted = true;
       capture = PauseLevel == 0;
+      PushSound(sound_pause_open);
     }
   }
   PauseLevel += PauseWanted ? PauseStep * speed : -PauseStep * speed;
@@ -171,8 +174,10 @@ void PauseMenu()
   int start = (int)(ScreenHeight + (ScreenHeight * 0.5f - MenuRestAboveCentre));
   int y0 = (int)((1 - t) * start + t * rest);
 
-  if (OverlayButton("Resume game", x, y0))
+  if (OverlayButton("Resume game", x, y0) && PauseWanted) {
     PauseWanted = false;
+    PushSound(sound_pause_close);
+  }
   if (OverlayButton("Exit", x, y0 + MenuRowSpacing))
     QuitRequested = true;
   if (OverlayButton("Save screenshot", x, y0 + 2 * MenuRowSpacing))
@@ -261,10 +266,12 @@ void SaveScreenshot()
       bool written = WriteAll(fd, png, pngSize);
       if (close(fd) != 0)
         written = false;
-      if (!written)
+      if (!written) {
         unlink(name);
-      else
+      } else {
         DeliverScreenshot(name);
+        PushSound(sound_screenshot);
+      }
     }
   }
   free(png);

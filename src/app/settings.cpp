@@ -86,6 +86,14 @@ float SettingInRange(const char* name, float low, float high)
   return v;
 }
 
+// A volume key: its default when missing, else 0..100 with anything else as 0.
+static int SettingVolume(const char* name, float missing)
+{
+  if (!SettingPresent(name))
+    return (int)missing;
+  return (int)SettingInRange(name, 0, SettingsMaxVolume);
+}
+
 static bool SettingFlag(const char* name)
 {
   return SettingInRange(name, -SettingsMaxFlag, SettingsMaxFlag) != 0;
@@ -101,6 +109,8 @@ void ApplySettings()
   Settings.antialiasing = SettingFlag("antialiasing");
   Settings.mipmapping = SettingFlag("mipmapping");
   Settings.ghost = !SettingPresent("ghost") || SettingFlag("ghost");
+  Settings.sound = SettingVolume("sound", SettingsDefaultSound);
+  Settings.music = SettingVolume("music", SettingsDefaultMusic);
   AspectRatio = ScreenWidth / ScreenHeight;
 }
 

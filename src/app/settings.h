@@ -17,6 +17,8 @@ struct SettingsRecord {
   bool antialiasing;  // ask for 4x multisampling
   bool mipmapping;    // build the atlas texture with mipmaps
   bool ghost;         // the best run's ghost ball in play; on unless "ghost = 0"
+  int sound;          // effects volume 0..100; 80 when the key is missing
+  int music;          // music volume 0..100; 50 when the key is missing
 };
 extern SettingsRecord Settings;
 
@@ -24,6 +26,9 @@ extern SettingsRecord Settings;
 const float SettingsMaxScreenSize = 16384;  // pixels, "screenw" and "screenh": 0..16384
 const float SettingsMaxDepth = 32;          // bits per pixel, "screenbpp": 0..32
 const float SettingsMaxFlag = 1e9f;         // the four switches: -1e9..1e9, non-zero is on
+const float SettingsMaxVolume = 100;        // "sound" and "music": 0..100, 0 is off
+const float SettingsDefaultSound = 80;      // volumes when their key is missing
+const float SettingsDefaultMusic = 50;
 
 // Fills SettingsLines and SettingsLineCount from "settings.ini".
 void ReadSettingsFile();

@@ -9,6 +9,7 @@
 #include "game/collision.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/sound_events.h"
 #include "game/world.h"
 
 const float BaseFrameRate = 60;         // frames per second the per-frame constants assume
@@ -24,12 +25,17 @@ const float ParticleLifeLoss = 0.025f;  // per frame
 const float FinishRadius = 2.0f;        // units, ball centre to item centre, strictly less
 const int RandomSpread = 200;           // rand() % 200 - 100 lies in -100..99
 const int RandomCentre = 100;
+const float TickFromTenths = 50;        // the clock ticks at each of the last five whole seconds
 
 void CountDownTimer(float t)
 {
+  float before = LevelTimer;
   LevelTimer = LevelTimer - t / BaseFrameRate * TimerTenthsPerSecond;
   if (LevelTimer < 0)
     LevelTimer = 0;
+  bool secondPassed = floorf(before / TimerTenthsPerSecond) != floorf(LevelTimer / TimerTenthsPerSecond);
+  if (LevelTimer > 0 && LevelTimer < TickFromTenths && secondPassed)
+    PushSound(sound_tick);
 }
 
 void SpawnParticle(float px, float py, float s)
@@ -60,6 +66,7 @@ static void CollectPickups()
       SpawnParticle(ix, iy, BurstSpeedScale);
     RemoveItem(i);
     LevelTimer += PickupTime;
+    PushSound(sound_pickup);
   }
 }
 
@@ -123,6 +130,7 @@ int ScoreFromTimer()
 static void Finish()
 {
   GameState = gamestate_title;
+  PushSound(sound_finish);
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels)
     return;
   int score = ScoreFromTimer();
@@ -130,15 +138,21 @@ static void Finish()
     SaveBest(CurrentLevel, score);
     SaveGhost(CurrentLevel);
     LevelBest[CurrentLevel - 1] = score;
+    PushSound(sound_best);
   }
 }
 
+// A finish in the same frame as harm or time-out counts, and is what is heard.
 void CheckOutcome()
 {
-  if (TouchesHarmful(Ball.x, Ball.y, BallRadius))
-    GameState = gamestate_title;
-  if (LevelTimer == 0)
+  bool harmed = TouchesHarmful(Ball.x, Ball.y, BallRadius);
+  bool timeUp = LevelTimer == 0;
+  if (harmed || timeUp)
     GameState = gamestate_title;
   if (BallAtFinish())
     Finish();
+  else if (harmed)
+    PushSound(sound_harm);
+  else if (timeUp)
+    PushSound(sound_timeout);
 }

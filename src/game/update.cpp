@@ -9,6 +9,7 @@
 #include "game/collision.h"
 #include "game/ghost.h"
 #include "game/rules.h"
+#include "game/sound_events.h"
 #include "game/world.h"
 
 // Speeds are world units per 60 Hz frame; per-frame steps are scaled by t.
@@ -28,6 +29,8 @@ const float DragAttached = 0.012f;
 const float CameraAimWeight = 0.2f;    // the camera aims between aim point and ball
 const float CameraBallWeight = 0.8f;
 const float CameraFollowRate = 0.075f; // share of the gap closed per frame
+const float LandQuietSpeed = 0.04f;    // units per frame; slower touches of the ground are silent
+const float LandHardSpeed = 0.4f;      // units per frame; a hit this fast or faster is a full-strength landing
 
 struct Steering {
   float sx, sy;   // unit direction, or zero
@@ -123,11 +126,13 @@ static void ReleaseTether()
 // length 0) would otherwise attach with length 0 and snap the ball onto it.
 static void StepTether()
 {
+  bool wasAttached = Ball.attached;
   if (!IsDown(InputState.MouseButtonState[ButtonLeft])) {
+    if (wasAttached)
+      PushSound(sound_release);
     ReleaseTether();
     return;
   }
-  bool wasAttached = Ball.attached;
   float theta = wasAttached ? atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x)
                             : atan2f(AimPoint.aimY - Ball.y, AimPoint.aimX - Ball.x);
   float oldAnchorX = Ball.anchorX, oldAnchorY = Ball.anchorY;
@@ -148,9 +153,13 @@ static void StepTether()
       break;
   }
   if (!hit) {
+    if (wasAttached)
+      PushSound(sound_release);
     ReleaseTether();
     return;
   }
+  if (!wasAttached)
+    PushSound(sound_attach);
   Ball.attached = true;
   if (wasAttached && Distance(oldAnchorX, oldAnchorY, Ball.anchorX, Ball.anchorY) <= AnchorKeepRadius) {
     Ball.anchorX = oldAnchorX;
@@ -165,6 +174,8 @@ static void Jump()
 {
   if (!IsDown(InputState.KeyState[KeySpace]))
     return;
+  if (Ball.onGround)
+    PushSound(sound_jump);
   bool boost = !Ball.attached;
   switch (Ball.gravity) {
   case GravityDown:
@@ -186,9 +197,34 @@ static void Jump()
   }
 }
 
+// The ball's speed along gravity (x) and across it (y), world units per frame.
+static float SpeedAlongGravity(int gravity, float vx, float vy)
+{
+  switch (gravity) {
+  case GravityDown: return vy;
+  case GravityUp: return -vy;
+  case GravityRight: return vx;
+  default: return -vx;
+  }
+}
+
+static float SpeedAcrossGravity(int gravity, float vx, float vy)
+{
+  return fabsf(gravity == GravityDown || gravity == GravityUp ? vx : vy);
+}
+
+// A landing is heard when the ball comes down on the ground at more than a touch.
+static void HearLanding(bool wasOnGround, float fallSpeed)
+{
+  if (Ball.onGround && !wasOnGround && fallSpeed > LandQuietSpeed)
+    PushSound(sound_land, fallSpeed / LandHardSpeed);
+}
+
 // The ball is on the ground when the collision pushed it back against gravity.
 static void MoveBall(float t, float oldX, float oldY)
 {
+  bool wasOnGround = Ball.onGround;
+  float fallSpeed = SpeedAlongGravity(Ball.gravity, Ball.vx, Ball.vy);
   float expectX = oldX + Ball.vx * t;
   float expectY = oldY + Ball.vy * t;
   Ball.x = expectX;
@@ -200,6 +236,7 @@ static void MoveBall(float t, float oldX, float oldY)
   case GravityRight: Ball.onGround = expectX > Ball.x; break;
   case GravityLeft: Ball.onGround = expectX < Ball.x; break;
   }
+  HearLanding(wasOnGround, fallSpeed);
   if (Ball.attached) {
     float theta = atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x);
     Ball.x = Ball.anchorX - cosf(theta) * Ball.tetherLength;
@@ -242,4 +279,5 @@ void UpdateGame(float t)
   StepItems(t);
   RecordGhostFrame(t);
   CheckOutcome();
+  SoundFrame.rollSpeed = Ball.onGround ? SpeedAcrossGravity(Ball.gravity, Ball.vx, Ball.vy) : 0;
 }

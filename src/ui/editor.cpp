@@ -8,6 +8,7 @@
 #include "app/input.h"
 #include "app/video.h"
 #include "game/level_files.h"
+#include "game/sound_events.h"
 #include "render/draw.h"
 #include "ui/menus.h"
 #include "ui/scene.h"
@@ -109,18 +110,25 @@ void EditorUpdate(float timeScale)
   const int* keys = InputState.KeyState;
   PanAndAim(timeScale);
 
+  int brush = EditorBrush;
   EditorBrush += (keys[KeyE] == InputPressed) - (keys[KeyQ] == InputPressed);
   Camera.viewHeight = EditorViewHeight;
   EditorBrush = WrapBrush(EditorBrush);
+  if (EditorBrush != WrapBrush(brush))
+    PushSound(sound_brush);
 
   int cx, cy;
   if (IsDown(InputState.MouseButtonState[ButtonLeft]) &&
-      CellIndex(AimPoint.aimX, LevelWidth, &cx) && CellIndex(AimPoint.aimY, LevelHeight, &cy))
+      CellIndex(AimPoint.aimX, LevelWidth, &cx) && CellIndex(AimPoint.aimY, LevelHeight, &cy)) {
+    if (CellAt(cx, cy) != EditorBrush)
+      PushSound(sound_paint);
     SetCell(cx, cy, EditorBrush);
+  }
 
   // A failed save keeps the player here with the edits, so nothing is lost.
   if (keys[KeyB] == InputPressed) {
     EditorSaveFailed = !SaveLevel();
+    PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
     if (!EditorSaveFailed)
       GameState = gamestate_title;
   }

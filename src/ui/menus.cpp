@@ -11,6 +11,7 @@
 #include "app/video.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/sound_events.h"
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/ghost_view.h"
@@ -97,7 +98,7 @@ static void ListInput(bool back, bool choose, bool watch)
   StartLevel(MenuCursor + 1);
 }
 
-void MenuInput()
+static void MenuKeys()
 {
   bool up = Pressed(KeyUp) || Pressed(KeyW);
   bool down = Pressed(KeyDown) || Pressed(KeyS);
@@ -121,6 +122,17 @@ void MenuInput()
   }
   if (GameState == gamestate_playlist || GameState == gamestate_editlist)
     ListInput(back, choose, watch);
+}
+
+// A new screen is a choice (or going back from a list); else a moved highlight.
+void MenuInput()
+{
+  int cursor = MenuCursor, state = GameState;
+  MenuKeys();
+  if (GameState != state)
+    PushSound(GameState == gamestate_title ? sound_menu_back : sound_menu_choose);
+  else if (MenuCursor != cursor)
+    PushSound(sound_menu_move);
 }
 
 static void DrawTitleEntries()

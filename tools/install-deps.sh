@@ -6,11 +6,11 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake make pkg-config
-  libsdl1.2-dev
+  libsdl1.2-dev libsdl-mixer1.2-dev libvorbis-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   liblodepng-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev
-  xvfb xauth xdotool imagemagick x11-utils libx11-dev
+  xvfb xauth xdotool imagemagick x11-utils libx11-dev python3 sox
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
 )

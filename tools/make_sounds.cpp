@@ -10,6 +10,7 @@
 #include <string>
 
 const float ThemeQuality = 0.25f;  // Vorbis quality: about 70 kbit/s for these themes
+const double EndFade = 0.01;       // seconds at the end of every one-shot effect
 
 int main(int argc, char** argv)
 {
@@ -23,7 +24,10 @@ int main(int argc, char** argv)
   }
   for (int i = 0; i < EffectRecipeCount; i++) {
     std::string path = outDir + "/" + EffectRecipes[i].file;
-    if (!WriteWav(EffectRecipes[i].make(), path)) {
+    Sound effect = EffectRecipes[i].make();
+    if (!effect.loop)
+      FadeOutEnd(&effect, EndFade);
+    if (!WriteWav(effect, path)) {
       std::fprintf(stderr, "tetherorb2-sounds: cannot write %s\n", path.c_str());
       return 1;
     }

@@ -151,7 +151,7 @@ void AddKick(Sound* out, double start, double amp)
 
 void AddSnare(Sound* out, double start, double amp, unsigned seed)
 {
-  AddNoise(out, {start, 0.2, 9000, 4000, 900, amp * 2.2, {0.001, 0.06, 0, 0.03}}, seed);
+  AddNoise(out, {start, 0.2, 7000, 3500, 900, amp * 1.6, {0.001, 0.06, 0, 0.03}}, seed);
   AddTone(out, {start, 0.12, 210, 170, wave_triangle, amp * 0.5, {0.001, 0.04, 0, 0.02}});
 }
 
@@ -171,6 +171,13 @@ void AddEcho(Sound* out, double delay, double gain)
       long from = Slot(*out, i - d);
       out->s[i] = dry[i] + (from >= 0 ? (float)gain * out->s[from] : 0.0f);
     }
+}
+
+void FadeOutEnd(Sound* out, double seconds)
+{
+  long n = (long)out->s.size(), count = std::min(n, std::lround(seconds * SampleRate));
+  for (long i = 0; i < count; i++)
+    out->s[n - 1 - i] *= (float)Rise((double)i / count);
 }
 
 double Normalize(Sound* out, double peak)

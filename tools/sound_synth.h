@@ -63,6 +63,9 @@ void AddHat(Sound* out, double start, double amp, double length, unsigned seed);
 // Feedback echo (delay seconds, gain per repeat); on a loop it wraps round.
 void AddEcho(Sound* out, double delay, double gain);
 
+// Fades the last seconds of a one-shot smoothly to silence (echo tails end there).
+void FadeOutEnd(Sound* out, double seconds);
+
 // Scales so the largest sample is peak; returns the scale used.
 double Normalize(Sound* out, double peak);
 

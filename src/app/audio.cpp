@@ -6,6 +6,8 @@
 #include <SDL_mixer.h>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "app/host.h"
 #include "app/input.h"
@@ -85,19 +87,52 @@ static void LoadSounds()
     fprintf(stderr, "tetherorb2: sound files missing or unreadable, playing without them: %s\n", MissingList);
 }
 
+// The sound libraries report a missing device in many lines of their own;
+// while the device opens, stderr goes to /dev/null and the game says it in one.
+static int HideStderr()
+{
+  fflush(stderr);
+  int saved = dup(STDERR_FILENO);
+  int null = open("/dev/null", O_WRONLY);
+  if (null >= 0) {
+    dup2(null, STDERR_FILENO);
+    close(null);
+  }
+  return saved;
+}
+
+static void RestoreStderr(int saved)
+{
+  if (saved < 0)
+    return;
+  fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+}
+
+// Starts SDL's audio and the mixer; false (and one line on stderr) when either fails.
+static bool OpenMixer()
+{
+  int saved = HideStderr();
+  const char* failure = nullptr;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+    failure = "could not start";
+  } else if (Mix_OpenAudio(MixRate, AUDIO_S16SYS, MixChannels, MixBufferFrames) < 0) {
+    failure = "could not be opened";
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  RestoreStderr(saved);
+  if (failure)
+    fprintf(stderr, "tetherorb2: no sound, the audio device %s: %s\n", failure, SDL_GetError());
+  return !failure;
+}
+
 void StartAudio()
 {
   if (Settings.sound == 0 && Settings.music == 0)
     return;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
-    fprintf(stderr, "tetherorb2: no sound, the audio device could not start: %s\n", SDL_GetError());
+  if (!OpenMixer())
     return;
-  }
-  if (Mix_OpenAudio(MixRate, AUDIO_S16SYS, MixChannels, MixBufferFrames) < 0) {
-    fprintf(stderr, "tetherorb2: no sound, the audio device could not be opened: %s\n", Mix_GetError());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return;
-  }
   Mix_AllocateChannels(EffectChannels);
   Mix_ReserveChannels(RollChannel + 1);
   Audio.open = true;

@@ -192,8 +192,12 @@ static void PlayEvents()
     if (LastPlayed[k] != 0 && now - LastPlayed[k] < EffectFiles[k].gapMs)
       continue;
     LastPlayed[k] = now;
-    Mix_VolumeChunk(Effects[k], (int)(strongest[k] * MIX_MAX_VOLUME));
-    Mix_PlayChannel(-1, Effects[k], 0);
+    // Locked, so the mixer never hears the channel at its previous volume.
+    SDL_LockAudio();
+    int channel = Mix_PlayChannel(-1, Effects[k], 0);
+    if (channel >= 0)
+      Mix_Volume(channel, (int)(strongest[k] * Audio.effectVolume));
+    SDL_UnlockAudio();
   }
 }
 

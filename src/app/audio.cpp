@@ -142,7 +142,7 @@ void StartAudio()
 
 int ThemeFor(int gameState)
 {
-  return gameState == gamestate_playing ? theme_play : theme_menu;
+  return gameState == gamestate_playing || gameState == gamestate_watching ? theme_play : theme_menu;
 }
 
 static int MixerVolume(int percent, float share)

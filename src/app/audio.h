@@ -33,5 +33,6 @@ void PlaySounds();
 // Stops everything and closes the mixer.
 void StopAudio();
 
-// The theme that belongs to a screen: play for a level in play, menu for the rest.
+// The theme that belongs to a screen: play for a level in play or a best run
+// watched, menu for the rest.
 int ThemeFor(int gameState);

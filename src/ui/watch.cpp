@@ -29,11 +29,12 @@ bool StartWatch(int n)
   return true;
 }
 
-// A key or button that went down this frame; Escape belongs to the pause layer.
+// A key or button that went down this frame. Escape (the pause layer) and M
+// (mute) keep their meaning on every screen and do not count.
 static bool AnyPress()
 {
   for (int k = 0; k < KeyCount; k++)
-    if (InputState.KeyState[k] == InputPressed && k != KeyEscape)
+    if (InputState.KeyState[k] == InputPressed && k != KeyEscape && k != KeyM)
       return true;
   for (int b = 0; b < MouseButtonCount; b++)
     if (InputState.MouseButtonState[b] == InputPressed)

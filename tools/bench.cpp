@@ -31,6 +31,7 @@
 #include "app/audio.h"
 #include "app/host.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "app/settings.h"
@@ -266,6 +267,7 @@ static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame
     GameState = state;
     if (prepare)
       prepare(frame);
+    ReadControls(DefaultBindings);
     double start = NowMs(), cpuStart = CpuMs();
     BenchFrame();
     if (frame >= 0) {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "app/host.h"
-#include "app/input.h"
+#include "game/controls.h"
 #include "app/pause.h"
 #include "app/settings.h"
 #include "game/sound_events.h"
@@ -219,7 +219,7 @@ static void FollowRolling()
 
 void PlaySounds()
 {
-  if (InputState.KeyState[KeyM] == InputPressed)
+  if (Controls.mute)
     Audio.muted = !Audio.muted;
   if (Audio.open) {
     bool paused = PauseLevel != 0;

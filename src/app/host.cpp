@@ -9,13 +9,16 @@
 #include <ctime>
 
 #include "app/audio.h"
+#include "app/gamepad.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "app/platform.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "game/ghost.h"
+#include "game/controls.h"
 #include "game/level_files.h"
 #include "game/update.h"
 #include "render/atlas.h"
@@ -98,6 +101,8 @@ void StartUp()
   LoadSettings();
   srand((unsigned)time(NULL));
   SetUpVideo();
+  LoadKeyBindings();  // key names are known once the video is up
+  OpenGamepad();
   SetUpDashboard();   // needs the real screen size for the ReadbackBuffer
   snprintf(GameTitleText, sizeof(GameTitleText), "%s", GameTitle);
   VersionNumber = GameVersion;
@@ -122,9 +127,10 @@ void RunFrame()
   // Start from a black picture and a far depth buffer.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  // Refresh the key, button and pointer snapshot from SDL's queue.
+  // Refresh the key, button, pointer and pad snapshot from SDL's queue, then what they ask for.
   SDL_PumpEvents();
   PollInput();
+  ReadControls(Bindings);
 
   // The current screen updates and draws itself, unless the pause layer is up or moving.
   if (PauseLevel == 0)
@@ -148,7 +154,7 @@ void RunFrame()
   // The game's own pointer goes over everything, from the second frame on and only with mouse focus.
   MouseInWindow = PointerInWindow();
   if (FirstFrameDone && MouseInWindow)
-    DrawCursor(InputState.MouseX, InputState.MouseY);
+    DrawCursor((int)Controls.aimX, (int)Controls.aimY);
   FirstFrameDone = true;
 
   // Present the frame, then drop what is left on the queue, watching for a window close.

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include "app/gamepad.h"
 #include "app/platform.h"
 
 InputRecord InputState;
@@ -61,5 +62,15 @@ void PollInput()
     ApplyButtonDown(event.button.button);
   while (TakeEvent(&event, SDL_MOUSEBUTTONUP))
     ApplyButtonUp(event.button.button);
+  AgePad();
+  while (TakeEvent(&event, SDL_JOYAXISMOTION))
+    ApplyPadAxis(event.jaxis.axis, event.jaxis.value);
+  while (TakeEvent(&event, SDL_JOYHATMOTION))
+    if (event.jhat.hat == 0)
+      ApplyPadHat(event.jhat.value);
+  while (TakeEvent(&event, SDL_JOYBUTTONDOWN))
+    ApplyPadButton(event.jbutton.button, true);
+  while (TakeEvent(&event, SDL_JOYBUTTONUP))
+    ApplyPadButton(event.jbutton.button, false);
   SDL_GetMouseState(&InputState.MouseX, &InputState.MouseY);
 }

@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "app/host.h"
-#include "app/input.h"
+#include "game/controls.h"
 #include "app/pacing.h"
 #include "app/platform.h"
 #include "app/video.h"
@@ -52,7 +52,7 @@ static const unsigned ScreenshotWindowSize = 2048;  // deflate window, bytes
 bool AdvancePause(float speed)
 {
   bool capture = false;
-  if (InputState.KeyState[KeyEscape] == InputPressed) {
+  if (Controls.pauseToggle) {
     if (PauseWanted) {
       PauseWanted = false;
       PushSound(sound_pause_close);

@@ -53,18 +53,22 @@ void ReadSettingsFile()
   fclose(f);
 }
 
-float SettingValue(const char* name)
+const char* SettingText(const char* name)
 {
-  float result = 0;
-  if (SettingsLineCount == 0)
-    return result;
+  const char* result = nullptr;
   char search[SettingsLineSize];
   snprintf(search, sizeof(search), "%s%s", name, "=");
   size_t len = strlen(search);
   for (int i = 0; i < SettingsLineCount; i++)
     if (strncmp(SettingsLines[i], search, len) == 0)
-      result = (float)atof(SettingsLines[i] + len);
+      result = SettingsLines[i] + len;
   return result;
+}
+
+float SettingValue(const char* name)
+{
+  const char* text = SettingText(name);
+  return text ? (float)atof(text) : 0;
 }
 
 bool SettingPresent(const char* name)

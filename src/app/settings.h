@@ -43,6 +43,9 @@ float SettingValue(const char* name);
 // True when some line starts with "name=".
 bool SettingPresent(const char* name);
 
+// The text after "name=" on the last line that starts with it; null when absent.
+const char* SettingText(const char* name);
+
 // SettingValue, or 0 when that is not finite or lies outside low..high.
 float SettingInRange(const char* name, float low, float high);
 

@@ -2,7 +2,9 @@
 #include "game/replay.h"
 
 #include "app/host.h"
+#include "app/gamepad.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/video.h"
 #include "game/collision.h"
 #include "game/level_files.h"
@@ -169,8 +171,11 @@ void UseReplayScreen(const Replay* r) {
 
 void ResetReplayInput() {
   memset(&InputState, 0, sizeof InputState);
+  ReleasePad();
+  ResetControlsHistory();
   InputState.MouseX = (int)(ScreenWidth / 2);
   InputState.MouseY = (int)(ScreenHeight / 2);
+  ReadControls(DefaultBindings);
 }
 
 static void ApplyControl(int* state, bool down, void (*press)(int), void (*release)(int), int code) {
@@ -191,6 +196,7 @@ void ApplyReplayInput(int keys, int mouseX, int mouseY, int button) {
                ButtonLeft);
   InputState.MouseX = mouseX;
   InputState.MouseY = mouseY;
+  ReadControls(DefaultBindings);
 }
 
 int JudgeFrame() {

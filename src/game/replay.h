@@ -75,11 +75,12 @@ bool ReadReplay(FILE* f, Replay* r);
 // Sets ScreenWidth, ScreenHeight and AspectRatio to the replay's window.
 void UseReplayScreen(const Replay* r);
 
-// Clears every key and button and puts the pointer at the window's centre.
+// Clears every key, button and pad entry and puts the pointer at the window's centre.
 void ResetReplayInput();
 
 // Turns one frame's held keys and button into InputState as PollInput would:
 // a control that goes down this frame is 2, still down afterwards 1, up 0.
+// Controls then follow from them through the default key bindings.
 void ApplyReplayInput(int keys, int mouseX, int mouseY, int button);
 
 // After a frame of play: replayend_playing while GameState is still play,

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/input.h"
+#include "game/controls.h"
 #include "app/video.h"
 #include "game/collision.h"
 #include "game/ghost.h"
@@ -37,16 +37,11 @@ struct Steering {
   float m;        // strength 0..1
 };
 
-static bool KeyHeld(int a, int b)
-{
-  return IsDown(InputState.KeyState[a]) || IsDown(InputState.KeyState[b]);
-}
-
 static Steering ReadSteering()
 {
   Steering s = {0, 0, 0};
-  float vx = (float)KeyHeld(KeyRight, KeyD) - (float)KeyHeld(KeyLeft, KeyA);
-  float vy = (float)KeyHeld(KeyDown, KeyS) - (float)KeyHeld(KeyUp, KeyW);
+  float vx = Controls.steerX;
+  float vy = Controls.steerY;
   float len = sqrtf(vx * vx + vy * vy);
   if (len == 0)
     return s;
@@ -75,8 +70,8 @@ static void UpdateAim()
     AimPoint.aimY = Camera.camY;
     return;
   }
-  AimPoint.mouseNX = ClampUnit(2 * InputState.MouseX / ScreenWidth - 1);
-  AimPoint.mouseNY = ClampUnit(2 * InputState.MouseY / ScreenHeight - 1);
+  AimPoint.mouseNX = ClampUnit(2 * Controls.aimX / ScreenWidth - 1);
+  AimPoint.mouseNY = ClampUnit(2 * Controls.aimY / ScreenHeight - 1);
   AimPoint.aimX = Camera.camX + Camera.viewHeight * AimPoint.mouseNX * 0.5f * AspectRatio;
   AimPoint.aimY = Camera.camY + Camera.viewHeight * AimPoint.mouseNY * 0.5f;
 }
@@ -127,7 +122,7 @@ static void ReleaseTether()
 static void StepTether()
 {
   bool wasAttached = Ball.attached;
-  if (!IsDown(InputState.MouseButtonState[ButtonLeft])) {
+  if (!Controls.tether) {
     if (wasAttached)
       PushSound(sound_release);
     ReleaseTether();
@@ -172,7 +167,7 @@ static void StepTether()
 // onGround is last frame's, attached this frame's.
 static void Jump()
 {
-  if (!IsDown(InputState.KeyState[KeySpace]))
+  if (!Controls.jump)
     return;
   if (Ball.onGround)
     PushSound(sound_jump);

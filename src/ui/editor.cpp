@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/host.h"
-#include "app/input.h"
+#include "game/controls.h"
 #include "app/video.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
@@ -84,20 +84,15 @@ static bool CellIndex(float v, int limit, int* out)
 
 static void PanAndAim(float timeScale)
 {
-  const int* keys = InputState.KeyState;
-  int right = IsDown(keys[KeyRight]) || IsDown(keys[KeyD]);
-  int left = IsDown(keys[KeyLeft]) || IsDown(keys[KeyA]);
-  int up = IsDown(keys[KeyUp]) || IsDown(keys[KeyW]);
-  int down = IsDown(keys[KeyDown]) || IsDown(keys[KeyS]);
-  float h = (float)(right - left);
-  float v = (float)(up - down);
+  float h = Controls.steerX;
+  float v = -Controls.steerY;
   float m = std::sqrt(h * h + v * v);
   if (m > 1)
     m = 1;
   float theta = std::atan2(h, v) - HalfPi;
 
-  AimPoint.mouseNX = ClampUnit(InputState.MouseX / ScreenWidth * 2 - 1);
-  AimPoint.mouseNY = ClampUnit(InputState.MouseY / ScreenHeight * 2 - 1);
+  AimPoint.mouseNX = ClampUnit(Controls.aimX / ScreenWidth * 2 - 1);
+  AimPoint.mouseNY = ClampUnit(Controls.aimY / ScreenHeight * 2 - 1);
   AimPoint.aimX = Camera.viewHeight * AimPoint.mouseNX * 0.5f * AspectRatio + Camera.camX;
   AimPoint.aimY = Camera.viewHeight * AimPoint.mouseNY * 0.5f + Camera.camY;
 
@@ -107,18 +102,17 @@ static void PanAndAim(float timeScale)
 
 void EditorUpdate(float timeScale)
 {
-  const int* keys = InputState.KeyState;
   PanAndAim(timeScale);
 
   int brush = EditorBrush;
-  EditorBrush += (keys[KeyE] == InputPressed) - (keys[KeyQ] == InputPressed);
+  EditorBrush += (int)Controls.brushNext - (int)Controls.brushPrev;
   Camera.viewHeight = EditorViewHeight;
   EditorBrush = WrapBrush(EditorBrush);
   if (EditorBrush != WrapBrush(brush))
     PushSound(sound_brush);
 
   int cx, cy;
-  if (IsDown(InputState.MouseButtonState[ButtonLeft]) &&
+  if (Controls.tether &&
       CellIndex(AimPoint.aimX, LevelWidth, &cx) && CellIndex(AimPoint.aimY, LevelHeight, &cy)) {
     if (CellAt(cx, cy) != EditorBrush)
       PushSound(sound_paint);
@@ -126,7 +120,7 @@ void EditorUpdate(float timeScale)
   }
 
   // A failed save keeps the player here with the edits, so nothing is lost.
-  if (keys[KeyB] == InputPressed) {
+  if (Controls.menuBack) {
     EditorSaveFailed = !SaveLevel();
     PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
     if (!EditorSaveFailed)

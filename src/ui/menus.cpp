@@ -8,6 +8,7 @@
 
 #include "app/host.h"
 #include "app/input.h"
+#include "game/controls.h"
 #include "app/video.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
@@ -100,10 +101,10 @@ static void ListInput(bool back, bool choose, bool watch)
 
 static void MenuKeys()
 {
-  bool up = Pressed(KeyUp) || Pressed(KeyW);
-  bool down = Pressed(KeyDown) || Pressed(KeyS);
-  bool choose = Pressed(KeyReturn) || Pressed(KeySpace);
-  bool back = Pressed(KeyB);
+  bool up = Controls.menuUp;
+  bool down = Controls.menuDown;
+  bool choose = Controls.menuChoose;
+  bool back = Controls.menuBack;
   bool watch = Pressed(KeyG);
 
   if (up)

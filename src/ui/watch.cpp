@@ -5,6 +5,7 @@
 
 #include "app/host.h"
 #include "app/input.h"
+#include "game/controls.h"
 #include "game/ghost.h"
 #include "game/world.h"
 #include "ui/menus.h"
@@ -36,6 +37,8 @@ static bool AnyPress()
   for (int k = 0; k < KeyCount; k++)
     if (InputState.KeyState[k] == InputPressed && k != KeyEscape && k != KeyM)
       return true;
+  if (Controls.menuChoose || Controls.menuBack)   // the pad's A and B
+    return true;
   for (int b = 0; b < MouseButtonCount; b++)
     if (InputState.MouseButtonState[b] == InputPressed)
       return true;

@@ -6,7 +6,9 @@
 
 #include "app/host.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/video.h"
+#include "game/update.h"
 #include "game/world.h"
 
 // An empty w x h level, no items, the ball released at rest at (x, y) with
@@ -49,4 +51,11 @@ inline void WallIn(int type)
     SetCell(0, y, type);
     SetCell(LevelWidth - 1, y, type);
   }
+}
+
+// One frame of play as the game runs it: controls from InputState, then the step.
+inline void StepPlay(float t)
+{
+  ReadControls(DefaultBindings);
+  UpdateGame(t);
 }

@@ -10,6 +10,7 @@
 
 #include "app/host.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/video.h"
 #include "game/level_files.h"
 #include "game/world.h"
@@ -42,6 +43,7 @@ void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, bool pai
   InputState.MouseX = mx;
   InputState.MouseY = my;
   InputState.MouseButtonState[ButtonLeft] = paint ? InputHeld : InputUp;
+  ReadControls(DefaultBindings);
   EditorUpdate(timeScale);
 }
 

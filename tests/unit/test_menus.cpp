@@ -9,6 +9,7 @@
 
 #include "app/host.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/video.h"
 #include "game/level_files.h"
 #include "game/world.h"
@@ -35,6 +36,7 @@ void Frame(int key1, int key2 = -1)
   InputState.KeyState[key1] = InputPressed;
   if (key2 >= 0)
     InputState.KeyState[key2] = InputPressed;
+  ReadControls(DefaultBindings);
   MenuInput();
   if (GameState != before) {
     MenuCursor = 0;

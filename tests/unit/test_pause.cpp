@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/pause.h"
 #include "app/video.h"
 #include "render/overlay.h"
@@ -23,6 +24,7 @@ bool Step(int escape)
 {
   memset(&InputState, 0, sizeof(InputState));
   InputState.KeyState[KeyEscape] = escape;
+  ReadControls(DefaultBindings);
   return AdvancePause(1);
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/host.h"
 #include "app/input.h"
+#include "app/keymap.h"
 #include "app/pacing.h"
 #include "game/world.h"
 
@@ -133,6 +134,7 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   MenuCursor = 1;
   MenuFirstRow = 3;
   InputState.KeyState[KeyReturn] = InputPressed;
+  ReadControls(DefaultBindings);
   RunGameState();
   EXPECT_EQ(GameState, gamestate_editlist);
   EXPECT_EQ(MenuCursor, 0);
@@ -140,6 +142,7 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
 
   // No change of state: the cursor stays; an unknown state runs nothing.
   InputState.KeyState[KeyReturn] = InputUp;
+  ReadControls(DefaultBindings);
   GameState = gamestate_title;
   MenuCursor = 1;
   RunGameState();

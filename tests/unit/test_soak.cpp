@@ -210,7 +210,7 @@ TEST(Soak, HundredThousandFramesOfPlayAllocateNothing)
     fullFrames += ItemCount == MaxItems;
     int countBefore = ItemCount;
     CountingAllocations = true;
-    UpdateGame(0.2f + (float)(frame % 10) * 0.2f);
+    StepPlay(0.2f + (float)(frame % 10) * 0.2f);
     CountingAllocations = false;
     pickups += LevelTimer > LevelTimeAtStart;
     burstFrames += ItemCount > countBefore + 1;

@@ -19,7 +19,7 @@ static int FrameHeard(int kind, int limit)
 {
   for (int f = 0; f < limit; f++) {
     ClearSounds();
-    UpdateGame(1);
+    StepPlay(1);
     if (CountSounds(kind) > 0)
       return f;
   }
@@ -83,7 +83,7 @@ TEST(SoundEvents, PickupTicksAndOutcomes)
   for (int f = 0; f < 400 && timeout < 0; f++) {
     ClearSounds();
     Ball.x = 10.5f, Ball.y = 5.5f, Ball.vx = Ball.vy = 0;
-    UpdateGame(1);
+    StepPlay(1);
     ticks += CountSounds(sound_tick);
     if (CountSounds(sound_timeout))
       timeout = f;
@@ -115,6 +115,7 @@ static void Press(int key)
 {
   memset(&InputState, 0, sizeof(InputState));
   InputState.KeyState[key] = InputPressed;
+  ReadControls(DefaultBindings);
   ClearSounds();
 }
 
@@ -162,6 +163,7 @@ TEST(SoundEvents, MenusPauseAndEditor)
   InputState.MouseX = 400;
   InputState.MouseY = 300;
   InputState.MouseButtonState[ButtonLeft] = InputHeld;
+  ReadControls(DefaultBindings);
   ClearSounds();
   EditorUpdate(1);
   EXPECT_EQ(CountSounds(sound_paint), 1);

@@ -10,7 +10,7 @@
 static void Frames(int n, float t)
 {
   for (int i = 0; i < n; i++)
-    UpdateGame(t);
+    StepPlay(t);
 }
 
 static void Hold(int key) { InputState.KeyState[key] = InputHeld; }
@@ -18,7 +18,7 @@ static void Hold(int key) { InputState.KeyState[key] = InputHeld; }
 TEST(Update, FreeFallReachesItsTerminalSpeed)
 {
   ResetPlay(20, 20, 10.5f, 5.5f);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_NEAR(Ball.vy, 0.018f, 2e-6);
   EXPECT_NEAR(Ball.y, 5.52f, 1e-6);
   EXPECT_EQ(Ball.vx, 0);
@@ -35,7 +35,7 @@ static void SteerOnce(int gravity, int keyA, int keyB)
   Ball.gravity = gravity;
   Hold(keyA);
   Hold(keyB);
-  UpdateGame(1);
+  StepPlay(1);
 }
 
 TEST(Update, SteeringStrengthAndDirection)
@@ -70,10 +70,10 @@ static void RestOnFloor()
 TEST(Update, JumpFromTheGroundAndBoostWhileRising)
 {
   RestOnFloor();
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_TRUE(Ball.onGround);
   Hold(KeySpace);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_NEAR(Ball.y, 9.4f - 0.425f, 1e-5);
   EXPECT_NEAR(Ball.vy, -0.425f * 0.9f, 1e-5);
   EXPECT_FALSE(Ball.onGround);
@@ -82,11 +82,11 @@ TEST(Update, JumpFromTheGroundAndBoostWhileRising)
   for (float t : {1.0f, 0.5f, 2.0f}) {
     BallRecord before = Ball;
     InputState.KeyState[KeySpace] = InputUp;
-    UpdateGame(t);
+    StepPlay(t);
     float plain = Ball.vy;
     Ball = before;
     Hold(KeySpace);
-    UpdateGame(t);
+    StepPlay(t);
     EXPECT_NEAR(Ball.vy, plain * 1.105f, 1e-5) << "t = " << t;
     Ball = before;
   }
@@ -103,7 +103,7 @@ TEST(Update, GroundContactForAllFourGravities)
       for (int y = 0; y < 11; y++)
         SetCell(x, y, cells[i]);
     WallIn(maptype_blocknormal);
-    UpdateGame(1);
+    StepPlay(1);
     EXPECT_EQ(Ball.gravity, dirs[i]);
     EXPECT_FALSE(Ball.onGround) << "direction " << i;
     Frames(200, 1);
@@ -116,7 +116,7 @@ TEST(Update, GroundContactForAllFourGravities)
     // The jump leaves that wall at 0.425 per frame.
     float oldX = Ball.x, oldY = Ball.y;
     Hold(KeySpace);
-    UpdateGame(1);
+    StepPlay(1);
     EXPECT_NEAR(fabsf(Ball.x - oldX) + fabsf(Ball.y - oldY), 0.425f, 1e-4) << "direction " << i;
     EXPECT_FALSE(Ball.onGround) << "direction " << i;
   }
@@ -136,7 +136,7 @@ TEST(Update, TetherAttachesOnlyToTheRightBlocks)
   AimUp();
   SetCell(20, 30, maptype_blocknoswing);
   SetCell(20, 20, maptype_blocknormal);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_FALSE(Ball.attached);
   EXPECT_EQ(Ball.anchorX, -10);
   EXPECT_EQ(Ball.anchorY, -10);
@@ -145,7 +145,7 @@ TEST(Update, TetherAttachesOnlyToTheRightBlocks)
   for (int type : {maptype_blockghost, maptype_blockharmful, maptype_blocknormal}) {
     AimUp();
     SetCell(20, 30, type);
-    UpdateGame(1);
+    StepPlay(1);
     EXPECT_TRUE(Ball.attached) << "type " << type;
     EXPECT_NEAR(Ball.anchorX, 20.5f, 1e-3);
     EXPECT_GT(Ball.anchorY, 30.94f);
@@ -158,11 +158,11 @@ TEST(Update, TetherAttachesOnlyToTheRightBlocks)
   AimUp();
   Ball.y = Camera.camY = 100.5f;
   SetCell(20, 39, maptype_blocknormal);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_FALSE(Ball.attached);
   EXPECT_EQ(Ball.anchorY, -10);
   SetCell(20, 54, maptype_blocknormal);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_TRUE(Ball.attached);
 }
 
@@ -170,7 +170,7 @@ TEST(Update, TetherHoldsWrapsAndReleases)
 {
   AimUp();
   SetCell(20, 30, maptype_blocknormal);
-  UpdateGame(1);
+  StepPlay(1);
   ASSERT_TRUE(Ball.attached);
   InputState.MouseButtonState[ButtonLeft] = InputHeld;
   float ax = Ball.anchorX, ay = Ball.anchorY, len = Ball.tetherLength;
@@ -187,14 +187,14 @@ TEST(Update, TetherHoldsWrapsAndReleases)
   InputState.KeyState[KeyRight] = InputUp;
   float midX = (Ball.x + ax) / 2, midY = (Ball.y + ay) / 2;
   SetCell((int)midX, (int)midY, maptype_blocknormal);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_TRUE(Ball.attached);
   EXPECT_EQ(CellUnder(Ball.anchorX, Ball.anchorY), maptype_blocknormal);
   EXPECT_LT(Ball.tetherLength, len * 0.6f);
   EXPECT_NEAR(Distance(Ball.x, Ball.y, Ball.anchorX, Ball.anchorY), Ball.tetherLength, 1e-3);
 
   InputState.MouseButtonState[ButtonLeft] = InputUp;
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_FALSE(Ball.attached);
   EXPECT_EQ(Ball.anchorX, -10);
   EXPECT_EQ(Ball.tetherLength, 0);
@@ -208,23 +208,23 @@ TEST(Update, AttachedBallFeelsTetherGravityAndDrag)
   SetCell(26, 20, maptype_blocknormal);
   InputState.MouseX = 800;
   InputState.MouseButtonState[ButtonLeft] = InputPressed;
-  UpdateGame(1);
+  StepPlay(1);
   ASSERT_TRUE(Ball.attached);
   Ball.x = 20.5f;
   Ball.y = Ball.anchorY;
   Ball.vx = Ball.vy = 0;
   Ball.tetherLength = Ball.anchorX - Ball.x;
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_NEAR(Ball.vy, 0.018f * (1 - 0.012f), 2e-5);
 
   // Rising on the tether, the jump key gives no boost.
   Ball.vy = -0.2f;
   BallRecord before = Ball;
-  UpdateGame(1);
+  StepPlay(1);
   float plain = Ball.vy;
   Ball = before;
   Hold(KeySpace);
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_FLOAT_EQ(Ball.vy, plain);
 }
 
@@ -238,7 +238,7 @@ TEST(Update, FirstShotNearTheStartAnchorTakesItsOwnLength)
   Ball.gravity = GravityUp;
   InputState.MouseX = 800;
   InputState.MouseButtonState[ButtonLeft] = InputPressed;
-  UpdateGame(1);
+  StepPlay(1);
   ASSERT_TRUE(Ball.attached);
   EXPECT_NEAR(Ball.tetherLength, 2.0f, 0.06f);
   EXPECT_LT(Ball.x, -1.8f);
@@ -249,7 +249,7 @@ TEST(Update, AimAndCameraFollowTheBall)
   ResetPlay(20, 20, 10.5f, 5.5f);
   Camera.camX = 4;
   Camera.camY = 3;
-  UpdateGame(1);
+  StepPlay(1);
   EXPECT_FLOAT_EQ(AimPoint.aimX, 4);
   EXPECT_FLOAT_EQ(AimPoint.aimY, 3);
   EXPECT_NEAR(Camera.camX, 4 + (0.2f * 4 + 0.8f * Ball.x - 4) * 0.075f, 1e-5);
@@ -257,7 +257,7 @@ TEST(Update, AimAndCameraFollowTheBall)
 
   // At t = 2 the camera closes twice the share of the gap.
   Camera.camX = Camera.camY = 0;
-  UpdateGame(2);
+  StepPlay(2);
   EXPECT_NEAR(Camera.camX, 0.8f * Ball.x * 0.15f, 1e-4);
 }
 
@@ -266,8 +266,8 @@ TEST(Update, AimAndCameraFollowTheBall)
 TEST(Update, DegenerateInputsStayFinite)
 {
   ResetPlay(20, 20, 10.5f, 5.5f);
-  UpdateGame(0);
-  UpdateGame(NAN);
+  StepPlay(0);
+  StepPlay(NAN);
   ScreenWidth = ScreenHeight = 0;
   AspectRatio = NAN;
   InputState.MouseButtonState[ButtonLeft] = InputPressed;

@@ -1,0 +1,29 @@
+// gamepad: the first joystick SDL 1.2 finds at start-up, as a record of its
+// axes, buttons and D-pad. PollInput feeds it the pad's events; the key
+// bindings turn it into controls. No SDL here, so tests can fill it.
+#pragma once
+
+const int PadAxisCount = 8;       // axes past these are ignored
+const int PadButtonCount = 16;    // buttons past these are ignored
+const int PadAxisMax = 32767;     // SDL's full deflection
+
+// D-pad directions, the indexes of PadRecord::hat.
+enum { pad_hat_up = 0, pad_hat_down, pad_hat_left, pad_hat_right, PadHatCount };
+
+struct PadRecord {
+  int axis[PadAxisCount];         // -32768..32767; 0 until the axis moves
+  int button[PadButtonCount];     // InputUp, InputHeld or InputPressed
+  int hat[PadHatCount];           // D-pad directions, as buttons
+  bool present;                   // a pad was opened at start-up
+};
+extern PadRecord PadState;
+
+// Opens the first pad, if any, and asks SDL for its events.
+void OpenGamepad();
+
+// The state changes PollInput makes, usable without SDL:
+void AgePad();                               // every button and hat direction at 2 becomes 1
+void ApplyPadAxis(int axis, int value);      // out-of-range axes change nothing
+void ApplyPadButton(int button, bool down);  // 2 when it goes down, 0 when up
+void ApplyPadHat(int hatBits);               // SDL_HAT_* bits of the first hat
+void ReleasePad();                           // every button and direction up, sticks centred

@@ -1,0 +1,4 @@
+// The program-wide controls record.
+#include "game/controls.h"
+
+ControlsRecord Controls;

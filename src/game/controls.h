@@ -1,0 +1,19 @@
+// controls: what the player asks for this frame, whatever the device. The app
+// fills it once per frame from the keys (through the key bindings), the mouse
+// and the gamepad; play, the menus, the editor and the pause layer only read it.
+#pragma once
+
+struct ControlsRecord {
+  float steerX, steerY;     // -1..1 each, right and down positive; keys give whole steps, a stick less
+  bool jump;                // jump held
+  bool tether;              // tether held; it shoots in the frame it goes down
+  float aimX, aimY;         // window pixels the tether aims at: the pointer or the right stick
+  bool menuUp, menuDown;    // pressed this frame
+  bool menuChoose;          // Return, the jump key or the pad's A, pressed this frame
+  bool menuBack;            // B (key or pad), pressed this frame; also the editor's save
+  bool pauseToggle;         // Escape or Start, pressed this frame
+  bool mute;                // the mute key, pressed this frame
+  bool brushNext, brushPrev;// editor brush keys, pressed this frame
+  bool pointerClick;        // left mouse button pressed this frame (menus and buttons)
+};
+extern ControlsRecord Controls;

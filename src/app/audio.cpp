@@ -10,9 +10,9 @@
 #include <unistd.h>
 
 #include "app/host.h"
-#include "game/controls.h"
 #include "app/pause.h"
 #include "app/settings.h"
+#include "game/controls.h"
 #include "game/sound_events.h"
 
 AudioRecord Audio = {false, false, false, theme_none, 0, 0, 0};

@@ -17,6 +17,7 @@
 #include "app/platform.h"
 #include "app/settings.h"
 #include "app/video.h"
+#include "app/window.h"
 #include "game/ghost.h"
 #include "game/controls.h"
 #include "game/level_files.h"
@@ -127,9 +128,11 @@ void RunFrame()
   // Start from a black picture and a far depth buffer.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  // Refresh the key, button, pointer and pad snapshot from SDL's queue, then what they ask for.
+  // Refresh the key, button, pointer and pad snapshot from SDL's queue, follow a resized
+  // or switched window, then read what the player asks for.
   SDL_PumpEvents();
   PollInput();
+  FollowWindow();
   ReadControls(Bindings);
 
   // The current screen updates and draws itself, unless the pause layer is up or moving.

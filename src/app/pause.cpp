@@ -14,16 +14,18 @@
 #include <unistd.h>
 
 #include "app/host.h"
-#include "game/controls.h"
 #include "app/pacing.h"
 #include "app/platform.h"
 #include "app/video.h"
+#include "game/controls.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 
 float PauseLevel;
 bool PauseWanted;
+int PauseCursor = NoPauseRow;
+int FrozenWidth, FrozenHeight;
 
 static GLuint FrozenTexture;   // the frame captured when the layer opened
 
@@ -58,6 +60,7 @@ bool AdvancePause(float speed)
       PushSound(sound_pause_close);
     } else {
       PauseWanted = true;
+      PauseCursor = NoPauseRow;
       capture = PauseLevel == 0;
       PushSound(sound_pause_open);
     }
@@ -82,6 +85,18 @@ static bool FrameFitsReadback(int w, int h)
 static void CaptureFrame(int w, int h)
 {
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, ReadbackBuffer);
+  FrozenWidth = w;
+  FrozenHeight = h;
+  UploadFrozenFrame();
+}
+
+void UploadFrozenFrame()
+{
+  int w = FrozenWidth, h = FrozenHeight;
+  if (!FrameFitsReadback(w, h))
+    return;
+  if (FrozenTexture && !glIsTexture(FrozenTexture))
+    FrozenTexture = 0;   // a name from a GL context that is gone
   if (!FrozenTexture)
     glGenTextures(1, &FrozenTexture);
   glBindTexture(GL_TEXTURE_2D, FrozenTexture);
@@ -92,7 +107,8 @@ static void CaptureFrame(int w, int h)
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, ReadbackBuffer);
 }
 
-// The captured frame over the whole window, texel for pixel and unblended,
+// The captured frame over the whole window (stretched when the window was
+// resized since), texel for pixel and unblended,
 // with the bottom row first as glReadPixels gave it.
 static void DrawFrozenFrame(int w, int h)
 {
@@ -140,7 +156,7 @@ void FormatVersionText(char* out, size_t size, float version)
 
 static int RightAlignedX(const char* text)
 {
-  return (int)(ScreenWidth - TextRightMargin) - (int)(strlen(text) * SmallTextAdvance);
+  return (int)(OverlayWidth() - TextRightMargin) - (int)(strlen(text) * SmallTextAdvance);
 }
 
 void DrawPauseDashboard()
@@ -148,9 +164,10 @@ void DrawPauseDashboard()
   float t = PauseLevel * PauseLevelToFraction;
   int s = (int)((1 - t) * BarSlide);
   char version[64];
+  float width = OverlayWidth(), height = OverlayHeight();
 
   BeginOverlay();
-  DrawRect(DashFrames[DashTopBar], 0, (float)-s, ScreenWidth, BarHeight);
+  DrawRect(DashFrames[DashTopBar], 0, (float)-s, width, BarHeight);
   DisableQuadDrawing();
   DrawSmallText(GameTitleText, TextLeft, TopLineY - s);
   FormatVersionText(version, sizeof(version), VersionNumber);
@@ -159,28 +176,47 @@ void DrawPauseDashboard()
   DrawSmallText(ClockText, RightAlignedX(ClockText), SecondLineY - s);
 
   BeginOverlay();
-  DrawRect(DashFrames[DashBottomBar], 0, ScreenHeight - BarHeight + s, ScreenWidth, BarHeight);
+  DrawRect(DashFrames[DashBottomBar], 0, height - BarHeight + s, width, BarHeight);
   DisableQuadDrawing();
-  float footerTop = ScreenHeight - BottomBarTopInset + s;
+  float footerTop = height - BottomBarTopInset + s;
   DrawSmallText(FooterLines[0], TextLeft, (int)(footerTop + FooterFirstY));
   DrawSmallText(FooterLines[1], TextLeft, (int)(footerTop + FooterSecondY));
+}
+
+// Up and Down (keys, D-pad or stick) light a row; none is lit until one is pressed.
+static void MovePauseCursor()
+{
+  if (Controls.menuDown)
+    PauseCursor = PauseCursor + 1 < PauseRowCount ? PauseCursor + 1 : PauseRowCount - 1;
+  if (Controls.menuUp)
+    PauseCursor = PauseCursor > 0 ? PauseCursor - 1 : 0;
+}
+
+// The row's button; true when it was clicked, or chosen while lit.
+static bool PauseRow(int row, const char* label, int x, int y0)
+{
+  bool lit = row == PauseCursor;
+  bool clicked = OverlayButton(label, x, y0 + row * MenuRowSpacing, lit);
+  return clicked || (lit && PauseWanted && Controls.menuChoose);
 }
 
 void PauseMenu()
 {
   float t = PauseLevel * PauseLevelToFraction;
-  int x = (int)(ScreenWidth * 0.5f);
-  int rest = (int)(ScreenHeight * 0.5f - MenuRestAboveCentre);
-  int start = (int)(ScreenHeight + (ScreenHeight * 0.5f - MenuRestAboveCentre));
+  float width = OverlayWidth(), height = OverlayHeight();
+  int x = (int)(width * 0.5f);
+  int rest = (int)(height * 0.5f - MenuRestAboveCentre);
+  int start = (int)(height + (height * 0.5f - MenuRestAboveCentre));
   int y0 = (int)((1 - t) * start + t * rest);
 
-  if (OverlayButton("Resume game", x, y0) && PauseWanted) {
+  MovePauseCursor();
+  if (PauseRow(pauserow_resume, "Resume game", x, y0) && PauseWanted) {
     PauseWanted = false;
     PushSound(sound_pause_close);
   }
-  if (OverlayButton("Exit", x, y0 + MenuRowSpacing))
+  if (PauseRow(pauserow_exit, "Exit", x, y0))
     QuitRequested = true;
-  if (OverlayButton("Save screenshot", x, y0 + 2 * MenuRowSpacing))
+  if (PauseRow(pauserow_screenshot, "Save screenshot", x, y0))
     SaveScreenshot();
 }
 
@@ -248,7 +284,7 @@ static unsigned EncodeScreenshot(unsigned char** png, size_t* pngSize, const uns
 
 void SaveScreenshot()
 {
-  int w = (int)ScreenWidth, h = (int)ScreenHeight;
+  int w = FrozenWidth, h = FrozenHeight;
   if (!FrameFitsReadback(w, h))
     return;
   unsigned char* image = FlippedOpaqueImage(w, h);

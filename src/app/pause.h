@@ -7,6 +7,13 @@
 
 extern float PauseLevel;   // 0 running .. 100 fully paused; no state runs while not 0
 extern bool PauseWanted;   // true: PauseLevel moves towards 100, else towards 0
+extern int PauseCursor;    // the menu row lit by Up and Down, or NoPauseRow
+extern int FrozenWidth;    // pixels of the frame in ReadbackBuffer, kept through window resizes
+extern int FrozenHeight;
+
+// The pause menu's rows, top to bottom.
+enum { pauserow_resume = 0, pauserow_exit, pauserow_screenshot, PauseRowCount };
+const int NoPauseRow = -1;
 
 const float PauseStep = 5;        // PauseLevel change per frame at speed 1
 const float PauseLevelFull = 100;
@@ -14,6 +21,9 @@ const float PauseLevelFull = 100;
 // Escape toggle, frame capture, frozen picture, then PauseLevel moves by 5 x speed;
 // capture and picture are skipped when ReadbackBuffer cannot hold the frame.
 void StepPause(float speed);
+
+// The frozen frame into a new texture, after a mode change lost the GL context.
+void UploadFrozenFrame();
 
 // The GL-free part of StepPause: the Escape toggle, the move and the clamp
 // (NaN becomes 0); true when this frame's picture must be captured.

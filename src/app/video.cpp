@@ -15,6 +15,10 @@ int ScreenDepth;
 float AspectRatio;
 float FieldOfView;
 
+int DesktopWidth;
+int DesktopHeight;
+bool FullScreen;
+
 static SDL_Surface* ScreenSurface;
 
 static const char* WindowCaption = "Tetherorb 2";
@@ -30,6 +34,12 @@ static void AskForMultisampling(bool on)
 {
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, on ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, on ? MultisampleCount : 0);
+}
+
+// A window the player can resize, or the whole screen.
+static Uint32 ModeFlags(bool fullScreen)
+{
+  return fullScreen ? SDL_OPENGL | SDL_FULLSCREEN : SDL_OPENGL | SDL_RESIZABLE;
 }
 
 static void SetFixedGLState()
@@ -61,24 +71,35 @@ static void SetUpOpenGLMode()
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, DepthBufferBits);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  DesktopWidth = info ? info->current_w : 0;
+  DesktopHeight = info ? info->current_h : 0;
   if (ScreenWidth == 0 || ScreenHeight == 0)
     UseDesktopSize();
 
   int width = (int)ScreenWidth;
   int height = (int)ScreenHeight;
-  Uint32 flags = Settings.fullscreen ? SDL_OPENGL | SDL_FULLSCREEN : SDL_OPENGL;
-  ScreenSurface = SDL_SetVideoMode(width, height, ScreenDepth, flags);
+  FullScreen = Settings.fullscreen;
+  ScreenSurface = SDL_SetVideoMode(width, height, ScreenDepth, ModeFlags(FullScreen));
   if (!ScreenSurface && Settings.antialiasing) {
     // Some X servers offer no multisampled visual; play on without it.
     AskForMultisampling(false);
-    ScreenSurface = SDL_SetVideoMode(width, height, ScreenDepth, flags);
+    ScreenSurface = SDL_SetVideoMode(width, height, ScreenDepth, ModeFlags(FullScreen));
   }
   if (!ScreenSurface) {
     SDL_Quit();
     exit(ExitVideoModeFailed);
   }
+}
 
-  glViewport(0, 0, width, height);
+// Screen records, viewport, projection and fixed state from the surface just set.
+static void FollowSurface()
+{
+  ScreenWidth = (float)ScreenSurface->w;
+  ScreenHeight = (float)ScreenSurface->h;
+  ScreenDepth = ScreenSurface->format->BitsPerPixel;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  glViewport(0, 0, ScreenSurface->w, ScreenSurface->h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(FieldOfView, AspectRatio, NearPlane, FarPlane);
@@ -90,9 +111,22 @@ void SetUpVideo()
 {
   FieldOfView = DefaultFieldOfView;
   SetUpOpenGLMode();
-  ScreenWidth = (float)ScreenSurface->w;
-  ScreenHeight = (float)ScreenSurface->h;
-  ScreenDepth = ScreenSurface->format->BitsPerPixel;
-  AspectRatio = ScreenWidth / ScreenHeight;
+  FollowSurface();
   SDL_ShowCursor(Settings.showcursor ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool ChangeVideoMode(int width, int height, bool fullScreen)
+{
+  if (width < 1 || height < 1)
+    return false;
+  SDL_Surface* surface = SDL_SetVideoMode(width, height, ScreenDepth, ModeFlags(fullScreen));
+  if (!surface)
+    surface = SDL_SetVideoMode((int)ScreenWidth, (int)ScreenHeight, ScreenDepth, ModeFlags(FullScreen));
+  else
+    FullScreen = fullScreen;
+  if (!surface)
+    return false;
+  ScreenSurface = surface;
+  FollowSurface();
+  return FullScreen == fullScreen;
 }

@@ -109,17 +109,55 @@ static void AllocateReadbackBuffer()
     ReadbackBytes = 0;
 }
 
-void SetUpDashboard()
+// Grows ReadbackBuffer for a larger window, keeping the frame it holds.
+void FitReadbackBuffer()
+{
+  long w = ScreenWidth >= 1 && ScreenWidth <= MaxReadbackSide ? (long)ScreenWidth : 0;
+  long h = ScreenHeight >= 1 && ScreenHeight <= MaxReadbackSide ? (long)ScreenHeight : 0;
+  long bytes = w * h * 4;
+  if (bytes <= ReadbackBytes)
+    return;
+  unsigned char* grown = (unsigned char*)realloc(ReadbackBuffer, bytes);
+  if (!grown)
+    return;
+  memset(grown + ReadbackBytes, 0, bytes - ReadbackBytes);
+  ReadbackBuffer = grown;
+  ReadbackBytes = bytes;
+}
+
+void LoadDashboardTexture()
 {
   unsigned char* canvas = MakeDashboardCanvas();
   DashboardTexture = canvas ? MakePictureTexture(canvas, DashTextureW, DashTextureH, false) : 0;
   free(canvas);
+}
+
+void SetUpDashboard()
+{
+  LoadDashboardTexture();
   FillDashboardTables();
   PauseLevel = 0;
   PauseWanted = false;
   AllocateReadbackBuffer();
   snprintf(FooterLines[0], sizeof(FooterLines[0]), "%s", "");
   snprintf(FooterLines[1], sizeof(FooterLines[1]), "%s", CreditText);
+}
+
+float OverlayScale()
+{
+  if (!(ScreenWidth > 0) || ScreenWidth >= OverlayNeededWidth)
+    return 1;
+  return ScreenWidth / OverlayNeededWidth;
+}
+
+float OverlayWidth()
+{
+  return ScreenWidth / OverlayScale();
+}
+
+float OverlayHeight()
+{
+  return ScreenHeight / OverlayScale();
 }
 
 void BeginOverlay()
@@ -129,7 +167,7 @@ void BeginOverlay()
   glLoadIdentity();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluOrtho2D(0, ScreenWidth, ScreenHeight, 0);
+  gluOrtho2D(0, OverlayWidth(), OverlayHeight(), 0);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glEnable(GL_ALPHA_TEST);
@@ -147,8 +185,10 @@ static void DrawPixelQuad(const AtlasRect& rect, int left, int top, int right, i
   glDrawArrays(GL_QUADS, 0, 4);
 }
 
-void DrawCursor(int x, int y)
+void DrawCursor(int pixelX, int pixelY)
 {
+  float scale = OverlayScale();
+  int x = (int)(pixelX / scale), y = (int)(pixelY / scale);
   BeginOverlay();
   DrawPixelQuad(DashFrames[0], x - CursorHotX, y - CursorHotY,
                 x - CursorHotX + CursorW, y - CursorHotY + CursorH);
@@ -197,11 +237,12 @@ bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY)
          mouseX < cx + ButtonHitRight && mouseY < y + ButtonHitHalfH;
 }
 
-bool OverlayButton(const char* label, int cx, int y)
+bool OverlayButton(const char* label, int cx, int y, bool lit)
 {
-  bool hovered = OverlayButtonHovered(cx, y, InputState.MouseX, InputState.MouseY);
+  float scale = OverlayScale();
+  bool hovered = OverlayButtonHovered(cx, y, (int)(InputState.MouseX / scale), (int)(InputState.MouseY / scale));
   bool clicked = hovered && InputState.MouseButtonState[ButtonLeft] == InputPressed;
-  DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered ? 1 : 0);
+  DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered || lit ? 1 : 0);
   int length = label ? (int)strlen(label) : 0;
   DrawSmallText(label, cx - SmallAdvance / 2 * length, y - ButtonLabelY);
   return clicked;

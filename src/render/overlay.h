@@ -32,10 +32,24 @@ void FillDashboardTables();
 // and sets FooterLines.
 void SetUpDashboard();
 
-// Window-pixel projection with y down, depth test off, DashboardTexture bound.
+// Overlay units per window pixel is 1, unless the window is narrower than the
+// dashboard's texts need: then everything drawn in overlay units shrinks to fit.
+const float OverlayNeededWidth = 800;   // window pixels the footer and clock lines need
+float OverlayScale();                   // window pixels per overlay unit, 0 < scale <= 1
+float OverlayWidth();                   // the window in overlay units
+float OverlayHeight();
+
+// DashboardTexture from the picture again (after the GL context was lost).
+void LoadDashboardTexture();
+
+// Grows ReadbackBuffer to the current window, keeping the frame it holds.
+void FitReadbackBuffer();
+
+// Overlay-unit projection (window pixels in a wide window) with y down, depth
+// test off, DashboardTexture bound.
 void BeginOverlay();
 
-// The pointer picture with its hot spot at (x, y).
+// The pointer picture with its hot spot at window pixel (x, y).
 void DrawCursor(int x, int y);
 
 // The string in the small font, first glyph cell at (x - 5, y).
@@ -44,8 +58,9 @@ void DrawSmallText(const char* text, int x, int y);
 // A 340 x 55 frame around the 300 x 15 body at (left, top); group 0 normal, 1 hovered.
 void DrawButtonFrame(int left, int top, int group);
 
-// True when (mouseX, mouseY) lies strictly inside the hit box of a button at (cx, y).
+// True when (mouseX, mouseY) lies strictly inside the hit box of a button at (cx, y), all in overlay units.
 bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY);
 
-// Draws a button centred on (cx, y); true when the left button went down on it this frame.
-bool OverlayButton(const char* label, int cx, int y);
+// Draws a button centred on (cx, y) in overlay units, lit when the pointer is
+// on it or lit is set; true when the left button went down on it this frame.
+bool OverlayButton(const char* label, int cx, int y, bool lit = false);

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "app/host.h"
-#include "game/controls.h"
 #include "app/video.h"
+#include "game/controls.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
 #include "render/draw.h"

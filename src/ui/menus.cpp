@@ -8,8 +8,8 @@
 
 #include "app/host.h"
 #include "app/input.h"
-#include "game/controls.h"
 #include "app/video.h"
+#include "game/controls.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
@@ -19,6 +19,7 @@
 #include "ui/watch.h"
 
 const float ScreenHalfHeight = 400;    // ScreenOrtho units from the centre to the top edge
+const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder;  // a bar's panel with its frame
 
 const int TitleEntries = 2;            // "Play", "Edit"
 const int VisibleRows = 6;             // level-list rows on screen at once
@@ -56,6 +57,13 @@ static bool Pressed(int key)
   return InputState.KeyState[key] == InputPressed;
 }
 
+float ScreenOrthoHalfHeight()
+{
+  if (!(AspectRatio > 0) || ScreenHalfHeight * AspectRatio >= BarsHalfWidth)
+    return ScreenHalfHeight;
+  return BarsHalfWidth / AspectRatio;
+}
+
 void ScreenOrtho()
 {
   glDisable(GL_DEPTH_TEST);
@@ -63,8 +71,8 @@ void ScreenOrtho()
   glLoadIdentity();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluOrtho2D(-ScreenHalfHeight * AspectRatio, ScreenHalfHeight * AspectRatio,
-             ScreenHalfHeight, -ScreenHalfHeight);
+  float half = ScreenOrthoHalfHeight();
+  gluOrtho2D(-half * AspectRatio, half * AspectRatio, half, -half);
 }
 
 static void ListInput(bool back, bool choose, bool watch)
@@ -186,7 +194,8 @@ static void DrawLevelList(bool playList)
 void DrawMenu(int frameState)
 {
   ScreenOrtho();
-  DrawQuad(AtlasBackground, 0, 0, 2 * ScreenHalfHeight * AspectRatio, 2 * ScreenHalfHeight, 0);
+  float half = ScreenOrthoHalfHeight();
+  DrawQuad(AtlasBackground, 0, 0, 2 * half * AspectRatio, 2 * half, 0);
   DrawQuad(AtlasTitle, 0, TitleY, TitleWidth, TitleHeight, 0);
   if (frameState == gamestate_title)
     DrawTitleEntries();

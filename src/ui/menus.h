@@ -15,8 +15,13 @@ const float MenuTextLeft = -455;
 const float MenuTextRaise = 7.5f;   // text top above the bar's inner top
 const float MenuTextSize = 0.65f;
 
-// Projection centred on the screen, 800 units tall, y down; depth test off.
+// Projection centred on the screen, y down, depth test off: 800 units tall,
+// or taller when the window is too narrow for a whole bar, so every bar fits
+// the width.
 void ScreenOrtho();
+
+// Units from the centre to the top edge in ScreenOrtho: 400, or more in a narrow window.
+float ScreenOrthoHalfHeight();
 
 // The input step of a menu frame: cursor, scrolling, state changes, StartLevel,
 // StartWatch.

@@ -88,8 +88,8 @@ TEST(Pause, ScreenshotsAreFlippedOpaqueRGBAAndNeverReplaceAFile)
 {
   ScratchDir dir;
   const int w = 3, h = 2;
-  ScreenWidth = w;
-  ScreenHeight = h;
+  FrozenWidth = w;
+  FrozenHeight = h;
   // Bottom row first, as glReadPixels leaves it; alpha is not 255.
   unsigned char frame[w * h * 4];
   for (int i = 0; i < w * h * 4; i++)

@@ -38,13 +38,19 @@ static const float MaxDeadZone = 0.9f;
 static const int TriggerShootsAt = PadAxisMax / 2;  // a trigger shoots past half its travel
 static const float StickMenuStep = 0.5f;            // a stick past half way moves a menu row
 
-// a and b equal ignoring case and spaces.
+// Spaces, tabs and the carriage return of a line written on Windows.
+static bool IsBlank(char c)
+{
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+// a and b equal ignoring case and blanks.
 static bool SameName(const char* a, const char* b)
 {
   for (;;) {
-    while (*a == ' ')
+    while (IsBlank(*a))
       a++;
-    while (*b == ' ')
+    while (IsBlank(*b))
       b++;
     if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
       return false;
@@ -94,9 +100,10 @@ static void LoadPadNumber(const char* setting, int count, int* slot)
     return;
   char* end = nullptr;
   long n = strtol(value, &end, 10);
-  if (SameName(value, NoneName) || (end != value && !*end && n == NoBinding))
+  bool number = end != value && SameName(end, "");
+  if (SameName(value, NoneName) || (number && n == NoBinding))
     *slot = NoBinding;
-  else if (end != value && !*end && n >= 0 && n < count)
+  else if (number && n >= 0 && n < count)
     *slot = (int)n;
   else
     ReportUnknown(setting, value);

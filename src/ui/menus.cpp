@@ -19,7 +19,8 @@
 #include "ui/watch.h"
 
 const float ScreenHalfHeight = 400;    // ScreenOrtho units from the centre to the top edge
-const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder;  // a bar's panel with its frame
+const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
+const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder + BarsMargin;
 
 const int TitleEntries = 2;            // "Play", "Edit"
 const int VisibleRows = 6;             // level-list rows on screen at once

@@ -1,0 +1,201 @@
+// The controls record: gamepad events on SDL's queue (dummy video driver) move,
+// jump, aim and shoot as the keys and mouse do; key bindings from the settings;
+// the narrow-window scale of the bars and the pause layer.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <string>
+
+#include "app/gamepad.h"
+#include "app/settings.h"
+#include "game/controls.h"
+#include "play_setup.h"
+#include "render/draw.h"
+#include "render/overlay.h"
+#include "test_support.h"
+#include "ui/menus.h"
+
+namespace {
+
+class PadAndKeys : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ReleasePad();
+    ResetControlsHistory();
+    Bindings = DefaultBindings;
+  }
+  void TearDown() override { SDL_Quit(); }
+
+  static void Push(Uint8 type, int number, int value)
+  {
+    SDL_Event e = {};
+    e.type = type;
+    if (type == SDL_JOYAXISMOTION) {
+      e.jaxis.axis = (Uint8)number;
+      e.jaxis.value = (Sint16)value;
+    } else if (type == SDL_JOYHATMOTION) {
+      e.jhat.value = (Uint8)value;
+    } else {
+      e.jbutton.button = (Uint8)number;
+      e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    }
+    SDL_PushEvent(&e);
+  }
+
+  // One frame as the game runs it: events, controls, the play step.
+  static void Frame()
+  {
+    PollInput();
+    ReadControls(Bindings);
+    UpdateGame(1);
+  }
+
+  // A ball on the floor of a walled level, settled.
+  static void Settle()
+  {
+    ResetPlay(30, 20, 15.5f, 17.5f);
+    WallIn(maptype_blocknormal);
+    for (int i = 0; i < 60; i++)
+      Frame();
+  }
+};
+
+TEST_F(PadAndKeys, PadMovesJumpsAimsAndShootsAsKeysAndMouseDo)
+{
+  // The left stick and the D-pad steer like the arrows; the stick's strength counts.
+  float keyX, stickX, halfX, hatX;
+  Settle();
+  InputState.KeyState[KeyRight] = InputHeld;
+  for (int i = 0; i < 20; i++) Frame();
+  keyX = Ball.x;
+  Settle();
+  Push(SDL_JOYAXISMOTION, 0, 32767);
+  for (int i = 0; i < 20; i++) Frame();
+  stickX = Ball.x;
+  EXPECT_EQ(Controls.steerX, 1);
+  Push(SDL_JOYAXISMOTION, 0, 5000);   // inside the dead zone
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_EQ(Controls.steerX, 0);
+  Settle();
+  Push(SDL_JOYAXISMOTION, 0, 20479);  // half way past the dead zone
+  for (int i = 0; i < 20; i++) Frame();
+  halfX = Ball.x;
+  Push(SDL_JOYAXISMOTION, 0, 0);
+  Settle();
+  Push(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT);
+  for (int i = 0; i < 20; i++) Frame();
+  hatX = Ball.x;
+  Push(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED);
+  EXPECT_FLOAT_EQ(stickX, keyX);
+  EXPECT_FLOAT_EQ(hatX, keyX);
+  EXPECT_GT(halfX, 15.6f);
+  EXPECT_LT(halfX - 15.5f, (keyX - 15.5f) * 0.7f);
+
+  // A jumps like Space.
+  Settle();
+  Push(SDL_JOYBUTTONDOWN, 0, 0);
+  Frame();
+  EXPECT_TRUE(Controls.jump);
+  EXPECT_TRUE(Controls.menuChoose);
+  EXPECT_LT(Ball.vy, -0.3f);
+  Push(SDL_JOYBUTTONUP, 0, 0);
+  Frame();
+  EXPECT_FALSE(Controls.jump);
+
+  // The right stick aims at the window's right edge like the pointer there,
+  // and the right trigger shoots and holds the tether like the left button.
+  Settle();
+  InputState.MouseX = 800;   // set after the poll: the dummy driver's pointer stays at 0, 0
+  InputState.MouseY = 300;
+  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  ReadControls(Bindings);
+  UpdateGame(1);
+  ASSERT_TRUE(Ball.attached);
+  float mouseAnchorX = Ball.anchorX, mouseAnchorY = Ball.anchorY;
+  Settle();
+  Push(SDL_JOYAXISMOTION, 3, 32767);
+  Push(SDL_JOYAXISMOTION, 5, 32767);
+  Frame();
+  EXPECT_TRUE(Ball.attached);
+  EXPECT_FLOAT_EQ(Ball.anchorX, mouseAnchorX);
+  EXPECT_FLOAT_EQ(Ball.anchorY, mouseAnchorY);
+  Push(SDL_JOYAXISMOTION, 3, 0);   // the stick lets go: the aim stays
+  Frame();
+  EXPECT_EQ(Controls.aimX, 800);   // the stick's aim: the pointer has not moved
+  Push(SDL_JOYAXISMOTION, 5, -32768);
+  Frame();
+  EXPECT_FALSE(Ball.attached);
+
+  // Menus: the D-pad and the stick move one row per push; B goes back, Start pauses.
+  Push(SDL_JOYHATMOTION, 0, SDL_HAT_DOWN);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_TRUE(Controls.menuDown);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_FALSE(Controls.menuDown);
+  Push(SDL_JOYAXISMOTION, 1, -32767);
+  Push(SDL_JOYBUTTONDOWN, 1, 0);
+  Push(SDL_JOYBUTTONDOWN, 7, 0);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_TRUE(Controls.menuUp && Controls.menuBack && Controls.pauseToggle);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_FALSE(Controls.menuUp || Controls.menuBack || Controls.pauseToggle);
+}
+
+TEST_F(PadAndKeys, RemappedKeysActOldOnesDoNotUnknownNamesKeepDefaults)
+{
+  ScratchDir dir;
+  WriteFile("settings.ini", "key_jump = x\nkey_left = Left Shift\nkey_right = nosuchkey\n"
+                            "key_up_alt = none\npad_jump = 3\npad_axis_aim_x = 99\n");
+  ReadSettingsFile();
+  testing::internal::CaptureStderr();
+  LoadKeyBindings();
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("key_right = nosuchkey"), std::string::npos);
+  EXPECT_NE(said.find("pad_axis_aim_x = 99"), std::string::npos);
+  EXPECT_EQ(said.find("key_jump"), std::string::npos);
+  EXPECT_EQ(KeySymbolNamed("leftshift"), SDLK_LSHIFT);
+
+  auto controlsWith = [](int key) {
+    memset(&InputState, 0, sizeof InputState);
+    if (key >= 0)
+      InputState.KeyState[key] = InputPressed;
+    ReadControls(Bindings);
+    return Controls;
+  };
+  EXPECT_TRUE(controlsWith(SDLK_x).jump);
+  EXPECT_TRUE(controlsWith(SDLK_x).menuChoose);
+  EXPECT_FALSE(controlsWith(KeySpace).jump);
+  EXPECT_EQ(controlsWith(SDLK_LSHIFT).steerX, -1);
+  EXPECT_EQ(controlsWith(KeyLeft).steerX, 0);
+  EXPECT_EQ(controlsWith(KeyA).steerX, -1);       // the second slot keeps its default
+  EXPECT_EQ(controlsWith(KeyRight).steerX, 1);    // unknown name: the default stays
+  EXPECT_FALSE(controlsWith(KeyW).menuUp);
+  EXPECT_TRUE(controlsWith(KeyUp).menuUp);
+  EXPECT_EQ(Bindings.padButton[padbind_jump], 3);
+  EXPECT_EQ(Bindings.padAxis[padaxis_aim_x], DefaultBindings.padAxis[padaxis_aim_x]);
+}
+
+TEST(NarrowWindow, BarsAndPauseLayerScaleOnlyWhenTooNarrow)
+{
+  ScreenWidth = 800;
+  ScreenHeight = 600;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  EXPECT_EQ(ScreenOrthoHalfHeight(), 400);
+  EXPECT_EQ(OverlayScale(), 1);
+  ScreenWidth = 600;
+  ScreenHeight = 900;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  EXPECT_GE(ScreenOrthoHalfHeight() * AspectRatio, MenuBarWidth / 2 + PanelBorder);
+  EXPECT_FLOAT_EQ(OverlayWidth(), OverlayNeededWidth);
+  EXPECT_FLOAT_EQ(OverlayHeight(), 900 / OverlayScale());
+}
+
+}  // namespace

@@ -30,12 +30,15 @@ bool StartWatch(int n)
   return true;
 }
 
-// A key or button that went down this frame. Escape (the pause layer) and M
-// (mute) keep their meaning on every screen and do not count.
+// A key, pad or mouse button that went down this frame. The pause and mute
+// keys (Escape and M unless moved) keep their meaning on every screen and do
+// not count.
 static bool AnyPress()
 {
+  if (Controls.pauseToggle || Controls.mute)
+    return false;
   for (int k = 0; k < KeyCount; k++)
-    if (InputState.KeyState[k] == InputPressed && k != KeyEscape && k != KeyM)
+    if (InputState.KeyState[k] == InputPressed)
       return true;
   if (Controls.menuChoose || Controls.menuBack)   // the pad's A and B
     return true;

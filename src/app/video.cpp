@@ -9,10 +9,7 @@
 #include "app/platform.h"
 #include "app/settings.h"
 
-float ScreenWidth;
-float ScreenHeight;
 int ScreenDepth;
-float AspectRatio;
 float FieldOfView;
 
 int DesktopWidth;

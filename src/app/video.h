@@ -3,10 +3,9 @@
 // records hold the real size of the drawing surface.
 #pragma once
 
-extern float ScreenWidth;    // pixels; from the settings, then from the real mode
-extern float ScreenHeight;   // pixels
+#include "game/screen.h"   // ScreenWidth, ScreenHeight, AspectRatio: from the settings, then the real mode
+
 extern int ScreenDepth;      // bits per pixel
-extern float AspectRatio;    // ScreenWidth / ScreenHeight
 extern float FieldOfView;    // degrees, always 45
 extern int DesktopWidth;     // pixels of the screen the game started on; 0 when unknown
 extern int DesktopHeight;

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "game/controls.h"
-#include "app/video.h"
 #include "game/collision.h"
+#include "game/controls.h"
 #include "game/ghost.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/world.h"
 

@@ -18,7 +18,6 @@
 #include "ui/ghost_view.h"
 #include "ui/watch.h"
 
-const float ScreenHalfHeight = 400;    // ScreenOrtho units from the centre to the top edge
 const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
 const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder + BarsMargin;
 

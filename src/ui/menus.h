@@ -15,6 +15,8 @@ const float MenuTextLeft = -455;
 const float MenuTextRaise = 7.5f;   // text top above the bar's inner top
 const float MenuTextSize = 0.65f;
 
+const float ScreenHalfHeight = 400;   // ScreenOrtho units from the centre to the top edge in a wide window
+
 // Projection centred on the screen, y down, depth test off: 800 units tall,
 // or taller when the window is too narrow for a whole bar, so every bar fits
 // the width.

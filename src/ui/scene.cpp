@@ -127,6 +127,9 @@ static void DrawTether()
 
 void DrawBar(float top, const char* text)
 {
+  // A narrow window's taller ScreenOrtho: the bar keeps its distance from its edge.
+  float extra = ScreenOrthoHalfHeight() - ScreenHalfHeight;
+  top += top < 0 ? -extra : extra;
   float size = MenuTextSize;
   float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
   if (advance * size > MenuBarWidth)

@@ -47,4 +47,6 @@ int ScoreShown(float levelTimer);
 
 // A normal panel bar across the screen with its inner top at top (ScreenOrtho),
 // and the text in it at the menus' size, smaller when too long for the bar.
+// In a narrow window a bar above the centre stays as far from the top edge
+// as in an 800-unit-tall screen, one below as far from the bottom edge.
 void DrawBar(float top, const char* text);

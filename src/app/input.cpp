@@ -72,5 +72,7 @@ void PollInput()
     ApplyPadButton(event.jbutton.button, true);
   while (TakeEvent(&event, SDL_JOYBUTTONUP))
     ApplyPadButton(event.jbutton.button, false);
+  if (!WindowHasFocus())
+    ReleasePad();   // the pad reaches the game even behind other windows; only the focused game obeys it
   SDL_GetMouseState(&InputState.MouseX, &InputState.MouseY);
 }

@@ -31,6 +31,9 @@ void UseDesktopSize();
 // True when the pointer is over the window (or the page's canvas).
 bool PointerInWindow();
 
+// True when the window has the keyboard focus (the browser: always).
+bool WindowHasFocus();
+
 // Hands a screenshot just written to the player: desktop keeps the file where
 // it is; the browser downloads it and removes the copy.
 void DeliverScreenshot(const char* name);

@@ -40,6 +40,11 @@ void UseDesktopSize()
   SDL_FreeSurface(probe);
 }
 
+bool WindowHasFocus()
+{
+  return (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0;
+}
+
 bool PointerInWindow()
 {
   return (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;

@@ -94,6 +94,11 @@ void UseDesktopSize()
   AspectRatio = ScreenWidth / ScreenHeight;
 }
 
+bool WindowHasFocus()
+{
+  return true;
+}
+
 bool PointerInWindow()
 {
   return EM_ASM_INT({ return Module['pointerInside'] ? 1 : 0; }) != 0;

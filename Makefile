@@ -5,7 +5,7 @@ JOBS  ?= $(shell nproc)
 WEB   ?= build-web
 PORT  ?= 8000
 
-.PHONY: deps configure build run test bench fuzz clean web web-run web-test
+.PHONY: deps configure build run test bench fuzz clean web web-run web-test package package-check
 
 deps:
 	@bash tools/install-deps.sh
@@ -29,6 +29,12 @@ test: build
 
 bench: build
 	@xvfb-run -a -s "-screen 0 1024x768x24" ./$(BUILD)/tetherorb2-bench
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
+package-check: build
+	@bash tools/package-check.sh $(BUILD)
 
 fuzz: deps
 	@bash tools/run-fuzz.sh $${FUZZ_SECONDS:-180}

@@ -17,7 +17,7 @@ ArtRect PanelPiece(int set, int piece) {
 
 // A lit sphere of radius r at (cx, cy): diffuse from the top left, a cool rim
 // light at the lower right and a sharp highlight.
-static Rgba SpherePaint(float x, float y, float cx, float cy, float r) {
+Rgba SpherePaint(float x, float y, float cx, float cy, float r) {
   float nx = (x - cx) / r, ny = (y - cy) / r;
   float nz = std::sqrt(std::max(0.0f, 1 - nx * nx - ny * ny));
   float diffuse = Clamp01(-0.45f * nx - 0.55f * ny + 0.70f * nz);

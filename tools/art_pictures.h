@@ -92,3 +92,11 @@ void DrawSmallFont(Image* dash);
 void DrawDashboard(Image* dash);
 // Composites a mock menu, game scene and pause screen from both pictures.
 Image MakePreview(const Image* atlas, const Image* dash);
+
+// The lit orb colour at (x, y) of a sphere of radius r centred at (cx, cy).
+Rgba SpherePaint(float x, float y, float cx, float cy, float r);
+
+// The desktop icon, square, at the sizes the install ships.
+const int IconSizes[] = {64, 128, 256};
+const int IconSizeCount = 3;
+void DrawIcon(Image* icon);

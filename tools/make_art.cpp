@@ -1,7 +1,8 @@
 // tetherorb2-art: draws the game's two pictures, Media/tetherorb2texture.png
-// and Media/dashboard.png, from code and a Debian font.
+// and Media/dashboard.png, and its desktop icons from code and a Debian font.
 //   tetherorb2-art [output-dir]           writes both pictures (default Media)
 //   tetherorb2-art --preview file.png     also writes mock screens that use them
+//   tetherorb2-art --icons dir            also writes dir/tetherorb2-<size>.png
 #include "art_pictures.h"
 
 #include <cstdio>
@@ -11,10 +12,12 @@ const char* SansFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 const char* MonoFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 
 int main(int argc, char** argv) {
-  std::string outDir = "Media", preview;
+  std::string outDir = "Media", preview, iconDir;
   for (int i = 1; i < argc; i++) {
     if (!std::strcmp(argv[i], "--preview") && i + 1 < argc)
       preview = argv[++i];
+    else if (!std::strcmp(argv[i], "--icons") && i + 1 < argc)
+      iconDir = argv[++i];
     else
       outDir = argv[i];
   }
@@ -34,6 +37,15 @@ int main(int argc, char** argv) {
     Image shot = MakePreview(&atlas, &dash);
     if (!SaveImage(&shot, preview)) {
       std::fprintf(stderr, "tetherorb2-art: cannot write %s\n", preview.c_str());
+      return 1;
+    }
+  }
+  for (int i = 0; i < IconSizeCount && !iconDir.empty(); i++) {
+    Image icon = NewImage(IconSizes[i], IconSizes[i]);
+    DrawIcon(&icon);
+    std::string path = iconDir + "/tetherorb2-" + std::to_string(IconSizes[i]) + ".png";
+    if (!SaveImage(&icon, path)) {
+      std::fprintf(stderr, "tetherorb2-art: cannot write %s\n", path.c_str());
       return 1;
     }
   }

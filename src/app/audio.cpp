@@ -13,6 +13,7 @@
 #include "app/pause.h"
 #include "app/settings.h"
 #include "game/controls.h"
+#include "game/places.h"
 #include "game/sound_events.h"
 
 AudioRecord Audio = {false, false, false, theme_none, 0, 0, 0};
@@ -52,19 +53,27 @@ static Uint32 LastPlayed[sound_kind_count];
 // The one line a failed start-up or load leaves on stderr.
 static char MissingList[512];
 
-static void NoteMissing(const char* file)
+static void NoteMissing(const char* path)
 {
   size_t used = strlen(MissingList);
-  snprintf(MissingList + used, sizeof(MissingList) - used, "%s%s%s", used ? ", " : "", SoundFolder, file);
+  snprintf(MissingList + used, sizeof(MissingList) - used, "%s%s", used ? ", " : "", path);
+}
+
+// The sound file's path in the media folder ("Media/sounds/<file>" in the repository).
+static void SoundPath(char* path, size_t size, const char* file)
+{
+  char name[PlaceSize];
+  snprintf(name, sizeof(name), "%s/%s", SoundFolder, file);
+  PlacePath(path, size, Places.media, name);
 }
 
 static Mix_Chunk* LoadEffect(const char* file)
 {
-  char path[256];
-  snprintf(path, sizeof(path), "%s%s", SoundFolder, file);
+  char path[PlaceSize];
+  SoundPath(path, sizeof(path), file);
   Mix_Chunk* chunk = Mix_LoadWAV(path);
   if (!chunk)
-    NoteMissing(file);
+    NoteMissing(path);
   return chunk;
 }
 
@@ -77,11 +86,11 @@ static void LoadSounds()
   }
   if (Settings.music > 0)
     for (int t = 0; t < theme_count; t++) {
-      char path[256];
-      snprintf(path, sizeof(path), "%s%s", SoundFolder, ThemeFiles[t]);
+      char path[PlaceSize];
+      SoundPath(path, sizeof(path), ThemeFiles[t]);
       Themes[t] = Mix_LoadMUS(path);
       if (!Themes[t])
-        NoteMissing(ThemeFiles[t]);
+        NoteMissing(path);
     }
   if (MissingList[0])
     fprintf(stderr, "tetherorb2: sound files missing or unreadable, playing without them: %s\n", MissingList);

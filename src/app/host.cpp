@@ -15,6 +15,7 @@
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "app/platform.h"
+#include "app/paths.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "app/window.h"
@@ -99,6 +100,7 @@ void RunGameState()
 void StartUp()
 {
   StartPlatform();
+  ChoosePaths();
   LoadSettings();
   srand((unsigned)time(NULL));
   SetUpVideo();

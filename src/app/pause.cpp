@@ -18,6 +18,7 @@
 #include "app/platform.h"
 #include "app/video.h"
 #include "game/controls.h"
+#include "game/places.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
 #include "render/overlay.h"
@@ -220,13 +221,18 @@ void PauseMenu()
     SaveScreenshot();
 }
 
-// Creates the first "screenshot%d.png" that does not exist yet; -1 when the
-// directory takes no new file.
-static int CreateScreenshotFile(char* name, size_t size)
+// Creates the first "screenshot%d.png" in the screenshot folder that does not
+// exist yet; -1 when the folder takes no new file.
+static int CreateScreenshotFile(char* path, size_t size)
 {
+  if (!PrepareFolder(Places.screenshots))
+    return -1;
+  char name[64];
   for (int n = 1; n < INT_MAX; n++) {
-    snprintf(name, size, ScreenshotNameFormat, n);
-    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+    snprintf(name, sizeof(name), ScreenshotNameFormat, n);
+    if (!PlacePath(path, size, Places.screenshots, name))
+      return -1;
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd >= 0 || errno != EEXIST)
       return fd;
   }
@@ -295,7 +301,7 @@ void SaveScreenshot()
   unsigned error = EncodeScreenshot(&png, &pngSize, image, w, h);
   free(image);
 
-  char name[64];
+  char name[PlaceSize];
   if (!error && png && pngSize > 0) {
     int fd = CreateScreenshotFile(name, sizeof(name));
     if (fd >= 0) {

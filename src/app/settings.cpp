@@ -6,12 +6,14 @@
 #include <cstring>
 
 #include "app/video.h"
+#include "game/places.h"
+
+static const char SettingsFileName[] = "settings.ini";
 
 char SettingsLines[SettingsMaxLines][SettingsLineSize];
 int SettingsLineCount;
 SettingsRecord Settings;
 
-static const char* SettingsFileName = "settings.ini";
 
 // Reads one line into slot, without its line feed. The part of a line that
 // does not fit is read and dropped, so it never turns into a line of its own.
@@ -46,7 +48,9 @@ void ReadSettingsStream(FILE* f)
 void ReadSettingsFile()
 {
   SettingsLineCount = 0;
-  FILE* f = fopen(SettingsFileName, "r");
+  char path[PlaceSize];
+  ReadablePath(path, sizeof(path), Places.userSettings, Places.shippedSettings, SettingsFileName);
+  FILE* f = fopen(path, "r");
   if (!f)
     return;
   ReadSettingsStream(f);

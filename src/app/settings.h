@@ -1,4 +1,5 @@
-// settings: the display options read once from "settings.ini" at start-up.
+// settings: the display options read once from "settings.ini" at start-up
+// (the player's own copy when installed, see game/places.h).
 // The file is never written. Every key is optional and reads as 0 when
 // missing, except "ghost", which is on unless it is given as 0.
 #pragma once

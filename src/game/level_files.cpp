@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "game/places.h"
 #include "game/world.h"
 
 char LevelTitles[MaxLevels][TitleSlotSize];
@@ -22,17 +23,28 @@ const int TitleMaxCharacters = TitleSlotSize - 2; // room for the line feed and 
 const char FirstLetter = 'a';          // maptype_nothing; 'a' + 11 is maptype_finish
 const int ScoreBytes = 4;
 const char TempSuffix[] = ".tmp";
-const int MaxPathSize = 256;
+const int MaxPathSize = PlaceSize + 32;
 
 void LevelFileName(char* out, size_t size, int n)
 {
-  snprintf(out, size, "%s%i%s", "Levels/level", n, ".dat");
+  char name[32];
+  snprintf(name, sizeof(name), "level%i.dat", n);
+  PlacePath(out, size, Places.userLevels, name);
+}
+
+void ShippedOrUserLevelName(char* out, size_t size, int n)
+{
+  char name[32];
+  snprintf(name, sizeof(name), "level%i.dat", n);
+  ReadablePath(out, size, Places.userLevels, Places.shippedLevels, name);
 }
 
 // The files a run writes: the best score and its ghost, side by side.
 static void SavedRunFileName(char* out, size_t size, int n, const char* suffix)
 {
-  snprintf(out, size, "%s%i%s", "Levels/level", n, suffix);
+  char name[32];
+  snprintf(name, sizeof(name), "level%i%s", n, suffix);
+  PlacePath(out, size, ScoreFolder(), name);
 }
 
 void ScoreFileName(char* out, size_t size, int n)
@@ -43,6 +55,11 @@ void ScoreFileName(char* out, size_t size, int n)
 void GhostFileName(char* out, size_t size, int n)
 {
   SavedRunFileName(out, size, n, ".ghost");
+}
+
+const char* ScoreFolder()
+{
+  return Places.userLevels;
 }
 
 // Reads one line of up to size - 1 bytes into buf, drops the rest of a longer
@@ -151,7 +168,7 @@ void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
 void LoadLevel(int n)
 {
   char path[MaxPathSize];
-  LevelFileName(path, sizeof(path), n);
+  ShippedOrUserLevelName(path, sizeof(path), n);
   FILE* f = fopen(path, "r");
   if (f) {
     ReadLevelStream(f, nullptr, nullptr);
@@ -165,7 +182,7 @@ void LoadLevelCatalogue()
   char path[MaxPathSize];
   HighestLevel = 0;
   for (int n = 1; n <= MaxLevels; n++) {
-    LevelFileName(path, sizeof(path), n);
+    ShippedOrUserLevelName(path, sizeof(path), n);
     FILE* f = fopen(path, "r");
     LevelExists[n - 1] = f != nullptr;
     if (f) {
@@ -196,10 +213,13 @@ int ReadScoreStream(FILE* f)
   return (int32_t)value;
 }
 
-// A save goes to path + ".tmp" in the same folder and is renamed over path
+// A save goes to path + ".tmp" in the same folder (made first when missing,
+// where places.h allows it) and is renamed over path
 // only once it is complete on disk, so path always holds a whole file.
 static FILE* OpenTemp(const char* path, char* temp, size_t size, const char* mode)
 {
+  if (!PrepareFolderOf(path))
+    return nullptr;
   if ((size_t)snprintf(temp, size, "%s%s", path, TempSuffix) >= size)
     return nullptr;
   return fopen(temp, mode);

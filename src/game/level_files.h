@@ -1,8 +1,8 @@
-// level_files: the level files "Levels/level%i.dat" (title line, width,
+// level_files: the level files "level%i.dat" (title line, width,
 // height, one row of letters 'a'..'l' per line) and the 4-byte little-endian
-// best-score files "Levels/level%i.score", with the catalogue of the 15 slots
-// read at start-up. Saves replace a file whole or leave it as it was; the
-// best run's ghost file is saved the same way, beside the score file.
+// best-score files "level%i.score" (folders in places.h), with the catalogue
+// of the 15 slots read at start-up. Saves replace a file whole or leave it as
+// it was; the best run's ghost file is saved the same way, beside the score file.
 #pragma once
 
 #include <cstddef>
@@ -25,11 +25,16 @@ struct LevelRepairs {
   int badCharacters;    // bytes outside 'a'..'l' inside the level rectangle
 };
 
-// "Levels/level<n>.dat", "Levels/level<n>.score" and "Levels/level<n>.ghost";
-// the ghost file always lies in the score file's folder.
+// "level<n>.dat", "level<n>.score" and "level<n>.ghost" in the player's level
+// folder (see places.h), where saves go; "Levels/..." when run from the
+// repository. The ghost file always lies in the score file's folder.
 void LevelFileName(char* out, size_t size, int n);
 void ScoreFileName(char* out, size_t size, int n);
 void GhostFileName(char* out, size_t size, int n);
+// The level file that is read: the player's copy, else the shipped one.
+void ShippedOrUserLevelName(char* out, size_t size, int n);
+// The folder of the score and ghost files.
+const char* ScoreFolder();
 
 // Reads the title slots, existence flags and best scores of all 15 slots.
 void LoadLevelCatalogue();

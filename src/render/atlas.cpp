@@ -9,6 +9,7 @@
 #include <lodepng.h>
 
 #include "app/settings.h"
+#include "game/places.h"
 
 unsigned AtlasTexture;
 
@@ -23,7 +24,7 @@ AtlasRect FontGlyphs[FontGlyphCount];
 float TextWidthFactor;
 float TextHeightFactor;
 
-static const char AtlasFileName[] = "Media/tetherorb2texture.png";
+static const char AtlasFileName[] = "tetherorb2texture.png";   // in the media folder
 
 const float AtlasInset = 1.5f;          // pixels kept clear on each side of a picture
 const float GlyphInset = 1;             // pixels kept clear on each side of a glyph cell
@@ -187,7 +188,9 @@ unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmap
 unsigned LoadAtlasTexture()
 {
   int w, h;
-  unsigned char* rgba = LoadPicture(AtlasFileName, &w, &h);
+  char path[PlaceSize];
+  PlacePath(path, sizeof(path), Places.media, AtlasFileName);
+  unsigned char* rgba = LoadPicture(path, &w, &h);
   if (!rgba)
     return 0;
   unsigned name = MakePictureTexture(rgba, w, h, Settings.mipmapping);

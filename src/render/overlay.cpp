@@ -12,6 +12,7 @@
 
 #include "app/input.h"
 #include "app/pause.h"
+#include "game/places.h"
 #include "app/video.h"
 #include "render/draw.h"
 
@@ -24,7 +25,7 @@ const char* CreditText = "Swing on, race the clock. Made with SDL and OpenGL.";
 unsigned char* ReadbackBuffer;
 long ReadbackBytes;
 
-static const char DashboardFileName[] = "Media/dashboard.png";
+static const char DashboardFileName[] = "dashboard.png";   // in the media folder
 
 const int DashTextureW = 1024;        // pixels of the overlay texture
 const int DashTextureH = 256;
@@ -88,7 +89,9 @@ static unsigned char* MakeDashboardCanvas()
   size_t rowBytes = (size_t)DashTextureW * PictureBytesPerPixel;
   unsigned char* canvas = (unsigned char*)calloc(rowBytes * DashTextureH, 1);
   int w, h;
-  unsigned char* picture = LoadPicture(DashboardFileName, &w, &h);
+  char path[PlaceSize];
+  PlacePath(path, sizeof(path), Places.media, DashboardFileName);
+  unsigned char* picture = LoadPicture(path, &w, &h);
   if (canvas && picture) {
     size_t copyBytes = (size_t)(w < DashTextureW ? w : DashTextureW) * PictureBytesPerPixel;
     for (int row = 0; row < h && row < DashTextureH; row++)

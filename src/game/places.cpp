@@ -1,0 +1,65 @@
+// places: the folder record and the path operations over it.
+#include "game/places.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+static const mode_t NewFolderMode = 0700;   // the player's own files stay private
+
+PlacesRecord Places = {"Media", "Levels", "Levels", "", "", "", false};
+
+bool PlacePath(char* out, size_t size, const char* folder, const char* name)
+{
+  int n = folder[0] ? snprintf(out, size, "%s/%s", folder, name) : snprintf(out, size, "%s", name);
+  return n >= 0 && (size_t)n < size;
+}
+
+bool ReadablePath(char* out, size_t size, const char* userFolder, const char* shippedFolder,
+                  const char* name)
+{
+  struct stat st;
+  if (PlacePath(out, size, userFolder, name) && stat(out, &st) == 0 && S_ISREG(st.st_mode))
+    return true;
+  return PlacePath(out, size, shippedFolder, name);
+}
+
+// mkdir -p: each missing parent is made in turn; an existing non-folder fails.
+bool PrepareFolder(const char* folder)
+{
+  struct stat st;
+  if (!folder[0])
+    return true;
+  if (stat(folder, &st) == 0)
+    return S_ISDIR(st.st_mode);
+  if (!Places.makeFolders)
+    return false;
+  char path[PlaceSize];
+  if (!PlacePath(path, sizeof(path), "", folder))
+    return false;
+  for (char* p = path + 1;; p++) {
+    if (*p != '/' && *p != 0)
+      continue;
+    char end = *p;
+    *p = 0;
+    if (mkdir(path, NewFolderMode) != 0 && errno != EEXIST)
+      return false;
+    *p = end;
+    if (!end)
+      break;
+  }
+  return stat(folder, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PrepareFolderOf(const char* path)
+{
+  char folder[PlaceSize];
+  if (!PlacePath(folder, sizeof(folder), "", path))
+    return false;
+  char* slash = strrchr(folder, '/');
+  if (!slash)
+    return true;
+  *slash = 0;
+  return PrepareFolder(folder);
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The installed game, started from an empty folder with a fresh home: it finds
+# its data beside its executable, reads the player's settings from the XDG
+# config folder, and keeps edited levels and scores in the XDG data folder,
+# creating the folders it needs. The installed tree is never written.
+. "$(dirname "$0")/lib.sh"
+
+tw_init 800 600
+tw_install
+shipped="$TW_PREFIX/share/games/tetherorb2/Levels/level1.dat"
+[ -s "$shipped" ] || tw_fail "no shipped level 1 at $shipped"
+mkdir -p "$HOME/.config/tetherorb2"
+printf '%s\n' "screenw = 800" "screenh = 600" > "$HOME/.config/tetherorb2/settings.ini"
+
+# Default folders: the window size comes from ~/.config; an edit of shipped
+# level 1 is saved into ~/.local/share/tetherorb2/Levels, made on the way.
+tw_start_x 1024x768
+tw_launch
+[ "$(tw_window_size)" = "800 600" ] || tw_fail "window $(tw_window_size): the user settings were not read"
+tw_keys Down Return Return      # "Edit", then level 1
+sleep 0.3
+tw_keys e e
+tw_click 496 300
+tw_key b
+saved="$HOME/.local/share/tetherorb2/Levels/level1.dat"
+tw_wait_file "$saved" || tw_fail "the edit was not saved to $saved"
+cmp -s "$saved" "$shipped" && tw_fail "the saved level is the shipped one unchanged"
+[ "$(head -n 3 "$saved")" = "$(head -n 3 "$shipped")" ] || tw_fail "the saved level lost its title or size"
+tw_exit_by_menu
+
+# XDG_DATA_HOME and XDG_CONFIG_HOME are followed; a user level takes the place
+# of the shipped one, and its score lands beside it.
+export XDG_DATA_HOME="$TW_DIR/data" XDG_CONFIG_HOME="$TW_DIR/config"
+mkdir -p "$XDG_DATA_HOME/tetherorb2/Levels" "$XDG_CONFIG_HOME"
+mv "$HOME/.config/tetherorb2" "$XDG_CONFIG_HOME/"
+printf '%s\n' "Drop" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaalaaaa \
+  bbbbbbbbb aaaaaaaaa > "$XDG_DATA_HOME/tetherorb2/Levels/level1.dat"
+tw_launch
+tw_keys Return Return           # "Play", then level 1: the ball drops onto the finish
+score="$XDG_DATA_HOME/tetherorb2/Levels/level1.score"
+tw_wait_file "$score" || tw_fail "no score at $score after playing the user's level 1"
+[ "$(stat -c %s "$score")" = 4 ] || tw_fail "the score file is not 4 bytes"
+[ ! -e "$HOME/.local/share/tetherorb2/Levels/level1.score" ] || tw_fail "the score ignored XDG_DATA_HOME"
+sleep 0.3
+tw_exit_by_menu
+
+[ -d "$TW_WORKDIR" ] && [ -z "$(ls -A "$TW_WORKDIR")" ] || tw_fail "the game wrote into its working directory"
+[ "$(tw_tree_sum "$TW_PREFIX")" = "$TW_PREFIX_SUM" ] || tw_fail "the installed tree changed"
+tw_pass

@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick x11-utils libx11-dev python3 sox
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -55,8 +55,11 @@ static char MissingList[512];
 
 static void NoteMissing(const char* path)
 {
-  size_t used = strlen(MissingList);
-  snprintf(MissingList + used, sizeof(MissingList) - used, "%s%s", used ? ", " : "", path);
+  const char* separator = MissingList[0] ? ", " : "";
+  if (strlen(MissingList) + strlen(separator) + strlen(path) >= sizeof(MissingList))
+    return;   // the line is full; it names the first files
+  strcat(MissingList, separator);
+  strcat(MissingList, path);
 }
 
 // The sound file's path in the media folder ("Media/sounds/<file>" in the repository).

@@ -67,8 +67,9 @@ void ChoosePaths()
   ExecutableFolder(exe, sizeof(exe));
   PlacePath(data, sizeof(data), exe, TETHERORB_DATA_FROM_EXECUTABLE);
   char resolved[PATH_MAX];
-  if (realpath(data, resolved))
-    PlacePath(data, sizeof(data), "", resolved);
+  if (!realpath(data, resolved) || !IsFolder(resolved))
+    return;   // a program that was never installed: the working directory as always
+  PlacePath(data, sizeof(data), "", resolved);
   XdgFolder(user, sizeof(user), "XDG_DATA_HOME", DefaultDataHome);
   XdgFolder(Places.userSettings, PlaceSize, "XDG_CONFIG_HOME", DefaultConfigHome);
   PlacePath(Places.media, PlaceSize, data, "Media");

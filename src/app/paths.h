@@ -1,7 +1,9 @@
 // paths: chooses at start-up where the game's files are and fills the Places
 // record (game/places.h). With a "Media" folder in the working directory the
-// game runs from the repository and every file stays there; otherwise it runs
-// installed: shipped data beside the executable (DataFromExecutable below),
+// game runs from the repository and every file stays there, and so it does
+// when the executable has no data folder beside it (a build never installed);
+// otherwise it runs installed: shipped data found from the executable's folder
+// (TETHERORB_DATA_FROM_EXECUTABLE below),
 // settings in $XDG_CONFIG_HOME/tetherorb2 and everything the player makes in
 // $XDG_DATA_HOME/tetherorb2 (Levels/, screenshots/).
 //   ChoosePaths()   fills Places once; the other modules only read it

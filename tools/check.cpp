@@ -11,6 +11,7 @@
 
 #include "app/host.h"
 #include "game/collision.h"
+#include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/replay.h"
 #include "game/world.h"
@@ -67,19 +68,12 @@ static void CheckRepairs(const char* path, const LevelRepairs* rep) {
 
 static void CheckCells(const char* path) {
   char text[128];
-  int spawns = 0, finishes = 0, sx = 0, sy = 0, openings = 0;
+  LevelCheck c = CheckLevel();
+  int spawns = c.spawns, finishes = c.finishes, sx = c.spawnX, sy = c.spawnY, openings = 0;
   for (int x = 0; x < LevelWidth; x++)
     for (int y = 0; y < LevelHeight; y++) {
-      int c = CellAt(x, y);
-      if (c == maptype_playerspawn) {
-        spawns++;
-        sx = x;
-        sy = y;
-      }
-      if (c == maptype_finish)
-        finishes++;
       bool border = x == 0 || y == 0 || x == LevelWidth - 1 || y == LevelHeight - 1;
-      if (border && !IsWall(c))
+      if (border && !IsWall(CellAt(x, y)))
         openings++;
     }
   if (LevelWidth < 1 || LevelHeight < 1)

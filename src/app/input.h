@@ -12,6 +12,8 @@ const int InputHeld = 1;      // went down in an earlier frame, still down
 const int InputPressed = 2;   // went down during this frame
 
 // SDL 1.2 key symbols and buttons the game reads (same values as SDLK_*).
+const int KeyBackspace = 8;
+const int KeyTab = 9;
 const int KeyReturn = 13;
 const int KeyEscape = 27;
 const int KeySpace = 32;
@@ -19,16 +21,26 @@ const int KeyA = 97;
 const int KeyB = 98;
 const int KeyD = 100;
 const int KeyE = 101;
+const int KeyF = 102;
 const int KeyG = 103;
 const int KeyM = 109;
 const int KeyQ = 113;
 const int KeyS = 115;
+const int KeyT = 116;
 const int KeyW = 119;
+const int KeyY = 121;
+const int KeyZ = 122;
 const int KeyUp = 273;
 const int KeyDown = 274;
 const int KeyRight = 275;
 const int KeyLeft = 276;
+const int KeyRShift = 303;
+const int KeyLShift = 304;
+const int KeyRCtrl = 305;
+const int KeyLCtrl = 306;
 const int ButtonLeft = 1;
+const int ButtonMiddle = 2;
+const int ButtonRight = 3;
 
 struct InputRecord {
   int KeyState[KeyCount];                // by SDL key symbol

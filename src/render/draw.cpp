@@ -95,3 +95,15 @@ void SetDrawTint(float r, float g, float b, float alpha)
 {
   glColor4f(r, g, b, alpha);
 }
+
+void DrawPlainLines(const float* xy, int pairs, const float* rgba)
+{
+  glDisable(GL_TEXTURE_2D);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glColor4f(rgba[0], rgba[1], rgba[2], rgba[3]);
+  glVertexPointer(2, GL_FLOAT, 0, xy);
+  glDrawArrays(GL_LINES, 0, pairs * 2);
+  glColor4f(1, 1, 1, 1);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnable(GL_TEXTURE_2D);
+}

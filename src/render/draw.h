@@ -36,3 +36,7 @@ void DisableQuadDrawing();
 // Multiplies what the drawing operations draw next by this colour and alpha;
 // SetDrawTint(1, 1, 1, 1) draws pictures as they are.
 void SetDrawTint(float r, float g, float b, float alpha);
+
+// Untextured lines between point pairs xy[0..4 * pairs) in the colour rgba;
+// leaves texturing on as it found it.
+void DrawPlainLines(const float* xy, int pairs, const float* rgba);

@@ -1,20 +1,26 @@
-// The level editor: keyboard panning, a brush of twelve map types, painting
-// with the left button, and B to write the level back to its file.
+// The level editor's input: keyboard panning, a brush of twelve map types,
+// strokes with the left button, erasing with the right, picking with the
+// middle, fills, resizing, the title, undo and redo, and B to save.
 #include "ui/editor.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "app/host.h"
+#include "app/input.h"
 #include "app/video.h"
 #include "game/controls.h"
+#include "game/edit_history.h"
+#include "game/edit_ops.h"
+#include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
-#include "render/draw.h"
 #include "ui/menus.h"
-#include "ui/scene.h"
 
 int EditorBrush;
 bool EditorSaveFailed;
+bool EditorTitleEditing;
+const char* EditorNote;
 
 const char* const BrushLabels[MapTypeCount] = {
   "maptype_nothing",      "maptype_blocknormal", "maptype_blockharmful",
@@ -24,36 +30,20 @@ const char* const BrushLabels[MapTypeCount] = {
 };
 
 static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
+static const int PrintableFirst = 32, PrintableLast = 126;
+static const int TitleMaxLength = TitleSlotSize - 2;
 
 static const char* SaveHint = "Press B to save and go back";
 static const char* SaveFailedHint = "Could not save the level - press B to try again";
 
-static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop
-
-// How each map type looks in the editor: a quad over its cell, a sprite of
-// the given size centred on the cell, or nothing.
-enum { look_none, look_cell, look_sprite };
-struct CellLook {
-  int kind;
-  const AtlasRect* rect;
-  float size;            // sprite width and height, world units
-};
-static const CellLook CellLooks[MapTypeCount] = {
-  {look_none, nullptr, 0},
-  {look_cell, &AtlasBlockNormal, 1},
-  {look_cell, &AtlasBlockHarmful, 1},
-  {look_cell, &AtlasBlockNoSwing, 1},
-  {look_cell, &AtlasBlockGhost, 1},
-  {look_cell, &AtlasGravityDown, 1},
-  {look_cell, &AtlasGravityLeft, 1},
-  {look_cell, &AtlasGravityUp, 1},
-  {look_cell, &AtlasGravityRight, 1},
-  {look_sprite, &AtlasBall, BallDrawSize},
-  {look_sprite, &AtlasExtraTime, ExtraTimeDrawSize},
-  {look_sprite, &AtlasFinish, FinishDrawSize}
-};
-// The finish, the largest sprite, reaches this many cells past its cell's edge.
-static const float SpriteOverhang = (FinishDrawSize - 1) * 0.5f;
+// The stroke or rectangle in progress: its button, the cell it last reached
+// and, for a rectangle, the corner it started at.
+enum { drag_none, drag_stroke, drag_rect };
+static int DragKind;
+static int DragButton;
+static int DragType;
+static int LastX, LastY, CornerX, CornerY;
+static bool DragBlocked;   // the button went down on a bar: no painting until it is up
 
 int WrapBrush(int brush)
 {
@@ -63,7 +53,36 @@ int WrapBrush(int brush)
 
 const char* EditorHintText()
 {
-  return EditorSaveFailed ? SaveFailedHint : SaveHint;
+  if (EditorSaveFailed)
+    return SaveFailedHint;
+  return EditorNote ? EditorNote : SaveHint;
+}
+
+int PaletteEntryAt(float x, float y)
+{
+  if (!(y >= PaletteTop && y < PaletteTop + PaletteCell && x >= PaletteLeft))
+    return -1;
+  int i = (int)((x - PaletteLeft) / (PaletteCell + PaletteGap));
+  float inCell = x - PaletteLeft - i * (PaletteCell + PaletteGap);
+  return i < MapTypeCount && inCell < PaletteCell ? i : -1;
+}
+
+void OpenEditor(int n, bool fresh)
+{
+  if (fresh) {
+    MakeNewLevel(n);
+    LevelCheck c = CheckLevel();
+    Camera.camX = AimPoint.aimX = c.spawnX + 0.5f;
+    Camera.camY = AimPoint.aimY = c.spawnY + 0.5f;
+  } else {
+    memcpy(EditTitle, LevelTitles[n - 1], TitleSlotSize);
+    EditTitle[strcspn(EditTitle, "\n")] = 0;
+  }
+  HistoryClear();
+  DragKind = drag_none;
+  EditorTitleEditing = false;
+  EditorSaveFailed = false;
+  EditorNote = nullptr;
 }
 
 static float ClampUnit(float v)
@@ -73,19 +92,21 @@ static float ClampUnit(float v)
   return v > 1 ? 1 : v;
 }
 
-// floor(v) as a cell index when it lies inside 0..limit - 1.
-static bool CellIndex(float v, int limit, int* out)
+// floor(v) kept well inside int range; cells outside the level are skipped by the operations.
+static int CellOf(float v)
 {
-  if (!(v >= 0 && v < (float)limit))
-    return false;
-  *out = (int)std::floor(v);
-  return true;
+  if (!(v > -2.0f))
+    return -2;
+  return v > (float)(MapSize + 2) ? MapSize + 2 : (int)std::floor(v);
 }
 
-static void PanAndAim(float timeScale)
+static bool Down(int key) { return IsDown(InputState.KeyState[key]); }
+static bool Pressed(int key) { return InputState.KeyState[key] == InputPressed; }
+
+static void PanAndAim(float timeScale, bool keysFree)
 {
-  float h = Controls.steerX;
-  float v = -Controls.steerY;
+  float h = keysFree ? Controls.steerX : 0;
+  float v = keysFree ? -Controls.steerY : 0;
   float m = std::sqrt(h * h + v * v);
   if (m > 1)
     m = 1;
@@ -100,73 +121,160 @@ static void PanAndAim(float timeScale)
   Camera.camY += std::sin(theta) * m * EditorPanSpeed * timeScale;
 }
 
+// Typed characters, Backspace, and Return or Tab to finish: one step.
+static void EditTitleKeys()
+{
+  bool shift = Down(KeyLShift) || Down(KeyRShift);
+  size_t length = strlen(EditTitle);
+  for (int key = PrintableFirst; key <= PrintableLast; key++) {
+    if (!Pressed(key) || (int)length >= TitleMaxLength)
+      continue;
+    char c = (char)key;
+    if (shift && c >= 'a' && c <= 'z')
+      c = (char)(c - 'a' + 'A');
+    EditTitle[length++] = c;
+    EditTitle[length] = 0;
+  }
+  if (Pressed(KeyBackspace) && length > 0)
+    EditTitle[length - 1] = 0;
+  if (Pressed(KeyReturn) || Pressed(KeyTab)) {
+    EditorTitleEditing = false;
+    HistoryEnd();
+  }
+}
+
+static void EndDrag()
+{
+  if (DragKind == drag_rect)
+    FillRect(CornerX, CornerY, LastX, LastY, DragType);
+  HistoryEnd();
+  DragKind = drag_none;
+}
+
+// Strokes with the left (brush) and right (empty) buttons, Shift for a
+// rectangle, the middle button to pick, and a palette click to choose.
+static void Mouse(bool inPaintArea, int cx, int cy)
+{
+  int buttons[MouseButtonCount];
+  memcpy(buttons, InputState.MouseButtonState, sizeof(buttons));
+  buttons[ButtonLeft] = !Controls.tether ? InputUp : Controls.pointerClick ? InputPressed : InputHeld;
+  if (DragKind != drag_none && buttons[DragButton] != InputHeld)
+    EndDrag(); // released, or pressed again within one frame
+  if (DragKind != drag_none) {
+    if (DragKind == drag_stroke)
+      PaintLine(LastX, LastY, cx, cy, DragType);
+    LastX = cx;
+    LastY = cy;
+    return;
+  }
+  bool anyDown = IsDown(buttons[ButtonLeft]) || IsDown(buttons[ButtonRight]);
+  if (!anyDown)
+    DragBlocked = false;
+  if (!inPaintArea && anyDown)
+    DragBlocked = true;
+  if (DragBlocked)
+    return;
+  bool inLevel = cx >= 0 && cy >= 0 && cx < LevelWidth && cy < LevelHeight;
+  if (buttons[ButtonMiddle] == InputPressed && inLevel && CellAt(cx, cy) != EditorBrush) {
+    EditorBrush = CellAt(cx, cy);
+    PushSound(sound_brush);
+  }
+  int button = IsDown(buttons[ButtonLeft]) ? ButtonLeft : IsDown(buttons[ButtonRight]) ? ButtonRight : 0;
+  if (!button)
+    return;
+  HistoryBegin();
+  EditorNote = nullptr;
+  DragButton = button;
+  DragType = button == ButtonLeft ? EditorBrush : maptype_nothing;
+  DragKind = Down(KeyLShift) || Down(KeyRShift) ? drag_rect : drag_stroke;
+  CornerX = LastX = cx;
+  CornerY = LastY = cy;
+  if (DragKind == drag_stroke)
+    PaintLine(cx, cy, cx, cy, DragType);
+}
+
+// One whole-step operation: fill, resize or the start of a title edit.
+static void StepKeys(int cx, int cy)
+{
+  bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
+  bool shift = Down(KeyLShift) || Down(KeyRShift);
+  if (ctrl && (Pressed(KeyY) || (Pressed(KeyZ) && shift))) {
+    HistoryRedo();
+  } else if (ctrl && Pressed(KeyZ)) {
+    HistoryUndo();
+  }
+  int dw = ctrl ? Pressed(KeyRight) - Pressed(KeyLeft) : 0;
+  int dh = ctrl ? Pressed(KeyDown) - Pressed(KeyUp) : 0;
+  bool fill = !ctrl && Pressed(KeyF);
+  if (!dw && !dh && !fill && !Pressed(KeyTab))
+    return;
+  EditorNote = nullptr;
+  HistoryBegin();
+  if (Pressed(KeyTab)) {
+    EditorTitleEditing = true; // the step ends with the title edit
+    return;
+  }
+  if (fill)
+    FloodFill(cx, cy, EditorBrush);
+  else
+    ResizeLevel(LevelWidth + dw, LevelHeight + dh);
+  HistoryEnd();
+}
+
+// Saves; a level that cannot be played stays open with a note until B is
+// pressed again with nothing changed.
+static void Save()
+{
+  char* slot = LevelTitles[CurrentLevel - 1];
+  size_t length = strnlen(EditTitle, TitleMaxLength);
+  memcpy(slot, EditTitle, length);
+  slot[length] = '\n';
+  slot[length + 1] = 0;
+  EditorSaveFailed = !SaveLevel();
+  PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
+  if (EditorSaveFailed)
+    return;
+  LevelExists[CurrentLevel - 1] = true;
+  if (HighestLevel < CurrentLevel)
+    HighestLevel = CurrentLevel;
+  const char* note = LevelCheckNote(CheckLevel());
+  if (note && note != EditorNote) {
+    EditorNote = note;
+    return;
+  }
+  EditorNote = nullptr;
+  GameState = gamestate_title;
+}
+
 void EditorUpdate(float timeScale)
 {
-  PanAndAim(timeScale);
-
-  int brush = EditorBrush;
-  EditorBrush += (int)Controls.brushNext - (int)Controls.brushPrev;
+  bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
+  PanAndAim(timeScale, !EditorTitleEditing && !ctrl);
   Camera.viewHeight = EditorViewHeight;
+  int cx = CellOf(AimPoint.aimX), cy = CellOf(AimPoint.aimY);
+  float screenX = AimPoint.mouseNX * ScreenOrthoHalfHeight() * AspectRatio;
+  float screenY = AimPoint.mouseNY * ScreenOrthoHalfHeight();
+  bool inPaintArea = screenY >= PaintAreaTop && screenY < PaintAreaBottom;
+
+  int picked = PaletteEntryAt(screenX, screenY);
+  int brush = EditorBrush;
+  if (picked >= 0 && Controls.pointerClick && DragKind == drag_none)
+    EditorBrush = picked;
+  long changes = HistoryChangeCount;
+  Mouse(inPaintArea, cx, cy);
+  if (HistoryChangeCount != changes)
+    PushSound(sound_paint);
+  if (EditorTitleEditing) {
+    EditTitleKeys();
+    return;
+  }
+  if (DragKind != drag_none)
+    return;
+  EditorBrush += (int)Controls.brushNext - (int)Controls.brushPrev;
   EditorBrush = WrapBrush(EditorBrush);
   if (EditorBrush != WrapBrush(brush))
     PushSound(sound_brush);
-
-  int cx, cy;
-  if (Controls.tether &&
-      CellIndex(AimPoint.aimX, LevelWidth, &cx) && CellIndex(AimPoint.aimY, LevelHeight, &cy)) {
-    if (CellAt(cx, cy) != EditorBrush)
-      PushSound(sound_paint);
-    SetCell(cx, cy, EditorBrush);
-  }
-
-  // A failed save keeps the player here with the edits, so nothing is lost.
-  if (Controls.menuBack) {
-    EditorSaveFailed = !SaveLevel();
-    PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
-    if (!EditorSaveFailed)
-      GameState = gamestate_title;
-  }
-}
-
-bool EditorCellRange(float lo, float hi, int count, int* first, int* last)
-{
-  lo -= SpriteOverhang;
-  hi += SpriteOverhang;
-  if (!(lo < (float)count && hi >= 0))
-    return false;
-  *first = lo > 0 ? (int)std::floor(lo) : 0;
-  *last = hi < (float)(count - 1) ? (int)std::floor(hi) : count - 1;
-  return *first <= *last;
-}
-
-static void DrawCells(const ViewRect& v)
-{
-  int x0, x1, y0, y1;
-  if (!EditorCellRange(v.left, v.right, LevelWidth, &x0, &x1) ||
-      !EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
-    return;
-  for (int x = x0; x <= x1; x++) {
-    for (int y = y0; y <= y1; y++) {
-      int type = CellAt(x, y);
-      if (type < 0 || type >= MapTypeCount)
-        continue;
-      const CellLook& look = CellLooks[type];
-      if (look.kind == look_cell)
-        DrawRect(*look.rect, (float)x, (float)y, 1, 1);
-      else if (look.kind == look_sprite)
-        DrawQuad(*look.rect, x + 0.5f, y + 0.5f, look.size, look.size, 0);
-    }
-  }
-}
-
-void DrawEditor()
-{
-  WorldOrtho();
-  DrawViewBackground();
-  DrawCells(CameraView());
-  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
-
-  ScreenOrtho();
-  DrawBar(TopBarTop, BrushLabels[WrapBrush(EditorBrush)]);
-  DrawBar(HintBarTop, EditorHintText());
+  StepKeys(cx, cy);
+  if (Pressed(KeyB))
+    Save();
 }

@@ -1,6 +1,9 @@
-// editor: pan over a level, pick a brush and paint cells, save with B.
-// The editor changes only MapGrid cells, the Camera, the AimPoint and the
-// brush; spawns, pickups and finishes are plain cells until the level starts.
+// editor: pan over a level, pick a brush, paint strokes, fill, resize, retitle,
+// undo and redo, and save with B. The editor changes only MapGrid cells, the
+// level's size, EditTitle, the Camera, the AimPoint and the brush; spawns,
+// pickups and finishes are plain cells until the level starts. The grid
+// operations live in game/edit_ops and game/edit_history; this screen maps
+// input to them, and editor_draw.cpp draws it.
 #pragma once
 
 #include "game/world.h"
@@ -8,14 +11,27 @@
 extern int EditorBrush;                         // MapType that painting writes, 0..11
 extern const char* const BrushLabels[MapTypeCount]; // "maptype_nothing" .. "maptype_finish"
 extern bool EditorSaveFailed;                   // the last B could not write the file
+extern bool EditorTitleEditing;                 // typed keys go into the title
+extern const char* EditorNote;                  // save check note, null when none
 
 const float EditorViewHeight = 12.5f;  // world units shown from top to bottom
 const float EditorPanSpeed = 0.1f;     // cells per 60 Hz frame
 
-// Pan, aim, brush change, painting and save-and-leave, scaled by timeScale.
+// Palette of the twelve cell pictures under the top bar, ScreenOrtho units.
+const float PaletteTop = -282;
+const float PaletteCell = 30;          // width and height of one picture
+const float PaletteGap = 6;
+const float PaletteLeft = -(MapTypeCount * (PaletteCell + PaletteGap) - PaletteGap) * 0.5f;
+const float PaintAreaTop = PaletteTop + PaletteCell + 8;  // above it clicks never paint
+const float PaintAreaBottom = 290;                         // below it the hint bar
+
+// Opens level n (loaded already) or, when new is true, a fresh level n in the editor.
+void OpenEditor(int n, bool fresh);
+
+// Pan, aim, brush, painting, fills, resize, title, undo and save, scaled by timeScale.
 void EditorUpdate(float timeScale);
 
-// The level in one pass, the aim marker, the brush bar and the hint bar.
+// The level in one pass, grid, outline, aim marker, brush bar, palette and hint bar.
 void DrawEditor();
 
 // The brush value brought into 0..11 modulo 12, for any int.
@@ -25,5 +41,8 @@ int WrapBrush(int brush);
 // reach into the view span lo..hi along one axis; false when none can.
 bool EditorCellRange(float lo, float hi, int count, int* first, int* last);
 
-// The hint bar's text: the save hint, or the failure note after a failed save.
+// The hint bar's text: the save hint, the failure note, or the save check note.
 const char* EditorHintText();
+
+// The palette entry (0..11) at ScreenOrtho point (x, y), or -1.
+int PaletteEntryAt(float x, float y);

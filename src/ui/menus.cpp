@@ -15,6 +15,7 @@
 #include "game/sound_events.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/editor.h"
 #include "ui/ghost_view.h"
 #include "ui/watch.h"
 
@@ -64,6 +65,27 @@ float ScreenOrthoHalfHeight()
   return BarsHalfWidth / AspectRatio;
 }
 
+// The lowest slot 1..15 without a level file, or 0 when all have one.
+static int FreeSlot()
+{
+  for (int i = 0; i < MaxLevels; i++)
+    if (!LevelExists[i])
+      return i + 1;
+  return 0;
+}
+
+// The edit list's "New level" row, after the last level; -1 when every slot is used.
+static int NewLevelRow()
+{
+  return GameState == gamestate_editlist && FreeSlot() ? HighestLevel : -1;
+}
+
+// Rows in the current list.
+static int ListRows()
+{
+  return HighestLevel + (NewLevelRow() >= 0);
+}
+
 void ScreenOrtho()
 {
   glDisable(GL_DEPTH_TEST);
@@ -88,8 +110,8 @@ static void ListInput(bool back, bool choose, bool watch)
   }
   if (MenuCursor > MenuFirstRow + VisibleRows - 1) {
     MenuFirstRow += 1;
-    if (MenuFirstRow > HighestLevel - VisibleRows)
-      MenuFirstRow = HighestLevel - VisibleRows;
+    if (MenuFirstRow > ListRows() - VisibleRows)
+      MenuFirstRow = ListRows() - VisibleRows;
     if (MenuFirstRow < 0)
       MenuFirstRow = 0;
     MenuCursor = MenuFirstRow + VisibleRows - 1;
@@ -101,10 +123,20 @@ static void ListInput(bool back, bool choose, bool watch)
   }
   if (!choose || (GameState != gamestate_playlist && GameState != gamestate_editlist))
     return;
+  if (MenuCursor >= 0 && MenuCursor == NewLevelRow()) {
+    int n = FreeSlot();
+    GameState = gamestate_editing;
+    StartLevel(n);
+    OpenEditor(n, true);
+    return;
+  }
   if (MenuCursor < 0 || MenuCursor >= MaxLevels || !LevelExists[MenuCursor])
     return;
-  GameState = GameState == gamestate_playlist ? gamestate_playing : gamestate_editing;
+  bool edit = GameState == gamestate_editlist;
+  GameState = edit ? gamestate_editing : gamestate_playing;
   StartLevel(MenuCursor + 1);
+  if (edit)
+    OpenEditor(MenuCursor + 1, false);
 }
 
 static void MenuKeys()
@@ -166,7 +198,7 @@ static void DrawLevelList(bool playList)
 
   if (MenuFirstRow > 0)
     DrawPanel(AtlasPanelNormal, MoreAboveX, MoreAboveY, MarkerWidth, MenuBarHeight);
-  if (MenuFirstRow < HighestLevel - VisibleRows)
+  if (MenuFirstRow < ListRows() - VisibleRows)
     DrawPanel(AtlasPanelNormal, MoreBelowX, MoreBelowY, MarkerWidth, MenuBarHeight);
 
   for (int k = 0; k < VisibleRows; k++) {
@@ -176,6 +208,10 @@ static void DrawLevelList(bool playList)
     float y = RowTop + RowStep * k;
     int set = slot == MenuCursor ? AtlasPanelHighlight : AtlasPanelNormal;
     DrawPanel(set, MenuBarLeft, y, MenuBarWidth, MenuBarHeight);
+    if (slot == NewLevelRow()) {
+      DrawText(MenuTextLeft, y - MenuTextRaise, "New level", MenuTextSize);
+      continue;
+    }
     snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", slot + 1, " - ",
              TitleSlotSize - 1, LevelTitles[slot]);
     DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);

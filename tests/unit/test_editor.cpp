@@ -54,7 +54,7 @@ void EnterEditor()
   LoadLevelCatalogue();
   StartLevel(1);
   GameState = gamestate_editing;
-  EditorSaveFailed = false;
+  OpenEditor(1, false);
   PlaceCamera(Camera.camX, Camera.camY);
 }
 
@@ -148,6 +148,7 @@ TEST(Editor, PaintsOnlyInsideTheLevel)
   for (const auto& p : outside) {
     PlaceCamera(p[0], p[1]);
     Frame({}, 400, 300, true);
+    Frame({}, 400, 300, false); // released, so the next aim starts a new stroke
     EXPECT_EQ(countPainted(), 0) << "aim " << p[0] << ", " << p[1];
   }
 
@@ -188,6 +189,7 @@ TEST(Editor, SaveLeavesOnlyWhenWrittenAndKeepsTheBrush)
   // the level back as it was loaded.
   StartLevel(1);
   GameState = gamestate_editing;
+  OpenEditor(1, false);
   Frame({KeyB});
   EXPECT_EQ(EditorBrush, maptype_finish);
   EXPECT_EQ(GameState, gamestate_title);

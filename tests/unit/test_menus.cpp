@@ -116,13 +116,14 @@ TEST(Menus, FifteenLevelFilesScrollOneRowAtATime)
 
 TEST(Menus, FewLevelsBoundTheCursor)
 {
-  // Eight levels: the cursor stops at level 8 with level 3 in the first row.
+  // Eight levels: the cursor stops at the "New level" row after level 8
+  // with level 4 in the first row.
   SetLevels(8);
   EnterState(gamestate_editlist);
   for (int i = 0; i < 20; i++)
     Frame(KeyDown);
-  EXPECT_EQ(MenuCursor, 7);
-  EXPECT_EQ(MenuFirstRow, 2);
+  EXPECT_EQ(MenuCursor, 8);
+  EXPECT_EQ(MenuFirstRow, 3);
   for (int i = 0; i < 20; i++)
     Frame(KeyUp);
   EXPECT_EQ(MenuCursor, 0);

@@ -6,10 +6,10 @@
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
-# 12 x 8 cells: walls, a spawn at (5, 4), open floor around it.
+# 12 x 8 cells: walls, a spawn at (5, 4), open floor around it, a finish at (10, 6).
 printf '%s\n' "Editor ground" 12 8 \
   bbbbbbbbbbbb baaaaaaaaaab baaaaaaaaaab baaaaaaaaaab \
-  baaaajaaaaab baaaaaaaaaab baaaaaaaaaab bbbbbbbbbbbb > "$TW_DIR/original.dat"
+  baaaajaaaaab baaaaaaaaaab baaaaaaaaalb bbbbbbbbbbbb > "$TW_DIR/original.dat"
 tw_add_level 1 "$TW_DIR/original.dat"
 tw_start_x
 tw_launch

@@ -1,0 +1,32 @@
+// Spawn and finish counts of the level in MapGrid.
+#include "game/level_check.h"
+
+#include "game/world.h"
+
+LevelCheck CheckLevel()
+{
+  LevelCheck c = {0, 0, 0, 0};
+  for (int x = 0; x < LevelWidth; x++)
+    for (int y = 0; y < LevelHeight; y++) {
+      int cell = MapGrid[x * MapSize + y];
+      if (cell == maptype_playerspawn) {
+        c.spawns++;
+        c.spawnX = x;
+        c.spawnY = y;
+      }
+      if (cell == maptype_finish)
+        c.finishes++;
+    }
+  return c;
+}
+
+const char* LevelCheckNote(const LevelCheck& c)
+{
+  if (c.spawns == 0)
+    return "No spawn";
+  if (c.spawns > 1)
+    return "More than one spawn";
+  if (c.finishes == 0)
+    return "No finish";
+  return nullptr;
+}

@@ -1,0 +1,138 @@
+// The editor's picture: the level's cells, a faint grid over its empty cells,
+// its outline, the aim marker, the brush bar with the brush's picture, the
+// palette and the hint bar.
+#include "ui/editor.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/video.h"
+#include "game/edit_history.h"
+#include "render/draw.h"
+#include "ui/menus.h"
+#include "ui/scene.h"
+
+static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop
+static const float BrushPictureX = 430;     // centre of the brush picture in the top bar
+static const float BrushPictureSize = 34;
+static const float GridColour[4] = {1, 1, 1, 0.12f};
+static const float OutlineColour[4] = {1, 0.85f, 0.3f, 0.9f};
+static const float PickColour[4] = {1, 1, 1, 0.9f};
+static const int MaxGridLines = 512;        // more than any view at the editor's height shows
+
+// How each map type looks in the editor: a quad over its cell, a sprite of
+// the given size centred on the cell, or nothing.
+enum { look_none, look_cell, look_sprite };
+struct CellLook {
+  int kind;
+  const AtlasRect* rect;
+  float size;            // sprite width and height, world units
+};
+static const CellLook CellLooks[MapTypeCount] = {
+  {look_none, nullptr, 0},
+  {look_cell, &AtlasBlockNormal, 1},
+  {look_cell, &AtlasBlockHarmful, 1},
+  {look_cell, &AtlasBlockNoSwing, 1},
+  {look_cell, &AtlasBlockGhost, 1},
+  {look_cell, &AtlasGravityDown, 1},
+  {look_cell, &AtlasGravityLeft, 1},
+  {look_cell, &AtlasGravityUp, 1},
+  {look_cell, &AtlasGravityRight, 1},
+  {look_sprite, &AtlasBall, BallDrawSize},
+  {look_sprite, &AtlasExtraTime, ExtraTimeDrawSize},
+  {look_sprite, &AtlasFinish, FinishDrawSize}
+};
+// The finish, the largest sprite, reaches this many cells past its cell's edge.
+static const float SpriteOverhang = (FinishDrawSize - 1) * 0.5f;
+
+static float GridLines[MaxGridLines * 4];
+
+bool EditorCellRange(float lo, float hi, int count, int* first, int* last)
+{
+  lo -= SpriteOverhang;
+  hi += SpriteOverhang;
+  if (!(lo < (float)count && hi >= 0))
+    return false;
+  *first = lo > 0 ? (int)std::floor(lo) : 0;
+  *last = hi < (float)(count - 1) ? (int)std::floor(hi) : count - 1;
+  return *first <= *last;
+}
+
+// One picture of a map type in the rectangle (x, y, size, size).
+static void DrawLook(int type, float x, float y, float size)
+{
+  const CellLook& look = CellLooks[type];
+  if (look.kind == look_cell)
+    DrawRect(*look.rect, x, y, size, size);
+  else if (look.kind == look_sprite)
+    DrawQuad(*look.rect, x + size * 0.5f, y + size * 0.5f, look.size * size, look.size * size, 0);
+}
+
+static void DrawCells(int x0, int x1, int y0, int y1)
+{
+  for (int x = x0; x <= x1; x++)
+    for (int y = y0; y <= y1; y++) {
+      int type = CellAt(x, y);
+      if (type >= 0 && type < MapTypeCount)
+        DrawLook(type, (float)x, (float)y, 1);
+    }
+}
+
+// Grid lines over the visible part of the level, then its outline.
+static void DrawGridAndOutline(const ViewRect& v)
+{
+  float left = v.left > 0 ? std::floor(v.left) : 0;
+  float right = v.right < LevelWidth ? std::ceil(v.right) : (float)LevelWidth;
+  float top = v.top > 0 ? std::floor(v.top) : 0;
+  float bottom = v.bottom < LevelHeight ? std::ceil(v.bottom) : (float)LevelHeight;
+  int n = 0;
+  for (float x = left; x <= right && n < MaxGridLines; x++, n++) {
+    float* p = GridLines + n * 4;
+    p[0] = x; p[1] = top; p[2] = x; p[3] = bottom;
+  }
+  for (float y = top; y <= bottom && n < MaxGridLines; y++, n++) {
+    float* p = GridLines + n * 4;
+    p[0] = left; p[1] = y; p[2] = right; p[3] = y;
+  }
+  if (left < right && top < bottom)
+    DrawPlainLines(GridLines, n, GridColour);
+  float w = (float)LevelWidth, h = (float)LevelHeight;
+  const float outline[16] = {0, 0, w, 0, w, 0, w, h, w, h, 0, h, 0, h, 0, 0};
+  DrawPlainLines(outline, 4, OutlineColour);
+}
+
+static void DrawPalette()
+{
+  for (int i = 0; i < MapTypeCount; i++) {
+    float x = PaletteLeft + i * (PaletteCell + PaletteGap);
+    DrawPanel(AtlasPanelNormal, x, PaletteTop, PaletteCell, PaletteCell);
+    DrawLook(i, x, PaletteTop, PaletteCell);
+  }
+  float x = PaletteLeft + EditorBrush * (PaletteCell + PaletteGap) - 2;
+  float y = PaletteTop - 2, s = PaletteCell + 4;
+  const float ring[16] = {x, y, x + s, y, x + s, y, x + s, y + s, x + s, y + s, x, y + s, x, y + s, x, y};
+  DrawPlainLines(ring, 4, PickColour);
+}
+
+void DrawEditor()
+{
+  WorldOrtho();
+  DrawViewBackground();
+  ViewRect v = CameraView();
+  int x0, x1, y0, y1;
+  if (EditorCellRange(v.left, v.right, LevelWidth, &x0, &x1) &&
+      EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
+    DrawCells(x0, x1, y0, y1);
+  DrawGridAndOutline(v);
+  DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
+
+  ScreenOrtho();
+  static char top[TitleSlotSize + 64];
+  snprintf(top, sizeof(top), "%s  %d x %d  %s%s%s", BrushLabels[WrapBrush(EditorBrush)], LevelWidth,
+           LevelHeight, EditorTitleEditing ? "Title: " : "", EditTitle, EditorTitleEditing ? "_" : "");
+  DrawBar(TopBarTop, top);
+  DrawLook(WrapBrush(EditorBrush), BrushPictureX - BrushPictureSize * 0.5f,
+           TopBarTop + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize);
+  DrawPalette();
+  DrawBar(HintBarTop, EditorHintText());
+}

@@ -1,0 +1,161 @@
+// Grid operations of the editor and their undo and redo.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/edit_history.h"
+#include "game/edit_ops.h"
+#include "game/level_check.h"
+#include "game/world.h"
+
+namespace {
+
+// The level's size, title and every cell of a 60 x 60 corner, for comparing.
+std::string Snapshot()
+{
+  std::string s = std::to_string(LevelWidth) + "x" + std::to_string(LevelHeight) + EditTitle;
+  for (int x = 0; x < 60; x++)
+    for (int y = 0; y < 60; y++)
+      s += (char)('a' + MapGrid[x * MapSize + y]);
+  return s;
+}
+
+void EmptyLevel(int w, int h)
+{
+  memset(MapGrid, 0, sizeof(MapGrid));
+  LevelWidth = w;
+  LevelHeight = h;
+  EditTitle[0] = 0;
+  HistoryClear();
+}
+
+int Count(int type)
+{
+  int n = 0;
+  for (int x = 0; x < MapSize; x++)
+    for (int y = 0; y < MapSize; y++)
+      n += MapGrid[x * MapSize + y] == type;
+  return n;
+}
+
+} // namespace
+
+TEST(EditOps, LinesFillsAndResizeStayInsideTheLevel)
+{
+  EmptyLevel(10, 8);
+  PaintLine(-3, -3, 20, 20, 1); // diagonal clipped to (0,0)..(7,7)
+  EXPECT_EQ(Count(1), 8);
+  EXPECT_EQ(CellAt(7, 7), 1);
+  PaintLine(0, 5, 9, 6, 2);     // no gaps: one cell per column
+  EXPECT_EQ(Count(2), 10);
+  EXPECT_EQ(CellAt(9, 6), 2);
+
+  EmptyLevel(10, 8);
+  FillRect(12, -5, 3, 2, 3);    // columns 3..9, rows 0..2
+  EXPECT_EQ(Count(3), 21);
+  FillRect(20, 0, 30, 5, 3);    // wholly outside
+  EXPECT_EQ(Count(3), 21);
+
+  // A wall splits the level; the fill stays on its side and inside the level.
+  EmptyLevel(10, 8);
+  PaintLine(4, 0, 4, 7, 1);
+  FloodFill(1, 1, 5);
+  EXPECT_EQ(Count(5), 32);
+  FloodFill(1, 1, 5);           // same type: nothing
+  FloodFill(-1, 1, 6);          // outside: nothing
+  EXPECT_EQ(Count(6), 0);
+
+  // Shrinking empties what leaves; growing back shows empty cells.
+  ResizeLevel(2, 3);
+  EXPECT_EQ(Count(5), 6);
+  ResizeLevel(10, 8);
+  EXPECT_EQ(Count(5), 6);
+  EXPECT_EQ(Count(1), 0);
+  ResizeLevel(5000, -4);
+  EXPECT_EQ(LevelWidth, MaxLevelWidth);
+  EXPECT_EQ(LevelHeight, 1);
+}
+
+TEST(EditOps, NewLevelAndChecks)
+{
+  MakeNewLevel(7);
+  EXPECT_STREQ(EditTitle, "Level 7");
+  EXPECT_EQ(LevelWidth, NewLevelWidth);
+  EXPECT_EQ(LevelHeight, NewLevelHeight);
+  EXPECT_EQ(Count(maptype_blocknormal), 2 * (NewLevelWidth + NewLevelHeight) - 4);
+  LevelCheck c = CheckLevel();
+  EXPECT_LT(c.spawnX, NewLevelWidth / 4);
+  EXPECT_EQ(LevelCheckNote(c), nullptr);
+  EXPECT_EQ(c.finishes, 1);
+  EXPECT_GT(c.spawnX, 0);
+  SetCell(1, 1, maptype_playerspawn);
+  EXPECT_STREQ(LevelCheckNote(CheckLevel()), "More than one spawn");
+  SetCell(1, 1, 0);
+  SetCell(c.spawnX, c.spawnY, 0);
+  EXPECT_STREQ(LevelCheckNote(CheckLevel()), "No spawn");
+  FillRect(0, 0, NewLevelWidth, NewLevelHeight, maptype_nothing);
+  SetCell(1, 1, maptype_playerspawn);
+  EXPECT_STREQ(LevelCheckNote(CheckLevel()), "No finish");
+}
+
+// Random strokes, fills, rectangles, resizes and titles, each undone back to
+// the saved copy taken before it, then redone to the copy taken after it.
+TEST(EditHistory, UndoAndRedoGiveBackExactlyEachState)
+{
+  std::mt19937 rng(14);
+  EmptyLevel(30, 30);
+  std::vector<std::string> states{Snapshot()};
+  for (int step = 0; step < 300; step++) {
+    auto r = [&](int n) { return (int)(rng() % n); };
+    HistoryBegin();
+    switch (r(5)) {
+    case 0: PaintLine(r(70) - 5, r(70) - 5, r(70) - 5, r(70) - 5, r(12)); break;
+    case 1: FloodFill(r(60), r(60), r(12)); break;
+    case 2: FillRect(r(60), r(60), r(60), r(60), r(12)); break;
+    case 3: ResizeLevel(1 + r(59), 1 + r(59)); break;
+    default: snprintf(EditTitle, sizeof(EditTitle), "t%d", r(9)); break;
+    }
+    HistoryEnd();
+    if (Snapshot() != states.back())
+      states.push_back(Snapshot());
+  }
+  int kept = HistoryUndoCount();
+  ASSERT_EQ(kept, std::min((int)states.size() - 1, MaxEditSteps));
+  for (int i = 1; i <= kept; i++) {
+    ASSERT_TRUE(HistoryUndo());
+    ASSERT_EQ(Snapshot(), states[states.size() - 1 - i]) << "undo " << i;
+  }
+  EXPECT_FALSE(HistoryUndo());
+  for (int i = kept - 1; i >= 0; i--) {
+    ASSERT_TRUE(HistoryRedo());
+    ASSERT_EQ(Snapshot(), states[states.size() - 1 - i]);
+  }
+  EXPECT_FALSE(HistoryRedo());
+  // A new step after an undo ends redo.
+  HistoryUndo();
+  HistoryBegin();
+  PaintLine(0, 0, 0, 0, CellAt(0, 0) == 1 ? 2 : 1);
+  HistoryEnd();
+  EXPECT_FALSE(HistoryRedo());
+}
+
+// Whole-level fills of the largest level keep the history within its buffer.
+TEST(EditHistory, LargestFillsStayUndoable)
+{
+  EmptyLevel(MaxLevelWidth, MaxLevelHeight);
+  for (int i = 1; i <= 8; i++) {
+    HistoryBegin();
+    FloodFill(5, 5, i);
+    HistoryEnd();
+  }
+  EXPECT_EQ(Count(8), MaxLevelWidth * MaxLevelHeight);
+  int kept = HistoryUndoCount();
+  EXPECT_GE(kept, 5);
+  EXPECT_LT(kept, 8);  // the oldest were forgotten, not the buffer grown
+  for (int i = 0; i < kept; i++)
+    HistoryUndo();
+  EXPECT_EQ(Count(8 - kept), MaxLevelWidth * MaxLevelHeight);
+}

@@ -8,7 +8,8 @@
 // the GL state and the per-state update and draw are the game's), PaceFrame,
 // StepPause, the pointer and the buffer swap. It prints the median and 95th
 // percentile milliseconds per frame of every case, the ratio of the largest
-// level to the smallest, LoadLevel of the largest level, and the time from
+// level to the smallest, LoadLevel of the largest level, whole-level editor
+// fills, and the time from
 // process start to the first presented frame.
 //
 // Usage: tetherorb2-bench [repository [case]]
@@ -36,6 +37,8 @@
 #include "app/pause.h"
 #include "app/settings.h"
 #include "app/video.h"
+#include "game/edit_history.h"
+#include "game/edit_ops.h"
 #include "game/level_files.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -406,6 +409,33 @@ static void TimeLoadLevel()
          r.median, ms[LoadRepeats - 1], first, ItemCount);
 }
 
+// A flood fill and a rectangle over the whole largest level, each an undoable
+// step, alternating two brushes so every cell changes every time.
+static void TimeWholeLevelFills()
+{
+  double flood[LoadRepeats], rect[LoadRepeats];
+  memset(MapGrid, 0, sizeof(MapGrid));
+  LevelWidth = MaxLevelWidth;
+  LevelHeight = MaxLevelHeight;
+  HistoryClear();
+  for (int i = 0; i < LoadRepeats; i++) {
+    double start = NowMs();
+    HistoryBegin();
+    FloodFill(MaxLevelWidth / 2, MaxLevelHeight / 2, maptype_blocknormal);
+    HistoryEnd();
+    flood[i] = NowMs() - start;
+    start = NowMs();
+    HistoryBegin();
+    FillRect(0, 0, MaxLevelWidth - 1, MaxLevelHeight - 1, maptype_nothing);
+    HistoryEnd();
+    rect[i] = NowMs() - start;
+  }
+  CaseResult f = Summarise(flood, LoadRepeats), r = Summarise(rect, LoadRepeats);
+  printf("editor fill of 998 x 1000: flood median %.3f ms, slowest %.3f ms; rectangle median %.3f ms, "
+         "slowest %.3f ms\n", f.median, flood[LoadRepeats - 1], r.median, rect[LoadRepeats - 1]);
+  HistoryClear();
+}
+
 // The child half: the game's start-up and first frame, then the moment the
 // swap returned, on the clock the parent read before it started the process.
 static int FirstFrameChild()
@@ -515,6 +545,7 @@ int main(int argc, char** argv)
   printf("window %.0f x %.0f, GL renderer: %s\n", ScreenWidth, ScreenHeight,
          (const char*)glGetString(GL_RENDERER));
   TimeLoadLevel();
+  TimeWholeLevelFills();
 
   printf("ms per frame (%d frames after %d warm-up):       median      p95  cpu/mean\n",
          MeasuredFrames, WarmUpFrames);

@@ -22,6 +22,7 @@
 #include "game/ghost.h"
 #include "game/controls.h"
 #include "game/level_files.h"
+#include "game/test_run.h"
 #include "game/update.h"
 #include "render/atlas.h"
 #include "render/draw.h"
@@ -77,6 +78,9 @@ void RunGameState()
   case gamestate_playing:
     UpdateGame(timeScale);
     DrawGameScene();
+    // A test run goes back to the editor when it ends or T is pressed.
+    if (TestRunActive && (GameState != gamestate_playing || InputState.KeyState[KeyT] == InputPressed))
+      EndTestRun();
     break;
   case gamestate_editing:
     EditorUpdate(timeScale);

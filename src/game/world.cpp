@@ -100,7 +100,8 @@ void ScanLevel()
   }
 }
 
-void StartLevel(int n)
+// The ball at rest, no items, no trail: the state before a level is scanned.
+static void ResetRun()
 {
   ItemCount = 0;
 
@@ -117,15 +118,31 @@ void StartLevel(int n)
   AimPoint.mouseNX = 0;
   AimPoint.mouseNY = 0;
   TrailTimer = 0;
+}
 
-  LoadLevel(n);
-
+// The aim and camera on the ball, the full timer.
+static void PlaceRunStart()
+{
   AimPoint.aimX = Ball.x;
   AimPoint.aimY = Ball.y;
-  CurrentLevel = n;
   Camera.camX = Ball.x;
   Camera.camY = Ball.y;
   Camera.viewHeight = ViewHeightAtStart;
   LevelTimer = LevelTimeAtStart;
   BeginGhostRun(n);
+}
+
+void StartLevel(int n)
+{
+  ResetRun();
+  LoadLevel(n);
+  PlaceRunStart();
+  CurrentLevel = n;
+}
+
+void StartGridLevel()
+{
+  ResetRun();
+  ScanLevel();
+  PlaceRunStart();
 }

@@ -103,3 +103,5 @@ void ScanLevel();
 
 // Empties the items, resets the ball, loads level n, centres the camera, sets the timer.
 void StartLevel(int n);
+// As StartLevel, but scans the grid already in MapGrid instead of loading a file.
+void StartGridLevel();

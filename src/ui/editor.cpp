@@ -15,6 +15,7 @@
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
+#include "game/test_run.h"
 #include "ui/menus.h"
 
 int EditorBrush;
@@ -275,6 +276,8 @@ void EditorUpdate(float timeScale)
   if (EditorBrush != WrapBrush(brush))
     PushSound(sound_brush);
   StepKeys(cx, cy);
-  if (Pressed(KeyB))
+  if (Pressed(KeyT) && !ctrl)
+    BeginTestRun();
+  else if (Controls.menuBack)
     Save();
 }

@@ -8,7 +8,10 @@
 
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
+#include "app/host.h"
 #include "game/level_check.h"
+#include "game/rules.h"
+#include "game/test_run.h"
 #include "game/world.h"
 
 namespace {
@@ -158,4 +161,30 @@ TEST(EditHistory, LargestFillsStayUndoable)
   for (int i = 0; i < kept; i++)
     HistoryUndo();
   EXPECT_EQ(Count(8 - kept), MaxLevelWidth * MaxLevelHeight);
+}
+
+// A test run plays the grid from its spawn, keeps no score on finishing, and
+// gives back the grid, size and camera exactly.
+TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
+{
+  MakeNewLevel(3);
+  CurrentLevel = 3;
+  LevelBest[2] = 0;
+  Camera.camX = 7;
+  std::string before = Snapshot();
+  LevelCheck c = CheckLevel();
+  BeginTestRun();
+  EXPECT_TRUE(TestRunActive);
+  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_NEAR(Ball.x, c.spawnX + 0.5f, 0.01f);
+  Ball.x = NewLevelWidth - 3.5f; // onto the finish
+  Ball.y = NewLevelHeight - 2.5f;
+  CheckOutcome();
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(LevelBest[2], 0);
+  EndTestRun();
+  EXPECT_FALSE(TestRunActive);
+  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(Camera.camX, 7);
 }

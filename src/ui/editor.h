@@ -18,11 +18,11 @@ const float EditorViewHeight = 12.5f;  // world units shown from top to bottom
 const float EditorPanSpeed = 0.1f;     // cells per 60 Hz frame
 
 // Palette of the twelve cell pictures under the top bar, ScreenOrtho units.
-const float PaletteTop = -282;
-const float PaletteCell = 30;          // width and height of one picture
-const float PaletteGap = 6;
+const float PaletteTop = -240;
+const float PaletteCell = 40;          // width and height of one picture
+const float PaletteGap = 8;
 const float PaletteLeft = -(MapTypeCount * (PaletteCell + PaletteGap) - PaletteGap) * 0.5f;
-const float PaintAreaTop = PaletteTop + PaletteCell + 8;  // above it clicks never paint
+const float PaintAreaTop = PaletteTop + PaletteCell + 32; // above it (palette frame) clicks never paint
 const float PaintAreaBottom = 290;                         // below it the hint bar
 
 // Opens level n (loaded already) or, when new is true, a fresh level n in the editor.

@@ -58,14 +58,16 @@ bool EditorCellRange(float lo, float hi, int count, int* first, int* last)
   return *first <= *last;
 }
 
-// One picture of a map type in the rectangle (x, y, size, size).
-static void DrawLook(int type, float x, float y, float size)
+// One picture of a map type in the rectangle (x, y, size, size); sprites
+// larger than a cell are shrunk to fit when fit is set.
+static void DrawLook(int type, float x, float y, float size, bool fit)
 {
   const CellLook& look = CellLooks[type];
+  float s = fit && look.size > 1 ? size : look.size * size;
   if (look.kind == look_cell)
     DrawRect(*look.rect, x, y, size, size);
   else if (look.kind == look_sprite)
-    DrawQuad(*look.rect, x + size * 0.5f, y + size * 0.5f, look.size * size, look.size * size, 0);
+    DrawQuad(*look.rect, x + size * 0.5f, y + size * 0.5f, s, s, 0);
 }
 
 static void DrawCells(int x0, int x1, int y0, int y1)
@@ -74,7 +76,7 @@ static void DrawCells(int x0, int x1, int y0, int y1)
     for (int y = y0; y <= y1; y++) {
       int type = CellAt(x, y);
       if (type >= 0 && type < MapTypeCount)
-        DrawLook(type, (float)x, (float)y, 1);
+        DrawLook(type, (float)x, (float)y, 1, false);
     }
 }
 
@@ -103,13 +105,11 @@ static void DrawGridAndOutline(const ViewRect& v)
 
 static void DrawPalette()
 {
-  for (int i = 0; i < MapTypeCount; i++) {
-    float x = PaletteLeft + i * (PaletteCell + PaletteGap);
-    DrawPanel(AtlasPanelNormal, x, PaletteTop, PaletteCell, PaletteCell);
-    DrawLook(i, x, PaletteTop, PaletteCell);
-  }
-  float x = PaletteLeft + EditorBrush * (PaletteCell + PaletteGap) - 2;
-  float y = PaletteTop - 2, s = PaletteCell + 4;
+  DrawPanel(AtlasPanelNormal, PaletteLeft, PaletteTop, -2 * PaletteLeft, PaletteCell);
+  for (int i = 0; i < MapTypeCount; i++)
+    DrawLook(i, PaletteLeft + i * (PaletteCell + PaletteGap), PaletteTop, PaletteCell, true);
+  float x = PaletteLeft + EditorBrush * (PaletteCell + PaletteGap) - 3;
+  float y = PaletteTop - 3, s = PaletteCell + 6;
   const float ring[16] = {x, y, x + s, y, x + s, y, x + s, y + s, x + s, y + s, x, y + s, x, y + s, x, y};
   DrawPlainLines(ring, 4, PickColour);
 }
@@ -132,7 +132,7 @@ void DrawEditor()
            LevelHeight, EditorTitleEditing ? "Title: " : "", EditTitle, EditorTitleEditing ? "_" : "");
   DrawBar(TopBarTop, top);
   DrawLook(WrapBrush(EditorBrush), BrushPictureX - BrushPictureSize * 0.5f,
-           TopBarTop + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize);
+           TopBarTop + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize, true);
   DrawPalette();
   DrawBar(HintBarTop, EditorHintText());
 }

@@ -133,7 +133,6 @@ static void Finish()
   GameState = gamestate_title;
   PushSound(sound_finish);
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels || TestRunActive)
->>>>>>> 6bdeb9b (Test play with T: the editor's grid played from its spawn without writing a score, then given back exactly)
     return;
   int score = ScoreFromTimer();
   if (score > LevelBest[CurrentLevel - 1]) {

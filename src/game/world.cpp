@@ -129,7 +129,6 @@ static void PlaceRunStart()
   Camera.camY = Ball.y;
   Camera.viewHeight = ViewHeightAtStart;
   LevelTimer = LevelTimeAtStart;
-  BeginGhostRun(n);
 }
 
 void StartLevel(int n)
@@ -138,6 +137,7 @@ void StartLevel(int n)
   LoadLevel(n);
   PlaceRunStart();
   CurrentLevel = n;
+  BeginGhostRun(n);
 }
 
 void StartGridLevel()
@@ -145,4 +145,6 @@ void StartGridLevel()
   ResetRun();
   ScanLevel();
   PlaceRunStart();
+  BeginGhostRun(0);        // a run of no slot: no best ghost to race
+  GhostRecording = false;  // and nothing recorded
 }

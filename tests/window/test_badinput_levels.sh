@@ -57,9 +57,12 @@ for n in 1 3 4 5; do
   echo "ok played level $n to its end"
 done
 
-# The editor saves the repaired levels and returns to the title.
+# The editor saves the repaired levels and returns to the title (a second B
+# after the note of a level without a spawn or finish; the title ignores it).
 for n in 1 3 6; do
   choose_level 1 "$n"
+  sleep 0.3
+  tw_key b
   sleep 0.3
   tw_key b
   sleep 0.3

@@ -49,8 +49,8 @@ web-run: web
 
 # The page in headless Chromium beside the desktop game.
 web-test: build web
-	@TETHERORB2_BIN=$(BUILD)/tetherorb2 REPO_ROOT=$(CURDIR) BUILD_DIR=$(CURDIR)/$(BUILD) \
-	  WEB_DIR=$(CURDIR)/$(WEB) bash tests/web/test_web.sh
+	@TETHERORB2_BIN=$(abspath $(BUILD))/tetherorb2 REPO_ROOT=$(CURDIR) BUILD_DIR=$(abspath $(BUILD)) \
+	  WEB_DIR=$(abspath $(WEB)) bash tests/web/test_web.sh
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz $(WEB)

@@ -16,6 +16,7 @@ target_link_options(tetherorb2 PRIVATE
 
   -sLEGACY_GL_EMULATION=1
   -sEXPORTED_RUNTIME_METHODS=FS
+  -sINITIAL_MEMORY=64MB        # the game's fixed tables (grid, items, edit history) take about 45 MB
   -sALLOW_MEMORY_GROWTH=1
   -sFORCE_FILESYSTEM=1
   -sMINIFY_HTML=0

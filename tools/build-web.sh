@@ -5,13 +5,13 @@
 # folder on the first build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-OUT=${1:-build-web}
+OUT=$(realpath -m "${1:-build-web}")
 LODEPNG_PACKAGE=lodepng@2.3.0
 
 # Debian's emcc runs its optimiser under node and needs Debian's acorn.
 export NODE_PATH=/usr/share/nodejs
 
-LODEPNG_DIR=$PWD/$OUT/lodepng/package/vendor
+LODEPNG_DIR=$OUT/lodepng/package/vendor
 if [ ! -f "$LODEPNG_DIR/lodepng.cpp" ]; then
   mkdir -p "$OUT/lodepng"
   tarball=$(cd "$OUT/lodepng" && npm pack --silent "$LODEPNG_PACKAGE")

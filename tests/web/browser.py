@@ -6,7 +6,7 @@ usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat
 
 Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
 desktop game's (DESKTOP_TITLE.png), puts DROP_LEVEL.dat into the page's
-IndexedDB as level 1, reloads, chooses "Play" and level 1 with the Return
+IndexedDB as level 1, reloads, chooses "Play" (which must sound) and level 1 with the Return
 key (moving the highlight down with a held, repeating key and back up on the
 way), waits for the run to finish on its own and the title to come back,
 reloads and opens the level list again, then saves a screenshot and leaves
@@ -150,9 +150,14 @@ def main():
         page.driver.refresh()
         page.wait_for(lambda p: looks_like(p, title), 'no title screen after a reload')
 
+        # Count the effects the page hands to Web Audio: choosing "Play" must sound.
+        page.script("Module.effects = 0; var play = SDL.playWebAudio;"
+                    "SDL.playWebAudio = function(a) { Module.effects++; return play.apply(this, arguments); };")
         page.key(Keys.ENTER)
         page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
         time.sleep(0.3)
+        if not page.script("return SDL.audioContext.state == 'running' && Module.effects > 0"):
+            fail('choosing "Play" plays no sound in the browser')
         before = page.shot('list-before.png')
         page.held_key('ArrowDown', 40, 3)   # repeats must not move it further
         page.wait_for(lambda p: not looks_like(p, before), 'Down does not move the highlight', 5)

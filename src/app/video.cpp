@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/platform.h"
@@ -22,7 +23,7 @@ static const char* WindowCaption = "Tetherorb 2";
 static const int MultisampleCount = 4;      // samples per pixel with "antialiasing" on
 static const int ColourChannelBits = 5;     // least bits asked for red, green and blue
 static const int DepthBufferBits = 16;
-static const float DefaultFieldOfView = DefaultFieldOfView;  // degrees, vertical
+static constexpr float DefaultFieldOfView = 45;  // degrees, vertical
 static const double NearPlane = 1;          // perspective clip planes, in GL units
 static const double FarPlane = 1000;
 static const double ClearDepth = 1000;      // GL clamps it to 1, the far value
@@ -57,8 +58,10 @@ static void SetFixedGLState()
 
 static void SetUpOpenGLMode()
 {
-  if (SDL_Init(SDL_INIT_VIDEO) < 0)
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    fprintf(stderr, "Tetherorb 2: cannot start SDL's video: %s\n", SDL_GetError());
     exit(ExitVideoInitFailed);
+  }
   SDL_WM_SetCaption(WindowCaption, NULL);
   if (Settings.antialiasing)
     AskForMultisampling(true);
@@ -84,6 +87,7 @@ static void SetUpOpenGLMode()
     ScreenSurface = SDL_SetVideoMode(width, height, ScreenDepth, ModeFlags(FullScreen));
   }
   if (!ScreenSurface) {
+    fprintf(stderr, "Tetherorb 2: no OpenGL video mode: %s\n", SDL_GetError());
     SDL_Quit();
     exit(ExitVideoModeFailed);
   }

@@ -27,6 +27,7 @@ const float FinishRadius = 2.0f;        // units, ball centre to item centre, st
 const int RandomSpread = 200;           // rand() % 200 - 100 lies in -100..99
 const int RandomCentre = 100;
 const float TickFromTenths = 50;        // the clock ticks at each of the last five whole seconds
+const float OutsideReach = 10;          // cells beyond the level's rectangle where a lost ball is harmed
 
 void CountDownTimer(float t)
 {
@@ -143,10 +144,16 @@ static void Finish()
   }
 }
 
+bool BallLostOutside()
+{
+  return Ball.x < -OutsideReach || Ball.x > LevelWidth + OutsideReach ||
+         Ball.y < -OutsideReach || Ball.y > LevelHeight + OutsideReach;
+}
+
 // A finish in the same frame as harm or time-out counts, and is what is heard.
 void CheckOutcome()
 {
-  bool harmed = TouchesHarmful(Ball.x, Ball.y, BallRadius);
+  bool harmed = TouchesHarmful(Ball.x, Ball.y, BallRadius) || BallLostOutside();
   bool timeUp = LevelTimer == 0;
   if (harmed || timeUp)
     GameState = gamestate_title;

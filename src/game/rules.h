@@ -19,6 +19,10 @@ bool BallAtFinish();
 // The LevelTimer rounded up to whole tenths; INT_MAX when it lies beyond.
 int ScoreFromTimer();
 
-// Harmful contact, time-out and the finish; may set GameState to 0 and save a
+// True when the ball's centre lies more than 10 cells outside the level's
+// rectangle: a run ends there as on a harmful block.
+bool BallLostOutside();
+
+// Harmful contact (or a ball lost outside), time-out and the finish; may set GameState to 0 and save a
 // best with its ghost (only for CurrentLevel 1..15).
 void CheckOutcome();

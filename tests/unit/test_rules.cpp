@@ -6,6 +6,7 @@
 
 #include "game/level_files.h"
 #include "game/rules.h"
+#include "game/sound_events.h"
 #include "game/update.h"
 #include "play_setup.h"
 #include "test_support.h"
@@ -173,6 +174,26 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(ReadFile("Levels/level16.score"), "");
+}
+
+// An open level: the ball that falls more than 10 cells past any side ends
+// the run as harm does; up to 10 cells it plays on.
+TEST(Rules, BallLostOutsideTheLevelEndsTheRunAsHarm)
+{
+  const float places[4][2] = { { -10.1f, 5 }, { 30.1f, 5 }, { 5, -10.1f }, { 5, 30.1f } };
+  for (const auto& p : places) {
+    ResetRun();
+    ClearSounds();
+    Ball.x = p[0] * 0.99f;
+    Ball.y = p[1] * 0.99f;
+    CheckOutcome();
+    EXPECT_EQ(GameState, gamestate_playing) << p[0] << ", " << p[1];
+    Ball.x = p[0];
+    Ball.y = p[1];
+    CheckOutcome();
+    EXPECT_EQ(GameState, gamestate_title) << p[0] << ", " << p[1];
+    EXPECT_EQ(CountSounds(sound_harm), 1);
+  }
 }
 
 TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)

@@ -6,9 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
+#include "game/file_save.h"
 #include "game/places.h"
 #include "game/world.h"
 
@@ -22,7 +21,6 @@ const int LineBufferSize = 1000;       // bytes of one line read, terminator inc
 const int TitleMaxCharacters = TitleSlotSize - 2; // room for the line feed and terminator
 const char FirstLetter = 'a';          // maptype_nothing; 'a' + 11 is maptype_finish
 const int ScoreBytes = 4;
-const char TempSuffix[] = ".tmp";
 const int MaxPathSize = PlaceSize + 32;
 
 void LevelFileName(char* out, size_t size, int n)
@@ -213,55 +211,19 @@ int ReadScoreStream(FILE* f)
   return (int32_t)value;
 }
 
-// A save goes to path + ".tmp" in the same folder (made first when missing,
-// where places.h allows it) and is renamed over path
-// only once it is complete on disk, so path always holds a whole file.
-static FILE* OpenTemp(const char* path, char* temp, size_t size, const char* mode)
+// Every save of this module goes through file_save and is counted.
+static bool FinishSave(FILE* f, const SaveFile* save)
 {
-  if (!PrepareFolderOf(path))
-    return nullptr;
-  if ((size_t)snprintf(temp, size, "%s%s", path, TempSuffix) >= size)
-    return nullptr;
-  return fopen(temp, mode);
-}
-
-// Flushes the folder holding path, so the rename itself survives a power cut.
-static void SyncFolder(const char* path)
-{
-  char folder[MaxPathSize];
-  snprintf(folder, sizeof(folder), "%s", path);
-  char* slash = strrchr(folder, '/');
-  if (slash)
-    *slash = 0;
-  else
-    snprintf(folder, sizeof(folder), "%s", ".");
-  int fd = open(folder, O_RDONLY | O_DIRECTORY);
-  if (fd < 0)
-    return;
-  fsync(fd);
-  close(fd);
-}
-
-static bool CommitTemp(FILE* f, const char* temp, const char* path)
-{
-  bool ok = !ferror(f) && fflush(f) == 0 && fsync(fileno(f)) == 0;
-  if (fclose(f) != 0)
-    ok = false;
-  if (ok && rename(temp, path) != 0)
-    ok = false;
-  if (ok) {
-    SyncFolder(path);
+  bool ok = EndSave(f, save);
+  if (ok)
     SavedFileCount++;
-  }
-  else
-    remove(temp);
   return ok;
 }
 
 bool WriteLevelFile(const char* path, const char* title)
 {
-  char temp[MaxPathSize];
-  FILE* f = OpenTemp(path, temp, sizeof(temp), "w");
+  SaveFile save;
+  FILE* f = BeginSave(path, &save, "w");
   if (!f)
     return false;
 
@@ -276,7 +238,7 @@ bool WriteLevelFile(const char* path, const char* title)
       fputc((CellAt(x, y) & 0xff) + FirstLetter, f);
     fputc('\n', f);
   }
-  return CommitTemp(f, temp, path);
+  return FinishSave(f, &save);
 }
 
 bool SaveLevel()
@@ -290,12 +252,12 @@ bool SaveLevel()
 
 bool SaveFileBytes(const char* path, const unsigned char* bytes, size_t size)
 {
-  char temp[MaxPathSize];
-  FILE* f = OpenTemp(path, temp, sizeof(temp), "wb");
+  SaveFile save;
+  FILE* f = BeginSave(path, &save, "wb");
   if (!f)
     return false;
   fwrite(bytes, 1, size, f);
-  return CommitTemp(f, temp, path);
+  return FinishSave(f, &save);
 }
 
 bool SaveBest(int n, int score)

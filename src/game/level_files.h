@@ -1,8 +1,9 @@
 // level_files: the level files "level%i.dat" (title line, width,
 // height, one row of letters 'a'..'l' per line) and the 4-byte little-endian
 // best-score files "level%i.score" (folders in places.h), with the catalogue
-// of the 15 slots read at start-up. Saves replace a file whole or leave it as
-// it was; the best run's ghost file is saved the same way, beside the score file.
+// of the 15 slots read at start-up. Saves go through file_save.h: they replace
+// a file whole or leave it as it was; the best run's ghost file is saved the
+// same way, beside the score file.
 #pragma once
 
 #include <cstddef>

@@ -241,20 +241,9 @@ TEST(LevelFiles, LongLinesCrLfEmptyAndGarbage)
 TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
 {
   ScratchDir scratch;
-  const std::string old = "Old\n2\n1\nbb\n";
-  const std::string oldScore("\x2c\x01\x00\x00", 4);
-  WriteLevel(1, old);
-  WriteFile("Levels/level1.score", oldScore);
+  WriteLevel(1, "Old\n2\n1\nbb\n");
   LoadLevelCatalogue();
   StartLevel(1);
-  SetCell(0, 0, maptype_finish);
-
-  // Something in the way of the temporary file.
-  fs::create_directory("Levels/level1.dat.tmp");
-  EXPECT_FALSE(SaveLevel());
-  EXPECT_EQ(ReadFile("Levels/level1.dat"), old);
-  EXPECT_TRUE(fs::is_directory("Levels/level1.dat.tmp"));
-  fs::remove("Levels/level1.dat.tmp");
 
   // The file is written but cannot replace the target: the temporary goes.
   fs::create_directory("Levels/level2.dat");
@@ -264,25 +253,53 @@ TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
   EXPECT_FALSE(fs::exists("Levels/level2.dat.tmp"));
   CurrentLevel = 1;
 
-  // A read-only folder stops the save unless we run as root.
-  fs::permissions("Levels", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-  bool saved = SaveLevel();
-  bool best = SaveBest(1, 500);
-  fs::permissions("Levels", fs::perms::owner_all, fs::perm_options::add);
-  bool root = geteuid() == 0;
-  EXPECT_EQ(saved, root);
-  EXPECT_EQ(best, root);
-  EXPECT_EQ(ReadFile("Levels/level1.dat"), root ? "Old\n2\n1\nlb\n" : old);
-  EXPECT_EQ(ReadFile("Levels/level1.score"), root ? std::string("\xf4\x01\x00\x00", 4) : oldScore);
-  EXPECT_FALSE(fs::exists("Levels/level1.dat.tmp"));
-
   // Levels is a file, not a folder.
   fs::remove_all("Levels");
   WriteFile("Levels", "not a folder");
   EXPECT_FALSE(SaveLevel());
   EXPECT_FALSE(SaveBest(1, 500));
   EXPECT_EQ(ReadFile("Levels"), "not a folder");
+}
+
+// Where no temporary file can be made the file is written in place; a
+// replaced file keeps its permission bits; a symbolic link keeps pointing at
+// its target, which gets the new file.
+TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
+{
+  ScratchDir scratch;
+  const std::string saved = "Old\n2\n1\nlb\n";
+  WriteLevel(1, "Old\n2\n1\nbb\n");
+  WriteFile("Levels/level1.score", std::string("\x2c\x01\x00\x00", 4));
+  LoadLevelCatalogue();
+  StartLevel(1);
+  SetCell(0, 0, maptype_finish);
+
+  fs::create_directory("Levels/level1.dat.tmp");   // in the temporary file's way
+  EXPECT_TRUE(SaveLevel());
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), saved);
+  fs::remove("Levels/level1.dat.tmp");
+  // A folder the player may not write (root may: then the usual way is taken).
+  fs::permissions("Levels", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  bool best = SaveBest(1, 500);
+  fs::permissions("Levels", fs::perms::owner_all, fs::perm_options::add);
+  EXPECT_TRUE(best);
+  EXPECT_EQ(ReadFile("Levels/level1.score"), std::string("\xf4\x01\x00\x00", 4));
+  EXPECT_FALSE(fs::exists("Levels/level1.score.tmp"));
+
+  // Execute bits never come from a new file's default, whatever the umask.
+  const fs::perms bits = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec;
+  fs::permissions("Levels/level1.dat", bits);
+  EXPECT_TRUE(SaveLevel());
+  EXPECT_EQ(fs::status("Levels/level1.dat").permissions() & fs::perms::all, bits);
+
+  WriteFile("Store/mine.dat", "mine");
+  fs::remove("Levels/level1.dat");
+  fs::create_symlink("../Store/mine.dat", "Levels/level1.dat");
+  EXPECT_TRUE(SaveLevel());
+  EXPECT_TRUE(fs::is_symlink("Levels/level1.dat"));
+  EXPECT_EQ(ReadFile("Store/mine.dat"), saved);
+  EXPECT_FALSE(fs::exists("Store/mine.dat.tmp"));
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+// file_save: how every save replaces a file. The new bytes go to a temporary
+// file beside the real one and are renamed over it once they are on disk, so
+// the file always holds a whole version. A symbolic link is followed and its
+// target replaced; a replaced file keeps its permission bits; where no
+// temporary file can be made (a folder the player may not write, with a file
+// they may), the file is written in place.
+#pragma once
+
+#include <cstdio>
+
+#include "game/places.h"
+
+const int SavePathSize = PlaceSize + 32;
+
+// One save under way: the file really written and its temporary file.
+struct SaveFile {
+  char target[SavePathSize];   // the path with its symbolic links followed
+  char temp[SavePathSize];     // target + ".tmp"; empty when writing in place
+};
+
+// Makes the folder of path where places.h allows it and opens the stream
+// that the save writes (mode "w" or "wb"); null when nothing can be written.
+FILE* BeginSave(const char* path, SaveFile* save, const char* mode);
+
+// Flushes f to disk, closes it and puts the new file in place; true when the
+// whole file was written. A failed save removes its temporary file.
+bool EndSave(FILE* f, const SaveFile* save);

@@ -2,10 +2,14 @@
 // catalogue of the 15 level slots.
 #include "game/level_files.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "game/file_save.h"
 #include "game/places.h"
@@ -173,6 +177,25 @@ void LoadLevel(int n)
     fclose(f);
   }
   ScanLevel();
+}
+
+int LevelFileError(int n)
+{
+  char path[MaxPathSize];
+  ShippedOrUserLevelName(path, sizeof(path), n);
+  int fd = open(path, O_RDONLY | O_NONBLOCK);   // a pipe in its place must not wait
+  if (fd < 0)
+    return errno;
+  struct stat st;
+  int error = 0;
+  if (fstat(fd, &st) != 0)
+    error = errno;
+  else if (S_ISDIR(st.st_mode))
+    error = EISDIR;
+  else if (!S_ISREG(st.st_mode))
+    error = EINVAL;
+  close(fd);
+  return error;
 }
 
 void LoadLevelCatalogue()

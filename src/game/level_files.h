@@ -48,6 +48,10 @@ bool ReadTitleLine(FILE* f, char* slot);
 // outside 0..11 become maptype_nothing. repairs and title may be null.
 void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs);
 
+// 0 when level n's file opens for reading and is a regular file; else errno's
+// reason (EISDIR for a folder, EINVAL for another kind of file).
+int LevelFileError(int n);
+
 // Reads level n's file (when it opens), then runs ScanLevel.
 void LoadLevel(int n);
 

@@ -17,6 +17,7 @@
 #include "render/draw.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
+#include "ui/level_note.h"
 #include "ui/watch.h"
 
 const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
@@ -118,7 +119,9 @@ static void ListInput(bool back, bool choose, bool watch)
   }
 
   if (watch && !back && GameState == gamestate_playlist) {
-    StartWatch(MenuCursor + 1);
+    bool hasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
+    if (hasGhost && LevelReadyToStart(MenuCursor + 1))
+      StartWatch(MenuCursor + 1);
     return;
   }
   if (!choose || (GameState != gamestate_playlist && GameState != gamestate_editlist))
@@ -131,6 +134,8 @@ static void ListInput(bool back, bool choose, bool watch)
     return;
   }
   if (MenuCursor < 0 || MenuCursor >= MaxLevels || !LevelExists[MenuCursor])
+    return;
+  if (!LevelReadyToStart(MenuCursor + 1))   // gone or unreadable since the list was made
     return;
   bool edit = GameState == gamestate_editlist;
   GameState = edit ? gamestate_editing : gamestate_playing;
@@ -170,6 +175,8 @@ void MenuInput()
 {
   int cursor = MenuCursor, state = GameState;
   MenuKeys();
+  if (GameState != state || MenuCursor != cursor)
+    ClearLevelNote();
   if (GameState != state)
     PushSound(GameState == gamestate_title ? sound_menu_back : sound_menu_choose);
   else if (MenuCursor != cursor)
@@ -225,6 +232,7 @@ static void DrawLevelList(bool playList)
   bool cursorHasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
   if (playList && cursorHasGhost)
     DrawTextRight("G watches the best run", FooterRight, WatchHintY, WatchHintSize);
+  DrawLevelNote();
 }
 
 void DrawMenu(int frameState)

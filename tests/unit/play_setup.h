@@ -8,6 +8,7 @@
 #include "app/input.h"
 #include "app/keymap.h"
 #include "app/video.h"
+#include "game/controls.h"
 #include "game/update.h"
 #include "game/world.h"
 
@@ -26,6 +27,7 @@ inline void ResetPlay(int w, int h, float x, float y)
   Ball.anchorX = Ball.anchorY = -10;
   Ball.gravity = GravityDown;
   memset(&InputState, 0, sizeof(InputState));
+  memset(&Controls, 0, sizeof(Controls));
   ScreenWidth = 800;
   ScreenHeight = 600;
   AspectRatio = ScreenWidth / ScreenHeight;

@@ -165,8 +165,9 @@ TEST(Editor, SaveLeavesOnlyWhenWrittenAndKeepsTheBrush)
 {
   ScratchDir dir;
   EnterEditor();
-  // The save writes a temporary file beside the level; a folder in its place blocks it.
-  ASSERT_EQ(mkdir("Levels/level1.dat.tmp", 0755), 0);
+  // A link into a folder that does not exist blocks the save.
+  ASSERT_EQ(rename("Levels/level1.dat", "Levels/kept.dat"), 0);
+  ASSERT_EQ(symlink("gone/level1.dat", "Levels/level1.dat"), 0);
   EditorBrush = maptype_finish;
   PlaceCamera(2.5f, 1.5f);
   Frame({}, 400, 300, true);
@@ -177,9 +178,9 @@ TEST(Editor, SaveLeavesOnlyWhenWrittenAndKeepsTheBrush)
   EXPECT_EQ(GameState, gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "Could not save the level - press B to try again");
   EXPECT_EQ(CellAt(2, 1), maptype_finish);
-  EXPECT_EQ(ReadFile("Levels/level1.dat"), LevelText);
+  EXPECT_EQ(ReadFile("Levels/kept.dat"), LevelText);
 
-  ASSERT_EQ(rmdir("Levels/level1.dat.tmp"), 0);
+  ASSERT_EQ(rename("Levels/kept.dat", "Levels/level1.dat"), 0);
   Frame({KeyB});
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_STREQ(EditorHintText(), "Press B to save and go back");

@@ -14,6 +14,7 @@
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
+#include "ui/level_note.h"
 #include "ui/menus.h"
 #include "ui/scene.h"
 
@@ -169,6 +170,36 @@ TEST(Menus, ChooseStartsOnlyExistingSlotsAndBackWins)
   Frame(KeyB, KeyReturn);
   EXPECT_EQ(GameState, gamestate_title);
   EXPECT_EQ(CurrentLevel, 9);
+}
+
+// Level files that went missing or became folders after the list was made
+// start nothing, in either list: the list stays and its note says why, until
+// the highlight moves. Nothing is written over the slots.
+TEST(Menus, UnreadableLevelsStayOnTheListWithTheirReason)
+{
+  ScratchDir dir;
+  WriteLevels(3);
+  LoadLevelCatalogue();
+  remove("Levels/level2.dat");
+  remove("Levels/level3.dat");
+  std::filesystem::create_directory("Levels/level3.dat");
+
+  for (int list : {gamestate_playlist, gamestate_editlist}) {
+    EnterState(list);
+    Frame(KeyDown);
+    Frame(KeyReturn);
+    EXPECT_EQ(GameState, list);
+    EXPECT_STREQ(LevelNote, "Level 2 cannot be read: its file is missing");
+    Frame(KeyDown);
+    EXPECT_STREQ(LevelNote, "");
+    Frame(KeySpace);
+    EXPECT_EQ(GameState, list);
+    EXPECT_STREQ(LevelNote, "Level 3 cannot be read: its file is a folder");
+    Frame(KeyB);
+  }
+  EXPECT_EQ(CurrentLevel, 9);
+  EXPECT_FALSE(std::filesystem::exists("Levels/level2.dat"));
+  EXPECT_TRUE(std::filesystem::is_directory("Levels/level3.dat"));
 }
 
 TEST(Scene, CellRangeCoversTheViewAndStaysInTheLevel)

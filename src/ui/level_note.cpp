@@ -1,0 +1,51 @@
+// level_note: why a chosen level did not start.
+#include "ui/level_note.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "game/level_files.h"
+#include "render/draw.h"
+#include "ui/menus.h"
+
+char LevelNote[LevelNoteSize];
+
+const float NoteRaise = 45;       // from the bottom edge up to the note's top
+const float NoteTextSize = 0.5f;
+
+static const char* Reason(int error)
+{
+  switch (error) {
+  case ENOENT:
+    return "its file is missing";
+  case EISDIR:
+    return "its file is a folder";
+  case EACCES:
+  case EPERM:
+    return "its file may not be read";
+  case EINVAL:
+    return "its file is not a plain file";
+  default:
+    return strerror(error);
+  }
+}
+
+bool LevelReadyToStart(int n)
+{
+  int error = LevelFileError(n);
+  if (error)
+    snprintf(LevelNote, sizeof(LevelNote), "Level %i cannot be read: %s", n, Reason(error));
+  return error == 0;
+}
+
+void ClearLevelNote()
+{
+  LevelNote[0] = 0;
+}
+
+void DrawLevelNote()
+{
+  if (LevelNote[0])
+    DrawText(MenuBarLeft, ScreenOrthoHalfHeight() - NoteRaise, LevelNote, NoteTextSize);
+}

@@ -1,0 +1,15 @@
+// level_note: the one line at the foot of a level list that says why the
+// chosen level did not start: its file went missing or cannot be read since
+// the list was made. The line stays until the highlight moves or the screen changes.
+#pragma once
+
+const int LevelNoteSize = 96;
+extern char LevelNote[LevelNoteSize];   // empty while there is nothing to say
+
+// True when level n's file can be read now; else false with the reason in LevelNote.
+bool LevelReadyToStart(int n);
+
+void ClearLevelNote();
+
+// LevelNote at the bottom of the screen, in ScreenOrtho units.
+void DrawLevelNote();

@@ -3,6 +3,7 @@
 // counter-clockwise on a y-down screen and so survives back-face culling.
 #include "render/draw.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include <GL/gl.h>
@@ -56,6 +57,23 @@ float TextRightStart(int length, float x, float size)
 {
   double advance = (double)size * (double)TextWidthFactor * (double)TextAdvanceFactor;
   return (float)(x - advance * (length + 0.5));
+}
+
+void FitTextToWidth(char* text, float width, float size)
+{
+  static const char Ellipsis[] = "...";
+  const int ellipsisLength = (int)sizeof(Ellipsis) - 1;
+  double advance = (double)size * (double)TextWidthFactor * (double)TextAdvanceFactor;
+  if (!text || !(advance > 0))
+    return;
+  int fits = width > 0 ? (int)(width / advance) : 0;
+  int length = (int)strlen(text);
+  if (length <= fits)
+    return;
+  int kept = fits - ellipsisLength;
+  if (kept < 0)
+    kept = 0;
+  snprintf(text + kept, length + 1 - kept, "%.*s", fits - kept, Ellipsis);
 }
 
 void DrawTextRight(const char* text, float x, float y, float size)

@@ -25,6 +25,10 @@ void DrawTextRight(const char* text, float x, float y, float size);
 // The x where DrawTextRight starts a text of the given length.
 float TextRightStart(int length, float x, float size);
 
+// Cuts text in place so that its advance cells span at most width: a text
+// that is too long keeps what fits of its start and ends in "...".
+void FitTextToWidth(char* text, float width, float size);
+
 // A framed panel of set 0 or 1 around the inner rectangle (x, y)-(x + w, y + h);
 // six pieces when h is not positive.
 void DrawPanel(int set, float x, float y, float w, float h);

@@ -42,6 +42,7 @@ const float SmallTextSize = 0.6f;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
+const float LabelGap = 20;             // kept clear between a cut title and the score or mark
 const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
 const float WatchHintSize = 0.5f;
 
@@ -219,15 +220,18 @@ static void DrawLevelList(bool playList)
       DrawText(MenuTextLeft, y - MenuTextRaise, "New level", MenuTextSize);
       continue;
     }
-    snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", slot + 1, " - ",
-             TitleSlotSize - 1, LevelTitles[slot]);
-    DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
     snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
     DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
+    float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
     if (playList && LevelHasGhost[slot]) {
-      float left = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
-      DrawGhostBall(left - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
+      DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
+      labelRight -= GhostMarkGap + GhostMarkSize;
     }
+    // The title without its line feed, cut short of the score and the ghost mark.
+    snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", slot + 1, " - ",
+             (int)strcspn(LevelTitles[slot], "\r\n"), LevelTitles[slot]);
+    FitTextToWidth(MenuLabel, labelRight - LabelGap - MenuTextLeft, MenuTextSize);
+    DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
   }
   bool cursorHasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
   if (playList && cursorHasGhost)

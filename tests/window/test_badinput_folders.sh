@@ -40,9 +40,10 @@ chmod 755 "$TW_DIR/Levels"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "level 1 changed"
 echo "ok unreadable Levels"
 
-# Edit level 1, then save while the folder is read-only and while it is gone:
-# the editor stays with the edit each time, and the file is untouched. Once
-# the folder is back and writable, B saves that edit.
+# Edit level 1, then save while folder and file are read-only and while the
+# folder is gone: the editor stays with the edit each time, and the file is
+# untouched. Once the file is writable again, B saves that edit in place even
+# though its folder is still read-only.
 tw_launch "${NOCAPS[@]}"
 tw_keys Down Return Return      # "Edit", then level 1
 sleep 0.3
@@ -54,12 +55,14 @@ sleep 0.2
 tw_screenshot "$TW_DIR/painted.png"
 
 chmod 555 "$TW_DIR/Levels"
+chmod 444 "$TW_DIR/Levels/level1.dat"
 tw_key b
 sleep 0.3
 tw_screenshot "$TW_DIR/readonly.png"
 tw_running || tw_fail "the game ended after a save into a read-only folder"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "a read-only save changed the file"
 tw_same_picture "$TW_DIR/painted.png" "$TW_DIR/readonly.png" && tw_fail "no hint after the read-only save"
+chmod 644 "$TW_DIR/Levels/level1.dat"
 chmod 755 "$TW_DIR/Levels"
 
 mv "$TW_DIR/Levels" "$TW_DIR/Levels.away"
@@ -73,10 +76,13 @@ mv "$TW_DIR/Levels.away" "$TW_DIR/Levels"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "level 1 changed while its folder was away"
 [ -z "$(ls "$TW_DIR/Levels" | grep -v '^level1.dat$')" ] || tw_fail "failed saves left files: $(ls "$TW_DIR/Levels")"
 
+chmod 555 "$TW_DIR/Levels"
 tw_key b
 sleep 0.3
+chmod 755 "$TW_DIR/Levels"
 sed '8s/^\(.......\)a/\1l/' "$TW_DIR/original.dat" > "$TW_DIR/expected.dat"
-cmp -s "$TW_DIR/expected.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "the kept edit was not saved at last"
+cmp -s "$TW_DIR/expected.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "the kept edit was not saved in place at last"
+[ "$(ls "$TW_DIR/Levels")" = level1.dat ] || tw_fail "the save in place left files: $(ls "$TW_DIR/Levels")"
 tw_exit_by_menu
 echo "ok read-only and vanished Levels while editing"
 

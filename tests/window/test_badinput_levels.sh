@@ -5,7 +5,7 @@
 # levels that hold a spawn over harmful cells end by themselves and bring the
 # title screen back, so several are played in one session; the others are
 # left through the pause menu. Then the editor saves the repaired levels: each
-# saved file is well-formed, and a save over the folder fails without a loss.
+# saved file is well-formed. The folder starts nothing from either list.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -37,7 +37,7 @@ choose_level() {
 
 
 # Levels with nothing to end the run: play a second, then leave.
-for n in 2 6 7 8; do
+for n in 2 6 7; do
   tw_launch
   choose_level 0 "$n"
   sleep 1
@@ -69,19 +69,28 @@ for n in 1 3 6; do
 done
 cmp -s "$TW_DIR/binary.dat" "$L/level7.dat" || tw_fail "level 7 changed without a save"
 
-# A save over the folder fails: the editor stays, the folder stays, no temporary file.
-choose_level 1 8
-sleep 0.3
-tw_screenshot "$TW_DIR/edit8.png"
-tw_key b
-sleep 0.3
-tw_screenshot "$TW_DIR/edit8-after.png"
-[ -d "$L/level8.dat" ] || tw_fail "the folder level8.dat is gone"
-[ ! -e "$L/level8.dat.tmp" ] || tw_fail "a failed save left Levels/level8.dat.tmp"
-tw_same_picture "$TW_DIR/edit8.png" "$TW_DIR/edit8-after.png" &&
-  tw_fail "the hint bar does not tell of the failed save"
-tw_same_picture "$TW_DIR/title.png" "$TW_DIR/edit8-after.png" && tw_fail "the failed save left the editor"
 tw_exit_by_menu
+
+# The folder in place of level 8 starts nothing from either list: the list
+# stays, a line at its foot says why, and nothing is written over the slot.
+for mode in 0 1; do
+  tw_launch
+  [ "$mode" = 1 ] && tw_key Down
+  tw_key Return
+  for ((i = 1; i < 8; i++)); do tw_key Down; done
+  sleep 0.3
+  tw_screenshot "$TW_DIR/list8.png"
+  tw_key Return
+  sleep 0.3
+  tw_screenshot "$TW_DIR/chosen8.png"
+  [ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x540+0+0)" = 0 ] ||
+    tw_fail "level 8, a folder, left list $mode"
+  [ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x60+0+540)" != 0 ] ||
+    tw_fail "no line in list $mode says why level 8 did not start"
+  tw_exit_by_menu
+done
+[ -d "$L/level8.dat" ] && [ ! -e "$L/level8.dat.tmp" ] || tw_fail "the folder level8.dat was written over"
+echo "ok level 8, a folder, stays on the lists"
 
 # well_formed FILE W H: a title line of at most 255 bytes, then W, then H, then
 # H rows of W letters 'a'..'l', and nothing more.

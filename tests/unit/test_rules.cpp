@@ -176,24 +176,19 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   EXPECT_EQ(ReadFile("Levels/level16.score"), "");
 }
 
-// An open level: the ball that falls more than 10 cells past any side ends
-// the run as harm does; up to 10 cells it plays on.
+// The ball ends the run as harm does once more than 10 cells past a side of the 20 x 20 level.
 TEST(Rules, BallLostOutsideTheLevelEndsTheRunAsHarm)
 {
-  const float places[4][2] = { { -10.1f, 5 }, { 30.1f, 5 }, { 5, -10.1f }, { 5, 30.1f } };
-  for (const auto& p : places) {
-    ResetRun();
-    ClearSounds();
-    Ball.x = p[0] * 0.99f;
-    Ball.y = p[1] * 0.99f;
-    CheckOutcome();
-    EXPECT_EQ(GameState, gamestate_playing) << p[0] << ", " << p[1];
-    Ball.x = p[0];
-    Ball.y = p[1];
-    CheckOutcome();
-    EXPECT_EQ(GameState, gamestate_title) << p[0] << ", " << p[1];
-    EXPECT_EQ(CountSounds(sound_harm), 1);
-  }
+  for (const auto& p : {std::pair(-10, 5), {30, 5}, {5, -10}, {5, 30}, {-10, -10}})
+    for (float beyond : {-0.1f, 0.1f}) {
+      ResetRun();
+      ClearSounds();
+      Ball.x = p.first + (p.first < 0 ? -beyond : p.first > 20 ? beyond : 0);
+      Ball.y = p.second + (p.second < 0 ? -beyond : p.second > 20 ? beyond : 0);
+      CheckOutcome();
+      EXPECT_EQ(GameState, beyond > 0 ? gamestate_title : gamestate_playing) << Ball.x << ", " << Ball.y;
+      EXPECT_EQ(CountSounds(sound_harm), beyond > 0);
+    }
 }
 
 TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)

@@ -42,8 +42,7 @@ echo "ok unreadable Levels"
 
 # Edit level 1, then save while folder and file are read-only and while the
 # folder is gone: the editor stays with the edit each time, and the file is
-# untouched. Once the file is writable again, B saves that edit in place even
-# though its folder is still read-only.
+# untouched. With only the folder read-only, B saves that edit in place.
 tw_launch "${NOCAPS[@]}"
 tw_keys Down Return Return      # "Edit", then level 1
 sleep 0.3

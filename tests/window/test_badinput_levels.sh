@@ -5,7 +5,7 @@
 # levels that hold a spawn over harmful cells end by themselves and bring the
 # title screen back, so several are played in one session; the others are
 # left through the pause menu. Then the editor saves the repaired levels: each
-# saved file is well-formed. The folder starts nothing from either list.
+# saved file is well-formed. The folder does not open in the editor.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -71,26 +71,17 @@ cmp -s "$TW_DIR/binary.dat" "$L/level7.dat" || tw_fail "level 7 changed without 
 
 tw_exit_by_menu
 
-# The folder in place of level 8 starts nothing from either list: the list
-# stays, a line at its foot says why, and nothing is written over the slot.
-for mode in 0 1; do
-  tw_launch
-  [ "$mode" = 1 ] && tw_key Down
-  tw_key Return
-  for ((i = 1; i < 8; i++)); do tw_key Down; done
-  sleep 0.3
-  tw_screenshot "$TW_DIR/list8.png"
-  tw_key Return
-  sleep 0.3
-  tw_screenshot "$TW_DIR/chosen8.png"
-  [ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x540+0+0)" = 0 ] ||
-    tw_fail "level 8, a folder, left list $mode"
-  [ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x60+0+540)" != 0 ] ||
-    tw_fail "no line in list $mode says why level 8 did not start"
-  tw_exit_by_menu
-done
-[ -d "$L/level8.dat" ] && [ ! -e "$L/level8.dat.tmp" ] || tw_fail "the folder level8.dat was written over"
-echo "ok level 8, a folder, stays on the lists"
+# The folder in place of level 8 does not open in the editor: the list stays
+# and a line at its foot says why.
+tw_launch
+tw_keys Down Return Down Down Down Down Down Down Down
+sleep 0.3; tw_screenshot "$TW_DIR/list8.png"
+tw_key Return
+sleep 0.3; tw_screenshot "$TW_DIR/chosen8.png"
+[ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x540+0+0)" = 0 ] || tw_fail "level 8 left the list"
+[ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x60+0+540)" != 0 ] || tw_fail "no line says why"
+tw_exit_by_menu
+[ -d "$L/level8.dat" ] || tw_fail "the folder level8.dat was written over"
 
 # well_formed FILE W H: a title line of at most 255 bytes, then W, then H, then
 # H rows of W letters 'a'..'l', and nothing more.

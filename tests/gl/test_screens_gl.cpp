@@ -1,0 +1,58 @@
+// The projection the video set-up leaves; the play list with the committed artwork.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include <GL/gl.h>
+
+#include "app/host.h"
+#include "app/video.h"
+#include "game/ghost.h"
+#include "game/level_files.h"
+#include "gl_fixture.h"
+#include "render/atlas.h"
+#include "ui/menus.h"
+
+// 45 degrees on the test window's own size, before any screen sets its own: m[5] = 1 / tan 22.5 degrees.
+TEST(Video, SetUpLeavesA45DegreePerspective)
+{
+  SetUpVideo();
+  GLfloat m[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, m);
+  EXPECT_NEAR(m[5], 2.41421f, 1e-3);
+}
+
+const int RowTop = 185, RowPixels = 40, ScoreLeft = 625;   // row 0's text; left of the ghost mark
+
+// Row 0 of the play list, level 1 titled title with a ghost and 99999: RGB bytes from column left on.
+static std::string FirstRow(const std::string& title, int left)
+{
+  GameState = gamestate_playlist;
+  MenuCursor = MenuFirstRow = 0;
+  HighestLevel = 1;
+  LevelExists[0] = LevelHasGhost[0] = true;
+  LevelBest[0] = 99999;
+  snprintf(LevelTitles[0], TitleSlotSize, "%s\n", title.c_str());
+  BeginPixelScene();
+  glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+  DrawMenu(gamestate_playlist);
+  std::string px(3 * (GLTestW - left) * RowPixels, 0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(left, GLTestH - RowTop - RowPixels, GLTestW - left, RowPixels, GL_RGB, GL_UNSIGNED_BYTE, &px[0]);
+  return px;
+}
+
+TEST(Lists, LongTitleIsCutBeforeTheScore)
+{
+  {
+    ScratchDir dir;
+    ASSERT_EQ(0, symlink((std::string(REPO_ROOT) + "/Media").c_str(), "Media"));
+    BuildAtlas();
+    BuildFontGlyphs();
+  }
+  const std::string wide(250, 'W');
+  EXPECT_TRUE(FirstRow("Short", GLTestW / 2) != FirstRow(wide, GLTestW / 2)) << "the long title is not drawn";
+  EXPECT_TRUE(FirstRow("Short", ScoreLeft) == FirstRow(wide, ScoreLeft)) << "the title runs into the score";
+}

@@ -19,18 +19,12 @@ void OpenGamepad()
   SDL_JoystickEventState(SDL_ENABLE);
 }
 
-static void AgeEntry(int* state)
-{
-  if (*state == InputPressed)
-    *state = InputHeld;
-}
-
 void AgePad()
 {
   for (int i = 0; i < PadButtonCount; i++)
-    AgeEntry(&PadState.button[i]);
+    AgeEntry(&PadState.button[i], &PadState.buttonUpLate[i]);
   for (int i = 0; i < PadHatCount; i++)
-    AgeEntry(&PadState.hat[i]);
+    AgeEntry(&PadState.hat[i], &PadState.hatUpLate[i]);
 }
 
 void ApplyPadAxis(int axis, int value)
@@ -39,27 +33,26 @@ void ApplyPadAxis(int axis, int value)
     PadState.axis[axis] = value;
 }
 
-// A press keeps its 2 when the same entry is reported down again this frame.
-static void SetEntry(int* state, bool down)
+// Every hat event reports all four directions; one already down stays as it is.
+static void SetEntry(int* state, bool* upLate, bool down)
 {
-  if (!down)
-    *state = InputUp;
-  else if (*state == InputUp)
-    *state = InputPressed;
+  if (down)
+    PressEntry(state, upLate);
+  else
+    ReleaseEntry(state, upLate);
 }
 
 void ApplyPadButton(int button, bool down)
 {
   if (button >= 0 && button < PadButtonCount)
-    SetEntry(&PadState.button[button], down);
+    SetEntry(&PadState.button[button], &PadState.buttonUpLate[button], down);
 }
 
 void ApplyPadHat(int hatBits)
 {
-  SetEntry(&PadState.hat[pad_hat_up], (hatBits & SDL_HAT_UP) != 0);
-  SetEntry(&PadState.hat[pad_hat_down], (hatBits & SDL_HAT_DOWN) != 0);
-  SetEntry(&PadState.hat[pad_hat_left], (hatBits & SDL_HAT_LEFT) != 0);
-  SetEntry(&PadState.hat[pad_hat_right], (hatBits & SDL_HAT_RIGHT) != 0);
+  static const int Bits[PadHatCount] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};
+  for (int d = 0; d < PadHatCount; d++)
+    SetEntry(&PadState.hat[d], &PadState.hatUpLate[d], (hatBits & Bits[d]) != 0);
 }
 
 void ReleasePad()

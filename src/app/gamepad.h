@@ -14,6 +14,8 @@ struct PadRecord {
   int axis[PadAxisCount];         // -32768..32767; 0 until the axis moves
   int button[PadButtonCount];     // InputUp, InputHeld or InputPressed
   int hat[PadHatCount];           // D-pad directions, as buttons
+  bool buttonUpLate[PadButtonCount];  // pressed and let go this frame: up at the next AgePad
+  bool hatUpLate[PadHatCount];
   bool present;                   // a pad was opened at start-up
 };
 extern PadRecord PadState;
@@ -22,8 +24,8 @@ extern PadRecord PadState;
 void OpenGamepad();
 
 // The state changes PollInput makes, usable without SDL:
-void AgePad();                               // every button and hat direction at 2 becomes 1
+void AgePad();                               // AgeEntry for every button and hat direction
 void ApplyPadAxis(int axis, int value);      // out-of-range axes change nothing
-void ApplyPadButton(int button, bool down);  // 2 when it goes down, 0 when up
+void ApplyPadButton(int button, bool down);  // PressEntry or ReleaseEntry
 void ApplyPadHat(int hatBits);               // SDL_HAT_* bits of the first hat
 void ReleasePad();                           // every button and direction up, sticks centred

@@ -11,6 +11,7 @@
 #include "app/audio.h"
 #include "app/gamepad.h"
 #include "app/input.h"
+#include "app/input_gate.h"
 #include "app/keymap.h"
 #include "app/pacing.h"
 #include "app/pause.h"
@@ -156,6 +157,9 @@ void RunFrame()
     DrawPauseDashboard();
     PauseMenu();
   }
+
+  // Keys and buttons held into a new screen or through the pause layer's turn are stale until let go.
+  FollowScreen(GameState * 2 + (PauseWanted ? 1 : 0));
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
   PlaySounds();

@@ -33,7 +33,7 @@ void RunGameState();
 // Start-up sequence: platform, settings, random seed, video, dashboard, title, catalogue, atlas, audio.
 void StartUp();
 
-// One frame of the loop: clear, input, state, pacing, pause layer, sounds, cursor, swap, drain.
+// One frame of the loop: clear, input, state, pacing, pause layer, stale keys, sounds, cursor, swap, drain.
 void RunFrame();
 
 // StartUp, frames until QuitRequested (RunMainLoop), audio and SDL shut-down; returns the exit code 0.

@@ -2,76 +2,124 @@
 #include "app/input.h"
 
 #include <SDL.h>
+#include <cstring>
 
 #include "app/gamepad.h"
 #include "app/platform.h"
 
 InputRecord InputState;
 
+void PressEntry(int* state, bool* upLate)
+{
+  if (*state == InputUp || *upLate)
+    *state = InputPressed;
+  *upLate = false;
+}
+
+void ReleaseEntry(int* state, bool* upLate)
+{
+  if (*state == InputPressed)
+    *upLate = true;
+  else
+    *state = InputUp;
+}
+
+void AgeEntry(int* state, bool* upLate)
+{
+  if (*upLate)
+    *state = InputUp;
+  else if (*state == InputPressed)
+    *state = InputHeld;
+  *upLate = false;
+}
+
 void AgeKeys()
 {
   for (int i = 0; i < KeyCount; i++)
-    if (InputState.KeyState[i] == InputPressed)
-      InputState.KeyState[i] = InputHeld;
+    AgeEntry(&InputState.KeyState[i], &InputState.KeyUpLate[i]);
 }
 
 void ApplyKeyDown(int symbol)
 {
   if (symbol >= 0 && symbol < KeyCount)
-    InputState.KeyState[symbol] = InputPressed;
+    PressEntry(&InputState.KeyState[symbol], &InputState.KeyUpLate[symbol]);
 }
 
 void ApplyKeyUp(int symbol)
 {
   if (symbol >= 0 && symbol < KeyCount)
-    InputState.KeyState[symbol] = InputUp;
+    ReleaseEntry(&InputState.KeyState[symbol], &InputState.KeyUpLate[symbol]);
 }
 
 void AgeButtons()
 {
   for (int i = 0; i < MouseButtonCount; i++)
-    if (InputState.MouseButtonState[i] == InputPressed)
-      InputState.MouseButtonState[i] = InputHeld;
+    AgeEntry(&InputState.MouseButtonState[i], &InputState.ButtonUpLate[i]);
 }
 
 void ApplyButtonDown(int button)
 {
   if (button >= 0 && button < MouseButtonCount)
-    InputState.MouseButtonState[button] = InputPressed;
+    PressEntry(&InputState.MouseButtonState[button], &InputState.ButtonUpLate[button]);
 }
 
 void ApplyButtonUp(int button)
 {
   if (button >= 0 && button < MouseButtonCount)
-    InputState.MouseButtonState[button] = InputUp;
+    ReleaseEntry(&InputState.MouseButtonState[button], &InputState.ButtonUpLate[button]);
 }
 
-// Every down event of a kind is applied before every up event of that kind,
-// whatever their order on the queue, so a press and release between two
-// frames leaves the key up.
+void ReleaseAllInput()
+{
+  memset(InputState.KeyState, 0, sizeof InputState.KeyState);
+  memset(InputState.KeyUpLate, 0, sizeof InputState.KeyUpLate);
+  memset(InputState.MouseButtonState, 0, sizeof InputState.MouseButtonState);
+  memset(InputState.ButtonUpLate, 0, sizeof InputState.ButtonUpLate);
+  ReleasePad();
+}
+
+static bool IsWheel(int button)
+{
+  return button == ButtonWheelUp || button == ButtonWheelDown;
+}
+
+// A key let go in another window never reaches this one, so a lost focus
+// lets go of everything. Wheel steps are no presses.
+static void ApplyEvent(const SDL_Event* event)
+{
+  if (IsFocusLoss(event)) {
+    ReleaseAllInput();
+    InputState.FocusLost = true;
+    return;
+  }
+  switch (event->type) {
+  case SDL_KEYDOWN: ApplyKeyDown(KeySymbolOf(event)); break;
+  case SDL_KEYUP: ApplyKeyUp(KeySymbolOf(event)); break;
+  case SDL_MOUSEBUTTONDOWN:
+    if (!IsWheel(event->button.button))
+      ApplyButtonDown(event->button.button);
+    break;
+  case SDL_MOUSEBUTTONUP: ApplyButtonUp(event->button.button); break;
+  case SDL_JOYAXISMOTION: ApplyPadAxis(event->jaxis.axis, event->jaxis.value); break;
+  case SDL_JOYHATMOTION:
+    if (event->jhat.hat == 0)
+      ApplyPadHat(event->jhat.value);
+    break;
+  case SDL_JOYBUTTONDOWN: ApplyPadButton(event->jbutton.button, true); break;
+  case SDL_JOYBUTTONUP: ApplyPadButton(event->jbutton.button, false); break;
+  default: break;
+  }
+}
+
 void PollInput()
 {
   SDL_Event event;
   AgeKeys();
-  while (TakeEvent(&event, SDL_KEYDOWN))
-    ApplyKeyDown(KeySymbolOf(&event));
-  while (TakeEvent(&event, SDL_KEYUP))
-    ApplyKeyUp(KeySymbolOf(&event));
   AgeButtons();
-  while (TakeEvent(&event, SDL_MOUSEBUTTONDOWN))
-    ApplyButtonDown(event.button.button);
-  while (TakeEvent(&event, SDL_MOUSEBUTTONUP))
-    ApplyButtonUp(event.button.button);
   AgePad();
-  while (TakeEvent(&event, SDL_JOYAXISMOTION))
-    ApplyPadAxis(event.jaxis.axis, event.jaxis.value);
-  while (TakeEvent(&event, SDL_JOYHATMOTION))
-    if (event.jhat.hat == 0)
-      ApplyPadHat(event.jhat.value);
-  while (TakeEvent(&event, SDL_JOYBUTTONDOWN))
-    ApplyPadButton(event.jbutton.button, true);
-  while (TakeEvent(&event, SDL_JOYBUTTONUP))
-    ApplyPadButton(event.jbutton.button, false);
+  InputState.FocusLost = false;
+  while (TakeInputEvent(&event))
+    ApplyEvent(&event);
   if (!WindowHasFocus())
     ReleasePad();   // the pad reaches the game even behind other windows; only the focused game obeys it
   SDL_GetMouseState(&InputState.MouseX, &InputState.MouseY);

@@ -1,6 +1,8 @@
 // input: one program-wide snapshot of the keyboard, the mouse buttons and the
 // pointer, refreshed once per frame by PollInput. Everything else only reads
 // it, so a replay can fill the same record and drive the game without SDL.
+// Events are applied in the order they came: a key that goes down and up
+// within one frame is pressed for that frame and up from the next.
 #pragma once
 
 const int KeyCount = 500;          // SDL 1.2 key symbols all lie below 500
@@ -9,7 +11,7 @@ const int MouseButtonCount = 10;   // SDL button numbers 1..9; 0 is never set
 // Entry values of KeyState and MouseButtonState.
 const int InputUp = 0;        // not down
 const int InputHeld = 1;      // went down in an earlier frame, still down
-const int InputPressed = 2;   // went down during this frame
+const int InputPressed = 2;   // went down during this frame (and may have come up since)
 
 // SDL 1.2 key symbols and buttons the game reads (same values as SDLK_*).
 const int KeyBackspace = 8;
@@ -41,24 +43,37 @@ const int KeyLCtrl = 306;
 const int ButtonLeft = 1;
 const int ButtonMiddle = 2;
 const int ButtonRight = 3;
+const int ButtonWheelUp = 4;     // a wheel step comes as a press and release at once
+const int ButtonWheelDown = 5;
 
 struct InputRecord {
   int KeyState[KeyCount];                // by SDL key symbol
   int MouseButtonState[MouseButtonCount];// by SDL button number
   int MouseX, MouseY;                    // window pixels from the top-left
+  bool KeyUpLate[KeyCount];              // pressed and let go this frame: up at the next age step
+  bool ButtonUpLate[MouseButtonCount];
+  bool FocusLost;                        // the window lost the keyboard focus this frame
 };
 extern InputRecord InputState;
 
 // True when the entry is down (pressed this frame or held).
 inline bool IsDown(int state) { return state != InputUp; }
 
-// Takes the key and button events off SDL's queue and refreshes InputState.
+// Takes the key, button, pad and focus events off SDL's queue in their order
+// and refreshes InputState and PadState. A lost focus lets every key and
+// button go and sets FocusLost.
 void PollInput();
 
+// One entry (key or button) and its late release, as its events come:
+void PressEntry(int* state, bool* upLate);    // up or let go this frame: 2; down: stays
+void ReleaseEntry(int* state, bool* upLate);  // 0, or stays 2 until AgeEntry when pressed this frame
+void AgeEntry(int* state, bool* upLate);      // 2 becomes 1, or 0 when it was let go late
+
 // The state machine PollInput drives, usable without SDL:
-void AgeKeys();                 // every key at 2 becomes 1
-void ApplyKeyDown(int symbol);  // key goes to 2; symbols outside 0..499 change nothing
-void ApplyKeyUp(int symbol);    // key goes to 0
-void AgeButtons();              // every button at 2 becomes 1
-void ApplyButtonDown(int button); // button goes to 2; numbers outside 0..9 change nothing
-void ApplyButtonUp(int button);   // button goes to 0
+void AgeKeys();                 // AgeEntry for every key
+void ApplyKeyDown(int symbol);  // PressEntry; symbols outside 0..499 change nothing
+void ApplyKeyUp(int symbol);    // ReleaseEntry
+void AgeButtons();              // AgeEntry for every button
+void ApplyButtonDown(int button); // PressEntry; numbers outside 0..9 change nothing
+void ApplyButtonUp(int button);   // ReleaseEntry
+void ReleaseAllInput();         // every key, mouse button and pad entry up; the pointer stays

@@ -10,6 +10,7 @@
 
 #include "app/gamepad.h"
 #include "app/input.h"
+#include "app/input_gate.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "game/controls.h"
@@ -139,7 +140,7 @@ void LoadKeyBindings()
 
 static int KeyEntry(int sym)
 {
-  return sym >= 0 && sym < KeyCount ? InputState.KeyState[sym] : InputUp;
+  return GatedKey(sym);
 }
 
 static bool ActionHeld(const KeyBindings& b, int action)
@@ -154,8 +155,7 @@ static bool ActionPressed(const KeyBindings& b, int action)
 
 static int PadButtonEntry(const KeyBindings& b, int action)
 {
-  int n = b.padButton[action];
-  return n >= 0 && n < PadButtonCount ? PadState.button[n] : InputUp;
+  return GatedPadButton(b.padButton[action]);
 }
 
 static int PadAxisRaw(const KeyBindings& b, int action)
@@ -184,7 +184,7 @@ static float ClampSteer(float v)
 
 static float HatAxis(int negative, int positive)
 {
-  return (float)IsDown(PadState.hat[positive]) - (float)IsDown(PadState.hat[negative]);
+  return (float)IsDown(GatedHat(positive)) - (float)IsDown(GatedHat(negative));
 }
 
 // What earlier frames leave behind: the stick aim and the stick's menu direction.
@@ -198,6 +198,7 @@ static struct {
 void ResetControlsHistory()
 {
   memset(&History, 0, sizeof History);
+  ClearStaleInputs();
 }
 
 static void ReadAim(const KeyBindings& b)
@@ -219,6 +220,7 @@ static void ReadAim(const KeyBindings& b)
 
 void ReadControls(const KeyBindings& b)
 {
+  RefreshStaleInputs();
   float stickX = StickValue(b, padaxis_steer_x), stickY = StickValue(b, padaxis_steer_y);
   float keyX = (float)ActionHeld(b, bind_right) - (float)ActionHeld(b, bind_left);
   float keyY = (float)ActionHeld(b, bind_down) - (float)ActionHeld(b, bind_up);
@@ -227,20 +229,22 @@ void ReadControls(const KeyBindings& b)
 
   int padJump = PadButtonEntry(b, padbind_jump);
   Controls.jump = ActionHeld(b, bind_jump) || IsDown(padJump);
-  Controls.tether = IsDown(InputState.MouseButtonState[ButtonLeft]) ||
-                    IsDown(PadButtonEntry(b, padbind_tether)) ||
+  int leftButton = GatedButton(ButtonLeft), padTether = PadButtonEntry(b, padbind_tether);
+  Controls.tether = IsDown(leftButton) || IsDown(padTether) ||
                     (b.padAxis[padaxis_tether] != NoBinding && PadAxisRaw(b, padaxis_tether) > TriggerShootsAt);
-  Controls.pointerClick = InputState.MouseButtonState[ButtonLeft] == InputPressed;
+  Controls.tetherShot = leftButton == InputPressed || padTether == InputPressed;
+  Controls.pointerClick = leftButton == InputPressed;
+  Controls.focusLost = InputState.FocusLost;
   ReadAim(b);
 
   int stickRow = stickY < -StickMenuStep ? -1 : (stickY > StickMenuStep ? 1 : 0);
   bool stickMoved = stickRow != History.stickRow;
   History.stickRow = stickRow;
-  Controls.menuUp = ActionPressed(b, bind_up) || PadState.hat[pad_hat_up] == InputPressed ||
+  Controls.menuUp = ActionPressed(b, bind_up) || GatedHat(pad_hat_up) == InputPressed ||
                     (stickMoved && stickRow < 0);
-  Controls.menuDown = ActionPressed(b, bind_down) || PadState.hat[pad_hat_down] == InputPressed ||
+  Controls.menuDown = ActionPressed(b, bind_down) || GatedHat(pad_hat_down) == InputPressed ||
                       (stickMoved && stickRow > 0);
-  Controls.menuChoose = InputState.KeyState[KeyReturn] == InputPressed || ActionPressed(b, bind_jump) ||
+  Controls.menuChoose = KeyEntry(KeyReturn) == InputPressed || ActionPressed(b, bind_jump) ||
                         padJump == InputPressed;
   Controls.menuBack = ActionPressed(b, bind_back) || PadButtonEntry(b, padbind_back) == InputPressed;
   Controls.pauseToggle = ActionPressed(b, bind_pause) || PadButtonEntry(b, padbind_pause) == InputPressed;

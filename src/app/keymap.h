@@ -1,7 +1,8 @@
 // keymap: which keys, pad buttons and pad axes do what. The player's choices
 // come from settings.ini (key_jump = x, pad_jump = 0, ...), the rest keep
 // today's defaults. ReadControls turns this frame's InputState and PadState
-// into the Controls record through a set of bindings.
+// into the Controls record through a set of bindings, reading every key and
+// button through the input gate (input_gate.h).
 #pragma once
 
 // The keyboard actions; each has two key slots (key_NAME and key_NAME_alt).
@@ -39,5 +40,5 @@ void LoadKeyBindings();
 // replay runner passes DefaultBindings, the game Bindings.
 void ReadControls(const KeyBindings& bindings);
 
-// Forgets the stick aim and the stick's menu direction of earlier frames.
+// Forgets the stick aim, the stick's menu direction and the stale keys of earlier frames.
 void ResetControlsHistory();

@@ -52,10 +52,20 @@ static const unsigned char OpaqueAlpha = 255;
 static const char* ScreenshotNameFormat = "screenshot%d.png";
 static const unsigned ScreenshotWindowSize = 2048;  // deflate window, bytes
 
+// Play and the editor stop when the window loses the keyboard focus; the menus
+// and a watched run wait as they are.
+static bool FocusLossPauses()
+{
+  return Controls.focusLost && (GameState == gamestate_playing || GameState == gamestate_editing);
+}
+
 bool AdvancePause(float speed)
 {
   bool capture = false;
-  if (Controls.pauseToggle) {
+  bool wanted = Controls.pauseToggle ? !PauseWanted : PauseWanted;
+  if (FocusLossPauses())
+    wanted = true;
+  if (wanted != PauseWanted) {
     if (PauseWanted) {
       PauseWanted = false;
       PushSound(sound_pause_close);

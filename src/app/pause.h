@@ -18,15 +18,16 @@ const int NoPauseRow = -1;
 const float PauseStep = 5;        // PauseLevel change per frame at speed 1
 const float PauseLevelFull = 100;
 
-// Escape toggle, frame capture, frozen picture, then PauseLevel moves by 5 x speed;
+// Escape toggle or a lost focus, frame capture, frozen picture, then PauseLevel moves by 5 x speed;
 // capture and picture are skipped when ReadbackBuffer cannot hold the frame.
 void StepPause(float speed);
 
 // The frozen frame into a new texture, after a mode change lost the GL context.
 void UploadFrozenFrame();
 
-// The GL-free part of StepPause: the Escape toggle, the move and the clamp
-// (NaN becomes 0); true when this frame's picture must be captured.
+// The GL-free part of StepPause: the Escape toggle, the opening when play or
+// the editor lost the focus, the move and the clamp (NaN becomes 0); true
+// when this frame's picture must be captured.
 bool AdvancePause(float speed);
 
 // The top and bottom bars with title, version, date, clock and footer lines.

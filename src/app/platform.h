@@ -21,6 +21,15 @@ void RunMainLoop();
 // Takes one event of the SDL type (or AnyEventType) off SDL's queue; false when none is left.
 bool TakeEvent(SDL_Event* event, int type);
 
+// Takes the oldest key, mouse button, pad or focus event off SDL's queue, so
+// they are seen in the order they came; false when none is left.
+bool TakeInputEvent(SDL_Event* event);
+
+// True for an event that says the window lost the keyboard focus or was
+// hidden, or that the pointer left it while the keys follow the pointer (X
+// without a window manager); the browser: never.
+bool IsFocusLoss(const SDL_Event* event);
+
 // The SDL 1.2 key symbol of a key event; -1 for a key the game has no symbol for.
 int KeySymbolOf(const SDL_Event* event);
 

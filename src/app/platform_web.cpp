@@ -76,6 +76,17 @@ bool TakeEvent(SDL_Event* event, int type)
   return SDL_PeepEvents(event, 1, SDL_GETEVENT, first, last) > 0;
 }
 
+// Keys, mouse and pad events lie together between these two types.
+bool TakeInputEvent(SDL_Event* event)
+{
+  return SDL_PeepEvents(event, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_JOYBUTTONUP) > 0;
+}
+
+bool IsFocusLoss(const SDL_Event*)
+{
+  return false;
+}
+
 int KeySymbolOf(const SDL_Event* event)
 {
   int sym = event->key.keysym.sym;

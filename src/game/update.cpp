@@ -122,11 +122,13 @@ static void ReleaseTether()
 static void StepTether()
 {
   bool wasAttached = Ball.attached;
-  if (!Controls.tether) {
+  if (!Controls.tether || (wasAttached && Controls.tetherShot)) {   // let go, or let go and shot again
     if (wasAttached)
       PushSound(sound_release);
     ReleaseTether();
-    return;
+    wasAttached = false;
+    if (!Controls.tether)
+      return;
   }
   float theta = wasAttached ? atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x)
                             : atan2f(AimPoint.aimY - Ball.y, AimPoint.aimX - Ball.x);

@@ -55,9 +55,12 @@ inline void WallIn(int type)
   }
 }
 
-// One frame of play as the game runs it: controls from InputState, then the step.
+// One frame of play as the game runs it: controls from InputState, then the
+// step; a key or button pressed this frame is held in the next.
 inline void StepPlay(float t)
 {
   ReadControls(DefaultBindings);
   UpdateGame(t);
+  AgeKeys();
+  AgeButtons();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/gamepad.h"
+#include "app/input_gate.h"
 #include "app/settings.h"
 #include "game/controls.h"
 #include "play_setup.h"
@@ -33,7 +34,11 @@ protected:
   {
     SDL_Event e = {};
     e.type = type;
-    if (type == SDL_JOYAXISMOTION) {
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+      e.key.keysym.sym = (SDLKey)number;
+    } else if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
+      e.button.button = (Uint8)number;
+    } else if (type == SDL_JOYAXISMOTION) {
       e.jaxis.axis = (Uint8)number;
       e.jaxis.value = (Sint16)value;
     } else if (type == SDL_JOYHATMOTION) {
@@ -147,6 +152,60 @@ TEST_F(PadAndKeys, PadMovesJumpsAimsAndShootsAsKeysAndMouseDo)
   PollInput();
   ReadControls(Bindings);
   EXPECT_FALSE(Controls.menuUp || Controls.menuBack || Controls.pauseToggle);
+}
+
+// Real queued clicks, the right stick aiming: one inside a frame shoots for
+// that frame only; let go and pressed again inside a frame, it shoots anew.
+TEST_F(PadAndKeys, TetherClicksAndQuickPressesWithinOneFrame)
+{
+  Settle();
+  Push(SDL_JOYAXISMOTION, 3, 32767);   // at the right wall
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_MOUSEBUTTONUP, ButtonLeft, 0);
+  Frame();
+  EXPECT_TRUE(Ball.attached && Controls.pointerClick);
+  Frame();
+  EXPECT_FALSE(Ball.attached);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Frame();
+  EXPECT_GT(Ball.anchorX, 28);
+  Push(SDL_JOYAXISMOTION, 3, 0);
+  Push(SDL_JOYAXISMOTION, 4, -32767);   // at the ceiling
+  Push(SDL_MOUSEBUTTONUP, ButtonLeft, 0);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Frame();
+  Frame();
+  EXPECT_TRUE(Ball.attached && Controls.tether);
+  EXPECT_LT(Ball.anchorY, 2);
+}
+
+// Space, the left button and the D-pad held when the title gives way to play
+// do nothing there until let go; pressed again, even inside one frame, they act.
+TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
+{
+  Settle();
+  FollowScreen(gamestate_title);
+  Push(SDL_KEYDOWN, KeySpace, 0);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT);
+  PollInput();   // the title's frame
+  FollowScreen(gamestate_playing);
+  float x = Ball.x, y = Ball.y;
+  for (int i = 0; i < 3; i++)
+    Frame();
+  EXPECT_FALSE(Controls.jump || Controls.tether || Controls.steerX != 0);
+  EXPECT_FLOAT_EQ(Ball.x, x);
+  EXPECT_FLOAT_EQ(Ball.y, y);
+  Push(SDL_KEYUP, KeySpace, 0);
+  Push(SDL_MOUSEBUTTONUP, ButtonLeft, 0);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT | SDL_HAT_UP);   // right reported again, not pressed again
+  Frame();
+  EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 0);
+  Push(SDL_KEYDOWN, KeySpace, 0);
+  FollowScreen(gamestate_playing);   // the same screen: nothing goes stale
+  Frame();
+  EXPECT_TRUE(Controls.jump && Controls.tether);
 }
 
 TEST_F(PadAndKeys, RemappedKeysActOldOnesDoNotUnknownNamesKeepDefaults)

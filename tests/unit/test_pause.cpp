@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/host.h"
 #include "app/input.h"
 #include "app/keymap.h"
 #include "app/pause.h"
@@ -20,9 +21,10 @@
 namespace {
 
 // One frame's pause step at speed 1, with Escape at the given key state.
-bool Step(int escape)
+bool Step(int escape, bool focusLost = false)
 {
   memset(&InputState, 0, sizeof(InputState));
+  InputState.FocusLost = focusLost;
   InputState.KeyState[KeyEscape] = escape;
   ReadControls(DefaultBindings);
   return AdvancePause(1);
@@ -71,6 +73,22 @@ TEST(Pause, EscapeTogglesSlidesAndStaysInRange)
   EXPECT_FLOAT_EQ(PauseLevel, 0);
   AdvancePause(NAN);
   EXPECT_FLOAT_EQ(PauseLevel, 0);
+}
+
+TEST(Pause, LosingTheFocusPausesPlayAndTheEditorOnly)
+{
+  for (int state = gamestate_title; state <= gamestate_watching; state++) {
+    bool pauses = state == gamestate_playing || state == gamestate_editing;
+    GameState = state;
+    PauseLevel = 0;
+    PauseWanted = false;
+    EXPECT_EQ(Step(InputUp, true), pauses) << "state " << state;
+    EXPECT_EQ(PauseWanted, pauses) << "state " << state;
+  }
+  Step(InputPressed, true);   // already paused, Escape in the same frame does not resume
+  EXPECT_TRUE(PauseWanted);
+  PauseWanted = false;
+  PauseLevel = 0;
 }
 
 TEST(Pause, VersionText)

@@ -1,10 +1,11 @@
-// The input state machine: PollInput taking real key and button events off
-// SDL's queue (dummy video driver), and numbers outside the tables.
+// The input state machine: PollInput taking real key, button and focus events
+// off SDL's queue (dummy video driver) in their order, and numbers outside the tables.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <cstring>
 
+#include "app/gamepad.h"
 #include "app/input.h"
 
 namespace {
@@ -35,6 +36,7 @@ protected:
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     ClearInput();
+    ReleasePad();
   }
   void TearDown() override { SDL_Quit(); }
 
@@ -56,42 +58,56 @@ protected:
   }
 };
 
-TEST_F(ShellPollInput, PressedHeldReleasedAndDownsBeforeUps)
+TEST_F(ShellPollInput, EventsApplyInTheirOrderALostFocusLetsAllGo)
 {
-  // Frame 1: Space down; A released and pressed again (up queued first);
-  // a wheel step; a button past the table; the left button; a window close.
+  // Frame 1: a Space tap, A let go before it went down, a left click, a wheel
+  // step, a button past the table, B down, a window close.
   Push(SDL_KEYDOWN, KeySpace);
+  Push(SDL_KEYUP, KeySpace);
   Push(SDL_KEYUP, KeyA);
   Push(SDL_KEYDOWN, KeyA);
-  Push(SDL_MOUSEBUTTONDOWN, 4);
-  Push(SDL_MOUSEBUTTONUP, 4);
-  Push(SDL_MOUSEBUTTONDOWN, 12);
   Push(SDL_MOUSEBUTTONDOWN, ButtonLeft);
+  Push(SDL_MOUSEBUTTONUP, ButtonLeft);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonWheelUp);
+  Push(SDL_MOUSEBUTTONDOWN, 12);
+  Push(SDL_KEYDOWN, KeyB);
   Push(SDL_QUIT, 0);
   PollInput();
-  EXPECT_EQ(InputState.KeyState[KeySpace], InputPressed);
-  EXPECT_EQ(InputState.KeyState[KeyA], InputUp);
-  EXPECT_EQ(InputState.MouseButtonState[4], InputUp);
+  EXPECT_EQ(InputState.KeyState[KeySpace] + InputState.KeyState[KeyA], 2 * InputPressed);
   EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputPressed);
+  EXPECT_EQ(InputState.MouseButtonState[ButtonWheelUp], InputUp);
   SDL_Event left;
   EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 1);
   EXPECT_EQ(left.type, SDL_QUIT);  // left for the frame loop's drain
 
-  // Frames 2 and 3: nothing new, both stay held.
-  for (int frame = 2; frame <= 3; frame++) {
-    PollInput();
-    EXPECT_EQ(InputState.KeyState[KeySpace], InputHeld) << "frame " << frame;
-    EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputHeld) << "frame " << frame;
-  }
+  // Frame 2: the tap and the click are over. B, held, is let go, pressed,
+  // let go and pressed again: pressed anew, then held.
+  Push(SDL_KEYUP, KeyB);
+  Push(SDL_KEYDOWN, KeyB);
+  Push(SDL_KEYUP, KeyB);
+  Push(SDL_KEYDOWN, KeyB);
+  PollInput();
+  EXPECT_EQ(InputState.KeyState[KeySpace] + InputState.MouseButtonState[ButtonLeft], InputUp);
+  EXPECT_EQ(InputState.KeyState[KeyA], InputHeld);
+  EXPECT_EQ(InputState.KeyState[KeyB], InputPressed);
 
-  // Frame 4: Space goes up; frame 5: the left button goes up.
-  Push(SDL_KEYUP, KeySpace);
+  // The pointer leaving keeps the keys; the keyboard focus going lets every
+  // key and button go, and what comes after it in the frame counts.
+  SDL_Event e = {};
+  e.type = SDL_ACTIVEEVENT;
+  e.active.state = SDL_APPMOUSEFOCUS;
+  SDL_PushEvent(&e);
   PollInput();
-  EXPECT_EQ(InputState.KeyState[KeySpace], InputUp);
-  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputHeld);
-  Push(SDL_MOUSEBUTTONUP, ButtonLeft);
+  EXPECT_EQ(InputState.KeyState[KeyB], InputHeld);
+  EXPECT_FALSE(InputState.FocusLost);
+  PadState.button[3] = InputHeld;
+  e.active.state = SDL_APPINPUTFOCUS;
+  SDL_PushEvent(&e);
+  Push(SDL_KEYDOWN, KeyUp);
   PollInput();
-  EXPECT_EQ(InputState.MouseButtonState[ButtonLeft], InputUp);
+  EXPECT_TRUE(InputState.FocusLost);
+  EXPECT_EQ(InputState.KeyState[KeyA] + InputState.KeyState[KeyB] + PadState.button[3], InputUp);
+  EXPECT_EQ(InputState.KeyState[KeyUp], InputPressed);
 }
 
 }  // namespace

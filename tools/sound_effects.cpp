@@ -204,6 +204,18 @@ static Sound SaveFailed()
   return s;
 }
 
+// Two soft bell notes, rising: the card is ready for a key.
+static Sound Results()
+{
+  Sound s = NewSound(0.36);
+  AddTone(&s, {0, 0.16, MidiHz(79), MidiHz(79), wave_sine, 0.5, {0.002, 0.07, 0, 0.06}});
+  AddTone(&s, {0, 0.16, MidiHz(91), MidiHz(91), wave_triangle, 0.12, {0.002, 0.04, 0, 0.05}});
+  AddTone(&s, {0.09, 0.27, MidiHz(84), MidiHz(84), wave_sine, 0.5, {0.002, 0.1, 0, 0.1}});
+  AddTone(&s, {0.09, 0.27, MidiHz(96), MidiHz(96), wave_triangle, 0.12, {0.002, 0.05, 0, 0.08}});
+  Normalize(&s, PeakInterface);
+  return s;
+}
+
 // A bumpy low rumble, one second long, that loops sample for sample: the
 // noise runs twice round the buffer with a cross-fade, and the bumps repeat
 // a whole number of times.
@@ -232,6 +244,7 @@ const SoundRecipe EffectRecipes[] = {
   {"pause_close.wav", PauseClose},{"screenshot.wav", Screenshot},
   {"brush.wav", Brush},           {"paint.wav", Paint},
   {"save.wav", Save},             {"save_failed.wav", SaveFailed},
+  {"results.wav", Results},
   {"roll.wav", Roll},
 };
 const int EffectRecipeCount = sizeof(EffectRecipes) / sizeof(EffectRecipes[0]);

@@ -41,6 +41,7 @@ static const EffectFile EffectFiles[sound_kind_count] = {
   {"finish.wav", 0},      {"best.wav", 0},        {"menu_move.wav", 0},   {"menu_choose.wav", 0},
   {"menu_back.wav", 0},   {"pause_open.wav", 0},  {"pause_close.wav", 0}, {"screenshot.wav", 0},
   {"brush.wav", 0},       {"paint.wav", 70},      {"save.wav", 0},        {"save_failed.wav", 0},
+  {"results.wav", 0},
 };
 static const char* RollFile = "roll.wav";
 static const char* ThemeFiles[theme_count] = {"theme_menu.ogg", "theme_play.ogg"};
@@ -154,7 +155,8 @@ void StartAudio()
 
 int ThemeFor(int gameState)
 {
-  return gameState == gamestate_playing || gameState == gamestate_watching ? theme_play : theme_menu;
+  bool play = gameState == gamestate_playing || gameState == gamestate_watching || gameState == gamestate_results;
+  return play ? theme_play : theme_menu;
 }
 
 static int MixerVolume(int percent, float share)

@@ -23,14 +23,13 @@
 #include "game/ghost.h"
 #include "game/controls.h"
 #include "game/level_files.h"
-#include "game/test_run.h"
-#include "game/update.h"
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
-#include "ui/scene.h"
+#include "ui/results.h"
+#include "ui/run_flow.h"
 #include "ui/watch.h"
 
 int GameState;
@@ -77,11 +76,7 @@ void RunGameState()
     MenuFrame();
     break;
   case gamestate_playing:
-    UpdateGame(timeScale);
-    DrawGameScene();
-    // A test run goes back to the editor when it ends or T is pressed.
-    if (TestRunActive && (GameState != gamestate_playing || InputState.KeyState[KeyT] == InputPressed))
-      EndTestRun();
+    PlayFrame(timeScale);
     break;
   case gamestate_editing:
     EditorUpdate(timeScale);
@@ -90,11 +85,14 @@ void RunGameState()
   case gamestate_watching:
     WatchFrame(timeScale);
     break;
+  case gamestate_results:
+    ResultsFrame(timeScale);
+    break;
   default:
     break;
   }
   // Every screen opens with its first entry lit and its list at the top.
-  bool known = frameState >= gamestate_title && frameState <= gamestate_watching;
+  bool known = frameState >= gamestate_title && frameState <= gamestate_results;
   if (known && GameState != frameState) {
     MenuCursor = 0;
     MenuFirstRow = 0;

@@ -11,7 +11,8 @@ enum {
   gamestate_editlist = 2,   // level list, to edit
   gamestate_playing = 3,    // playing a level
   gamestate_editing = 4,    // editing a level
-  gamestate_watching = 5    // watching a level's best run
+  gamestate_watching = 5,   // watching a level's best run
+  gamestate_results = 6     // the results card over the last frame of a run
 };
 
 extern int GameState;           // current screen; changed by menus, rules and editor

@@ -19,6 +19,7 @@ const KeyBindings DefaultBindings = {
   {
     {KeyLeft, KeyA}, {KeyRight, KeyD}, {KeyUp, KeyW}, {KeyDown, KeyS}, {KeySpace, NoBinding},
     {KeyEscape, NoBinding}, {KeyM, NoBinding}, {KeyB, NoBinding}, {KeyE, NoBinding}, {KeyQ, NoBinding},
+    {KeyR, NoBinding}, {KeyN, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -28,6 +29,7 @@ KeyBindings Bindings = DefaultBindings;
 
 static const char* const KeyActionNames[KeyActionCount] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
+  "restart", "next",
 };
 static const char* const PadButtonNames[PadButtonActionCount] = {"jump", "back", "tether", "pause"};
 static const char* const PadAxisNames[PadAxisActionCount] = {
@@ -251,4 +253,6 @@ void ReadControls(const KeyBindings& b)
   Controls.mute = ActionPressed(b, bind_mute);
   Controls.brushNext = ActionPressed(b, bind_brush_next);
   Controls.brushPrev = ActionPressed(b, bind_brush_prev);
+  Controls.restart = ActionPressed(b, bind_restart);
+  Controls.nextLevel = ActionPressed(b, bind_next);
 }

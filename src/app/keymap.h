@@ -8,7 +8,7 @@
 // The keyboard actions; each has two key slots (key_NAME and key_NAME_alt).
 enum {
   bind_left = 0, bind_right, bind_up, bind_down, bind_jump, bind_pause, bind_mute,
-  bind_back, bind_brush_next, bind_brush_prev, KeyActionCount
+  bind_back, bind_brush_next, bind_brush_prev, bind_restart, bind_next, KeyActionCount
 };
 // The pad's buttons and axes by what they do.
 enum { padbind_jump = 0, padbind_back, padbind_tether, padbind_pause, PadButtonActionCount };

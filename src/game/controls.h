@@ -17,6 +17,8 @@ struct ControlsRecord {
   bool pauseToggle;         // Escape or Start, pressed this frame
   bool mute;                // the mute key, pressed this frame
   bool brushNext, brushPrev;// editor brush keys, pressed this frame
+  bool restart;             // R, pressed this frame: the level again from its start
+  bool nextLevel;           // N, pressed this frame: the results card's next level
   bool pointerClick;        // left mouse button pressed this frame (menus and buttons)
   bool focusLost;           // the window lost the keyboard focus this frame: play and the editor pause
 };

@@ -9,6 +9,7 @@
 #include "game/collision.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/run_end.h"
 #include "game/sound_events.h"
 #include "game/test_run.h"
 #include "game/world.h"
@@ -129,19 +130,20 @@ int ScoreFromTimer()
 // A level number outside 1..15 has no best-score entry: the run still ends,
 // but nothing is compared or written. Every finish item in reach ends the run
 // alike, and only the first can raise the best, so one call stands for all.
-static void Finish()
+// True when the run set a new best.
+static bool Finish()
 {
-  GameState = gamestate_title;
   PushSound(sound_finish);
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels || TestRunActive)
-    return;
+    return false;
   int score = ScoreFromTimer();
-  if (score > LevelBest[CurrentLevel - 1]) {
-    SaveBest(CurrentLevel, score);
-    SaveGhost(CurrentLevel);
-    LevelBest[CurrentLevel - 1] = score;
-    PushSound(sound_best);
-  }
+  if (score <= LevelBest[CurrentLevel - 1])
+    return false;
+  SaveBest(CurrentLevel, score);
+  SaveGhost(CurrentLevel);
+  LevelBest[CurrentLevel - 1] = score;
+  PushSound(sound_best);
+  return true;
 }
 
 bool BallLostOutside()
@@ -150,17 +152,20 @@ bool BallLostOutside()
          Ball.y < -OutsideReach || Ball.y > LevelHeight + OutsideReach;
 }
 
-// A finish in the same frame as harm or time-out counts, and is what is heard.
+// A finish in the same frame as harm or time-out counts, and is what is heard;
+// harm in the frame the time runs out is what ended the run.
 void CheckOutcome()
 {
   bool harmed = TouchesHarmful(Ball.x, Ball.y, BallRadius) || BallLostOutside();
   bool timeUp = LevelTimer == 0;
-  if (harmed || timeUp)
-    GameState = gamestate_title;
-  if (BallAtFinish())
-    Finish();
-  else if (harmed)
+  if (BallAtFinish()) {
+    bool best = Finish();
+    EndRun(runend_finished, best);
+  } else if (harmed) {
     PushSound(sound_harm);
-  else if (timeUp)
+    EndRun(runend_harmed, false);
+  } else if (timeUp) {
     PushSound(sound_timeout);
+    EndRun(runend_timeup, false);
+  }
 }

@@ -23,6 +23,7 @@ int ScoreFromTimer();
 // rectangle: a run ends there as on a harmful block.
 bool BallLostOutside();
 
-// Harmful contact (or a ball lost outside), time-out and the finish; may set GameState to 0 and save a
-// best with its ghost (only for CurrentLevel 1..15).
+// Harmful contact (or a ball lost outside), time-out and the finish; any of
+// them ends the run (EndRun: GameState goes to the results card), and a
+// finish may save a best with its ghost (only for CurrentLevel 1..15).
 void CheckOutcome();

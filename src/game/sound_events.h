@@ -27,6 +27,7 @@ enum SoundKind {
   sound_paint,        // the editor changed a cell
   sound_save,         // the editor saved the level
   sound_save_failed,  // the editor could not save the level
+  sound_results,      // the results card began to take input
   sound_kind_count
 };
 

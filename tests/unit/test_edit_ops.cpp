@@ -13,6 +13,8 @@
 #include "game/rules.h"
 #include "game/test_run.h"
 #include "game/world.h"
+#include "game/controls.h"
+#include "ui/run_flow.h"
 
 namespace {
 
@@ -179,10 +181,10 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   EXPECT_NEAR(Ball.x, c.spawnX + 0.5f, 0.01f);
   Ball.x = NewLevelWidth - 3.5f; // onto the finish
   Ball.y = NewLevelHeight - 2.5f;
-  CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_title);
+  Ball.vx = Ball.vy = 0;
+  memset(&Controls, 0, sizeof Controls);
+  PlayFrame(1);                  // straight back to the editor, no results card
   EXPECT_EQ(LevelBest[2], 0);
-  EndTestRun();
   EXPECT_FALSE(TestRunActive);
   EXPECT_EQ(GameState, gamestate_editing);
   EXPECT_EQ(Snapshot(), before);

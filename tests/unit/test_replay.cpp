@@ -138,7 +138,7 @@ TEST(Replay, RunnerTellsFinishHarmTimeoutAndWritesNoBest) {
   EXPECT_GT(out.frames, 100);       // 16 cells at no more than 0.12 a frame
   EXPECT_LT(out.frames, 400);
   EXPECT_EQ(out.score, (int)ceilf(300 - out.frames * ReplayTimeScale / 6));
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
   EXPECT_EQ(LevelBest[0], 7);
   EXPECT_NE(access("Levels/level1.score", F_OK), 0);
 

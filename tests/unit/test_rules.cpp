@@ -6,6 +6,7 @@
 
 #include "game/level_files.h"
 #include "game/rules.h"
+#include "game/run_end.h"
 #include "game/sound_events.h"
 #include "game/update.h"
 #include "play_setup.h"
@@ -52,7 +53,9 @@ TEST(Rules, TimerRunsOutAtExactlyZeroAndEndsTheRun)
   EXPECT_EQ(LevelTimer, 0.0f);
   EXPECT_GE(frames, 1799);
   EXPECT_LE(frames, 1801);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(RunEnd.outcome, runend_timeup);
+  EXPECT_EQ(RunEnd.timeLeft, 0.0f);
 
   LevelTimer = 0.05f;
   CountDownTimer(2);
@@ -157,7 +160,10 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   ItemTable[0].x = 7.49f;
   LevelTimer = 119.2f;                       // scores 120, equal to the best
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(RunEnd.outcome, runend_finished);
+  EXPECT_FALSE(RunEnd.newBest);
+  EXPECT_EQ(RunEnd.best, 120);
   EXPECT_EQ(LevelBest[0], 120);
   EXPECT_EQ(StoredBest(), -1);
 
@@ -165,13 +171,16 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   CheckOutcome();
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(StoredBest(), 121);
+  EXPECT_TRUE(RunEnd.newBest);
+  EXPECT_EQ(RunEnd.best, 121);
 
   // A level number outside the catalogue ends the run without touching it.
   CurrentLevel = 16;
   LevelTimer = 250;
   GameState = gamestate_playing;
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(RunEnd.level, 0);
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(ReadFile("Levels/level16.score"), "");
 }
@@ -186,7 +195,7 @@ TEST(Rules, BallLostOutsideTheLevelEndsTheRunAsHarm)
       Ball.x = p.first + (p.first < 0 ? -beyond : p.first > 20 ? beyond : 0);
       Ball.y = p.second + (p.second < 0 ? -beyond : p.second > 20 ? beyond : 0);
       CheckOutcome();
-      EXPECT_EQ(GameState, beyond > 0 ? gamestate_title : gamestate_playing) << Ball.x << ", " << Ball.y;
+      EXPECT_EQ(GameState, beyond > 0 ? gamestate_results : gamestate_playing) << Ball.x << ", " << Ball.y;
       EXPECT_EQ(CountSounds(sound_harm), beyond > 0);
     }
 }
@@ -197,13 +206,17 @@ TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
   std::filesystem::create_directory("Levels");
   ResetRun();
   SetCell(5, 6, maptype_blockharmful);  // top edge 0.5 below the ball's centre
+  LevelTimer = 0;                       // harm in the frame the time runs out is what ended it
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(RunEnd.outcome, runend_harmed);
 
   GameState = gamestate_playing;
   AppendItem(itemtype_finish, 5.5f, 4.0f);
   LevelTimer = 42.5f;
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(RunEnd.outcome, runend_finished);
+  EXPECT_EQ(RunEnd.timeLeft, 42.5f);
   EXPECT_EQ(StoredBest(), 43);
 }

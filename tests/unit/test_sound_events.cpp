@@ -90,7 +90,7 @@ TEST(SoundEvents, PickupTicksAndOutcomes)
   }
   EXPECT_EQ(ticks, 5);
   EXPECT_EQ(timeout, 311);   // 52 tenths at 1/6 tenth per frame
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_results);
 
   // A finish: the fanfare only when the best is beaten.
   for (int best : {0, 999}) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A whole run chosen with real key presses: "Play" on the title screen, level 1
 # in the list, the ball falls from its spawn onto the finish below it, the best
-# score is written and the game is back on the title screen.
+# score is written, the results card shows, and Return on it brings back the
+# title screen.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -40,7 +41,9 @@ size=$(stat -c %s "$TW_DIR/Levels/level1.score")
 score=$(od -An -t d4 --endian=little "$TW_DIR/Levels/level1.score" | tr -d ' ')
 [ "$score" -gt 0 ] && [ "$score" -le 300 ] || tw_fail "the stored score is $score, expected 1..300"
 
-tw_wait_same "$TW_DIR/title.png" || tw_fail "after the finish the screen is not the title screen"
+sleep 0.5
+tw_key Return
+tw_wait_same "$TW_DIR/title.png" || tw_fail "Return on the results card does not show the title screen"
 tw_running || tw_fail "the game ended after the finish"
 tw_close
 tw_expect_exit 0

@@ -1,0 +1,19 @@
+// The record of the last run's end.
+#include "game/run_end.h"
+
+#include "app/host.h"
+#include "game/level_files.h"
+#include "game/world.h"
+
+RunEndRecord RunEnd;
+
+void EndRun(int outcome, bool newBest)
+{
+  RunEnd.outcome = outcome;
+  RunEnd.level = CurrentLevel >= 1 && CurrentLevel <= MaxLevels ? CurrentLevel : 0;
+  RunEnd.timeLeft = LevelTimer;
+  RunEnd.best = RunEnd.level ? LevelBest[RunEnd.level - 1] : 0;
+  RunEnd.newBest = newBest;
+  RunEnd.cardAge = 0;
+  GameState = gamestate_results;
+}

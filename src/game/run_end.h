@@ -1,0 +1,21 @@
+// run_end: how the last run ended, for the results card: what ended it, the
+// time left, the level's best score after it and whether the run set that
+// best. The rules fill it in the frame the run ends; the card reads it and
+// counts its own age in it.
+#pragma once
+
+enum { runend_finished = 0, runend_timeup, runend_harmed };
+
+struct RunEndRecord {
+  int outcome;      // runend_*
+  int level;        // CurrentLevel of the run; 0 for a level without a slot
+  float timeLeft;   // LevelTimer when the run ended, tenths of a second
+  int best;         // the level's best score after the run, 0 without a slot
+  bool newBest;     // the run's score beat the best the level had
+  float cardAge;    // seconds the results card has been up
+};
+extern RunEndRecord RunEnd;
+
+// Fills RunEnd from the world and the catalogue and sets GameState to the
+// results card (a test run's host takes it back to the editor instead).
+void EndRun(int outcome, bool newBest);

@@ -1,0 +1,97 @@
+// The results card after a run.
+#include "ui/results.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/host.h"
+#include "game/controls.h"
+#include "game/level_files.h"
+#include "game/run_end.h"
+#include "game/sound_events.h"
+#include "render/draw.h"
+#include "ui/menus.h"
+#include "ui/run_flow.h"
+#include "ui/scene.h"
+
+const float FramesPerSecond60 = 60;   // t counts 60 Hz frames
+
+// The card in ScreenOrtho units: the inner rectangle of its panel and its lines.
+const float CardLeft = -340, CardTop = -170, CardWidth = 680, CardHeight = 340;
+const int CardPanelLayers = 2;        // the see-through panel twice, so play shows less behind the text
+const float CardLevelY = -160, CardLevelSize = 0.55f;
+const float CardOutcomeY = -100, CardOutcomeSize = 1.0f;
+const float CardTimeY = -5, CardBestY = 45, CardLineSize = 0.65f;
+const float CardNewBestY = 95;
+const float CardKeysY = 160, CardKeysSize = 0.42f;
+
+static char CardText[32 + TitleSlotSize];
+
+static const char* OutcomeText(int outcome)
+{
+  switch (outcome) {
+  case runend_finished: return "Finished";
+  case runend_timeup: return "Time up";
+  default: return "Hit a harmful block";
+  }
+}
+
+void ResultsInput(float t)
+{
+  bool ready = RunEnd.cardAge >= ResultsInputDelay;
+  RunEnd.cardAge += t / FramesPerSecond60;
+  if (!ready) {
+    if (RunEnd.cardAge >= ResultsInputDelay)
+      PushSound(sound_results);
+    return;
+  }
+  int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+  if (Controls.menuChoose) {
+    GameState = gamestate_title;
+    PushSound(sound_menu_choose);
+  } else if (Controls.restart && PlayLevel(RunEnd.level)) {
+    PushSound(sound_menu_choose);
+  } else if (Controls.nextLevel && next && PlayLevel(next)) {
+    PushSound(sound_menu_choose);
+  }
+}
+
+// The text centred on x = 0 with its top at y, cut to the card's width.
+static void DrawCentred(const char* text, float y, float size)
+{
+  snprintf(CardText, sizeof CardText, "%s", text);
+  FitTextToWidth(CardText, CardWidth, size);
+  float width = strlen(CardText) * TextWidthFactor * TextAdvanceFactor * size;
+  DrawText(-width / 2, y, CardText, size);
+}
+
+void DrawResults()
+{
+  DrawGameScene();
+  for (int i = 0; i < CardPanelLayers; i++)
+    DrawPanel(AtlasPanelNormal, CardLeft, CardTop, CardWidth, CardHeight);
+  char line[32 + TitleSlotSize];
+  int level = RunEnd.level;
+  const char* title = level ? LevelTitles[level - 1] : "";
+  snprintf(line, sizeof line, "Level %i - %.*s", level, (int)strcspn(title, "\r\n"), title);
+  DrawCentred(line, CardLevelY, CardLevelSize);
+  DrawCentred(OutcomeText(RunEnd.outcome), CardOutcomeY, CardOutcomeSize);
+  int tenths = ScoreShown(RunEnd.timeLeft);
+  snprintf(line, sizeof line, "Time left %i.%i s", tenths / 10, tenths % 10);
+  DrawCentred(line, CardTimeY, CardLineSize);
+  snprintf(line, sizeof line, "Best score %i", RunEnd.best);
+  DrawCentred(line, CardBestY, CardLineSize);
+  if (RunEnd.newBest)
+    DrawCentred("New best!", CardNewBestY, CardLineSize);
+  if (RunEnd.cardAge < ResultsInputDelay)
+    return;
+  bool next = RunEnd.outcome == runend_finished && NextLevelAfter(RunEnd.level);
+  DrawCentred(next ? "Return: title    R: again    N: next level" : "Return: title    R: again",
+              CardKeysY, CardKeysSize);
+}
+
+void ResultsFrame(float t)
+{
+  ResultsInput(t);
+  DrawResults();
+}

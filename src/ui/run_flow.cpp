@@ -1,0 +1,58 @@
+// Restarting a run, the next level, and leaving play or the editor for the title.
+#include "ui/run_flow.h"
+
+#include "app/host.h"
+#include "app/input.h"
+#include "game/controls.h"
+#include "game/level_files.h"
+#include "game/test_run.h"
+#include "game/update.h"
+#include "game/world.h"
+#include "ui/level_note.h"
+#include "ui/scene.h"
+
+bool PlayLevel(int n)
+{
+  if (n < 1 || n > MaxLevels || !LevelExists[n - 1] || !LevelReadyToStart(n))
+    return false;
+  GameState = gamestate_playing;
+  StartLevel(n);
+  return true;
+}
+
+int NextLevelAfter(int n)
+{
+  for (int i = n < 0 ? 0 : n; i < MaxLevels; i++)
+    if (LevelExists[i])
+      return i + 1;
+  return 0;
+}
+
+void RestartRun()
+{
+  if (TestRunActive) {
+    EndTestRun();
+    BeginTestRun();
+    return;
+  }
+  PlayLevel(CurrentLevel);
+}
+
+void LeaveToTitle()
+{
+  if (TestRunActive)
+    EndTestRun();
+  GameState = gamestate_title;
+  MenuCursor = 0;
+  MenuFirstRow = 0;
+}
+
+void PlayFrame(float t)
+{
+  if (Controls.restart)
+    RestartRun();
+  UpdateGame(t);
+  DrawGameScene();
+  if (TestRunActive && (GameState != gamestate_playing || InputState.KeyState[KeyT] == InputPressed))
+    EndTestRun();
+}

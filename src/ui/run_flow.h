@@ -1,0 +1,23 @@
+// run_flow: the ways into and out of a run besides the level lists: R
+// restarts the run in play at once, the results card plays a level again or
+// the next one, and the pause menu goes back to the title screen.
+#pragma once
+
+// Starts level n from its file, as the play list does; false, with nothing
+// changed, when the file cannot be read now.
+bool PlayLevel(int n);
+
+// The first level after n whose file exists; 0 when there is none.
+int NextLevelAfter(int n);
+
+// The run in play from its start: level CurrentLevel from its file, or the
+// editor's grid again in a test run. The abandoned run writes nothing.
+void RestartRun();
+
+// The title screen with its first entry lit; a test run ends first, and an
+// open editor is left without saving.
+void LeaveToTitle();
+
+// One frame of play: R restarts, then the game step and the scene; a test
+// run goes back to the editor when it ends or T is pressed.
+void PlayFrame(float t);

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The flow around a run with real keys: a finish brings up the results card
+# over the last frame (a Space held from play chooses nothing there), R plays
+# the level again, N after a finish the next one. With the plain-colour atlas
+# the card's panel is grey where play shows the background below the floor.
+. "$(dirname "$0")/lib.sh"
+
+CARD="400 400"     # inside the card
+ROOF="400 204"     # two cells above the ball: air in level 1, blocks in level 2
+
+tw_init 800 600
+tw_plain_atlas
+printf '%s\n' "Open Room" 12 5 bbbbbbbbbbbb baaaaaaaaaab baaaaaaaaaab bajaaalaaaab \
+  bbbbbbbbbbbb > "$TW_DIR/Levels/level1.dat"
+printf '%s\n' "Low Room" 12 5 bbbbbbbbbbbb bbbbbbbbbbbb baaaaaaaaaab bajaaalaaaab \
+  bbbbbbbbbbbb > "$TW_DIR/Levels/level2.dat"
+shot() { tw_screenshot "$TW_DIR/now.png"; }
+card_up() { [ "$(tw_pixel "$TW_DIR/now.png" $CARD)" = "128 128 128" ]; }
+
+# finish_to_card: holds Right until the card shows.
+finish_to_card() {
+  tw_keydown Right
+  for i in $(seq 50); do shot; card_up && break; sleep 0.2; done
+  tw_keyup Right
+  card_up || tw_fail "no results card after rolling to the finish"
+}
+
+# in_play LEVEL: play without the card, in level 1 (open roof) or 2.
+in_play() {
+  shot
+  card_up && tw_fail "the card is still up where level $1 should run"
+  local roof
+  roof=$(tw_pixel "$TW_DIR/now.png" $ROOF)
+  [ "$roof" = "0 255 0" ] && [ "$1" = 1 ] && tw_fail "level 2 runs where level 1 should"
+  [ "$roof" != "0 255 0" ] && [ "$1" = 2 ] && tw_fail "level 2 is not running: $roof"
+  return 0
+}
+
+tw_start_x 800x600
+tw_launch
+sleep 0.3
+tw_screenshot "$TW_DIR/title.png"
+tw_keys Return Return
+sleep 0.5
+in_play 1
+tw_keydown space
+finish_to_card
+sleep 1
+tw_keyup space
+sleep 0.3
+shot
+card_up || tw_fail "a Space held from play left the card"
+[ "$(tw_region_diff "$TW_DIR/now.png" "$TW_DIR/title.png" 800x600+0+0)" -gt 20000 ] ||
+  tw_fail "the card looks like the title screen"
+tw_key r
+sleep 0.3
+in_play 1
+finish_to_card
+sleep 0.7
+tw_key n
+sleep 0.3
+in_play 2
+
+tw_close
+tw_expect_exit 0
+tw_pass

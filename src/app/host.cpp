@@ -91,12 +91,10 @@ void RunGameState()
   default:
     break;
   }
-  // Every screen opens with its first entry lit and its list at the top.
+  // A screen opens with its first entry lit, a level list on the level last played or edited.
   bool known = frameState >= gamestate_title && frameState <= gamestate_results;
-  if (known && GameState != frameState) {
-    MenuCursor = 0;
-    MenuFirstRow = 0;
-  }
+  if (known && GameState != frameState)
+    PlaceMenuCursor();
   DisableQuadDrawing();
 }
 

@@ -22,10 +22,13 @@
 #include "game/sound_events.h"
 #include "render/draw.h"
 #include "render/overlay.h"
+#include "ui/editor.h"
+#include "ui/run_flow.h"
 
 float PauseLevel;
 bool PauseWanted;
 int PauseCursor = NoPauseRow;
+int PauseConfirmRow = NoPauseRow;
 int FrozenWidth, FrozenHeight;
 
 static GLuint FrozenTexture;   // the frame captured when the layer opened
@@ -46,6 +49,7 @@ static const float PauseLevelToFraction = 0.01f;  // PauseLevel 0..100 as the sl
 // The pause menu, in window pixels.
 static const float MenuRestAboveCentre = 125;  // first row's rest position above the centre
 static const int MenuRowSpacing = 50;
+static const char* ConfirmLabel = "Leave unsaved? Click again";
 
 static const int BytesPerPixel = 4;                 // R, G, B, A in ReadbackBuffer and screenshots
 static const unsigned char OpaqueAlpha = 255;
@@ -71,7 +75,7 @@ bool AdvancePause(float speed)
       PushSound(sound_pause_close);
     } else {
       PauseWanted = true;
-      PauseCursor = NoPauseRow;
+      PauseCursor = PauseConfirmRow = NoPauseRow;
       capture = PauseLevel == 0;
       PushSound(sound_pause_open);
     }
@@ -194,13 +198,45 @@ void DrawPauseDashboard()
   DrawSmallText(FooterLines[1], TextLeft, (int)(footerTop + FooterSecondY));
 }
 
+int PauseRowsShown()
+{
+  if (GameState == gamestate_title)
+    return pauserow_title;
+  return GameState == gamestate_playing ? PauseRowCount : pauserow_restart;
+}
+
 // Up and Down (keys, D-pad or stick) light a row; none is lit until one is pressed.
 static void MovePauseCursor()
 {
+  int last = PauseRowsShown() - 1;
   if (Controls.menuDown)
-    PauseCursor = PauseCursor + 1 < PauseRowCount ? PauseCursor + 1 : PauseRowCount - 1;
+    PauseCursor = PauseCursor + 1 < last ? PauseCursor + 1 : last;
   if (Controls.menuUp)
     PauseCursor = PauseCursor > 0 ? PauseCursor - 1 : 0;
+  if (Controls.menuDown || Controls.menuUp)
+    PauseConfirmRow = NoPauseRow;
+}
+
+// True when a row that leaves the editor may act: nothing unsaved, or its
+// second choice; the first choice with unsaved edits only asks.
+static bool LeaveConfirmed(int row)
+{
+  if (!EditorHasUnsavedEdits() || PauseConfirmRow == row)
+    return true;
+  PauseConfirmRow = row;
+  PushSound(sound_menu_move);
+  return false;
+}
+
+static const char* LeaveLabel(int row, const char* label)
+{
+  return PauseConfirmRow == row ? ConfirmLabel : label;
+}
+
+static void ClosePause()
+{
+  PauseWanted = false;
+  PushSound(sound_pause_close);
 }
 
 // The row's button; true when it was clicked, or chosen while lit.
@@ -221,14 +257,22 @@ void PauseMenu()
   int y0 = (int)((1 - t) * start + t * rest);
 
   MovePauseCursor();
-  if (PauseRow(pauserow_resume, "Resume game", x, y0) && PauseWanted) {
-    PauseWanted = false;
-    PushSound(sound_pause_close);
-  }
-  if (PauseRow(pauserow_exit, "Exit", x, y0))
+  int rows = PauseRowsShown();
+  if (PauseRow(pauserow_resume, "Resume game", x, y0) && PauseWanted)
+    ClosePause();
+  if (PauseRow(pauserow_exit, LeaveLabel(pauserow_exit, "Exit"), x, y0) && LeaveConfirmed(pauserow_exit))
     QuitRequested = true;
   if (PauseRow(pauserow_screenshot, "Save screenshot", x, y0))
     SaveScreenshot();
+  if (rows > pauserow_title && PauseRow(pauserow_title, LeaveLabel(pauserow_title, "Back to title"), x, y0) &&
+      LeaveConfirmed(pauserow_title)) {
+    LeaveToTitle();
+    ClosePause();
+  }
+  if (rows > pauserow_restart && PauseRow(pauserow_restart, "Restart level", x, y0)) {
+    RestartRun();
+    ClosePause();
+  }
 }
 
 // Creates the first "screenshot%d.png" in the screenshot folder that does not

@@ -1,6 +1,8 @@
 // pause: the layer that freezes any screen behind sliding dashboard bars and a
-// three-button menu ("Resume game", "Exit", "Save screenshot"), and the PNG
-// screenshots of the frozen frame.
+// menu ("Resume game", "Exit", "Save screenshot"; below them "Back to title"
+// away from the title screen and "Restart level" in play), and the PNG
+// screenshots of the frozen frame. Leaving the editor with unsaved edits
+// ("Exit", "Back to title") takes a second choice of the same row.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +14,16 @@ extern int FrozenWidth;    // pixels of the frame in ReadbackBuffer, kept throug
 extern int FrozenHeight;
 
 // The pause menu's rows, top to bottom.
-enum { pauserow_resume = 0, pauserow_exit, pauserow_screenshot, PauseRowCount };
+enum {
+  pauserow_resume = 0, pauserow_exit, pauserow_screenshot, pauserow_title, pauserow_restart,
+  PauseRowCount
+};
 const int NoPauseRow = -1;
+extern int PauseConfirmRow;   // the row chosen once with unsaved edits, waiting for a second choice
+
+// Rows shown over the current screen: the first three on the title screen,
+// "Back to title" too elsewhere, and "Restart level" too in play.
+int PauseRowsShown();
 
 const float PauseStep = 5;        // PauseLevel change per frame at speed 1
 const float PauseLevelFull = 100;
@@ -33,7 +43,7 @@ bool AdvancePause(float speed);
 // The top and bottom bars with title, version, date, clock and footer lines.
 void DrawPauseDashboard();
 
-// The three sliding buttons and what their clicks do.
+// The sliding buttons and what their clicks (or Return on the lit row) do.
 void PauseMenu();
 
 // "v" and the version with trailing zeros dropped down to one decimal: 0.3 gives "v0.3".

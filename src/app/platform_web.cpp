@@ -11,6 +11,7 @@
 #include "app/pause.h"
 #include "app/video.h"
 #include "game/level_files.h"
+#include "ui/run_flow.h"
 
 // emscripten's SDL gives keys without a character 1024 + their USB scan code.
 static const int ScanCodeKeyBase = 1024;
@@ -48,9 +49,7 @@ static void ReturnToTitle()
   QuitRequested = false;
   PauseWanted = false;
   PauseLevel = 0;
-  GameState = gamestate_title;
-  MenuCursor = 0;
-  MenuFirstRow = 0;
+  LeaveToTitle();
 }
 
 static void WebFrame()

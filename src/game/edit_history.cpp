@@ -15,6 +15,7 @@ static const uint32_t IndexMask = (1u << IndexBits) - 1;
 static const int EditBufferWords = EditBudgetBytes / (int)sizeof(uint32_t);
 
 struct EditStep {
+  long version;                // HistoryVersion once the step is done
   int start, count;            // words in ChangeWords
   int oldWidth, oldHeight, newWidth, newHeight;
   char oldTitle[TitleSlotSize], newTitle[TitleSlotSize];
@@ -27,9 +28,12 @@ static int StepsDone;      // steps 0..StepsDone - 1 are done
 static int WordsUsed;
 static bool StepOpen;
 static bool StepOverflow;  // the open step alone did not fit the buffer
+static long LastVersion;   // the latest version handed out
+static long BaseVersion;   // the version before the oldest step kept
 
 void HistoryClear()
 {
+  BaseVersion = ++LastVersion;
   StepCount = StepsDone = WordsUsed = 0;
   StepOpen = StepOverflow = false;
 }
@@ -38,6 +42,7 @@ void HistoryClear()
 static void DropOldest()
 {
   int words = Steps[0].count;
+  BaseVersion = Steps[0].version;
   memmove(ChangeWords, ChangeWords + words, (size_t)(WordsUsed - words) * sizeof(uint32_t));
   WordsUsed -= words;
   memmove(Steps, Steps + 1, (size_t)StepCount * sizeof(EditStep)); // open step too
@@ -102,6 +107,7 @@ void HistoryEnd()
     WordsUsed = s.start;
     return;
   }
+  s.version = ++LastVersion;
   StepCount++;
   StepsDone = StepCount;
 }
@@ -135,4 +141,9 @@ bool HistoryRedo()
 int HistoryUndoCount()
 {
   return StepsDone;
+}
+
+long HistoryVersion()
+{
+  return StepsDone > 0 ? Steps[StepsDone - 1].version : BaseVersion;
 }

@@ -26,3 +26,6 @@ bool HistoryUndo();
 bool HistoryRedo();
 // Steps that can be undone now.
 int HistoryUndoCount();
+// Names the level's present state: the same again after undoing or redoing
+// back to it, new after any other step or a HistoryClear.
+long HistoryVersion();

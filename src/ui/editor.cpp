@@ -45,6 +45,13 @@ static int DragButton;
 static int DragType;
 static int LastX, LastY, CornerX, CornerY;
 static bool DragBlocked;   // the button went down on a bar: no painting until it is up
+static long SavedVersion;  // HistoryVersion when the level was opened or last saved
+
+bool EditorHasUnsavedEdits()
+{
+  bool open = GameState == gamestate_editing || TestRunActive;
+  return open && (HistoryVersion() != SavedVersion || EditorTitleEditing || DragKind != drag_none);
+}
 
 int WrapBrush(int brush)
 {
@@ -80,6 +87,7 @@ void OpenEditor(int n, bool fresh)
     EditTitle[strcspn(EditTitle, "\n")] = 0;
   }
   HistoryClear();
+  SavedVersion = HistoryVersion();
   DragKind = drag_none;
   EditorTitleEditing = false;
   EditorSaveFailed = false;
@@ -235,6 +243,7 @@ static void Save()
   PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
   if (EditorSaveFailed)
     return;
+  SavedVersion = HistoryVersion();
   LevelExists[CurrentLevel - 1] = true;
   if (HighestLevel < CurrentLevel)
     HighestLevel = CurrentLevel;

@@ -28,6 +28,10 @@ const float PaintAreaBottom = 290;                         // below it the hint 
 // Opens level n (loaded already) or, when new is true, a fresh level n in the editor.
 void OpenEditor(int n, bool fresh);
 
+// True while the editor, or a test run of its level, holds changes that were
+// not saved: a step since the last save or the opening, a stroke or a title edit under way.
+bool EditorHasUnsavedEdits();
+
 // Pan, aim, brush, painting, fills, resize, title, undo and save, scaled by timeScale.
 void EditorUpdate(float timeScale);
 

@@ -99,6 +99,21 @@ void ScreenOrtho()
   gluOrtho2D(-half * AspectRatio, half * AspectRatio, half, -half);
 }
 
+void PlaceMenuCursor()
+{
+  MenuCursor = MenuFirstRow = 0;
+  bool list = GameState == gamestate_playlist || GameState == gamestate_editlist;
+  if (!list || CurrentLevel < 1 || CurrentLevel > MaxLevels)
+    return;
+  MenuCursor = CurrentLevel - 1;
+  int last = ListRows() - VisibleRows;
+  MenuFirstRow = MenuCursor - (VisibleRows - 1);
+  if (MenuFirstRow > last)
+    MenuFirstRow = last;
+  if (MenuFirstRow < 0)
+    MenuFirstRow = 0;
+}
+
 static void ListInput(bool back, bool choose, bool watch)
 {
   if (back)

@@ -32,5 +32,10 @@ void MenuInput();
 // The drawing step for the screen the frame began on (frameState 0, 1 or 2).
 void DrawMenu(int frameState);
 
+// MenuCursor and MenuFirstRow for a screen just opened: the title's first
+// entry; in a level list the row of the level last played or edited
+// (CurrentLevel), scrolled as little as needed to show it.
+void PlaceMenuCursor();
+
 // MenuInput, then DrawMenu for the state the frame began in.
 void MenuFrame();

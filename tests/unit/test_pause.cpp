@@ -1,5 +1,6 @@
 // The pause layer's logic without a window: the Escape toggle and slide, the
-// version text, and screenshots written from a hand-made frozen frame.
+// version text, screenshots written from a hand-made frozen frame, and the
+// rows that leave the editor or restart play.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,8 +16,13 @@
 #include "app/keymap.h"
 #include "app/pause.h"
 #include "app/video.h"
+#include "game/controls.h"
+#include "game/edit_history.h"
+#include "game/world.h"
 #include "render/overlay.h"
 #include "test_support.h"
+#include "ui/editor.h"
+#include "ui/run_flow.h"
 
 namespace {
 
@@ -158,6 +164,59 @@ TEST(Pause, ScreenshotsAreFlippedOpaqueRGBAAndNeverReplaceAFile)
     }
   free(pixels);
   lodepng_state_cleanup(&state);
+}
+
+// One pause-menu frame, fully paused, with Return on the given row.
+void ChooseRow(int row)
+{
+  memset(&InputState, 0, sizeof(InputState));
+  ReadControls(DefaultBindings);
+  Controls.menuChoose = true;
+  PauseWanted = true;
+  PauseLevel = 100;
+  PauseCursor = row;
+  PauseMenu();
+}
+
+// Leaving the editor with an unsaved change takes a second choice; undone
+// back to the saved level, one is enough. In play the rows act at once.
+TEST(Pause, LeavingTheEditorAsksTwiceAndRestartStartsOver)
+{
+  ScratchDir dir;
+  WriteLevel(1, "Room\n6\n4\nbbbbbb\nbjaalb\nbaaaab\nbbbbbb\n");
+  LoadLevelCatalogue();
+  GameState = gamestate_editing;
+  StartLevel(1);
+  OpenEditor(1, false);
+  HistoryBegin();
+  HistorySet(2, 2, maptype_blocknormal);
+  HistoryEnd();
+  for (int row : {pauserow_exit, pauserow_title}) {
+    ChooseRow(row);
+    EXPECT_FALSE(QuitRequested);
+    EXPECT_EQ(GameState, gamestate_editing);
+    EXPECT_EQ(PauseConfirmRow, row);
+  }
+  ChooseRow(pauserow_title);
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_FALSE(PauseWanted);
+
+  GameState = gamestate_editing;
+  HistoryUndo();
+  PauseConfirmRow = NoPauseRow;
+  ChooseRow(pauserow_exit);
+  EXPECT_TRUE(QuitRequested);
+  QuitRequested = false;
+
+  ASSERT_TRUE(PlayLevel(1));
+  Ball.x = 3.5f;
+  LevelTimer = 100;
+  ChooseRow(pauserow_restart);
+  EXPECT_EQ(LevelTimer, LevelTimeAtStart);
+  EXPECT_NEAR(Ball.x, 1.5f, 0.01f);
+  ChooseRow(pauserow_title);
+  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(PauseRowsShown(), pauserow_title);   // the title screen has the first three rows
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/input.h"
 #include "app/keymap.h"
 #include "app/pacing.h"
+#include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
 
@@ -132,16 +133,27 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
     EXPECT_NEAR(200 - LevelTimer, r.timeScale / 6, 1e-4) << "fps " << r.fps;
   }
 
-  // Title: "Edit" chosen, so the list opens at its top with the first row lit.
+  // A list opens on the level last played or edited, scrolled so that it
+  // shows at the foot of the six rows; the title on its first entry.
+  for (int s = 0; s < MaxLevels; s++)
+    LevelExists[s] = true;
+  HighestLevel = MaxLevels;
   GameState = gamestate_title;
-  MenuCursor = 1;
-  MenuFirstRow = 3;
-  InputState.KeyState[KeyReturn] = InputPressed;
-  ReadControls(DefaultBindings);
-  RunGameState();
-  EXPECT_EQ(GameState, gamestate_editlist);
-  EXPECT_EQ(MenuCursor, 0);
-  EXPECT_EQ(MenuFirstRow, 0);
+  const struct { int entry, key, level, state, cursor, firstRow; } opens[] = {
+    {1, KeyReturn, 9, gamestate_editlist, 8, 3}, {0, KeyB, 9, gamestate_title, 0, 0},
+    {0, KeyReturn, 15, gamestate_playlist, 14, 9}, {0, KeyB, 2, gamestate_title, 0, 0},
+    {0, KeyReturn, 2, gamestate_playlist, 1, 0}};
+  for (const auto& o : opens) {
+    MenuCursor = o.entry;
+    CurrentLevel = o.level;
+    memset(&InputState, 0, sizeof(InputState));
+    InputState.KeyState[o.key] = InputPressed;
+    ReadControls(DefaultBindings);
+    RunGameState();
+    EXPECT_EQ(GameState, o.state);
+    EXPECT_EQ(MenuCursor, o.cursor) << "level " << o.level;
+    EXPECT_EQ(MenuFirstRow, o.firstRow) << "level " << o.level;
+  }
 
   // No change of state: the cursor stays; an unknown state runs nothing.
   InputState.KeyState[KeyReturn] = InputUp;

@@ -363,7 +363,8 @@ tw_run() {
 }
 
 # tw_exit_by_menu: pauses with Escape, waits until the pause menu has slid in
-# and come to rest, clicks its "Exit" button and expects exit code 0.
+# and come to rest, clicks its "Exit" button (twice when the editor holds
+# unsaved edits and asks again) and expects exit code 0.
 tw_exit_by_menu() {
   local size w h geometry
   size=$(tw_window_size)
@@ -374,7 +375,11 @@ tw_exit_by_menu() {
   tw_wait_region "$TW_DIR/.before-pause.png" "$geometry" differs || tw_fail "Escape shows no pause menu"
   tw_wait_still "$geometry" || tw_fail "the pause menu does not come to rest"
   tw_click $((w / 2)) $((h / 2 - 75))
-  tw_expect_exit 0
+  if ! tw_wait_exit 2; then
+    tw_click $((w / 2)) $((h / 2 - 75))
+    tw_wait_exit
+  fi
+  [ "$TW_EXIT" = 0 ] || tw_fail "expected exit code 0, got $TW_EXIT"
 }
 
 # tw_install: installs the build into a fresh prefix ($TW_DIR/prefix) with

@@ -26,12 +26,15 @@ cp "$L/level7.dat" "$TW_DIR/binary.dat"
 tw_start_x
 
 # choose_level MODE N: from the title screen, "Play" (MODE 0) or "Edit"
-# (MODE 1), then level N.
+# (MODE 1), then level N; the list opens on the level chosen last (LAST).
+LAST=1
 choose_level() {
   [ "$1" = 1 ] && tw_key Down
   tw_key Return
   local i
-  for ((i = 1; i < $2; i++)); do tw_key Down; done
+  for ((i = LAST; i < $2; i++)); do tw_key Down; done
+  for ((i = LAST; i > $2; i--)); do tw_key Up; done
+  LAST=$2
   tw_key Return
 }
 
@@ -39,6 +42,7 @@ choose_level() {
 # Levels with nothing to end the run: play a second, then leave.
 for n in 2 6 7; do
   tw_launch
+  LAST=1
   choose_level 0 "$n"
   sleep 1
   tw_running || tw_fail "the game ended while playing level $n"
@@ -48,6 +52,7 @@ done
 
 # One session: the levels that end on a harmful cell, each back to the title.
 tw_launch
+LAST=1
 tw_screenshot "$TW_DIR/title.png"
 for n in 1 3 4 5; do
   choose_level 0 "$n"

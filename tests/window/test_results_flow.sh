@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The flow around a run with real keys: a finish brings up the results card
 # over the last frame (a Space held from play chooses nothing there), R plays
-# the level again, N after a finish the next one. With the plain-colour atlas
+# the level again, N after a finish the next one; the pause menu's "Restart
+# level" puts the ball back at the start and "Back to title" leaves the run
+# (both clicked with the mouse). With the plain-colour atlas
 # the card's panel is grey where play shows the background below the floor.
 . "$(dirname "$0")/lib.sh"
 
@@ -60,6 +62,28 @@ sleep 0.7
 tw_key n
 sleep 0.3
 in_play 2
+
+# pause_click Y: pauses, and clicks the row at Y once the menu is at rest.
+pause_click() {
+  tw_key Escape
+  tw_wait_still 340x260+230+150 || tw_fail "the pause menu does not come to rest"
+  tw_click 400 "$1"
+  tw_move 400 300
+  sleep 1.5
+}
+sleep 1
+tw_screenshot "$TW_DIR/start.png"
+tw_key Left 0.4
+sleep 0.5
+tw_screenshot "$TW_DIR/moved.png"
+[ "$(tw_region_diff "$TW_DIR/start.png" "$TW_DIR/moved.png" 800x400+0+100)" -gt 200 ] ||
+  tw_fail "Left did not move the ball"
+pause_click 375   # "Restart level", under "Back to title"
+tw_screenshot "$TW_DIR/restarted.png"
+[ "$(tw_region_diff "$TW_DIR/start.png" "$TW_DIR/restarted.png" 800x400+0+100)" -lt 200 ] ||
+  tw_fail "\"Restart level\" did not put the ball back at the start"
+pause_click 325
+tw_wait_same "$TW_DIR/title.png" 5 || tw_fail "\"Back to title\" does not show the title screen"
 
 tw_close
 tw_expect_exit 0

@@ -55,7 +55,6 @@ TEST(Rules, TimerRunsOutAtExactlyZeroAndEndsTheRun)
   EXPECT_LE(frames, 1801);
   EXPECT_EQ(GameState, gamestate_results);
   EXPECT_EQ(RunEnd.outcome, runend_timeup);
-  EXPECT_EQ(RunEnd.timeLeft, 0.0f);
 
   LevelTimer = 0.05f;
   CountDownTimer(2);
@@ -163,7 +162,6 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   EXPECT_EQ(GameState, gamestate_results);
   EXPECT_EQ(RunEnd.outcome, runend_finished);
   EXPECT_FALSE(RunEnd.newBest);
-  EXPECT_EQ(RunEnd.best, 120);
   EXPECT_EQ(LevelBest[0], 120);
   EXPECT_EQ(StoredBest(), -1);
 
@@ -172,7 +170,6 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(StoredBest(), 121);
   EXPECT_TRUE(RunEnd.newBest);
-  EXPECT_EQ(RunEnd.best, 121);
 
   // A level number outside the catalogue ends the run without touching it.
   CurrentLevel = 16;
@@ -180,7 +177,6 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   GameState = gamestate_playing;
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_results);
-  EXPECT_EQ(RunEnd.level, 0);
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(ReadFile("Levels/level16.score"), "");
 }

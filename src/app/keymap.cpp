@@ -74,6 +74,28 @@ int KeySymbolNamed(const char* name)
   return NoBinding;
 }
 
+void KeyLabel(int symbol, char* out, int size)
+{
+  const char* name = symbol > 0 && symbol < KeyCount && symbol < SDLK_LAST ? SDL_GetKeyName((SDLKey)symbol) : "";
+  snprintf(out, size, "%s", name);
+  if (size > 0 && out[0])
+    out[0] = (char)toupper((unsigned char)out[0]);
+}
+
+void PadButtonLabel(int button, char* out, int size)
+{
+  static const int NamedButtons = 11;
+  static const char* const names[NamedButtons] = {
+    "A", "B", "X", "Y", "LB", "RB", "Back", "Start", "Guide", "left stick button", "right stick button",
+  };
+  if (button >= 0 && button < NamedButtons)
+    snprintf(out, size, "%s", names[button]);
+  else if (button >= 0)
+    snprintf(out, size, "button %d", button);
+  else
+    snprintf(out, size, "%s", "");
+}
+
 static void ReportUnknown(const char* setting, const char* value)
 {
   fprintf(stderr, "settings.ini: %s = %s is not known; the default stays\n", setting, value);

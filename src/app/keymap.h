@@ -40,5 +40,13 @@ void LoadKeyBindings();
 // replay runner passes DefaultBindings, the game Bindings.
 void ReadControls(const KeyBindings& bindings);
 
+// The key's name as players know it, first letter capitalised ("Left",
+// "Space", "A"); empty for NoBinding.
+void KeyLabel(int symbol, char* out, int size);
+
+// The pad button's name in the usual Linux layout ("A", "RB", "Start"),
+// else "button N"; empty for NoBinding.
+void PadButtonLabel(int button, char* out, int size);
+
 // Forgets the stick aim, the stick's menu direction and the stale keys of earlier frames.
 void ResetControlsHistory();

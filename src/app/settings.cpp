@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/video.h"
+#include "game/hints.h"
 #include "game/places.h"
 
 static const char SettingsFileName[] = "settings.ini";
@@ -117,6 +118,7 @@ void ApplySettings()
   Settings.antialiasing = SettingFlag("antialiasing");
   Settings.mipmapping = SettingFlag("mipmapping");
   Settings.ghost = !SettingPresent("ghost") || SettingFlag("ghost");
+  HintsEnabled = !SettingPresent("hints") || SettingFlag("hints");
   Settings.sound = SettingVolume("sound", SettingsDefaultSound);
   Settings.music = SettingVolume("music", SettingsDefaultMusic);
   AspectRatio = ScreenWidth / ScreenHeight;

@@ -1,7 +1,8 @@
 // settings: the display options read once from "settings.ini" at start-up
 // (the player's own copy when installed, see game/places.h).
 // The file is never written. Every key is optional and reads as 0 when
-// missing, except "ghost", which is on unless it is given as 0.
+// missing, except "ghost" and "hints" (game/hints.h), which are on unless
+// given as 0.
 #pragma once
 
 #include <cstdio>

@@ -7,6 +7,7 @@
 #include "game/collision.h"
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/hints.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -276,5 +277,6 @@ void UpdateGame(float t)
   StepItems(t);
   RecordGhostFrame(t);
   CheckOutcome();
+  StepHints(t);
   SoundFrame.rollSpeed = Ball.onGround ? SpeedAcrossGravity(Ball.gravity, Ball.vx, Ball.vy) : 0;
 }

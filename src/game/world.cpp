@@ -3,6 +3,7 @@
 #include "game/world.h"
 
 #include "game/ghost.h"
+#include "game/hints.h"
 #include "game/level_files.h"
 
 int MapGrid[MapSize * MapSize];
@@ -138,6 +139,7 @@ void StartLevel(int n)
   PlaceRunStart();
   CurrentLevel = n;
   BeginGhostRun(n);
+  BeginHints(n);
 }
 
 void StartGridLevel()
@@ -147,4 +149,5 @@ void StartGridLevel()
   PlaceRunStart();
   BeginGhostRun(0);        // a run of no slot: no best ghost to race
   GhostRecording = false;  // and nothing recorded
+  BeginHints(0);
 }

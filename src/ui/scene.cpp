@@ -11,6 +11,7 @@
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/ghost_view.h"
+#include "ui/hint_view.h"
 #include "ui/menus.h"
 
 const float TetherWidth = 0.4f;        // the band, and each square end piece
@@ -171,4 +172,5 @@ void DrawGameScene()
   ScreenOrtho();
   snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
   DrawBar(TopBarTop, ScoreText);
+  DrawHints();
 }

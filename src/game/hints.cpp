@@ -1,0 +1,100 @@
+// The level banner's clock and the control hints of the first levels.
+#include "game/hints.h"
+
+#include "game/controls.h"
+#include "game/world.h"
+
+HintRecord Hint;
+bool HintsEnabled = true;
+bool HintLearnt[HintKindCount];
+
+struct LevelHint {
+  int level;
+  int kind;
+};
+static const int LevelHintCount = 3;
+static const LevelHint LevelHints[LevelHintCount] = {
+  {1, hint_roll_jump},
+  {3, hint_tether},
+  {5, hint_let_go},
+};
+
+int HintForLevel(int n)
+{
+  for (int i = 0; i < LevelHintCount; i++)
+    if (LevelHints[i].level == n)
+      return LevelHints[i].kind;
+  return hint_none;
+}
+
+void BeginHints(int n)
+{
+  Hint = HintRecord();
+  Hint.level = n;
+  int kind = HintForLevel(n);
+  if (HintsEnabled && !HintLearnt[kind]) {
+    Hint.kind = kind;
+    Hint.fade = 1;
+  }
+}
+
+static bool ControlUsed()
+{
+  switch (Hint.kind) {
+  case hint_roll_jump: return Hint.steered && Hint.jumped;
+  case hint_tether: return Hint.attached;
+  case hint_let_go: return Hint.attached && !Ball.attached;
+  default: return false;
+  }
+}
+
+void StepHints(float t)
+{
+  float seconds = t * SecondsPerFrameAtScale1;
+  if (Hint.age < BannerSeconds)
+    Hint.age += seconds;
+  if (Hint.kind == hint_none)
+    return;
+  Hint.steered = Hint.steered || Controls.steerX != 0 || Controls.steerY != 0;
+  Hint.jumped = Hint.jumped || Controls.jump;
+  Hint.attached = Hint.attached || Ball.attached;
+  if (!Hint.used && ControlUsed()) {
+    Hint.used = true;
+    HintLearnt[Hint.kind] = true;
+  }
+  if (Hint.used) {
+    Hint.fade -= seconds / HintFadeSeconds;
+    if (Hint.fade <= 0) {
+      Hint.fade = 0;
+      Hint.kind = hint_none;
+    }
+  }
+}
+
+float BannerAlpha()
+{
+  if (Hint.level <= 0 || Hint.age >= BannerSeconds)
+    return 0;
+  float left = BannerSeconds - Hint.age;
+  return left < BannerFadeSeconds ? left / BannerFadeSeconds : 1;
+}
+
+float HintAlpha()
+{
+  return Hint.kind == hint_none ? 0 : Hint.fade;
+}
+
+int HintPlaceNow()
+{
+  float height = Camera.viewHeight;
+  if (!(height > 0))
+    return hintplace_bottom;
+  float top = Camera.camY - height / 2;
+  float ballTop = (Ball.y - HintBallReach - top) / height;
+  float ballBottom = (Ball.y + HintBallReach - top) / height;
+  bool inBottom = ballBottom > HintBottomBandTop && ballTop < 1;
+  bool inTop = ballTop < HintTopBandBottom && ballBottom > 0;
+  if (!inBottom)
+    return hintplace_bottom;
+  return inTop ? hintplace_hidden : hintplace_top;
+}

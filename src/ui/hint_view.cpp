@@ -1,0 +1,126 @@
+// The level banner and the control hints, drawn over play.
+#include "ui/hint_view.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/gamepad.h"
+#include "app/keymap.h"
+#include "game/hints.h"
+#include "game/level_files.h"
+#include "render/draw.h"
+#include "ui/menus.h"
+#include "ui/scene.h"
+
+static const float HintBottomTop = 325;     // ScreenOrtho units, as the editor's hint bar
+static const float HintTopTop = -255;       // below the score bar
+static const float BannerTop = -190;        // the banner's panel, inner top
+static const float BannerNumberSize = 0.55f;
+static const float BannerTitleSize = 1.0f;
+static const float BannerLineGap = 36;      // from the number's top to the title's
+static const float BannerHeight = 70;
+static const float BannerMaxWidth = 900;
+static const float GlyphCell = 62;          // a glyph's cell at size 1
+static const int NameSize = 32;
+static const int HintTextSize = 160;
+
+static char HintLine[HintTextSize];
+static char BannerNumber[32];
+static char BannerTitle[TitleSlotSize + 8];
+
+// "Left" or "Left or A" for a keyboard action, by its two bindings.
+static void ActionKeys(int action, char* out, int size)
+{
+  char a[NameSize], b[NameSize];
+  KeyLabel(Bindings.key[action][0], a, NameSize);
+  KeyLabel(Bindings.key[action][1], b, NameSize);
+  if (a[0] && b[0])
+    snprintf(out, size, "%s or %s", a, b);
+  else
+    snprintf(out, size, "%s", a[0] ? a : b);
+}
+
+// "Left / Right or A / D": the two slots of the steering pair, a slot only
+// when both of its keys are bound.
+static void SteerKeys(char* out, int size)
+{
+  char l0[NameSize], r0[NameSize], l1[NameSize], r1[NameSize];
+  KeyLabel(Bindings.key[bind_left][0], l0, NameSize);
+  KeyLabel(Bindings.key[bind_right][0], r0, NameSize);
+  KeyLabel(Bindings.key[bind_left][1], l1, NameSize);
+  KeyLabel(Bindings.key[bind_right][1], r1, NameSize);
+  bool first = l0[0] && r0[0], second = l1[0] && r1[0];
+  if (first && second)
+    snprintf(out, size, "%s / %s or %s / %s", l0, r0, l1, r1);
+  else if (first || second)
+    snprintf(out, size, "%s / %s", first ? l0 : l1, first ? r0 : r1);
+  else
+    snprintf(out, size, "%s", "Steer");
+}
+
+void FormatHintText(int kind, char* out, int size)
+{
+  char keys[HintTextSize], jump[2 * NameSize + 8], pad[NameSize], padLine[3 * NameSize];
+  padLine[0] = 0;
+  bool withPad = PadState.present;
+  switch (kind) {
+  case hint_roll_jump:
+    SteerKeys(keys, (int)sizeof keys);
+    ActionKeys(bind_jump, jump, (int)sizeof jump);
+    PadButtonLabel(Bindings.padButton[padbind_jump], pad, NameSize);
+    if (withPad)
+      snprintf(padLine, sizeof padLine, " (pad: stick, %s)", pad);
+    snprintf(out, size, "%s roll, %s jumps%s", keys, jump[0] ? jump : "nothing", padLine);
+    return;
+  case hint_tether:
+  case hint_let_go:
+    PadButtonLabel(Bindings.padButton[padbind_tether], pad, NameSize);
+    if (withPad)
+      snprintf(padLine, sizeof padLine, " (pad: %s)", pad);
+    snprintf(out, size, "%s%s", kind == hint_tether ? "Aim at a block, hold the left button to swing"
+                                                     : "Let go of the button to fly off the swing",
+             padLine);
+    return;
+  default:
+    if (size > 0)
+      out[0] = 0;
+  }
+}
+
+// Text centred on x = 0 with its top at y.
+static void DrawCentred(const char* text, float y, float size)
+{
+  float width = strlen(text) * GlyphCell * TextAdvanceFactor * size;
+  DrawText(-width / 2, y, text, size);
+}
+
+static void DrawBanner(float alpha)
+{
+  snprintf(BannerNumber, sizeof BannerNumber, "Level %d", Hint.level);
+  int slot = Hint.level - 1;
+  const char* title = slot >= 0 && slot < MaxLevels ? LevelTitles[slot] : "";
+  snprintf(BannerTitle, sizeof BannerTitle, "%.*s", (int)strcspn(title, "\r\n"), title);
+  FitTextToWidth(BannerTitle, BannerMaxWidth, BannerTitleSize);
+  float titleWidth = strlen(BannerTitle) * GlyphCell * TextAdvanceFactor * BannerTitleSize;
+  float width = titleWidth > MenuBarWidth / 2 ? titleWidth : MenuBarWidth / 2;
+  SetDrawTint(1, 1, 1, alpha);
+  DrawPanel(AtlasPanelNormal, -width / 2, BannerTop, width, BannerHeight);
+  DrawCentred(BannerNumber, BannerTop - MenuTextRaise, BannerNumberSize);
+  DrawCentred(BannerTitle, BannerTop + BannerLineGap - MenuTextRaise, BannerTitleSize);
+  SetDrawTint(1, 1, 1, 1);
+}
+
+void DrawHints()
+{
+  float banner = BannerAlpha();
+  if (banner > 0)
+    DrawBanner(banner);
+  float alpha = HintAlpha();
+  int place = HintPlaceNow();
+  if (alpha <= 0 || place == hintplace_hidden)
+    return;
+  FormatHintText(Hint.kind, HintLine, HintTextSize);
+  SetDrawTint(1, 1, 1, alpha);
+  DrawBar(place == hintplace_top ? HintTopTop : HintBottomTop, HintLine);
+  SetDrawTint(1, 1, 1, 1);
+}

@@ -1,0 +1,92 @@
+// The level banner and the control hints: which level shows which hint, when
+// it goes, the hints setting, and where the hint goes around the ball.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/settings.h"
+#include "game/hints.h"
+#include "play_setup.h"
+
+namespace {
+
+// Level n in play on an open floor, with no hint learnt yet.
+void StartAt(int n)
+{
+  ResetPlay(40, 20, 20, 17.4f);
+  WallIn(maptype_blocknormal);
+  memset(HintLearnt, 0, sizeof HintLearnt);
+  HintsEnabled = true;
+  BeginHints(n);
+}
+
+// Frames of play with the key held.
+void Play(int frames, int key = -1)
+{
+  for (int i = 0; i < frames; i++) {
+    memset(InputState.KeyState, 0, sizeof InputState.KeyState);
+    if (key >= 0)
+      InputState.KeyState[key] = InputHeld;
+    StepPlay(1);
+  }
+}
+
+TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
+{
+  const int expected[6] = {hint_none, hint_roll_jump, hint_none, hint_tether, hint_none, hint_let_go};
+  for (int n = 1; n <= 5; n++)
+    EXPECT_EQ(HintForLevel(n), expected[n]) << "level " << n;
+
+  StartAt(1);
+  EXPECT_EQ(BannerAlpha(), 1);
+  Play(60, KeyRight);                       // steering alone is not enough
+  EXPECT_EQ(HintAlpha(), 1);
+  EXPECT_GT(BannerAlpha(), 0);
+  Play(61, KeySpace);
+  EXPECT_EQ(BannerAlpha(), 0);              // two seconds are over
+  EXPECT_EQ(HintAlpha(), 0) << "steered and jumped: the hint has faded out";
+  BeginHints(1);
+  EXPECT_EQ(HintAlpha(), 0) << "a hint once used is not shown again";
+  EXPECT_EQ(BannerAlpha(), 1) << "the banner shows at every start";
+
+  StartAt(5);                               // let go: only a release after hanging counts
+  Play(10);
+  Ball.attached = true;
+  StepHints(1);
+  EXPECT_EQ(HintAlpha(), 1);
+  Ball.attached = false;
+  StepHints(1);
+  EXPECT_LT(HintAlpha(), 1);
+}
+
+TEST(Hints, SettingZeroTurnsThemOffMissingKeepsThemOn)
+{
+  const char* files[3] = {"hints = 0\n", "ghost = 0\n", "hints = 1\n"};
+  for (int i = 0; i < 3; i++) {
+    FILE* f = fmemopen((void*)files[i], strlen(files[i]), "r");
+    ReadSettingsStream(f);
+    fclose(f);
+    ApplySettings();
+    memset(HintLearnt, 0, sizeof HintLearnt);
+    BeginHints(3);
+    EXPECT_EQ(HintAlpha(), i == 0 ? 0 : 1) << files[i];
+    EXPECT_EQ(BannerAlpha(), 1) << files[i];
+  }
+  HintsEnabled = true;
+}
+
+TEST(Hints, TheHintMovesToTheTopWhileTheBallIsInTheBottomBar)
+{
+  StartAt(1);
+  EXPECT_EQ(HintPlaceNow(), hintplace_bottom);
+  Ball.y = Camera.camY + Camera.viewHeight / 2 - 1;    // a cell above the view's bottom edge
+  EXPECT_EQ(HintPlaceNow(), hintplace_top);
+  Ball.y = Camera.camY - Camera.viewHeight / 2 + 1;    // near the top: the bottom is free
+  EXPECT_EQ(HintPlaceNow(), hintplace_bottom);
+  Ball.y = Camera.camY;
+  Camera.viewHeight = 1;                               // the ball fills the view
+  EXPECT_EQ(HintPlaceNow(), hintplace_hidden);
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/gamepad.h"
+#include "app/host.h"
 #include "app/input.h"
 #include "app/input_gate.h"
 #include "app/settings.h"
@@ -230,6 +231,9 @@ static void ReadAim(const KeyBindings& b)
   bool mouseMoved = InputState.MouseX != History.lastMouseX || InputState.MouseY != History.lastMouseY;
   History.lastMouseX = InputState.MouseX;
   History.lastMouseY = InputState.MouseY;
+  Controls.pointerMoved = mouseMoved && MouseInWindow;   // coming into the window is no move yet
+  Controls.pointerX = (float)InputState.MouseX;
+  Controls.pointerY = (float)InputState.MouseY;
   float sx = StickValue(b, padaxis_aim_x), sy = StickValue(b, padaxis_aim_y);
   if (mouseMoved) {
     History.padAiming = false;

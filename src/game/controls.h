@@ -21,5 +21,7 @@ struct ControlsRecord {
   bool nextLevel;           // N, pressed this frame: the results card's next level
   bool pointerClick;        // left mouse button pressed this frame (menus and buttons)
   bool focusLost;           // the window lost the keyboard focus this frame: play and the editor pause
+  bool pointerMoved;        // the pointer, in the window last frame, is not where it was
+  float pointerX, pointerY; // the mouse pointer, window pixels (the aim may be the stick's)
 };
 extern ControlsRecord Controls;

@@ -23,12 +23,16 @@
 const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
 const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder + BarsMargin;
 
-const int TitleEntries = 2;            // "Play", "Edit"
+const int TitleEntries = 3;            // "Play", "Edit", "Quit"
+const int TitleQuit = 2;
 const int VisibleRows = 6;             // level-list rows on screen at once
 
 const float RowTop = -140;             // top of the first entry's inner rectangle
 const float RowStep = 70;              // from one row top to the next
 const float ScoreRight = 455;          // the best-score column ends here
+const float QuitRowTop = RowTop + 3 * RowStep;  // a row's gap below "Edit"
+const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
+const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
 
 const float TitleY = -300;             // the logo across the top
 const float TitleWidth = 800;
@@ -114,6 +118,32 @@ void PlaceMenuCursor()
     MenuFirstRow = 0;
 }
 
+static float TitleRowTop(int i)
+{
+  return i == TitleQuit ? QuitRowTop : RowTop + RowStep * i;
+}
+
+// The title entry or visible list row whose bar is under the mouse pointer; -1 for none.
+static int PointerRow()
+{
+  if (!(ScreenWidth > 0 && ScreenHeight > 0))
+    return -1;
+  float half = ScreenOrthoHalfHeight();
+  float x = (Controls.pointerX / ScreenWidth * 2 - 1) * half * AspectRatio;
+  float y = (Controls.pointerY / ScreenHeight * 2 - 1) * half;
+  if (x < MenuBarLeft - RowHitSide || x > MenuBarLeft + MenuBarWidth + RowHitSide)
+    return -1;
+  bool title = GameState == gamestate_title;
+  int rows = title ? TitleEntries : VisibleRows;
+  for (int i = 0; i < rows; i++) {
+    float top = title ? TitleRowTop(i) : RowTop + RowStep * i;
+    bool inside = y >= top - RowHitHalfGap && y < top + MenuBarHeight + RowHitHalfGap;
+    if (inside && (title || MenuFirstRow + i < MaxLevels))
+      return i;
+  }
+  return -1;
+}
+
 static void ListInput(bool back, bool choose, bool watch)
 {
   if (back)
@@ -168,6 +198,15 @@ static void MenuKeys()
   bool back = Controls.menuBack;
   bool watch = Pressed(KeyG);
 
+  // The pointer lights a row only by moving onto it, so one resting off the
+  // rows (or on one the keys have moved away from) leaves the keys in charge.
+  int row = PointerRow();
+  int first = GameState == gamestate_title ? 0 : MenuFirstRow;
+  if (row >= 0 && (Controls.pointerMoved || Controls.pointerClick))
+    MenuCursor = first + row;
+  if (row >= 0 && Controls.pointerClick)
+    choose = true;
+
   if (up)
     MenuCursor -= 1;
   if (down)
@@ -178,7 +217,9 @@ static void MenuKeys()
       MenuCursor = 0;
     if (MenuCursor > TitleEntries - 1)
       MenuCursor = TitleEntries - 1;
-    if (choose)
+    if (choose && MenuCursor == TitleQuit)
+      QuitRequested = true;
+    else if (choose)
       GameState = MenuCursor == 0 ? gamestate_playlist : gamestate_editlist;
     return;
   }
@@ -201,9 +242,9 @@ void MenuInput()
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {"Play", "Edit"};
+  static const char* const labels[TitleEntries] = {"Play", "Edit", "Quit"};
   for (int i = 0; i < TitleEntries; i++) {
-    float y = RowTop + RowStep * i;
+    float y = TitleRowTop(i);
     int set = MenuCursor == i ? AtlasPanelHighlight : AtlasPanelNormal;
     DrawPanel(set, MenuBarLeft, y, MenuBarWidth, MenuBarHeight);
     DrawText(MenuTextLeft, y - MenuTextRaise, labels[i], MenuTextSize);

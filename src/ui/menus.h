@@ -1,5 +1,7 @@
-// menus: the title screen ("Play", "Edit") and the two level lists, all in
-// one keyboard-driven MenuFrame per frame: input first, then drawing. In the
+// menus: the title screen ("Play", "Edit", "Quit") and the two level lists,
+// all in one MenuFrame per frame: input first, then drawing. The keys move
+// the highlight; the mouse pointer lights the row it moves onto and a click
+// chooses the row under it. In the
 // play list a small ghost ball marks the levels with a best run, and G
 // watches the highlighted level's best run.
 // Also the ScreenOrtho projection and the layout of the 900 x 25 bars that

@@ -62,7 +62,52 @@ void WriteLevels(int count)
   }
 }
 
+// One menu frame with the mouse pointer at window pixel (x, y) of 800 x 600.
+void PointerFrame(int x, int y, bool click, int key = -1)
+{
+  memset(&InputState, 0, sizeof(InputState));
+  InputState.MouseX = x;
+  InputState.MouseY = y;
+  InputState.MouseButtonState[ButtonLeft] = click ? InputPressed : InputUp;
+  if (key >= 0)
+    InputState.KeyState[key] = InputPressed;
+  ReadControls(DefaultBindings);
+  MenuInput();
+}
+
 }  // namespace
+
+TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
+{
+  ScreenWidth = 800;
+  ScreenHeight = 600;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  const int PlayY = 204, EditY = 257, QuitY = 362, ListRow2Y = 309, OffRowsY = 150;
+  EnterState(gamestate_title);
+  MouseInWindow = false;
+  PointerFrame(400, QuitY, false);
+  EXPECT_EQ(MenuCursor, 0) << "coming into the window onto a row is no move";
+  MouseInWindow = true;
+  PointerFrame(400, EditY, false);
+  EXPECT_EQ(MenuCursor, 1) << "moved onto Edit";
+  PointerFrame(400, EditY, false, KeyUp);
+  EXPECT_EQ(MenuCursor, 0) << "a pointer resting on a row leaves the keys in charge";
+  PointerFrame(400, OffRowsY, false);
+  PointerFrame(400, PlayY + 100, false);   // between the rows' bars, on none
+  EXPECT_EQ(MenuCursor, 0) << "moving off the rows changes nothing";
+  PointerFrame(400, QuitY, true);
+  EXPECT_TRUE(QuitRequested) << "a click on Quit ends the program";
+  QuitRequested = false;
+
+  ScratchDir dir;
+  WriteLevels(3);
+  LoadLevelCatalogue();
+  EnterState(gamestate_playlist);
+  PointerFrame(400, ListRow2Y, true);
+  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(CurrentLevel, 3);
+  MouseInWindow = false;
+}
 
 TEST(Menus, TitleScreenMovesClampsAndChooses)
 {
@@ -71,12 +116,14 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   EXPECT_EQ(MenuCursor, 0);
   Frame(KeyS);
   Frame(KeyDown);
-  EXPECT_EQ(MenuCursor, 1);
+  Frame(KeyDown);
+  EXPECT_EQ(MenuCursor, 2);
   Frame(KeyUp, KeyDown);
-  EXPECT_EQ(MenuCursor, 1);
+  EXPECT_EQ(MenuCursor, 2);
   Frame(KeyB);
   EXPECT_EQ(GameState, gamestate_title);
 
+  Frame(KeyUp);
   Frame(KeySpace);
   EXPECT_EQ(GameState, gamestate_editlist);
   EnterState(gamestate_title);

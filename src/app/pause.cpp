@@ -55,6 +55,11 @@ static const int BytesPerPixel = 4;                 // R, G, B, A in ReadbackBuf
 static const unsigned char OpaqueAlpha = 255;
 static const char* ScreenshotNameFormat = "screenshot%d.png";
 static const unsigned ScreenshotWindowSize = 2048;  // deflate window, bytes
+static const unsigned ScreenshotNoteMilliseconds = 2000;
+
+// "Saved screenshot3.png" in the footer's first line for two seconds after a save.
+static char ScreenshotNote[96];
+static unsigned ScreenshotNoteSince;
 
 // Play and the editor stop when the window loses the keyboard focus; the menus
 // and a watched run wait as they are.
@@ -194,7 +199,8 @@ void DrawPauseDashboard()
   DrawRect(DashFrames[DashBottomBar], 0, height - BarHeight + s, width, BarHeight);
   DisableQuadDrawing();
   float footerTop = height - BottomBarTopInset + s;
-  DrawSmallText(FooterLines[0], TextLeft, (int)(footerTop + FooterFirstY));
+  bool note = ScreenshotNote[0] && PacingTicks() - ScreenshotNoteSince < ScreenshotNoteMilliseconds;
+  DrawSmallText(note ? ScreenshotNote : FooterLines[0], TextLeft, (int)(footerTop + FooterFirstY));
   DrawSmallText(FooterLines[1], TextLeft, (int)(footerTop + FooterSecondY));
 }
 
@@ -365,6 +371,9 @@ void SaveScreenshot()
       if (!written) {
         unlink(name);
       } else {
+        const char* slash = strrchr(name, '/');
+        snprintf(ScreenshotNote, sizeof ScreenshotNote, "Saved %.80s", slash ? slash + 1 : name);
+        ScreenshotNoteSince = PacingTicks();
         DeliverScreenshot(name);
         PushSound(sound_screenshot);
       }

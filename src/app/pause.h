@@ -50,5 +50,5 @@ void PauseMenu();
 void FormatVersionText(char* out, size_t size, float version);
 
 // Writes the frozen frame to the first "screenshot%d.png" that does not exist;
-// never replaces a file.
+// never replaces a file. The footer names the file for two seconds.
 void SaveScreenshot();

@@ -2,6 +2,7 @@
 // permission bits.
 #include "game/file_save.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +12,44 @@ const char TempSuffix[] = ".tmp";
 const int MaxLinkHops = 40;            // more links in a row than this are taken for a loop
 const mode_t NewFileBits = 0666;       // a file that did not exist, before the umask
 const mode_t PermissionBits = 07777;
+
+int LastSaveError;
+
+struct SaveReason {
+  int error;
+  const char* text;
+};
+static const int SaveReasonCount = 13;
+static const SaveReason SaveReasons[SaveReasonCount] = {
+  {EACCES, "the folder is read-only"},
+  {EPERM, "the file may not be changed"},
+  {EROFS, "the disk is read-only"},
+  {ENOSPC, "the disk is full"},
+  {EDQUOT, "the disk quota is used up"},
+  {EFBIG, "the file is too large"},
+  {ENOENT, "the folder is missing"},
+  {ENOTDIR, "a file stands where a folder should be"},
+  {EISDIR, "a folder stands in the file's place"},
+  {ELOOP, "its links go round in a loop"},
+  {ENAMETOOLONG, "its path is too long"},
+  {EIO, "the disk could not be written"},
+  {EMFILE, "too many files are open"},
+};
+
+const char* SaveFailureReason(int error)
+{
+  for (int i = 0; i < SaveReasonCount; i++)
+    if (SaveReasons[i].error == error)
+      return SaveReasons[i].text;
+  return "the system refused it";
+}
+
+// Notes the errno of a failed step (fallback when the step left none) and returns false.
+static bool SaveFailed(int fallback)
+{
+  LastSaveError = errno ? errno : fallback;
+  return false;
+}
 
 // The file that path names once every symbolic link on the way is followed;
 // false for a loop of links or a path too long.
@@ -76,15 +115,28 @@ static int CreateTemp(SaveFile* save)
 FILE* BeginSave(const char* path, SaveFile* save, const char* mode)
 {
   save->target[0] = save->temp[0] = 0;
-  if (!PrepareFolderOf(path) || !FollowLinks(path, save->target, sizeof(save->target)))
+  LastSaveError = 0;
+  errno = 0;
+  if (!PrepareFolderOf(path)) {
+    SaveFailed(ENOTDIR);   // a folder on the way is a file, or could not be made
     return nullptr;
+  }
+  if (!FollowLinks(path, save->target, sizeof(save->target))) {
+    SaveFailed(ELOOP);
+    return nullptr;
+  }
   int fd = CreateTemp(save);
   if (fd < 0) {
     save->temp[0] = 0;
-    return fopen(save->target, mode);
+    errno = 0;
+    FILE* f = fopen(save->target, mode);
+    if (!f)
+      SaveFailed(EACCES);
+    return f;
   }
   FILE* f = fdopen(fd, mode);
   if (!f) {
+    SaveFailed(EIO);
     close(fd);
     remove(save->temp);
   }
@@ -93,13 +145,19 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode)
 
 bool EndSave(FILE* f, const SaveFile* save)
 {
-  bool ok = !ferror(f) && fflush(f) == 0 && fsync(fileno(f)) == 0;
-  if (fclose(f) != 0)
-    ok = false;
+  bool ok = !ferror(f);   // a failed write left its errno
+  if (ok) {
+    errno = 0;
+    ok = fflush(f) == 0 && fsync(fileno(f)) == 0;
+  }
+  if (!ok)
+    SaveFailed(EIO);
+  if (fclose(f) != 0 && ok)
+    ok = SaveFailed(EIO);
   if (!save->temp[0])
     return ok;
   if (ok && rename(save->temp, save->target) != 0)
-    ok = false;
+    ok = SaveFailed(EIO);
   if (ok)
     SyncFolder(save->target);
   else

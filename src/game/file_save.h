@@ -25,3 +25,11 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode);
 // Flushes f to disk, closes it and puts the new file in place; true when the
 // whole file was written. A failed save removes its temporary file.
 bool EndSave(FILE* f, const SaveFile* save);
+
+// The errno of the step that stopped the last failed BeginSave or EndSave;
+// 0 after a save that worked.
+extern int LastSaveError;
+
+// Why a save failed, in a few words for the player, from its errno: "the
+// folder is read-only", "the disk is full", "the folder is missing", ...
+const char* SaveFailureReason(int error);

@@ -4,6 +4,7 @@
 #include "ui/editor.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "app/host.h"
@@ -12,6 +13,7 @@
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
+#include "game/file_save.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
@@ -34,8 +36,15 @@ static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
 static const int PrintableFirst = 32, PrintableLast = 126;
 static const int TitleMaxLength = TitleSlotSize - 2;
 
-static const char* SaveHint = "Press B to save and go back";
-static const char* SaveFailedHint = "Could not save the level - press B to try again";
+static const char* SaveHint = "Press B to save";
+static const char* LeaveHint = "Saved - press B to go back";
+static const char* SavedNote = "Saved";
+static const float SavedNoteSeconds = 2;
+static const float SecondsPerFrame = 1.0f / 60;   // at TimeScale 1
+
+static bool SavedThisVisit;      // B has saved the level since it was opened
+static float SavedNoteLeft;      // seconds "Saved" still shows
+static char SaveFailedHint[128];
 
 // The stroke or rectangle in progress: its button, the cell it last reached
 // and, for a rectangle, the corner it started at.
@@ -59,11 +68,20 @@ int WrapBrush(int brush)
   return r < 0 ? r + MapTypeCount : r;
 }
 
+bool EditorUnsaved()
+{
+  return !SavedThisVisit || HistoryVersion() != SavedVersion;
+}
+
 const char* EditorHintText()
 {
   if (EditorSaveFailed)
     return SaveFailedHint;
-  return EditorNote ? EditorNote : SaveHint;
+  if (EditorUnsaved())
+    return SaveHint;
+  if (EditorNote)
+    return EditorNote;
+  return SavedNoteLeft > 0 ? SavedNote : LeaveHint;
 }
 
 int PaletteEntryAt(float x, float y)
@@ -92,6 +110,8 @@ void OpenEditor(int n, bool fresh)
   EditorTitleEditing = false;
   EditorSaveFailed = false;
   EditorNote = nullptr;
+  SavedThisVisit = false;
+  SavedNoteLeft = 0;
 }
 
 static float ClampUnit(float v)
@@ -230,10 +250,15 @@ static void StepKeys(int cx, int cy)
   HistoryEnd();
 }
 
-// Saves; a level that cannot be played stays open with a note until B is
-// pressed again with nothing changed.
+// Saves and stays, with "Saved" or the check note of a level that cannot be
+// played; B again with nothing changed since goes back to the title.
 static void Save()
 {
+  if (!EditorUnsaved() && !EditorSaveFailed) {
+    EditorNote = nullptr;
+    GameState = gamestate_title;
+    return;
+  }
   char* slot = LevelTitles[CurrentLevel - 1];
   size_t length = strnlen(EditTitle, TitleMaxLength);
   memcpy(slot, EditTitle, length);
@@ -241,23 +266,24 @@ static void Save()
   slot[length + 1] = 0;
   EditorSaveFailed = !SaveLevel();
   PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
-  if (EditorSaveFailed)
+  if (EditorSaveFailed) {
+    snprintf(SaveFailedHint, sizeof SaveFailedHint, "Could not save: %s - press B to try again",
+             SaveFailureReason(LastSaveError));
     return;
-  SavedVersion = HistoryVersion();
+  }
   LevelExists[CurrentLevel - 1] = true;
   if (HighestLevel < CurrentLevel)
     HighestLevel = CurrentLevel;
-  const char* note = LevelCheckNote(CheckLevel());
-  if (note && note != EditorNote) {
-    EditorNote = note;
-    return;
-  }
-  EditorNote = nullptr;
-  GameState = gamestate_title;
+  SavedThisVisit = true;
+  SavedVersion = HistoryVersion();
+  EditorNote = LevelCheckNote(CheckLevel());
+  SavedNoteLeft = SavedNoteSeconds;
 }
 
 void EditorUpdate(float timeScale)
 {
+  if (SavedNoteLeft > 0)
+    SavedNoteLeft -= timeScale * SecondsPerFrame;
   bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
   PanAndAim(timeScale, !EditorTitleEditing && !ctrl);
   Camera.viewHeight = EditorViewHeight;

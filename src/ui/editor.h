@@ -1,5 +1,6 @@
 // editor: pan over a level, pick a brush, paint strokes, fill, resize, retitle,
-// undo and redo, and save with B. The editor changes only MapGrid cells, the
+// undo and redo, and save with B (B again, with nothing changed since, goes
+// back to the title). The editor changes only MapGrid cells, the
 // level's size, EditTitle, the Camera, the AimPoint and the brush; spawns,
 // pickups and finishes are plain cells until the level starts. The grid
 // operations live in game/edit_ops and game/edit_history; this screen maps
@@ -35,7 +36,8 @@ bool EditorHasUnsavedEdits();
 // Pan, aim, brush, painting, fills, resize, title, undo and save, scaled by timeScale.
 void EditorUpdate(float timeScale);
 
-// The level in one pass, grid, outline, aim marker, brush bar, palette and hint bar.
+// The level in one pass, grid, outline, the marked cell, aim marker, brush
+// bar, palette and hint bar.
 void DrawEditor();
 
 // The brush value brought into 0..11 modulo 12, for any int.
@@ -45,8 +47,13 @@ int WrapBrush(int brush);
 // reach into the view span lo..hi along one axis; false when none can.
 bool EditorCellRange(float lo, float hi, int count, int* first, int* last);
 
-// The hint bar's text: the save hint, the failure note, or the save check note.
+// The hint bar's text: the save hint, "Saved" for two seconds after a save,
+// the failure with its cause, or the save check note.
 const char* EditorHintText();
+
+// True when the level has changed since it was last saved in this visit (or
+// has not been saved in it yet).
+bool EditorUnsaved();
 
 // The palette entry (0..11) at ScreenOrtho point (x, y), or -1.
 int PaletteEntryAt(float x, float y);

@@ -1,6 +1,7 @@
 // The editor's logic without a window: brush, panning, aiming, painting and saving.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "app/input.h"
 #include "app/keymap.h"
 #include "app/video.h"
+#include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
@@ -161,7 +163,7 @@ TEST(Editor, PaintsOnlyInsideTheLevel)
   EXPECT_EQ(countPainted(), 1);
 }
 
-TEST(Editor, SaveLeavesOnlyWhenWrittenAndKeepsTheBrush)
+TEST(Editor, SaveStaysWithItsNoteAndBAgainLeavesKeepingTheBrush)
 {
   ScratchDir dir;
   EnterEditor();
@@ -172,29 +174,52 @@ TEST(Editor, SaveLeavesOnlyWhenWrittenAndKeepsTheBrush)
   PlaceCamera(2.5f, 1.5f);
   Frame({}, 400, 300, true);
   ASSERT_EQ(CellAt(2, 1), maptype_finish);
-  EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
+  EXPECT_STREQ(EditorHintText(), "Press B to save");
 
   Frame({KeyB});
   EXPECT_EQ(GameState, gamestate_editing);
-  EXPECT_STREQ(EditorHintText(), "Could not save the level - press B to try again");
+  EXPECT_STREQ(EditorHintText(), "Could not save: the folder is missing - press B to try again");
   EXPECT_EQ(CellAt(2, 1), maptype_finish);
   EXPECT_EQ(ReadFile("Levels/kept.dat"), LevelText);
 
   ASSERT_EQ(rename("Levels/kept.dat", "Levels/level1.dat"), 0);
   Frame({KeyB});
-  EXPECT_EQ(GameState, gamestate_title);
-  EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
+  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_STREQ(EditorHintText(), "Saved");
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
+  for (int i = 0; i < 121; i++)
+    Frame({});
+  EXPECT_STREQ(EditorHintText(), "Saved - press B to go back") << "\"Saved\" shows for two seconds";
+  Frame({KeyB});
+  EXPECT_EQ(GameState, gamestate_title);
 
-  // Back in the editor: the brush is kept, and B on the first frame writes
-  // the level back as it was loaded.
+  // Back in the editor: the brush is kept, B on the first frame writes the
+  // level back as it was loaded, and an undo after a save needs a new save.
   StartLevel(1);
   GameState = gamestate_editing;
   OpenEditor(1, false);
   Frame({KeyB});
   EXPECT_EQ(EditorBrush, maptype_finish);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(GameState, gamestate_editing);
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
+  Frame({}, 400, 300, true);
+  Frame({});
+  Frame({KeyB});
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_STREQ(EditorHintText(), "Press B to save");
+  Frame({KeyB});
+  EXPECT_EQ(GameState, gamestate_editing);
+  Frame({KeyB});
+  EXPECT_EQ(GameState, gamestate_title);
+}
+
+TEST(Editor, SaveFailuresNameTheirCause)
+{
+  const int errors[4] = {EACCES, ENOSPC, EROFS, ENOENT};
+  const char* const reasons[4] = {"the folder is read-only", "the disk is full", "the disk is read-only",
+                                  "the folder is missing"};
+  for (int i = 0; i < 4; i++)
+    EXPECT_STREQ(SaveFailureReason(errors[i]), reasons[i]);
 }
 
 TEST(Editor, VisitedCellsCoverSpritesReachingIntoTheView)

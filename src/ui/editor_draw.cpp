@@ -1,5 +1,6 @@
 // The editor's picture: the level's cells, a faint grid over its empty cells,
-// its outline, the aim marker, the brush bar with the brush's picture, the
+// its outline, the cell under the marker outlined in the brush's colour, the
+// aim marker, the brush bar with the brush's picture, the
 // palette and the hint bar.
 #include "ui/editor.h"
 
@@ -19,6 +20,23 @@ static const float GridColour[4] = {1, 1, 1, 0.12f};
 static const float OutlineColour[4] = {1, 0.85f, 0.3f, 0.9f};
 static const float PickColour[4] = {1, 1, 1, 0.9f};
 static const int MaxGridLines = 512;        // more than any view at the editor's height shows
+static const float MarkInset = 0.04f;       // the marked cell's second outline, inside the first (world units)
+
+// The outline round the cell under the marker, by brush: the colour each cell type shows.
+static const float BrushColours[MapTypeCount][4] = {
+  {1, 1, 1, 0.9f},          // nothing: the eraser
+  {0.62f, 0.78f, 0.95f, 1}, // normal block
+  {1, 0.3f, 0.25f, 1},      // harmful block
+  {0.75f, 0.75f, 0.75f, 1}, // no-swing block
+  {0.75f, 0.6f, 1, 1},      // ghost block
+  {0.35f, 1, 0.55f, 1},     // gravity down
+  {0.35f, 1, 0.55f, 1},     // gravity left
+  {0.35f, 1, 0.55f, 1},     // gravity up
+  {0.35f, 1, 0.55f, 1},     // gravity right
+  {1, 0.6f, 0.15f, 1},      // spawn: the ball
+  {0.4f, 0.9f, 1, 1},       // extra time
+  {1, 0.9f, 0.25f, 1},      // finish
+};
 
 // How each map type looks in the editor: a quad over its cell, a sprite of
 // the given size centred on the cell, or nothing.
@@ -103,6 +121,22 @@ static void DrawGridAndOutline(const ViewRect& v)
   DrawPlainLines(outline, 4, OutlineColour);
 }
 
+// Two outlines, one inside the other, round the cell a click would paint.
+static void DrawMarkedCell()
+{
+  float ax = std::floor(AimPoint.aimX), ay = std::floor(AimPoint.aimY);
+  if (!(ax >= 0 && ay >= 0 && ax < LevelWidth && ay < LevelHeight))
+    return;
+  float lines[32];
+  for (int k = 0; k < 2; k++) {
+    float x0 = ax + k * MarkInset, y0 = ay + k * MarkInset, x1 = ax + 1 - k * MarkInset, y1 = ay + 1 - k * MarkInset;
+    const float ring[16] = {x0, y0, x1, y0, x1, y0, x1, y1, x1, y1, x0, y1, x0, y1, x0, y0};
+    for (int i = 0; i < 16; i++)
+      lines[16 * k + i] = ring[i];
+  }
+  DrawPlainLines(lines, 8, BrushColours[WrapBrush(EditorBrush)]);
+}
+
 static void DrawPalette()
 {
   DrawPanel(AtlasPanelNormal, PaletteLeft, PaletteTop, -2 * PaletteLeft, PaletteCell);
@@ -124,6 +158,7 @@ void DrawEditor()
       EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
     DrawCells(x0, x1, y0, y1);
   DrawGridAndOutline(v);
+  DrawMarkedCell();
   DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
 
   ScreenOrtho();

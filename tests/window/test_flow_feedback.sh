@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # What the game tells the player: level 1 starts with its control hint in a
-# bar at the bottom (none with hints = 0).
+# bar at the bottom (none with hints = 0); a click on a title row chooses it;
+# B in the editor says "Saved" in the bottom bar; a screenshot's name shows in
+# the pause footer for two seconds; a click on "Quit" ends the game.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -27,4 +29,34 @@ tw_settings "screenw = 800" "screenh = 600" "hints = 0"
 hint_bar_pixel
 [ "$HINT_PIXEL" = "$BLUE" ] || tw_fail "with hints = 0 the bottom of level 1 shows $HINT_PIXEL, not the background"
 
+
+EDIT_Y=257; QUIT_Y=362; SAVE_Y=275          # title rows and the pause button, 800 x 600
+EDITOR_BAR=800x70+0+518; FOOTER=800x58+0+542
+rm -r "$TW_DIR/Media" && ln -s "$REPO_ROOT/Media" "$TW_DIR/Media"   # the real font from here on
+tw_launch
+tw_move 400 400
+tw_click 400 $EDIT_Y                         # "Edit": the edit list, level 1 lit
+tw_key Return
+sleep 0.5
+tw_screenshot "$TW_DIR/editor.png"
+tw_key b
+sleep 0.3
+tw_screenshot "$TW_DIR/saved.png"
+[ "$(tw_region_diff "$TW_DIR/editor.png" "$TW_DIR/saved.png" $EDITOR_BAR)" != 0 ] ||
+  tw_fail "B in the editor did not change the bottom bar"
+tw_running || tw_fail "B in the editor ended the game"
+
+tw_key Escape
+tw_wait_still $FOOTER || tw_fail "the pause layer did not come to rest"
+tw_screenshot "$TW_DIR/paused.png"
+tw_click 400 $SAVE_Y
+tw_wait_file "$TW_DIR/screenshot1.png"
+tw_wait_region "$TW_DIR/paused.png" $FOOTER differs 2 || tw_fail "the footer does not name the screenshot"
+tw_wait_region "$TW_DIR/paused.png" $FOOTER same 5 || tw_fail "the screenshot's name stays in the footer"
+tw_key Escape
+sleep 0.6
+tw_key b                                     # nothing changed since the save: the title
+sleep 0.3
+tw_click 400 $QUIT_Y
+tw_expect_exit 0
 tw_pass

@@ -87,11 +87,13 @@ void FormatHintText(int kind, char* out, int size)
   }
 }
 
-// Text centred on x = 0 with its top at y.
+// Text centred on x = 0 with its top at y: each glyph's ink is centred in
+// its cell, which is wider than the pen's advance.
 static void DrawCentred(const char* text, float y, float size)
 {
-  float width = strlen(text) * GlyphCell * TextAdvanceFactor * size;
-  DrawText(-width / 2, y, text, size);
+  float cell = GlyphCell * size, advance = cell * TextAdvanceFactor;
+  int n = (int)strlen(text);
+  DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
 static void DrawBanner(float alpha)

@@ -37,13 +37,11 @@ static const int PrintableFirst = 32, PrintableLast = 126;
 static const int TitleMaxLength = TitleSlotSize - 2;
 
 static const char* SaveHint = "Press B to save";
-static const char* LeaveHint = "Saved - press B to go back";
 static const char* SavedNote = "Saved";
-static const float SavedNoteSeconds = 2;
+static const float SavedBeatSeconds = 0.75f;  // "Saved" shows this long before the title
 static const float SecondsPerFrame = 1.0f / 60;   // at TimeScale 1
 
-static bool SavedThisVisit;      // B has saved the level since it was opened
-static float SavedNoteLeft;      // seconds "Saved" still shows
+static float LeaveAfter;         // seconds until a saved editor gives way to the title; 0: staying
 static char SaveFailedHint[128];
 
 // The stroke or rectangle in progress: its button, the cell it last reached
@@ -68,20 +66,13 @@ int WrapBrush(int brush)
   return r < 0 ? r + MapTypeCount : r;
 }
 
-bool EditorUnsaved()
-{
-  return !SavedThisVisit || HistoryVersion() != SavedVersion;
-}
-
 const char* EditorHintText()
 {
   if (EditorSaveFailed)
     return SaveFailedHint;
-  if (EditorUnsaved())
-    return SaveHint;
-  if (EditorNote)
-    return EditorNote;
-  return SavedNoteLeft > 0 ? SavedNote : LeaveHint;
+  if (LeaveAfter > 0)
+    return SavedNote;
+  return EditorNote ? EditorNote : SaveHint;
 }
 
 int PaletteEntryAt(float x, float y)
@@ -110,8 +101,7 @@ void OpenEditor(int n, bool fresh)
   EditorTitleEditing = false;
   EditorSaveFailed = false;
   EditorNote = nullptr;
-  SavedThisVisit = false;
-  SavedNoteLeft = 0;
+  LeaveAfter = 0;
 }
 
 static float ClampUnit(float v)
@@ -250,15 +240,11 @@ static void StepKeys(int cx, int cy)
   HistoryEnd();
 }
 
-// Saves and stays, with "Saved" or the check note of a level that cannot be
-// played; B again with nothing changed since goes back to the title.
+// Saves, then shows "Saved" for a moment before the title. A level that
+// cannot be played stays open with its check note until B is pressed again
+// with the same note; a failed save stays open with its cause.
 static void Save()
 {
-  if (!EditorUnsaved() && !EditorSaveFailed) {
-    EditorNote = nullptr;
-    GameState = gamestate_title;
-    return;
-  }
   char* slot = LevelTitles[CurrentLevel - 1];
   size_t length = strnlen(EditTitle, TitleMaxLength);
   memcpy(slot, EditTitle, length);
@@ -274,16 +260,24 @@ static void Save()
   LevelExists[CurrentLevel - 1] = true;
   if (HighestLevel < CurrentLevel)
     HighestLevel = CurrentLevel;
-  SavedThisVisit = true;
   SavedVersion = HistoryVersion();
-  EditorNote = LevelCheckNote(CheckLevel());
-  SavedNoteLeft = SavedNoteSeconds;
+  const char* note = LevelCheckNote(CheckLevel());
+  if (note && note != EditorNote) {
+    EditorNote = note;
+    return;
+  }
+  EditorNote = nullptr;
+  LeaveAfter = SavedBeatSeconds;
 }
 
 void EditorUpdate(float timeScale)
 {
-  if (SavedNoteLeft > 0)
-    SavedNoteLeft -= timeScale * SecondsPerFrame;
+  if (LeaveAfter > 0) {
+    LeaveAfter -= timeScale * SecondsPerFrame;
+    if (LeaveAfter <= 0)
+      GameState = gamestate_title;
+    return;
+  }
   bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
   PanAndAim(timeScale, !EditorTitleEditing && !ctrl);
   Camera.viewHeight = EditorViewHeight;

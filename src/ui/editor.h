@@ -47,13 +47,9 @@ int WrapBrush(int brush);
 // reach into the view span lo..hi along one axis; false when none can.
 bool EditorCellRange(float lo, float hi, int count, int* first, int* last);
 
-// The hint bar's text: the save hint, "Saved" for two seconds after a save,
-// the failure with its cause, or the save check note.
+// The hint bar's text: the save hint, "Saved" in the moment between a save
+// and the title, the failure with its cause, or the save check note.
 const char* EditorHintText();
-
-// True when the level has changed since it was last saved in this visit (or
-// has not been saved in it yet).
-bool EditorUnsaved();
 
 // The palette entry (0..11) at ScreenOrtho point (x, y), or -1.
 int PaletteEntryAt(float x, float y);

@@ -72,7 +72,7 @@ for n in 1 3 6; do
   tw_key b
   sleep 0.3
   tw_key b
-  sleep 0.3
+  tw_wait_region "$TW_DIR/title.png" 800x140+0+0 same || tw_fail "saving level $n did not bring back the title"
 done
 cmp -s "$TW_DIR/binary.dat" "$L/level7.dat" || tw_fail "level 7 changed without a save"
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Edit a level with real keys and clicks: change the brush, paint one cell,
 # press B. The file on disk differs from the original in exactly that cell,
-# and B again takes the game back to the title screen. (Saves that fail are in
+# and the game is back on the title screen. (Saves that fail are in
 # test_badinput_folders.sh and test_badinput_levels.sh.)
 . "$(dirname "$0")/lib.sh"
 
@@ -42,8 +42,7 @@ if ! cmp -s "$expected" "$TW_DIR/Levels/level1.dat"; then
   tw_fail "the saved level differs from the original in more or other than cell (7, 4)"
 fi
 
-# B again, nothing changed since: back on the title screen, as it looked at start-up.
-tw_key b
+# Back on the title screen, which looks as it did at start-up.
 tw_move 400 300
 tw_wait_same "$TW_DIR/title.png" || tw_fail "after B the screen is not the title screen"
 

@@ -36,7 +36,7 @@ static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
 static const int PrintableFirst = 32, PrintableLast = 126;
 static const int TitleMaxLength = TitleSlotSize - 2;
 
-static const char* SaveHint = "Press B to save";
+static const char* SaveHint = "Press B to save and go back";
 static const char* SavedNote = "Saved";
 static const float SavedBeatSeconds = 0.75f;  // "Saved" shows this long before the title
 static const float SecondsPerFrame = 1.0f / 60;   // at TimeScale 1

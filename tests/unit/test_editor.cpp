@@ -174,7 +174,7 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   PlaceCamera(2.5f, 1.5f);
   Frame({}, 400, 300, true);
   ASSERT_EQ(CellAt(2, 1), maptype_finish);
-  EXPECT_STREQ(EditorHintText(), "Press B to save");
+  EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
 
   Frame({KeyB});
   EXPECT_EQ(GameState, gamestate_editing);

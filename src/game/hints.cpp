@@ -84,17 +84,20 @@ float HintAlpha()
   return Hint.kind == hint_none ? 0 : Hint.fade;
 }
 
-int HintPlaceNow()
+bool BallInBand(float top, float bottom)
 {
   float height = Camera.viewHeight;
   if (!(height > 0))
+    return false;
+  float viewTop = Camera.camY - height / 2;
+  float ballTop = (Ball.y - HintBallReach - viewTop) / height;
+  float ballBottom = (Ball.y + HintBallReach - viewTop) / height;
+  return ballBottom > top && ballTop < bottom;
+}
+
+int HintPlaceNow()
+{
+  if (!BallInBand(HintBottomBandTop, 1))
     return hintplace_bottom;
-  float top = Camera.camY - height / 2;
-  float ballTop = (Ball.y - HintBallReach - top) / height;
-  float ballBottom = (Ball.y + HintBallReach - top) / height;
-  bool inBottom = ballBottom > HintBottomBandTop && ballTop < 1;
-  bool inTop = ballTop < HintTopBandBottom && ballBottom > 0;
-  if (!inBottom)
-    return hintplace_bottom;
-  return inTop ? hintplace_hidden : hintplace_top;
+  return BallInBand(0, HintTopBandBottom) ? hintplace_hidden : hintplace_top;
 }

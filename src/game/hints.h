@@ -53,3 +53,7 @@ float HintAlpha();
 // Where the hint goes this frame: the bottom, the top while the ball is in
 // the bottom band, hidden while it is in both.
 int HintPlaceNow();
+
+// True when the drawn ball reaches into the band of the view between the
+// shares top and bottom of its height (0 its top edge, 1 its bottom edge).
+bool BallInBand(float top, float bottom);

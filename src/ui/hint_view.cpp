@@ -15,6 +15,8 @@
 static const float HintBottomTop = 325;     // ScreenOrtho units, as the editor's hint bar
 static const float HintTopTop = -255;       // below the score bar
 static const float BannerTop = -190;        // the banner's panel, inner top
+static const float BannerLowTop = 150;      // ... while the ball is behind the usual place
+static const float BannerFrame = 12;        // the panel's frame beyond its inner rectangle
 static const float BannerNumberSize = 0.55f;
 static const float BannerTitleSize = 1.0f;
 static const float BannerLineGap = 36;      // from the number's top to the title's
@@ -96,6 +98,15 @@ static void DrawCentred(const char* text, float y, float size)
   DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
+// The banner's inner top: its usual place, or lower while the ball is there.
+static float BannerPlace()
+{
+  float half = ScreenOrthoHalfHeight();
+  float top = (half + BannerTop - BannerFrame) / (2 * half);
+  float bottom = (half + BannerTop + BannerHeight + BannerFrame) / (2 * half);
+  return BallInBand(top, bottom) ? BannerLowTop : BannerTop;
+}
+
 static void DrawBanner(float alpha)
 {
   snprintf(BannerNumber, sizeof BannerNumber, "Level %d", Hint.level);
@@ -105,10 +116,11 @@ static void DrawBanner(float alpha)
   FitTextToWidth(BannerTitle, BannerMaxWidth, BannerTitleSize);
   float titleWidth = strlen(BannerTitle) * GlyphCell * TextAdvanceFactor * BannerTitleSize;
   float width = titleWidth > MenuBarWidth / 2 ? titleWidth : MenuBarWidth / 2;
+  float top = BannerPlace();
   SetDrawTint(1, 1, 1, alpha);
-  DrawPanel(AtlasPanelNormal, -width / 2, BannerTop, width, BannerHeight);
-  DrawCentred(BannerNumber, BannerTop - MenuTextRaise, BannerNumberSize);
-  DrawCentred(BannerTitle, BannerTop + BannerLineGap - MenuTextRaise, BannerTitleSize);
+  DrawPanel(AtlasPanelNormal, -width / 2, top, width, BannerHeight);
+  DrawCentred(BannerNumber, top - MenuTextRaise, BannerNumberSize);
+  DrawCentred(BannerTitle, top + BannerLineGap - MenuTextRaise, BannerTitleSize);
   SetDrawTint(1, 1, 1, 1);
 }
 

@@ -87,6 +87,9 @@ TEST(Hints, TheHintMovesToTheTopWhileTheBallIsInTheBottomBar)
   Ball.y = Camera.camY;
   Camera.viewHeight = 1;                               // the ball fills the view
   EXPECT_EQ(HintPlaceNow(), hintplace_hidden);
+  Camera.viewHeight = 12;                              // the band the banner takes
+  EXPECT_TRUE(BallInBand(0.45f, 0.55f));
+  EXPECT_FALSE(BallInBand(0.2f, 0.4f));
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/ghost_view.h"
-#include "ui/hint_view.h"
 #include "ui/menus.h"
 
 const float TetherWidth = 0.4f;        // the band, and each square end piece
@@ -172,5 +171,4 @@ void DrawGameScene()
   ScreenOrtho();
   snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
   DrawBar(TopBarTop, ScoreText);
-  DrawHints();
 }

@@ -7,7 +7,7 @@
 # the card's panel is grey where play shows the background below the floor.
 . "$(dirname "$0")/lib.sh"
 
-CARD="400 400"     # inside the card
+CARD="150 300"     # inside the card, left of where the level's banner can be
 BELOW_BANNER=800x260+0+240   # the ball's rows, under the level's number and title
 ROOF="640 204"     # two cells above, five right of the ball, clear of the level's banner: air in level 1, blocks in level 2
 

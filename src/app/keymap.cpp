@@ -272,10 +272,16 @@ void ReadControls(const KeyBindings& b)
                     (stickMoved && stickRow < 0);
   Controls.menuDown = ActionPressed(b, bind_down) || GatedHat(pad_hat_down) == InputPressed ||
                       (stickMoved && stickRow > 0);
-  Controls.menuChoose = KeyEntry(KeyReturn) == InputPressed || ActionPressed(b, bind_jump) ||
-                        padJump == InputPressed;
+  bool returnPressed = KeyEntry(KeyReturn) == InputPressed;
+  Controls.menuChoose = returnPressed || ActionPressed(b, bind_jump) || padJump == InputPressed;
   Controls.menuBack = ActionPressed(b, bind_back) || PadButtonEntry(b, padbind_back) == InputPressed;
-  Controls.pauseToggle = ActionPressed(b, bind_pause) || PadButtonEntry(b, padbind_pause) == InputPressed;
+  // A player still jumping at the finish must not leave the results card, so
+  // it takes Return and Start, which pauses everywhere else.
+  bool returnJumps = b.key[bind_jump][0] == KeyReturn || b.key[bind_jump][1] == KeyReturn;
+  bool startPressed = PadButtonEntry(b, padbind_pause) == InputPressed;
+  bool onCard = GameState == gamestate_results;
+  Controls.cardLeave = (returnPressed && !returnJumps) || startPressed;
+  Controls.pauseToggle = ActionPressed(b, bind_pause) || (startPressed && !onCard);
   Controls.mute = ActionPressed(b, bind_mute);
   Controls.brushNext = ActionPressed(b, bind_brush_next);
   Controls.brushPrev = ActionPressed(b, bind_brush_prev);

@@ -160,13 +160,24 @@ bool SaveGhost(int n)
   GhostFileName(path, sizeof path, n);
   size_t size = EncodeGhost(&GhostTake, GhostFileBytes);
   bool saved = SaveFileBytes(path, GhostFileBytes, size);
+  KeepGhost(n);
+  if (saved)
+    LevelHasGhost[n - 1] = true;
+  return saved;
+}
+
+void KeepGhost(int n)
+{
   memcpy(GhostBest.frames, GhostTake.frames, sizeof(GhostFrame) * GhostTake.frameCount);
   GhostBest.frameCount = GhostTake.frameCount;
   GhostLevel = n;
   ResetCursor();
-  if (saved)
-    LevelHasGhost[n - 1] = true;
-  return saved;
+}
+
+void ForgetGhost(int n)
+{
+  if (GhostLevel == n)
+    GhostLevel = 0;
 }
 
 bool GhostPositionAt(float clock, float* x, float* y)

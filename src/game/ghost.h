@@ -76,6 +76,14 @@ void RecordGhostFrame(float t);
 // (true when written) and kept as GhostBest.
 bool SaveGhost(int n);
 
+// Level n's run in GhostTake becomes GhostBest without a file: the best run
+// of a best that could not be saved, raced for the rest of the session.
+void KeepGhost(int n);
+
+// GhostBest no longer stands for level n (another copy of the game saved a
+// better run): the next run of n reads its file again.
+void ForgetGhost(int n);
+
 // Where the best run's ball is at game time clock: between the two frames
 // around it; the first frame's place before it; false past the last frame or
 // with no best run.

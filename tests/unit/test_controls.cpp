@@ -152,6 +152,19 @@ TEST_F(PadAndKeys, PadMovesJumpsAimsAndShootsAsKeysAndMouseDo)
   PollInput();
   ReadControls(Bindings);
   EXPECT_FALSE(Controls.menuUp || Controls.menuBack || Controls.pauseToggle);
+
+  // The results card: Space and A, which jump, do not leave it; Start leaves instead of pausing.
+  GameState = gamestate_results;
+  Push(SDL_JOYBUTTONUP, 7, 0);
+  Push(SDL_JOYBUTTONDOWN, 0, 0);
+  Push(SDL_KEYDOWN, SDLK_SPACE, 0);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_TRUE(Controls.menuChoose && !Controls.cardLeave);
+  Push(SDL_JOYBUTTONDOWN, 7, 0);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_TRUE(Controls.cardLeave && !Controls.pauseToggle);
 }
 
 // Real queued clicks, the right stick aiming: one inside a frame shoots for

@@ -261,9 +261,10 @@ TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
   EXPECT_EQ(ReadFile("Levels"), "not a folder");
 }
 
-// Where no temporary file can be made the file is written in place (a folder
-// the player may not write is in the window tests, as root passes it); a
-// replaced file keeps its bits; a symbolic link stays and its target is written.
+// Only where the folder refuses new files is the file written in place (in the
+// window tests, as root passes permission bits); a folder in the temporary
+// file's place fails the save; a replaced file keeps its bits; a symbolic link
+// stays and its target is written.
 TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
 {
   ScratchDir scratch;
@@ -272,7 +273,10 @@ TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
   LoadLevelCatalogue();
   StartLevel(1);
   SetCell(0, 0, maptype_finish);
-  fs::create_directory("Levels/level1.dat.tmp");   // in the temporary file's way
+  fs::create_directory("Levels/level1.dat.tmp");   // in the temporary file's way: no save
+  EXPECT_FALSE(SaveLevel());
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), "Old\n2\n1\nbb\n");
+  fs::remove("Levels/level1.dat.tmp");
   EXPECT_TRUE(SaveLevel());
   EXPECT_EQ(ReadFile("Levels/level1.dat"), saved);
 

@@ -13,7 +13,7 @@ struct ControlsRecord {
   float aimX, aimY;         // window pixels the tether aims at: the pointer or the right stick
   bool menuUp, menuDown;    // pressed this frame
   bool menuChoose;          // Return, the jump key or the pad's A, pressed this frame
-  bool cardLeave;           // Return (unless a jump key) or the pad's Start, pressed this frame: the results card's way out
+  bool cardLeave;           // Return (not as a jump key) or the pad's Start, pressed this frame: leaves the results card
   bool menuBack;            // B (key or pad), pressed this frame; also the editor's save
   bool pauseToggle;         // Escape or Start (not on the results card), pressed this frame
   bool mute;                // the mute key, pressed this frame

@@ -1,6 +1,7 @@
 // ghost: recording a run, the ghost file, and the best run's place in time.
 #include "game/ghost.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -74,7 +75,7 @@ static void PutShort(unsigned char* p, short v)
 // A world coordinate of the anchor in 1/32 cells, kept off GhostNoAnchor.
 static short AnchorSteps(float v)
 {
-  const float limit = 32767;
+  const float limit = SHRT_MAX;
   float steps = v * GhostAnchorSteps;
   if (!(steps > -limit))
     return (short)-limit;

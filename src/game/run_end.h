@@ -19,5 +19,6 @@ struct RunEndRecord {
 extern RunEndRecord RunEnd;
 
 // Fills RunEnd from the world, the catalogue and (with newBest) BestSave and
-// sets GameState to the results card (a test run's host takes it back to the editor instead).
+// sets GameState to the results card (a test run's host takes it back to the
+// editor instead).
 void EndRun(int outcome, bool newBest);

@@ -10,15 +10,16 @@ const float GhostAlpha = 0.5f;         // the ball's picture at half strength, c
 const float GhostTintRed = 0.85f;
 const float GhostTintGreen = 0.95f;
 const float GhostTintBlue = 1.0f;
-const float GhostTetherAlpha = 0.3f;   // the racing ghost's tether: there, but not to be taken for the player's
+const float GhostTetherAlpha = 0.3f;   // the racing ghost's tether: faint, not to be taken for the player's
 const float GhostGlowScale = 2.0f;     // a soft glow wider than the ball
 const float GhostGlowAlpha = 1.0f;     // added as pale blue light
 const float GhostGlowRed = 0.55f;
 const float GhostGlowGreen = 0.8f;
 const float GhostGlowBlue = 1.0f;
 
-// In play: the best run's ball and tether at GhostClock, when the setting "ghost" is on,
-// the best run is CurrentLevel's, and it has not ended yet. WorldOrtho units.
+// In play: the best run's ball and tether at GhostClock, when the setting
+// "ghost" is on, the best run is CurrentLevel's, and it has not ended yet.
+// WorldOrtho units.
 void DrawGhost();
 
 // The ghost's look at (x, y), size across, in the projection in force.

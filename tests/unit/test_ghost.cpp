@@ -28,9 +28,8 @@ const char* Level1Ghost = "Levels/level1.ghost";
 struct GhostStep { float t, x, y; int ax = GhostNoAnchor, ay = GhostNoAnchor; };
 
 // Plays level 1 from its start: idle frames standing still, then right held
-// until the run ends, the tether shot at the ceiling for the idle frames
-// after the first ten; frames alternate between two TimeScales. Returns what
-// each frame left, as a ghost should record it (anchors in 1/32 cells).
+// until the run ends; frames alternate between two TimeScales. Returns what
+// each frame left, as a ghost should record it.
 std::vector<GhostStep> PlayRun(int idle)
 {
   std::vector<GhostStep> frames;
@@ -39,7 +38,7 @@ std::vector<GhostStep> PlayRun(int idle)
   ResetReplayInput();
   for (int i = 0; i < 3000 && GameState == gamestate_playing; i++) {
     float t = i % 3 ? 0.96f : 1.5f;
-    ApplyReplayInput(i < idle ? 0 : replaykey_right, 400, 100, i >= 10 && i < idle);
+    ApplyReplayInput(i < idle ? 0 : replaykey_right, 400, 100, i >= 10 && i < idle);   // idle: on the tether
     UpdateGame(t);
     frames.push_back({t, Ball.x, Ball.y});
     if (Ball.attached)
@@ -51,17 +50,16 @@ std::vector<GhostStep> PlayRun(int idle)
 // A ghost file of the given frames, built byte by byte; version 1 without anchors.
 std::string GhostFile(const std::vector<GhostStep>& frames, uint32_t version = 2)
 {
-  std::string b = "T2GH";
-  auto put = [&b](uint32_t w, int bytes) { for (int i = 0; i < bytes; i++) b += (char)(w >> (8 * i)); };
-  put(version, 4), put((uint32_t)frames.size(), 4);
+  std::vector<uint32_t> words = {version, (uint32_t)frames.size()};
   for (const GhostStep& f : frames) {
-    for (float v : {f.t, f.x, f.y}) {
-      uint32_t w;
-      memcpy(&w, &v, 4), put(w, 4);
-    }
+    for (float v : {f.t, f.x, f.y})
+      words.push_back(0), memcpy(&words.back(), &v, 4);
     if (version == 2)
-      put((uint32_t)f.ax, 2), put((uint32_t)f.ay, 2);
+      words.push_back((uint16_t)f.ax | (uint32_t)(uint16_t)f.ay << 16);
   }
+  std::string b = "T2GH";
+  for (uint32_t w : words)
+    b += {(char)w, (char)(w >> 8), (char)(w >> 16), (char)(w >> 24)};
   return b;
 }
 
@@ -79,7 +77,7 @@ TEST(Ghost, BestRunIsSavedFrameByFrameAndWorseRunsLeaveItAlone)
   Fresh();
   std::vector<GhostStep> best = PlayRun(40);
   ASSERT_EQ(JudgeFrame(), replayend_finish);
-  ASSERT_NE(best[20].ax, GhostNoAnchor);   // on the tether
+  ASSERT_NE(best[20].ax, GhostNoAnchor);
   ASSERT_EQ(ReadFile(Level1Ghost), GhostFile(best));
   EXPECT_TRUE(LevelHasGhost[0]);
 
@@ -98,15 +96,14 @@ TEST(Ghost, BadFilesAreIgnoredAndTheNextBestReplacesThem)
   Fresh();
   std::vector<GhostStep> good = {{1, 2.5f, 2.5f}, {1, 3, 2.5f}};
   std::string valid = GhostFile(good);
-  std::vector<GhostStep> nan = {{1, NAN, 2.5f}}, slow = {{0.1f, 2.5f, 2.5f}},
-                         halfAnchored = {{1, 2.5f, 2.5f, GhostNoAnchor, 16}};
+  std::vector<GhostStep> nan = {{1, NAN, 2.5f}}, slow = {{0.1f, 2.5f, 2.5f}};
   std::string tooMany = valid;
   tooMany[8] = (char)0xff;
   const std::string bad[] = {"", valid.substr(0, 11), valid.substr(0, valid.size() - 1), valid + "x",
                              tooMany, std::string(5000, 'G'), GhostFile(good, 3), GhostFile(nan),
-                             GhostFile(slow), GhostFile({}), GhostFile(halfAnchored)};
+                             GhostFile(slow), GhostFile({})};
   EXPECT_FALSE(LevelHasGhost[0]);   // missing
-  WriteFile(Level1Ghost, GhostFile(good, 1));   // from before the tether was recorded
+  WriteFile(Level1Ghost, GhostFile(good, 1));   // from before the tether was recorded: plays untethered
   ScanGhostFiles();
   EXPECT_TRUE(LevelHasGhost[0]);
   StartLevel(1);

@@ -10,13 +10,9 @@
 #include <functional>
 #include <random>
 #include <string>
-#include <vector>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
@@ -126,58 +122,6 @@ TEST(HardeningSaves, ScoreFileIsWholeAfterEveryKill)
                       &midSave);
   EXPECT_GT(seen[0], 0);
   EXPECT_GT(seen[1], 0);
-}
-
-// Saves "new" over path, which holds "old", with every file descriptor in use
-// when noneLeft; the save must fail with error and leave "old".
-bool FailsLeavingOld(const std::string& path, int error, bool noneLeft = false)
-{
-  rlimit limit, few;
-  getrlimit(RLIMIT_NOFILE, &limit);
-  few = {noneLeft ? 64 : limit.rlim_cur, limit.rlim_max};
-  setrlimit(RLIMIT_NOFILE, &few);
-  std::vector<int> taken;
-  for (int fd; noneLeft && (fd = dup(0)) >= 0;)
-    taken.push_back(fd);
-  bool saved = SaveFileBytes(path.c_str(), (const unsigned char*)"new", 3);
-  for (int fd : taken)
-    close(fd);
-  setrlimit(RLIMIT_NOFILE, &limit);
-  std::error_code ignored;
-  return !saved && LastSaveError == error && ReadFile(path) == "old" &&
-         !std::filesystem::is_regular_file(path + ".tmp", ignored);
-}
-
-// Only a folder that refuses new files is written in place: a name that
-// ".tmp" makes too long, no file descriptor left and a disk without a free
-// inode fail the save (a ".tmp" folder in the way: test_level_files), and the
-// old file stays whole.
-TEST(HardeningSaves, TroubleWithTheTemporaryFileFailsTheSave)
-{
-  ScratchDir scratch;
-  const std::string longName(252, 'n');   // 256 bytes with ".tmp", past the 255 a name may have
-  WriteFile(longName, "old");
-  WriteFile("full/old", "old");
-  EXPECT_TRUE(FailsLeavingOld(longName, ENAMETOOLONG));
-
-  EXPECT_TRUE(FailsLeavingOld("full/old", EMFILE, true));
-
-  // A memory file system of three inodes (its root, the file, one more) in a
-  // mount namespace of a child process, where root may mount.
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("full", "full", "tmpfs", 0, "nr_inodes=3") != 0)
-      _exit(2);
-    WriteFile("full/old", "old");
-    WriteFile("full/filler", "");
-    _exit(FailsLeavingOld("full/old", ENOSPC) ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (WEXITSTATUS(status) == 2)
-    GTEST_SKIP() << "no mount namespace here: the full disk is left out";
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "a full disk did not fail the save, or changed the file";
 }
 
 }  // namespace

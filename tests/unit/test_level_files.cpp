@@ -261,10 +261,9 @@ TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
   EXPECT_EQ(ReadFile("Levels"), "not a folder");
 }
 
-// Only where the folder refuses new files is the file written in place (in the
-// window tests, as root passes permission bits); a folder in the temporary
-// file's place fails the save; a replaced file keeps its bits; a symbolic link
-// stays and its target is written.
+// Only where the folder refuses new files is a file written in place (a folder
+// the player may not write is in the window tests, as root passes it); a
+// replaced file keeps its bits; a symbolic link stays and its target is written.
 TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
 {
   ScratchDir scratch;
@@ -277,6 +276,9 @@ TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
   EXPECT_FALSE(SaveLevel());
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Old\n2\n1\nbb\n");
   fs::remove("Levels/level1.dat.tmp");
+  const std::string longName(252, 'n');   // too long a name once ".tmp" is added
+  WriteFile(longName, "old");
+  EXPECT_FALSE(SaveFileBytes(longName.c_str(), (const unsigned char*)"new", 3) || ReadFile(longName) != "old");
   EXPECT_TRUE(SaveLevel());
   EXPECT_EQ(ReadFile("Levels/level1.dat"), saved);
 

@@ -35,6 +35,7 @@ WIDTH, HEIGHT = 800, 600
 SAME_FUZZ = '12%'            # colour distance still counted as the same pixel
 SAME_LIMIT = WIDTH * HEIGHT // 100   # pixels that may differ: filtering, the pointer
 HOLD = 0.15                  # seconds a key stays down: several frames
+BANNER_OVER = 2.5            # seconds from a level's start until its banner has gone
 CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
                   '--disable-component-update', '--disable-sync',
@@ -114,12 +115,72 @@ class Page:
                 fail('the saved files never reached IndexedDB')
             time.sleep(0.1)
 
+    def ready(self):
+        self.wait_for(lambda p: self.script("return !!Module.FS && Module.FS.analyzePath('/game/Levels').exists"),
+                      'the page never started')
+
+    def save(self, files):
+        """Writes the files into /game/Levels as the game does, then stores them."""
+        self.script("for (var name in arguments[0]) { var data = arguments[0][name];"
+                    "  Module.FS.writeFile('/game/Levels/' + name, typeof data == 'string' ? data"
+                    "                      : new Uint8Array(data)); }"
+                    "Module.storeSaves();", files)
+        self.wait_stored()
+
+    def notice(self):
+        return self.script("var n = document.getElementById('notice'); return n.hidden ? '' : n.textContent")
+
     def check_log(self):
         for entry in self.driver.get_log('browser'):
             if entry['level'] == 'SEVERE':
                 self.errors.append(entry['message'])
         if self.errors:
             fail('JavaScript errors:\n' + '\n'.join(self.errors))
+
+
+def little_endian(n):
+    return [n >> shift & 255 for shift in (0, 8, 16, 24)]
+
+
+def two_tabs(page, score):
+    """Tab a stores a new level and a higher best after tab b has read the
+    store; b's lower best, and its save over a's new level, must not undo them
+    (b says so), while b's own new level is kept. A tab whose first read fails
+    says so and deletes nothing."""
+    a = page.driver.current_window_handle
+    page.driver.switch_to.new_window('tab')
+    page.driver.get(page.url)
+    page.ready()
+    b = page.driver.current_window_handle
+    page.driver.switch_to.window(a)
+    page.save({'level2.dat': 'From a\n1\n1\nj\n', 'level1.score': little_endian(score + 1000)})
+    page.driver.switch_to.window(b)
+    page.save({'level1.score': little_endian(score + 500), 'level2.dat': 'From b\n1\n1\nl\n',
+               'level3.dat': 'New in b\n1\n1\nk\n'})
+    if 'level2.dat' not in page.notice():
+        fail('the second tab does not say that level 2 was not saved: "%s"' % page.notice())
+    page.driver.switch_to.new_window('tab')
+    page.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': (
+        "var open = indexedDB.open.bind(indexedDB), refused = false;"
+        "indexedDB.open = function(name, version) {"
+        "  if (refused) return open(name, version);"
+        "  refused = true; throw new Error('refused by the test'); };")})
+    page.driver.get(page.url)
+    page.ready()
+    page.save({'level20.dat': 'Unread\n1\n1\nj\n'})
+    if 'could not be read' not in page.notice():
+        fail('a tab whose first read failed does not say so: "%s"' % page.notice())
+    page.driver.switch_to.window(a)
+    page.driver.refresh()
+    page.ready()
+    kept = page.script("var read = function(n) { var p = '/game/Levels/' + n;"
+                       "  return Module.FS.analyzePath(p).exists ? Array.from(Module.FS.readFile(p)) : null; };"
+                       "return ['level1.score', 'level2.dat', 'level3.dat', 'level20.dat', 'level1.ghost'].map(read);")
+    text = [bytes(k).decode('latin-1') if k else None for k in kept[1:4]]
+    if kept[0] != little_endian(score + 1000) or text != ['From a\n1\n1\nj\n', 'New in b\n1\n1\nk\n', None] \
+            or not kept[4]:
+        fail('two tabs and a failed read left the wrong files stored: %s %s, ghost %s'
+             % (kept[0], text, bool(kept[4])))
 
 
 def serve(folder):
@@ -143,6 +204,22 @@ def main():
         print('title screen after %.1f s' % (time.time() - started))
         title = page.shot('title.png')
         page.check_log()
+
+        # Level 1's hint, for the caller to compare with the desktop's; a tab
+        # taking the page's focus pauses play, and "Exit" leaves it.
+        page.key(Keys.ENTER)
+        page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
+        page.key(Keys.ENTER)
+        time.sleep(BANNER_OVER)
+        playing = page.shot('hint.png')
+        first = page.driver.current_window_handle
+        page.driver.switch_to.new_window('tab')
+        page.driver.close()
+        page.driver.switch_to.window(first)
+        page.wait_for(lambda p: not looks_like(p, playing), 'another tab taking the focus does not pause play', 5)
+        time.sleep(1.5)   # the pause layer slides in
+        page.click(WIDTH // 2, HEIGHT // 2 - 75)
+        page.wait_for(lambda p: looks_like(p, title), '"Exit" in the pause menu does not show the title')
 
         with open(drop_level) as f:
             page.script("Module.FS.writeFile('/game/Levels/level1.dat', arguments[0]);"
@@ -206,6 +283,7 @@ def main():
         page.click(WIDTH // 2, HEIGHT // 2 - 75)
         page.wait_for(lambda p: looks_like(p, title), '"Exit" does not go back to the title screen')
         page.check_log()
+        two_tabs(page, score)
     finally:
         page.driver.quit()
     print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit')

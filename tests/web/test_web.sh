@@ -31,6 +31,16 @@ desktop_picture() {
 }
 
 desktop_picture desktop-title.png
+# Level 1 once its banner has gone, the pointer kept in the window (its keys
+# would follow it out, and play would pause).
+cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
+tw_launch
+tw_move 400 100
+tw_keys Return Return
+sleep 2.3
+tw_screenshot "$TW_DIR/desktop-hint.png"
+tw_close
+tw_expect_exit 0
 /usr/bin/python3 "$REPO_ROOT/tests/web/browser.py" "$WEB_DIR" "$TW_DIR" \
   "$TW_DIR/desktop-title.png" "$TW_DIR/drop.dat" || tw_fail "the web page failed"
 
@@ -38,7 +48,6 @@ desktop_picture desktop-title.png
   tw_fail "the downloaded screenshot is not an 800 x 600 picture"
 score=$(cat "$TW_DIR/score.txt")
 [ "$score" -gt 0 ] || tw_fail "no best score written in the browser"
-cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 cp "$TW_DIR/drop.dat" "$TW_DIR/Levels/level1.dat"
 printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((score & 255)) $((score >> 8 & 255)) 0 0)" \
   > "$TW_DIR/Levels/level1.score"
@@ -51,6 +60,11 @@ differing() {
   n=$(compare -metric AE -fuzz 12% "$1" "$2" null: 2>&1)
   echo "${n%% *}"
 }
+convert "$TW_DIR/hint.png" -crop 800x80+0+515 "$TW_DIR/hint-bar.png"
+convert "$TW_DIR/desktop-hint.png" -crop 800x80+0+515 "$TW_DIR/desktop-hint-bar.png"
+hint=$(differing "$TW_DIR/hint-bar.png" "$TW_DIR/desktop-hint-bar.png")
+[ "$hint" -lt 100 ] || tw_fail "level 1's hint bar differs from the desktop's in $hint pixels: other key names"
+
 after=$(differing "$TW_DIR/list-after.png" "$TW_DIR/desktop-list.png")
 before=$(differing "$TW_DIR/list-before.png" "$TW_DIR/desktop-list.png")
 echo "list pixels unlike the desktop's with best score $score: $after after the run, $before before it"

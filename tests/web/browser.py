@@ -5,13 +5,15 @@ chromium-driver, with real key events.
 usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat
 
 Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
-desktop game's (DESKTOP_TITLE.png), puts DROP_LEVEL.dat into the page's
+desktop game's (DESKTOP_TITLE.png), starts level 1 for its hint (hint.png)
+and checks that another tab taking the focus pauses play, puts DROP_LEVEL.dat into the page's
 IndexedDB as level 1, reloads, chooses "Play" (which must sound) and level 1 with the Return
 key (moving the highlight down with a held, repeating key and back up on the
 way), waits for the run to finish on its own, its results card, and Return
 on it to bring the title back,
 reloads and opens the level list again, then saves a screenshot and leaves
-through the pause menu. Leaves list-before.png, list-after.png,
+through the pause menu, then plays two tabs saving over each other and a
+tab whose first read of IndexedDB fails (two_tabs). Leaves list-before.png, list-after.png,
 screenshot1.png, score.txt (the best score written) and level1.ghost (the
 best run written) in OUT_DIR for the caller to compare with the desktop game,
 and fails on any JavaScript error.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The web page in headless Chromium beside the desktop game: the title screen
-# looks like the desktop's, real Return presses choose "Play" and a level
-# that ends by itself, the run reaches its finish, and after a reload the
-# level list shows the best score, and the mark of the best run's ghost,
-# exactly where the desktop game shows them.
+# looks like the desktop's, level 1's hint bar names the same keys, real
+# Return presses choose "Play" and a level that ends by itself, the run
+# reaches its finish, and after a reload the level list shows the best score,
+# and the mark of the best run's ghost, exactly where the desktop game shows
+# them. browser.py also plays a tab switch and two tabs saving.
 # No JavaScript error may be logged. Needs the desktop build and `make web`.
 . "$(dirname "$0")/../window/lib.sh"
 

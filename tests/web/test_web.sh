@@ -32,8 +32,7 @@ desktop_picture() {
 }
 
 desktop_picture desktop-title.png
-# Level 1 once its banner has gone, the pointer kept in the window (its keys
-# would follow it out, and play would pause).
+# Level 1 after its banner, the pointer in the window (keys follow it out).
 cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 tw_launch
 tw_move 400 100
@@ -61,9 +60,7 @@ differing() {
   n=$(compare -metric AE -fuzz 12% "$1" "$2" null: 2>&1)
   echo "${n%% *}"
 }
-convert "$TW_DIR/hint.png" -crop 800x80+0+515 "$TW_DIR/hint-bar.png"
-convert "$TW_DIR/desktop-hint.png" -crop 800x80+0+515 "$TW_DIR/desktop-hint-bar.png"
-hint=$(differing "$TW_DIR/hint-bar.png" "$TW_DIR/desktop-hint-bar.png")
+hint=$(differing "$TW_DIR/hint.png[800x80+0+515]" "$TW_DIR/desktop-hint.png[800x80+0+515]")   # the bar
 [ "$hint" -lt 100 ] || tw_fail "level 1's hint bar differs from the desktop's in $hint pixels: other key names"
 
 after=$(differing "$TW_DIR/list-after.png" "$TW_DIR/desktop-list.png")

@@ -2,7 +2,8 @@
 # The installed game, started from an empty folder with a fresh home: it finds
 # its data beside its executable, reads the player's settings from the XDG
 # config folder, and keeps edited levels and scores in the XDG data folder,
-# creating the folders it needs. The installed tree is never written.
+# creating the folders it needs. The installed tree is never written, and a
+# Media folder of the player's own in the working folder changes nothing.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -11,6 +12,8 @@ shipped="$TW_PREFIX/share/games/tetherorb2/Levels/level1.dat"
 [ -s "$shipped" ] || tw_fail "no shipped level 1 at $shipped"
 mkdir -p "$HOME/.config/tetherorb2"
 printf '%s\n' "screenw = 800" "screenh = 600" > "$HOME/.config/tetherorb2/settings.ini"
+mkdir "$TW_WORKDIR/Media"
+echo "a photo" > "$TW_WORKDIR/Media/holiday.jpg"
 
 # Default folders: the window size comes from ~/.config; an edit of shipped
 # level 1 is saved into ~/.local/share/tetherorb2/Levels, made on the way.
@@ -44,6 +47,7 @@ tw_wait_file "$score" || tw_fail "no score at $score after playing the user's le
 sleep 0.3
 tw_exit_by_menu
 
-[ -d "$TW_WORKDIR" ] && [ -z "$(ls -A "$TW_WORKDIR")" ] || tw_fail "the game wrote into its working directory"
+[ "$(cd "$TW_WORKDIR" && find . | sort | xargs)" = ". ./Media ./Media/holiday.jpg" ] ||
+  tw_fail "the game wrote into its working directory"
 [ "$(tw_tree_sum "$TW_PREFIX")" = "$TW_PREFIX_SUM" ] || tw_fail "the installed tree changed"
 tw_pass

@@ -61,8 +61,9 @@ Module['startPage'] = function() {
   canvas.addEventListener('mouseleave', function() { Module['pointerInside'] = false; });
 };
 
-// Copies the player's files from /game/Levels into /game/Saves and stores
-// them in IndexedDB, one store at a time.
+// Copies the player's files from /game/Levels into /game/Saves, drops the
+// saved copies of files deleted from /game/Levels, and stores them in
+// IndexedDB, one store at a time.
 Module['storing'] = false;
 Module['storeAgain'] = false;
 Module['storeSaves'] = function() {
@@ -79,6 +80,10 @@ Module['storeSaves'] = function() {
     } else if (!SameBytes(data, FileOrNull(saved))) {
       FS.writeFile(saved, data);
     }
+  });
+  FilesIn(SavesFolder).forEach(function(name) {
+    if (!FS.analyzePath(LevelsFolder + '/' + name).exists)
+      FS.unlink(SavesFolder + '/' + name);
   });
   Module['storing'] = true;
   FS.syncfs(false, function(error) {

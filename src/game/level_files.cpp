@@ -241,14 +241,21 @@ void LoadLevelCatalogue()
     ReadLevelTitle(n);
   FindHighestLevel();
   for (int n = 1; n <= MaxLevels; n++) {
+    LevelBest[n - 1] = 0;
+    if (!LevelSlotShown(n))
+      continue;
     ScoreFileName(path, sizeof(path), n);
     FILE* f = fopen(path, "rb");
-    LevelBest[n - 1] = 0;
     if (f) {
       LevelBest[n - 1] = ReadScoreStream(f);
       fclose(f);
     }
   }
+}
+
+bool LevelSlotShown(int n)
+{
+  return n >= 1 && n <= MaxLevels && (n <= ShippedLevelCount || LevelExists[n - 1]);
 }
 
 void FindHighestLevel()

@@ -38,9 +38,14 @@ void ShippedOrUserLevelName(char* out, size_t size, int n);
 // The folder of the score and ghost files.
 const char* ScoreFolder();
 
-// Reads the title slots, existence flags and best scores of all slots; a
-// slot without a level file costs one failed open of each kind.
+// Reads the title slots and existence flags of all slots, and the best
+// scores of the slots the lists show; a slot above 15 without a level costs
+// only the failed look for its level file.
 void LoadLevelCatalogue();
+
+// True for 1..15 and for a higher level number whose level exists: the slots
+// whose best score and ghost the lists can show.
+bool LevelSlotShown(int n);
 
 // LevelExists and the title slot of level n from its file as it is now; the
 // slot keeps its title when there is none.

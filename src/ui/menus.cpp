@@ -209,6 +209,7 @@ static void ListInput(bool back, bool choose, bool watch)
   bool edit = GameState == gamestate_editlist;
   if (edit && Pressed(KeyDelete)) {
     DeleteKeyOnLevel(n);
+    ShowCursorRow();   // a deleted level's row may have gone
     return;
   }
   if (!choose)

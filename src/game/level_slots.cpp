@@ -12,26 +12,36 @@
 
 const int SlotPathSize = PlaceSize + 32;
 
-// Rows of the shipped numbers: up to the highest present, never fewer than a window.
-static int ShippedRows()
+static bool AnyLevelAboveShipped()
 {
-  for (int n = ShippedLevelCount; n > ListWindowRows; n--)
+  for (int n = ShippedLevelCount + 1; n <= MaxLevels; n++)
     if (LevelExists[n - 1])
-      return n;
-  return ListWindowRows;
+      return true;
+  return false;
 }
 
-int LevelRowCount()
+// Rows of the shipped numbers: up to the highest present; filling, and with
+// nothing after them, never fewer than a window.
+static int ShippedRows(bool fill)
 {
-  int rows = ShippedRows();
+  int least = fill && !AnyLevelAboveShipped() ? ListWindowRows : 0;
+  for (int n = ShippedLevelCount; n > least; n--)
+    if (LevelExists[n - 1])
+      return n;
+  return least;
+}
+
+int LevelRowCount(bool fill)
+{
+  int rows = ShippedRows(fill);
   for (int n = ShippedLevelCount + 1; n <= MaxLevels; n++)
     rows += LevelExists[n - 1];
   return rows;
 }
 
-int LevelOfRow(int row)
+int LevelOfRow(int row, bool fill)
 {
-  int shipped = ShippedRows();
+  int shipped = ShippedRows(fill);
   if (row < 0)
     return 0;
   if (row < shipped)
@@ -43,9 +53,9 @@ int LevelOfRow(int row)
   return 0;
 }
 
-int RowOfLevel(int n)
+int RowOfLevel(int n, bool fill)
 {
-  int shipped = ShippedRows();
+  int shipped = ShippedRows(fill);
   if (n < 1 || n > MaxLevels)
     return -1;
   if (n <= ShippedLevelCount)

@@ -1,12 +1,14 @@
 // level_slots: the level numbers as the two level lists show them, where a
 // new level goes, and taking a level back out. The shipped numbers 1..15
-// have a row each up to the highest one present, and at least
-// ListWindowRows rows (a missing level shows empty, as it always has); a
-// number above 15 has a row, after them, only while its level exists. Every
+// have a row each up to the highest one present (a missing level shows
+// empty, as it always has); a number above 15 has a row, after them, only
+// while its level exists. With no level above 15 the play list shows at
+// least ListWindowRows rows of the shipped numbers. Every
 // answer comes from LevelExists, so the rows follow each save and removal.
-//   LevelRowCount()    rows of levels in either list
-//   LevelOfRow(row)    the level number a row shows; 0 outside the rows
-//   RowOfLevel(n)      the row that shows level n; -1 when none does
+// fill: the rows of the play list, whose shipped numbers fill a window.
+//   LevelRowCount(fill)    rows of levels
+//   LevelOfRow(row, fill)  the level number a row shows; 0 outside the rows
+//   RowOfLevel(n, fill)    the row that shows level n; -1 when none does
 //   FreeLevelSlot()    the lowest level number without a level; 0 when all are taken
 //   LevelSlotKind(n)   whose level n is, from the files there now
 //   RemoveLevel(n)     the player's own level gone with its best and ghost, or a
@@ -16,9 +18,9 @@
 
 const int ListWindowRows = 6;   // rows a level list shows at once
 
-int LevelRowCount();
-int LevelOfRow(int row);
-int RowOfLevel(int n);
+int LevelRowCount(bool fill);
+int LevelOfRow(int row, bool fill);
+int RowOfLevel(int n, bool fill);
 int FreeLevelSlot();
 
 enum {

@@ -89,13 +89,13 @@ static bool InEditList()
 // or when every slot is used.
 static int NewLevelRow(bool editList)
 {
-  return editList && FreeLevelSlot() ? LevelRowCount() : -1;
+  return editList && FreeLevelSlot() ? LevelRowCount(false) : -1;
 }
 
 // Rows in the play or edit list.
 static int ListRows(bool editList)
 {
-  return LevelRowCount() + (NewLevelRow(editList) >= 0);
+  return LevelRowCount(!editList) + (NewLevelRow(editList) >= 0);
 }
 
 // The first row scrolled as little as needed to show the cursor, within the list.
@@ -127,7 +127,7 @@ void PlaceMenuCursor()
   MenuCursor = MenuFirstRow = 0;
   ClearLevelNote();   // a note left by the results card's keys belongs to no list
   bool list = GameState == gamestate_playlist || GameState == gamestate_editlist;
-  int row = RowOfLevel(CurrentLevel);
+  int row = RowOfLevel(CurrentLevel, !InEditList());
   if (!list || row < 0)
     return;
   MenuCursor = row;
@@ -200,7 +200,7 @@ static void ListInput(bool back, bool choose, bool watch)
     GameState = gamestate_title;
     return;
   }
-  int n = LevelOfRow(MenuCursor);
+  int n = LevelOfRow(MenuCursor, !InEditList());
   if (watch && GameState == gamestate_playlist) {
     if (n && LevelHasGhost[n - 1] && LevelReadyToStart(n))
       StartWatch(n);
@@ -340,9 +340,9 @@ static void DrawLevelList(bool playList)
     if (row == NewLevelRow(!playList))
       DrawText(MenuTextLeft, y - MenuTextRaise, "New level", MenuTextSize);
     else
-      DrawLevelRow(LevelOfRow(row), y, playList);
+      DrawLevelRow(LevelOfRow(row, playList), y, playList);
   }
-  int lit = LevelOfRow(MenuCursor);
+  int lit = LevelOfRow(MenuCursor, playList);
   if (playList && lit && LevelHasGhost[lit - 1])
     DrawTextRight("G watches the best run", FooterRight, WatchHintY, WatchHintSize);
   DrawLevelNote();

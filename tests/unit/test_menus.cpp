@@ -207,7 +207,7 @@ TEST(Menus, LevelsPastTheShippedOnesAreListedReachedAndMade)
   SetLevels(MaxLevels);   // every slot taken: no "New level", the last row is level 999
   EnterState(gamestate_editlist);
   Frame(KeyEnd);
-  EXPECT_TRUE(MenuCursor == MaxLevels - 1 && LevelOfRow(MenuCursor) == 999);
+  EXPECT_TRUE(MenuCursor == MaxLevels - 1 && LevelOfRow(MenuCursor, false) == 999);
 }
 
 TEST(Menus, FewLevelsBoundTheCursor)
@@ -326,15 +326,15 @@ TEST(Menus, DeleteAsksThenRemovesOwnLevelsAndRestoresChangedOnes)
   EXPECT_FALSE(std::filesystem::exists("Levels/level2.dat"));
   EXPECT_TRUE(strcmp(LevelTitles[1], "Shipped/level2.dat\n") == 0 && LevelBest[1] == 9);
 
-  // Level 16 follows the six rows of the shipped numbers; moving away and
-  // back takes the question with it, so the next press only asks again.
+  // Level 16 follows levels 1 and 2; moving away and back takes the
+  // question with it, so the next press only asks again.
   Frames({KeyEnd, KeyUp, KeyDelete, KeyUp, KeyDown, KeyDelete});
   EXPECT_TRUE(LevelExists[15]);
   Frame(KeyDelete);
   EXPECT_STREQ(LevelNote, "Level 16 deleted");
   EXPECT_FALSE(LevelExists[15] || LevelBest[15] || std::filesystem::exists("Levels/level16.dat") ||
                std::filesystem::exists("Levels/level16.score") || std::filesystem::exists("Levels/level16.ghost"));
-  EXPECT_EQ(MenuCursor, LevelRowCount()) << "the cursor stays on its row, now \"New level\"";
+  EXPECT_EQ(MenuCursor, LevelRowCount(false)) << "the cursor stays on its row, now \"New level\"";
 }
 
 TEST(Scene, CellRangeCoversTheViewAndStaysInTheLevel)

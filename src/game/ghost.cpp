@@ -151,7 +151,7 @@ bool LoadGhost(int n, GhostPath* out)
 void ScanGhostFiles()
 {
   for (int n = 1; n <= MaxLevels; n++)
-    LevelHasGhost[n - 1] = LoadGhost(n, &GhostBest);
+    LevelHasGhost[n - 1] = LevelSlotShown(n) && LoadGhost(n, &GhostBest);
   GhostBest.frameCount = 0;
   GhostLevel = 0;
   ResetCursor();

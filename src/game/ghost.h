@@ -70,7 +70,8 @@ size_t EncodeGhost(const GhostPath* path, unsigned char* out);
 // Reads level n's ghost file into out; false (out empty) when there is none.
 bool LoadGhost(int n, GhostPath* out);
 
-// Sets LevelHasGhost for every slot from the files present.
+// Sets LevelHasGhost from the files present for every slot the lists show
+// (LevelSlotShown); the others have none.
 void ScanGhostFiles();
 
 // A new run of level n: GhostTake empty, GhostClock 0, recording on, and

@@ -127,7 +127,7 @@ int ScoreFromTimer()
   return (int)score;
 }
 
-// A level number outside 1..15 has no best-score entry: the run still ends,
+// A level number outside 1..MaxLevels has no best-score entry: the run still ends,
 // but nothing is compared or written. Every finish item in reach ends the run
 // alike, and only the first can raise the best, so one call stands for all.
 // True when the run set a new best.

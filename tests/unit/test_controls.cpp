@@ -184,12 +184,12 @@ TEST_F(PadAndKeys, TetherClicksAndQuickPressesWithinOneFrame)
 TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
 {
   Settle();
-  FollowScreen(gamestate_title);
+  FollowScreen(gamestate_title, false);
   Push(SDL_KEYDOWN, KeySpace, 0);
   Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
   Push(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT);
   PollInput();   // the title's frame
-  FollowScreen(gamestate_playing);
+  FollowScreen(gamestate_playing, false);
   float x = Ball.x, y = Ball.y;
   for (int i = 0; i < 3; i++)
     Frame();
@@ -203,9 +203,45 @@ TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
   Frame();
   EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 0);
   Push(SDL_KEYDOWN, KeySpace, 0);
-  FollowScreen(gamestate_playing);   // the same screen: nothing goes stale
+  FollowScreen(gamestate_playing, false);   // the same screen: nothing goes stale
   Frame();
   EXPECT_TRUE(Controls.jump && Controls.tether);
+}
+
+// Through a pause: the tether and Right held from before it keep acting after
+// the resume, Space pressed during it does not; let go and pressed again
+// during a pause, they are stale after it.
+TEST_F(PadAndKeys, HeldThroughAPauseKeepsActingPressesDuringItAreStale)
+{
+  auto pausedFrame = []() {   // the layer is up: input is read, play stands still
+    PollInput();
+    ReadControls(Bindings);
+    FollowScreen(gamestate_playing, true);
+  };
+  Settle();
+  FollowScreen(gamestate_playing, false);
+  Push(SDL_JOYAXISMOTION, 4, -32767);   // aim at the ceiling
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_KEYDOWN, KeyRight, 0);
+  Frame();
+  pausedFrame();
+  Push(SDL_KEYDOWN, KeySpace, 0);
+  pausedFrame();
+  FollowScreen(gamestate_playing, false);
+  Frame();
+  EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 1);
+  EXPECT_FALSE(Controls.jump);
+
+  pausedFrame();
+  Push(SDL_MOUSEBUTTONUP, ButtonLeft, 0);
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_KEYUP, KeyRight, 0);
+  pausedFrame();
+  Push(SDL_KEYDOWN, KeyRight, 0);
+  pausedFrame();
+  FollowScreen(gamestate_playing, false);
+  Frame();
+  EXPECT_FALSE(Controls.tether || Ball.attached || Controls.steerX != 0);
 }
 
 TEST_F(PadAndKeys, RemappedKeysActOldOnesDoNotUnknownNamesKeepDefaults)

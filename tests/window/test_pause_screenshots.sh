@@ -12,6 +12,7 @@ STRIP=200x440+0+80
 TOP_BAR=800x60+0+0
 BUTTONS=340x160+230+150
 TITLE_CORNER=300x60+0+0   # the bar's title and version, still once a slide ends
+LIST_HEADING=320x30+70+135   # the play list's heading, background on the title screen
 
 check_png() {
   local f=$1
@@ -68,10 +69,15 @@ shot="$TW_DIR/screenshot2.png"
   tw_fail "the screenshot holds the pointer"
 [ "$(tw_distinct_colours "$shot")" -gt 1 ] || tw_fail "the screenshot is blank"
 
-# Resume, play level 1, pause there and save one more.
-tw_click 400 $RESUME_Y
-tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER same || tw_fail "Resume game did not bring the title back"
-tw_keys Return Return
+# Resume; Return pressed while the layer still slides away acts on the title
+# at once (the play list opens). Play level 1, pause there and save one more.
+tw_move 400 $RESUME_Y
+# One xdotool call: separate calls can take longer than the slide.
+xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 keydown Return sleep 0.15 keyup Return ||
+  tw_fail "click and Return"
+tw_wait_region "$TW_DIR/title.png" $LIST_HEADING differs ||
+  tw_fail "Return pressed as the pause layer slid away was lost"
+tw_key Return
 tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER differs || tw_fail "level 1 did not start"
 sleep 0.3
 tw_key Escape

@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "game/hints.h"
 #include "play_setup.h"
+#include "ui/hint_view.h"
 
 namespace {
 
@@ -34,9 +35,12 @@ void Play(int frames, int key = -1)
 
 TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
 {
-  const int expected[6] = {hint_none, hint_roll_jump, hint_none, hint_tether, hint_none, hint_let_go};
-  for (int n = 1; n <= 5; n++)
+  const int expected[7] = {hint_none, hint_roll_jump, hint_none, hint_tether, hint_corner, hint_let_go, hint_none};
+  for (int n = 1; n <= 6; n++) {
     EXPECT_EQ(HintForLevel(n), expected[n]) << "level " << n;
+    BeginHints(n);
+    EXPECT_EQ(BannerNamesKeys(), n <= 5) << "level " << n;
+  }
 
   StartAt(1);
   EXPECT_EQ(BannerAlpha(), 1);
@@ -50,13 +54,46 @@ TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
   EXPECT_EQ(HintAlpha(), 0) << "a hint once used is not shown again";
   EXPECT_EQ(BannerAlpha(), 1) << "the banner shows at every start";
 
-  StartAt(5);                               // let go: only a release after hanging counts
+  StartAt(5);                               // let go: only a release after a swing counts
   Play(10);
   Ball.attached = true;
   StepHints(1);
-  EXPECT_EQ(HintAlpha(), 1);
   Ball.attached = false;
   StepHints(1);
+  EXPECT_EQ(HintAlpha(), 1);
+}
+
+// Frames of play with the tether held toward the pointer at (x, y), Space held as well.
+void Swing(int frames, int x, int y, bool jump = false)
+{
+  InputState.MouseX = x;
+  InputState.MouseY = y;
+  for (int i = 0; i < frames; i++) {
+    InputState.KeyState[KeySpace] = jump ? InputHeld : InputUp;
+    InputState.MouseButtonState[ButtonLeft] = i == 0 ? InputPressed : InputHeld;
+    StepPlay(1);
+  }
+  InputState.MouseButtonState[ButtonLeft] = InputUp;
+}
+
+// The tether hints go with a real swing, not with a press that pins the ball
+// to the ground; level 4's goes with a second hook caught in the air.
+TEST(Hints, TetherHintsGoWithARealSwingAndACatchInTheAir)
+{
+  StartAt(3);
+  Swing(60, 400, 0);                        // straight up: it hangs still
+  EXPECT_TRUE(Ball.attached);
+  EXPECT_EQ(HintAlpha(), 1);
+  Play(2);
+  Swing(60, 799, 0, true);                  // jump, up and to the right: a swing
+  EXPECT_LT(HintAlpha(), 1);
+
+  StartAt(4);
+  Swing(26, 799, 0, true);
+  EXPECT_EQ(HintAlpha(), 1) << "a swing alone is not the climb";
+  Play(1);
+  ASSERT_FALSE(Ball.attached || Ball.onGround);
+  Swing(2, 0, 0);                           // caught again on the way
   EXPECT_LT(HintAlpha(), 1);
 }
 

@@ -8,7 +8,6 @@
 #include "app/settings.h"
 #include "game/hints.h"
 #include "play_setup.h"
-#include "ui/hint_view.h"
 
 namespace {
 
@@ -22,13 +21,15 @@ void StartAt(int n)
   BeginHints(n);
 }
 
-// Frames of play with the key held.
-void Play(int frames, int key = -1)
+// Frames of play with the key held, and the tether toward the pointer at x (top edge).
+void Play(int frames, int key = -1, int tetherX = -1)
 {
+  InputState.MouseX = tetherX;
   for (int i = 0; i < frames; i++) {
     memset(InputState.KeyState, 0, sizeof InputState.KeyState);
     if (key >= 0)
       InputState.KeyState[key] = InputHeld;
+    InputState.MouseButtonState[ButtonLeft] = tetherX < 0 ? InputUp : i == 0 ? InputPressed : InputHeld;
     StepPlay(1);
   }
 }
@@ -61,39 +62,20 @@ TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
   Ball.attached = false;
   StepHints(1);
   EXPECT_EQ(HintAlpha(), 1);
-}
 
-// Frames of play with the tether held toward the pointer at (x, y), Space held as well.
-void Swing(int frames, int x, int y, bool jump = false)
-{
-  InputState.MouseX = x;
-  InputState.MouseY = y;
-  for (int i = 0; i < frames; i++) {
-    InputState.KeyState[KeySpace] = jump ? InputHeld : InputUp;
-    InputState.MouseButtonState[ButtonLeft] = i == 0 ? InputPressed : InputHeld;
-    StepPlay(1);
-  }
-  InputState.MouseButtonState[ButtonLeft] = InputUp;
-}
-
-// The tether hints go with a real swing, not with a press that pins the ball
-// to the ground; level 4's goes with a second hook caught in the air.
-TEST(Hints, TetherHintsGoWithARealSwingAndACatchInTheAir)
-{
-  StartAt(3);
-  Swing(60, 400, 0);                        // straight up: it hangs still
-  EXPECT_TRUE(Ball.attached);
-  EXPECT_EQ(HintAlpha(), 1);
-  Play(2);
-  Swing(60, 799, 0, true);                  // jump, up and to the right: a swing
+  StartAt(3);                               // tether: hanging still is no swing
+  InputState.MouseY = 0;
+  Play(60, -1, 400);
+  EXPECT_TRUE(Ball.attached && HintAlpha() == 1);
+  Play(60, KeySpace, 799);
   EXPECT_LT(HintAlpha(), 1);
-
-  StartAt(4);
-  Swing(26, 799, 0, true);
-  EXPECT_EQ(HintAlpha(), 1) << "a swing alone is not the climb";
+  StartAt(4);                               // a swing is not yet the climb: a catch in the air is
+  InputState.MouseY = 0;
+  Play(26, KeySpace, 799);
   Play(1);
   ASSERT_FALSE(Ball.attached || Ball.onGround);
-  Swing(2, 0, 0);                           // caught again on the way
+  EXPECT_EQ(HintAlpha(), 1);
+  Play(2, -1, 0);
   EXPECT_LT(HintAlpha(), 1);
 }
 

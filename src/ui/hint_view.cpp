@@ -120,13 +120,15 @@ static void DrawCentred(const char* text, float y, float size)
   DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
-// The banner's inner top: its usual place, or lower while the ball is there.
+// The banner's inner top: its usual place (a taller banner grows upwards, so
+// it reaches no nearer the ball's usual rows), or lower while the ball is there.
 static float BannerPlace(float height)
 {
   float half = ScreenOrthoHalfHeight();
-  float top = (half + BannerTop - BannerFrame) / (2 * half);
-  float bottom = (half + BannerTop + height + BannerFrame) / (2 * half);
-  return BallInBand(top, bottom) ? BannerLowTop : BannerTop;
+  float usual = BannerTop + BannerHeight - height;
+  float top = (half + usual - BannerFrame) / (2 * half);
+  float bottom = (half + usual + height + BannerFrame) / (2 * half);
+  return BallInBand(top, bottom) ? BannerLowTop : usual;
 }
 
 static float TextWidth(const char* text, float size)

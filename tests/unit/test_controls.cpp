@@ -191,12 +191,12 @@ TEST_F(PadAndKeys, TetherClicksAndQuickPressesWithinOneFrame)
 TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
 {
   Settle();
-  FollowScreen(gamestate_title);
+  FollowScreen(gamestate_title, false);
   Push(SDL_KEYDOWN, KeySpace, 0);
   Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
   Push(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT);
   PollInput();   // the title's frame
-  FollowScreen(gamestate_playing);
+  FollowScreen(gamestate_playing, false);
   float x = Ball.x, y = Ball.y;
   for (int i = 0; i < 3; i++)
     Frame();
@@ -210,9 +210,26 @@ TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
   Frame();
   EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 0);
   Push(SDL_KEYDOWN, KeySpace, 0);
-  FollowScreen(gamestate_playing);   // the same screen: nothing goes stale
+  FollowScreen(gamestate_playing, false);   // the same screen: nothing goes stale
   Frame();
   EXPECT_TRUE(Controls.jump && Controls.tether);
+}
+
+// The tether and Right held through a pause keep acting after it; Space pressed during it does not.
+TEST_F(PadAndKeys, HeldThroughAPauseKeepsActingPressesDuringItAreStale)
+{
+  Settle();
+  FollowScreen(gamestate_playing, false);
+  Push(SDL_JOYAXISMOTION, 4, -32767);   // aim at the ceiling
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_KEYDOWN, KeyRight, 0);
+  Frame();
+  FollowScreen(gamestate_playing, true);
+  Push(SDL_KEYDOWN, KeySpace, 0);
+  PollInput();
+  FollowScreen(gamestate_playing, false);
+  Frame();
+  EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 1 && !Controls.jump);
 }
 
 TEST_F(PadAndKeys, RemappedKeysActOldOnesDoNotUnknownNamesKeepDefaults)

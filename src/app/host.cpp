@@ -141,6 +141,7 @@ void RunFrame()
   // The current screen updates and draws itself, unless the pause layer is up or moving.
   if (PauseLevel == 0)
     RunGameState();
+  WantTypedText(GameState == gamestate_editing && EditorTitleEditing);
 
   // Hold the frame to at least 16 ms, measure the rate for the next TimeScale, refresh the clock texts.
   PaceFrame();

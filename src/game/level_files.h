@@ -10,7 +10,7 @@
 #include <cstdio>
 
 const int MaxLevels = 15;
-const int TitleSlotSize = 256;     // 254 characters, the line feed and the terminator
+const int TitleSlotSize = 256;     // 254 bytes of UTF-8 title, the line feed and the terminator
 
 extern char LevelTitles[MaxLevels][TitleSlotSize]; // first line of each file, line feed kept
 extern bool LevelExists[MaxLevels];

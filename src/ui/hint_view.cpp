@@ -8,6 +8,7 @@
 #include "app/keymap.h"
 #include "game/hints.h"
 #include "game/level_files.h"
+#include "game/utf8.h"
 #include "render/draw.h"
 #include "ui/menus.h"
 #include "ui/scene.h"
@@ -94,7 +95,7 @@ void FormatHintText(int kind, char* out, int size)
 static void DrawCentred(const char* text, float y, float size)
 {
   float cell = GlyphCell * size, advance = cell * TextAdvanceFactor;
-  int n = (int)strlen(text);
+  int n = Utf8Length(text);
   DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
@@ -114,7 +115,7 @@ static void DrawBanner(float alpha)
   const char* title = slot >= 0 && slot < MaxLevels ? LevelTitles[slot] : "";
   snprintf(BannerTitle, sizeof BannerTitle, "%.*s", (int)strcspn(title, "\r\n"), title);
   FitTextToWidth(BannerTitle, BannerMaxWidth, BannerTitleSize);
-  float titleWidth = strlen(BannerTitle) * GlyphCell * TextAdvanceFactor * BannerTitleSize;
+  float titleWidth = Utf8Length(BannerTitle) * GlyphCell * TextAdvanceFactor * BannerTitleSize;
   float width = titleWidth > MenuBarWidth / 2 ? titleWidth : MenuBarWidth / 2;
   float top = BannerPlace();
   SetDrawTint(1, 1, 1, alpha);

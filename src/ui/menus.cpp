@@ -13,6 +13,7 @@
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/sound_events.h"
+#include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/editor.h"
@@ -278,7 +279,7 @@ static void DrawLevelList(bool playList)
     }
     snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
     DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
-    float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
+    float labelRight = TextRightStart(Utf8Length(MenuLabel), ScoreRight, MenuTextSize);
     if (playList && LevelHasGhost[slot]) {
       DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
       labelRight -= GhostMarkGap + GhostMarkSize;

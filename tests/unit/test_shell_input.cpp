@@ -40,8 +40,9 @@ protected:
   }
   void TearDown() override { SDL_Quit(); }
 
-  // Queues one event; number is the key symbol or the button number.
-  static void Push(Uint8 type, int number)
+  // Queues one event; number is the key symbol or the button number, typed
+  // the character a key press typed.
+  static void Push(Uint8 type, int number, Uint16 typed = 0)
   {
     SDL_Event e;
     memset(&e, 0, sizeof(e));
@@ -50,6 +51,7 @@ protected:
     if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
       e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
       e.key.keysym.sym = (SDLKey)number;
+      e.key.keysym.unicode = typed;
     } else if (type != SDL_QUIT) {
       e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
       e.button.button = (Uint8)number;
@@ -108,6 +110,26 @@ TEST_F(ShellPollInput, EventsApplyInTheirOrderALostFocusLetsAllGo)
   EXPECT_TRUE(InputState.FocusLost);
   EXPECT_EQ(InputState.KeyState[KeyA] + InputState.KeyState[KeyB] + PadState.button[3], InputUp);
   EXPECT_EQ(InputState.KeyState[KeyUp], InputPressed);
+}
+
+// Typed characters arrive as UTF-8 for one frame; controls type nothing and
+// the frame's text never ends in part of a character.
+TEST_F(ShellPollInput, TypedCharactersBecomeUtf8ForOneFrame)
+{
+  Push(SDL_KEYDOWN, 1025, 0x42F);         // Я
+  Push(SDL_KEYDOWN, KeyBackspace, 8);
+  Push(SDL_KEYDOWN, KeyA, 'a');
+  Push(SDL_KEYDOWN, 0, 0x85);             // a C1 control
+  Push(SDL_KEYDOWN, KeyE, 0xE9);
+  PollInput();
+  EXPECT_STREQ(InputState.Typed, "\xD0\xAF" "a" "\xC3\xA9");
+  PollInput();
+  EXPECT_STREQ(InputState.Typed, "");
+  for (int i = 0; i < TypedTextSize / 2; i++)
+    ApplyTypedCharacter(0x42F);
+  ApplyTypedCharacter('z');
+  EXPECT_EQ(strlen(InputState.Typed), (size_t)TypedTextSize - 1);
+  EXPECT_EQ(InputState.Typed[TypedTextSize - 2], 'z');
 }
 
 }  // namespace

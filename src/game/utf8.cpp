@@ -30,11 +30,11 @@ int Utf8Decode(const char* s, unsigned* code)
   // A 0 byte is no continuation, so the walk stops at the end of the string.
   for (int i = 1; i < bytes; i++) {
     if (!IsContinuation(b[i]))
-      return 1;
+      return i;   // cut short: the lead and what came of it are one character
     value = (value << 6) | (b[i] & 0x3Fu);
   }
   if (value < least || value > MaxCodePoint || (value >= SurrogateFirst && value <= SurrogateLast))
-    return 1;
+    return bytes;
   *code = value;
   return bytes;
 }

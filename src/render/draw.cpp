@@ -92,10 +92,11 @@ void FitTextToWidth(char* text, float width, float size)
   double advance = AdvanceOf(size);
   if (!text || !(advance > 0))
     return;
-  int fits = width > 0 ? (int)(width / advance) : 0;
   int length = Utf8Length(text);
-  if (length <= fits)
+  double cells = width > 0 ? width / advance : 0;   // NaN too
+  if (cells >= length)
     return;
+  int fits = (int)cells;
   int kept = fits - ellipsisLength;
   if (kept < 0)
     kept = 0;

@@ -1,7 +1,10 @@
 // Feeds arbitrary bytes to the level reader and the level scan, then checks
 // what they left: the grid outside W x H untouched, every cell 0..11, a title
 // that ends in its only line feed and fits its slot, sizes and item count in
-// range. The last bytes also steer a few cell and collision look-ups.
+// range. The title, whatever its bytes, then goes the way the level lists
+// take it: walked glyph by glyph in both fonts (every glyph inside its
+// table) and cut to a width by characters. The last bytes also steer a few
+// cell and collision look-ups.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +14,11 @@
 #include "game/collision.h"
 #include "game/level_files.h"
 #include "fuzz_check.h"
+#include "game/utf8.h"
 #include "game/world.h"
+#include "render/draw.h"
+#include "render/overlay.h"
+#include "render/text.h"
 
 
 static const int Canary = maptype_gravityright;
@@ -24,6 +31,52 @@ static float FloatAt(const uint8_t* data, size_t size, size_t from)
   if (size >= from + sizeof(value))
     memcpy(&value, data + size - from - sizeof(value), sizeof(value));
   return value;
+}
+
+static bool InTable(const AtlasRect* glyph, const AtlasRect* table, int count)
+{
+  return glyph >= table && glyph < table + count;
+}
+
+static void CheckTitleText(const char* title, float width)
+{
+  static bool tables = false;
+  if (!tables) {
+    BuildFontGlyphs();
+    FillDashboardTables();
+    tables = true;
+  }
+  const GlyphFont* fonts[] = { &BigFont, &SmallFont };
+  int length = Utf8Length(title);
+  for (const GlyphFont* font : fonts) {
+    const char* walk = title;
+    int glyphs = 0;
+    for (; *walk; glyphs++) {
+      unsigned texture;
+      const AtlasRect* glyph = NextGlyph(font, &walk, &texture);
+      CHECK(!glyph || InTable(glyph, font->extra, ExtraGlyphCount) ||
+            InTable(glyph, font->ascii, font->lastCode - font->firstCode + 1));
+    }
+    CHECK(walk == title + strlen(title) && glyphs == length);
+  }
+  char cut[TitleSlotSize];
+  memcpy(cut, title, TitleSlotSize);
+  FitTextToWidth(cut, width, 1);
+  int kept = (int)strlen(cut);
+  if (kept == (int)strlen(title) && !memcmp(cut, title, kept))
+    return;
+  // Cut: it fits, and it is whole characters of the title and up to three dots.
+  CHECK(TextWidth(cut, 1) <= (width > 0 ? width : 0) + 1e-3f);
+  bool whole = false;
+  for (int dots = 0; dots <= 3 && dots <= kept && !whole; dots++) {
+    if (dots > 0 && cut[kept - dots] != '.')
+      break;
+    char head[TitleSlotSize];
+    memcpy(head, cut, kept - dots);
+    head[kept - dots] = 0;
+    whole = !memcmp(head, title, kept - dots) && Utf8PrefixBytes(title, Utf8Length(head)) == kept - dots;
+  }
+  CHECK(whole);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -70,6 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   CHECK(memchr(title, '\n', len - 1) == nullptr);
   for (int i = TitleSlotSize; i < TitleSlotSize + TitleGuardBytes; i++)
     CHECK(title[i] == GuardByte);
+
+  CheckTitleText((const char*)title, FloatAt(data, size, 2 * sizeof(float)));
 
   ItemCount = 0;
   ScanLevel();

@@ -102,6 +102,8 @@ TEST(Text, FitToWidthCountsCharactersAndCutsWholeOnes)
   FitTextToWidth(text, 5 * advance + 0.01f, size);
   EXPECT_STREQ(text, "\xC3\xA9\xC3\xA9...");
   strcpy(text, "\xD0\xAF\xD0\xAF\xD0\xAF");
+  FitTextToWidth(text, 1e30f, size);   // more cells than an int counts
+  EXPECT_EQ(strlen(text), 6u);
   FitTextToWidth(text, 2 * advance + 0.01f, size);
   EXPECT_STREQ(text, "..");
 }

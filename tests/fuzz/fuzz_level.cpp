@@ -33,50 +33,32 @@ static float FloatAt(const uint8_t* data, size_t size, size_t from)
   return value;
 }
 
-static bool InTable(const AtlasRect* glyph, const AtlasRect* table, int count)
-{
-  return glyph >= table && glyph < table + count;
-}
-
 static void CheckTitleText(const char* title, float width)
 {
-  static bool tables = false;
-  if (!tables) {
-    BuildFontGlyphs();
-    FillDashboardTables();
-    tables = true;
-  }
-  const GlyphFont* fonts[] = { &BigFont, &SmallFont };
-  int length = Utf8Length(title);
-  for (const GlyphFont* font : fonts) {
+  BuildFontGlyphs();
+  FillDashboardTables();
+  for (const GlyphFont* font : { &BigFont, &SmallFont }) {
     const char* walk = title;
-    int glyphs = 0;
-    for (; *walk; glyphs++) {
+    for (int n = Utf8Length(title); n > 0; n--) {
       unsigned texture;
       const AtlasRect* glyph = NextGlyph(font, &walk, &texture);
-      CHECK(!glyph || InTable(glyph, font->extra, ExtraGlyphCount) ||
-            InTable(glyph, font->ascii, font->lastCode - font->firstCode + 1));
+      CHECK(!glyph || (glyph >= font->extra && glyph < font->extra + ExtraGlyphCount) ||
+            (glyph >= font->ascii && glyph <= font->ascii + (font->lastCode - font->firstCode)));
     }
-    CHECK(walk == title + strlen(title) && glyphs == length);
+    CHECK(walk == title + strlen(title));
   }
+  // A cut fits the width and keeps whole characters of the title before its dots.
   char cut[TitleSlotSize];
   memcpy(cut, title, TitleSlotSize);
   FitTextToWidth(cut, width, 1);
-  int kept = (int)strlen(cut);
-  if (kept == (int)strlen(title) && !memcmp(cut, title, kept))
+  int head = (int)strlen(cut), dots = 0;
+  if (strcmp(cut, title) == 0)
     return;
-  // Cut: it fits, and it is whole characters of the title and up to three dots.
   CHECK(TextWidth(cut, 1) <= (width > 0 ? width : 0) + 1e-3f);
-  bool whole = false;
-  for (int dots = 0; dots <= 3 && dots <= kept && !whole; dots++) {
-    if (dots > 0 && cut[kept - dots] != '.')
-      break;
-    char head[TitleSlotSize];
-    memcpy(head, cut, kept - dots);
-    head[kept - dots] = 0;
-    whole = !memcmp(head, title, kept - dots) && Utf8PrefixBytes(title, Utf8Length(head)) == kept - dots;
-  }
-  CHECK(whole);
+  while (dots < 3 && head > 0 && cut[head - 1] == '.' && memcmp(cut, title, head) != 0)
+    head--, dots++;
+  cut[head] = 0;
+  CHECK(memcmp(cut, title, head) == 0 && Utf8PrefixBytes(title, Utf8Length(cut)) == head);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

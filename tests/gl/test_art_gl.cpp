@@ -40,16 +40,20 @@ static void SaveFrame(const char* path)
   WritePng(path, flipped.data(), GLTestW, GLTestH, LCT_RGBA);
 }
 
-TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
+// The committed pictures into their textures and tables.
+static void LoadCommittedArt()
 {
   std::string media = std::string(REPO_ROOT) + "/Media";
-  {
-    ScratchDir dir;
-    ASSERT_EQ(0, symlink(media.c_str(), "Media"));
-    BuildAtlas();
-    BuildFontGlyphs();
-    SetUpDashboard();
-  }
+  ScratchDir dir;
+  ASSERT_EQ(0, symlink(media.c_str(), "Media"));
+  BuildAtlas();
+  BuildFontGlyphs();
+  SetUpDashboard();
+}
+
+TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
+{
+  LoadCommittedArt();
   ASSERT_NE(0u, AtlasTexture);
 
   BeginPixelScene();
@@ -119,34 +123,21 @@ TEST(Artwork, TextInEveryLanguageDrawsInBothFonts)
     "Polski: Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 ja\xC5\xBA\xC5\x84 \xC5\x81\xC3\xB3" "d\xC5\xBA",
     "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9: \xD0\x81\xD0\xB6, \xD1\x81\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C \xD0\xB5\xD1\x89\xD1\x91 \xD0\xB1\xD1\x83\xD0\xBB\xD0\xBE\xD0\xBA",
   };
-  const int count = sizeof(lines) / sizeof(lines[0]);
-  std::string media = std::string(REPO_ROOT) + "/Media";
-  {
-    ScratchDir dir;
-    ASSERT_EQ(0, symlink(media.c_str(), "Media"));
-    BuildAtlas();
-    BuildFontGlyphs();
-    SetUpDashboard();
-  }
-  ASSERT_NE(0u, BigGlyphsTexture);
-  ASSERT_NE(0u, SmallGlyphsTexture);
-
+  const int count = sizeof(lines) / sizeof(lines[0]), step = 40, smallTop = 340;
+  LoadCommittedArt();
+  ASSERT_TRUE(BigGlyphsTexture && SmallGlyphsTexture);
   BeginPixelScene();
   glBindTexture(GL_TEXTURE_2D, AtlasTexture);
   DrawRect(AtlasBackground, 0, 0, GLTestW, GLTestH);
-  const float menuSize = 0.5f;        // the menus' 0.65 in a 600-pixel-high window
-  const int bigStep = 40, smallTop = 24 + bigStep * count, smallStep = 24;
-  DrawPanel(AtlasPanelNormal, 24, 20, 752, bigStep * count - 14);
-  for (int i = 0; i < count; i++)
-    DrawText(20, 14.0f + bigStep * i, strchr(lines[i], ':') + 2, menuSize);
-  for (int i = 0; i < count; i++)
-    DrawSmallText(lines[i], 20, smallTop + 16 + smallStep * i);
-  // The German line's "Übung" and the Russian line's "Ёж" start where their pens say.
-  const float advance = TextAdvance(menuSize);
-  EXPECT_TRUE(HasInk((int)(20 + advance * 7 + 10), 14 + bigStep, 12, 30));
-  EXPECT_TRUE(HasInk((int)(20 + 10), 14 + bigStep * 6, 12, 30));
-  for (int i = 0; i < count; i++)
-    EXPECT_TRUE(HasInk(15, smallTop + 16 + smallStep * i, 300, 20)) << i;
+  DrawPanel(AtlasPanelNormal, 24, 20, 752, step * count - 14);
+  for (int i = 0; i < count; i++) {
+    DrawText(20, 14.0f + step * i, strchr(lines[i], ':') + 2, 0.5f);   // the menus' 0.65 in 600 pixels
+    DrawSmallText(lines[i], 20, smallTop + 24 * i);
+    EXPECT_TRUE(HasInk(15, smallTop + 24 * i, 300, 20)) << i;
+  }
+  // The first letters of "Übung" and "Ёж", each a glyph picture's, where their pens put them.
+  EXPECT_TRUE(HasInk((int)(30 + TextAdvance(0.5f) * 7), 14 + step, 12, 30));
+  EXPECT_TRUE(HasInk(30, 14 + step * 6, 12, 30));
   SaveFrame("text_preview.png");
   printf("frame saved as text_preview.png in the working directory\n");
 }

@@ -29,22 +29,14 @@ static void FillQuadrants(std::vector<unsigned char>& img, int x, int y, int w, 
   Fill(img, x + w / 2, y + h / 2, w / 2, h / 2, White);
 }
 
-// A glyph picture with solid cells: the first entry green, Я yellow and the placeholder blue.
-static unsigned MakeGlyphPicture()
+static unsigned Upload(const std::vector<unsigned char>& img)
 {
-  std::vector<unsigned char> img(BigGlyphsSide * BigGlyphsSide * 4, 0);
-  const struct { int entry; Colour colour; } cells[] = {
-    { 0, Green }, { ExtraGlyphIndex(0x42F), Yellow }, { ExtraGlyphPlaceholder, Blue },
-  };
-  for (const auto& c : cells)
-    FillBox(img.data(), BigGlyphsSide, BigGlyphsCell * (c.entry % BigGlyphsColumns),
-            BigGlyphsCell * (c.entry / BigGlyphsColumns), BigGlyphsCell, BigGlyphsCell, c.colour);
   unsigned name;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, BigGlyphsSide, BigGlyphsSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, Side, Side, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.data());
   return name;
 }
 
@@ -62,12 +54,12 @@ protected:
     for (int set = 0; set < 2; set++)
       for (int k = 0; k < 9; k++)
         Fill(img, 512 + 192 * set + 64 * (k % 3), 832 + 64 * (k / 3), 64, 64, PieceColours[set][k]);
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, Side, Side, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.data());
-    glyphs = MakeGlyphPicture();
+    texture = Upload(img);
+    // The big font's glyph picture: its first entry green, Я yellow, the placeholder blue.
+    std::vector<unsigned char> extra(Side * Side * 4, 0);
+    for (int k : { 0, ExtraGlyphIndex(0x42F), ExtraGlyphPlaceholder })
+      Fill(extra, 64 * (k % 16), 64 * (k / 16), 64, 64, k == 0 ? Green : k == ExtraGlyphPlaceholder ? Blue : Yellow);
+    glyphs = Upload(extra);
   }
 
   void SetUp() override
@@ -149,9 +141,7 @@ TEST_F(DrawTest, GlyphsUprightOneAdvancePerCharacter)
   EXPECT_TRUE(IsBlack(195, 150));
 
   // The middle character takes one cell whatever its bytes: controls draw
-  // nothing, the glyph picture's first entry and Я their cells, and a
-  // missing character or a malformed byte the placeholder; the atlas is
-  // bound again after.
+  // nothing, a missing character or a malformed byte the placeholder.
   const struct { const char* text; const Colour* middle; } middles[] = {
     { "A\nA", nullptr }, { "A\x01" "A", nullptr }, { "A\xC2\xA0" "A", &Green },
     { "A\xD0\xAF" "A", &Yellow }, { "A\xEF\xBF\xBD" "A", &Blue }, { "A\xC4\x80" "A", &Blue },
@@ -167,7 +157,7 @@ TEST_F(DrawTest, GlyphsUprightOneAdvancePerCharacter)
     EXPECT_TRUE(IsColour(225, 355, White));
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ((unsigned)bound, texture);
+    EXPECT_EQ((unsigned)bound, texture);   // the atlas again
   }
   // A sequence cut at the string's last byte is one placeholder, read no further.
   ClearScene();

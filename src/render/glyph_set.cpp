@@ -2,7 +2,7 @@
 // ExtraGlyphCount, and run tetherorb2-art to redraw both pictures.
 #include "render/glyph_set.h"
 
-const unsigned ExtraGlyphCodes[] = {
+constexpr unsigned ExtraGlyphCodes[] = {
   // Latin-1 Supplement: no-break space, « » ¿ ¡ º ª · and every letter
   0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,
   0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,
@@ -40,6 +40,16 @@ const unsigned ExtraGlyphCodes[] = {
   0xFFFD,
 };
 static_assert(sizeof(ExtraGlyphCodes) == sizeof(unsigned) * ExtraGlyphCount, "ExtraGlyphCount counts the table");
+
+// ExtraGlyphIndex searches by halves, so the table must climb.
+static constexpr bool Ascending()
+{
+  for (int k = 1; k < ExtraGlyphCount; k++)
+    if (!(ExtraGlyphCodes[k - 1] < ExtraGlyphCodes[k]))
+      return false;
+  return true;
+}
+static_assert(Ascending(), "ExtraGlyphCodes climbs");
 
 int ExtraGlyphIndex(unsigned code)
 {

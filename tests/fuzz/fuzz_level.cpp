@@ -1,10 +1,9 @@
 // Feeds arbitrary bytes to the level reader and the level scan, then checks
 // what they left: the grid outside W x H untouched, every cell 0..11, a title
 // that ends in its only line feed and fits its slot, sizes and item count in
-// range. The title, whatever its bytes, then goes the way the level lists
-// take it: walked glyph by glyph in both fonts (every glyph inside its
-// table) and cut to a width by characters. The last bytes also steer a few
-// cell and collision look-ups.
+// range; the title walked glyph by glyph in both fonts (every glyph in its
+// table) and cut to a width. The last bytes also steer a few cell and
+// collision look-ups.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -41,23 +40,20 @@ static void CheckTitleText(const char* title, float width)
     const char* walk = title;
     for (int n = Utf8Length(title); n > 0; n--) {
       unsigned texture;
-      const AtlasRect* glyph = NextGlyph(font, &walk, &texture);
-      CHECK(!glyph || (glyph >= font->extra && glyph < font->extra + ExtraGlyphCount) ||
-            (glyph >= font->ascii && glyph <= font->ascii + (font->lastCode - font->firstCode)));
+      const AtlasRect* g = NextGlyph(font, &walk, &texture);
+      CHECK(!g || (g >= font->extra && g < font->extra + ExtraGlyphCount) ||
+            (g >= font->ascii && g <= font->ascii + (font->lastCode - font->firstCode)));
     }
     CHECK(walk == title + strlen(title));
   }
-  // A cut fits the width and keeps whole characters of the title before its dots.
+  // A cut fits the width: whole characters of the title, then up to three dots.
   char cut[TitleSlotSize];
   memcpy(cut, title, TitleSlotSize);
   FitTextToWidth(cut, width, 1);
   int head = (int)strlen(cut), dots = 0;
-  if (strcmp(cut, title) == 0)
-    return;
-  CHECK(TextWidth(cut, 1) <= (width > 0 ? width : 0) + 1e-3f);
-  while (dots < 3 && head > 0 && cut[head - 1] == '.' && memcmp(cut, title, head) != 0)
-    head--, dots++;
-  cut[head] = 0;
+  CHECK(!strcmp(cut, title) || TextWidth(cut, 1) <= (width > 0 ? width : 0) + 1e-3f);
+  while (dots++ < 3 && head > 0 && cut[head - 1] == '.' && memcmp(cut, title, head) != 0)
+    cut[--head] = 0;
   CHECK(memcmp(cut, title, head) == 0 && Utf8PrefixBytes(title, Utf8Length(cut)) == head);
 }
 

@@ -109,9 +109,8 @@ TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
   printf("frame saved as art_preview.png in the working directory\n");
 }
 
-// A line in each language in both fonts, the big one at the menus' size in
-// an 800 x 600 window, saved as text_preview.png for a look by eye. Every
-// line's glyphs beyond ASCII must come from a loaded glyph picture and ink.
+// A line in each language in both fonts, the big one at the menus' size in an
+// 800 x 600 window, inked and saved as text_preview.png for a look by eye.
 TEST(Artwork, TextInEveryLanguageDrawsInBothFonts)
 {
   const char* lines[] = {
@@ -139,5 +138,4 @@ TEST(Artwork, TextInEveryLanguageDrawsInBothFonts)
   EXPECT_TRUE(HasInk((int)(30 + TextAdvance(0.5f) * 7), 14 + step, 12, 30));
   EXPECT_TRUE(HasInk(30, 14 + step * 6, 12, 30));
   SaveFrame("text_preview.png");
-  printf("frame saved as text_preview.png in the working directory\n");
 }

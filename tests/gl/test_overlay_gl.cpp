@@ -38,8 +38,7 @@ static void WriteDashboard()
   }
   mkdir("Media", 0755);
   ASSERT_TRUE(WritePng("Media/dashboard.png", img.data(), PicW, PicH, LCT_RGBA));
-  // The small font's extra glyphs: Я green, the placeholder blue.
-  std::vector<unsigned char> glyphs(SmallGlyphsW * SmallGlyphsH * 4, 0);
+  std::vector<unsigned char> glyphs(SmallGlyphsW * SmallGlyphsH * 4, 0);   // Я green, the placeholder blue
   for (int entry : { ExtraGlyphIndex(0x42F), ExtraGlyphPlaceholder })
     FillBox(glyphs.data(), SmallGlyphsW, SmallGlyphsCell * (entry % SmallGlyphsColumns),
             SmallGlyphsCell * (entry / SmallGlyphsColumns), SmallGlyphsCell, SmallGlyphsCell,
@@ -134,10 +133,8 @@ TEST_F(OverlayTest, SmallTextAdvancesOneCellPerCharacter)
     SCOPED_TRACE(&t - texts);
     BeginPixelScene();
     DrawSmallText(t.text, 100, 500);
-    EXPECT_TRUE(IsColour(95, 505, Red));
-    EXPECT_TRUE(IsColour(110, 505, t.middle));
-    EXPECT_TRUE(IsColour(134, 505, Red));
-    EXPECT_TRUE(IsBlack(135, 505));
+    EXPECT_TRUE(IsColour(95, 505, Red) && IsColour(110, 505, t.middle));
+    EXPECT_TRUE(IsColour(134, 505, Red) && IsBlack(135, 505));
   }
 
   BeginPixelScene();

@@ -245,9 +245,8 @@ TEST(ArtFiles, CellPicturesStayApartWithoutColour) {
   Picture atlas = LoadAtlas();
   auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
   double under[3] = {0, 0, 0};
-  for (int i = 0; i < Background.w * Background.h; i++)
-    for (int c = 0; c < 3; c++)
-      under[c] += atlas.Channel(Background.x + i % Background.w, Background.y + i / Background.w, c) / 255.0 / (512 * 512);
+  for (int i = 0; i < 512 * 512 * 3; i++)
+    under[i % 3] += atlas.Channel(Background.x + i / 3 % 512, Background.y + i / 3 / 512, i % 3) / 255.0 / (512 * 512);
   const Rect cells[] = {{0, 0, 0, 0}, BlockNormal, BlockHarmful, BlockNoSwing, BlockGhost, GravityDown,
                         GravityLeft, GravityUp, GravityRight, Ball, ExtraTime, Finish};
   const int count = 12, grid = 8, side = 128 / grid;
@@ -265,7 +264,7 @@ TEST(ArtFiles, CellPicturesStayApartWithoutColour) {
       {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}},
       {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}},
       {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
-  auto lab = [](const double rgb[3], const double (*m)[3], double out[3]) {
+  auto lab = [](const double rgb[3], const double (*m)[3], double out[3]) {  // CIELAB, D65
     const double toXyz[3][3] = {{0.4124, 0.3576, 0.1805}, {0.2126, 0.7152, 0.0722}, {0.0193, 0.1192, 0.9505}};
     const double white[3] = {0.9505, 1.0, 1.089};
     double s[3], f[3];

@@ -213,13 +213,12 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
 }
 
 // The title takes typed UTF-8 while whole characters fit its 254 bytes, and
-// Backspace takes a whole character back (saving it: test_editor_title_text.sh).
+// Backspace takes a whole character back.
 TEST(Editor, TitleTypingKeepsWholeCharacters)
 {
   ScratchDir dir;
   EnterEditor();
   Frame({KeyTab});
-  ASSERT_TRUE(EditorTitleEditing);
   std::string full(251, 'x');
   snprintf(EditTitle, sizeof EditTitle, "%s", full.c_str());
   TypedNext = "\xC3\xA9\xC3\xA9" "a";   // é fits, the second é would not, a does

@@ -242,10 +242,8 @@ TEST(LevelFiles, LongLinesCrLfEmptyAndGarbage)
   for (int i = 0; i < 200; i++)
     letters += "\xC3\xA9";
   r = ReadOverCanary("a" + letters + "\n1\n1\nb\n", title);
-  EXPECT_TRUE(r.titleCut);
-  EXPECT_EQ(strlen(title), 254u);
+  EXPECT_TRUE(r.titleCut && strlen(title) == 254u);
   r = ReadOverCanary(letters + "\n1\n1\nb\n", title);
-  EXPECT_EQ(strlen(title), 255u);
   EXPECT_EQ(std::string(title), letters.substr(0, 254) + "\n");
 }
 

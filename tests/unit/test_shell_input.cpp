@@ -40,9 +40,8 @@ protected:
   }
   void TearDown() override { SDL_Quit(); }
 
-  // Queues one event; number is the key symbol or the button number, typed
-  // the character a key press typed.
-  static void Push(Uint8 type, int number, Uint16 typed = 0)
+  // Queues one event; number is the key symbol or the button number.
+  static void Push(Uint8 type, int number)
   {
     SDL_Event e;
     memset(&e, 0, sizeof(e));
@@ -51,7 +50,6 @@ protected:
     if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
       e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
       e.key.keysym.sym = (SDLKey)number;
-      e.key.keysym.unicode = typed;
     } else if (type != SDL_QUIT) {
       e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
       e.button.button = (Uint8)number;
@@ -110,21 +108,6 @@ TEST_F(ShellPollInput, EventsApplyInTheirOrderALostFocusLetsAllGo)
   EXPECT_TRUE(InputState.FocusLost);
   EXPECT_EQ(InputState.KeyState[KeyA] + InputState.KeyState[KeyB] + PadState.button[3], InputUp);
   EXPECT_EQ(InputState.KeyState[KeyUp], InputPressed);
-}
-
-// Typed characters arrive as UTF-8 for one frame, controls type nothing,
-// and a full frame takes no part of a character.
-TEST_F(ShellPollInput, TypedCharactersBecomeUtf8ForOneFrame)
-{
-  for (int typed : { 0x42F, 8, 0x85, 0x61 })   // Я, Backspace, a C1 control, a
-    Push(SDL_KEYDOWN, KeyA, (Uint16)typed);
-  for (int i = 0; i < TypedTextSize / 2; i++)
-    Push(SDL_KEYDOWN, KeyA, 0xE9);
-  PollInput();
-  EXPECT_EQ(strlen(InputState.Typed), (size_t)TypedTextSize - 1);
-  EXPECT_EQ(memcmp(InputState.Typed, "\xD0\xAF" "a\xC3\xA9", 5), 0);
-  PollInput();
-  EXPECT_STREQ(InputState.Typed, "");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   liblodepng-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev
-  xvfb xauth xdotool imagemagick x11-utils libx11-dev python3 sox
+  xvfb xauth xdotool x11-xserver-utils imagemagick x11-utils libx11-dev python3 sox
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
   dpkg-dev file lintian desktop-file-utils appstream

@@ -142,6 +142,7 @@ void RunFrame()
   bool screenRuns = ScreenRuns();
   if (screenRuns)
     RunGameState();
+  WantTypedText(GameState == gamestate_editing && EditorTitleEditing);
 
   // Hold the frame to at least 16 ms, measure the rate for the next TimeScale, refresh the clock texts.
   PaceFrame();

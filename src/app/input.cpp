@@ -6,6 +6,7 @@
 
 #include "app/gamepad.h"
 #include "app/platform.h"
+#include "game/utf8.h"
 
 InputRecord InputState;
 
@@ -78,6 +79,28 @@ void ReleaseAllInput()
   ReleasePad();
 }
 
+void ApplyTypedCharacter(unsigned code)
+{
+  const unsigned firstPrintable = 0x20, deleteCode = 0x7F, lastC1Control = 0x9F;
+  if (code < firstPrintable || (code >= deleteCode && code <= lastC1Control))
+    return;
+  char bytes[Utf8MaxBytes];
+  int n = Utf8Encode(code, bytes);
+  size_t used = strlen(InputState.Typed);
+  if (n > 0 && used + n < sizeof InputState.Typed) {
+    memcpy(InputState.Typed + used, bytes, n);
+    InputState.Typed[used + n] = 0;
+  }
+}
+
+void WantTypedText(bool on)
+{
+  static bool wanted;
+  if (on != wanted)
+    SDL_EnableUNICODE(on ? 1 : 0);
+  wanted = on;
+}
+
 static bool IsWheel(int button)
 {
   return button == ButtonWheelUp || button == ButtonWheelDown;
@@ -93,7 +116,10 @@ static void ApplyEvent(const SDL_Event* event)
     return;
   }
   switch (event->type) {
-  case SDL_KEYDOWN: ApplyKeyDown(KeySymbolOf(event)); break;
+  case SDL_KEYDOWN:
+    ApplyKeyDown(KeySymbolOf(event));
+    ApplyTypedCharacter(TypedCharacterOf(event));
+    break;
   case SDL_KEYUP: ApplyKeyUp(KeySymbolOf(event)); break;
   case SDL_MOUSEBUTTONDOWN:
     if (IsWheel(event->button.button))
@@ -121,6 +147,7 @@ void PollInput()
   AgePad();
   InputState.FocusLost = false;
   InputState.WheelSteps = 0;
+  InputState.Typed[0] = 0;
   while (TakeInputEvent(&event))
     ApplyEvent(&event);
   if (!WindowHasFocus())

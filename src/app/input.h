@@ -7,6 +7,7 @@
 
 const int KeyCount = 500;          // SDL 1.2 key symbols all lie below 500
 const int MouseButtonCount = 10;   // SDL button numbers 1..9; 0 is never set
+const int TypedTextSize = 64;      // bytes of the characters typed in one frame, terminator included
 
 // Entry values of KeyState and MouseButtonState.
 const int InputUp = 0;        // not down
@@ -61,6 +62,7 @@ struct InputRecord {
   bool ButtonUpLate[MouseButtonCount];
   bool FocusLost;                        // the window lost the keyboard focus this frame
   int WheelSteps;                        // mouse wheel steps this frame: toward the player positive
+  char Typed[TypedTextSize];             // UTF-8 of the characters typed this frame, while WantTypedText
 };
 extern InputRecord InputState;
 
@@ -85,3 +87,9 @@ void AgeButtons();              // AgeEntry for every button
 void ApplyButtonDown(int button); // PressEntry; numbers outside 0..9 change nothing
 void ApplyButtonUp(int button);   // ReleaseEntry
 void ReleaseAllInput();         // every key, mouse button and pad entry up; the pointer stays
+void ApplyTypedCharacter(unsigned code); // appends a printable character to Typed while it fits whole
+
+// Turns SDL's character translation of key presses on or off: a text field
+// that reads Typed asks for it while it has the keys (the browser then lets
+// the page see them too, so it stays off otherwise).
+void WantTypedText(bool on);

@@ -20,6 +20,7 @@
 #include "game/controls.h"
 #include "game/places.h"
 #include "game/sound_events.h"
+#include "game/utf8.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "ui/editor.h"
@@ -197,7 +198,7 @@ void FormatVersionText(char* out, size_t size, float version)
 
 static int RightAlignedX(const char* text)
 {
-  return (int)(OverlayWidth() - TextRightMargin) - (int)(strlen(text) * SmallTextAdvance);
+  return (int)(OverlayWidth() - TextRightMargin) - Utf8Length(text) * SmallTextAdvance;
 }
 
 void DrawPauseDashboard()

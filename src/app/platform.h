@@ -33,6 +33,10 @@ bool IsFocusLoss(const SDL_Event* event);
 // The SDL 1.2 key symbol of a key event; -1 for a key the game has no symbol for.
 int KeySymbolOf(const SDL_Event* event);
 
+// The character a key press typed (UCS-2 from SDL's translation, on while
+// WantTypedText), or 0 when it typed none.
+unsigned TypedCharacterOf(const SDL_Event* event);
+
 // ScreenWidth, ScreenHeight and AspectRatio from the size of the desktop
 // (SDL 1.2's answer to a 0 x 0 mode) or, in the browser, of the page.
 void UseDesktopSize();

@@ -66,6 +66,11 @@ int KeySymbolOf(const SDL_Event* event)
   return event->key.keysym.sym;
 }
 
+unsigned TypedCharacterOf(const SDL_Event* event)
+{
+  return event->key.keysym.unicode;
+}
+
 // SDL 1.2 turns a size of 0 into the desktop's size in that dimension.
 void UseDesktopSize()
 {

@@ -101,6 +101,15 @@ int KeySymbolOf(const SDL_Event* event)
   return -1;
 }
 
+// The browser's key events carry the key's own symbol in place of a
+// character when the key typed none (Shift, the arrows): those type nothing.
+unsigned TypedCharacterOf(const SDL_Event* event)
+{
+  const unsigned asciiEnd = 0x80;
+  unsigned code = event->key.keysym.unicode;
+  return code < asciiEnd || code != (unsigned)event->key.keysym.sym ? code : 0;
+}
+
 void UseDesktopSize()
 {
   ScreenWidth = (float)EM_ASM_INT({ return window.innerWidth; });

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "game/file_save.h"
+#include "game/utf8.h"
 #include "game/places.h"
 #include "game/world.h"
 
@@ -22,7 +23,7 @@ int HighestLevel;
 int SavedFileCount;
 
 const int LineBufferSize = 1000;       // bytes of one line read, terminator included
-const int TitleMaxCharacters = TitleSlotSize - 2; // room for the line feed and terminator
+const int TitleMaxBytes = TitleSlotSize - 2;  // room for the line feed and terminator
 const char FirstLetter = 'a';          // maptype_nothing; 'a' + 11 is maptype_finish
 const int ScoreBytes = 4;
 const int MaxPathSize = PlaceSize + 32;
@@ -95,16 +96,15 @@ bool ReadTitleLine(FILE* f, char* slot)
   char line[LineBufferSize];
   bool cut;
   int len = ReadLine(f, line, sizeof(line), &cut);
-  int kept = 0;
-  for (int i = 0; i < len; i++) {
-    if (line[i] == 0)
-      continue;
-    if (kept == TitleMaxCharacters) {
-      cut = true;
-      break;
-    }
-    slot[kept++] = line[i];
-  }
+  int bytes = 0;
+  for (int i = 0; i < len; i++)   // 0 bytes are dropped
+    if (line[i] != 0)
+      line[bytes++] = line[i];
+  line[bytes] = 0;
+  // A long title loses whole characters only, never the tail of one.
+  int kept = Utf8FitBytes(line, TitleMaxBytes);
+  cut = cut || kept < bytes;
+  memcpy(slot, line, kept);
   slot[kept++] = '\n';
   slot[kept] = 0;
   return cut;

@@ -11,7 +11,7 @@
 
 const int MaxLevels = 999;         // level numbers 1..999
 const int ShippedLevelCount = 15;  // levels 1..15 come with the game
-const int TitleSlotSize = 256;     // 254 characters, the line feed and the terminator
+const int TitleSlotSize = 256;     // 254 bytes of UTF-8 title, the line feed and the terminator
 
 extern char LevelTitles[MaxLevels][TitleSlotSize]; // first line of each file, line feed kept
 extern bool LevelExists[MaxLevels];

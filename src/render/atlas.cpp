@@ -10,6 +10,7 @@
 
 #include "app/settings.h"
 #include "game/places.h"
+#include "render/text.h"
 
 unsigned AtlasTexture;
 
@@ -106,6 +107,7 @@ void BuildFontGlyphs()
     for (int i = 0; i < AtlasRectFloats; i++)
       FontGlyphs[k].st[i] *= toTexture;
   }
+  FillExtraGlyphTables();
   TextWidthFactor = TextSizeFactor;
   TextHeightFactor = TextSizeFactor;
 }
@@ -185,21 +187,27 @@ unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmap
   return name;
 }
 
-unsigned LoadAtlasTexture()
+unsigned LoadMediaTexture(const char* name, bool mipmaps)
 {
   int w, h;
   char path[PlaceSize];
-  PlacePath(path, sizeof(path), Places.media, AtlasFileName);
+  PlacePath(path, sizeof(path), Places.media, name);
   unsigned char* rgba = LoadPicture(path, &w, &h);
   if (!rgba)
     return 0;
-  unsigned name = MakePictureTexture(rgba, w, h, Settings.mipmapping);
+  unsigned texture = MakePictureTexture(rgba, w, h, mipmaps);
   free(rgba);
-  return name;
+  return texture;
+}
+
+unsigned LoadAtlasTexture()
+{
+  return LoadMediaTexture(AtlasFileName, Settings.mipmapping);
 }
 
 void BuildAtlas()
 {
   AtlasTexture = LoadAtlasTexture();
+  BigGlyphsTexture = LoadMediaTexture(BigGlyphsFileName, Settings.mipmapping);
   FillAtlasRects();
 }

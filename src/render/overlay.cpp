@@ -15,6 +15,8 @@
 #include "game/places.h"
 #include "app/video.h"
 #include "render/draw.h"
+#include "render/text.h"
+#include "game/utf8.h"
 
 unsigned DashboardTexture;
 AtlasRect DashGlyphs[DashGlyphCount];
@@ -33,8 +35,6 @@ const int SmallGlyph = 20;            // pixels of a small-font cell and quad
 const int SmallAdvance = 10;          // pixels the pen moves per small glyph
 const int SmallPenOffset = 5;         // pixels the first glyph starts left of x
 const int SmallGlyphsPerRow = 32;
-const int SmallFirstCode = 32;
-const int SmallLastCode = SmallFirstCode + DashGlyphCount - 1;
 const int PieceSize = 20;             // pixels of a button frame piece in the picture
 const int PieceTop = 60;              // pixel y of the button pieces
 const int PieceGroupWidth = 60;       // pixels between the picture's piece groups
@@ -68,6 +68,7 @@ void FillDashboardTables()
 {
   for (int i = 0; i < DashCursorFrames; i++)
     MakeDashRect(&DashFrames[i], CursorLeft + CursorW * i, CursorTop, CursorW, CursorH);
+  FillExtraGlyphTables();
   for (int i = 0; i < DashGlyphCount; i++)
     MakeDashRect(&DashGlyphs[i], SmallGlyph * (i % SmallGlyphsPerRow),
                  SmallGlyph * (i / SmallGlyphsPerRow), SmallGlyph, SmallGlyph);
@@ -133,6 +134,7 @@ void LoadDashboardTexture()
   unsigned char* canvas = MakeDashboardCanvas();
   DashboardTexture = canvas ? MakePictureTexture(canvas, DashTextureW, DashTextureH, false) : 0;
   free(canvas);
+  SmallGlyphsTexture = LoadMediaTexture(SmallGlyphsFileName, false);
 }
 
 void SetUpDashboard()
@@ -202,11 +204,19 @@ void DrawSmallText(const char* text, int x, int y)
 {
   BeginOverlay();
   int pen = x - SmallPenOffset;
-  for (const unsigned char* c = (const unsigned char*)text; c && *c; c++) {
-    if (*c >= SmallFirstCode && *c <= SmallLastCode)
-      DrawPixelQuad(DashGlyphs[*c - SmallFirstCode], pen, y, pen + SmallGlyph, y + SmallGlyph);
+  unsigned bound = DashboardTexture;
+  while (text && *text) {
+    unsigned texture = bound;
+    const AtlasRect* glyph = NextGlyph(&SmallFont, &text, &texture);
+    if (glyph) {
+      if (texture != bound)
+        glBindTexture(GL_TEXTURE_2D, bound = texture);
+      DrawPixelQuad(*glyph, pen, y, pen + SmallGlyph, y + SmallGlyph);
+    }
     pen += SmallAdvance;
   }
+  if (bound != DashboardTexture)
+    glBindTexture(GL_TEXTURE_2D, DashboardTexture);
   DisableQuadDrawing();
 }
 
@@ -246,7 +256,7 @@ bool OverlayButton(const char* label, int cx, int y, bool lit)
   bool hovered = OverlayButtonHovered(cx, y, (int)(InputState.MouseX / scale), (int)(InputState.MouseY / scale));
   bool clicked = hovered && InputState.MouseButtonState[ButtonLeft] == InputPressed;
   DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered || lit ? 1 : 0);
-  int length = label ? (int)strlen(label) : 0;
+  int length = Utf8Length(label);
   DrawSmallText(label, cx - SmallAdvance / 2 * length, y - ButtonLabelY);
   return clicked;
 }

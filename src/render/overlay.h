@@ -6,7 +6,8 @@
 
 #include "render/atlas.h"
 
-const int DashGlyphCount = 95;        // character codes 32..126
+const int DashGlyphCount = 95;        // character codes 32..126; the rest: render/text.h
+const int DashFirstCode = 32;
 const int ButtonGroups = 3;           // normal, hovered, filled but unused
 const int ButtonGroupPieces = 9;      // column by column: index 3 x column + row
 const int ButtonFramePieceCount = ButtonGroups * ButtonGroupPieces;
@@ -24,7 +25,7 @@ extern const char* CreditText;
 extern unsigned char* ReadbackBuffer; // ScreenWidth x ScreenHeight x 4 bytes, bottom row first
 extern long ReadbackBytes;            // its size; 0 when the screen size was unusable
 
-// Fills DashGlyphs, ButtonFramePieces and DashFrames; needs no GL context.
+// Fills DashGlyphs, the extra glyph tables, ButtonFramePieces and DashFrames; needs no GL context.
 void FillDashboardTables();
 
 // Loads the picture into DashboardTexture (empty texture when it cannot be
@@ -39,7 +40,7 @@ float OverlayScale();                   // window pixels per overlay unit, 0 < s
 float OverlayWidth();                   // the window in overlay units
 float OverlayHeight();
 
-// DashboardTexture from the picture again (after the GL context was lost).
+// DashboardTexture and SmallGlyphsTexture from their pictures (again, after the GL context was lost).
 void LoadDashboardTexture();
 
 // Grows ReadbackBuffer to the current window, keeping the frame it holds.
@@ -52,7 +53,8 @@ void BeginOverlay();
 // The pointer picture with its hot spot at window pixel (x, y).
 void DrawCursor(int x, int y);
 
-// The string in the small font, first glyph cell at (x - 5, y).
+// The UTF-8 string in the small font, first glyph cell at (x - 5, y), one
+// 10-pixel advance per character; missing glyphs draw as DrawText's do.
 void DrawSmallText(const char* text, int x, int y);
 
 // A 340 x 55 frame around the 300 x 15 body at (left, top); group 0 normal, 1 hovered.

@@ -19,6 +19,7 @@
 #include "game/level_slots.h"
 #include "game/sound_events.h"
 #include "game/test_run.h"
+#include "game/utf8.h"
 #include "ui/menus.h"
 
 int EditorBrush;
@@ -34,8 +35,7 @@ const char* const BrushLabels[MapTypeCount] = {
 };
 
 static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
-static const int PrintableFirst = 32, PrintableLast = 126;
-static const int TitleMaxLength = TitleSlotSize - 2;
+static const int TitleMaxLength = TitleSlotSize - 2;   // bytes, whole UTF-8 characters
 
 static const char* SaveHint = "Press B to save and go back";
 static const char* SavedNote = "Saved";
@@ -141,22 +141,22 @@ static void PanAndAim(float timeScale, bool keysFree)
   Camera.camY += std::sin(theta) * m * EditorPanSpeed * timeScale;
 }
 
-// Typed characters, Backspace, and Return or Tab to finish: one step.
+// Typed characters (UTF-8, each kept only when it fits whole), Backspace
+// (a whole character), and Return or Tab to finish: one step.
 static void EditTitleKeys()
 {
-  bool shift = Down(KeyLShift) || Down(KeyRShift);
-  size_t length = strlen(EditTitle);
-  for (int key = PrintableFirst; key <= PrintableLast; key++) {
-    if (!Pressed(key) || (int)length >= TitleMaxLength)
-      continue;
-    char c = (char)key;
-    if (shift && c >= 'a' && c <= 'z')
-      c = (char)(c - 'a' + 'A');
-    EditTitle[length++] = c;
-    EditTitle[length] = 0;
+  int length = (int)strlen(EditTitle);
+  for (const char* typed = InputState.Typed; *typed;) {
+    int bytes = Utf8PrefixBytes(typed, 1);
+    if (length + bytes <= TitleMaxLength) {
+      memcpy(EditTitle + length, typed, bytes);
+      length += bytes;
+      EditTitle[length] = 0;
+    }
+    typed += bytes;
   }
   if (Pressed(KeyBackspace) && length > 0)
-    EditTitle[length - 1] = 0;
+    EditTitle[Utf8LastStart(EditTitle)] = 0;
   if (Pressed(KeyReturn) || Pressed(KeyTab)) {
     EditorTitleEditing = false;
     HistoryEnd();

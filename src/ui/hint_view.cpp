@@ -8,6 +8,7 @@
 #include "app/keymap.h"
 #include "game/hints.h"
 #include "game/level_files.h"
+#include "game/utf8.h"
 #include "render/draw.h"
 #include "ui/menus.h"
 #include "ui/scene.h"
@@ -116,7 +117,7 @@ void FormatHintText(int kind, char* out, int size)
 static void DrawCentred(const char* text, float y, float size)
 {
   float cell = GlyphCell * size, advance = cell * TextAdvanceFactor;
-  int n = (int)strlen(text);
+  int n = Utf8Length(text);
   DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
@@ -129,11 +130,6 @@ static float BannerPlace(float height)
   float top = (half + usual - BannerFrame) / (2 * half);
   float bottom = (half + usual + height + BannerFrame) / (2 * half);
   return BallInBand(top, bottom) ? BannerLowTop : usual;
-}
-
-static float TextWidth(const char* text, float size)
-{
-  return strlen(text) * GlyphCell * TextAdvanceFactor * size;
 }
 
 static void DrawBanner(float alpha)

@@ -14,6 +14,7 @@
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/sound_events.h"
+#include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/editor.h"

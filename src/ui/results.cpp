@@ -82,7 +82,7 @@ static void DrawCentred(const char* text, float y, float size)
 {
   snprintf(CardText, sizeof CardText, "%s", text);
   FitTextToWidth(CardText, CardWidth, size);
-  float width = strlen(CardText) * TextWidthFactor * TextAdvanceFactor * size;
+  float width = TextWidth(CardText, size);
   DrawText(-width / 2, y, CardText, size);
 }
 

@@ -129,7 +129,7 @@ void DrawBar(float top, const char* text)
   float extra = ScreenOrthoHalfHeight() - ScreenHalfHeight;
   top += top < 0 ? -extra : extra;
   float size = MenuTextSize;
-  float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
+  float advance = TextWidth(text, 1);
   if (advance * size > MenuBarWidth)
     size = MenuBarWidth / advance;
   DrawPanel(AtlasPanelNormal, MenuBarLeft, top, MenuBarWidth, MenuBarHeight);

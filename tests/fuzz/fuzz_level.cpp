@@ -1,17 +1,24 @@
 // Feeds arbitrary bytes to the level reader and the level scan, then checks
 // what they left: the grid outside W x H untouched, every cell 0..11, a title
 // that ends in its only line feed and fits its slot, sizes and item count in
-// range. The last bytes also steer a few cell and collision look-ups.
+// range; the title walked glyph by glyph in both fonts (every glyph in its
+// table) and cut to a width. The last bytes also steer a few cell and
+// collision look-ups.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "game/collision.h"
 #include "game/level_files.h"
 #include "fuzz_check.h"
+#include "game/utf8.h"
 #include "game/world.h"
+#include "render/draw.h"
+#include "render/overlay.h"
+#include "render/text.h"
 
 
 static const int Canary = maptype_gravityright;
@@ -24,6 +31,31 @@ static float FloatAt(const uint8_t* data, size_t size, size_t from)
   if (size >= from + sizeof(value))
     memcpy(&value, data + size - from - sizeof(value), sizeof(value));
   return value;
+}
+
+static void CheckTitleText(const char* title, float width)
+{
+  BuildFontGlyphs();
+  FillDashboardTables();
+  for (const GlyphFont* font : { &BigFont, &SmallFont }) {
+    const char* walk = title;
+    for (int n = Utf8Length(title); n > 0; n--) {
+      unsigned texture;
+      const AtlasRect* g = NextGlyph(font, &walk, &texture);
+      CHECK(!g || (g >= font->extra && g < font->extra + ExtraGlyphCount) ||
+            (g >= font->ascii && g <= font->ascii + (font->lastCode - font->firstCode)));
+    }
+    CHECK(walk == title + strlen(title));
+  }
+  // A cut fits the width: whole characters of the title, then up to three dots.
+  char cut[TitleSlotSize];
+  memcpy(cut, title, TitleSlotSize);
+  FitTextToWidth(cut, width, 1);
+  int head = (int)strlen(cut), dots = 0;
+  CHECK(!strcmp(cut, title) || TextWidth(cut, 1) <= (width > 0 ? width : 0) + 1e-3f);
+  while (dots++ < 3 && head > 0 && cut[head - 1] == '.' && memcmp(cut, title, head) != 0)
+    cut[--head] = 0;
+  CHECK(memcmp(cut, title, head) == 0 && Utf8PrefixBytes(title, Utf8Length(cut)) == head);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -70,6 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   CHECK(memchr(title, '\n', len - 1) == nullptr);
   for (int i = TitleSlotSize; i < TitleSlotSize + TitleGuardBytes; i++)
     CHECK(title[i] == GuardByte);
+
+  CheckTitleText((const char*)title, FloatAt(data, size, 2 * sizeof(float)));
 
   ItemCount = 0;
   ScanLevel();

@@ -12,6 +12,7 @@
 #include "app/pause.h"
 #include "gl_fixture.h"
 #include "render/overlay.h"
+#include "render/text.h"
 
 static const int PicW = 640, PicH = 256;
 
@@ -37,6 +38,12 @@ static void WriteDashboard()
   }
   mkdir("Media", 0755);
   ASSERT_TRUE(WritePng("Media/dashboard.png", img.data(), PicW, PicH, LCT_RGBA));
+  std::vector<unsigned char> glyphs(SmallGlyphsW * SmallGlyphsH * 4, 0);   // Я green, the placeholder blue
+  for (int entry : { ExtraGlyphIndex(0x42F), ExtraGlyphPlaceholder })
+    FillBox(glyphs.data(), SmallGlyphsW, SmallGlyphsCell * (entry % SmallGlyphsColumns),
+            SmallGlyphsCell * (entry / SmallGlyphsColumns), SmallGlyphsCell, SmallGlyphsCell,
+            entry == ExtraGlyphPlaceholder ? Blue : Green);
+  ASSERT_TRUE(WritePng("Media/smallglyphs.png", glyphs.data(), SmallGlyphsW, SmallGlyphsH, LCT_RGBA));
 }
 
 static void ExpectOverlayStateClosed()
@@ -108,7 +115,7 @@ TEST_F(OverlayTest, CursorHotSpotAndClosingState)
   ExpectOverlayStateClosed();
 }
 
-TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
+TEST_F(OverlayTest, SmallTextAdvancesOneCellPerCharacter)
 {
   DrawSmallText("E", 100, 500);
   EXPECT_TRUE(IsColour(95, 500, Red));
@@ -116,15 +123,18 @@ TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
   EXPECT_TRUE(IsBlack(94, 510));
   EXPECT_TRUE(IsBlack(115, 510));
 
-  // The third glyph starts 20 pixels after the first whatever the middle byte.
-  const char* texts[] = { "E\nE", "E\x7F" "E", "E\xE9" "E" };
-  for (const char* text : texts) {
-    SCOPED_TRACE((int)(unsigned char)text[1]);
+  // The third glyph starts 20 pixels after the first whatever the middle
+  // character: a control draws nothing, Я its glyph, a character the font
+  // lacks and a malformed byte the placeholder.
+  const struct { const char* text; Colour middle; } texts[] = {
+    { "E\nE", Red }, { "E\xD0\xAF" "E", Green }, { "E\x7F" "E", Blue }, { "E\xE9" "E", Blue },
+  };
+  for (const auto& t : texts) {
+    SCOPED_TRACE(&t - texts);
     BeginPixelScene();
-    DrawSmallText(text, 100, 500);
-    EXPECT_TRUE(IsColour(95, 505, Red));
-    EXPECT_TRUE(IsColour(134, 505, Red));
-    EXPECT_TRUE(IsBlack(135, 505));
+    DrawSmallText(t.text, 100, 500);
+    EXPECT_TRUE(IsColour(95, 505, Red) && IsColour(110, 505, t.middle));
+    EXPECT_TRUE(IsColour(134, 505, Red) && IsBlack(135, 505));
   }
 
   BeginPixelScene();

@@ -14,6 +14,7 @@
 #include "app/keymap.h"
 #include "app/video.h"
 #include "game/file_save.h"
+#include "game/edit_history.h"
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
@@ -34,12 +35,16 @@ void PlaceCamera(float x, float y)
   Camera.viewHeight = EditorViewHeight;
 }
 
+const char* TypedNext = "";   // the characters the next frame types
+
 // One editor frame with the given keys at state (pressed by default), the
 // pointer at (mx, my) and the left button held when paint is set.
 void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, bool paint = false,
            int state = InputPressed, float timeScale = 1)
 {
   memset(&InputState, 0, sizeof(InputState));
+  snprintf(InputState.Typed, sizeof InputState.Typed, "%s", TypedNext);
+  TypedNext = "";
   for (int k : keys)
     InputState.KeyState[k] = state;
   InputState.MouseX = mx;
@@ -205,6 +210,23 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   Frame({KeyB});
   EXPECT_EQ(EditorBrush, maptype_finish);
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
+}
+
+// The title takes typed UTF-8 while whole characters fit its 254 bytes, and
+// Backspace takes a whole character back.
+TEST(Editor, TitleTypingKeepsWholeCharacters)
+{
+  ScratchDir dir;
+  EnterEditor();
+  Frame({KeyTab});
+  std::string full(251, 'x');
+  snprintf(EditTitle, sizeof EditTitle, "%s", full.c_str());
+  TypedNext = "\xC3\xA9\xC3\xA9" "a";   // é fits, the second é would not, a does
+  Frame({});
+  EXPECT_EQ(std::string(EditTitle), full + "\xC3\xA9" "a");
+  Frame({KeyBackspace});
+  Frame({KeyBackspace});
+  EXPECT_EQ(std::string(EditTitle), full);
 }
 
 TEST(Editor, SaveFailuresNameTheirCause)

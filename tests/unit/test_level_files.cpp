@@ -236,6 +236,15 @@ TEST(LevelFiles, LongLinesCrLfEmptyAndGarbage)
     }
     ReadOverCanary(garbage, title);
   }
+  // A long UTF-8 title keeps whole characters: a two-byte one that would
+  // straddle the 254-byte limit goes, and one that ends on it stays.
+  std::string letters;
+  for (int i = 0; i < 200; i++)
+    letters += "\xC3\xA9";
+  r = ReadOverCanary("a" + letters + "\n1\n1\nb\n", title);
+  EXPECT_TRUE(r.titleCut && strlen(title) == 254u);
+  r = ReadOverCanary(letters + "\n1\n1\nb\n", title);
+  EXPECT_EQ(std::string(title), letters.substr(0, 254) + "\n");
 }
 
 TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)

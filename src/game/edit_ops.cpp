@@ -9,6 +9,7 @@
 #include "game/world.h"
 
 static int FillStack[MapSize * MapSize]; // cells waiting to spread; each is pushed once
+static const int FillMark = MapTypeCount; // a cell of the region found, for a moment
 
 static bool Inside(int x, int y)
 {
@@ -42,20 +43,32 @@ static int Clamp(int v, int lo, int hi)
   return v < lo ? lo : v > hi ? hi : v;
 }
 
-void FillRect(int x0, int y0, int x1, int y1, int type)
+bool ClipRect(int x0, int y0, int x1, int y1, CellRect* r)
 {
   if (LevelWidth < 1 || LevelHeight < 1)
-    return;
-  int left = Clamp(x0 < x1 ? x0 : x1, 0, LevelWidth - 1), right = Clamp(x0 < x1 ? x1 : x0, 0, LevelWidth - 1);
-  int top = Clamp(y0 < y1 ? y0 : y1, 0, LevelHeight - 1), bottom = Clamp(y0 < y1 ? y1 : y0, 0, LevelHeight - 1);
+    return false;
   if ((x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 >= LevelWidth && x1 >= LevelWidth) ||
       (y0 >= LevelHeight && y1 >= LevelHeight))
+    return false;
+  r->left = Clamp(x0 < x1 ? x0 : x1, 0, LevelWidth - 1);
+  r->right = Clamp(x0 < x1 ? x1 : x0, 0, LevelWidth - 1);
+  r->top = Clamp(y0 < y1 ? y0 : y1, 0, LevelHeight - 1);
+  r->bottom = Clamp(y0 < y1 ? y1 : y0, 0, LevelHeight - 1);
+  return true;
+}
+
+void FillRect(int x0, int y0, int x1, int y1, int type)
+{
+  CellRect r;
+  if (!ClipRect(x0, y0, x1, y1, &r))
     return;
-  for (int x = left; x <= right; x++)
-    for (int y = top; y <= bottom; y++)
+  for (int x = r.left; x <= r.right; x++)
+    for (int y = r.top; y <= r.bottom; y++)
       HistorySet(x, y, type);
 }
 
+// The region is marked first and changed afterwards in MapGrid order, so the
+// history keeps it as stretches of neighbouring cells, not one word a cell.
 void FloodFill(int x, int y, int type)
 {
   if (!Inside(x, y))
@@ -63,8 +76,9 @@ void FloodFill(int x, int y, int type)
   int from = MapGrid[x * MapSize + y];
   if (from == type)
     return;
+  CellRect box = {x, y, x, y};
   int top = 0;
-  HistorySet(x, y, type);
+  MapGrid[x * MapSize + y] = FillMark;
   FillStack[top++] = x * MapSize + y;
   static const int StepX[4] = {1, -1, 0, 0}, StepY[4] = {0, 0, 1, -1};
   while (top > 0) {
@@ -73,11 +87,21 @@ void FloodFill(int x, int y, int type)
     for (int d = 0; d < 4; d++) {
       int nx = cx + StepX[d], ny = cy + StepY[d];
       if (Inside(nx, ny) && MapGrid[nx * MapSize + ny] == from) {
-        HistorySet(nx, ny, type);
+        MapGrid[nx * MapSize + ny] = FillMark;
         FillStack[top++] = nx * MapSize + ny;
+        box.left = nx < box.left ? nx : box.left;
+        box.right = nx > box.right ? nx : box.right;
+        box.top = ny < box.top ? ny : box.top;
+        box.bottom = ny > box.bottom ? ny : box.bottom;
       }
     }
   }
+  for (int cx = box.left; cx <= box.right; cx++)
+    for (int cy = box.top; cy <= box.bottom; cy++)
+      if (MapGrid[cx * MapSize + cy] == FillMark) {
+        MapGrid[cx * MapSize + cy] = from;
+        HistorySet(cx, cy, type);
+      }
 }
 
 void ResizeLevel(int width, int height)

@@ -27,7 +27,7 @@ const float CardKeysY = 160, CardKeysSize = 0.42f;
 
 static char CardText[32 + TitleSlotSize];
 
-static const char* OutcomeText(int outcome)
+const char* OutcomeText(int outcome)
 {
   switch (outcome) {
   case runend_finished: return "Finished";

@@ -125,11 +125,16 @@ static void DrawTether()
   DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
 }
 
-void DrawBar(float top, const char* text)
+float BarTopInWindow(float top)
 {
   // A narrow window's taller ScreenOrtho: the bar keeps its distance from its edge.
   float extra = ScreenOrthoHalfHeight() - ScreenHalfHeight;
-  top += top < 0 ? -extra : extra;
+  return top < 0 ? top - extra : top + extra;
+}
+
+void DrawBar(float top, const char* text)
+{
+  top = BarTopInWindow(top);
   float size = MenuTextSize;
   float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
   if (advance * size > MenuBarWidth)

@@ -45,6 +45,11 @@ CellRange ViewCellRange();
 // The score shown for a time left: the ceiling of LevelTimer, as a whole number.
 int ScoreShown(float levelTimer);
 
+// Where something laid out at top for an 800-unit-tall ScreenOrtho goes in
+// this window: above the centre as far from the top edge, below it as far
+// from the bottom edge.
+float BarTopInWindow(float top);
+
 // A normal panel bar across the screen with its inner top at top (ScreenOrtho),
 // and the text in it at the menus' size, smaller when too long for the bar.
 // In a narrow window a bar above the centre stays as far from the top edge

@@ -32,6 +32,7 @@ int PauseConfirmRow = NoPauseRow;
 int FrozenWidth, FrozenHeight;
 
 static GLuint FrozenTexture;   // the frame captured when the layer opened
+static bool CloseAsking;       // a window close waits for the layer to open with "Exit" asking
 
 // The dashboard bars, in window pixels.
 static const float BarHeight = 60;
@@ -72,7 +73,7 @@ bool AdvancePause(float speed)
 {
   bool capture = false;
   bool wanted = Controls.pauseToggle ? !PauseWanted : PauseWanted;
-  if (FocusLossPauses())
+  if (FocusLossPauses() || CloseAsking)
     wanted = true;
   if (wanted != PauseWanted) {
     if (PauseWanted) {
@@ -85,6 +86,9 @@ bool AdvancePause(float speed)
       PushSound(sound_pause_open);
     }
   }
+  if (CloseAsking)
+    PauseConfirmRow = pauserow_exit;
+  CloseAsking = false;
   PauseLevel += PauseWanted ? PauseStep * speed : -PauseStep * speed;
   if (PauseLevel > PauseLevelFull)
     PauseLevel = PauseLevelFull;
@@ -221,6 +225,17 @@ static void MovePauseCursor()
     PauseCursor = PauseCursor > 0 ? PauseCursor - 1 : 0;
   if (Controls.menuDown || Controls.menuUp)
     PauseConfirmRow = NoPauseRow;
+}
+
+void CloseWindow()
+{
+  bool asked = CloseAsking || (PauseWanted && PauseConfirmRow == pauserow_exit);
+  if (!EditorHasUnsavedEdits() || asked) {
+    QuitRequested = true;
+    return;
+  }
+  CloseAsking = true;
+  PushSound(sound_menu_move);
 }
 
 // True when a row that leaves the editor may act: nothing unsaved, or its

@@ -59,8 +59,10 @@ bool EditorHasUnsavedEdits()
 
 bool EditorDragRect(CellRect* r, int* type)
 {
+  if (DragKind != drag_rect || !ClipRect(CornerX, CornerY, LastX, LastY, r))
+    return false;
   *type = DragType;
-  return DragKind == drag_rect && ClipRect(CornerX, CornerY, LastX, LastY, r);
+  return true;
 }
 
 int WrapBrush(int brush)

@@ -18,7 +18,9 @@
 static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop
 static const float BrushPictureX = 430;     // centre of the brush picture in the top bar
 static const float BrushPictureSize = 34;
-static const float BrushPictureRoom = 60;   // the top bar's text stays this far left of the bar's end
+static const float BrushPictureRoom = 70;   // the top bar's text stays this far left of the bar's end
+static const float TopTextRoom = MenuBarWidth - BrushPictureRoom;
+static const float TopTextMinSize = 0.5f;   // a longer top bar text shrinks to this size, then is cut
 static const char* TitleFieldLabel = "Title: ";
 static const char* TitleCursor = "_";
 static const char* TitleCutMark = "...";
@@ -166,18 +168,18 @@ static void DrawPalette()
 }
 
 // The top bar's text, kept clear of the brush picture: the brush, the size
-// and the title cut with "..."; while the title is edited only the title
-// field, its end and the cursor always in sight.
+// and the title, shrunk to fit and, when even that is not enough, cut with
+// "..."; while the title is edited only the title field, its end and the
+// cursor always in sight.
 static void TopBarText(char* text, size_t size)
 {
-  float room = MenuBarWidth - BrushPictureRoom;
   if (!EditorTitleEditing) {
     snprintf(text, size, "%s  %d x %d  %s", BrushLabels[WrapBrush(EditorBrush)], LevelWidth, LevelHeight,
              EditTitle);
-    FitTextToWidth(text, room, MenuTextSize);
+    FitTextToWidth(text, TopTextRoom, TopTextMinSize);
     return;
   }
-  int fits = (int)(room / (MenuTextSize * TextWidthFactor * TextAdvanceFactor));
+  int fits = (int)(TopTextRoom / (TopTextMinSize * TextWidthFactor * TextAdvanceFactor));
   int length = (int)strlen(EditTitle);
   int shown = fits - (int)(strlen(TitleFieldLabel) + strlen(TitleCursor));
   if (length <= shown)
@@ -203,7 +205,7 @@ void DrawEditor()
   ScreenOrtho();
   static char top[TitleSlotSize + 64];
   TopBarText(top, sizeof top);
-  DrawBar(TopBarTop, top);
+  DrawBar(TopBarTop, top, TopTextRoom);
   DrawLook(WrapBrush(EditorBrush), BrushPictureX - BrushPictureSize * 0.5f,
            BarTopInWindow(TopBarTop) + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize, true);
   DrawPalette();

@@ -132,13 +132,13 @@ float BarTopInWindow(float top)
   return top < 0 ? top - extra : top + extra;
 }
 
-void DrawBar(float top, const char* text)
+void DrawBar(float top, const char* text, float textWidth)
 {
   top = BarTopInWindow(top);
   float size = MenuTextSize;
   float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
-  if (advance * size > MenuBarWidth)
-    size = MenuBarWidth / advance;
+  if (advance * size > textWidth)
+    size = textWidth / advance;
   DrawPanel(AtlasPanelNormal, MenuBarLeft, top, MenuBarWidth, MenuBarHeight);
   DrawText(MenuTextLeft, top - MenuTextRaise, text, size);
 }

@@ -7,11 +7,11 @@
 // a fixed number of frames: clear, events, scripted input, RunGameState (so
 // the GL state and the per-state update and draw are the game's), PaceFrame,
 // StepPause, the pointer and the buffer swap. It prints the median and 95th
-// percentile milliseconds per frame of every case, the ratio of the largest
+// percentile and slowest milliseconds per frame of every case, the ratio of the largest
 // level to the smallest, LoadLevel of the largest level, whole-level editor
 // fills (also with the undo history full, where old steps are forgotten, and
-// the slowest editor frame filling the whole level every frame), and the
-// time from process start to the first presented frame.
+// editor frames filling the whole level every frame), and the time from
+// process start to the first presented frame.
 //
 // Usage: tetherorb2-bench [repository [case]]
 // The repository defaults to the current directory; a case word runs only
@@ -253,7 +253,7 @@ static CaseResult Summarise(double* ms, int count)
 
 static void PrintCase(const char* name, CaseResult r)
 {
-  printf("  %-38s %8.3f %8.3f %8.3f\n", name, r.median, r.p95, r.cpu);
+  printf("  %-38s %8.3f %8.3f %8.3f %8.3f\n", name, r.median, r.p95, r.slowest, r.cpu);
   fflush(stdout);
 }
 
@@ -484,8 +484,7 @@ static void EditorFillCase()
   HistoryClear();
   CaseResult r = RunCase("editor 998 x 1000, F every frame", gamestate_editing, FillEveryFrame);
   if (r.median > 0)
-    printf("  slowest editor frame filling the whole level: %.3f ms, %d steps kept\n", r.slowest,
-           HistoryUndoCount());
+    printf("  (%d steps kept)\n", HistoryUndoCount());
   HistoryClear();
 }
 
@@ -601,7 +600,7 @@ int main(int argc, char** argv)
   TimeWholeLevelFills();
   TimeFillsWithFullHistory();
 
-  printf("ms per frame (%d frames after %d warm-up):       median      p95  cpu/mean\n",
+  printf("ms per frame (%d frames after %d warm-up):       median      p95  slowest  cpu/mean\n",
          MeasuredFrames, WarmUpFrames);
   ClearInput();
   RunCase("empty frame (clear, pointer, swap)", NoState, nullptr);

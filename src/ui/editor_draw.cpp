@@ -10,8 +10,8 @@
 
 #include "app/video.h"
 #include "game/edit_history.h"
-#include "ui/editor_save.h"
 #include "render/draw.h"
+#include "ui/editor_save.h"
 #include "ui/menus.h"
 #include "ui/scene.h"
 

@@ -9,6 +9,7 @@
 #include "game/file_save.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
+#include "game/level_slots.h"
 #include "game/run_end.h"
 #include "game/sound_events.h"
 #include "game/world.h"
@@ -74,9 +75,7 @@ void SaveEditedLevel(bool leave)
              SaveFailureReason(LastSaveError));
     return;
   }
-  LevelExists[CurrentLevel - 1] = true;
-  if (HighestLevel < CurrentLevel)
-    HighestLevel = CurrentLevel;
+  NoteLevelSaved(CurrentLevel);
   SavedVersion = HistoryVersion();
   const char* note = LevelCheckNote(CheckLevel());
   bool again = note && note == EditorNote;   // B with the note already shown leaves

@@ -117,13 +117,14 @@ void StartUp()
   StartAudio();
 }
 
-// Empties SDL's queue; a window close among the events ends the program.
+// Empties SDL's queue; a window close among the events ends the program,
+// or asks first when the editor holds unsaved edits.
 static void DrainEvents()
 {
   SDL_Event event;
   while (TakeEvent(&event, AnyEventType))
     if (event.type == SDL_QUIT)
-      QuitRequested = true;
+      CloseWindow();
 }
 
 void RunFrame()

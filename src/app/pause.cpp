@@ -33,6 +33,7 @@ int PauseConfirmRow = NoPauseRow;
 int FrozenWidth, FrozenHeight;
 
 static GLuint FrozenTexture;   // the frame captured when the layer opened
+static bool CloseAsking;       // a window close waits for the layer to open with "Exit" asking
 static int WindowSettle;       // frames left before a picture has the window's new size
 
 // The dashboard bars, in window pixels.
@@ -88,7 +89,7 @@ bool AdvancePause(float speed)
 {
   bool opened = false;
   bool wanted = Controls.pauseToggle ? !PauseWanted : PauseWanted;
-  if (FocusLossPauses())
+  if (FocusLossPauses() || CloseAsking)
     wanted = true;
   if (wanted != PauseWanted) {
     if (PauseWanted) {
@@ -100,6 +101,9 @@ bool AdvancePause(float speed)
       PushSound(sound_pause_open);
     }
   }
+  if (CloseAsking)
+    PauseConfirmRow = pauserow_exit;
+  CloseAsking = false;
   if (WindowSettle > 0)
     WindowSettle--;
   // Opening from 0 (or still waiting there), or turning back up while the
@@ -243,6 +247,17 @@ static void MovePauseCursor()
     PauseCursor = PauseCursor > 0 ? PauseCursor - 1 : 0;
   if (Controls.menuDown || Controls.menuUp)
     PauseConfirmRow = NoPauseRow;
+}
+
+void CloseWindow()
+{
+  bool asked = CloseAsking || (PauseWanted && PauseConfirmRow == pauserow_exit);
+  if (!EditorHasUnsavedEdits() || asked) {
+    QuitRequested = true;
+    return;
+  }
+  CloseAsking = true;
+  PushSound(sound_menu_move);
 }
 
 // True when a row that leaves the editor may act: nothing unsaved, or its

@@ -2,7 +2,7 @@
 // menu ("Resume game", "Exit", "Save screenshot"; below them "Back to title"
 // away from the title screen and "Restart level" in play), and the PNG
 // screenshots of the frozen frame. Leaving the editor with unsaved edits
-// ("Exit", "Back to title") takes a second choice of the same row. On a
+// ("Exit", "Back to title", or closing the window) takes a second choice. On a
 // resume the screen runs again at once and the layer slides away over it.
 #pragma once
 
@@ -47,10 +47,15 @@ void StepPause(float speed, bool screenDrew);
 // The frozen frame into a new texture, after a mode change lost the GL context.
 void UploadFrozenFrame();
 
+// The window was closed: the game ends, unless the editor (or its test run)
+// holds unsaved edits; then the layer opens with "Exit" asking "Leave
+// unsaved? Click again", and a second close or that click ends it.
+void CloseWindow();
+
 // The GL-free part of StepPause: the Escape toggle, the opening when play or
-// the editor lost the focus, the move and the clamp (NaN becomes 0); true
-// when this frame's picture must be captured. An opening waits at 0 while the
-// window settles after a change.
+// the editor lost the focus or a window close asks, the move and the clamp
+// (NaN becomes 0); true when this frame's picture must be captured. An
+// opening waits at 0 while the window settles after a change.
 bool AdvancePause(float speed);
 
 // The top and bottom bars with title, version, date, clock and footer lines.

@@ -31,7 +31,7 @@ static char CardText[32 + TitleSlotSize];
 static char BestLine[32];
 static char SaveNote[64];
 
-static const char* OutcomeText(int outcome)
+const char* OutcomeText(int outcome)
 {
   switch (outcome) {
   case runend_finished: return "Finished";

@@ -8,6 +8,7 @@
 #include "game/test_run.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"
 #include "ui/scene.h"
@@ -55,6 +56,10 @@ void PlayFrame(float t)
   UpdateGame(t);
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
-  if (TestRunActive && (GameState != gamestate_playing || InputState.KeyState[KeyT] == InputPressed))
+  bool ended = GameState != gamestate_playing;   // the rules ended the run
+  if (TestRunActive && (ended || InputState.KeyState[KeyT] == InputPressed)) {
     EndTestRun();
+    if (ended)
+      NoteTestRunEnd();
+  }
 }

@@ -123,15 +123,20 @@ void DrawTether(float bx, float by, float ax, float ay)
   DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
 }
 
-void DrawBar(float top, const char* text)
+float BarTopInWindow(float top)
 {
   // A narrow window's taller ScreenOrtho: the bar keeps its distance from its edge.
   float extra = ScreenOrthoHalfHeight() - ScreenHalfHeight;
-  top += top < 0 ? -extra : extra;
+  return top < 0 ? top - extra : top + extra;
+}
+
+void DrawBar(float top, const char* text, float textWidth)
+{
+  top = BarTopInWindow(top);
   float size = MenuTextSize;
   float advance = TextWidth(text, 1);
-  if (advance * size > MenuBarWidth)
-    size = MenuBarWidth / advance;
+  if (advance * size > textWidth)
+    size = textWidth / advance;
   DrawPanel(AtlasPanelNormal, MenuBarLeft, top, MenuBarWidth, MenuBarHeight);
   DrawText(MenuTextLeft, top - MenuTextRaise, text, size);
 }

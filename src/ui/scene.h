@@ -4,6 +4,8 @@
 // The editor draws its view with the same projection, sizes and bars.
 #pragma once
 
+#include "ui/menus.h"   // MenuBarWidth
+
 // Drawn sizes in world units, square.
 const float FinishDrawSize = 3.25f;
 const float ExtraTimeDrawSize = 0.75f;
@@ -50,8 +52,13 @@ CellRange ViewCellRange();
 // The score shown for a time left: the ceiling of LevelTimer, as a whole number.
 int ScoreShown(float levelTimer);
 
+// Where something laid out at top for an 800-unit-tall ScreenOrtho goes in
+// this window: above the centre as far from the top edge, below it as far
+// from the bottom edge.
+float BarTopInWindow(float top);
+
 // A normal panel bar across the screen with its inner top at top (ScreenOrtho),
-// and the text in it at the menus' size, smaller when too long for the bar.
+// and the text in it at the menus' size, smaller when longer than textWidth.
 // In a narrow window a bar above the centre stays as far from the top edge
 // as in an 800-unit-tall screen, one below as far from the bottom edge.
-void DrawBar(float top, const char* text);
+void DrawBar(float top, const char* text, float textWidth = MenuBarWidth);

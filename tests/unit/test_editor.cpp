@@ -13,12 +13,15 @@
 #include "app/input.h"
 #include "app/keymap.h"
 #include "app/video.h"
+#include "game/edit_history.h"
 #include "game/file_save.h"
 #include "game/edit_history.h"
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
 #include "ui/editor.h"
+#include "ui/editor_save.h"
+#include "ui/menus.h"
 
 namespace {
 
@@ -38,8 +41,8 @@ void PlaceCamera(float x, float y)
 const char* TypedNext = "";   // the characters the next frame types
 
 // One editor frame with the given keys at state (pressed by default), the
-// pointer at (mx, my) and the left button held when paint is set.
-void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, bool paint = false,
+// pointer at (mx, my) and the left button at paint (true: held).
+void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, int paint = InputUp,
            int state = InputPressed, float timeScale = 1)
 {
   memset(&InputState, 0, sizeof(InputState));
@@ -49,7 +52,7 @@ void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, bool pai
     InputState.KeyState[k] = state;
   InputState.MouseX = mx;
   InputState.MouseY = my;
-  InputState.MouseButtonState[ButtonLeft] = paint ? InputHeld : InputUp;
+  InputState.MouseButtonState[ButtonLeft] = paint;
   ReadControls(DefaultBindings);
   EditorUpdate(timeScale);
 }
@@ -253,4 +256,86 @@ TEST(Editor, VisitedCellsCoverSpritesReachingIntoTheView)
   EXPECT_FALSE(EditorCellRange(102, 110, 100, &first, &last));
   EXPECT_FALSE(EditorCellRange(0, 10, 0, &first, &last));
   EXPECT_FALSE(EditorCellRange(NAN, 10, 100, &first, &last));
+}
+
+// A click on the level while the title is edited ends the title edit as a
+// step of its own, and so does a Shift + drag; every step undoes alone.
+TEST(Editor, ClickWhileEditingTheTitleEndsItAsItsOwnStep)
+{
+  ScratchDir dir;
+  EnterEditor();
+  EditorBrush = maptype_blocknormal;
+  PlaceCamera(2.5f, 2.5f);                    // 48 pixels a cell: (400, 300) is cell (2, 2)
+  Frame({KeyTab});
+  TypedNext = "x";
+  Frame({});
+  Frame({}, 400, 300, InputPressed);
+  Frame({});
+  TypedNext = "y";
+  Frame({});
+  Frame({KeyReturn});
+  EXPECT_STREQ(EditTitle, "Test groundx");
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_EQ(CellAt(2, 2), maptype_nothing);
+  EXPECT_STREQ(EditTitle, "Test groundx");
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_STREQ(EditTitle, "Test ground");
+  EXPECT_FALSE(EditorHasUnsavedEdits());
+
+  Frame({KeyTab});
+  TypedNext = "z";
+  Frame({});
+  Frame({KeyLShift}, 352, 300, InputPressed);  // cell (1, 2) to cell (2, 1)
+  Frame({KeyLShift}, 400, 252, InputHeld);
+  Frame({KeyLShift}, 400, 252);
+  Frame({KeyReturn});
+  EXPECT_EQ(CellAt(1, 1), maptype_blocknormal);
+  EXPECT_STREQ(EditTitle, "Test groundz");
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_EQ(CellAt(1, 1), maptype_playerspawn);
+  EXPECT_TRUE(EditorHasUnsavedEdits());
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_STREQ(EditTitle, "Test ground");
+  EXPECT_FALSE(EditorHasUnsavedEdits());
+}
+
+// A held Ctrl + Right waits 0.4 s, then adds a column every 1/30 s, and the
+// hold is one step. Ctrl + S saves and stays; a level without a spawn is
+// saved anyway and says so. In a 480 x 800 window the palette stays under
+// the top bar.
+TEST(Editor, HeldResizeRepeatsCtrlSStaysAndNarrowPalette)
+{
+  ScratchDir dir;
+  EnterEditor();
+  Frame({KeyLCtrl, KeyRight}, 400, 300, InputUp, InputPressed, 1.1f);
+  for (int i = 0; i < 21; i++)
+    Frame({KeyLCtrl, KeyRight}, 400, 300, InputUp, InputHeld, 1.1f);   // 0.385 s
+  EXPECT_EQ(LevelWidth, 6);
+  for (int i = 0; i < 9; i++)
+    Frame({KeyLCtrl, KeyRight}, 400, 300, InputUp, InputHeld, 1.1f);   // 0.55 s: 0.4, 0.433 ... 0.533
+  EXPECT_EQ(LevelWidth, 11);
+  Frame({});
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_EQ(LevelWidth, 5);
+
+  EditorBrush = maptype_nothing;
+  PlaceCamera(1.5f, 1.5f);                    // the spawn
+  Frame({}, 400, 300, InputHeld);
+  Frame({KeyLCtrl, KeyS});
+  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_STREQ(EditorHintText(), "No spawn - saved anyway; press B to go back");
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbaaab\nbaalb\nbbbbb\n");
+  Frame({KeyB});
+  EXPECT_STREQ(EditorHintText(), "Saved");
+
+  OpenEditor(1, false);
+  ScreenWidth = 480;
+  ScreenHeight = 800;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  float pixelsPerUnit = ScreenHeight / (2 * ScreenOrthoHalfHeight());
+  // The palette is as far below the window's top as in an 800-unit screen.
+  int y = (int)((PaletteTop + ScreenHalfHeight + PaletteCell / 2) * pixelsPerUnit);
+  int x = (int)(ScreenWidth / 2 + (PaletteLeft + PaletteCell + PaletteGap + PaletteCell / 2) * pixelsPerUnit);
+  Frame({}, x, y, InputPressed);
+  EXPECT_EQ(EditorBrush, maptype_blocknormal);
 }

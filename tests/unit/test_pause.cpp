@@ -185,8 +185,9 @@ void ChooseRow(int row)
   PauseMenu();
 }
 
-// Leaving the editor with an unsaved change takes a second choice; undone
-// back to the saved level, one is enough.
+// Leaving the editor with an unsaved change takes a second choice, and a
+// window close opens the layer with "Exit" asking; undone back to the saved
+// level, one choice or close is enough.
 TEST(Pause, LeavingTheEditorAsksTwiceAndRestartStartsOver)
 {
   ScratchDir dir;
@@ -204,7 +205,19 @@ TEST(Pause, LeavingTheEditorAsksTwiceAndRestartStartsOver)
   }
   EXPECT_EQ(GameState, gamestate_title);
   GameState = gamestate_editing;
+  PauseWanted = false;
+  PauseLevel = 0;
+  CloseWindow();
+  Step(InputUp);
+  EXPECT_TRUE(!QuitRequested && PauseWanted && PauseConfirmRow == pauserow_exit);
+  CloseWindow();
+  EXPECT_TRUE(QuitRequested);
+  QuitRequested = false;
   HistoryUndo();
+  PauseConfirmRow = NoPauseRow;
+  CloseWindow();
+  EXPECT_TRUE(QuitRequested);
+  QuitRequested = false;
   ChooseRow(pauserow_exit);
   EXPECT_TRUE(QuitRequested);
   QuitRequested = false;

@@ -30,14 +30,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/pacing.h"
-#include "app/pause.h"
-#include "app/settings.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/pacing.h"
+#include "game/pause_state.h"
+#include "game/settings.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
 #include "game/level_files.h"
@@ -46,6 +46,9 @@
 #include "render/atlas.h"
 #include "render/overlay.h"
 #include "ui/editor.h"
+#include "game/level_start.h"
+#include "render/frozen_frame.h"
+#include "render/text.h"
 
 const int WarmUpFrames = 30;
 const int MeasuredFrames = 300;
@@ -270,7 +273,7 @@ static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame
     return skipped;
   double cpu = 0;
   for (int frame = -WarmUpFrames; frame < MeasuredFrames; frame++) {
-    GameState = state;
+    ShowScreen(state);
     if (prepare)
       prepare(frame);
     ReadControls(DefaultBindings);

@@ -1,9 +1,8 @@
 // solve: an archive search over short input segments on the real game update.
 #include "solve.h"
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/rules.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -165,7 +164,7 @@ static void Restore(const Snapshot* s) {
       ItemTable[ItemCount++] = StartItems[i];
   ResetReplayInput();
   ApplyReplayInput(s->keys, s->mouseX, s->mouseY, s->button);
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
 }
 
 static int Bucket(float v, float size, int limit) {

@@ -1,5 +1,5 @@
-// controls: what the player asks for this frame, whatever the device. The app
-// fills it once per frame from the keys (through the key bindings), the mouse
+// controls: what the player asks for this frame, whatever the device. The
+// platform fills it once per frame from the keys (through the key bindings), the mouse
 // and the gamepad; play, the menus, the editor and the pause layer only read it.
 // A key or button already down when the screen changes counts as up here
 // until it is let go and pressed again.
@@ -24,5 +24,6 @@ struct ControlsRecord {
   bool focusLost;           // the window lost the keyboard focus this frame: play and the editor pause
   bool pointerMoved;        // the pointer, in the window last frame, is not where it was
   float pointerX, pointerY; // the mouse pointer, window pixels (the aim may be the stick's)
+  bool padPresent;          // a pad was opened at start-up: the hints name its buttons too
 };
 extern ControlsRecord Controls;

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "game/rules.h"
 #include "game/world.h"
 
 GhostPath GhostTake;
@@ -19,7 +18,6 @@ bool LevelHasGhost[MaxLevels];
 static const unsigned char GhostMagic[4] = {'T', '2', 'G', 'H'};
 static const float GhostMinTimeScale = 0.2f;
 static const float GhostMaxTimeScale = 2.0f;
-static const float WatchCameraRate = 0.1f;   // share of the gap to the ghost closed per 60 Hz frame
 static const int MaxPathSize = 256;
 
 static unsigned char GhostFileBytes[GhostFileMaxBytes];  // the file being saved
@@ -249,26 +247,4 @@ bool GhostAnchor(float* x, float* y)
   *x = g.anchorX / GhostAnchorSteps;
   *y = g.anchorY / GhostAnchorSteps;
   return g.anchorX != GhostNoAnchor;
-}
-
-bool StepGhostWatch(float t)
-{
-  float x, y;
-  if (!GhostPositionAt(GhostClock + t, &x, &y))
-    return false;
-  GhostClock += t;
-  CountDownTimer(t);
-  Ball.x = x;
-  Ball.y = y;
-  float ax, ay;
-  Ball.attached = GhostAnchor(&ax, &ay);
-  if (Ball.attached) {
-    Ball.anchorX = ax;
-    Ball.anchorY = ay;
-  }
-  Camera.camX += (x - Camera.camX) * WatchCameraRate * t;
-  Camera.camY += (y - Camera.camY) * WatchCameraRate * t;
-  Camera.viewHeight = PlayViewHeight;
-  StepItems(t);
-  return true;
 }

@@ -3,7 +3,8 @@
 // "levelN.ghost" beside the score file. The best run plays back in time with
 // the run in play, measured in game time (the sum of each frame's TimeScale,
 // in 60 Hz frames), so a run at another frame rate still races it fairly.
-// Watching a best run moves the ball along it, with its tether, without play.
+// Watching a best run moves the ball along it, with its tether, without play
+// (StepGhostWatch in rules.h).
 // Platform-free.
 //
 // The file, little-endian, exactly GhostHeaderBytes + 16 x frames bytes:
@@ -103,8 +104,3 @@ bool GhostPositionAt(float clock, float* x, float* y);
 // The best run's tether at the clock GhostPositionAt last placed the ball:
 // true, with its anchor in world units, while it was attached.
 bool GhostAnchor(float* x, float* y);
-
-// One frame of watching the best run: the clock moves on by t, the ball, its
-// tether and the camera follow the ghost, pickups it reaches are taken and the timer
-// runs as in play. False once the recording has ended (nothing moves then).
-bool StepGhostWatch(float t);

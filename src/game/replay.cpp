@@ -1,16 +1,17 @@
 // replay: the text form of recorded play and the headless runner.
 #include "game/replay.h"
 
-#include "app/host.h"
-#include "app/gamepad.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
 #include "game/collision.h"
+#include "game/key_bindings.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/gamepad.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 
 #include <climits>
 #include <cstdlib>
@@ -200,7 +201,7 @@ void ApplyReplayInput(int keys, int mouseX, int mouseY, int button) {
 }
 
 int JudgeFrame() {
-  if (GameState == gamestate_playing)
+  if (NextScreen() == gamestate_playing)
     return replayend_playing;
   if (BallAtFinish())
     return replayend_finish;
@@ -234,7 +235,7 @@ bool StartLevelFile(const char* path) {
   snprintf(copy, sizeof copy, "%s/level1.dat", levels);
   bool ok = mkdir(levels, 0700) == 0 && CopyFile(path, copy) && chdir(dir) == 0;
   if (ok) {
-    GameState = gamestate_playing;
+    ShowScreen(gamestate_playing);
     StartLevel(1);
     CurrentLevel = 0;   // no slot: a finish writes no best score or ghost in the working directory
     ok = chdir(home) == 0;
@@ -254,7 +255,7 @@ ReplayOutcome PlayReplay(const Replay* r) {
     LevelBest[slot] = INT_MAX;
   UseReplayScreen(r);
   ResetReplayInput();
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
   for (int i = 0; i < r->runCount && out.end == replayend_playing; i++) {
     const ReplayRun* run = &r->runs[i];
     for (int n = 0; n < run->frames && out.end == replayend_playing; n++) {

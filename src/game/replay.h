@@ -83,7 +83,7 @@ void ResetReplayInput();
 // Controls then follow from them through the default key bindings.
 void ApplyReplayInput(int keys, int mouseX, int mouseY, int button);
 
-// After a frame of play: replayend_playing while GameState is still play,
+// After a frame of play: replayend_playing while play is still the next screen,
 // otherwise why it ended. A finish reached in the same frame as harm or
 // time-out counts as a finish.
 int JudgeFrame();

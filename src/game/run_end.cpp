@@ -1,7 +1,7 @@
 // The record of the last run's end.
 #include "game/run_end.h"
 
-#include "app/host.h"
+#include "game/screen.h"
 #include "game/best_save.h"
 #include "game/level_files.h"
 #include "game/world.h"
@@ -18,5 +18,14 @@ void EndRun(int outcome, bool newBest)
   RunEnd.saveError = newBest ? BestSave.error : 0;
   RunEnd.scoreSaved = newBest && BestSave.scoreSaved;
   RunEnd.cardAge = 0;
-  GameState = gamestate_results;
+  RequestScreen(gamestate_results);
+}
+
+const char* OutcomeText(int outcome)
+{
+  switch (outcome) {
+  case runend_finished: return "Finished";
+  case runend_timeup: return "Time up";
+  default: return "Hit a harmful block";
+  }
 }

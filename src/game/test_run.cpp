@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "app/host.h"
+#include "game/screen.h"
+#include "game/level_start.h"
 #include "game/world.h"
 
 bool TestRunActive;
@@ -22,7 +23,7 @@ void BeginTestRun()
   SavedAim = AimPoint;
   StartGridLevel();
   TestRunActive = true;
-  GameState = gamestate_playing;
+  RequestScreen(gamestate_playing);
 }
 
 void EndTestRun()
@@ -34,5 +35,5 @@ void EndTestRun()
   AimPoint = SavedAim;
   ItemCount = 0;
   TestRunActive = false;
-  GameState = gamestate_editing;
+  RequestScreen(gamestate_editing);
 }

@@ -1,6 +1,7 @@
 // world: the state of the level in play or in the editor. The cell grid with
 // the level's size, the item table of pickups, finish markers and particles,
 // the ball, the camera, the aim point, the timers and the level number.
+// Starting a level lives in level_start.h.
 // One world unit is one cell; x grows to the right and y downward.
 #pragma once
 
@@ -100,8 +101,3 @@ void RemoveItem(int index);
 
 // Turns spawn, extra-time and finish cells into the ball's start and items.
 void ScanLevel();
-
-// Empties the items, resets the ball, loads level n, centres the camera, sets the timer.
-void StartLevel(int n);
-// As StartLevel, but scans the grid already in MapGrid instead of loading a file.
-void StartGridLevel();

@@ -8,9 +8,8 @@
 #include <GL/gl.h>
 #include <lodepng.h>
 
-#include "app/settings.h"
 #include "game/places.h"
-#include "render/text.h"
+#include "game/settings.h"
 
 unsigned AtlasTexture;
 
@@ -96,7 +95,7 @@ void FillAtlasRects()
                     PanelTop + PanelPieceSize * (k / 3), AtlasSize, AtlasSize);
 }
 
-void BuildFontGlyphs()
+void FillFontGlyphs()
 {
   const float toTexture = 0.0009765625f;  // 1 / 1024
   for (int k = 0; k < FontGlyphCount; k++) {
@@ -107,7 +106,6 @@ void BuildFontGlyphs()
     for (int i = 0; i < AtlasRectFloats; i++)
       FontGlyphs[k].st[i] *= toTexture;
   }
-  FillExtraGlyphTables();
   TextWidthFactor = TextSizeFactor;
   TextHeightFactor = TextSizeFactor;
 }
@@ -203,11 +201,4 @@ unsigned LoadMediaTexture(const char* name, bool mipmaps)
 unsigned LoadAtlasTexture()
 {
   return LoadMediaTexture(AtlasFileName, Settings.mipmapping);
-}
-
-void BuildAtlas()
-{
-  AtlasTexture = LoadAtlasTexture();
-  BigGlyphsTexture = LoadMediaTexture(BigGlyphsFileName, Settings.mipmapping);
-  FillAtlasRects();
 }

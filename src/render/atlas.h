@@ -59,9 +59,5 @@ unsigned LoadAtlasTexture();
 // Fills the 19 named rectangles and the 18 panel pieces; needs no GL context.
 void FillAtlasRects();
 
-// LoadAtlasTexture into AtlasTexture, the big font's extra glyphs into
-// BigGlyphsTexture (mipmapped as the atlas), then FillAtlasRects.
-void BuildAtlas();
-
-// Fills FontGlyphs and the extra glyph tables, and sets both text size factors to 62.
-void BuildFontGlyphs();
+// Fills FontGlyphs and sets both text size factors to 62; needs no GL context.
+void FillFontGlyphs();

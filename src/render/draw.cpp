@@ -1,8 +1,9 @@
-// Pictures, text and panels from the atlas, one quad per draw call. Vertices
+// Pictures, text, panels and the tether from the atlas, one quad per draw call. Vertices
 // go (left, bottom), (right, bottom), (right, top), (left, top), which is
 // counter-clockwise on a y-down screen and so survives back-face culling.
 #include "render/draw.h"
 
+#include <cmath>
 #include <stdio.h>
 #include <string.h>
 
@@ -153,4 +154,16 @@ void DrawPlainLines(const float* xy, int pairs, const float* rgba)
   glColor4f(1, 1, 1, 1);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glEnable(GL_TEXTURE_2D);
+}
+
+void DrawTether(float bx, float by, float ax, float ay)
+{
+  float dx = ax - bx, dy = ay - by;
+  float theta = std::atan2(dy, dx);
+  float ox = TetherEndOffset * std::cos(theta);
+  float oy = TetherEndOffset * std::sin(theta);
+  float length = std::sqrt(dx * dx + dy * dy);
+  DrawQuad(AtlasTetherBallEnd, bx - ox, by - oy, TetherWidth, TetherWidth, theta);
+  DrawQuad(AtlasTether, (bx + ax) / 2, (by + ay) / 2, length, TetherWidth, theta);
+  DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
 }

@@ -52,3 +52,10 @@ void SetDrawTint(float r, float g, float b, float alpha);
 // Untextured lines between point pairs xy[0..4 * pairs) in the colour rgba;
 // leaves texturing on as it found it.
 void DrawPlainLines(const float* xy, int pairs, const float* rgba);
+
+const float TetherWidth = 0.4f;        // world units: the band, and each square end piece
+const float TetherEndOffset = 0.2f;    // end pieces sit this far beyond ball and anchor
+
+// The tether's band and end pieces from the ball at (bx, by) to the anchor
+// at (ax, ay), in the tint in force.
+void DrawTether(float bx, float by, float ax, float ay);

@@ -10,19 +10,22 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/input.h"
-#include "app/pause.h"
+#include "game/controls.h"
 #include "game/places.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "game/utf8.h"
 #include "render/draw.h"
 #include "render/text.h"
-#include "game/utf8.h"
 
 unsigned DashboardTexture;
 AtlasRect DashGlyphs[DashGlyphCount];
 AtlasRect ButtonFramePieces[ButtonFramePieceCount];
 AtlasRect DashFrames[DashFrameCount];
 char FooterLines[2][256];
+const GlyphFont SmallFont = {
+  DashGlyphs, DashFirstCode, DashFirstCode + DashGlyphCount - 1, &DashboardTexture,
+  SmallExtraGlyphs, &SmallGlyphsTexture,
+};
 const char* CreditText = "Swing on, race the clock. Made with SDL and OpenGL.";
 unsigned char* ReadbackBuffer;
 long ReadbackBytes;
@@ -141,8 +144,6 @@ void SetUpDashboard()
 {
   LoadDashboardTexture();
   FillDashboardTables();
-  PauseLevel = 0;
-  PauseWanted = false;
   AllocateReadbackBuffer();
   snprintf(FooterLines[0], sizeof(FooterLines[0]), "%s", "");
   snprintf(FooterLines[1], sizeof(FooterLines[1]), "%s", CreditText);
@@ -253,8 +254,8 @@ bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY)
 bool OverlayButton(const char* label, int cx, int y, bool lit)
 {
   float scale = OverlayScale();
-  bool hovered = OverlayButtonHovered(cx, y, (int)(InputState.MouseX / scale), (int)(InputState.MouseY / scale));
-  bool clicked = hovered && InputState.MouseButtonState[ButtonLeft] == InputPressed;
+  bool hovered = OverlayButtonHovered(cx, y, (int)(Controls.pointerX / scale), (int)(Controls.pointerY / scale));
+  bool clicked = hovered && Controls.pointerClick;
   DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered || lit ? 1 : 0);
   int length = Utf8Length(label);
   DrawSmallText(label, cx - SmallAdvance / 2 * length, y - ButtonLabelY);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "render/atlas.h"
+#include "render/text.h"
 
 const int DashGlyphCount = 95;        // character codes 32..126; the rest: render/text.h
 const int DashFirstCode = 32;
@@ -20,6 +21,7 @@ extern unsigned DashboardTexture;     // GL texture name of the 1024 x 256 overl
 extern AtlasRect DashGlyphs[DashGlyphCount];
 extern AtlasRect ButtonFramePieces[ButtonFramePieceCount];
 extern AtlasRect DashFrames[DashFrameCount];
+extern const GlyphFont SmallFont;     // the dashboard font DrawSmallText uses
 extern char FooterLines[2][256];      // drawn in the pause screen's bottom bar
 extern const char* CreditText;
 extern unsigned char* ReadbackBuffer; // ScreenWidth x ScreenHeight x 4 bytes, bottom row first
@@ -29,8 +31,7 @@ extern long ReadbackBytes;            // its size; 0 when the screen size was un
 void FillDashboardTables();
 
 // Loads the picture into DashboardTexture (empty texture when it cannot be
-// loaded), fills the tables, resets the pause state, allocates ReadbackBuffer
-// and sets FooterLines.
+// loaded), fills the tables, allocates ReadbackBuffer and sets FooterLines.
 void SetUpDashboard();
 
 // Overlay units per window pixel is 1, unless the window is narrower than the
@@ -63,6 +64,6 @@ void DrawButtonFrame(int left, int top, int group);
 // True when (mouseX, mouseY) lies strictly inside the hit box of a button at (cx, y), all in overlay units.
 bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY);
 
-// Draws a button centred on (cx, y) in overlay units, lit when the pointer is
-// on it or lit is set; true when the left button went down on it this frame.
+// Draws a button centred on (cx, y) in overlay units, lit when the pointer
+// (Controls) is on it or lit is set; true when the left button went down on it this frame.
 bool OverlayButton(const char* label, int cx, int y, bool lit = false);

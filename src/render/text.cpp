@@ -1,8 +1,8 @@
 // The glyph walk and the two extra glyph textures.
 #include "render/text.h"
 
+#include "game/settings.h"
 #include "game/utf8.h"
-#include "render/overlay.h"
 
 unsigned BigGlyphsTexture;
 unsigned SmallGlyphsTexture;
@@ -15,10 +15,6 @@ const float BigGlyphInset = 1;        // texels kept clear on each side, as the 
 const GlyphFont BigFont = {
   FontGlyphs, FontFirstCode, FontFirstCode + FontGlyphCount - 1, &AtlasTexture,
   BigExtraGlyphs, &BigGlyphsTexture,
-};
-const GlyphFont SmallFont = {
-  DashGlyphs, DashFirstCode, DashFirstCode + DashGlyphCount - 1, &DashboardTexture,
-  SmallExtraGlyphs, &SmallGlyphsTexture,
 };
 
 static void FillCells(AtlasRect* table, int cell, int columns, float texW, float texH, float inset)
@@ -48,4 +44,17 @@ const AtlasRect* NextGlyph(const GlyphFont* font, const char** text, unsigned* t
   }
   *texture = *font->extraTexture;
   return &font->extra[ExtraGlyphIndex(code)];
+}
+
+void BuildAtlas()
+{
+  AtlasTexture = LoadAtlasTexture();
+  BigGlyphsTexture = LoadMediaTexture(BigGlyphsFileName, Settings.mipmapping);
+  FillAtlasRects();
+}
+
+void BuildFontGlyphs()
+{
+  FillFontGlyphs();
+  FillExtraGlyphTables();
 }

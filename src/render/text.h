@@ -22,13 +22,19 @@ extern unsigned BigGlyphsTexture;     // GL texture names; 0 when the picture fa
 extern unsigned SmallGlyphsTexture;
 extern AtlasRect BigExtraGlyphs[ExtraGlyphCount];
 extern AtlasRect SmallExtraGlyphs[ExtraGlyphCount];
-extern const GlyphFont BigFont;       // the atlas font DrawText uses
-extern const GlyphFont SmallFont;     // the dashboard font DrawSmallText uses
+extern const GlyphFont BigFont;       // the atlas font DrawText uses; the dashboard's: overlay.h
 
 // Fills BigExtraGlyphs (inset by a texel, as the atlas font) and
 // SmallExtraGlyphs (no inset, as the dashboard); needs no GL context.
 // BuildAtlas loads BigGlyphsTexture, LoadDashboardTexture SmallGlyphsTexture.
 void FillExtraGlyphTables();
+
+// LoadAtlasTexture into AtlasTexture, the big font's extra glyphs into
+// BigGlyphsTexture (mipmapped as the atlas), then FillAtlasRects.
+void BuildAtlas();
+
+// FillFontGlyphs and FillExtraGlyphTables: both fonts' tables.
+void BuildFontGlyphs();
 
 // The glyph of the character that starts at *text (not at its end), and
 // steps *text past that character: its rectangle, with *texture the texture

@@ -8,9 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
@@ -20,7 +19,7 @@
 #include "game/test_run.h"
 #include "game/utf8.h"
 #include "ui/editor_save.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 #include "ui/scene.h"
 
 int EditorBrush;

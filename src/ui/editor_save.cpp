@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
+#include "game/screen.h"
 #include "game/edit_history.h"
 #include "game/file_save.h"
 #include "game/level_check.h"
@@ -13,7 +13,6 @@
 #include "game/run_end.h"
 #include "game/sound_events.h"
 #include "game/world.h"
-#include "ui/results.h"
 #include "ui/scene.h"
 
 bool EditorSaveFailed;
@@ -57,7 +56,7 @@ bool SavedBeat(float seconds)
     return false;
   LeaveAfter -= seconds;
   if (LeaveAfter <= 0)
-    GameState = gamestate_title;
+    RequestScreen(gamestate_title);
   return true;
 }
 

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/gamepad.h"
-#include "app/keymap.h"
+#include "game/controls.h"
+#include "game/key_bindings.h"
 #include "game/hints.h"
 #include "game/level_files.h"
 #include "game/utf8.h"
 #include "render/draw.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 #include "ui/scene.h"
 
 static const float HintBottomTop = 325;     // ScreenOrtho units, as the editor's hint bar
@@ -88,7 +88,7 @@ void FormatHintText(int kind, char* out, int size)
 {
   char keys[HintTextSize], jump[2 * NameSize + 8], pad[NameSize], padLine[3 * NameSize];
   padLine[0] = 0;
-  bool withPad = PadState.present;
+  bool withPad = Controls.padPresent;
   switch (kind) {
   case hint_roll_jump:
     SteerKeys(keys, (int)sizeof keys);

@@ -7,7 +7,7 @@
 
 #include "game/level_files.h"
 #include "render/draw.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 
 char LevelNote[LevelNoteSize];
 

@@ -1,30 +1,26 @@
 // The title screen and the two level lists.
 #include "ui/menus.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
 #include "game/level_slots.h"
 #include "game/sound_events.h"
 #include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
 #include "ui/level_note.h"
 #include "ui/list_delete.h"
 #include "ui/watch.h"
-
-const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
-const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder + BarsMargin;
 
 const int TitleEntries = 3;            // "Play", "Edit", "Quit"
 const int TitleQuit = 2;
@@ -74,13 +70,6 @@ static bool Pressed(int key)
   return InputState.KeyState[key] == InputPressed;
 }
 
-float ScreenOrthoHalfHeight()
-{
-  if (!(AspectRatio > 0) || ScreenHalfHeight * AspectRatio >= BarsHalfWidth)
-    return ScreenHalfHeight;
-  return BarsHalfWidth / AspectRatio;
-}
-
 static bool InEditList()
 {
   return GameState == gamestate_editlist;
@@ -110,17 +99,6 @@ static void ShowCursorRow()
     MenuFirstRow = ListRows(InEditList()) - VisibleRows;
   if (MenuFirstRow < 0)
     MenuFirstRow = 0;
-}
-
-void ScreenOrtho()
-{
-  glDisable(GL_DEPTH_TEST);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  float half = ScreenOrthoHalfHeight();
-  gluOrtho2D(-half * AspectRatio, half * AspectRatio, half, -half);
 }
 
 void PlaceMenuCursor()
@@ -198,7 +176,7 @@ static void MoveInList(int step)
 static void ListInput(bool back, bool choose, bool watch)
 {
   if (back) {
-    GameState = gamestate_title;
+    RequestScreen(gamestate_title);
     return;
   }
   int n = LevelOfRow(MenuCursor, !InEditList());
@@ -217,7 +195,7 @@ static void ListInput(bool back, bool choose, bool watch)
     return;
   if (MenuCursor == NewLevelRow(InEditList())) {
     n = FreeLevelSlot();
-    GameState = gamestate_editing;
+    RequestScreen(gamestate_editing);
     StartLevel(n);
     OpenEditor(n, true);
     return;
@@ -227,7 +205,7 @@ static void ListInput(bool back, bool choose, bool watch)
   // Gone, unreadable or without a spawn since the list was made.
   if (edit ? !LevelReadyToStart(n) : !LevelReadyToPlay(n))
     return;
-  GameState = edit ? gamestate_editing : gamestate_playing;
+  RequestScreen(edit ? gamestate_editing : gamestate_playing);
   StartLevel(n);
   if (edit)
     OpenEditor(n, false);
@@ -257,7 +235,7 @@ static void MenuKeys()
     if (choose && MenuCursor == TitleQuit)
       QuitRequested = true;
     else if (choose)
-      GameState = MenuCursor == 0 ? gamestate_playlist : gamestate_editlist;
+      RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
     return;
   }
   if (GameState == gamestate_playlist || GameState == gamestate_editlist) {
@@ -271,10 +249,11 @@ void MenuInput()
 {
   int cursor = MenuCursor, state = GameState;
   MenuKeys();
-  if (GameState != state || MenuCursor != cursor)
+  int next = NextScreen();
+  if (next != state || MenuCursor != cursor)
     ClearLevelNote();
-  if (GameState != state)
-    PushSound(GameState == gamestate_title ? sound_menu_back : sound_menu_choose);
+  if (next != state)
+    PushSound(next == gamestate_title ? sound_menu_back : sound_menu_choose);
   else if (MenuCursor != cursor)
     PushSound(sound_menu_move);
 }
@@ -316,10 +295,7 @@ static void DrawLevelRow(int n, float y, bool playList)
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.
 static void DrawLevelList(bool playList)
 {
-  if (GameState == gamestate_playlist)
-    DrawText(HeadingX, HeadingY, "Select a level to play", SmallTextSize);
-  else if (GameState == gamestate_editlist)
-    DrawText(HeadingX, HeadingY, "Select a level to edit", SmallTextSize);
+  DrawText(HeadingX, HeadingY, playList ? "Select a level to play" : "Select a level to edit", SmallTextSize);
   DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
 
   int rows = ListRows(!playList);

@@ -11,9 +11,6 @@
 
 const float ResultsInputDelay = 0.5f;   // seconds without input after the card comes up
 
-// What ended a run (runend_*): "Finished", "Time up" or "Hit a harmful block".
-const char* OutcomeText(int outcome);
-
 // The card's keys: ages the card by t 60 Hz frames and, once the delay is
 // over, goes on to the title, the same level or the next one.
 void ResultsInput(float t);

@@ -1,10 +1,11 @@
 // Restarting a run, the next level, and leaving play or the editor for the title.
 #include "ui/run_flow.h"
 
-#include "app/host.h"
-#include "app/input.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/controls.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
 #include "game/test_run.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -17,7 +18,7 @@ bool PlayLevel(int n)
 {
   if (n < 1 || n > MaxLevels || !LevelExists[n - 1] || !LevelReadyToPlay(n))
     return false;
-  GameState = gamestate_playing;
+  RequestScreen(gamestate_playing);
   StartLevel(n);
   return true;
 }
@@ -44,7 +45,7 @@ void LeaveToTitle()
 {
   if (TestRunActive)
     EndTestRun();
-  GameState = gamestate_title;
+  RequestScreen(gamestate_title);
   MenuCursor = 0;
   MenuFirstRow = 0;
 }
@@ -56,7 +57,7 @@ void PlayFrame(float t)
   UpdateGame(t);
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
-  bool ended = GameState != gamestate_playing;   // the rules ended the run
+  bool ended = NextScreen() != gamestate_playing;   // the rules ended the run
   if (TestRunActive && (ended || InputState.KeyState[KeyT] == InputPressed)) {
     EndTestRun();
     if (ended)

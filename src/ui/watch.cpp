@@ -3,12 +3,15 @@
 
 #include <cstdio>
 
-#include "app/host.h"
-#include "app/input.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/rules.h"
 #include "game/world.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 #include "ui/scene.h"
 
 static float WatchHeld;        // 60 Hz frames since the recording ended
@@ -26,7 +29,7 @@ bool StartWatch(int n)
   }
   Camera.viewHeight = PlayViewHeight;
   WatchHeld = 0;
-  GameState = gamestate_watching;
+  RequestScreen(gamestate_watching);
   return true;
 }
 
@@ -51,11 +54,11 @@ static bool AnyPress()
 void WatchFrame(float t)
 {
   if (AnyPress())
-    GameState = gamestate_playlist;
+    RequestScreen(gamestate_playlist);
   else if (!StepGhostWatch(t)) {
     WatchHeld += t;
     if (WatchHeld >= WatchEndHold)
-      GameState = gamestate_playlist;
+      RequestScreen(gamestate_playlist);
   }
   DrawPlayfield(true);
   ScreenOrtho();

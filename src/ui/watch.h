@@ -8,8 +8,8 @@
 
 const float WatchEndHold = 60;   // 60 Hz frames the last place stays on screen
 
-// Loads level n and its best run and sets GameState to watching; false, with
-// GameState as it was and the level's ghost mark cleared, when it has no
+// Loads level n and its best run and asks for the watching screen; false,
+// asking for nothing and with the level's ghost mark cleared, when it has no
 // readable best run.
 bool StartWatch(int n);
 

@@ -10,7 +10,7 @@
 
 #include <GL/gl.h>
 
-#include "app/input.h"
+#include "platform/input.h"
 #include "gl_fixture.h"
 #include "render/atlas.h"
 #include "render/draw.h"

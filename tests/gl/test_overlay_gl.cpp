@@ -8,8 +8,8 @@
 
 #include <GL/gl.h>
 
-#include "app/input.h"
-#include "app/pause.h"
+#include "platform/input.h"
+#include "game/pause_state.h"
 #include "gl_fixture.h"
 #include "render/overlay.h"
 #include "render/text.h"

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
+#include "test_support.h"
+#include "game/screen.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "game/controls.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -39,7 +39,7 @@ inline void ResetPlay(int w, int h, float x, float y)
   LevelTimer = LevelTimeAtStart;
   TrailTimer = 0;
   CurrentLevel = 1;
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
 }
 
 // Solid blocks of the given type all round the edge of the level.

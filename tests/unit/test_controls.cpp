@@ -6,16 +6,20 @@
 #include <SDL.h>
 #include <string>
 
-#include "app/gamepad.h"
-#include "app/input_gate.h"
-#include "app/key_names.h"
-#include "app/settings.h"
+#include "platform/gamepad.h"
+#include "platform/input_gate.h"
+#include "game/key_names.h"
+#include "game/settings.h"
 #include "game/controls.h"
 #include "play_setup.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "test_support.h"
 #include "ui/menus.h"
+#include "ui/bars.h"
+#include "game/key_bindings.h"
+#include "platform/keymap.h"
+#include "game/screen.h"
 
 namespace {
 
@@ -153,7 +157,7 @@ TEST_F(PadAndKeys, PadMovesJumpsAimsAndShootsAsKeysAndMouseDo)
   PollInput();
   ReadControls(Bindings);
   EXPECT_FALSE(Controls.menuUp || Controls.menuBack || Controls.pauseToggle);
-  GameState = gamestate_results;   // where Start leaves the card and does not pause
+  ShowScreen(gamestate_results);   // where Start leaves the card and does not pause
   Push(SDL_JOYBUTTONUP, 7, 0);
   Push(SDL_JOYBUTTONDOWN, 7, 0);
   PollInput();

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
-#include "app/host.h"
+#include "game/screen.h"
 #include "game/level_check.h"
 #include "game/rules.h"
 #include "game/test_run.h"
@@ -226,7 +227,7 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   LevelCheck c = CheckLevel();
   BeginTestRun();
   EXPECT_TRUE(TestRunActive);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_NEAR(Ball.x, c.spawnX + 0.5f, 0.01f);
   Ball.x = NewLevelWidth - 3.5f; // onto the finish
   Ball.y = NewLevelHeight - 2.5f;
@@ -236,7 +237,7 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   EXPECT_STREQ(EditorHintText(), "Finished, 30.0 s left");
   EXPECT_EQ(LevelBest[2], 0);
   EXPECT_FALSE(TestRunActive);
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(Camera.camX, 7);
   BeginTestRun();

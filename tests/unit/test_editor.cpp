@@ -9,10 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "game/edit_history.h"
 #include "game/file_save.h"
 #include "game/edit_history.h"
@@ -22,6 +21,8 @@
 #include "ui/editor.h"
 #include "ui/editor_save.h"
 #include "ui/menus.h"
+#include "game/level_start.h"
+#include "ui/bars.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void EnterEditor()
   WriteLevel(1, LevelText);
   LoadLevelCatalogue();
   StartLevel(1);
-  GameState = gamestate_editing;
+  ShowScreen(gamestate_editing);
   OpenEditor(1, false);
   PlaceCamera(Camera.camX, Camera.camY);
 }
@@ -185,7 +186,7 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
 
   Frame({KeyB});
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "Could not save: the folder is missing - press B to try again");
   EXPECT_EQ(CellAt(2, 1), maptype_finish);
   EXPECT_EQ(ReadFile("Levels/kept.dat"), LevelText);
@@ -197,18 +198,18 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   // "Saved" shows for a moment in which the editor takes no input, then the title.
   for (int i = 0; i < 30; i++)
     Frame({KeyE}, 400, 300, true);
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "Saved");
-  for (int i = 0; i < 30 && GameState == gamestate_editing; i++)
+  for (int i = 0; i < 30 && ScreenNow() == gamestate_editing; i++)
     Frame({KeyE}, 400, 300, true);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(ScreenNow(), gamestate_title);
   EXPECT_EQ(EditorBrush, maptype_finish);
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
 
   // Back in the editor the brush is kept and B on the first frame writes the
   // level back as it was loaded.
   StartLevel(1);
-  GameState = gamestate_editing;
+  ShowScreen(gamestate_editing);
   OpenEditor(1, false);
   Frame({KeyB});
   EXPECT_EQ(EditorBrush, maptype_finish);
@@ -322,7 +323,7 @@ TEST(Editor, HeldResizeRepeatsCtrlSStaysAndNarrowPalette)
   PlaceCamera(1.5f, 1.5f);                    // the spawn
   Frame({}, 400, 300, InputHeld);
   Frame({KeyLCtrl, KeyS});
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "No spawn - saved anyway; press B to go back");
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbaaab\nbaalb\nbbbbb\n");
   Frame({KeyB});

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/input.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/replay.h"
@@ -16,6 +16,8 @@
 #include "game/world.h"
 #include "test_support.h"
 #include "ui/menus.h"
+#include "game/level_start.h"
+#include "game/rules.h"
 
 namespace {
 
@@ -34,9 +36,9 @@ std::vector<GhostStep> PlayRun(int idle)
 {
   std::vector<GhostStep> frames;
   StartLevel(1);
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
   ResetReplayInput();
-  for (int i = 0; i < 3000 && GameState == gamestate_playing; i++) {
+  for (int i = 0; i < 3000 && ScreenNow() == gamestate_playing; i++) {
     float t = i % 3 ? 0.96f : 1.5f;
     ApplyReplayInput(i < idle ? 0 : replaykey_right, 400, 100, i >= 10 && i < idle);   // idle: on the tether
     UpdateGame(t);
@@ -157,15 +159,15 @@ TEST(Ghost, WatchFollowsTheBestRunAndTheListKeyStartsIt)
   ScanGhostFiles();   // watched as the file holds it
 
   // G in the play list on a level without a ghost does nothing.
-  GameState = gamestate_playlist;
+  ShowScreen(gamestate_playlist);
   MenuCursor = 1;
   memset(&InputState, 0, sizeof InputState);
   InputState.KeyState[KeyG] = InputPressed;
   MenuInput();
-  EXPECT_EQ(GameState, gamestate_playlist);
+  EXPECT_EQ(ScreenNow(), gamestate_playlist);
   MenuCursor = 0;
   MenuInput();
-  ASSERT_EQ(GameState, gamestate_watching);
+  ASSERT_EQ(ScreenNow(), gamestate_watching);
 
   for (const GhostStep& f : best) {
     ASSERT_TRUE(StepGhostWatch(f.t));

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/settings.h"
+#include "game/settings.h"
 #include "game/hints.h"
 #include "play_setup.h"
 

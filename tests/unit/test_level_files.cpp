@@ -12,6 +12,7 @@
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
+#include "game/level_start.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 // Replays: the text form, the input they feed the game, the runner's verdict,
 // and the level checker built on them.
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/input.h"
 #include "game/level_files.h"
 #include "game/replay.h"
 #include "game/update.h"
@@ -18,6 +17,7 @@
 #include <unistd.h>
 
 #include "test_support.h"
+#include "game/level_start.h"
 
 static Replay A, B;
 
@@ -138,7 +138,7 @@ TEST(Replay, RunnerTellsFinishHarmTimeoutAndWritesNoBest) {
   EXPECT_GT(out.frames, 100);       // 16 cells at no more than 0.12 a frame
   EXPECT_LT(out.frames, 400);
   EXPECT_EQ(out.score, (int)ceilf(300 - out.frames * ReplayTimeScale / 6));
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   EXPECT_EQ(LevelBest[0], 7);
   EXPECT_NE(access("Levels/level1.score", F_OK), 0);
 
@@ -169,14 +169,14 @@ TEST(Replay, StartLevelFileLoadsAnyPathAndKeepsTheWorkingDirectory) {
   WriteFile("room.dat", Room);
   ASSERT_TRUE(StartLevelFile((scratch.path + "/room.dat").c_str()));
   EXPECT_EQ(std::filesystem::current_path(), scratch.path);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_EQ(LevelWidth, 20);
   EXPECT_FLOAT_EQ(Ball.x, 1.5f);
   EXPECT_FLOAT_EQ(Ball.y, 4.5f);
   // A finish there writes no best score or ghost into ./Levels.
   std::filesystem::create_directory("Levels");
   LevelBest[0] = 0;
-  for (int i = 0; i < 400 && GameState == gamestate_playing; i++) {
+  for (int i = 0; i < 400 && ScreenNow() == gamestate_playing; i++) {
     ApplyReplayInput(replaykey_right, 400, 300, 0);
     UpdateGame(ReplayTimeScale);
   }

@@ -9,11 +9,12 @@
 #include <sstream>
 #include <string>
 
-#include "app/keymap.h"
-#include "app/settings.h"
-#include "app/video.h"
+#include "platform/keymap.h"
+#include "game/settings.h"
 #include "game/hints.h"
 #include "test_support.h"
+#include "game/key_bindings.h"
+#include "game/screen.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "game/rules.h"
 #include "game/update.h"
 #include "play_setup.h"
+#include "game/screen.h"
 
 static bool CountingAllocations;
 static long AllocationCount;
@@ -215,7 +216,7 @@ TEST(Soak, HundredThousandFramesOfPlayAllocateNothing)
     pickups += LevelTimer > LevelTimeAtStart;
     burstFrames += ItemCount > countBefore + 1;
 
-    ASSERT_EQ(GameState, gamestate_playing) << "the run ended at frame " << frame;
+    ASSERT_EQ(ScreenNow(), gamestate_playing) << "the run ended at frame " << frame;
     if (frame % 97 == 0) {
       ASSERT_TRUE(WorldIsSane()) << "at frame " << frame << ": ball " << Ball.x << ", " << Ball.y;
     }

@@ -5,6 +5,7 @@
 
 #include "game/utf8.h"
 #include "render/draw.h"
+#include "render/text.h"
 
 TEST(Text, DecodesWellFormedAndMarksMalformedSequences)
 {

@@ -6,6 +6,7 @@
 #include "game/collision.h"
 #include "game/update.h"
 #include "play_setup.h"
+#include "game/screen.h"
 
 static void Frames(int n, float t)
 {

@@ -7,6 +7,7 @@
 
 #include "game/world.h"
 #include "test_support.h"
+#include "game/level_start.h"
 
 namespace {
 

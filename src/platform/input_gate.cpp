@@ -1,10 +1,10 @@
 // Stale marks for the keys and buttons held through a change of screen or a pause.
-#include "app/input_gate.h"
+#include "platform/input_gate.h"
 
 #include <cstring>
 
-#include "app/gamepad.h"
-#include "app/input.h"
+#include "platform/gamepad.h"
+#include "platform/input.h"
 
 static const int NoScreen = -1;   // FollowScreen has not been called since the last clear
 

@@ -1,5 +1,5 @@
 // paths: repository or installed mode, and the folders of each.
-#include "app/paths.h"
+#include "platform/paths.h"
 
 #include <climits>
 #include <cstdio>

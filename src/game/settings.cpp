@@ -1,11 +1,11 @@
 // The settings.ini reader: 100 space-free line slots and the key lookups over them.
-#include "app/settings.h"
+#include "game/settings.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/video.h"
+#include "game/screen.h"
 #include "game/hints.h"
 #include "game/places.h"
 

@@ -1,15 +1,17 @@
 // Window resizes, the full-screen switch and what must follow a new video mode.
-#include "app/window.h"
+#include "platform/window.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
 
-#include "app/input.h"
-#include "app/pause.h"
-#include "app/platform.h"
-#include "app/video.h"
+#include "game/pause_state.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "render/atlas.h"
+#include "render/frozen_frame.h"
 #include "render/overlay.h"
+#include "render/text.h"
 
 static const int KeyF11 = SDLK_F11;
 static const int KeyRightAlt = SDLK_RALT;

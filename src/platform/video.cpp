@@ -1,5 +1,5 @@
 // SDL's video start, the window with its OpenGL context, and the fixed OpenGL state.
-#include "app/video.h"
+#include "platform/video.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -7,10 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/platform.h"
-#include "app/settings.h"
+#include "platform/platform.h"
+#include "game/settings.h"
 
-int ScreenDepth;
 float FieldOfView;
 
 int DesktopWidth;

@@ -1,16 +1,12 @@
 // pacing: holds each frame to at least 16 ms, measures FramesPerSecond and
-// rebuilds the date and clock texts shown on the pause dashboard.
+// refreshes the date and clock texts shown on the pause dashboard (game/clock_text.h).
 #pragma once
-
-#include <ctime>
 
 const int MinFrameMilliseconds = 16;
 
 extern unsigned LastFrameTick;   // SDL ticks at which the current frame began
 extern int FrameTime;            // ms given to the frame just ended, at least 16
 extern float FramesPerSecond;    // 1000 / FrameTime; 0 before the first frame
-extern char DateText[256];       // "Monday December 7th 2026"
-extern char ClockText[256];      // "1:45:30 PM"
 extern bool PacingEnabled;       // true; the benchmark turns the wait off
 
 // The clock PaceFrame reads and the wait it uses; SDL's by default, so a
@@ -23,9 +19,3 @@ extern void (*PacingDelay)(unsigned milliseconds);
 // With PacingEnabled false it does not wait, and FrameTime is the measured
 // time but at least 1 ms.
 void PaceFrame();
-
-// DateText from a broken-down local time: "Monday December 7th 2026".
-void FormatDateText(const struct tm* t);
-
-// ClockText from a broken-down local time: "1:45:30 PM", "12:05:09 AM".
-void FormatClockText(const struct tm* t);

@@ -1,26 +1,13 @@
-// Frame pacing on SDL's tick clock, the measured frame rate and the wall-clock texts.
-#include "app/pacing.h"
+// The dashboard's date and clock texts from a broken-down local time.
+#include "game/clock_text.h"
 
-#include <SDL.h>
 #include <cstdio>
 #include <cstring>
 
-unsigned LastFrameTick;
-int FrameTime;
-float FramesPerSecond;
 char DateText[256];
 char ClockText[256];
-bool PacingEnabled = true;
-
-static unsigned SDLTicks() { return SDL_GetTicks(); }
-static void SDLDelay(unsigned milliseconds) { SDL_Delay(milliseconds); }
-
-unsigned (*PacingTicks)() = SDLTicks;
-void (*PacingDelay)(unsigned milliseconds) = SDLDelay;
 
 static const int HoursPerHalfDay = 12;
-static const float MillisecondsPerSecond = 1000;
-
 static const int WeekdayCount = 7;    // tm_wday, Sunday = 0
 static const int MonthCount = 12;     // tm_mon, January = 0
 static const int DayOrdinalCount = 31;
@@ -75,29 +62,4 @@ void FormatClockText(const struct tm* t)
   size_t len = strlen(ClockText);
   snprintf(ClockText + len, sizeof(ClockText) - len, "%s",
            t->tm_hour >= HoursPerHalfDay ? " PM" : " AM");
-}
-
-void PaceFrame()
-{
-  // Signed, so a clock that reads a little behind LastFrameTick (an early
-  // wake-up) waits a little longer instead of counting as a 49-day frame.
-  int elapsed = (int)(PacingTicks() - LastFrameTick);
-  if (!PacingEnabled) {
-    FrameTime = elapsed > 1 ? elapsed : 1;
-  } else if (elapsed < MinFrameMilliseconds) {
-    PacingDelay((unsigned)(MinFrameMilliseconds - elapsed));
-    FrameTime = MinFrameMilliseconds;
-  } else {
-    FrameTime = elapsed;
-  }
-  LastFrameTick += FrameTime;
-  FramesPerSecond = MillisecondsPerSecond / FrameTime;
-
-  // A time the C library cannot break down keeps the previous texts.
-  time_t now = time(NULL);
-  struct tm local;
-  if (!localtime_r(&now, &local))
-    return;
-  FormatDateText(&local);
-  FormatClockText(&local);
 }

@@ -1,15 +1,15 @@
 // The browser side of the platform operations, built by emscripten: its SDL
 // emulation's queue and key codes, the page's display refresh as the frame
 // loop, IndexedDB behind Levels/, and screenshots as downloads.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 #include <emscripten.h>
 
-#include "app/host.h"
-#include "app/pacing.h"
-#include "app/pause.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/pacing.h"
+#include "game/pause_state.h"
+#include "platform/video.h"
 #include "game/level_files.h"
 #include "ui/run_flow.h"
 
@@ -36,6 +36,7 @@ static const KeyTranslation KeyTranslations[] = {
 static const int KeyTranslationCount = sizeof(KeyTranslations) / sizeof(KeyTranslations[0]);
 
 static int StoredSaveCount;   // SavedFileCount when the last IndexedDB store began
+static void (*HostFrame)();   // the host's frame, run at each display refresh
 
 void StartPlatform()
 {
@@ -47,14 +48,13 @@ void StartPlatform()
 static void ReturnToTitle()
 {
   QuitRequested = false;
-  PauseWanted = false;
-  PauseLevel = 0;
+  DropPause();
   LeaveToTitle();
 }
 
 static void WebFrame()
 {
-  RunFrame();
+  HostFrame();
   if (QuitRequested)
     ReturnToTitle();
   if (SavedFileCount != StoredSaveCount) {
@@ -63,8 +63,9 @@ static void WebFrame()
   }
 }
 
-void RunMainLoop()
+void RunMainLoop(void (*frame)())
 {
+  HostFrame = frame;
   emscripten_set_main_loop(WebFrame, 0, 1);
 }
 

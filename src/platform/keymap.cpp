@@ -1,179 +1,27 @@
-// Key and pad bindings from settings.ini, and the step that turns the raw
-// input records into the controls record through them.
-#include "app/keymap.h"
+// The step that turns the raw input records into the controls record through a set of bindings.
+#include "platform/keymap.h"
 
 #include <SDL.h>
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "app/gamepad.h"
-#include "app/host.h"
-#include "app/input.h"
-#include "app/input_gate.h"
-#include "app/key_names.h"
-#include "app/settings.h"
-#include "app/video.h"
 #include "game/controls.h"
+#include "game/screen.h"
+#include "platform/gamepad.h"
+#include "platform/input.h"
+#include "platform/input_gate.h"
 
-const KeyBindings DefaultBindings = {
-  {
-    {KeyLeft, KeyA}, {KeyRight, KeyD}, {KeyUp, KeyW}, {KeyDown, KeyS}, {KeySpace, NoBinding},
-    {KeyEscape, NoBinding}, {KeyM, NoBinding}, {KeyB, NoBinding}, {KeyE, NoBinding}, {KeyQ, NoBinding},
-    {KeyR, NoBinding}, {KeyN, NoBinding},
-  },
-  {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
-  {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
-  0.25f,
-};
-KeyBindings Bindings = DefaultBindings;
-
-static const char* const KeyActionNames[KeyActionCount] = {
-  "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
-  "restart", "next",
-};
-static const char* const PadButtonNames[PadButtonActionCount] = {"jump", "back", "tether", "pause"};
-static const char* const PadAxisNames[PadAxisActionCount] = {
-  "steer_x", "steer_y", "aim_x", "aim_y", "tether",
-};
-static const char* const NoneName = "none";
-static const int SettingNameSize = 64;
-static const float MaxDeadZone = 0.9f;
 static const int TriggerShootsAt = PadAxisMax / 2;  // a trigger shoots past half its travel
 static const float StickMenuStep = 0.5f;            // a stick past half way moves a menu row
 
-// Spaces, tabs and the carriage return of a line written on Windows.
-static bool IsBlank(char c)
+// SDL's name of a key below its last symbol; "unknown key" for the rest.
+static const char* SdlKeyName(int symbol)
 {
-  return c == ' ' || c == '\t' || c == '\r';
+  return symbol > 0 && symbol < SDLK_LAST ? SDL_GetKeyName((SDLKey)symbol) : "unknown key";
 }
 
-// a and b equal ignoring case and blanks.
-static bool SameName(const char* a, const char* b)
+void UseWindowKeyNames()
 {
-  for (;;) {
-    while (IsBlank(*a))
-      a++;
-    while (IsBlank(*b))
-      b++;
-    if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
-      return false;
-    if (!*a)
-      return true;
-    a++;
-    b++;
-  }
-}
-
-// The game's own name of the key, else SDL's (the desktop's names for the
-// keys of other languages' keyboards); null for a key neither names.
-static const char* KeyName(int symbol)
-{
-  static const char SdlUnnamed[] = "unknown key";
-  if (symbol <= 0 || symbol >= KeyCount || symbol >= SDLK_LAST)
-    return nullptr;
-  const char* own = KeyNameOf(symbol);
-  const char* sdl = own ? own : SDL_GetKeyName((SDLKey)symbol);
-  return strcmp(sdl, SdlUnnamed) != 0 ? sdl : nullptr;
-}
-
-int KeySymbolNamed(const char* name)
-{
-  if (!name || !*name)
-    return NoBinding;
-  for (int sym = 1; sym < KeyCount; sym++)
-    if (KeyName(sym) && SameName(KeyName(sym), name))
-      return sym;
-  return NoBinding;
-}
-
-void KeyLabel(int symbol, char* out, int size)
-{
-  const char* name = KeyName(symbol);
-  snprintf(out, size, "%s", name ? name : "");
-  if (size > 0 && out[0])
-    out[0] = (char)toupper((unsigned char)out[0]);
-}
-
-void PadButtonLabel(int button, char* out, int size)
-{
-  static const int NamedButtons = 11;
-  static const char* const names[NamedButtons] = {
-    "A", "B", "X", "Y", "LB", "RB", "Back", "Start", "Guide", "left stick button", "right stick button",
-  };
-  if (button >= 0 && button < NamedButtons)
-    snprintf(out, size, "%s", names[button]);
-  else if (button >= 0)
-    snprintf(out, size, "button %d", button);
-  else
-    snprintf(out, size, "%s", "");
-}
-
-static void ReportUnknown(const char* setting, const char* value)
-{
-  fprintf(stderr, "settings.ini: %s = %s is not known; the default stays\n", setting, value);
-}
-
-static void LoadKey(const char* setting, int* slot)
-{
-  const char* value = SettingText(setting);
-  if (!value)
-    return;
-  if (SameName(value, NoneName)) {
-    *slot = NoBinding;
-    return;
-  }
-  int sym = KeySymbolNamed(value);
-  if (sym == NoBinding)
-    ReportUnknown(setting, value);
-  else
-    *slot = sym;
-}
-
-// A number 0..count-1, or "none" / -1 for nothing.
-static void LoadPadNumber(const char* setting, int count, int* slot)
-{
-  const char* value = SettingText(setting);
-  if (!value)
-    return;
-  char* end = nullptr;
-  long n = strtol(value, &end, 10);
-  bool number = end != value && SameName(end, "");
-  if (SameName(value, NoneName) || (number && n == NoBinding))
-    *slot = NoBinding;
-  else if (number && n >= 0 && n < count)
-    *slot = (int)n;
-  else
-    ReportUnknown(setting, value);
-}
-
-void LoadKeyBindings()
-{
-  Bindings = DefaultBindings;
-  char setting[SettingNameSize];
-  for (int a = 0; a < KeyActionCount; a++) {
-    snprintf(setting, sizeof setting, "key_%s", KeyActionNames[a]);
-    LoadKey(setting, &Bindings.key[a][0]);
-    snprintf(setting, sizeof setting, "key_%s_alt", KeyActionNames[a]);
-    LoadKey(setting, &Bindings.key[a][1]);
-  }
-  for (int b = 0; b < PadButtonActionCount; b++) {
-    snprintf(setting, sizeof setting, "pad_%s", PadButtonNames[b]);
-    LoadPadNumber(setting, PadButtonCount, &Bindings.padButton[b]);
-  }
-  for (int x = 0; x < PadAxisActionCount; x++) {
-    snprintf(setting, sizeof setting, "pad_axis_%s", PadAxisNames[x]);
-    LoadPadNumber(setting, PadAxisCount, &Bindings.padAxis[x]);
-  }
-  const char* zone = SettingText("pad_dead_zone");
-  if (zone) {
-    float v = SettingInRange("pad_dead_zone", 0, MaxDeadZone);
-    if (v > 0 || strtof(zone, nullptr) == 0)
-      Bindings.deadZone = v;
-    else
-      ReportUnknown("pad_dead_zone", zone);
-  }
+  WindowKeyName = SdlKeyName;
 }
 
 static int KeyEntry(int sym)
@@ -276,6 +124,7 @@ void ReadControls(const KeyBindings& b)
   Controls.tetherShot = leftButton == InputPressed || padTether == InputPressed;
   Controls.pointerClick = leftButton == InputPressed;
   Controls.focusLost = InputState.FocusLost;
+  Controls.padPresent = PadState.present;
   ReadAim(b);
 
   int stickRow = stickY < -StickMenuStep ? -1 : (stickY > StickMenuStep ? 1 : 0);

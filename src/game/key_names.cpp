@@ -1,5 +1,5 @@
 // SDL 1.2's key names, symbol by symbol.
-#include "app/key_names.h"
+#include "game/key_names.h"
 
 #include <cstring>
 

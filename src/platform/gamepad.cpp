@@ -1,10 +1,10 @@
 // The gamepad record and the SDL 1.2 joystick that feeds it.
-#include "app/gamepad.h"
+#include "platform/gamepad.h"
 
 #include <SDL.h>
 #include <cstring>
 
-#include "app/input.h"
+#include "platform/input_entry.h"
 
 PadRecord PadState;
 

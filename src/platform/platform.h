@@ -13,10 +13,10 @@ const int AnyEventType = -1;   // TakeEvent: an event of any type
 // and leaves the frame pacing to the browser.
 void StartPlatform();
 
-// Runs RunFrame until QuitRequested (desktop). Browser: hands RunFrame to the
+// Runs frame until QuitRequested (desktop). Browser: hands frame to the
 // page's display refresh; "Exit" goes back to the title screen, and files
 // saved during a frame are stored in IndexedDB after it. Does not return there.
-void RunMainLoop();
+void RunMainLoop(void (*frame)());
 
 // Takes one event of the SDL type (or AnyEventType) off SDL's queue; false when none is left.
 bool TakeEvent(SDL_Event* event, int type);

@@ -1,21 +1,21 @@
 // The desktop side of the platform operations: SDL 1.2's own queue, the
 // program's own frame loop and files in the working directory.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-#include "app/host.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "platform/video.h"
 
 void StartPlatform()
 {
 }
 
-void RunMainLoop()
+void RunMainLoop(void (*frame)())
 {
   while (!QuitRequested)
-    RunFrame();
+    frame();
 }
 
 bool TakeEvent(SDL_Event* event, int type)

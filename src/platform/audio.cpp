@@ -1,6 +1,6 @@
 // audio: SDL_mixer set-up, the sound files, and the per-frame playing of the
 // sound events queued by the game.
-#include "app/audio.h"
+#include "platform/audio.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -9,9 +9,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/host.h"
-#include "app/pause.h"
-#include "app/settings.h"
+#include "game/screen.h"
+#include "game/pause_state.h"
+#include "game/settings.h"
 #include "game/controls.h"
 #include "game/places.h"
 #include "game/sound_events.h"

@@ -1,9 +1,12 @@
-// keymap: which keys, pad buttons and pad axes do what. The player's choices
-// come from settings.ini (key_jump = x, pad_jump = 0, ...), the rest keep
-// today's defaults. ReadControls turns this frame's InputState and PadState
-// into the Controls record through a set of bindings, reading every key and
-// button through the input gate (input_gate.h).
+// key_bindings: which keys, pad buttons and pad axes do what. The player's
+// choices come from settings.ini (key_jump = x, pad_jump = 0, ...), the rest
+// keep today's defaults. The platform's keymap reads this frame's keys and pad
+// through a set of bindings into the Controls record; the hints name the keys
+// as bound. Platform-free: keys are named by the game's own table
+// (key_names.h), and by the window system's names when it lends them.
 #pragma once
+
+#include "game/key_names.h"
 
 // The keyboard actions; each has two key slots (key_NAME and key_NAME_alt).
 enum {
@@ -28,17 +31,13 @@ struct KeyBindings {
 extern const KeyBindings DefaultBindings;   // today's keys and the usual Linux pad layout
 extern KeyBindings Bindings;                // what the player chose; DefaultBindings until loaded
 
-// The SDL key symbol named name (key_names.h), ignoring case and spaces
+// The SDL key symbol named name (key_names.h, then WindowKeyName), ignoring case and spaces
 // ("left shift" and "leftshift" both give 304); NoBinding when none is.
 int KeySymbolNamed(const char* name);
 
 // Bindings from the settings lines; every value that names no key (or no
 // button or axis number) keeps its default and is reported once on stderr.
 void LoadKeyBindings();
-
-// Controls from InputState and PadState through the given bindings; the
-// replay runner passes DefaultBindings, the game Bindings.
-void ReadControls(const KeyBindings& bindings);
 
 // The key's name as players know it, first letter capitalised ("Left",
 // "Space", "A"); empty for NoBinding and a key without a name.
@@ -48,5 +47,7 @@ void KeyLabel(int symbol, char* out, int size);
 // else "button N"; empty for NoBinding.
 void PadButtonLabel(int button, char* out, int size);
 
-// Forgets the stick aim, the stick's menu direction and the stale keys of earlier frames.
-void ResetControlsHistory();
+// The window system's name for a key the game's table does not name (the
+// desktop's names for the keys of other languages' keyboards); null, or a
+// function answering null or "unknown key", names none.
+extern const char* (*WindowKeyName)(int symbol);

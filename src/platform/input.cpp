@@ -1,38 +1,15 @@
 // The input snapshot and the SDL event polling that refreshes it each frame.
-#include "app/input.h"
+#include "platform/input.h"
 
 #include <SDL.h>
 #include <cstring>
 
-#include "app/gamepad.h"
-#include "app/platform.h"
+#include "platform/gamepad.h"
+#include "platform/platform.h"
 #include "game/utf8.h"
 
 InputRecord InputState;
-
-void PressEntry(int* state, bool* upLate)
-{
-  if (*state == InputUp || *upLate)
-    *state = InputPressed;
-  *upLate = false;
-}
-
-void ReleaseEntry(int* state, bool* upLate)
-{
-  if (*state == InputPressed)
-    *upLate = true;
-  else
-    *state = InputUp;
-}
-
-void AgeEntry(int* state, bool* upLate)
-{
-  if (*upLate)
-    *state = InputUp;
-  else if (*state == InputPressed)
-    *state = InputHeld;
-  *upLate = false;
-}
+bool MouseInWindow;
 
 void AgeKeys()
 {

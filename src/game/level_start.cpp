@@ -1,0 +1,60 @@
+// The set-up that turns a level file, or the grid in hand, into a level ready to play.
+#include "game/level_start.h"
+
+#include "game/ghost.h"
+#include "game/hints.h"
+#include "game/level_files.h"
+#include "game/world.h"
+
+static const float ViewHeightAtStart = 1.0f; // world units; play sets its own on the first frame
+
+// The ball at rest, no items, no trail: the state before a level is scanned.
+static void ResetRun()
+{
+  ItemCount = 0;
+
+  Ball.x = 0;
+  Ball.y = 0;
+  Ball.vx = 0;
+  Ball.vy = 0;
+  Ball.attached = false;
+  Ball.onGround = false;
+  Ball.anchorX = 0;
+  Ball.anchorY = 0;
+  Ball.tetherLength = 0;
+  Ball.gravity = GravityDown;
+  AimPoint.mouseNX = 0;
+  AimPoint.mouseNY = 0;
+  TrailTimer = 0;
+}
+
+// The aim and camera on the ball, the full timer.
+static void PlaceRunStart()
+{
+  AimPoint.aimX = Ball.x;
+  AimPoint.aimY = Ball.y;
+  Camera.camX = Ball.x;
+  Camera.camY = Ball.y;
+  Camera.viewHeight = ViewHeightAtStart;
+  LevelTimer = LevelTimeAtStart;
+}
+
+void StartLevel(int n)
+{
+  ResetRun();
+  LoadLevel(n);
+  PlaceRunStart();
+  CurrentLevel = n;
+  BeginGhostRun(n);
+  BeginHints(n);
+}
+
+void StartGridLevel()
+{
+  ResetRun();
+  ScanLevel();
+  PlaceRunStart();
+  BeginGhostRun(0);        // a run of no slot: no best ghost to race
+  GhostRecording = false;  // and nothing recorded
+  BeginHints(0);
+}

@@ -1,0 +1,26 @@
+// One entry's press, release and ageing.
+#include "platform/input_entry.h"
+
+void PressEntry(int* state, bool* upLate)
+{
+  if (*state == InputUp || *upLate)
+    *state = InputPressed;
+  *upLate = false;
+}
+
+void ReleaseEntry(int* state, bool* upLate)
+{
+  if (*state == InputPressed)
+    *upLate = true;
+  else
+    *state = InputUp;
+}
+
+void AgeEntry(int* state, bool* upLate)
+{
+  if (*upLate)
+    *state = InputUp;
+  else if (*state == InputPressed)
+    *state = InputHeld;
+  *upLate = false;
+}

@@ -182,10 +182,14 @@ bool HistoryStepOpen()
   return StepOpen;
 }
 
-// Writes the step's old types back (undo) or its new type again (redo). A
-// step changes each cell once, so the order does not matter.
+// Writes the step's old types back (undo) or its new type again (redo), with
+// the level's size and title before or after it. A step changes each cell
+// once, so the order does not matter.
 static void ApplyStep(const EditStep& s, bool undo)
 {
+  LevelWidth = undo ? s.oldWidth : s.newWidth;
+  LevelHeight = undo ? s.oldHeight : s.newHeight;
+  memcpy(EditTitle, undo ? s.oldTitle : s.newTitle, TitleSlotSize);
   int next = 0, old = 0;
   for (int64_t p = s.start; p < s.end; p++) {
     uint32_t word = Ring[p & RingMask];
@@ -214,9 +218,6 @@ bool HistoryUndo()
     return false;
   const EditStep& s = Steps[--StepsDone];
   ApplyStep(s, true);
-  LevelWidth = s.oldWidth;
-  LevelHeight = s.oldHeight;
-  memcpy(EditTitle, s.oldTitle, TitleSlotSize);
   return true;
 }
 
@@ -227,9 +228,6 @@ bool HistoryRedo()
     return false;
   const EditStep& s = Steps[StepsDone++];
   ApplyStep(s, false);
-  LevelWidth = s.newWidth;
-  LevelHeight = s.newHeight;
-  memcpy(EditTitle, s.newTitle, TitleSlotSize);
   return true;
 }
 

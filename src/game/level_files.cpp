@@ -178,12 +178,19 @@ void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
   ReadLevelBody(f, title ? title : scratchTitle, repairs ? repairs : &scratch, true);
 }
 
+// Level n's file as it is read: the player's copy, else the shipped one.
+static FILE* OpenLevelToRead(int n)
+{
+  char path[MaxPathSize];
+  ShippedOrUserLevelName(path, sizeof(path), n);
+  return fopen(path, "r");
+}
+
 int LevelFileSpawns(int n)
 {
-  char path[MaxPathSize], title[TitleSlotSize];
+  char title[TitleSlotSize];
   LevelRepairs repairs;
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  FILE* f = fopen(path, "r");
+  FILE* f = OpenLevelToRead(n);
   if (!f)
     return 0;
   int spawns = ReadLevelBody(f, title, &repairs, false);
@@ -193,9 +200,7 @@ int LevelFileSpawns(int n)
 
 void LoadLevel(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  FILE* f = fopen(path, "r");
+  FILE* f = OpenLevelToRead(n);
   if (f) {
     ReadLevelStream(f, nullptr, nullptr);
     fclose(f);
@@ -224,9 +229,7 @@ int LevelFileError(int n)
 
 void ReadLevelTitle(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  FILE* f = fopen(path, "r");
+  FILE* f = OpenLevelToRead(n);
   LevelExists[n - 1] = f != nullptr;
   if (f) {
     ReadTitleLine(f, LevelTitles[n - 1]);

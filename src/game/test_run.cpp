@@ -14,13 +14,25 @@ static int SavedWidth, SavedHeight;
 static CameraRecord SavedCamera;
 static AimPointRecord SavedAim;
 
+// One record into the copy (aside) or back out of it.
+template <typename T> static void CopyOne(T* saved, T* live, bool aside)
+{
+  memcpy(aside ? saved : live, aside ? live : saved, sizeof(T));
+}
+
+// The editor's grid, size, camera and aim into the copy, or back.
+static void CopyEditorLevel(bool aside)
+{
+  CopyOne(&SavedGrid, &MapGrid, aside);
+  CopyOne(&SavedWidth, &LevelWidth, aside);
+  CopyOne(&SavedHeight, &LevelHeight, aside);
+  CopyOne(&SavedCamera, &Camera, aside);
+  CopyOne(&SavedAim, &AimPoint, aside);
+}
+
 void BeginTestRun()
 {
-  memcpy(SavedGrid, MapGrid, sizeof(MapGrid));
-  SavedWidth = LevelWidth;
-  SavedHeight = LevelHeight;
-  SavedCamera = Camera;
-  SavedAim = AimPoint;
+  CopyEditorLevel(true);
   StartGridLevel();
   TestRunActive = true;
   RequestScreen(gamestate_playing);
@@ -28,11 +40,7 @@ void BeginTestRun()
 
 void EndTestRun()
 {
-  memcpy(MapGrid, SavedGrid, sizeof(MapGrid));
-  LevelWidth = SavedWidth;
-  LevelHeight = SavedHeight;
-  Camera = SavedCamera;
-  AimPoint = SavedAim;
+  CopyEditorLevel(false);
   ItemCount = 0;
   TestRunActive = false;
   RequestScreen(gamestate_editing);

@@ -21,10 +21,8 @@ void OpenGamepad()
 
 void AgePad()
 {
-  for (int i = 0; i < PadButtonCount; i++)
-    AgeEntry(&PadState.button[i], &PadState.buttonUpLate[i]);
-  for (int i = 0; i < PadHatCount; i++)
-    AgeEntry(&PadState.hat[i], &PadState.hatUpLate[i]);
+  AgeEntries(PadState.button, PadState.buttonUpLate, PadButtonCount);
+  AgeEntries(PadState.hat, PadState.hatUpLate, PadHatCount);
 }
 
 void ApplyPadAxis(int axis, int value)
@@ -33,21 +31,13 @@ void ApplyPadAxis(int axis, int value)
     PadState.axis[axis] = value;
 }
 
-// Every hat event reports all four directions; one already down stays as it is.
-static void SetEntry(int* state, bool* upLate, bool down)
-{
-  if (down)
-    PressEntry(state, upLate);
-  else
-    ReleaseEntry(state, upLate);
-}
-
 void ApplyPadButton(int button, bool down)
 {
   if (button >= 0 && button < PadButtonCount)
     SetEntry(&PadState.button[button], &PadState.buttonUpLate[button], down);
 }
 
+// Every hat event reports all four directions; one already down stays as it is.
 void ApplyPadHat(int hatBits)
 {
   static const int Bits[PadHatCount] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};

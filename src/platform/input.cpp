@@ -11,40 +11,34 @@
 InputRecord InputState;
 bool MouseInWindow;
 
-void AgeKeys()
+// Presses (down) or releases entry n of a table; numbers outside it change nothing.
+static void SetTableEntry(int* states, bool* upLate, int count, int n, bool down)
 {
-  for (int i = 0; i < KeyCount; i++)
-    AgeEntry(&InputState.KeyState[i], &InputState.KeyUpLate[i]);
+  if (n >= 0 && n < count)
+    SetEntry(&states[n], &upLate[n], down);
 }
+
+void AgeKeys() { AgeEntries(InputState.KeyState, InputState.KeyUpLate, KeyCount); }
+void AgeButtons() { AgeEntries(InputState.MouseButtonState, InputState.ButtonUpLate, MouseButtonCount); }
 
 void ApplyKeyDown(int symbol)
 {
-  if (symbol >= 0 && symbol < KeyCount)
-    PressEntry(&InputState.KeyState[symbol], &InputState.KeyUpLate[symbol]);
+  SetTableEntry(InputState.KeyState, InputState.KeyUpLate, KeyCount, symbol, true);
 }
 
 void ApplyKeyUp(int symbol)
 {
-  if (symbol >= 0 && symbol < KeyCount)
-    ReleaseEntry(&InputState.KeyState[symbol], &InputState.KeyUpLate[symbol]);
-}
-
-void AgeButtons()
-{
-  for (int i = 0; i < MouseButtonCount; i++)
-    AgeEntry(&InputState.MouseButtonState[i], &InputState.ButtonUpLate[i]);
+  SetTableEntry(InputState.KeyState, InputState.KeyUpLate, KeyCount, symbol, false);
 }
 
 void ApplyButtonDown(int button)
 {
-  if (button >= 0 && button < MouseButtonCount)
-    PressEntry(&InputState.MouseButtonState[button], &InputState.ButtonUpLate[button]);
+  SetTableEntry(InputState.MouseButtonState, InputState.ButtonUpLate, MouseButtonCount, button, true);
 }
 
 void ApplyButtonUp(int button)
 {
-  if (button >= 0 && button < MouseButtonCount)
-    ReleaseEntry(&InputState.MouseButtonState[button], &InputState.ButtonUpLate[button]);
+  SetTableEntry(InputState.MouseButtonState, InputState.ButtonUpLate, MouseButtonCount, button, false);
 }
 
 void ReleaseAllInput()

@@ -24,3 +24,17 @@ void AgeEntry(int* state, bool* upLate)
     *state = InputHeld;
   *upLate = false;
 }
+
+void SetEntry(int* state, bool* upLate, bool down)
+{
+  if (down)
+    PressEntry(state, upLate);
+  else
+    ReleaseEntry(state, upLate);
+}
+
+void AgeEntries(int* states, bool* upLate, int count)
+{
+  for (int i = 0; i < count; i++)
+    AgeEntry(&states[i], &upLate[i]);
+}

@@ -16,3 +16,7 @@ inline bool IsDown(int state) { return state != InputUp; }
 void PressEntry(int* state, bool* upLate);    // up or let go this frame: 2; down: stays
 void ReleaseEntry(int* state, bool* upLate);  // 0, or stays 2 until AgeEntry when pressed this frame
 void AgeEntry(int* state, bool* upLate);      // 2 becomes 1, or 0 when it was let go late
+void SetEntry(int* state, bool* upLate, bool down);  // PressEntry when down, else ReleaseEntry
+
+// AgeEntry for each of count entries and their late releases.
+void AgeEntries(int* states, bool* upLate, int count);

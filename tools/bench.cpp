@@ -30,25 +30,25 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/audio.h"
 #include "app/host.h"
-#include "game/screen.h"
-#include "platform/input.h"
-#include "platform/keymap.h"
-#include "platform/pacing.h"
-#include "game/pause_state.h"
-#include "game/settings.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/pause_state.h"
+#include "game/screen.h"
+#include "game/settings.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/audio.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/pacing.h"
 #include "render/atlas.h"
-#include "render/overlay.h"
-#include "ui/editor.h"
-#include "game/level_start.h"
 #include "render/frozen_frame.h"
+#include "render/overlay.h"
 #include "render/text.h"
+#include "ui/editor.h"
 
 const int WarmUpFrames = 30;
 const int MeasuredFrames = 300;

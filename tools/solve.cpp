@@ -1,11 +1,11 @@
 // solve: an archive search over short input segments on the real game update.
 #include "solve.h"
 
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
 
 #include <cmath>
 #include <cstdint>

@@ -12,8 +12,8 @@
 #include <unistd.h>
 
 #include "game/file_save.h"
-#include "game/utf8.h"
 #include "game/places.h"
+#include "game/utf8.h"
 #include "game/world.h"
 
 char LevelTitles[MaxLevels][TitleSlotSize];

@@ -1,9 +1,9 @@
 // The record of the last run's end.
 #include "game/run_end.h"
 
-#include "game/screen.h"
 #include "game/best_save.h"
 #include "game/level_files.h"
+#include "game/screen.h"
 #include "game/world.h"
 
 RunEndRecord RunEnd;

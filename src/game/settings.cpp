@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/screen.h"
 #include "game/hints.h"
 #include "game/places.h"
+#include "game/screen.h"
 
 static const char SettingsFileName[] = "settings.ini";
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "game/screen.h"
 #include "game/level_start.h"
+#include "game/screen.h"
 #include "game/world.h"
 
 bool TestRunActive;

@@ -9,11 +9,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "game/screen.h"
-#include "game/pause_state.h"
-#include "game/settings.h"
 #include "game/controls.h"
+#include "game/pause_state.h"
 #include "game/places.h"
+#include "game/screen.h"
+#include "game/settings.h"
 #include "game/sound_events.h"
 
 AudioRecord Audio = {false, false, false, theme_none, 0, 0, 0};

@@ -4,9 +4,9 @@
 #include <SDL.h>
 #include <cstring>
 
+#include "game/utf8.h"
 #include "platform/gamepad.h"
 #include "platform/platform.h"
-#include "game/utf8.h"
 
 InputRecord InputState;
 bool MouseInWindow;

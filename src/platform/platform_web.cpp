@@ -6,11 +6,11 @@
 #include <SDL.h>
 #include <emscripten.h>
 
+#include "game/level_files.h"
+#include "game/pause_state.h"
 #include "game/screen.h"
 #include "platform/pacing.h"
-#include "game/pause_state.h"
 #include "platform/video.h"
-#include "game/level_files.h"
 #include "ui/run_flow.h"
 
 // emscripten's SDL gives keys without a character 1024 + their USB scan code.

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/platform.h"
 #include "game/settings.h"
+#include "platform/platform.h"
 
 float FieldOfView;
 

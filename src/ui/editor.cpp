@@ -8,18 +8,18 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
 #include "game/key_repeat.h"
 #include "game/level_check.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/test_run.h"
 #include "game/utf8.h"
-#include "ui/editor_save.h"
+#include "platform/input.h"
 #include "ui/bars.h"
+#include "ui/editor_save.h"
 #include "ui/scene.h"
 
 int EditorBrush;

@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/screen.h"
 #include "game/edit_history.h"
+#include "game/screen.h"
 #include "game/utf8.h"
 #include "render/draw.h"
-#include "ui/editor_save.h"
 #include "ui/bars.h"
+#include "ui/editor_save.h"
 #include "ui/scene.h"
 
 static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop

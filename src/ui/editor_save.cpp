@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/screen.h"
 #include "game/edit_history.h"
 #include "game/file_save.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/world.h"
 #include "ui/scene.h"

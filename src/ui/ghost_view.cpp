@@ -3,8 +3,8 @@
 
 #include <GL/gl.h>
 
-#include "game/settings.h"
 #include "game/ghost.h"
+#include "game/settings.h"
 #include "game/world.h"
 #include "render/draw.h"
 

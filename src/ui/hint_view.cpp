@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "game/controls.h"
-#include "game/key_bindings.h"
 #include "game/hints.h"
+#include "game/key_bindings.h"
 #include "game/level_files.h"
 #include "game/utf8.h"
 #include "render/draw.h"

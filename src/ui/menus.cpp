@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
-#include "game/level_start.h"
 #include "game/level_slots.h"
+#include "game/level_start.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/utf8.h"
 #include "game/world.h"
+#include "platform/input.h"
 #include "render/draw.h"
 #include "ui/bars.h"
 #include "ui/editor.h"

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/screen.h"
 #include "game/controls.h"
 #include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
 #include "ui/bars.h"

@@ -1,14 +1,14 @@
 // Restarting a run, the next level, and leaving play or the editor for the title.
 #include "ui/run_flow.h"
 
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/controls.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
+#include "game/screen.h"
 #include "game/test_run.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
 #include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"

@@ -3,14 +3,14 @@
 
 #include <cstdio>
 
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
 #include "ui/bars.h"
 #include "ui/scene.h"
 

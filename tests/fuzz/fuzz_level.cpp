@@ -11,9 +11,9 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "fuzz_check.h"
 #include "game/collision.h"
 #include "game/level_files.h"
-#include "fuzz_check.h"
 #include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"

@@ -9,8 +9,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "gl_fixture.h"
 #include "game/screen.h"
+#include "gl_fixture.h"
 
 const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 }, Blue = { 0, 0, 255 },
              White = { 255, 255, 255 }, Magenta = { 255, 0, 255 }, Yellow = { 255, 255, 0 };

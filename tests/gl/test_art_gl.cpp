@@ -10,7 +10,7 @@
 
 #include <GL/gl.h>
 
-#include "platform/input.h"
+#include "game/controls.h"
 #include "gl_fixture.h"
 #include "render/atlas.h"
 #include "render/draw.h"
@@ -96,8 +96,8 @@ TEST(Artwork, EveryPictureDrawsAndTheFrameIsSaved)
   DrawTextRight("Press B to go back", 740, 470, 0.5f);
 
   DrawSmallText("Small font: The quick brown fox jumps over the lazy dog 0123456789", 20, 520);
-  InputState.MouseX = 200;
-  InputState.MouseY = 568;
+  Controls.pointerX = 200;
+  Controls.pointerY = 568;
   OverlayButton("Resume game", 200, 568);
   OverlayButton("Save screenshot", 580, 568);
   DrawCursor(210, 575);

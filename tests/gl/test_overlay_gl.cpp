@@ -8,8 +8,7 @@
 
 #include <GL/gl.h>
 
-#include "platform/input.h"
-#include "game/pause_state.h"
+#include "game/controls.h"
 #include "gl_fixture.h"
 #include "render/overlay.h"
 #include "render/text.h"
@@ -88,7 +87,7 @@ protected:
   void SetUp() override
   {
     BeginPixelScene();
-    memset(&InputState, 0, sizeof(InputState));
+    memset(&Controls, 0, sizeof(Controls));
   }
 };
 
@@ -155,9 +154,9 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
 
   // Pressed inside: clicked and drawn hovered. Frame spans cx +- 170, y - 27 .. y + 28.
   BeginPixelScene();
-  InputState.MouseX = 400;
-  InputState.MouseY = 300;
-  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  Controls.pointerX = 400;
+  Controls.pointerY = 300;
+  Controls.pointerClick = true;
   EXPECT_TRUE(OverlayButton("Exit", 400, 300));
   EXPECT_TRUE(IsColour(235, 280, Hovered[0]));
   EXPECT_TRUE(IsColour(565, 320, Hovered[8]));
@@ -170,18 +169,16 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
   EXPECT_TRUE(IsColour(395, 300, Hovered[4]));
 
   BeginPixelScene();
-  InputState.MouseButtonState[ButtonLeft] = InputHeld;
+  Controls.pointerClick = false;   // held from an earlier frame
   EXPECT_FALSE(OverlayButton("Exit", 400, 300));
-  InputState.MouseX = 563;
-  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  Controls.pointerX = 563;
+  Controls.pointerClick = true;
   EXPECT_FALSE(OverlayButton("Exit", 400, 300));
   EXPECT_TRUE(IsColour(235, 280, Normal[0]));
 }
 
-TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)
+TEST(OverlaySetUp, MissingPictureGivesEmptyTexture)
 {
-  PauseLevel = 55;
-  PauseWanted = true;
   {
     ScratchDir empty;
     SetUpDashboard();
@@ -194,8 +191,6 @@ TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)
     opaque += texels[i] != 0;
   EXPECT_EQ(0, opaque);
 
-  EXPECT_EQ(0, PauseLevel);
-  EXPECT_FALSE(PauseWanted);
   ASSERT_NE(nullptr, ReadbackBuffer);
   EXPECT_EQ(800L * 600 * 4, ReadbackBytes);
   ReadbackBuffer[ReadbackBytes - 1] = 7;

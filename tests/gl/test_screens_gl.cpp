@@ -8,14 +8,14 @@
 
 #include <GL/gl.h>
 
-#include "game/screen.h"
-#include "platform/video.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/screen.h"
 #include "gl_fixture.h"
+#include "platform/video.h"
 #include "render/atlas.h"
-#include "ui/menus.h"
 #include "render/text.h"
+#include "ui/menus.h"
 
 // 45 degrees on the test window's own size, before any screen sets its own: m[5] = 1 / tan 22.5 degrees.
 TEST(Video, SetUpLeavesA45DegreePerspective)

@@ -4,13 +4,13 @@
 
 #include <cstring>
 
-#include "test_support.h"
-#include "game/screen.h"
-#include "platform/input.h"
-#include "platform/keymap.h"
 #include "game/controls.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "test_support.h"
 
 // An empty w x h level, no items, the ball released at rest at (x, y) with
 // gravity Down, the camera on it at play height, the pointer centred, the

@@ -6,20 +6,20 @@
 #include <SDL.h>
 #include <string>
 
+#include "game/controls.h"
+#include "game/key_bindings.h"
+#include "game/key_names.h"
+#include "game/screen.h"
+#include "game/settings.h"
 #include "platform/gamepad.h"
 #include "platform/input_gate.h"
-#include "game/key_names.h"
-#include "game/settings.h"
-#include "game/controls.h"
+#include "platform/keymap.h"
 #include "play_setup.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "test_support.h"
-#include "ui/menus.h"
 #include "ui/bars.h"
-#include "game/key_bindings.h"
-#include "platform/keymap.h"
-#include "game/screen.h"
+#include "ui/menus.h"
 
 namespace {
 

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
-#include "game/screen.h"
 #include "game/level_check.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/test_run.h"
 #include "game/world.h"
-#include "game/controls.h"
+#include "test_support.h"
 #include "ui/editor_save.h"
 #include "ui/run_flow.h"
 

@@ -9,20 +9,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "game/screen.h"
-#include "platform/input.h"
-#include "platform/keymap.h"
 #include "game/edit_history.h"
 #include "game/file_save.h"
-#include "game/edit_history.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "test_support.h"
+#include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/editor_save.h"
 #include "ui/menus.h"
-#include "game/level_start.h"
-#include "ui/bars.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
 #include "game/replay.h"
+#include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
 #include "test_support.h"
 #include "ui/menus.h"
-#include "game/level_start.h"
-#include "game/rules.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "game/level_files.h"
+#include "game/level_start.h"
 #include "game/world.h"
 #include "test_support.h"
-#include "game/level_start.h"
 
 namespace {
 

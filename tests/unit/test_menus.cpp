@@ -8,14 +8,14 @@
 #include <initializer_list>
 #include <string>
 
-#include "game/screen.h"
-#include "platform/input.h"
-#include "platform/keymap.h"
 #include "game/controls.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/places.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "test_support.h"
 #include "ui/editor.h"
 #include "ui/level_note.h"

@@ -11,20 +11,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "game/screen.h"
-#include "platform/input.h"
-#include "platform/keymap.h"
-#include "game/pause_state.h"
 #include "game/controls.h"
 #include "game/edit_history.h"
+#include "game/level_start.h"
+#include "game/pause_state.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/screenshot.h"
+#include "render/frozen_frame.h"
 #include "render/overlay.h"
 #include "test_support.h"
 #include "ui/editor.h"
-#include "game/level_start.h"
-#include "render/frozen_frame.h"
 #include "ui/pause_layer.h"
-#include "platform/screenshot.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Replays: the text form, the input they feed the game, the runner's verdict,
 // and the level checker built on them.
-#include "game/screen.h"
-#include "platform/input.h"
 #include "game/level_files.h"
 #include "game/replay.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "test_support.h"
 #include "game/level_start.h"
+#include "test_support.h"
 
 static Replay A, B;
 

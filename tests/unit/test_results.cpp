@@ -6,12 +6,12 @@
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "play_setup.h"
 #include "test_support.h"
 #include "ui/results.h"
 #include "ui/run_flow.h"
-#include "game/screen.h"
 
 // Level n started, then ended on its finish (x 6.5) or by time-out.
 static void EndLevel(int n, bool finish)

@@ -7,11 +7,11 @@
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/update.h"
 #include "play_setup.h"
 #include "test_support.h"
-#include "game/screen.h"
 
 // Level 1 in play in an empty 20 x 20 level, the ball at (5.5, 5.5), the
 // trail far off and no best scores yet.

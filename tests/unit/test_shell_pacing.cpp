@@ -7,14 +7,14 @@
 #include <ctime>
 
 #include "app/host.h"
+#include "game/clock_text.h"
+#include "game/level_files.h"
 #include "game/screen.h"
+#include "game/world.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
 #include "platform/pacing.h"
-#include "game/level_files.h"
-#include "game/world.h"
 #include "test_support.h"
-#include "game/clock_text.h"
 
 namespace {
 

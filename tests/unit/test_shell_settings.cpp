@@ -9,12 +9,12 @@
 #include <sstream>
 #include <string>
 
-#include "platform/keymap.h"
-#include "game/settings.h"
 #include "game/hints.h"
-#include "test_support.h"
 #include "game/key_bindings.h"
 #include "game/screen.h"
+#include "game/settings.h"
+#include "platform/keymap.h"
+#include "test_support.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <new>
 
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "play_setup.h"
-#include "game/screen.h"
 
 static bool CountingAllocations;
 static long AllocationCount;

@@ -2,20 +2,20 @@
 // editor; the volume settings; and a replay's result untouched by the queue.
 #include <gtest/gtest.h>
 
-#include "game/pause_state.h"
-#include "game/settings.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/pause_state.h"
 #include "game/replay.h"
 #include "game/rules.h"
+#include "game/screen.h"
+#include "game/settings.h"
 #include "game/sound_events.h"
 #include "game/update.h"
+#include "platform/keymap.h"
 #include "play_setup.h"
 #include "test_support.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
-#include "game/level_start.h"
-#include "platform/keymap.h"
-#include "game/screen.h"
 
 // Runs frames of play until the kind is heard; the frame it was heard on, or -1.
 static int FrameHeard(int kind, int limit)

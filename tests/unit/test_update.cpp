@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "game/collision.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "play_setup.h"
-#include "game/screen.h"
 
 static void Frames(int n, float t)
 {

@@ -5,9 +5,9 @@
 #include <limits>
 #include <string>
 
+#include "game/level_start.h"
 #include "game/world.h"
 #include "test_support.h"
-#include "game/level_start.h"
 
 namespace {
 

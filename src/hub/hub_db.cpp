@@ -1,0 +1,147 @@
+// hub_db: the connection pool and the transaction around each request.
+#include "hub/hub_db.h"
+#include "hub/hub_db_link.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+
+const int MaxConnections = 64;
+const int TransactionTries = 3;   // a conflict PostgreSQL rolled back is run again this often
+
+static DbLink* Links[MaxConnections];
+static bool LinkBusy[MaxConnections];
+static int LinkCount;
+static std::string Where;
+static bool Postgres;
+static std::mutex PoolLock;
+static std::condition_variable PoolFreed;
+
+DbParam Num(long long n)
+{
+  return DbParam{true, n, std::string()};
+}
+
+DbParam Text(const std::string& s)
+{
+  return DbParam{false, 0, s};
+}
+
+long long DbRows::Number(int row, int column) const
+{
+  return IsNull(row, column) ? 0 : atoll(At(row, column).c_str());
+}
+
+static DbLink* OpenLink(std::string* error)
+{
+  return Postgres ? OpenPostgresLink(Where, error) : OpenSqliteLink(Where, error);
+}
+
+bool OpenDatabase(const std::string& where, int connections, std::string* error)
+{
+  Where = where;
+  Postgres = where.compare(0, 13, "postgresql://") == 0 || where.compare(0, 11, "postgres://") == 0;
+  LinkCount = connections < 1 ? 1 : connections > MaxConnections ? MaxConnections : connections;
+  for (int i = 0; i < LinkCount; i++) {
+    Links[i] = OpenLink(error);
+    LinkBusy[i] = false;
+    if (!Links[i])
+      return false;
+  }
+  return true;
+}
+
+void CloseDatabase()
+{
+  std::lock_guard<std::mutex> hold(PoolLock);
+  for (int i = 0; i < LinkCount; i++) {
+    delete Links[i];
+    Links[i] = nullptr;
+  }
+  LinkCount = 0;
+}
+
+bool UsesPostgres()
+{
+  return Postgres;
+}
+
+static int Borrow()
+{
+  std::unique_lock<std::mutex> hold(PoolLock);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(DbBusyMilliseconds);
+  for (;;) {
+    for (int i = 0; i < LinkCount; i++)
+      if (!LinkBusy[i]) {
+        LinkBusy[i] = true;
+        return i;
+      }
+    if (PoolFreed.wait_until(hold, deadline) == std::cv_status::timeout)
+      throw DbError(dberror_busy, "every database connection stayed busy");
+  }
+}
+
+// A lost connection is replaced here, outside the pool's lock, by the next borrower.
+static DbLink* LinkOf(int slot)
+{
+  if (Links[slot] && !Links[slot]->broken)
+    return Links[slot];
+  delete Links[slot];
+  std::string error;
+  Links[slot] = OpenLink(&error);
+  if (!Links[slot])
+    throw DbError(dberror_broken, "cannot reach the database: " + error);
+  return Links[slot];
+}
+
+static void GiveBack(int slot)
+{
+  std::lock_guard<std::mutex> hold(PoolLock);
+  LinkBusy[slot] = false;
+  PoolFreed.notify_one();
+}
+
+void InTransaction(int kind, const std::function<void(DbTx&)>& body)
+{
+  for (int attempt = 1;; attempt++) {
+    int slot = Borrow();
+    DbLink* link = nullptr;
+    try {
+      link = LinkOf(slot);
+      link->Begin(kind);
+      DbTx tx(link);
+      body(tx);
+      link->Commit();
+      GiveBack(slot);
+      return;
+    } catch (const DbError& e) {
+      if (link)
+        link->Rollback();
+      GiveBack(slot);
+      if (e.kind != dberror_retry || attempt == TransactionTries)
+        throw;
+    } catch (...) {
+      if (link)
+        link->Rollback();
+      GiveBack(slot);
+      throw;
+    }
+  }
+}
+
+long long DbTx::Run(const char* sql, std::initializer_list<DbParam> params, DbRows* rows)
+{
+  DbRows scratch;
+  return link->Run(sql, params.begin(), (int)params.size(), rows ? rows : &scratch);
+}
+
+void DbTx::Execute(const std::string& sql)
+{
+  link->Execute(sql);
+}
+
+void DbTx::LockSchema()
+{
+  link->LockSchema();
+}

@@ -11,15 +11,16 @@ static const char* const Migration1[] = {
   "CREATE TABLE players (id {ID}, name TEXT NOT NULL, name_key TEXT NOT NULL UNIQUE,"
   " token_hash TEXT UNIQUE, created BIGINT NOT NULL)",
   // state: 0 listed, 1 withdrawn by its author, 2 hidden by the operator;
-  // shipped: the slot 1..15 of a level that comes with the game, else 0.
+  // shipped: the slot 1..15 of a level that comes with the game, else 0;
+  // published_ms: milliseconds, so that levels published one after another list in order.
   "CREATE TABLE levels (id TEXT PRIMARY KEY, body TEXT NOT NULL, title TEXT NOT NULL,"
   " width INTEGER NOT NULL, height INTEGER NOT NULL, author_id BIGINT NOT NULL,"
-  " shipped INTEGER NOT NULL, state INTEGER NOT NULL, published BIGINT NOT NULL,"
+  " shipped INTEGER NOT NULL, state INTEGER NOT NULL, published_ms BIGINT NOT NULL,"
   " plays BIGINT NOT NULL, finishes BIGINT NOT NULL, rating BIGINT NOT NULL,"
   " record INTEGER, author_score INTEGER, author_run BIGINT)",
-  "CREATE INDEX levels_by_new ON levels (state, published DESC, id)",
-  "CREATE INDEX levels_by_plays ON levels (state, plays DESC, published DESC, id)",
-  "CREATE INDEX levels_by_rating ON levels (state, rating DESC, published DESC, id)",
+  "CREATE INDEX levels_by_new ON levels (state, published_ms DESC, id)",
+  "CREATE INDEX levels_by_plays ON levels (state, plays DESC, published_ms DESC, id)",
+  "CREATE INDEX levels_by_rating ON levels (state, rating DESC, published_ms DESC, id)",
   "CREATE TABLE runs (id {ID}, level_id TEXT NOT NULL, player_id BIGINT NOT NULL,"
   " score INTEGER NOT NULL, frames INTEGER NOT NULL, created BIGINT NOT NULL, replay TEXT NOT NULL)",
   "CREATE INDEX runs_by_level ON runs (level_id, player_id)",

@@ -4,6 +4,7 @@
 #include "hub/hub_requests.h"
 #include "hub/hub_store.h"
 
+#include <chrono>
 #include <ctime>
 
 using nlohmann::json;
@@ -16,6 +17,14 @@ std::string IsoDate(long long seconds)
   char text[32];
   strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
   return text;
+}
+
+static const long long MillisecondsPerSecond = 1000;
+
+static long long NowMilliseconds()
+{
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 Player FindPlayer(DbTx& tx, const std::string& tokenHash)
@@ -45,21 +54,21 @@ Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& toke
 Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
 {
   std::string id = LevelIdOf(v.level);
-  long long now = time(nullptr);
-  bool created = tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published,"
+  long long now = time(nullptr), nowMs = NowMilliseconds();
+  bool created = tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published_ms,"
                         " plays, finishes, rating) VALUES (?, ?, ?, ?, ?, ?, 0, 0, ?, 0, 0, 0)"
                         " ON CONFLICT (id) DO NOTHING",
                         {Text(id), Text(v.level), Text(v.title), Num(v.width), Num(v.height), Num(player.id),
-                         Num(now)}) == 1;
+                         Num(nowMs)}) == 1;
   if (!created) {
     DbRows r;
     tx.Run("SELECT state FROM levels WHERE id = ?", {Text(id)}, &r);
     if (r.Number(0, 0) == level_hidden)
       throw Refusal{403, "this level was hidden by the hub's operator"};
     // A level its author withdrew is the next publisher's.
-    created = tx.Run("UPDATE levels SET state = 0, author_id = ?, published = ?, author_score = NULL,"
+    created = tx.Run("UPDATE levels SET state = 0, author_id = ?, published_ms = ?, author_score = NULL,"
                      " author_run = NULL WHERE id = ? AND state = 1",
-                     {Num(player.id), Num(now), Text(id)}) == 1;
+                     {Num(player.id), Num(nowMs), Text(id)}) == 1;
   }
   long long run = StoreRun(tx, player, id, v, now);
   if (created)
@@ -73,10 +82,10 @@ void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v)
   DbRows author;
   tx.Run("SELECT id, name FROM players WHERE name_key = ?", {Text(NameKey(ShippedAuthor))}, &author);
   Player shipped{author.Number(0, 0), author.At(0, 1)};
-  tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published, plays, finishes,"
+  tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published_ms, plays, finishes,"
          " rating) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, 0, 0, 0) ON CONFLICT (id) DO NOTHING",
          {Text(id), Text(v.level), Text(v.title), Num(v.width), Num(v.height), Num(shipped.id), Num(slot),
-          Num(time(nullptr))});
+          Num(NowMilliseconds())});
   // A slot whose file changed keeps its old level, as a level like any other.
   tx.Run("UPDATE levels SET shipped = 0 WHERE shipped = ? AND id <> ?", {Num(slot), Text(id)});
   tx.Run("UPDATE levels SET shipped = ? WHERE id = ?", {Num(slot), Text(id)});
@@ -92,14 +101,14 @@ Answer LevelPage(DbTx& tx, int sort, long page)
 {
   static const char* const Queries[] = {
     "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
-    " l.shipped, l.published FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
-    " ORDER BY l.published DESC, l.id LIMIT ? OFFSET ?",
+    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    " ORDER BY l.published_ms DESC, l.id LIMIT ? OFFSET ?",
     "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
-    " l.shipped, l.published FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
-    " ORDER BY l.plays DESC, l.published DESC, l.id LIMIT ? OFFSET ?",
+    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    " ORDER BY l.plays DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
     "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
-    " l.shipped, l.published FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
-    " ORDER BY l.rating DESC, l.published DESC, l.id LIMIT ? OFFSET ?",
+    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    " ORDER BY l.rating DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
   };
   static const char* const SortNames[] = {"new", "plays", "rating"};
   DbRows r;
@@ -113,7 +122,7 @@ Answer LevelPage(DbTx& tx, int sort, long page)
                           {"finishes", r.Number(i, 6)}, {"rating", r.Number(i, 7)},
                           {"record", r.IsNull(i, 8) ? json() : json(r.Number(i, 8))},
                           {"author_score", r.IsNull(i, 9) ? json() : json(r.Number(i, 9))},
-                          {"shipped", r.Number(i, 10)}, {"published", IsoDate(r.Number(i, 11))}});
+                          {"shipped", r.Number(i, 10)}, {"published", IsoDate(r.Number(i, 11) / MillisecondsPerSecond)}});
   }
   return Answer{200, json{{"sort", SortNames[sort]}, {"page", page}, {"more", r.count > LevelsPerPage},
                           {"levels", levels}}};

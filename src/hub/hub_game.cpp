@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 static Replay Submitted;   // too large for a thread's stack
 
@@ -19,28 +20,14 @@ static void Refuse(Verdict* out, int error, const std::string& why)
 }
 
 // The game's writers print to a stream; open_memstream gathers what they print.
-static std::string WrittenLevel(const char* titleLine)
+static std::string Printed(const std::function<void(FILE*)>& write)
 {
   char* bytes = nullptr;
   size_t size = 0;
   FILE* f = open_memstream(&bytes, &size);
   if (!f)
     return std::string();
-  WriteLevelStream(f, titleLine);
-  fclose(f);
-  std::string text(bytes, size);
-  free(bytes);
-  return text;
-}
-
-static std::string WrittenReplay(const Replay* r)
-{
-  char* bytes = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&bytes, &size);
-  if (!f)
-    return std::string();
-  WriteReplay(f, r);
+  write(f);
   fclose(f);
   std::string text(bytes, size);
   free(bytes);
@@ -130,7 +117,7 @@ static bool ReadLevel(const GameLimits& limits, const std::string& text, Verdict
     Refuse(out, verdict_refused, why);
     return false;
   }
-  out->level = WrittenLevel(title);
+  out->level = Printed([&](FILE* f) { WriteLevelStream(f, title); });
   return true;
 }
 
@@ -176,7 +163,7 @@ void JudgeSubmission(const GameLimits& limits, const std::string& levelText, con
   out->frames = run.frames;
   out->finished = run.end == replayend_finish;
   out->score = run.score;
-  out->replay = WrittenReplay(&Submitted);
+  out->replay = Printed([](FILE* f) { WriteReplay(f, &Submitted); });
   if (!out->finished) {
     char why[160];
     if (run.end == replayend_playing)

@@ -80,38 +80,32 @@ static bool WaitFor(int fd, short events, long long deadline)
   }
 }
 
-static bool SendAll(int fd, const void* data, size_t size, long long deadline)
+// Sends or receives size bytes in full before the deadline.
+static bool Transfer(int fd, void* data, size_t size, bool sending, long long deadline)
 {
-  const char* p = (const char*)data;
-  while (size > 0) {
-    if (!WaitFor(fd, POLLOUT, deadline))
+  char* p = (char*)data;
+  size_t done = 0;
+  while (done < size) {
+    if (!WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
       return false;
-    ssize_t n = send(fd, p, size, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (n < 0 && (errno == EINTR || errno == EAGAIN))
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    size -= (size_t)n;
+    ssize_t n = sending ? send(fd, p + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT)
+                        : recv(fd, p + done, size - done, MSG_DONTWAIT);
+    if (n > 0)
+      done += (size_t)n;
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+      return false;   // the other end closed or failed
   }
   return true;
 }
 
+static bool SendAll(int fd, const void* data, size_t size, long long deadline)
+{
+  return Transfer(fd, (void*)data, size, true, deadline);
+}
+
 static bool ReceiveAll(int fd, void* data, size_t size, long long deadline)
 {
-  char* p = (char*)data;
-  while (size > 0) {
-    if (!WaitFor(fd, POLLIN, deadline))
-      return false;
-    ssize_t n = recv(fd, p, size, MSG_DONTWAIT);
-    if (n < 0 && (errno == EINTR || errno == EAGAIN))
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    size -= (size_t)n;
-  }
-  return true;
+  return Transfer(fd, data, size, false, deadline);
 }
 
 static bool ReceiveText(int fd, std::string* text, uint32_t size, long long deadline)

@@ -82,11 +82,16 @@ static int Load(bool runs, const char* url, int seconds, int clients, const std:
     threads.emplace_back([&, c] {
       httplib::Client client(url);
       client.set_keep_alive(true);
+      client.set_tcp_nodelay(true);
       char token[64];
       snprintf(token, sizeof token, "bench-client-token-%04d-abcdefghijklmnopqrstuvwxyz", c);
       httplib::Headers auth = {{"Authorization", std::string("Bearer ") + token}};
       nlohmann::json name = {{"name", "Bench client " + std::to_string(c)}};
-      client.Post("/api/v1/players", auth, name.dump(), "application/json");
+      httplib::Result joined = client.Post("/api/v1/players", auth, name.dump(), "application/json");
+      if (!joined || joined->status >= 300)
+        fprintf(stderr, "client %d could not register: %s\n", c,
+                joined ? (std::to_string(joined->status) + " " + joined->body).c_str()
+                       : httplib::to_string(joined.error()).c_str());
       for (size_t n = c; Clock::now() < end; n++) {
         const Target& t = targets[n % targets.size()];
         Clock::time_point start = Clock::now();
@@ -94,8 +99,11 @@ static int Load(bool runs, const char* url, int seconds, int clients, const std:
                                                "application/json")
                                  : client.Get(("/api/v1/levels/" + t.id + "/records?limit=10").c_str(), auth);
         latencies[c].push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        if (!r || r->status != (runs ? 201 : 200))
-          failures++;
+        if (!r || r->status != (runs ? 201 : 200)) {
+          if (failures++ == 0)
+            fprintf(stderr, "first unexpected answer: %s\n",
+                    r ? (std::to_string(r->status) + " " + r->body).c_str() : httplib::to_string(r.error()).c_str());
+        }
       }
     });
   for (std::thread& t : threads)

@@ -1,22 +1,17 @@
 // hub_db: the connection pool and the transaction around each request.
 #include "hub/hub_db.h"
 #include "hub/hub_db_link.h"
+#include "hub/hub_pool.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdlib>
-#include <mutex>
 
-const int MaxConnections = 64;
 const int TransactionTries = 3;   // a conflict PostgreSQL rolled back is run again this often
 
-static DbLink* Links[MaxConnections];
-static bool LinkBusy[MaxConnections];
+static DbLink* Links[MaxPoolSlots];
 static int LinkCount;
+static SlotPool LinkPool;
 static std::string Where;
 static bool Postgres;
-static std::mutex PoolLock;
-static std::condition_variable PoolFreed;
 
 DbParam Num(long long n)
 {
@@ -42,10 +37,10 @@ bool OpenDatabase(const std::string& where, int connections, std::string* error)
 {
   Where = where;
   Postgres = where.compare(0, 13, "postgresql://") == 0 || where.compare(0, 11, "postgres://") == 0;
-  LinkCount = connections < 1 ? 1 : connections > MaxConnections ? MaxConnections : connections;
+  StartPool(&LinkPool, connections);
+  LinkCount = LinkPool.count;
   for (int i = 0; i < LinkCount; i++) {
     Links[i] = OpenLink(error);
-    LinkBusy[i] = false;
     if (!Links[i])
       return false;
   }
@@ -54,7 +49,6 @@ bool OpenDatabase(const std::string& where, int connections, std::string* error)
 
 void CloseDatabase()
 {
-  std::lock_guard<std::mutex> hold(PoolLock);
   for (int i = 0; i < LinkCount; i++) {
     delete Links[i];
     Links[i] = nullptr;
@@ -69,17 +63,10 @@ bool UsesPostgres()
 
 static int Borrow()
 {
-  std::unique_lock<std::mutex> hold(PoolLock);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(DbBusyMilliseconds);
-  for (;;) {
-    for (int i = 0; i < LinkCount; i++)
-      if (!LinkBusy[i]) {
-        LinkBusy[i] = true;
-        return i;
-      }
-    if (PoolFreed.wait_until(hold, deadline) == std::cv_status::timeout)
-      throw DbError(dberror_busy, "every database connection stayed busy");
-  }
+  int slot = TakeSlot(&LinkPool, DbBusyMilliseconds);
+  if (slot < 0)
+    throw DbError(dberror_busy, "every database connection stayed busy");
+  return slot;
 }
 
 // A lost connection is replaced here, outside the pool's lock, by the next borrower.
@@ -97,9 +84,7 @@ static DbLink* LinkOf(int slot)
 
 static void GiveBack(int slot)
 {
-  std::lock_guard<std::mutex> hold(PoolLock);
-  LinkBusy[slot] = false;
-  PoolFreed.notify_one();
+  GiveSlot(&LinkPool, slot);
 }
 
 void InTransaction(int kind, const std::function<void(DbTx&)>& body)

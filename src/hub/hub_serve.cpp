@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <thread>
+#include <sys/socket.h>
 #include <unistd.h>
 
 static const int ShippedSlots = 15;
@@ -21,6 +22,7 @@ static const int KeepAliveRequests = 1000;   // on one connection before the hub
 static const int KeepAliveSeconds = 5;       // idle time before the hub closes a connection
 static const int ReadTimeoutSeconds = 5;     // a request that sends nothing for this long is dropped
 static const int WriteTimeoutSeconds = 5;
+static const int ListenBacklog = 1024;       // connections waiting to be accepted
 
 // Each shipped level, with its solution as its author run, is known from the start.
 static void ImportShippedLevels()
@@ -77,6 +79,13 @@ static void AnswerHttplibErrors(httplib::Server& server)
   });
 }
 
+// httplib listens with a backlog of 5, fixed when it was built: 64 clients
+// connecting at once would wait for SYN retries. A second listen() on the
+// bound socket sets a deeper one.
+struct HubServer : httplib::Server {
+  void DeepenBacklog() { ::listen(svr_sock_, ListenBacklog); }
+};
+
 static int Serve()
 {
   std::string host;
@@ -92,10 +101,11 @@ static int Serve()
   }
   ImportShippedLevels();
 
-  httplib::Server server;
+  HubServer server;
   size_t threads = (size_t)Options.threads;
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   server.set_payload_max_length((size_t)Options.maxBody);
+  server.set_tcp_nodelay(true);   // headers and body go out at once, without waiting for a delayed ACK
   server.set_keep_alive_max_count(KeepAliveRequests);
   server.set_keep_alive_timeout(KeepAliveSeconds);
   server.set_read_timeout(ReadTimeoutSeconds);
@@ -113,6 +123,7 @@ static int Serve()
     fprintf(stderr, "tetherorb2-hub: cannot listen on %s\n", Options.listen.c_str());
     return 1;
   }
+  server.DeepenBacklog();
   // SIGINT and SIGTERM stop the server from a thread of its own, outside any signal handler.
   sigset_t stops;
   sigemptyset(&stops);

@@ -5,14 +5,14 @@
 // Both ends are this same program, so the headers are sent as they lie in memory.
 #include "hub/hub_verify.h"
 
+#include "hub/hub_pool.h"
+
 #include <cerrno>
 #include <climits>
-#include <condition_variable>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/prctl.h>
@@ -43,13 +43,11 @@ struct AnswerHeader {
 struct Verifier {
   pid_t pid;
   int fd;         // the hub's end of the socket pair
-  bool busy;
 };
 
 static Verifier Verifiers[MaxVerifiers];
 static int VerifierCount;
-static std::mutex PoolLock;
-static std::condition_variable PoolFreed;
+static SlotPool VerifierPool;
 
 // --- the bytes on the socket -----------------------------------------------
 
@@ -144,7 +142,6 @@ static bool Spawn(Verifier* v)
   }
   v->pid = pid;
   v->fd = pair[0];
-  v->busy = false;
   return true;
 }
 
@@ -164,41 +161,15 @@ bool StartVerifiers(int count)
   for (VerifierCount = 0; VerifierCount < count; VerifierCount++)
     if (!Spawn(&Verifiers[VerifierCount]))
       return false;
+  StartPool(&VerifierPool, VerifierCount);
   return true;
 }
 
 void StopVerifiers()
 {
-  std::lock_guard<std::mutex> hold(PoolLock);
   for (int i = 0; i < VerifierCount; i++)
     End(&Verifiers[i]);
   VerifierCount = 0;
-}
-
-static Verifier* TakeVerifier()
-{
-  std::unique_lock<std::mutex> hold(PoolLock);
-  for (;;) {
-    for (int i = 0; i < VerifierCount; i++)
-      if (!Verifiers[i].busy) {
-        Verifiers[i].busy = true;
-        return &Verifiers[i];
-      }
-    PoolFreed.wait(hold);
-  }
-}
-
-static void GiveBack(Verifier* v, bool healthy)
-{
-  std::lock_guard<std::mutex> hold(PoolLock);
-  if (!healthy) {
-    End(v);
-    if (!Spawn(v))
-      v->pid = -1;   // left busy: the pool is one process smaller
-  }
-  if (v->pid > 0)
-    v->busy = false;
-  PoolFreed.notify_one();
 }
 
 static bool Exchange(int fd, const GameLimits& limits, const std::string& level, const std::string* replay,
@@ -232,9 +203,15 @@ static bool Exchange(int fd, const GameLimits& limits, const std::string& level,
 
 bool Judge(const GameLimits& limits, const std::string& level, const std::string* replay, Verdict* out)
 {
-  Verifier* v = TakeVerifier();
+  int slot = TakeSlot(&VerifierPool, -1);
+  Verifier* v = &Verifiers[slot];
   bool answered = Exchange(v->fd, limits, level, replay, out);
-  GiveBack(v, answered);
+  if (!answered) {
+    End(v);
+    if (!Spawn(v))
+      return false;   // the slot stays taken: the pool is one process smaller
+  }
+  GiveSlot(&VerifierPool, slot);
   return answered;
 }
 

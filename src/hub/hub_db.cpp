@@ -10,6 +10,9 @@ const int TransactionTries = 3;   // a conflict PostgreSQL rolled back is run ag
 static DbLink* Links[MaxPoolSlots];
 static int LinkCount;
 static SlotPool LinkPool;
+// SQLite has one writer at a time and makes the others poll with sleeps
+// that grow; this copy's writers queue for it here instead, in order.
+static SlotPool SqliteWriteTurn;
 static std::string Where;
 static bool Postgres;
 
@@ -38,6 +41,7 @@ bool OpenDatabase(const std::string& where, int connections, std::string* error)
   Where = where;
   Postgres = where.compare(0, 13, "postgresql://") == 0 || where.compare(0, 11, "postgres://") == 0;
   StartPool(&LinkPool, connections);
+  StartPool(&SqliteWriteTurn, 1);
   LinkCount = LinkPool.count;
   for (int i = 0; i < LinkCount; i++) {
     Links[i] = OpenLink(error);
@@ -87,30 +91,44 @@ static void GiveBack(int slot)
   GiveSlot(&LinkPool, slot);
 }
 
+// One try of the transaction on a borrowed connection.
+static void TryTransaction(int kind, const std::function<void(DbTx&)>& body)
+{
+  int slot = Borrow();
+  bool turn = kind == tx_write && !Postgres;
+  if (turn && TakeSlot(&SqliteWriteTurn, DbBusyMilliseconds) < 0) {
+    GiveBack(slot);
+    throw DbError(dberror_busy, "the database stayed busy with other writers");
+  }
+  DbLink* link = nullptr;
+  try {
+    link = LinkOf(slot);
+    link->Begin(kind);
+    DbTx tx(link);
+    body(tx);
+    link->Commit();
+  } catch (...) {
+    if (link)
+      link->Rollback();
+    if (turn)
+      GiveSlot(&SqliteWriteTurn, 0);
+    GiveBack(slot);
+    throw;
+  }
+  if (turn)
+    GiveSlot(&SqliteWriteTurn, 0);
+  GiveBack(slot);
+}
+
 void InTransaction(int kind, const std::function<void(DbTx&)>& body)
 {
   for (int attempt = 1;; attempt++) {
-    int slot = Borrow();
-    DbLink* link = nullptr;
     try {
-      link = LinkOf(slot);
-      link->Begin(kind);
-      DbTx tx(link);
-      body(tx);
-      link->Commit();
-      GiveBack(slot);
+      TryTransaction(kind, body);
       return;
     } catch (const DbError& e) {
-      if (link)
-        link->Rollback();
-      GiveBack(slot);
       if (e.kind != dberror_retry || attempt == TransactionTries)
         throw;
-    } catch (...) {
-      if (link)
-        link->Rollback();
-      GiveBack(slot);
-      throw;
     }
   }
 }

@@ -10,6 +10,7 @@
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <thread>
@@ -23,6 +24,7 @@ static const int KeepAliveSeconds = 5;       // idle time before the hub closes 
 static const int ReadTimeoutSeconds = 5;     // a request that sends nothing for this long is dropped
 static const int WriteTimeoutSeconds = 5;
 static const int ListenBacklog = 1024;       // connections waiting to be accepted
+static const int StopPollMilliseconds = 10;
 
 // Each shipped level, with its solution as its author run, is known from the start.
 static void ImportShippedLevels()
@@ -132,6 +134,9 @@ static int Serve()
   std::thread([&server, stops] {
     int sig;
     sigwait(&stops, &sig);
+    // stop() does nothing before the server runs: a signal right after start must wait for it.
+    while (!server.is_running())
+      std::this_thread::sleep_for(std::chrono::milliseconds(StopPollMilliseconds));
     server.stop();
   }).detach();
   printf("tetherorb2-hub: serving on http://%s:%d/\n", host.c_str(), port);

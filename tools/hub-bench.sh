@@ -43,6 +43,7 @@ PY
 
 # start_hub DB: starts a hub on DB without rate limits and waits until it serves.
 start_hub() {
+  rm -f "$WORK/hub.log"   # the last hub's address must not be read for this one's
   "$HUB" --listen 127.0.0.1:0 --db "$1" --rate-publish-token 0 --rate-publish-address 0 --rate-runs-token 0 \
     --rate-runs-address 0 --rate-players-address 0 > "$WORK/hub.log" 2>&1 &
   HUB_PID=$!

@@ -140,13 +140,16 @@ static void Background(const Image* atlas) {
   Quad(AtlasSrc(atlas, ArtBackground), 0, 0, 800 * Aspect, 800, 0);
 }
 
+// Menu rows: a panel thinner than the 25-unit bar, centred on it, as the game draws them.
+const float RowPanelHeight = 1, RowPanelShift = 12;
+
 static void TitleScreen(const Image* atlas) {
   Background(atlas);
   Quad(AtlasSrc(atlas, ArtTitle), 0, -300, 800, 200, 0);
   const char* labels[2] = {"Play", "Edit"};
   for (int i = 0; i < 2; i++) {
     float y = -140 + 70 * i;
-    Panel(atlas, i == 0, -450, y, 900, 25);
+    Panel(atlas, i == 0, -450, y + RowPanelShift, 900, RowPanelHeight);
     Text(atlas, -455, y - 7.5f, labels[i], 0.65f);
   }
 }
@@ -161,11 +164,11 @@ static void LevelList(const Image* atlas) {
     char label[64], score[16];
     std::snprintf(label, sizeof label, "Level %i - %s", i + 1, titles[i]);
     std::snprintf(score, sizeof score, "%i", i < 4 ? 287 - 41 * i : 0);
-    Panel(atlas, i == 1, -450, y, 900, 25);
+    Panel(atlas, i == 1, -450, y + RowPanelShift, 900, RowPanelHeight);
     Text(atlas, -455, y - 7.5f, label, 0.65f);
     TextRight(atlas, score, 455, y - 7.5f, 0.65f);
   }
-  Panel(atlas, 0, -450, 280, 400, 25);
+  Text(atlas, -450, 272.5f, "9 more below", 0.6f);
   TextRight(atlas, "Press B to go back", 450, 272.5f, 0.6f);
 }
 

@@ -202,10 +202,11 @@ static void BenchFrame()
 {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   SDL_PumpEvents();
-  if (PauseLevel == 0)
+  bool screenRuns = ScreenRuns();
+  if (screenRuns)
     RunGameState();
   PaceFrame();
-  StepPause(1);
+  StepPause(1, screenRuns);
   PlaySounds();
   DrawCursor(InputState.MouseX, InputState.MouseY);
   SDL_GL_SwapBuffers();

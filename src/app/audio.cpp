@@ -236,7 +236,7 @@ void PlaySounds()
   if (Controls.mute)
     Audio.muted = !Audio.muted;
   if (Audio.open) {
-    bool paused = PauseLevel != 0;
+    bool paused = !ScreenRuns();
     if (paused && !Audio.paused)
       Mix_HaltChannel(-1);   // the effects stop when the pause layer comes up
     Audio.paused = paused;

@@ -138,15 +138,16 @@ void RunFrame()
   FollowWindow();
   ReadControls(Bindings);
 
-  // The current screen updates and draws itself, unless the pause layer is up or moving.
-  if (PauseLevel == 0)
+  // The current screen updates and draws itself, unless the pause layer is up or coming up.
+  bool screenRuns = ScreenRuns();
+  if (screenRuns)
     RunGameState();
 
   // Hold the frame to at least 16 ms, measure the rate for the next TimeScale, refresh the clock texts.
   PaceFrame();
 
   // Escape toggle, frame capture and the frozen picture; the layer slides one step.
-  StepPause(PauseSpeed);
+  StepPause(PauseSpeed, screenRuns);
 
   // The dashboard bars and the menu, at the level just stepped to.
   if (PauseLevel != 0) {
@@ -154,8 +155,8 @@ void RunFrame()
     PauseMenu();
   }
 
-  // Keys and buttons held into a new screen or through the pause layer's turn are stale until let go.
-  FollowScreen(GameState * 2 + (PauseWanted ? 1 : 0));
+  // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go.
+  FollowScreen(GameState, PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
   PlaySounds();

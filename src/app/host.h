@@ -16,8 +16,8 @@ enum {
 };
 
 extern int GameState;           // current screen; changed by menus, rules and editor
-extern int MenuCursor;          // highlighted menu entry or level slot
-extern int MenuFirstRow;        // level slot in the first visible list row
+extern int MenuCursor;          // highlighted menu entry or list row (game/level_slots)
+extern int MenuFirstRow;        // list row shown first
 extern bool QuitRequested;      // set by a window close or the pause menu's "Exit"
 extern bool FirstFrameDone;     // false until the first frame has been presented
 extern bool MouseInWindow;      // the pointer is over the window this frame

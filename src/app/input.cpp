@@ -84,7 +84,7 @@ static bool IsWheel(int button)
 }
 
 // A key let go in another window never reaches this one, so a lost focus
-// lets go of everything. Wheel steps are no presses.
+// lets go of everything. Wheel steps are no presses: they are counted apart.
 static void ApplyEvent(const SDL_Event* event)
 {
   if (IsFocusLoss(event)) {
@@ -96,7 +96,9 @@ static void ApplyEvent(const SDL_Event* event)
   case SDL_KEYDOWN: ApplyKeyDown(KeySymbolOf(event)); break;
   case SDL_KEYUP: ApplyKeyUp(KeySymbolOf(event)); break;
   case SDL_MOUSEBUTTONDOWN:
-    if (!IsWheel(event->button.button))
+    if (IsWheel(event->button.button))
+      InputState.WheelSteps += event->button.button == ButtonWheelDown ? 1 : -1;
+    else
       ApplyButtonDown(event->button.button);
     break;
   case SDL_MOUSEBUTTONUP: ApplyButtonUp(event->button.button); break;
@@ -118,6 +120,7 @@ void PollInput()
   AgeButtons();
   AgePad();
   InputState.FocusLost = false;
+  InputState.WheelSteps = 0;
   while (TakeInputEvent(&event))
     ApplyEvent(&event);
   if (!WindowHasFocus())

@@ -34,10 +34,15 @@ const int KeyT = 116;
 const int KeyW = 119;
 const int KeyY = 121;
 const int KeyZ = 122;
+const int KeyDelete = 127;
 const int KeyUp = 273;
 const int KeyDown = 274;
 const int KeyRight = 275;
 const int KeyLeft = 276;
+const int KeyHome = 278;
+const int KeyEnd = 279;
+const int KeyPageUp = 280;
+const int KeyPageDown = 281;
 const int KeyRShift = 303;
 const int KeyLShift = 304;
 const int KeyRCtrl = 305;
@@ -55,6 +60,7 @@ struct InputRecord {
   bool KeyUpLate[KeyCount];              // pressed and let go this frame: up at the next age step
   bool ButtonUpLate[MouseButtonCount];
   bool FocusLost;                        // the window lost the keyboard focus this frame
+  int WheelSteps;                        // mouse wheel steps this frame: toward the player positive
 };
 extern InputRecord InputState;
 

@@ -12,6 +12,7 @@
 #include "app/host.h"
 #include "app/input.h"
 #include "app/input_gate.h"
+#include "app/key_names.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "game/controls.h"
@@ -65,20 +66,32 @@ static bool SameName(const char* a, const char* b)
   }
 }
 
+// The game's own name of the key, else SDL's (the desktop's names for the
+// keys of other languages' keyboards); null for a key neither names.
+static const char* KeyName(int symbol)
+{
+  static const char SdlUnnamed[] = "unknown key";
+  if (symbol <= 0 || symbol >= KeyCount || symbol >= SDLK_LAST)
+    return nullptr;
+  const char* own = KeyNameOf(symbol);
+  const char* sdl = own ? own : SDL_GetKeyName((SDLKey)symbol);
+  return strcmp(sdl, SdlUnnamed) != 0 ? sdl : nullptr;
+}
+
 int KeySymbolNamed(const char* name)
 {
   if (!name || !*name)
     return NoBinding;
-  for (int sym = 1; sym < KeyCount && sym < SDLK_LAST; sym++)
-    if (SameName(SDL_GetKeyName((SDLKey)sym), name))
+  for (int sym = 1; sym < KeyCount; sym++)
+    if (KeyName(sym) && SameName(KeyName(sym), name))
       return sym;
   return NoBinding;
 }
 
 void KeyLabel(int symbol, char* out, int size)
 {
-  const char* name = symbol > 0 && symbol < KeyCount && symbol < SDLK_LAST ? SDL_GetKeyName((SDLKey)symbol) : "";
-  snprintf(out, size, "%s", name);
+  const char* name = KeyName(symbol);
+  snprintf(out, size, "%s", name ? name : "");
   if (size > 0 && out[0])
     out[0] = (char)toupper((unsigned char)out[0]);
 }
@@ -272,10 +285,16 @@ void ReadControls(const KeyBindings& b)
                     (stickMoved && stickRow < 0);
   Controls.menuDown = ActionPressed(b, bind_down) || GatedHat(pad_hat_down) == InputPressed ||
                       (stickMoved && stickRow > 0);
-  Controls.menuChoose = KeyEntry(KeyReturn) == InputPressed || ActionPressed(b, bind_jump) ||
-                        padJump == InputPressed;
+  bool returnPressed = KeyEntry(KeyReturn) == InputPressed;
+  Controls.menuChoose = returnPressed || ActionPressed(b, bind_jump) || padJump == InputPressed;
   Controls.menuBack = ActionPressed(b, bind_back) || PadButtonEntry(b, padbind_back) == InputPressed;
-  Controls.pauseToggle = ActionPressed(b, bind_pause) || PadButtonEntry(b, padbind_pause) == InputPressed;
+  // A player still jumping at the finish must not leave the results card, so
+  // it takes Return and Start, which pauses everywhere else.
+  bool returnJumps = b.key[bind_jump][0] == KeyReturn || b.key[bind_jump][1] == KeyReturn;
+  bool startPressed = PadButtonEntry(b, padbind_pause) == InputPressed;
+  bool onCard = GameState == gamestate_results;
+  Controls.cardLeave = (returnPressed && !returnJumps) || startPressed;
+  Controls.pauseToggle = ActionPressed(b, bind_pause) || (startPressed && !onCard);
   Controls.mute = ActionPressed(b, bind_mute);
   Controls.brushNext = ActionPressed(b, bind_brush_next);
   Controls.brushPrev = ActionPressed(b, bind_brush_prev);

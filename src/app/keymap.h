@@ -28,7 +28,7 @@ struct KeyBindings {
 extern const KeyBindings DefaultBindings;   // today's keys and the usual Linux pad layout
 extern KeyBindings Bindings;                // what the player chose; DefaultBindings until loaded
 
-// The SDL key symbol whose SDL_GetKeyName is name, ignoring case and spaces
+// The SDL key symbol named name (key_names.h), ignoring case and spaces
 // ("left shift" and "leftshift" both give 304); NoBinding when none is.
 int KeySymbolNamed(const char* name);
 
@@ -41,7 +41,7 @@ void LoadKeyBindings();
 void ReadControls(const KeyBindings& bindings);
 
 // The key's name as players know it, first letter capitalised ("Left",
-// "Space", "A"); empty for NoBinding.
+// "Space", "A"); empty for NoBinding and a key without a name.
 void KeyLabel(int symbol, char* out, int size);
 
 // The pad button's name in the usual Linux layout ("A", "RB", "Start"),

@@ -11,7 +11,11 @@
 
 #include "game/places.h"
 
-static const char RepositoryMarker[] = "Media";
+// The game's own pictures: a working directory that holds them is the
+// repository or an unpacked copy. A "Media" folder alone is not enough, as a
+// player's home folder often has one of photos.
+static const char* const RepositoryMarkers[] = {"Media/tetherorb2texture.png", "Media/dashboard.png"};
+static const int RepositoryMarkerCount = sizeof RepositoryMarkers / sizeof RepositoryMarkers[0];
 static const char GameFolderName[] = "tetherorb2";
 static const char DefaultDataHome[] = ".local/share";   // under the home folder
 static const char DefaultConfigHome[] = ".config";
@@ -20,6 +24,15 @@ static bool IsFolder(const char* path)
 {
   struct stat st;
   return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+static bool HoldsGameData()
+{
+  struct stat st;
+  for (int i = 0; i < RepositoryMarkerCount; i++)
+    if (stat(RepositoryMarkers[i], &st) != 0 || !S_ISREG(st.st_mode))
+      return false;
+  return true;
 }
 
 // The folder of the running executable, without the trailing name; "." when
@@ -61,7 +74,7 @@ static void XdgFolder(char* out, size_t size, const char* variable, const char* 
 
 void ChoosePaths()
 {
-  if (IsFolder(RepositoryMarker))
+  if (HoldsGameData())
     return;   // the record's defaults are the repository layout
   char exe[PlaceSize], data[PlaceSize], user[PlaceSize];
   ExecutableFolder(exe, sizeof(exe));

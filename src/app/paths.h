@@ -1,6 +1,7 @@
 // paths: chooses at start-up where the game's files are and fills the Places
-// record (game/places.h). With a "Media" folder in the working directory the
-// game runs from the repository and every file stays there, and so it does
+// record (game/places.h). When the working directory holds the game's own
+// pictures (Media/tetherorb2texture.png and Media/dashboard.png) the game
+// runs from the repository and every file stays there, and so it does
 // when the executable has no data folder beside it (a build never installed);
 // otherwise it runs installed: shipped data found from the executable's folder
 // (TETHERORB_DATA_FROM_EXECUTABLE below),

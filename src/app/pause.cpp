@@ -32,6 +32,7 @@ int PauseConfirmRow = NoPauseRow;
 int FrozenWidth, FrozenHeight;
 
 static GLuint FrozenTexture;   // the frame captured when the layer opened
+static int WindowSettle;       // frames left before a picture has the window's new size
 
 // The dashboard bars, in window pixels.
 static const float BarHeight = 60;
@@ -68,9 +69,23 @@ static bool FocusLossPauses()
   return Controls.focusLost && (GameState == gamestate_playing || GameState == gamestate_editing);
 }
 
+bool ScreenRuns()
+{
+  return !PauseWanted || PauseLevel == 0;
+}
+
+// An opening waits at 0 for its picture: it is not made to wait longer by
+// window changes that go on meanwhile, so play does not run on through a long
+// drag of the window's edge.
+void NoteWindowChange()
+{
+  if (!(PauseWanted && PauseLevel == 0))
+    WindowSettle = WindowSettleFrames;
+}
+
 bool AdvancePause(float speed)
 {
-  bool capture = false;
+  bool opened = false;
   bool wanted = Controls.pauseToggle ? !PauseWanted : PauseWanted;
   if (FocusLossPauses())
     wanted = true;
@@ -79,12 +94,18 @@ bool AdvancePause(float speed)
       PauseWanted = false;
       PushSound(sound_pause_close);
     } else {
-      PauseWanted = true;
+      PauseWanted = opened = true;
       PauseCursor = PauseConfirmRow = NoPauseRow;
-      capture = PauseLevel == 0;
       PushSound(sound_pause_open);
     }
   }
+  if (WindowSettle > 0)
+    WindowSettle--;
+  // Opening from 0 (or still waiting there), or turning back up while the
+  // screen ran under the layer sliding away: this frame's picture is live.
+  bool capture = PauseWanted && (opened || PauseLevel == 0);
+  if (capture && PauseLevel == 0 && WindowSettle > 0)
+    return false;
   PauseLevel += PauseWanted ? PauseStep * speed : -PauseStep * speed;
   if (PauseLevel > PauseLevelFull)
     PauseLevel = PauseLevelFull;
@@ -153,16 +174,16 @@ static void DrawFrozenFrame(int w, int h)
   DisableQuadDrawing();
 }
 
-void StepPause(float speed)
+void StepPause(float speed, bool screenDrew)
 {
   int w = (int)ScreenWidth, h = (int)ScreenHeight;
   float before = PauseLevel;
   bool capture = AdvancePause(speed);
   if (!FrameFitsReadback(w, h))
     return;
-  if (capture)
+  if (capture && screenDrew)
     CaptureFrame(w, h);
-  if (before != 0 && FrozenTexture)
+  if (before != 0 && !screenDrew && FrozenTexture)
     DrawFrozenFrame(w, h);
 }
 
@@ -245,12 +266,13 @@ static void ClosePause()
   PushSound(sound_pause_close);
 }
 
-// The row's button; true when it was clicked, or chosen while lit.
+// The row's button; true when it was clicked, or chosen while lit. Once
+// resumed, the rows slide away inert: the screen under them takes the input.
 static bool PauseRow(int row, const char* label, int x, int y0)
 {
   bool lit = row == PauseCursor;
   bool clicked = OverlayButton(label, x, y0 + row * MenuRowSpacing, lit);
-  return clicked || (lit && PauseWanted && Controls.menuChoose);
+  return PauseWanted && (clicked || (lit && Controls.menuChoose));
 }
 
 void PauseMenu()
@@ -262,9 +284,10 @@ void PauseMenu()
   int start = (int)(height + (height * 0.5f - MenuRestAboveCentre));
   int y0 = (int)((1 - t) * start + t * rest);
 
-  MovePauseCursor();
+  if (PauseWanted)
+    MovePauseCursor();
   int rows = PauseRowsShown();
-  if (PauseRow(pauserow_resume, "Resume game", x, y0) && PauseWanted)
+  if (PauseRow(pauserow_resume, "Resume game", x, y0))
     ClosePause();
   if (PauseRow(pauserow_exit, LeaveLabel(pauserow_exit, "Exit"), x, y0) && LeaveConfirmed(pauserow_exit))
     QuitRequested = true;

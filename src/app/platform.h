@@ -27,7 +27,7 @@ bool TakeInputEvent(SDL_Event* event);
 
 // True for an event that says the window lost the keyboard focus or was
 // hidden, or that the pointer left it while the keys follow the pointer (X
-// without a window manager); the browser: never.
+// without a window manager); the browser: the page lost the focus or was hidden.
 bool IsFocusLoss(const SDL_Event* event);
 
 // The SDL 1.2 key symbol of a key event; -1 for a key the game has no symbol for.
@@ -40,7 +40,7 @@ void UseDesktopSize();
 // True when the pointer is over the window (or the page's canvas).
 bool PointerInWindow();
 
-// True when the window has the keyboard focus (the browser: always).
+// True when the window (the browser: the shown page) has the keyboard focus.
 bool WindowHasFocus();
 
 // Hands a screenshot just written to the player: desktop keeps the file where

@@ -75,15 +75,19 @@ bool TakeEvent(SDL_Event* event, int type)
   return SDL_PeepEvents(event, 1, SDL_GETEVENT, first, last) > 0;
 }
 
-// Keys, mouse and pad events lie together between these two types.
+// The page's focus and visibility (window events), keys, mouse and pad events
+// lie together between these two types.
 bool TakeInputEvent(SDL_Event* event)
 {
-  return SDL_PeepEvents(event, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_JOYBUTTONUP) > 0;
+  return SDL_PeepEvents(event, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_JOYBUTTONUP) > 0;
 }
 
-bool IsFocusLoss(const SDL_Event*)
+// The page's blur (another tab, window or program took the keys) and its
+// hiding (another tab shown, the window minimised).
+bool IsFocusLoss(const SDL_Event* event)
 {
-  return false;
+  return event->type == SDL_WINDOWEVENT &&
+         (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST || event->window.event == SDL_WINDOWEVENT_HIDDEN);
 }
 
 int KeySymbolOf(const SDL_Event* event)
@@ -106,7 +110,7 @@ void UseDesktopSize()
 
 bool WindowHasFocus()
 {
-  return true;
+  return EM_ASM_INT({ return document.hasFocus() && !document.hidden ? 1 : 0; }) != 0;
 }
 
 bool PointerInWindow()

@@ -1,20 +1,81 @@
 // The page's file store. The game reads and writes /game/Levels, a folder in
 // memory that starts as the shipped levels with the player's saved files over
-// them. The player's files are the scores and the levels that differ from the
-// shipped ones; they live in /game/Saves, kept in IndexedDB: read back before
-// main runs, stored again by Module.storeSaves after a save.
-var SavesFolder = '/game/Saves';
+// them. The player's files are the scores, ghosts and the levels that differ
+// from the shipped ones, kept in IndexedDB as earlier versions of the page
+// kept them (IDBFS's database "/game/Saves", one entry per file): read before
+// main runs, and after a save each changed file is merged into its entry.
+//
+// Two tabs of the page are two writers. Each entry carries the time stamp of
+// its last write; a tab only replaces or deletes an entry that still holds
+// what the tab last read or wrote there. A best score is the exception: the
+// higher one is kept, with its ghost. A level another tab changed is not
+// saved over, and the page says so. When the first read fails nothing is
+// ever written, so the stored files cannot be lost.
+var SavesDatabase = '/game/Saves';
+var SavesStore = 'FILE_DATA';
+var SavedFileMode = 33206;     // a regular file readable and writable by all, as IDBFS stored it
 var LevelsFolder = '/game/Levels';
 var ShippedFolder = '/shipped/Levels';
+var NoticeSeconds = 12;        // how long a line about saving stays over the game
+
+Module['savesOff'] = '';       // why this page stores nothing; empty while it stores
+Module['stored'] = {};         // file name: { stamp, data } as this page last read or wrote the entry
+
+function EntryKey(name) {
+  return SavesDatabase + '/' + name;
+}
+
+function StampOf(entry) {
+  return entry && entry.timestamp ? new Date(entry.timestamp).getTime() : null;
+}
+
+// Shows a line over the game for a while.
+function Notice(text) {
+  var notice = document.getElementById('notice');
+  console.warn(text);
+  if (!notice)
+    return;
+  notice.textContent = text;
+  notice.hidden = false;
+  clearTimeout(Module['noticeTimer']);
+  Module['noticeTimer'] = setTimeout(function() { notice.hidden = true; }, NoticeSeconds * 1000);
+}
+
+// Every player's file in the database into Module.stored; done(error).
+function ReadSaves(done) {
+  IDBFS.getDB(SavesDatabase, function(error, db) {
+    if (error)
+      return done(error);
+    try {
+      var request = db.transaction([SavesStore], 'readonly').objectStore(SavesStore).openCursor();
+    } catch (e) {
+      return done(e);
+    }
+    request.onerror = function(event) {
+      event.preventDefault();
+      done(request.error);
+    };
+    request.onsuccess = function() {
+      var cursor = request.result;
+      if (!cursor)
+        return done(null);
+      var name = String(cursor.key).slice(SavesDatabase.length + 1);
+      if (EntryKey(name) == cursor.key && name.indexOf('/') < 0 && cursor.value && cursor.value.contents)
+        Module['stored'][name] = { stamp: StampOf(cursor.value), data: new Uint8Array(cursor.value.contents) };
+      cursor.continue();
+    };
+  });
+}
 
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
-  FS.mkdirTree(SavesFolder);
-  FS.mount(IDBFS, {}, SavesFolder);
   addRunDependency('tetherorb2-saves');
-  FS.syncfs(true, function(error) {
-    if (error)
-      console.warn('Saved levels and scores could not be read: ' + error);
+  ReadSaves(function(error) {
+    if (error) {
+      Module['stored'] = {};
+      Module['savesOff'] = 'the saved levels and scores could not be read (' + error +
+                           '), so nothing is saved: reload the page to try again';
+    }
     removeRunDependency('tetherorb2-saves');
   });
 });
@@ -50,44 +111,141 @@ window.addEventListener('keydown', function(event) {
 // Fills /game/Levels, moves into /game and follows the pointer over the canvas.
 Module['startPage'] = function() {
   FS.mkdirTree(LevelsFolder);
-  [ShippedFolder, SavesFolder].forEach(function(folder) {
-    FilesIn(folder).forEach(function(name) {
-      FS.writeFile(LevelsFolder + '/' + name, FS.readFile(folder + '/' + name));
-    });
+  FilesIn(ShippedFolder).forEach(function(name) {
+    FS.writeFile(LevelsFolder + '/' + name, FS.readFile(ShippedFolder + '/' + name));
+  });
+  Object.keys(Module['stored']).forEach(function(name) {
+    FS.writeFile(LevelsFolder + '/' + name, Module['stored'][name].data);
   });
   FS.chdir('/game');
   var canvas = Module['canvas'];
   canvas.addEventListener('mousemove', function() { Module['pointerInside'] = true; });
   canvas.addEventListener('mouseleave', function() { Module['pointerInside'] = false; });
+  if (Module['savesOff'])
+    Notice('Saving is off: ' + Module['savesOff']);
 };
 
-// Copies the player's files from /game/Levels into /game/Saves and stores
-// them in IndexedDB, one store at a time.
+// The files of /game/Levels whose entry must change: { name, data }, data
+// null for an entry to delete (the file is gone or the shipped one again).
+// Scores come first, so that a ghost can follow its score's fate.
+function ChangedFiles() {
+  var changes = [], present = {};
+  FilesIn(LevelsFolder).forEach(function(name) {
+    present[name] = true;
+    var data = FS.readFile(LevelsFolder + '/' + name);
+    var shipped = SameBytes(data, FileOrNull(ShippedFolder + '/' + name));
+    var known = Module['stored'][name];
+    if (shipped ? known : !(known && SameBytes(data, known.data)))
+      changes.push({ name: name, data: shipped ? null : data });
+  });
+  Object.keys(Module['stored']).forEach(function(name) {
+    if (!present[name])
+      changes.push({ name: name, data: null });
+  });
+  return changes.sort(function(a, b) { return /\.score$/.test(b.name) - /\.score$/.test(a.name); });
+}
+
+function ScoreOf(data) {
+  return data ? data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24 : 0;
+}
+
+// Decides one change against the entry found; returns true when it was written.
+// A refused score or ghost takes the stored one into /game/Levels, as that
+// level's best; a refused level is kept in this tab only.
+function MergeChange(store, change, entry, outcome) {
+  var known = Module['stored'][change.name];
+  var untouched = StampOf(entry) === (known ? known.stamp : null);
+  var ghostOf = /\.ghost$/.test(change.name) ? change.name.replace(/\.ghost$/, '.score') : null;
+  var merge = untouched;
+  if (/\.score$/.test(change.name))
+    merge = untouched || (change.data && (!entry || ScoreOf(change.data) > ScoreOf(entry.contents)));
+  else if (ghostOf && ghostOf in outcome.merged)
+    merge = outcome.merged[ghostOf];
+  outcome.merged[change.name] = !!merge;
+  if (merge && change.data) {
+    var stamp = Math.max(Date.now(), StampOf(entry) + 1);
+    store.put({ timestamp: new Date(stamp), mode: SavedFileMode, contents: change.data }, EntryKey(change.name));
+    outcome.stored[change.name] = { stamp: stamp, data: change.data };
+  } else if (merge) {
+    store.delete(EntryKey(change.name));
+    outcome.stored[change.name] = null;
+  } else if (/\.(score|ghost)$/.test(change.name)) {
+    outcome.stored[change.name] = entry ? { stamp: StampOf(entry), data: new Uint8Array(entry.contents) } : null;
+    outcome.taken.push(change.name);
+  } else {
+    outcome.refused.push(change.name);
+  }
+}
+
+// What a finished store leaves: the entries as written, the bests taken from
+// the other tab, and a line for the levels not saved.
+function FinishStore(outcome) {
+  Object.keys(outcome.stored).forEach(function(name) {
+    var entry = outcome.stored[name];
+    if (entry)
+      Module['stored'][name] = entry;
+    else
+      delete Module['stored'][name];
+  });
+  outcome.taken.forEach(function(name) {
+    var entry = outcome.stored[name], path = LevelsFolder + '/' + name;
+    if (entry)
+      FS.writeFile(path, entry.data);
+    else if (FS.analyzePath(path).exists)
+      FS.unlink(path);
+  });
+  if (outcome.refused.length)
+    Notice('Not saved: ' + outcome.refused.join(', ') + ' changed in another tab of the game; ' +
+           'reload the page to edit it here');
+}
+
+// Merges every changed file into IndexedDB in one transaction, one store at a time.
 Module['storing'] = false;
 Module['storeAgain'] = false;
 Module['storeSaves'] = function() {
+  if (Module['savesOff'])
+    return Notice('Not saved: ' + Module['savesOff']);
   if (Module['storing']) {
     Module['storeAgain'] = true;
     return;
   }
-  FilesIn(LevelsFolder).forEach(function(name) {
-    var data = FS.readFile(LevelsFolder + '/' + name);
-    var saved = SavesFolder + '/' + name;
-    if (SameBytes(data, FileOrNull(ShippedFolder + '/' + name))) {
-      if (FS.analyzePath(saved).exists)
-        FS.unlink(saved);
-    } else if (!SameBytes(data, FileOrNull(saved))) {
-      FS.writeFile(saved, data);
-    }
-  });
+  var changes = ChangedFiles();
+  if (!changes.length)
+    return;
   Module['storing'] = true;
-  FS.syncfs(false, function(error) {
+  function Done(error) {
     if (error)
-      console.warn('Levels and scores could not be saved: ' + error);
+      Notice('Not saved: the browser\'s storage refused the files (' + error + ')');
     Module['storing'] = false;
     if (Module['storeAgain']) {
       Module['storeAgain'] = false;
       Module['storeSaves']();
     }
+  }
+  IDBFS.getDB(SavesDatabase, function(error, db) {
+    if (error)
+      return Done(error);
+    try {
+      var transaction = db.transaction([SavesStore], 'readwrite');
+    } catch (e) {
+      return Done(e);
+    }
+    var store = transaction.objectStore(SavesStore);
+    var outcome = { merged: {}, stored: {}, taken: [], refused: [] };
+    var entries = [], waiting = changes.length;
+    changes.forEach(function(change, i) {
+      store.get(EntryKey(change.name)).onsuccess = function(event) {
+        entries[i] = event.target.result;
+        if (--waiting == 0)
+          changes.forEach(function(c, j) { MergeChange(store, c, entries[j], outcome); });
+      };
+    });
+    transaction.oncomplete = function() {
+      FinishStore(outcome);
+      Done(null);
+    };
+    transaction.onabort = function() {
+      Done(transaction.error || 'aborted');
+    };
   });
 };

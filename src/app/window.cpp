@@ -21,6 +21,7 @@ static int WindowedWidth, WindowedHeight;   // the window's size before the scre
 // textures when the platform gave the new mode a new GL context.
 static void FollowNewMode()
 {
+  NoteWindowChange();
   FitReadbackBuffer();
   if (AtlasTexture && glIsTexture(AtlasTexture))
     return;

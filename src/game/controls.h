@@ -13,8 +13,9 @@ struct ControlsRecord {
   float aimX, aimY;         // window pixels the tether aims at: the pointer or the right stick
   bool menuUp, menuDown;    // pressed this frame
   bool menuChoose;          // Return, the jump key or the pad's A, pressed this frame
+  bool cardLeave;           // Return (not as a jump key) or the pad's Start, pressed this frame: leaves the results card
   bool menuBack;            // B (key or pad), pressed this frame; also the editor's save
-  bool pauseToggle;         // Escape or Start, pressed this frame
+  bool pauseToggle;         // Escape or Start (not on the results card), pressed this frame
   bool mute;                // the mute key, pressed this frame
   bool brushNext, brushPrev;// editor brush keys, pressed this frame
   bool restart;             // R, pressed this frame: the level again from its start

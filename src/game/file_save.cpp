@@ -96,13 +96,16 @@ static void SyncFolder(const char* path)
   close(fd);
 }
 
-// The temporary file, with the bits of the file it will replace; -1 when it
-// cannot be made (a folder without write permission, something in its way).
+// The temporary file, with the bits of the file it will replace; -1 with
+// errno when it cannot be made (a folder without write permission, a full
+// disk, a name too long, something in its way).
 static int CreateTemp(SaveFile* save)
 {
   if ((size_t)snprintf(save->temp, sizeof(save->temp), "%s%s", save->target, TempSuffix) >=
-      sizeof(save->temp))
+      sizeof(save->temp)) {
+    errno = ENAMETOOLONG;
     return -1;
+  }
   int fd = open(save->temp, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, NewFileBits);
   if (fd < 0)
     return -1;
@@ -128,6 +131,10 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode)
   int fd = CreateTemp(save);
   if (fd < 0) {
     save->temp[0] = 0;
+    if (errno != EACCES && errno != EPERM) {   // only a folder refusing new files is written in place
+      SaveFailed(EIO);
+      return nullptr;
+    }
     errno = 0;
     FILE* f = fopen(save->target, mode);
     if (!f)

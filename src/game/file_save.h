@@ -1,9 +1,11 @@
 // file_save: how every save replaces a file. The new bytes go to a temporary
 // file beside the real one and are renamed over it once they are on disk, so
 // the file always holds a whole version. A symbolic link is followed and its
-// target replaced; a replaced file keeps its permission bits; where no
-// temporary file can be made (a folder the player may not write, with a file
-// they may), the file is written in place.
+// target replaced; a replaced file keeps its permission bits. Only where the
+// folder refuses the temporary file (EACCES, EPERM: a folder the player may
+// not write, with a file they may) is the file written in place; any other
+// failure to make it (a full disk, too many open files, a name too long, a
+// folder in its place) fails the save and leaves the file as it was.
 #pragma once
 
 #include <cstdio>

@@ -1,6 +1,7 @@
 // ghost: recording a run, the ghost file, and the best run's place in time.
 #include "game/ghost.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -60,26 +61,53 @@ static void PutFloat(unsigned char* p, float v)
   PutWord(p, bits);
 }
 
+static short GetShort(const unsigned char* p)
+{
+  return (short)(uint16_t)(p[0] | p[1] << 8);
+}
+
+static void PutShort(unsigned char* p, short v)
+{
+  p[0] = (unsigned char)((uint16_t)v & 0xff);
+  p[1] = (unsigned char)((uint16_t)v >> 8);
+}
+
+// A world coordinate of the anchor in 1/32 cells, kept off GhostNoAnchor.
+static short AnchorSteps(float v)
+{
+  const float limit = SHRT_MAX;
+  float steps = v * GhostAnchorSteps;
+  if (!(steps > -limit))
+    return (short)-limit;
+  return (short)lroundf(steps < limit ? steps : limit);
+}
+
 bool ReadGhostStream(FILE* f, GhostPath* out)
 {
   unsigned char bytes[GhostHeaderBytes];
   out->frameCount = 0;
   if (fread(bytes, 1, GhostHeaderBytes, f) != (size_t)GhostHeaderBytes)
     return false;
+  uint32_t version = GetWord(bytes + 4);
   uint32_t count = GetWord(bytes + 8);
-  if (memcmp(bytes, GhostMagic, sizeof GhostMagic) != 0 || GetWord(bytes + 4) != (uint32_t)GhostVersion ||
-      count < 1 || count > (uint32_t)MaxGhostFrames)
+  if (memcmp(bytes, GhostMagic, sizeof GhostMagic) != 0 ||
+      (version != (uint32_t)GhostVersion && version != (uint32_t)GhostVersionUntethered) || count < 1 ||
+      count > (uint32_t)MaxGhostFrames)
     return false;
+  bool tethered = version == (uint32_t)GhostVersion;
+  size_t frameBytes = tethered ? GhostFrameBytes : GhostUntetheredFrameBytes;
   for (uint32_t i = 0; i < count; i++) {
     unsigned char frame[GhostFrameBytes];
-    if (fread(frame, 1, GhostFrameBytes, f) != (size_t)GhostFrameBytes)
+    if (fread(frame, 1, frameBytes, f) != frameBytes)
       return false;
     GhostFrame* g = &out->frames[i];
     g->timeScale = GetFloat(frame);
     g->x = GetFloat(frame + 4);
     g->y = GetFloat(frame + 8);
+    g->anchorX = tethered ? GetShort(frame + 12) : GhostNoAnchor;
+    g->anchorY = tethered ? GetShort(frame + 14) : GhostNoAnchor;
     if (!(g->timeScale >= GhostMinTimeScale && g->timeScale <= GhostMaxTimeScale) || !std::isfinite(g->x) ||
-        !std::isfinite(g->y))
+        !std::isfinite(g->y) || (g->anchorX == GhostNoAnchor) != (g->anchorY == GhostNoAnchor))
       return false;
   }
   if (getc(f) != EOF)
@@ -101,6 +129,8 @@ size_t EncodeGhost(const GhostPath* path, unsigned char* out)
     PutFloat(p, path->frames[i].timeScale);
     PutFloat(p + 4, path->frames[i].x);
     PutFloat(p + 8, path->frames[i].y);
+    PutShort(p + 12, path->frames[i].anchorX);
+    PutShort(p + 14, path->frames[i].anchorY);
   }
   return (size_t)(p - out);
 }
@@ -121,7 +151,7 @@ bool LoadGhost(int n, GhostPath* out)
 void ScanGhostFiles()
 {
   for (int n = 1; n <= MaxLevels; n++)
-    LevelHasGhost[n - 1] = LoadGhost(n, &GhostBest);
+    LevelHasGhost[n - 1] = LevelSlotShown(n) && LoadGhost(n, &GhostBest);
   GhostBest.frameCount = 0;
   GhostLevel = 0;
   ResetCursor();
@@ -150,6 +180,8 @@ void RecordGhostFrame(float t)
   g->timeScale = t;
   g->x = Ball.x;
   g->y = Ball.y;
+  g->anchorX = Ball.attached ? AnchorSteps(Ball.anchorX) : GhostNoAnchor;
+  g->anchorY = Ball.attached ? AnchorSteps(Ball.anchorY) : GhostNoAnchor;
 }
 
 bool SaveGhost(int n)
@@ -160,13 +192,24 @@ bool SaveGhost(int n)
   GhostFileName(path, sizeof path, n);
   size_t size = EncodeGhost(&GhostTake, GhostFileBytes);
   bool saved = SaveFileBytes(path, GhostFileBytes, size);
+  KeepGhost(n);
+  if (saved)
+    LevelHasGhost[n - 1] = true;
+  return saved;
+}
+
+void KeepGhost(int n)
+{
   memcpy(GhostBest.frames, GhostTake.frames, sizeof(GhostFrame) * GhostTake.frameCount);
   GhostBest.frameCount = GhostTake.frameCount;
   GhostLevel = n;
   ResetCursor();
-  if (saved)
-    LevelHasGhost[n - 1] = true;
-  return saved;
+}
+
+void ForgetGhost(int n)
+{
+  if (GhostLevel == n)
+    GhostLevel = 0;
 }
 
 bool GhostPositionAt(float clock, float* x, float* y)
@@ -198,6 +241,16 @@ bool GhostPositionAt(float clock, float* x, float* y)
   return true;
 }
 
+bool GhostAnchor(float* x, float* y)
+{
+  if (GhostBest.frameCount < 1)
+    return false;
+  const GhostFrame& g = GhostBest.frames[Cursor < 0 ? 0 : Cursor];
+  *x = g.anchorX / GhostAnchorSteps;
+  *y = g.anchorY / GhostAnchorSteps;
+  return g.anchorX != GhostNoAnchor;
+}
+
 bool StepGhostWatch(float t)
 {
   float x, y;
@@ -207,6 +260,12 @@ bool StepGhostWatch(float t)
   CountDownTimer(t);
   Ball.x = x;
   Ball.y = y;
+  float ax, ay;
+  Ball.attached = GhostAnchor(&ax, &ay);
+  if (Ball.attached) {
+    Ball.anchorX = ax;
+    Ball.anchorY = ay;
+  }
   Camera.camX += (x - Camera.camX) * WatchCameraRate * t;
   Camera.camY += (y - Camera.camY) * WatchCameraRate * t;
   Camera.viewHeight = PlayViewHeight;

@@ -3,15 +3,20 @@
 // "levelN.ghost" beside the score file. The best run plays back in time with
 // the run in play, measured in game time (the sum of each frame's TimeScale,
 // in 60 Hz frames), so a run at another frame rate still races it fairly.
-// Watching a best run moves the ball along it without play. Platform-free.
+// Watching a best run moves the ball along it, with its tether, without play.
+// Platform-free.
 //
-// The file, little-endian, exactly GhostHeaderBytes + 12 x frames bytes:
+// The file, little-endian, exactly GhostHeaderBytes + 16 x frames bytes:
 //   "T2GH"                       magic word
-//   uint32 version               GhostVersion
+//   uint32 version               GhostVersion (2)
 //   uint32 frames                1..MaxGhostFrames
-//   frames x { float timeScale, float x, float y }   IEEE 754, 0.2..2, finite
-// Anything else (missing, empty, short, long, another version, values out of
-// range) is no ghost: the level plays as if it had none.
+//   frames x { float timeScale, float x, float y,      IEEE 754, 0.2..2, finite
+//              int16 anchorX, int16 anchorY }          the tether's anchor in
+//              1/32 cells; both -32768 while the tether is released
+// A version 1 file (12 bytes a frame: timeScale, x, y) is read as a run that
+// never used the tether. Anything else (missing, empty, short, long, another
+// version, values out of range, one anchor coordinate released and the other
+// not) is no ghost: the level plays as if it had none.
 #pragma once
 
 #include <cstddef>
@@ -27,14 +32,19 @@ const int GhostSlowestFramesPerTenth = 30;
 const int GhostPickupsCovered = 30;
 const int MaxGhostFrames = GhostSlowestFramesPerTenth * (300 + GhostPickupsCovered * 50);  // 54000
 
-const int GhostVersion = 1;
+const int GhostVersion = 2;
+const int GhostVersionUntethered = 1;    // files from before the tether was recorded
 const int GhostHeaderBytes = 12;
-const int GhostFrameBytes = 12;
+const int GhostFrameBytes = 16;
+const int GhostUntetheredFrameBytes = 12;
 const size_t GhostFileMaxBytes = GhostHeaderBytes + (size_t)GhostFrameBytes * MaxGhostFrames;
+const float GhostAnchorSteps = 32;       // anchor units per cell: levels up to 1023 cells fit an int16
+const short GhostNoAnchor = -32768;      // both anchor coordinates while the tether is released
 
 struct GhostFrame {
-  float timeScale;   // the frame's step, 0.2..2
-  float x, y;        // the ball's centre after the frame, world units
+  float timeScale;         // the frame's step, 0.2..2
+  float x, y;              // the ball's centre after the frame, world units
+  short anchorX, anchorY;  // the tether's anchor in 1/32 cells, or GhostNoAnchor
 };
 
 struct GhostPath {
@@ -60,7 +70,8 @@ size_t EncodeGhost(const GhostPath* path, unsigned char* out);
 // Reads level n's ghost file into out; false (out empty) when there is none.
 bool LoadGhost(int n, GhostPath* out);
 
-// Sets LevelHasGhost for every slot from the files present.
+// Sets LevelHasGhost from the files present for every slot the lists show
+// (LevelSlotShown); the others have none.
 void ScanGhostFiles();
 
 // A new run of level n: GhostTake empty, GhostClock 0, recording on, and
@@ -69,19 +80,31 @@ void ScanGhostFiles();
 void BeginGhostRun(int n);
 
 // Adds the frame's t to GhostClock and, while recording and with room left,
-// appends the ball's position to GhostTake.
+// appends the ball's position and tether to GhostTake.
 void RecordGhostFrame(float t);
 
 // Level n's run in GhostTake becomes its best: saved as its ghost file
 // (true when written) and kept as GhostBest.
 bool SaveGhost(int n);
 
+// Level n's run in GhostTake becomes GhostBest without a file: the best run
+// of a best that could not be saved, raced for the rest of the session.
+void KeepGhost(int n);
+
+// GhostBest no longer stands for level n (another copy of the game saved a
+// better run): the next run of n reads its file again.
+void ForgetGhost(int n);
+
 // Where the best run's ball is at game time clock: between the two frames
 // around it; the first frame's place before it; false past the last frame or
 // with no best run.
 bool GhostPositionAt(float clock, float* x, float* y);
 
-// One frame of watching the best run: the clock moves on by t, the ball and
-// the camera follow the ghost, pickups it reaches are taken and the timer
+// The best run's tether at the clock GhostPositionAt last placed the ball:
+// true, with its anchor in world units, while it was attached.
+bool GhostAnchor(float* x, float* y);
+
+// One frame of watching the best run: the clock moves on by t, the ball, its
+// tether and the camera follow the ghost, pickups it reaches are taken and the timer
 // runs as in play. False once the recording has ended (nothing moves then).
 bool StepGhostWatch(float t);

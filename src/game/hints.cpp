@@ -1,6 +1,7 @@
 // The level banner's clock and the control hints of the first levels.
 #include "game/hints.h"
 
+#include "game/collision.h"
 #include "game/controls.h"
 #include "game/world.h"
 
@@ -12,10 +13,11 @@ struct LevelHint {
   int level;
   int kind;
 };
-static const int LevelHintCount = 3;
+static const int LevelHintCount = 4;
 static const LevelHint LevelHints[LevelHintCount] = {
   {1, hint_roll_jump},
   {3, hint_tether},
+  {4, hint_corner},
   {5, hint_let_go},
 };
 
@@ -27,10 +29,17 @@ int HintForLevel(int n)
   return hint_none;
 }
 
+bool BannerNamesKeys()
+{
+  return HintsEnabled && Hint.level >= 1 && Hint.level <= BannerKeysLastLevel;
+}
+
 void BeginHints(int n)
 {
   Hint = HintRecord();
   Hint.level = n;
+  Hint.lastX = Ball.x;
+  Hint.lastY = Ball.y;
   int kind = HintForLevel(n);
   if (HintsEnabled && !HintLearnt[kind]) {
     Hint.kind = kind;
@@ -42,10 +51,26 @@ static bool ControlUsed()
 {
   switch (Hint.kind) {
   case hint_roll_jump: return Hint.steered && Hint.jumped;
-  case hint_tether: return Hint.attached;
-  case hint_let_go: return Hint.attached && !Ball.attached;
+  case hint_tether: return Hint.swung;
+  case hint_corner: return Hint.climbed;
+  case hint_let_go: return Hint.swung && !Ball.attached;
   default: return false;
   }
+}
+
+// A press that pins a grounded ball is no swing: only travel on the tether
+// off the ground counts, and a swing ends on the ground or let go.
+static void FollowSwing()
+{
+  float moved = Distance(Ball.x, Ball.y, Hint.lastX, Hint.lastY);
+  Hint.lastX = Ball.x;
+  Hint.lastY = Ball.y;
+  bool hanging = Ball.attached && !Ball.onGround;
+  if (hanging && Controls.tetherShot && Hint.swung)
+    Hint.climbed = true;   // caught anew in the air after a swing
+  Hint.swingTravel = hanging ? Hint.swingTravel + moved : 0;
+  if (Hint.swingTravel >= SwingProofDistance)
+    Hint.swung = true;
 }
 
 void StepHints(float t)
@@ -57,7 +82,7 @@ void StepHints(float t)
     return;
   Hint.steered = Hint.steered || Controls.steerX != 0 || Controls.steerY != 0;
   Hint.jumped = Hint.jumped || Controls.jump;
-  Hint.attached = Hint.attached || Ball.attached;
+  FollowSwing();
   if (!Hint.used && ControlUsed()) {
     Hint.used = true;
     HintLearnt[Hint.kind] = true;

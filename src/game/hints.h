@@ -1,19 +1,22 @@
 // hints: what play tells a new player over the level. When a level starts,
-// its number and title show for two seconds and fade; the first levels that
-// bring in a control (rolling and jumping, the tether, letting go) carry a
-// one-line hint until the player has used that control. A hint used once is
-// not shown again while the program runs. Which hint shows, how strongly and
-// where (never over the ball) is decided here from the world and Controls;
-// ui/hint_view draws it. Platform-free.
+// its number and title show for two seconds and fade (on the first levels
+// with the restart and pause keys below them); the first levels that bring in
+// a control (rolling and jumping, the tether, climbing round a corner, letting
+// go) carry a one-line hint until the player has used that control. A hint
+// used once is not shown again while the program runs. Which hint shows, how
+// strongly and where (never over the ball) is decided here from the world and
+// Controls; ui/hint_view draws it. Platform-free.
 #pragma once
 
-enum HintKind { hint_none = 0, hint_roll_jump, hint_tether, hint_let_go, HintKindCount };
+enum HintKind { hint_none = 0, hint_roll_jump, hint_tether, hint_let_go, hint_corner, HintKindCount };
 enum HintPlace { hintplace_hidden = 0, hintplace_bottom, hintplace_top };
 
 const float BannerSeconds = 2;          // the level's number and title show this long
 const float BannerFadeSeconds = 0.5f;   // the last part of it fades out
 const float HintFadeSeconds = 0.4f;     // a used hint fades out over this time
 const float SecondsPerFrameAtScale1 = 1.0f / 60;
+const int BannerKeysLastLevel = 5;      // levels 1 to this name the restart and pause keys
+const float SwingProofDistance = 2;     // world units the ball travels hanging off the ground: a real swing
 
 // Where the hint's bar lies, as shares of the view's height from its top edge,
 // and how far the drawn ball reaches from its centre (world units).
@@ -27,16 +30,23 @@ struct HintRecord {
   int kind;         // this run's hint; hint_none without one, or with hints off
   bool steered;     // the player has steered since the hint showed
   bool jumped;      // ... has jumped
-  bool attached;    // ... has hung on the tether
+  bool swung;       // ... has swung: hung on the tether and moved along its arc off the ground
+  bool climbed;     // ... has shot the tether again in the air after a swing
   bool used;        // the hint's control has been used: it fades out
+  float swingTravel;// world units travelled in the present swing
+  float lastX, lastY;// the ball's place a frame ago
   float fade;       // 1 while the hint shows, falling to 0 once used
 };
 extern HintRecord Hint;
 extern bool HintsEnabled;                  // settings.ini "hints"; on unless given as 0
 extern bool HintLearnt[HintKindCount];     // used once since the program started
 
-// The hint level n brings in: 1 rolling and jumping, 3 the tether, 5 letting go.
+// The hint level n brings in: 1 rolling and jumping, 3 the tether, 4 climbing
+// round a corner, 5 letting go.
 int HintForLevel(int n);
+
+// True while the banner names the restart and pause keys: levels 1 to 5, hints on.
+bool BannerNamesKeys();
 
 // A run of level n begins (0: a level of no slot, no banner and no hint).
 void BeginHints(int n);

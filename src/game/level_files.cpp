@@ -1,5 +1,5 @@
 // level_files: reading and writing the level and best-score files, and the
-// catalogue of the 15 level slots.
+// catalogue of the level slots.
 #include "game/level_files.h"
 
 #include <cerrno>
@@ -133,27 +133,28 @@ static int ReadSize(FILE* f, int max, bool* clamped)
   return (int)value;
 }
 
-void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
+// Reads the title, the size and the rows. With store the cells go into
+// MapGrid and the size into LevelWidth and LevelHeight; else only the spawns
+// are counted. Returns the spawn cells read.
+static int ReadLevelBody(FILE* f, char* title, LevelRepairs* repairs, bool store)
 {
-  char scratchTitle[TitleSlotSize];
-  LevelRepairs scratch;
-  if (!title)
-    title = scratchTitle;
-  if (!repairs)
-    repairs = &scratch;
   memset(repairs, 0, sizeof(*repairs));
-
   repairs->titleCut = ReadTitleLine(f, title);
-  LevelWidth = ReadSize(f, MaxLevelWidth, &repairs->sizeClamped);
-  LevelHeight = ReadSize(f, MaxLevelHeight, &repairs->sizeClamped);
+  int width = ReadSize(f, MaxLevelWidth, &repairs->sizeClamped);
+  int height = ReadSize(f, MaxLevelHeight, &repairs->sizeClamped);
+  if (store) {
+    LevelWidth = width;
+    LevelHeight = height;
+  }
 
   char row[LineBufferSize];
-  for (int y = 0; y < LevelHeight; y++) {
+  int spawns = 0;
+  for (int y = 0; y < height; y++) {
     bool cut;
     int len = ReadLine(f, row, sizeof(row), &cut);
-    if (len < LevelWidth)
+    if (len < width)
       repairs->shortRows++;
-    for (int x = 0; x < LevelWidth; x++) {
+    for (int x = 0; x < width; x++) {
       int type = maptype_nothing;
       if (x < len) {
         type = row[x] - FirstLetter;
@@ -162,9 +163,32 @@ void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
           repairs->badCharacters++;
         }
       }
-      MapGrid[x * MapSize + y] = type;
+      spawns += type == maptype_playerspawn;
+      if (store)
+        MapGrid[x * MapSize + y] = type;
     }
   }
+  return spawns;
+}
+
+void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
+{
+  char scratchTitle[TitleSlotSize];
+  LevelRepairs scratch;
+  ReadLevelBody(f, title ? title : scratchTitle, repairs ? repairs : &scratch, true);
+}
+
+int LevelFileSpawns(int n)
+{
+  char path[MaxPathSize], title[TitleSlotSize];
+  LevelRepairs repairs;
+  ShippedOrUserLevelName(path, sizeof(path), n);
+  FILE* f = fopen(path, "r");
+  if (!f)
+    return 0;
+  int spawns = ReadLevelBody(f, title, &repairs, false);
+  fclose(f);
+  return spawns;
 }
 
 void LoadLevel(int n)
@@ -198,29 +222,48 @@ int LevelFileError(int n)
   return error;
 }
 
+void ReadLevelTitle(int n)
+{
+  char path[MaxPathSize];
+  ShippedOrUserLevelName(path, sizeof(path), n);
+  FILE* f = fopen(path, "r");
+  LevelExists[n - 1] = f != nullptr;
+  if (f) {
+    ReadTitleLine(f, LevelTitles[n - 1]);
+    fclose(f);
+  }
+}
+
 void LoadLevelCatalogue()
 {
   char path[MaxPathSize];
-  HighestLevel = 0;
+  for (int n = 1; n <= MaxLevels; n++)
+    ReadLevelTitle(n);
+  FindHighestLevel();
   for (int n = 1; n <= MaxLevels; n++) {
-    ShippedOrUserLevelName(path, sizeof(path), n);
-    FILE* f = fopen(path, "r");
-    LevelExists[n - 1] = f != nullptr;
-    if (f) {
-      ReadTitleLine(f, LevelTitles[n - 1]);
-      fclose(f);
-      HighestLevel = n;
-    }
-  }
-  for (int n = 1; n <= MaxLevels; n++) {
+    LevelBest[n - 1] = 0;
+    if (!LevelSlotShown(n))
+      continue;
     ScoreFileName(path, sizeof(path), n);
     FILE* f = fopen(path, "rb");
-    LevelBest[n - 1] = 0;
     if (f) {
       LevelBest[n - 1] = ReadScoreStream(f);
       fclose(f);
     }
   }
+}
+
+bool LevelSlotShown(int n)
+{
+  return n >= 1 && n <= MaxLevels && (n <= ShippedLevelCount || LevelExists[n - 1]);
+}
+
+void FindHighestLevel()
+{
+  HighestLevel = 0;
+  for (int n = MaxLevels; n >= 1 && !HighestLevel; n--)
+    if (LevelExists[n - 1])
+      HighestLevel = n;
 }
 
 int ReadScoreStream(FILE* f)

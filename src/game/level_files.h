@@ -1,7 +1,7 @@
 // level_files: the level files "level%i.dat" (title line, width,
 // height, one row of letters 'a'..'l' per line) and the 4-byte little-endian
 // best-score files "level%i.score" (folders in places.h), with the catalogue
-// of the 15 slots read at start-up. Saves go through file_save.h: they replace
+// of the 999 slots read at start-up. Saves go through file_save.h: they replace
 // a file whole or leave it as it was; the best run's ghost file is saved the
 // same way, beside the score file.
 #pragma once
@@ -9,14 +9,15 @@
 #include <cstddef>
 #include <cstdio>
 
-const int MaxLevels = 15;
+const int MaxLevels = 999;         // level numbers 1..999
+const int ShippedLevelCount = 15;  // levels 1..15 come with the game
 const int TitleSlotSize = 256;     // 254 characters, the line feed and the terminator
 
 extern char LevelTitles[MaxLevels][TitleSlotSize]; // first line of each file, line feed kept
 extern bool LevelExists[MaxLevels];
 extern int LevelBest[MaxLevels];   // best score, 0 when there is none
 extern int HighestLevel;           // highest level number with a file, 0 if none
-extern int SavedFileCount;         // level, score and ghost files replaced since start-up
+extern int SavedFileCount;         // level, score and ghost files replaced or removed since start-up
 
 // What the reader had to mend in a file that did not follow the format.
 struct LevelRepairs {
@@ -37,8 +38,21 @@ void ShippedOrUserLevelName(char* out, size_t size, int n);
 // The folder of the score and ghost files.
 const char* ScoreFolder();
 
-// Reads the title slots, existence flags and best scores of all 15 slots.
+// Reads the title slots and existence flags of all slots, and the best
+// scores of the slots the lists show; a slot above 15 without a level costs
+// only the failed look for its level file.
 void LoadLevelCatalogue();
+
+// True for 1..15 and for a higher level number whose level exists: the slots
+// whose best score and ghost the lists can show.
+bool LevelSlotShown(int n);
+
+// LevelExists and the title slot of level n from its file as it is now; the
+// slot keeps its title when there is none.
+void ReadLevelTitle(int n);
+
+// HighestLevel again from LevelExists.
+void FindHighestLevel();
 
 // Reads a title line into a slot: at most 254 characters, always ending in a
 // line feed; true when characters had to be cut.
@@ -54,6 +68,10 @@ int LevelFileError(int n);
 
 // Reads level n's file (when it opens), then runs ScanLevel.
 void LoadLevel(int n);
+
+// The spawn cells in level n's file as the reader would place them, read
+// without touching MapGrid or the level size; 0 when the file does not open.
+int LevelFileSpawns(int n);
 
 // Writes CurrentLevel's title, size and rows; true when the file was replaced.
 bool SaveLevel();

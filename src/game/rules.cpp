@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/host.h"
+#include "game/best_save.h"
 #include "game/collision.h"
-#include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/sound_events.h"
@@ -127,7 +127,7 @@ int ScoreFromTimer()
   return (int)score;
 }
 
-// A level number outside 1..15 has no best-score entry: the run still ends,
+// A level number outside 1..MaxLevels has no best-score entry: the run still ends,
 // but nothing is compared or written. Every finish item in reach ends the run
 // alike, and only the first can raise the best, so one call stands for all.
 // True when the run set a new best.
@@ -137,12 +137,11 @@ static bool Finish()
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels || TestRunActive)
     return false;
   int score = ScoreFromTimer();
-  if (score <= LevelBest[CurrentLevel - 1])
+  if (!BeatsBest(CurrentLevel, score))
     return false;
-  SaveBest(CurrentLevel, score);
-  SaveGhost(CurrentLevel);
-  LevelBest[CurrentLevel - 1] = score;
-  PushSound(sound_best);
+  KeepBest(CurrentLevel, score);
+  // The fanfare is for a best that will still be there next time.
+  PushSound(BestSave.scoreSaved ? sound_best : sound_save_failed);
   return true;
 }
 

@@ -25,5 +25,5 @@ bool BallLostOutside();
 
 // Harmful contact (or a ball lost outside), time-out and the finish; any of
 // them ends the run (EndRun: GameState goes to the results card), and a
-// finish may save a best with its ghost (only for CurrentLevel 1..15).
+// finish may save a best with its ghost (only for CurrentLevel 1..MaxLevels).
 void CheckOutcome();

@@ -2,6 +2,7 @@
 #include "game/run_end.h"
 
 #include "app/host.h"
+#include "game/best_save.h"
 #include "game/level_files.h"
 #include "game/world.h"
 
@@ -14,6 +15,8 @@ void EndRun(int outcome, bool newBest)
   RunEnd.timeLeft = LevelTimer;
   RunEnd.best = RunEnd.level ? LevelBest[RunEnd.level - 1] : 0;
   RunEnd.newBest = newBest;
+  RunEnd.saveError = newBest ? BestSave.error : 0;
+  RunEnd.scoreSaved = newBest && BestSave.scoreSaved;
   RunEnd.cardAge = 0;
   GameState = gamestate_results;
 }

@@ -1,7 +1,7 @@
 // run_end: how the last run ended, for the results card: what ended it, the
-// time left, the level's best score after it and whether the run set that
-// best. The rules fill it in the frame the run ends; the card reads it and
-// counts its own age in it.
+// time left, the level's best score after it, whether the run set that best
+// and whether it was saved. The rules fill it in the frame the run ends; the
+// card reads it and counts its own age in it.
 #pragma once
 
 enum { runend_finished = 0, runend_timeup, runend_harmed };
@@ -12,10 +12,13 @@ struct RunEndRecord {
   float timeLeft;   // LevelTimer when the run ended, tenths of a second
   int best;         // the level's best score after the run, 0 without a slot
   bool newBest;     // the run's score beat the best the level had
+  int saveError;    // with newBest: errno of the best's file that could not be written, else 0
+  bool scoreSaved;  // with saveError: the score was written, only its ghost was not
   float cardAge;    // seconds the results card has been up
 };
 extern RunEndRecord RunEnd;
 
-// Fills RunEnd from the world and the catalogue and sets GameState to the
-// results card (a test run's host takes it back to the editor instead).
+// Fills RunEnd from the world, the catalogue and (with newBest) BestSave and
+// sets GameState to the results card (a test run's host takes it back to the
+// editor instead).
 void EndRun(int outcome, bool newBest);

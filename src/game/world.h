@@ -80,7 +80,7 @@ extern AimPointRecord AimPoint;
 
 extern float LevelTimer;   // tenths of a second left, never below 0
 extern float TrailTimer;   // paces the ball's trail particles
-extern int CurrentLevel;   // 1..15, the level being played or edited
+extern int CurrentLevel;   // 1..MaxLevels, the level being played or edited
 
 // The cell type at (x, y); maptype_nothing anywhere outside the W x H rectangle.
 int CellAt(int x, int y);

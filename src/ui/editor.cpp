@@ -16,6 +16,7 @@
 #include "game/file_save.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
+#include "game/level_slots.h"
 #include "game/sound_events.h"
 #include "game/test_run.h"
 #include "ui/menus.h"
@@ -257,9 +258,7 @@ static void Save()
              SaveFailureReason(LastSaveError));
     return;
   }
-  LevelExists[CurrentLevel - 1] = true;
-  if (HighestLevel < CurrentLevel)
-    HighestLevel = CurrentLevel;
+  NoteLevelSaved(CurrentLevel);
   SavedVersion = HistoryVersion();
   const char* note = LevelCheckNote(CheckLevel());
   if (note && note != EditorNote) {

@@ -7,12 +7,17 @@
 #include "game/ghost.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/scene.h"
 
 void DrawGhost()
 {
-  float x, y;
+  float x, y, ax, ay;
   if (!Settings.ghost || GhostLevel != CurrentLevel || !GhostPositionAt(GhostClock, &x, &y))
     return;
+  if (GhostAnchor(&ax, &ay)) {
+    SetDrawTint(GhostTintRed, GhostTintGreen, GhostTintBlue, GhostTetherAlpha);
+    DrawTether(x, y, ax, ay);
+  }
   DrawGhostBall(x, y);
 }
 

@@ -20,15 +20,20 @@ static const float BannerFrame = 12;        // the panel's frame beyond its inne
 static const float BannerNumberSize = 0.55f;
 static const float BannerTitleSize = 1.0f;
 static const float BannerLineGap = 36;      // from the number's top to the title's
+static const float BannerKeysGap = 88;      // from the number's top to the keys line's
 static const float BannerHeight = 70;
+static const float BannerKeysHeight = 108;  // ... with the keys line
+static const float BannerKeysSize = 0.55f;
 static const float BannerMaxWidth = 900;
 static const float GlyphCell = 62;          // a glyph's cell at size 1
 static const int NameSize = 32;
 static const int HintTextSize = 160;
 
+static const char* CornerHintLine = "Let go at the top of a swing and hook a block higher up";
 static char HintLine[HintTextSize];
 static char BannerNumber[32];
 static char BannerTitle[TitleSlotSize + 8];
+static char BannerKeys[HintTextSize];
 
 // "Left" or "Left or A" for a keyboard action, by its two bindings.
 static void ActionKeys(int action, char* out, int size)
@@ -60,6 +65,24 @@ static void SteerKeys(char* out, int size)
     snprintf(out, size, "%s", "Steer");
 }
 
+static const char* TetherHintLine(int kind)
+{
+  switch (kind) {
+  case hint_tether: return "Jump, then hold the left button on a block above you";
+  case hint_corner: return CornerHintLine;
+  default: return "Let go of the button to fly off the swing";
+  }
+}
+
+void FormatBannerKeys(char* out, int size)
+{
+  char restart[2 * NameSize + 8], pause[2 * NameSize + 8];
+  ActionKeys(bind_restart, restart, (int)sizeof restart);
+  ActionKeys(bind_pause, pause, (int)sizeof pause);
+  snprintf(out, size, "%s restarts, %s pauses", restart[0] ? restart : "nothing",
+           pause[0] ? pause : "nothing");
+}
+
 void FormatHintText(int kind, char* out, int size)
 {
   char keys[HintTextSize], jump[2 * NameSize + 8], pad[NameSize], padLine[3 * NameSize];
@@ -75,13 +98,12 @@ void FormatHintText(int kind, char* out, int size)
     snprintf(out, size, "%s roll, %s jumps%s", keys, jump[0] ? jump : "nothing", padLine);
     return;
   case hint_tether:
+  case hint_corner:
   case hint_let_go:
     PadButtonLabel(Bindings.padButton[padbind_tether], pad, NameSize);
     if (withPad)
       snprintf(padLine, sizeof padLine, " (pad: %s)", pad);
-    snprintf(out, size, "%s%s", kind == hint_tether ? "Aim at a block, hold the left button to swing"
-                                                     : "Let go of the button to fly off the swing",
-             padLine);
+    snprintf(out, size, "%s%s", TetherHintLine(kind), padLine);
     return;
   default:
     if (size > 0)
@@ -98,13 +120,20 @@ static void DrawCentred(const char* text, float y, float size)
   DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
-// The banner's inner top: its usual place, or lower while the ball is there.
-static float BannerPlace()
+// The banner's inner top: its usual place (a taller banner grows upwards, so
+// it reaches no nearer the ball's usual rows), or lower while the ball is there.
+static float BannerPlace(float height)
 {
   float half = ScreenOrthoHalfHeight();
-  float top = (half + BannerTop - BannerFrame) / (2 * half);
-  float bottom = (half + BannerTop + BannerHeight + BannerFrame) / (2 * half);
-  return BallInBand(top, bottom) ? BannerLowTop : BannerTop;
+  float usual = BannerTop + BannerHeight - height;
+  float top = (half + usual - BannerFrame) / (2 * half);
+  float bottom = (half + usual + height + BannerFrame) / (2 * half);
+  return BallInBand(top, bottom) ? BannerLowTop : usual;
+}
+
+static float TextWidth(const char* text, float size)
+{
+  return strlen(text) * GlyphCell * TextAdvanceFactor * size;
 }
 
 static void DrawBanner(float alpha)
@@ -114,13 +143,24 @@ static void DrawBanner(float alpha)
   const char* title = slot >= 0 && slot < MaxLevels ? LevelTitles[slot] : "";
   snprintf(BannerTitle, sizeof BannerTitle, "%.*s", (int)strcspn(title, "\r\n"), title);
   FitTextToWidth(BannerTitle, BannerMaxWidth, BannerTitleSize);
-  float titleWidth = strlen(BannerTitle) * GlyphCell * TextAdvanceFactor * BannerTitleSize;
-  float width = titleWidth > MenuBarWidth / 2 ? titleWidth : MenuBarWidth / 2;
-  float top = BannerPlace();
+  BannerKeys[0] = 0;
+  if (BannerNamesKeys()) {
+    FormatBannerKeys(BannerKeys, HintTextSize);
+    FitTextToWidth(BannerKeys, BannerMaxWidth, BannerKeysSize);
+  }
+  float width = MenuBarWidth / 2;
+  if (TextWidth(BannerTitle, BannerTitleSize) > width)
+    width = TextWidth(BannerTitle, BannerTitleSize);
+  if (TextWidth(BannerKeys, BannerKeysSize) > width)
+    width = TextWidth(BannerKeys, BannerKeysSize);
+  float height = BannerKeys[0] ? BannerKeysHeight : BannerHeight;
+  float top = BannerPlace(height);
   SetDrawTint(1, 1, 1, alpha);
-  DrawPanel(AtlasPanelNormal, -width / 2, top, width, BannerHeight);
+  DrawPanel(AtlasPanelNormal, -width / 2, top, width, height);
   DrawCentred(BannerNumber, top - MenuTextRaise, BannerNumberSize);
   DrawCentred(BannerTitle, top + BannerLineGap - MenuTextRaise, BannerTitleSize);
+  if (BannerKeys[0])
+    DrawCentred(BannerKeys, top + BannerKeysGap - MenuTextRaise, BannerKeysSize);
   SetDrawTint(1, 1, 1, 1);
 }
 

@@ -39,6 +39,16 @@ bool LevelReadyToStart(int n)
   return error == 0;
 }
 
+bool LevelReadyToPlay(int n)
+{
+  if (!LevelReadyToStart(n))
+    return false;
+  if (LevelFileSpawns(n) > 0)
+    return true;
+  snprintf(LevelNote, sizeof(LevelNote), "Level %i cannot be played: it has no spawn", n);
+  return false;
+}
+
 void ClearLevelNote()
 {
   LevelNote[0] = 0;

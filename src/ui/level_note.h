@@ -1,6 +1,7 @@
 // level_note: the one line at the foot of a level list that says why the
-// chosen level did not start: its file went missing or cannot be read since
-// the list was made. The line stays until the highlight moves or the screen changes.
+// chosen level did not start (its file went missing or cannot be read since
+// the list was made, or it has no spawn to play from), or what Delete asks or
+// did. The line stays until the highlight moves or the screen changes.
 #pragma once
 
 const int LevelNoteSize = 96;
@@ -8,6 +9,10 @@ extern char LevelNote[LevelNoteSize];   // empty while there is nothing to say
 
 // True when level n's file can be read now; else false with the reason in LevelNote.
 bool LevelReadyToStart(int n);
+
+// LevelReadyToStart, and the file has a spawn for the ball; else false with
+// the reason in LevelNote.
+bool LevelReadyToPlay(int n);
 
 void ClearLevelNote();
 

@@ -12,12 +12,14 @@
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/level_slots.h"
 #include "game/sound_events.h"
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
 #include "ui/level_note.h"
+#include "ui/list_delete.h"
 #include "ui/watch.h"
 
 const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
@@ -25,7 +27,7 @@ const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder + BarsMargin;
 
 const int TitleEntries = 3;            // "Play", "Edit", "Quit"
 const int TitleQuit = 2;
-const int VisibleRows = 6;             // level-list rows on screen at once
+const int VisibleRows = ListWindowRows;
 
 const float RowTop = -140;             // top of the first entry's inner rectangle
 const float RowStep = 70;              // from one row top to the next
@@ -33,6 +35,13 @@ const float ScoreRight = 455;          // the best-score column ends here
 const float QuitRowTop = RowTop + 3 * RowStep;  // a row's gap below "Edit"
 const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
 const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
+// A row's panel is drawn thinner than its bar so that its frame, which
+// shows nearly all of its PanelBorder, stays clear of the next row's.
+const float RowPanelGap = 10;          // clear units between two rows' frames
+const float PanelArtMargin = 2.5f;     // clear units at the frame's outer edge (5 of 64 pixels)
+const float RowPanelFrame = PanelBorder - PanelArtMargin;
+const float RowPanelHeight = RowStep - RowPanelGap - 2 * RowPanelFrame;
+const float RowPanelRaise = (RowPanelHeight - MenuBarHeight) / 2;  // same centre as the bar
 
 const float TitleY = -300;             // the logo across the top
 const float TitleWidth = 800;
@@ -50,11 +59,11 @@ const float LabelGap = 20;             // kept clear between a cut title and the
 const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
 const float WatchHintSize = 0.5f;
 
-const float MarkerWidth = 400;         // the empty panels that show more rows exist
-const float MoreAboveX = 50, MoreAboveY = -210;
-const float MoreBelowX = -450, MoreBelowY = 280;
+// "12 more above" at the heading's right, "12 more below" at the footer's left.
+const float MoreAboveRight = 450;
+const float MoreBelowLeft = -450;
 
-// "Level 15 - " and a full title slot fit with room to spare.
+// "Level 999 - " and a full title slot fit with room to spare.
 const int LabelBufferSize = 32 + TitleSlotSize;
 
 static char MenuLabel[LabelBufferSize];
@@ -71,25 +80,35 @@ float ScreenOrthoHalfHeight()
   return BarsHalfWidth / AspectRatio;
 }
 
-// The lowest slot 1..15 without a level file, or 0 when all have one.
-static int FreeSlot()
+static bool InEditList()
 {
-  for (int i = 0; i < MaxLevels; i++)
-    if (!LevelExists[i])
-      return i + 1;
-  return 0;
+  return GameState == gamestate_editlist;
 }
 
-// The edit list's "New level" row, after the last level; -1 when every slot is used.
-static int NewLevelRow()
+// The edit list's "New level" row, after the last level; -1 in the play list
+// or when every slot is used.
+static int NewLevelRow(bool editList)
 {
-  return GameState == gamestate_editlist && FreeSlot() ? HighestLevel : -1;
+  return editList && FreeLevelSlot() ? LevelRowCount(false) : -1;
 }
 
-// Rows in the current list.
-static int ListRows()
+// Rows in the play or edit list.
+static int ListRows(bool editList)
 {
-  return HighestLevel + (NewLevelRow() >= 0);
+  return LevelRowCount(!editList) + (NewLevelRow(editList) >= 0);
+}
+
+// The first row scrolled as little as needed to show the cursor, within the list.
+static void ShowCursorRow()
+{
+  if (MenuFirstRow > MenuCursor)
+    MenuFirstRow = MenuCursor;
+  if (MenuFirstRow < MenuCursor - (VisibleRows - 1))
+    MenuFirstRow = MenuCursor - (VisibleRows - 1);
+  if (MenuFirstRow > ListRows(InEditList()) - VisibleRows)
+    MenuFirstRow = ListRows(InEditList()) - VisibleRows;
+  if (MenuFirstRow < 0)
+    MenuFirstRow = 0;
 }
 
 void ScreenOrtho()
@@ -106,16 +125,14 @@ void ScreenOrtho()
 void PlaceMenuCursor()
 {
   MenuCursor = MenuFirstRow = 0;
+  ClearLevelNote();   // a note left by the results card's keys belongs to no list
   bool list = GameState == gamestate_playlist || GameState == gamestate_editlist;
-  if (!list || CurrentLevel < 1 || CurrentLevel > MaxLevels)
+  int row = RowOfLevel(CurrentLevel, !InEditList());
+  if (!list || row < 0)
     return;
-  MenuCursor = CurrentLevel - 1;
-  int last = ListRows() - VisibleRows;
-  MenuFirstRow = MenuCursor - (VisibleRows - 1);
-  if (MenuFirstRow > last)
-    MenuFirstRow = last;
-  if (MenuFirstRow < 0)
-    MenuFirstRow = 0;
+  MenuCursor = row;
+  MenuFirstRow = row - (VisibleRows - 1);   // the row at the foot of the window
+  ShowCursorRow();
 }
 
 static float TitleRowTop(int i)
@@ -138,65 +155,88 @@ static int PointerRow()
   for (int i = 0; i < rows; i++) {
     float top = title ? TitleRowTop(i) : RowTop + RowStep * i;
     bool inside = y >= top - RowHitHalfGap && y < top + MenuBarHeight + RowHitHalfGap;
-    if (inside && (title || MenuFirstRow + i < MaxLevels))
+    if (inside && (title || MenuFirstRow + i < ListRows(InEditList())))
       return i;
   }
   return -1;
 }
 
+// The keys and the wheel move the highlight over the whole list: a row, a
+// window (Page Up / Down), to either end (Home / End); the wheel scrolls the
+// window and the highlight stays in it.
+static void MoveInList(int step)
+{
+  int rows = ListRows(InEditList());
+  if (Pressed(KeyPageUp))
+    step -= VisibleRows;
+  if (Pressed(KeyPageDown))
+    step += VisibleRows;
+  MenuCursor += step;
+  if (Pressed(KeyHome))
+    MenuCursor = 0;
+  if (Pressed(KeyEnd))
+    MenuCursor = rows - 1;
+  if (InputState.WheelSteps) {
+    MenuFirstRow += InputState.WheelSteps;
+    if (MenuFirstRow > rows - VisibleRows)
+      MenuFirstRow = rows - VisibleRows;
+    if (MenuFirstRow < 0)
+      MenuFirstRow = 0;
+    if (MenuCursor < MenuFirstRow)
+      MenuCursor = MenuFirstRow;
+    if (MenuCursor > MenuFirstRow + VisibleRows - 1)
+      MenuCursor = MenuFirstRow + VisibleRows - 1;
+  }
+  if (MenuCursor > rows - 1)
+    MenuCursor = rows - 1;
+  if (MenuCursor < 0)
+    MenuCursor = 0;
+  ShowCursorRow();
+}
+
 static void ListInput(bool back, bool choose, bool watch)
 {
-  if (back)
+  if (back) {
     GameState = gamestate_title;
-
-  if (MenuCursor < MenuFirstRow) {
-    MenuFirstRow -= 1;
-    if (MenuFirstRow < 0)
-      MenuFirstRow = 0;
-    MenuCursor = MenuFirstRow;
-  }
-  if (MenuCursor > MenuFirstRow + VisibleRows - 1) {
-    MenuFirstRow += 1;
-    if (MenuFirstRow > ListRows() - VisibleRows)
-      MenuFirstRow = ListRows() - VisibleRows;
-    if (MenuFirstRow < 0)
-      MenuFirstRow = 0;
-    MenuCursor = MenuFirstRow + VisibleRows - 1;
-  }
-
-  if (watch && !back && GameState == gamestate_playlist) {
-    bool hasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
-    if (hasGhost && LevelReadyToStart(MenuCursor + 1))
-      StartWatch(MenuCursor + 1);
     return;
   }
-  if (!choose || (GameState != gamestate_playlist && GameState != gamestate_editlist))
+  int n = LevelOfRow(MenuCursor, !InEditList());
+  if (watch && GameState == gamestate_playlist) {
+    if (n && LevelHasGhost[n - 1] && LevelReadyToStart(n))
+      StartWatch(n);
     return;
-  if (MenuCursor >= 0 && MenuCursor == NewLevelRow()) {
-    int n = FreeSlot();
+  }
+  bool edit = GameState == gamestate_editlist;
+  if (edit && Pressed(KeyDelete)) {
+    DeleteKeyOnLevel(n);
+    ShowCursorRow();   // a deleted level's row may have gone
+    return;
+  }
+  if (!choose)
+    return;
+  if (MenuCursor == NewLevelRow(InEditList())) {
+    n = FreeLevelSlot();
     GameState = gamestate_editing;
     StartLevel(n);
     OpenEditor(n, true);
     return;
   }
-  if (MenuCursor < 0 || MenuCursor >= MaxLevels || !LevelExists[MenuCursor])
+  if (!n || !LevelExists[n - 1])
     return;
-  if (!LevelReadyToStart(MenuCursor + 1))   // gone or unreadable since the list was made
+  // Gone, unreadable or without a spawn since the list was made.
+  if (edit ? !LevelReadyToStart(n) : !LevelReadyToPlay(n))
     return;
-  bool edit = GameState == gamestate_editlist;
   GameState = edit ? gamestate_editing : gamestate_playing;
-  StartLevel(MenuCursor + 1);
+  StartLevel(n);
   if (edit)
-    OpenEditor(MenuCursor + 1, false);
+    OpenEditor(n, false);
 }
 
 static void MenuKeys()
 {
-  bool up = Controls.menuUp;
-  bool down = Controls.menuDown;
   bool choose = Controls.menuChoose;
-  bool back = Controls.menuBack;
   bool watch = Pressed(KeyG);
+  int step = (int)Controls.menuDown - (int)Controls.menuUp;
 
   // The pointer lights a row only by moving onto it, so one resting off the
   // rows (or on one the keys have moved away from) leaves the keys in charge.
@@ -207,12 +247,8 @@ static void MenuKeys()
   if (row >= 0 && Controls.pointerClick)
     choose = true;
 
-  if (up)
-    MenuCursor -= 1;
-  if (down)
-    MenuCursor += 1;
-
   if (GameState == gamestate_title) {
+    MenuCursor += step;
     if (MenuCursor < 0)
       MenuCursor = 0;
     if (MenuCursor > TitleEntries - 1)
@@ -223,8 +259,10 @@ static void MenuKeys()
       GameState = MenuCursor == 0 ? gamestate_playlist : gamestate_editlist;
     return;
   }
-  if (GameState == gamestate_playlist || GameState == gamestate_editlist)
-    ListInput(back, choose, watch);
+  if (GameState == gamestate_playlist || GameState == gamestate_editlist) {
+    MoveInList(step);
+    ListInput(Controls.menuBack, choose, watch);
+  }
 }
 
 // A new screen is a choice (or going back from a list); else a moved highlight.
@@ -240,15 +278,38 @@ void MenuInput()
     PushSound(sound_menu_move);
 }
 
+// A menu row's panel, thinner than its bar and centred on it.
+static void DrawRowPanel(bool lit, float y)
+{
+  int set = lit ? AtlasPanelHighlight : AtlasPanelNormal;
+  DrawPanel(set, MenuBarLeft, y - RowPanelRaise, MenuBarWidth, RowPanelHeight);
+}
+
 static void DrawTitleEntries()
 {
   static const char* const labels[TitleEntries] = {"Play", "Edit", "Quit"};
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
-    int set = MenuCursor == i ? AtlasPanelHighlight : AtlasPanelNormal;
-    DrawPanel(set, MenuBarLeft, y, MenuBarWidth, MenuBarHeight);
+    DrawRowPanel(MenuCursor == i, y);
     DrawText(MenuTextLeft, y - MenuTextRaise, labels[i], MenuTextSize);
   }
+}
+
+// Level n's row: "Level n - title", cut short of its best score and, in the
+// play list, the ghost mark of a level with a best run.
+static void DrawLevelRow(int n, float y, bool playList)
+{
+  snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[n - 1]);
+  DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
+  float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
+  if (playList && LevelHasGhost[n - 1]) {
+    DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
+    labelRight -= GhostMarkGap + GhostMarkSize;
+  }
+  snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", n, " - ",
+           (int)strcspn(LevelTitles[n - 1], "\r\n"), LevelTitles[n - 1]);
+  FitTextToWidth(MenuLabel, labelRight - LabelGap - MenuTextLeft, MenuTextSize);
+  DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
 }
 
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.
@@ -260,37 +321,29 @@ static void DrawLevelList(bool playList)
     DrawText(HeadingX, HeadingY, "Select a level to edit", SmallTextSize);
   DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
 
-  if (MenuFirstRow > 0)
-    DrawPanel(AtlasPanelNormal, MoreAboveX, MoreAboveY, MarkerWidth, MenuBarHeight);
-  if (MenuFirstRow < ListRows() - VisibleRows)
-    DrawPanel(AtlasPanelNormal, MoreBelowX, MoreBelowY, MarkerWidth, MenuBarHeight);
+  int rows = ListRows(!playList);
+  if (MenuFirstRow > 0) {
+    snprintf(MenuLabel, sizeof(MenuLabel), "%i more above", MenuFirstRow);
+    DrawTextRight(MenuLabel, MoreAboveRight, HeadingY, SmallTextSize);
+  }
+  if (MenuFirstRow + VisibleRows < rows) {
+    snprintf(MenuLabel, sizeof(MenuLabel), "%i more below", rows - MenuFirstRow - VisibleRows);
+    DrawText(MoreBelowLeft, FooterY, MenuLabel, SmallTextSize);
+  }
 
   for (int k = 0; k < VisibleRows; k++) {
-    int slot = MenuFirstRow + k;
-    if (slot < 0 || slot >= MaxLevels)
-      continue;
+    int row = MenuFirstRow + k;
+    if (row >= rows)
+      break;
     float y = RowTop + RowStep * k;
-    int set = slot == MenuCursor ? AtlasPanelHighlight : AtlasPanelNormal;
-    DrawPanel(set, MenuBarLeft, y, MenuBarWidth, MenuBarHeight);
-    if (slot == NewLevelRow()) {
+    DrawRowPanel(row == MenuCursor, y);
+    if (row == NewLevelRow(!playList))
       DrawText(MenuTextLeft, y - MenuTextRaise, "New level", MenuTextSize);
-      continue;
-    }
-    snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[slot]);
-    DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
-    float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
-    if (playList && LevelHasGhost[slot]) {
-      DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
-      labelRight -= GhostMarkGap + GhostMarkSize;
-    }
-    // The title without its line feed, cut short of the score and the ghost mark.
-    snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", slot + 1, " - ",
-             (int)strcspn(LevelTitles[slot], "\r\n"), LevelTitles[slot]);
-    FitTextToWidth(MenuLabel, labelRight - LabelGap - MenuTextLeft, MenuTextSize);
-    DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
+    else
+      DrawLevelRow(LevelOfRow(row, playList), y, playList);
   }
-  bool cursorHasGhost = MenuCursor >= 0 && MenuCursor < MaxLevels && LevelHasGhost[MenuCursor];
-  if (playList && cursorHasGhost)
+  int lit = LevelOfRow(MenuCursor, playList);
+  if (playList && lit && LevelHasGhost[lit - 1])
     DrawTextRight("G watches the best run", FooterRight, WatchHintY, WatchHintSize);
   DrawLevelNote();
 }

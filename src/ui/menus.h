@@ -1,9 +1,12 @@
 // menus: the title screen ("Play", "Edit", "Quit") and the two level lists,
 // all in one MenuFrame per frame: input first, then drawing. The keys move
-// the highlight; the mouse pointer lights the row it moves onto and a click
-// chooses the row under it. In the
-// play list a small ghost ball marks the levels with a best run, and G
-// watches the highlighted level's best run.
+// the highlight (a list also by a window with Page Up / Down, and to its ends
+// with Home / End), the wheel scrolls a list; the mouse pointer lights the
+// row it moves onto and a click chooses the row under it. The rows of a list
+// are those of game/level_slots, with "New level" last in the edit list,
+// where Delete deletes or restores a level (ui/list_delete). In the play list
+// a small ghost ball marks the levels with a best run, and G watches the
+// highlighted level's best run.
 // Also the ScreenOrtho projection and the layout of the 900 x 25 bars that
 // the menus, the score bar and the editor share.
 #pragma once
@@ -36,7 +39,7 @@ void DrawMenu(int frameState);
 
 // MenuCursor and MenuFirstRow for a screen just opened: the title's first
 // entry; in a level list the row of the level last played or edited
-// (CurrentLevel), scrolled as little as needed to show it.
+// (CurrentLevel), scrolled as little as needed to show it. The list's note goes.
 void PlaceMenuCursor();
 
 // MenuInput, then DrawMenu for the state the frame began in.

@@ -6,6 +6,7 @@
 
 #include "app/host.h"
 #include "game/controls.h"
+#include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/sound_events.h"
@@ -23,9 +24,12 @@ const float CardLevelY = -160, CardLevelSize = 0.55f;
 const float CardOutcomeY = -100, CardOutcomeSize = 1.0f;
 const float CardTimeY = -5, CardBestY = 45, CardLineSize = 0.65f;
 const float CardNewBestY = 95;
+const float CardSaveNoteY = 128, CardSaveNoteSize = 0.45f;
 const float CardKeysY = 160, CardKeysSize = 0.42f;
 
 static char CardText[32 + TitleSlotSize];
+static char BestLine[32];
+static char SaveNote[64];
 
 static const char* OutcomeText(int outcome)
 {
@@ -46,7 +50,7 @@ void ResultsInput(float t)
     return;
   }
   int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
-  if (Controls.menuChoose) {
+  if (Controls.cardLeave) {
     GameState = gamestate_title;
     PushSound(sound_menu_choose);
   } else if (Controls.restart && PlayLevel(RunEnd.level)) {
@@ -54,6 +58,23 @@ void ResultsInput(float t)
   } else if (Controls.nextLevel && next && PlayLevel(next)) {
     PushSound(sound_menu_choose);
   }
+}
+
+const char* ResultsBestLine()
+{
+  if (!RunEnd.best)
+    return "No best yet";
+  snprintf(BestLine, sizeof BestLine, "Best score %i", RunEnd.best);
+  return BestLine;
+}
+
+const char* ResultsSaveNote()
+{
+  SaveNote[0] = 0;
+  if (RunEnd.newBest && RunEnd.saveError)
+    snprintf(SaveNote, sizeof SaveNote, "%s: %s", RunEnd.scoreSaved ? "Best run not saved" : "Not saved",
+             SaveFailureReason(RunEnd.saveError));
+  return SaveNote;
 }
 
 // The text centred on x = 0 with its top at y, cut to the card's width.
@@ -79,10 +100,10 @@ void DrawResults()
   int tenths = ScoreShown(RunEnd.timeLeft);
   snprintf(line, sizeof line, "Time left %i.%i s", tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);
-  snprintf(line, sizeof line, "Best score %i", RunEnd.best);
-  DrawCentred(line, CardBestY, CardLineSize);
+  DrawCentred(ResultsBestLine(), CardBestY, CardLineSize);
   if (RunEnd.newBest)
     DrawCentred("New best!", CardNewBestY, CardLineSize);
+  DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);
   if (RunEnd.cardAge < ResultsInputDelay)
     return;
   bool next = RunEnd.outcome == runend_finished && NextLevelAfter(RunEnd.level);

@@ -14,7 +14,7 @@
 
 bool PlayLevel(int n)
 {
-  if (n < 1 || n > MaxLevels || !LevelExists[n - 1] || !LevelReadyToStart(n))
+  if (n < 1 || n > MaxLevels || !LevelExists[n - 1] || !LevelReadyToPlay(n))
     return false;
   GameState = gamestate_playing;
   StartLevel(n);

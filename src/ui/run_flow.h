@@ -4,7 +4,7 @@
 #pragma once
 
 // Starts level n from its file, as the play list does; false, with nothing
-// changed, when the file cannot be read now.
+// changed but the list's note, when the file cannot be read now or has no spawn.
 bool PlayLevel(int n);
 
 // The first level after n whose file exists; 0 when there is none.

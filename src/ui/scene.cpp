@@ -111,10 +111,8 @@ static void DrawItems(int type, const AtlasRect& image, float size)
   }
 }
 
-static void DrawTether()
+void DrawTether(float bx, float by, float ax, float ay)
 {
-  float bx = Ball.x, by = Ball.y;
-  float ax = Ball.anchorX, ay = Ball.anchorY;
   float dx = ax - bx, dy = ay - by;
   float theta = std::atan2(dy, dx);
   float ox = TetherEndOffset * std::cos(theta);
@@ -150,14 +148,14 @@ void DrawPlayfield(bool watching)
   DrawItems(itemtype_particle, AtlasParticle, 0);
   DrawItems(itemtype_extratime, AtlasExtraTime, ExtraTimeDrawSize);
 
-  if (watching) {
-    DrawGhostBall(Ball.x, Ball.y);
-  } else {
+  if (!watching)
     DrawGhost();
-    if (Ball.attached)
-      DrawTether();
+  if (Ball.attached)
+    DrawTether(Ball.x, Ball.y, Ball.anchorX, Ball.anchorY);
+  if (watching)
+    DrawGhostBall(Ball.x, Ball.y);
+  else
     DrawQuad(AtlasBall, Ball.x, Ball.y, BallDrawSize, BallDrawSize, 0);
-  }
 
   DrawCellPass(OverImages, cells);
 

@@ -24,10 +24,15 @@ void WorldOrtho();
 // AtlasBackground over the whole camera view.
 void DrawViewBackground();
 
-// The level through the camera: background, cells, items, the ball over the
-// best run's ghost, the aim marker. While watching a run the ball is drawn
-// as the ghost and there is no aim marker. Leaves WorldOrtho in force.
+// The level through the camera: background, cells, items, the ball and its
+// tether over the best run's ghost, the aim marker. While watching a run the
+// ball is drawn as the ghost, with its tether, and there is no aim marker.
+// Leaves WorldOrtho in force.
 void DrawPlayfield(bool watching);
+
+// The tether's band and end pieces from the ball at (bx, by) to the anchor
+// at (ax, ay), in the tint in force.
+void DrawTether(float bx, float by, float ax, float ay);
 
 // Draws the game scene and the HUD; leaves ScreenOrtho in force.
 void DrawGameScene();

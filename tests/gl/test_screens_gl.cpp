@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -26,6 +27,18 @@ TEST(Video, SetUpLeavesA45DegreePerspective)
 
 const int RowTop = 185, RowPixels = 40, ScoreLeft = 625;   // row 0's text; left of the ghost mark
 
+// RGB bytes of window rows top.. of the menu drawn for frameState, from column left on.
+static std::string MenuPixels(int frameState, int left, int top, int rows)
+{
+  BeginPixelScene();
+  glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+  DrawMenu(frameState);
+  std::string px(3 * (GLTestW - left) * rows, 0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(left, GLTestH - top - rows, GLTestW - left, rows, GL_RGB, GL_UNSIGNED_BYTE, &px[0]);
+  return px;
+}
+
 // Row 0 of the play list, level 1 titled title with a ghost and 99999: RGB bytes from column left on.
 static std::string FirstRow(const std::string& title, int left)
 {
@@ -35,13 +48,7 @@ static std::string FirstRow(const std::string& title, int left)
   LevelExists[0] = LevelHasGhost[0] = true;
   LevelBest[0] = 99999;
   snprintf(LevelTitles[0], TitleSlotSize, "%s\n", title.c_str());
-  BeginPixelScene();
-  glBindTexture(GL_TEXTURE_2D, AtlasTexture);
-  DrawMenu(gamestate_playlist);
-  std::string px(3 * (GLTestW - left) * RowPixels, 0);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(left, GLTestH - RowTop - RowPixels, GLTestW - left, RowPixels, GL_RGB, GL_UNSIGNED_BYTE, &px[0]);
-  return px;
+  return MenuPixels(gamestate_playlist, left, RowTop, RowPixels);
 }
 
 TEST(Lists, LongTitleIsCutBeforeTheScore)
@@ -55,4 +62,22 @@ TEST(Lists, LongTitleIsCutBeforeTheScore)
   const std::string wide(250, 'W');
   EXPECT_TRUE(FirstRow("Short", GLTestW / 2) != FirstRow(wide, GLTestW / 2)) << "the long title is not drawn";
   EXPECT_TRUE(FirstRow("Short", ScoreLeft) == FirstRow(wide, ScoreLeft)) << "the title runs into the score";
+}
+
+// Lit or plain, a row's frame keeps clear of the next, and the rows-above
+// marker of the logo: there the backdrop alone shows (results state's).
+TEST(Lists, RowFramesAndMarkersKeepClearOfEachOtherAndOfTheLogo)
+{
+  const int GapY = 231, LogoRows = 130;   // between "Play" and "Edit"; above the heading
+  std::string gap = MenuPixels(gamestate_results, 0, GapY, 1);
+  std::string logo = MenuPixels(gamestate_results, 0, 0, LogoRows);
+  GameState = gamestate_title;
+  for (MenuCursor = 0; MenuCursor < 2; MenuCursor++)
+    EXPECT_TRUE(MenuPixels(gamestate_title, 0, GapY, 1) == gap) << "with row " << MenuCursor << " lit";
+  GameState = gamestate_playlist;
+  for (int s = 0; s < ShippedLevelCount; s++)
+    LevelExists[s] = true;
+  MenuCursor = MenuFirstRow = 3;
+  EXPECT_TRUE(MenuPixels(gamestate_playlist, 0, 0, LogoRows) == logo);
+  memset(LevelExists, 0, sizeof LevelExists);
 }

@@ -8,6 +8,7 @@
 
 #include "app/gamepad.h"
 #include "app/input_gate.h"
+#include "app/key_names.h"
 #include "app/settings.h"
 #include "game/controls.h"
 #include "play_setup.h"
@@ -152,6 +153,12 @@ TEST_F(PadAndKeys, PadMovesJumpsAimsAndShootsAsKeysAndMouseDo)
   PollInput();
   ReadControls(Bindings);
   EXPECT_FALSE(Controls.menuUp || Controls.menuBack || Controls.pauseToggle);
+  GameState = gamestate_results;   // where Start leaves the card and does not pause
+  Push(SDL_JOYBUTTONUP, 7, 0);
+  Push(SDL_JOYBUTTONDOWN, 7, 0);
+  PollInput();
+  ReadControls(Bindings);
+  EXPECT_TRUE(Controls.cardLeave && !Controls.pauseToggle);
 }
 
 // Real queued clicks, the right stick aiming: one inside a frame shoots for
@@ -184,12 +191,12 @@ TEST_F(PadAndKeys, TetherClicksAndQuickPressesWithinOneFrame)
 TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
 {
   Settle();
-  FollowScreen(gamestate_title);
+  FollowScreen(gamestate_title, false);
   Push(SDL_KEYDOWN, KeySpace, 0);
   Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
   Push(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT);
   PollInput();   // the title's frame
-  FollowScreen(gamestate_playing);
+  FollowScreen(gamestate_playing, false);
   float x = Ball.x, y = Ball.y;
   for (int i = 0; i < 3; i++)
     Frame();
@@ -203,9 +210,26 @@ TEST_F(PadAndKeys, HeldThroughAChangeOfScreenActsOnlyWhenPressedAgain)
   Frame();
   EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 0);
   Push(SDL_KEYDOWN, KeySpace, 0);
-  FollowScreen(gamestate_playing);   // the same screen: nothing goes stale
+  FollowScreen(gamestate_playing, false);   // the same screen: nothing goes stale
   Frame();
   EXPECT_TRUE(Controls.jump && Controls.tether);
+}
+
+// The tether and Right held through a pause keep acting after it; Space pressed during it does not.
+TEST_F(PadAndKeys, HeldThroughAPauseKeepsActingPressesDuringItAreStale)
+{
+  Settle();
+  FollowScreen(gamestate_playing, false);
+  Push(SDL_JOYAXISMOTION, 4, -32767);   // aim at the ceiling
+  Push(SDL_MOUSEBUTTONDOWN, ButtonLeft, 0);
+  Push(SDL_KEYDOWN, KeyRight, 0);
+  Frame();
+  FollowScreen(gamestate_playing, true);
+  Push(SDL_KEYDOWN, KeySpace, 0);
+  PollInput();
+  FollowScreen(gamestate_playing, false);
+  Frame();
+  EXPECT_TRUE(Controls.tether && Ball.attached && Controls.steerX == 1 && !Controls.jump);
 }
 
 TEST_F(PadAndKeys, RemappedKeysActOldOnesDoNotUnknownNamesKeepDefaults)
@@ -221,6 +245,11 @@ TEST_F(PadAndKeys, RemappedKeysActOldOnesDoNotUnknownNamesKeepDefaults)
   EXPECT_NE(said.find("pad_axis_aim_x = 99"), std::string::npos);
   EXPECT_EQ(said.find("key_jump"), std::string::npos);
   EXPECT_EQ(KeySymbolNamed("leftshift"), SDLK_LSHIFT);
+  // The game's own key names (the browser's SDL has none) are the desktop SDL's, all but "world N".
+  for (int sym = 1; sym < SDLK_LAST; sym++) {
+    const char *own = KeyNameOf(sym), *sdl = SDL_GetKeyName((SDLKey)sym);
+    EXPECT_TRUE(own ? !strcmp(own, sdl) : !strcmp(sdl, "unknown key") || !strncmp(sdl, "world ", 6)) << sym;
+  }
 
   auto controlsWith = [](int key) {
     memset(&InputState, 0, sizeof InputState);

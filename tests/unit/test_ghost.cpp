@@ -25,7 +25,7 @@ const char* Corridor =
 
 const char* Level1Ghost = "Levels/level1.ghost";
 
-struct GhostStep { float t, x, y; };
+struct GhostStep { float t, x, y; int ax = GhostNoAnchor, ay = GhostNoAnchor; };
 
 // Plays level 1 from its start: idle frames standing still, then right held
 // until the run ends; frames alternate between two TimeScales. Returns what
@@ -38,20 +38,25 @@ std::vector<GhostStep> PlayRun(int idle)
   ResetReplayInput();
   for (int i = 0; i < 3000 && GameState == gamestate_playing; i++) {
     float t = i % 3 ? 0.96f : 1.5f;
-    ApplyReplayInput(i < idle ? 0 : replaykey_right, 400, 300, 0);
+    ApplyReplayInput(i < idle ? 0 : replaykey_right, 400, 100, i >= 10 && i < idle);   // idle: on the tether
     UpdateGame(t);
     frames.push_back({t, Ball.x, Ball.y});
+    if (Ball.attached)
+      frames.back().ax = (int)lroundf(Ball.anchorX * 32), frames.back().ay = (int)lroundf(Ball.anchorY * 32);
   }
   return frames;
 }
 
-// A ghost file of the given frames, built byte by byte.
-std::string GhostFile(const std::vector<GhostStep>& frames, uint32_t version = 1)
+// A ghost file of the given frames, built byte by byte; version 1 without anchors.
+std::string GhostFile(const std::vector<GhostStep>& frames, uint32_t version = 2)
 {
   std::vector<uint32_t> words = {version, (uint32_t)frames.size()};
-  for (const GhostStep& f : frames)
+  for (const GhostStep& f : frames) {
     for (float v : {f.t, f.x, f.y})
       words.push_back(0), memcpy(&words.back(), &v, 4);
+    if (version == 2)
+      words.push_back((uint16_t)f.ax | (uint32_t)(uint16_t)f.ay << 16);
+  }
   std::string b = "T2GH";
   for (uint32_t w : words)
     b += {(char)w, (char)(w >> 8), (char)(w >> 16), (char)(w >> 24)};
@@ -72,6 +77,7 @@ TEST(Ghost, BestRunIsSavedFrameByFrameAndWorseRunsLeaveItAlone)
   Fresh();
   std::vector<GhostStep> best = PlayRun(40);
   ASSERT_EQ(JudgeFrame(), replayend_finish);
+  ASSERT_NE(best[20].ax, GhostNoAnchor);
   ASSERT_EQ(ReadFile(Level1Ghost), GhostFile(best));
   EXPECT_TRUE(LevelHasGhost[0]);
 
@@ -94,12 +100,15 @@ TEST(Ghost, BadFilesAreIgnoredAndTheNextBestReplacesThem)
   std::string tooMany = valid;
   tooMany[8] = (char)0xff;
   const std::string bad[] = {"", valid.substr(0, 11), valid.substr(0, valid.size() - 1), valid + "x",
-                             tooMany, std::string(5000, 'G'), GhostFile(good, 2), GhostFile(nan),
+                             tooMany, std::string(5000, 'G'), GhostFile(good, 3), GhostFile(nan),
                              GhostFile(slow), GhostFile({})};
   EXPECT_FALSE(LevelHasGhost[0]);   // missing
-  WriteFile(Level1Ghost, valid);
+  WriteFile(Level1Ghost, GhostFile(good, 1));   // from before the tether was recorded: plays untethered
   ScanGhostFiles();
   EXPECT_TRUE(LevelHasGhost[0]);
+  StartLevel(1);
+  float ax, ay;
+  EXPECT_TRUE(GhostPositionAt(1.5f, &ax, &ay) && ax == 2.75f && !GhostAnchor(&ax, &ay));
   for (const std::string& bytes : bad) {
     WriteFile(Level1Ghost, bytes);
     ScanGhostFiles();
@@ -162,6 +171,7 @@ TEST(Ghost, WatchFollowsTheBestRunAndTheListKeyStartsIt)
     ASSERT_TRUE(StepGhostWatch(f.t));
     EXPECT_EQ(Ball.x, f.x);
     EXPECT_EQ(Ball.y, f.y);
+    EXPECT_EQ(Ball.attached ? Ball.anchorX * 32 : GhostNoAnchor, f.ax);
   }
   EXPECT_FALSE(StepGhostWatch(1));
   EXPECT_FLOAT_EQ(LevelTimer, scoreTimer);

@@ -21,22 +21,27 @@ void StartAt(int n)
   BeginHints(n);
 }
 
-// Frames of play with the key held.
-void Play(int frames, int key = -1)
+// Frames of play with the key held, and the tether toward the pointer at x (top edge).
+void Play(int frames, int key = -1, int tetherX = -1)
 {
+  InputState.MouseX = tetherX;
   for (int i = 0; i < frames; i++) {
     memset(InputState.KeyState, 0, sizeof InputState.KeyState);
     if (key >= 0)
       InputState.KeyState[key] = InputHeld;
+    InputState.MouseButtonState[ButtonLeft] = tetherX < 0 ? InputUp : i == 0 ? InputPressed : InputHeld;
     StepPlay(1);
   }
 }
 
 TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
 {
-  const int expected[6] = {hint_none, hint_roll_jump, hint_none, hint_tether, hint_none, hint_let_go};
-  for (int n = 1; n <= 5; n++)
+  const int expected[7] = {hint_none, hint_roll_jump, hint_none, hint_tether, hint_corner, hint_let_go, hint_none};
+  for (int n = 1; n <= 6; n++) {
     EXPECT_EQ(HintForLevel(n), expected[n]) << "level " << n;
+    BeginHints(n);
+    EXPECT_EQ(BannerNamesKeys(), n <= 5) << "level " << n;
+  }
 
   StartAt(1);
   EXPECT_EQ(BannerAlpha(), 1);
@@ -50,13 +55,27 @@ TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
   EXPECT_EQ(HintAlpha(), 0) << "a hint once used is not shown again";
   EXPECT_EQ(BannerAlpha(), 1) << "the banner shows at every start";
 
-  StartAt(5);                               // let go: only a release after hanging counts
+  StartAt(5);                               // let go: only a release after a swing counts
   Play(10);
   Ball.attached = true;
   StepHints(1);
-  EXPECT_EQ(HintAlpha(), 1);
   Ball.attached = false;
   StepHints(1);
+  EXPECT_EQ(HintAlpha(), 1);
+
+  StartAt(3);                               // tether: hanging still is no swing
+  InputState.MouseY = 0;
+  Play(60, -1, 400);
+  EXPECT_TRUE(Ball.attached && HintAlpha() == 1);
+  Play(60, KeySpace, 799);
+  EXPECT_LT(HintAlpha(), 1);
+  StartAt(4);                               // a swing is not yet the climb: a catch in the air is
+  InputState.MouseY = 0;
+  Play(26, KeySpace, 799);
+  Play(1);
+  ASSERT_FALSE(Ball.attached || Ball.onGround);
+  EXPECT_EQ(HintAlpha(), 1);
+  Play(2, -1, 0);
   EXPECT_LT(HintAlpha(), 1);
 }
 

@@ -261,7 +261,7 @@ TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
   EXPECT_EQ(ReadFile("Levels"), "not a folder");
 }
 
-// Where no temporary file can be made the file is written in place (a folder
+// Only where the folder refuses new files is a file written in place (a folder
 // the player may not write is in the window tests, as root passes it); a
 // replaced file keeps its bits; a symbolic link stays and its target is written.
 TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
@@ -272,7 +272,13 @@ TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
   LoadLevelCatalogue();
   StartLevel(1);
   SetCell(0, 0, maptype_finish);
-  fs::create_directory("Levels/level1.dat.tmp");   // in the temporary file's way
+  fs::create_directory("Levels/level1.dat.tmp");   // in the temporary file's way: no save
+  EXPECT_FALSE(SaveLevel());
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), "Old\n2\n1\nbb\n");
+  fs::remove("Levels/level1.dat.tmp");
+  const std::string longName(252, 'n');   // too long a name once ".tmp" is added
+  WriteFile(longName, "old");
+  EXPECT_FALSE(SaveFileBytes(longName.c_str(), (const unsigned char*)"new", 3) || ReadFile(longName) != "old");
   EXPECT_TRUE(SaveLevel());
   EXPECT_EQ(ReadFile("Levels/level1.dat"), saved);
 

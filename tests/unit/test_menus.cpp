@@ -5,17 +5,23 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "app/host.h"
 #include "app/input.h"
 #include "app/keymap.h"
 #include "app/video.h"
+#include "game/controls.h"
 #include "game/level_files.h"
+#include "game/level_slots.h"
+#include "game/places.h"
 #include "game/world.h"
 #include "test_support.h"
+#include "ui/editor.h"
 #include "ui/level_note.h"
 #include "ui/menus.h"
+#include "ui/run_flow.h"
 #include "ui/scene.h"
 
 namespace {
@@ -28,21 +34,28 @@ void EnterState(int state)
   CurrentLevel = 9;
 }
 
-// One menu frame with the given keys pressed; resets the cursor on a state
-// change as the frame dispatch does.
-void Frame(int key1, int key2 = -1)
+// One menu frame with the given keys pressed (-1: none) and wheel steps;
+// resets the cursor on a state change as the frame dispatch does.
+void Frame(int key1, int key2 = -1, int wheel = 0)
 {
   int before = GameState;
   memset(&InputState, 0, sizeof(InputState));
-  InputState.KeyState[key1] = InputPressed;
-  if (key2 >= 0)
-    InputState.KeyState[key2] = InputPressed;
+  for (int key : {key1, key2})
+    if (key >= 0)
+      InputState.KeyState[key] = InputPressed;
+  InputState.WheelSteps = wheel;
   ReadControls(DefaultBindings);
   MenuInput();
   if (GameState != before) {
     MenuCursor = 0;
     MenuFirstRow = 0;
   }
+}
+
+void Frames(std::initializer_list<int> keys)
+{
+  for (int key : keys)
+    Frame(key);
 }
 
 // A catalogue of count existing slots, without files.
@@ -134,7 +147,7 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
 TEST(Menus, FifteenLevelFilesScrollOneRowAtATime)
 {
   ScratchDir dir;
-  WriteLevels(MaxLevels);
+  WriteLevels(ShippedLevelCount);
   LoadLevelCatalogue();
   ASSERT_EQ(HighestLevel, 15);
   EnterState(gamestate_playlist);
@@ -160,6 +173,41 @@ TEST(Menus, FifteenLevelFilesScrollOneRowAtATime)
   EXPECT_EQ(CurrentLevel, 15);
   EXPECT_EQ(LevelWidth, 17);
   EXPECT_FLOAT_EQ(Ball.x, 0.5f);
+}
+
+// With all fifteen shipped levels, levels up to 999 follow them in both lists,
+// every key and the wheel reach them, and "New level" takes slot 16 afresh.
+TEST(Menus, LevelsPastTheShippedOnesAreListedReachedAndMade)
+{
+  ScratchDir dir;
+  WriteLevels(ShippedLevelCount);
+  for (int n : {998, 999})
+    WriteLevel(n, "Far\n1\n1\nj\n");
+  for (const char* stale : {"Levels/level16.score", "Levels/level16.ghost"})
+    WriteFile(stale, std::string("\x07\0\0\0", 4));
+  LoadLevelCatalogue();
+  EnterState(gamestate_editlist);
+  const struct { int key, wheel, cursor, firstRow; } moves[] = {
+    {KeyEnd, 0, 17, 12}, {KeyPageUp, 0, 11, 11}, {KeyHome, 0, 0, 0}, {-1, 3, 3, 3}, {-1, -1, 3, 2},
+    {-1, 99, 12, 12}, {KeyPageDown, 0, 17, 12}, {KeyUp, 0, 16, 12}, {KeyDown, 0, 17, 12}};
+  for (const auto& m : moves) {
+    Frame(m.key, -1, m.wheel);
+    EXPECT_TRUE(MenuCursor == m.cursor && MenuFirstRow == m.firstRow) << m.key << " " << m.wheel;
+  }
+  Frame(KeyReturn);   // "New level", saved at once with B
+  ASSERT_EQ(CurrentLevel, 16);
+  Controls.menuBack = true;
+  EditorUpdate(1);
+  EXPECT_EQ(ReadFile("Levels/level16.dat").substr(0, 9), "Level 16\n");
+  EXPECT_FALSE(LevelBest[15] || std::filesystem::exists("Levels/level16.score") ||
+               std::filesystem::exists("Levels/level16.ghost"));
+  EnterState(gamestate_playlist);
+  Frames({KeyEnd, KeyReturn});
+  EXPECT_EQ(CurrentLevel, 999);
+  SetLevels(MaxLevels);   // every slot taken: no "New level", the last row is level 999
+  EnterState(gamestate_editlist);
+  Frame(KeyEnd);
+  EXPECT_TRUE(MenuCursor == MaxLevels - 1 && LevelOfRow(MenuCursor, false) == 999);
 }
 
 TEST(Menus, FewLevelsBoundTheCursor)
@@ -220,11 +268,13 @@ TEST(Menus, ChooseStartsOnlyExistingSlotsAndBackWins)
 }
 
 // Level files gone missing or turned into folders since the list was made
-// start nothing from either list; its note says why until the highlight moves.
+// start nothing from either list, nor is a level without a spawn played; the
+// note says why until the highlight moves.
 TEST(Menus, UnreadableLevelsStayOnTheListWithTheirReason)
 {
   ScratchDir dir;
   WriteLevels(3);
+  WriteLevel(4, "Empty\n2\n1\nalj\n");   // its spawn lies past its width: none
   LoadLevelCatalogue();
   remove("Levels/level2.dat");
   remove("Levels/level3.dat");
@@ -239,7 +289,52 @@ TEST(Menus, UnreadableLevelsStayOnTheListWithTheirReason)
     Frame(KeySpace);
     EXPECT_STREQ(LevelNote, "Level 3 cannot be read: its file is a folder");
     EXPECT_EQ(GameState, list);
+    Frames({KeyDown, KeyReturn});
+    EXPECT_EQ(GameState, list == gamestate_playlist ? list : gamestate_editing);
   }
+  EXPECT_FALSE(PlayLevel(4)) << "the results card's R and N start it";
+  EXPECT_STREQ(LevelNote, "Level 4 cannot be played: it has no spawn");
+}
+
+// Delete asks first, then removes a level of the player's own with its best
+// and ghost, or puts back the shipped version of one the player changed;
+// shipped levels stay, in the repository layout and in the installed one.
+TEST(Menus, DeleteAsksThenRemovesOwnLevelsAndRestoresChangedOnes)
+{
+  struct Guard {
+    PlacesRecord saved = Places;
+    ~Guard() { Places = saved; }
+  } guard;
+  ScratchDir dir;
+  for (const char* level : {"Shipped/level1.dat", "Shipped/level2.dat", "Levels/level2.dat", "Levels/level16.dat"})
+    WriteFile(level, std::string(level) + "\n1\n1\nj\n");
+  for (const char* kept : {"Levels/level2.score", "Levels/level16.score", "Levels/level16.ghost"})
+    WriteFile(kept, std::string("\x09\0\0\0", 4));
+  LoadLevelCatalogue();   // the repository: Levels/ holds the shipped levels 1..15
+  EnterState(gamestate_editlist);
+  Frames({KeyDown, KeyDelete, KeyDelete});
+  EXPECT_TRUE(std::filesystem::exists("Levels/level2.dat"));
+  snprintf(Places.shippedLevels, PlaceSize, "%s", "Shipped");   // installed
+  LoadLevelCatalogue();
+  EnterState(gamestate_editlist);
+  Frames({KeyDelete, KeyDelete});
+  EXPECT_STREQ(LevelNote, "Level 1 comes with the game and cannot be deleted");
+  Frames({KeyDown, KeyDelete});
+  EXPECT_STREQ(LevelNote, "Press Delete again to restore the shipped level 2");
+  Frame(KeyDelete);
+  EXPECT_STREQ(LevelNote, "Level 2 is the shipped version again");
+  EXPECT_FALSE(std::filesystem::exists("Levels/level2.dat"));
+  EXPECT_TRUE(strcmp(LevelTitles[1], "Shipped/level2.dat\n") == 0 && LevelBest[1] == 9);
+
+  // Level 16 follows levels 1 and 2; moving away and back takes the
+  // question with it, so the next press only asks again.
+  Frames({KeyEnd, KeyUp, KeyDelete, KeyUp, KeyDown, KeyDelete});
+  EXPECT_TRUE(LevelExists[15]);
+  Frame(KeyDelete);
+  EXPECT_STREQ(LevelNote, "Level 16 deleted");
+  EXPECT_FALSE(LevelExists[15] || LevelBest[15] || std::filesystem::exists("Levels/level16.dat") ||
+               std::filesystem::exists("Levels/level16.score") || std::filesystem::exists("Levels/level16.ghost"));
+  EXPECT_EQ(MenuCursor, LevelRowCount(false)) << "the cursor stays on its row, now \"New level\"";
 }
 
 TEST(Scene, CellRangeCoversTheViewAndStaysInTheLevel)

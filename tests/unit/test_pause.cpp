@@ -55,10 +55,10 @@ TEST(Pause, EscapeTogglesSlidesAndStaysInRange)
   EXPECT_FLOAT_EQ(PauseLevel, 0);
   EXPECT_FALSE(PauseWanted);
 
-  // Sliding out at 40, Escape turns back up with no new capture; the level
-  // stops at 100 and a held Escape toggles nothing.
+  // Sliding out at 40 the screen runs, so Escape turning back up captures its
+  // new picture; the level stops at 100 and a held Escape toggles nothing.
   PauseLevel = 40;
-  EXPECT_FALSE(Step(InputPressed));
+  EXPECT_TRUE(ScreenRuns() && Step(InputPressed) && !ScreenRuns());
   EXPECT_FLOAT_EQ(PauseLevel, 45);
   for (int i = 0; i < 20; i++)
     EXPECT_FALSE(Step(InputUp));
@@ -66,6 +66,16 @@ TEST(Pause, EscapeTogglesSlidesAndStaysInRange)
   EXPECT_FALSE(Step(InputHeld));
   EXPECT_TRUE(PauseWanted);
   EXPECT_FLOAT_EQ(PauseLevel, 100);
+
+  // After a window change an opening waits at 0, the screen running, for a
+  // picture of the new size; a change meanwhile does not delay it further.
+  PauseWanted = false;
+  PauseLevel = 0;
+  NoteWindowChange();
+  EXPECT_FALSE(Step(InputPressed));
+  NoteWindowChange();
+  EXPECT_FALSE(Step(InputUp) || PauseLevel != 0 || !ScreenRuns());
+  EXPECT_TRUE(Step(InputUp));
 
   // Below 0 becomes 0; NaN becomes 0, whether in the level or the speed.
   PauseWanted = false;

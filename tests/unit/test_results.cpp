@@ -1,7 +1,8 @@
 // The results card: half a second without input, its sound, where Return, R
-// and N lead; R in play restarting without a score.
+// and N lead (jumping leads nowhere); R in play restarting without a score.
 #include <gtest/gtest.h>
 
+#include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
@@ -17,6 +18,8 @@ static void EndLevel(int n, bool finish)
   ASSERT_TRUE(PlayLevel(n));
   Ball.x = finish ? 6.5f : 2.5f;
   LevelTimer = finish ? 123.4f : 0;
+  RecordGhostFrame(1);
+  ClearSounds();
   CheckOutcome();
   RunEnd.cardAge = finish ? 0 : ResultsInputDelay;
 }
@@ -25,7 +28,8 @@ static void EndLevel(int n, bool finish)
 static void Frame(bool choose, bool restart, bool next, bool play = false)
 {
   memset(&Controls, 0, sizeof Controls);
-  Controls.menuChoose = choose, Controls.restart = restart, Controls.nextLevel = next;
+  Controls.cardLeave = choose, Controls.restart = restart, Controls.nextLevel = next;
+  Controls.jump = Controls.menuChoose = true;   // jumping all the while
   ClearSounds();
   play ? PlayFrame(1) : ResultsInput(1);
 }
@@ -65,4 +69,25 @@ TEST(Results, KeysWaitHalfASecondThenLeadOnAndRestartWritesNoScore)
   EXPECT_EQ(GameState, gamestate_playing);
   EXPECT_LT(Ball.x, 3);
   EXPECT_EQ(ReadFile("Levels/level1.score") + ReadFile("Levels/level1.ghost"), "");
+}
+
+// A best that cannot be saved says why, without the fanfare; a higher best
+// that another copy of the game saved meanwhile stands, with its ghost.
+TEST(Results, UnsavedBestSaysWhyAndAHigherBestOnDiskStands)
+{
+  ScratchDir scratch;
+  WriteLevel(1, "Room\n8\n6\nbbbbbbbb\nbaaaaaab\nbaaaaaab\nbajaaalb\nbaaaaaab\nbbbbbbbb\n");
+  LoadLevelCatalogue();
+  EndLevel(1, false);
+  EXPECT_STREQ(ResultsBestLine(), "No best yet");
+  std::filesystem::create_directory("Levels/level1.score.tmp");
+  EndLevel(1, true);
+  EXPECT_STREQ(ResultsSaveNote(), "Not saved: a folder stands in the file's place");
+  EXPECT_EQ(CountSounds(sound_best) * 10 + CountSounds(sound_save_failed), 1);
+  std::filesystem::remove("Levels/level1.score.tmp");
+  WriteFile("Levels/level1.score", std::string("\xc8\0\0\0", 4));   // 200
+  WriteFile("Levels/level1.ghost", "its run");
+  EndLevel(1, true);
+  EXPECT_STREQ(ResultsBestLine(), "Best score 200");
+  EXPECT_EQ(ReadFile("Levels/level1.score") + ReadFile("Levels/level1.ghost"), std::string("\xc8\0\0\0its run", 11));
 }

@@ -172,13 +172,13 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   EXPECT_TRUE(RunEnd.newBest);
 
   // A level number outside the catalogue ends the run without touching it.
-  CurrentLevel = 16;
+  CurrentLevel = MaxLevels + 1;
   LevelTimer = 250;
   GameState = gamestate_playing;
   CheckOutcome();
   EXPECT_EQ(GameState, gamestate_results);
   EXPECT_EQ(LevelBest[0], 121);
-  EXPECT_EQ(ReadFile("Levels/level16.score"), "");
+  EXPECT_EQ(ReadFile("Levels/level1000.score"), "");
 }
 
 // The ball ends the run as harm does once more than 10 cells past a side of the 20 x 20 level.

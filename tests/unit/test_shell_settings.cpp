@@ -2,12 +2,17 @@
 // lines and the accepted range of each key.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
 #include <string>
 
+#include "app/keymap.h"
 #include "app/settings.h"
 #include "app/video.h"
+#include "game/hints.h"
 #include "test_support.h"
 
 namespace {
@@ -136,6 +141,38 @@ TEST(ShellSettings, ValuesOutsideTheirRangeReadAsMissing)
   EXPECT_FLOAT_EQ(ScreenWidth, 16384);
   EXPECT_FLOAT_EQ(ScreenHeight, 1);
   EXPECT_EQ(ScreenDepth, 32);
+}
+
+// The shipped file lists every setting, the display's as shipped and the rest
+// at their defaults: as it is it changes no default and names no unknown key;
+// with keys set to F12, pad numbers to none and the rest to 0, every one changes.
+TEST(ShellSettings, ShippedFileListsEverySettingAtItsDefault)
+{
+  std::string shipped = ReadFile(REPO_ROOT "/settings.ini"), changed, line;
+  EXPECT_LE(std::count(shipped.begin(), shipped.end(), '\n'), SettingsMaxLines);
+  LoadFrom(shipped);
+  testing::internal::CaptureStderr();
+  LoadKeyBindings();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(memcmp(&Bindings, &DefaultBindings, sizeof Bindings), 0);
+  EXPECT_TRUE(Settings.sound == SettingsDefaultSound && Settings.music == SettingsDefaultMusic);
+  EXPECT_TRUE(Settings.ghost && HintsEnabled && Settings.mipmapping && ScreenWidth == 1280);
+
+  for (std::istringstream lines(shipped); std::getline(lines, line); changed += "\n") {
+    size_t eq = line.find('=');
+    bool pad = line.rfind("pad_", 0) == 0 && line.find("dead") == std::string::npos;
+    changed += eq == std::string::npos ? line : line.substr(0, eq) + (line.rfind("key_", 0) == 0 ? "=f12" : pad ? "=none" : "=0");
+  }
+  LoadFrom(changed);
+  LoadKeyBindings();
+  KeyBindings changedBindings;
+  memset(&changedBindings, 0xff, sizeof changedBindings);   // every pad number NoBinding
+  for (int a = 0; a < KeyActionCount; a++)
+    changedBindings.key[a][0] = changedBindings.key[a][1] = SDLK_F12;
+  changedBindings.deadZone = 0;
+  EXPECT_EQ(memcmp(&Bindings, &changedBindings, sizeof Bindings), 0);
+  EXPECT_TRUE(Settings.sound == 0 && Settings.music == 0 && !Settings.ghost && !HintsEnabled);
+  EXPECT_TRUE(!Settings.mipmapping && ScreenWidth == 0 && ScreenHeight == 0);
 }
 
 }  // namespace

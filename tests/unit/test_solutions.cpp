@@ -11,7 +11,7 @@
 static Replay Solution;
 
 TEST(Solutions, EveryShippedLevelIsFinishedByItsReplay) {
-  for (int n = 1; n <= MaxLevels; n++) {
+  for (int n = 1; n <= ShippedLevelCount; n++) {
     char level[512], replay[512];
     snprintf(level, sizeof level, "%s/Levels/level%d.dat", REPO_ROOT, n);
     snprintf(replay, sizeof replay, "%s/tests/solutions/level%d.replay", REPO_ROOT, n);
@@ -32,7 +32,7 @@ TEST(Solutions, EveryShippedLevelIsFinishedByItsReplay) {
 TEST(Solutions, LevelSetUsesEveryCellTypeWithOneSpawnAndAFinishEach) {
   bool used[MapTypeCount] = {};
   int widest = 0;
-  for (int n = 1; n <= MaxLevels; n++) {
+  for (int n = 1; n <= ShippedLevelCount; n++) {
     char path[512], title[TitleSlotSize];
     snprintf(path, sizeof path, "%s/Levels/level%d.dat", REPO_ROOT, n);
     FILE* f = fopen(path, "r");

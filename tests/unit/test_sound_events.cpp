@@ -93,6 +93,7 @@ TEST(SoundEvents, PickupTicksAndOutcomes)
   EXPECT_EQ(GameState, gamestate_results);
 
   // A finish: the fanfare only when the best is beaten.
+  std::filesystem::create_directory("Levels");   // and saved
   for (int best : {0, 999}) {
     ResetPlay(20, 20, 10.5f, 5.5f);
     AppendItem(itemtype_finish, 10.5f, 6);

@@ -5,13 +5,14 @@ chromium-driver, with real key events.
 usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat
 
 Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
-desktop game's (DESKTOP_TITLE.png), puts DROP_LEVEL.dat into the page's
+desktop game's (DESKTOP_TITLE.png), shoots level 1's hint (hint.png) and
+pauses it through another tab, puts DROP_LEVEL.dat into the page's
 IndexedDB as level 1, reloads, chooses "Play" (which must sound) and level 1 with the Return
 key (moving the highlight down with a held, repeating key and back up on the
 way), waits for the run to finish on its own, its results card, and Return
 on it to bring the title back,
 reloads and opens the level list again, then saves a screenshot and leaves
-through the pause menu. Leaves list-before.png, list-after.png,
+through the pause menu; then two_tabs. Leaves list-before.png, list-after.png,
 screenshot1.png, score.txt (the best score written) and level1.ghost (the
 best run written) in OUT_DIR for the caller to compare with the desktop game,
 and fails on any JavaScript error.
@@ -35,6 +36,7 @@ WIDTH, HEIGHT = 800, 600
 SAME_FUZZ = '12%'            # colour distance still counted as the same pixel
 SAME_LIMIT = WIDTH * HEIGHT // 100   # pixels that may differ: filtering, the pointer
 HOLD = 0.15                  # seconds a key stays down: several frames
+BANNER_OVER = 2.5            # seconds from a level's start until its banner has gone
 CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
                   '--disable-component-update', '--disable-sync',
@@ -114,12 +116,60 @@ class Page:
                 fail('the saved files never reached IndexedDB')
             time.sleep(0.1)
 
+    def tab(self, script=''):
+        """A new tab of the page, with script run before the page's own."""
+        self.driver.switch_to.new_window('tab')
+        self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': script})
+        self.driver.get(self.url)
+        self.started()
+        return self.driver.current_window_handle
+
+    def started(self):
+        self.wait_for(lambda p: self.script("return !!Module.FS && Module.FS.analyzePath('/game/Levels').exists"),
+                      'the page never started')
+
+    def save(self, files):
+        """Writes the files into /game/Levels as the game does, stores them and
+        returns the line the page shows."""
+        self.script("for (var n in arguments[0]) Module.FS.writeFile('/game/Levels/' + n, "
+                    "  typeof arguments[0][n] == 'string' ? arguments[0][n] : new Uint8Array(arguments[0][n]));"
+                    "Module.storeSaves();", files)
+        self.wait_stored()
+        return self.script("var n = document.getElementById('notice'); return n.hidden ? '' : n.textContent")
+
     def check_log(self):
         for entry in self.driver.get_log('browser'):
             if entry['level'] == 'SEVERE':
                 self.errors.append(entry['message'])
         if self.errors:
             fail('JavaScript errors:\n' + '\n'.join(self.errors))
+
+
+def two_tabs(page):
+    """Tab b reads the store, then tab a stores a new level 2 and a higher best;
+    b's lower best and its level 2 must not undo them (b says so), while b's
+    new level 3 is kept. A tab whose first read fails says so, deletes nothing."""
+    best, lower = [0x70, 0x11, 1, 0], [0x60, 0xea, 0, 0]   # 70000 and 60000
+    a = page.driver.current_window_handle
+    b = page.tab()
+    page.driver.switch_to.window(a)
+    page.save({'level2.dat': 'From a\n', 'level1.score': best})
+    page.driver.switch_to.window(b)
+    said = page.save({'level1.score': lower, 'level2.dat': 'From b\n', 'level3.dat': 'New in b\n'})
+    page.tab("var open = indexedDB.open.bind(indexedDB), refused = false;"
+             "indexedDB.open = function(name, version) { if (refused) return open(name, version);"
+             "  refused = true; throw new Error('refused by the test'); };")
+    said += ' / ' + page.save({'level20.dat': 'Unread\n'})
+    page.driver.switch_to.window(a)
+    page.driver.refresh()
+    page.started()
+    kept = page.script("return ['level1.score', 'level2.dat', 'level3.dat', 'level20.dat', 'level1.ghost'].map("
+                       "function(n) { var p = '/game/Levels/' + n;"
+                       "  return Module.FS.analyzePath(p).exists ? Array.from(Module.FS.readFile(p)) : null; });")
+    if kept[:4] != [best, list(b'From a\n'), list(b'New in b\n'), None] or not kept[4] \
+            or 'level2.dat' not in said or 'could not be read' not in said:
+        fail('two tabs and a failed read left %s stored, saying "%s"'
+             % ([k and bytes(k[:12]) for k in kept[:4]], said))
 
 
 def serve(folder):
@@ -143,6 +193,22 @@ def main():
         print('title screen after %.1f s' % (time.time() - started))
         title = page.shot('title.png')
         page.check_log()
+
+        # Level 1's hint, for the caller to compare with the desktop's; a tab
+        # taking the page's focus pauses play, and "Exit" leaves it.
+        page.key(Keys.ENTER)
+        page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
+        page.key(Keys.ENTER)
+        time.sleep(BANNER_OVER)
+        playing = page.shot('hint.png')
+        first = page.driver.current_window_handle
+        page.driver.switch_to.new_window('tab')
+        page.driver.close()
+        page.driver.switch_to.window(first)
+        page.wait_for(lambda p: not looks_like(p, playing), 'another tab taking the focus does not pause play', 5)
+        time.sleep(1.5)   # the pause layer slides in
+        page.click(WIDTH // 2, HEIGHT // 2 - 75)
+        page.wait_for(lambda p: looks_like(p, title), '"Exit" in the pause menu does not show the title')
 
         with open(drop_level) as f:
             page.script("Module.FS.writeFile('/game/Levels/level1.dat', arguments[0]);"
@@ -206,6 +272,7 @@ def main():
         page.click(WIDTH // 2, HEIGHT // 2 - 75)
         page.wait_for(lambda p: looks_like(p, title), '"Exit" does not go back to the title screen')
         page.check_log()
+        two_tabs(page)
     finally:
         page.driver.quit()
     print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit')

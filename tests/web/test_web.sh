@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The web page in headless Chromium beside the desktop game: the title screen
-# looks like the desktop's, real Return presses choose "Play" and a level
-# that ends by itself, the run reaches its finish, and after a reload the
-# level list shows the best score, and the mark of the best run's ghost,
-# exactly where the desktop game shows them.
+# looks like the desktop's, level 1's hint bar names the same keys, real
+# Return presses choose "Play" and a level that ends by itself, the run
+# reaches its finish, and after a reload the level list shows the best score,
+# and the mark of the best run's ghost, exactly where the desktop game shows
+# them. browser.py also plays a tab switch and two tabs saving.
 # No JavaScript error may be logged. Needs the desktop build and `make web`.
 . "$(dirname "$0")/../window/lib.sh"
 
@@ -31,6 +32,15 @@ desktop_picture() {
 }
 
 desktop_picture desktop-title.png
+# Level 1 after its banner, the pointer in the window (keys follow it out).
+cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
+tw_launch
+tw_move 400 100
+tw_keys Return Return
+sleep 2.3
+tw_screenshot "$TW_DIR/desktop-hint.png"
+tw_close
+tw_expect_exit 0
 /usr/bin/python3 "$REPO_ROOT/tests/web/browser.py" "$WEB_DIR" "$TW_DIR" \
   "$TW_DIR/desktop-title.png" "$TW_DIR/drop.dat" || tw_fail "the web page failed"
 
@@ -38,7 +48,6 @@ desktop_picture desktop-title.png
   tw_fail "the downloaded screenshot is not an 800 x 600 picture"
 score=$(cat "$TW_DIR/score.txt")
 [ "$score" -gt 0 ] || tw_fail "no best score written in the browser"
-cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 cp "$TW_DIR/drop.dat" "$TW_DIR/Levels/level1.dat"
 printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((score & 255)) $((score >> 8 & 255)) 0 0)" \
   > "$TW_DIR/Levels/level1.score"
@@ -51,6 +60,9 @@ differing() {
   n=$(compare -metric AE -fuzz 12% "$1" "$2" null: 2>&1)
   echo "${n%% *}"
 }
+hint=$(differing "$TW_DIR/hint.png[800x80+0+515]" "$TW_DIR/desktop-hint.png[800x80+0+515]")   # the bar
+[ "$hint" -lt 100 ] || tw_fail "level 1's hint bar differs from the desktop's in $hint pixels: other key names"
+
 after=$(differing "$TW_DIR/list-after.png" "$TW_DIR/desktop-list.png")
 before=$(differing "$TW_DIR/list-before.png" "$TW_DIR/desktop-list.png")
 echo "list pixels unlike the desktop's with best score $score: $after after the run, $before before it"

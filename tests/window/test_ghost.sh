@@ -3,6 +3,7 @@
 # path is saved as Levels/level1.ghost. A second run rolls at once and shows
 # the ghost behind the ball; the same moment with "ghost = 0" shows none. In
 # the play list G watches the best run, and a key press ends the watching.
+# A best run on the tether is watched with its tether (grey in that atlas).
 # With the plain-colour atlas the ghost, the ball's red at half strength over
 # the blue background, has a colour of its own.
 . "$(dirname "$0")/lib.sh"
@@ -16,11 +17,11 @@ printf '%s\n' "Long Roll" 40 4 bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb \
   bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb > "$TW_DIR/Levels/level1.dat"
 GHOST="$TW_DIR/Levels/level1.ghost"
 
-# ghost_pixels FILE.png: pixels of the ghost's colour in the playfield, below
-# the score bar and above the pointer in the bottom-right corner.
+# ghost_pixels FILE.png [COLOUR]: pixels of the ghost's colour (or COLOUR) in the
+# playfield, below the score bar and above the pointer in the bottom-right corner.
 ghost_pixels() {
-  convert "$1" -crop 800x400+0+100 +repage -alpha off -fuzz 12% -fill white +opaque 'rgb(108,0,80)' \
-    -fill black -opaque 'rgb(108,0,80)' -negate -format '%[fx:int(mean*w*h+0.5)]' info:
+  convert "$1" -crop 800x400+0+100 +repage -alpha off -fuzz 12% -fill white +opaque "${2:-rgb(108,0,80)}" \
+    -fill black -opaque "${2:-rgb(108,0,80)}" -negate -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
 # start_level: from the title screen into level 1, the pointer out of the way.
@@ -74,6 +75,18 @@ tw_screenshot "$TW_DIR/watch.png"
 [ "$(ghost_pixels "$TW_DIR/watch.png")" -gt 1500 ] || tw_fail "watching shows no ghost"
 tw_key x
 tw_wait_same "$TW_DIR/list.png" 3 || tw_fail "a key press does not end the watching"
+tw_close
+tw_expect_exit 0
+
+python3 -c 'import struct, sys; sys.stdout.buffer.write(b"T2GH" + struct.pack("<2I", 2, 300) +
+  struct.pack("<3f2h", 1, 2.5, 2.5, 6 * 32, 32) * 300)' > "$GHOST"   # at the spawn, hanging from (6, 1)
+tw_launch
+tw_keys Return g
+sleep 0.5
+tw_screenshot "$TW_DIR/tether.png"
+[ "$(ghost_pixels "$TW_DIR/tether.png")" -gt 1500 ] || tw_fail "G does not watch a run on the tether"
+grey=$(ghost_pixels "$TW_DIR/tether.png" 'rgb(128,128,128)')
+[ "$grey" -gt 1000 ] || tw_fail "watching a run on the tether shows no tether: $grey grey pixels"
 tw_close
 tw_expect_exit 0
 tw_pass

@@ -2,7 +2,9 @@
 # The installed game, started from an empty folder with a fresh home: it finds
 # its data beside its executable, reads the player's settings from the XDG
 # config folder, and keeps edited levels and scores in the XDG data folder,
-# creating the folders it needs. The installed tree is never written.
+# creating the folders it needs; levels past the shipped fifteen are made and
+# deleted there. The installed tree is never written, and a Media folder of the
+# player's own in the working folder changes nothing.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -11,6 +13,8 @@ shipped="$TW_PREFIX/share/games/tetherorb2/Levels/level1.dat"
 [ -s "$shipped" ] || tw_fail "no shipped level 1 at $shipped"
 mkdir -p "$HOME/.config/tetherorb2"
 printf '%s\n' "screenw = 800" "screenh = 600" > "$HOME/.config/tetherorb2/settings.ini"
+mkdir "$TW_WORKDIR/Media"
+echo "a photo" > "$TW_WORKDIR/Media/holiday.jpg"
 
 # Default folders: the window size comes from ~/.config; an edit of shipped
 # level 1 is saved into ~/.local/share/tetherorb2/Levels, made on the way.
@@ -26,6 +30,26 @@ saved="$HOME/.local/share/tetherorb2/Levels/level1.dat"
 tw_wait_file "$saved" || tw_fail "the edit was not saved to $saved"
 cmp -s "$saved" "$shipped" && tw_fail "the saved level is the shipped one unchanged"
 [ "$(head -n 3 "$saved")" = "$(head -n 3 "$shipped")" ] || tw_fail "the saved level lost its title or size"
+tw_exit_by_menu
+
+# Beside the fifteen shipped levels "New level" makes level 16 without the
+# stale best of its slot; Delete twice deletes it and restores level 1; three
+# wheel steps down from the top light level 4, which B saves.
+mine="$HOME/.local/share/tetherorb2/Levels"
+printf 'stale' > "$mine/level16.score"
+tw_launch
+tw_keys Down Return End Return
+sleep 0.3
+tw_key b
+tw_wait_file "$mine/level16.dat"
+[ ! -e "$mine/level16.score" ] || tw_fail "the new level 16 kept the stale best of its slot"
+sleep 1.5                      # "Saved", then the title
+tw_keys Down Return Delete Delete Home Delete Delete
+[ ! -e "$mine/level16.dat" ] && [ ! -e "$saved" ] || tw_fail "Delete twice left level 16 or the player's level 1"
+xdotool click 5 click 5 click 5
+tw_keys Return b
+tw_wait_file "$mine/level4.dat"
+sleep 1.5
 tw_exit_by_menu
 
 # XDG_DATA_HOME and XDG_CONFIG_HOME are followed; a user level takes the place
@@ -44,6 +68,7 @@ tw_wait_file "$score" || tw_fail "no score at $score after playing the user's le
 sleep 0.3
 tw_exit_by_menu
 
-[ -d "$TW_WORKDIR" ] && [ -z "$(ls -A "$TW_WORKDIR")" ] || tw_fail "the game wrote into its working directory"
+[ "$(cd "$TW_WORKDIR" && find . | sort | xargs)" = ". ./Media ./Media/holiday.jpg" ] ||
+  tw_fail "the game wrote into its working directory"
 [ "$(tw_tree_sum "$TW_PREFIX")" = "$TW_PREFIX_SUM" ] || tw_fail "the installed tree changed"
 tw_pass

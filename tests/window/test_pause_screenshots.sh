@@ -68,10 +68,14 @@ shot="$TW_DIR/screenshot2.png"
   tw_fail "the screenshot holds the pointer"
 [ "$(tw_distinct_colours "$shot")" -gt 1 ] || tw_fail "the screenshot is blank"
 
-# Resume, play level 1, pause there and save one more.
-tw_click 400 $RESUME_Y
-tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER same || tw_fail "Resume game did not bring the title back"
-tw_keys Return Return
+# Resume and, in one xdotool call (separate ones can outlast the slide), Return
+# as the layer slides away: it opens the play list. Then level 1, paused.
+tw_move 400 $RESUME_Y
+xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 keydown Return sleep 0.15 keyup Return ||
+  tw_fail "click and Return"
+tw_wait_region "$TW_DIR/title.png" 320x30+70+135 differs ||   # the play list's heading
+  tw_fail "Return pressed as the pause layer slid away was lost"
+tw_key Return
 tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER differs || tw_fail "level 1 did not start"
 sleep 0.3
 tw_key Escape

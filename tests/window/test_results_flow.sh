@@ -56,6 +56,10 @@ sleep 1
 tw_keyup space
 shot
 card_up || tw_fail "a Space held from play left the card"
+tw_key space       # pressed again once the card takes keys
+sleep 0.3
+shot
+card_up || tw_fail "Space, the jump key, left the card"
 tw_key r
 in_play 1
 finish_to_card

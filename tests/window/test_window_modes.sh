@@ -31,10 +31,18 @@ tw_screenshot "$TW_DIR/resized.png"
 [ "$(tw_image_size "$TW_DIR/resized.png")" = "500 700" ] || tw_fail "resize: picture is $(tw_image_size "$TW_DIR/resized.png")"
 [ "$(tw_pixel "$TW_DIR/resized.png" 495 600)" = "$BLUE" ] || tw_fail "resize: the picture does not fill the window"
 
-# Still paused through it all: Down, Down, Return chooses "Exit". (Without a
-# window manager the keys go to the window under the pointer, which the full
-# screen left in the middle of the screen.)
+# A pause as the window grows freezes a whole picture, no band across the top.
+# (Without a window manager keys go to the window under the pointer.)
 tw_move 250 350
+tw_key Escape
+tw_wait_still "500x700+0+0" || tw_fail "the pause layer did not slide away"
+xdotool windowsize "$TW_WIN" 500 800 key Escape || tw_fail "windowsize and Escape"
+tw_wait_still "300x120+100+300" || tw_fail "the pause menu does not come to rest after the resize"
+tw_screenshot "$TW_DIR/resize-paused.png"
+[ "$(convert "$TW_DIR/resize-paused.png" -crop 500x40+0+42 +repage -format '%k' info:)" = 1 ] &&
+  [ "$(tw_pixel "$TW_DIR/resize-paused.png" 5 60)" = "$BLUE" ] ||
+  tw_fail "pause on a resize: the frozen picture's top below the bar is not the background"
+
 tw_keys Down Down Return
 tw_expect_exit 0
 

@@ -1,0 +1,46 @@
+// Reading the best again before a finish counts, and saving a new one.
+#include "game/best_save.h"
+
+#include <cstdio>
+
+#include "game/file_save.h"
+#include "game/ghost.h"
+#include "game/level_files.h"
+
+BestSaveRecord BestSave;
+
+static const int BestPathSize = SavePathSize;
+
+bool BeatsBest(int n, int score)
+{
+  char path[BestPathSize];
+  ScoreFileName(path, sizeof path, n);
+  FILE* f = fopen(path, "rb");
+  if (f) {
+    int onDisk = ReadScoreStream(f);
+    fclose(f);
+    if (onDisk > LevelBest[n - 1]) {
+      LevelBest[n - 1] = onDisk;
+      ForgetGhost(n);
+    }
+  }
+  return score > LevelBest[n - 1];
+}
+
+void KeepBest(int n, int score)
+{
+  LevelBest[n - 1] = score;
+  BestSave.scoreSaved = SaveBest(n, score);
+  BestSave.error = BestSave.scoreSaved ? 0 : LastSaveError;
+  if (!BestSave.scoreSaved) {
+    KeepGhost(n);
+    return;
+  }
+  if (SaveGhost(n))
+    return;
+  BestSave.error = LastSaveError;   // 0 when the run was too short to leave a ghost
+  char path[BestPathSize];
+  GhostFileName(path, sizeof path, n);
+  remove(path);
+  LevelHasGhost[n - 1] = false;
+}

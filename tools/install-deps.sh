@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tools and its tests need.
+# Installs the Debian packages the game, the level hub, their tools and
+# their tests need.
 # Only missing packages are installed; when everything is present this
 # returns at once without touching apt.
 set -euo pipefail
@@ -14,6 +15,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
   dpkg-dev file lintian desktop-file-utils appstream
+  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev
+  postgresql wrk
 )
 
 missing=()

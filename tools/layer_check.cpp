@@ -5,9 +5,10 @@
 //   ui        the screens; includes game and render
 //   platform  SDL window, input, audio, paths, pacing; includes anything below
 //   app       the host and main; on top
+//   hub       the level hub server, beside the game's program; includes game
 // A file may include the headers of its own layer and of the layers below it,
-// never one above; a file in game includes no SDL, OpenGL, X11, emscripten or
-// LodePNG header. The modules (x.h with x.cpp, a folder and a stem) form no
+// never one above; a file in game (or hub) includes no SDL, OpenGL, X11,
+// emscripten or LodePNG header. The modules (x.h with x.cpp, a folder and a stem) form no
 // circle: module A depends on module B when a file of A includes B's header,
 // and no module may depend on itself through others.
 //
@@ -26,14 +27,16 @@ namespace fs = std::filesystem;
 
 struct Layer {
   const char* folder;
+  const char* below;          // the layers under it, each name followed by a space
   const char* forbidden[6];   // system header prefixes the layer may not include
 };
 static const Layer Layers[] = {
-  {"game", {"SDL", "GL/", "X11/", "emscripten", "lodepng", nullptr}},
-  {"render", {"SDL", "X11/", "emscripten", nullptr}},
-  {"ui", {"SDL", "X11/", "emscripten", "lodepng", nullptr}},
-  {"platform", {nullptr}},
-  {"app", {nullptr}},
+  {"game", "", {"SDL", "GL/", "X11/", "emscripten", "lodepng", nullptr}},
+  {"render", "game ", {"SDL", "X11/", "emscripten", nullptr}},
+  {"ui", "game render ", {"SDL", "X11/", "emscripten", "lodepng", nullptr}},
+  {"platform", "game render ui ", {nullptr}},
+  {"app", "game render ui platform ", {nullptr}},
+  {"hub", "game ", {"SDL", "GL/", "X11/", "emscripten", "lodepng", nullptr}},
 };
 static const int LayerCount = sizeof Layers / sizeof Layers[0];
 
@@ -72,6 +75,13 @@ static int LayerRank(const std::string& folder)
     if (folder == Layers[i].folder)
       return i;
   return -1;
+}
+
+// True when files of layer may include headers of target.
+static bool MayInclude(const Layer& layer, const std::string& target)
+{
+  return target == layer.folder || std::string(layer.below).find(target + " ") == 0 ||
+         std::string(layer.below).find(" " + target + " ") != std::string::npos;
 }
 
 // "ui/menus" for "ui/menus.h" and "ui/menus.cpp".
@@ -196,14 +206,13 @@ int main(int argc, char** argv)
       }
       size_t slash = inc.text.find('/');
       std::string target = slash == std::string::npos ? "" : inc.text.substr(0, slash);
-      int rank = LayerRank(target);
-      if (rank < 0) {
+      if (LayerRank(target) < 0) {
         Fault(file + " includes \"" + inc.text + "\", which names no layer folder");
         continue;
       }
       if (ModuleOf(inc.text) != ModuleOf(file))
         edges[ModuleOf(file)].insert(ModuleOf(inc.text));
-      if (rank <= LayerRank(folder))
+      if (MayInclude(layer, target))
         continue;
       bool allowed = false;
       for (size_t a = 0; a < sizeof AllowList / sizeof AllowList[0]; a++)
@@ -212,7 +221,7 @@ int main(int argc, char** argv)
           allowUsed.insert((int)a);
         }
       if (!allowed)
-        Fault(file + " includes \"" + inc.text + "\" from a layer above its own");
+        Fault(file + " includes \"" + inc.text + "\" from a layer above its own (or beside it)");
     }
   }
   for (size_t a = 0; a < sizeof AllowList / sizeof AllowList[0]; a++)

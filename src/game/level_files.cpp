@@ -289,13 +289,8 @@ static bool FinishSave(FILE* f, const SaveFile* save)
   return ok;
 }
 
-bool WriteLevelFile(const char* path, const char* title)
+void WriteLevelStream(FILE* f, const char* title)
 {
-  SaveFile save;
-  FILE* f = BeginSave(path, &save, "w");
-  if (!f)
-    return false;
-
   size_t titleLen = strlen(title);
   fputs(title, f);
   if (titleLen == 0 || title[titleLen - 1] != '\n')
@@ -307,6 +302,15 @@ bool WriteLevelFile(const char* path, const char* title)
       fputc((CellAt(x, y) & 0xff) + FirstLetter, f);
     fputc('\n', f);
   }
+}
+
+bool WriteLevelFile(const char* path, const char* title)
+{
+  SaveFile save;
+  FILE* f = BeginSave(path, &save, "w");
+  if (!f)
+    return false;
+  WriteLevelStream(f, title);
   return FinishSave(f, &save);
 }
 

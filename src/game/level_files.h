@@ -76,6 +76,10 @@ int LevelFileSpawns(int n);
 // Writes CurrentLevel's title, size and rows; true when the file was replaced.
 bool SaveLevel();
 
+// Writes the title line, size and rows of the current grid to a stream, as
+// every level file is written (the level hub takes it as a level's canonical text).
+void WriteLevelStream(FILE* f, const char* title);
+
 // Writes the file at path with the given title and the current grid; true on success.
 bool WriteLevelFile(const char* path, const char* title);
 

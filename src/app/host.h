@@ -11,10 +11,11 @@ float ComputeTimeScale(float framesPerSecond);
 // MenuCursor and MenuFirstRow for the new screen.
 void RunGameState();
 
-// Start-up sequence: platform, settings, random seed, video, dashboard, title, catalogue, atlas, audio.
+// Start-up sequence: platform, settings, random seed, video, key bindings, pad, dashboard, catalogue, atlas, audio.
 void StartUp();
 
-// One frame of the loop: clear, input, state, pacing, pause layer, stale keys, sounds, cursor, swap, drain.
+// One frame of the loop: the screen asked for between frames, clear, input,
+// state, pacing, pause layer, stale keys, sounds, cursor, swap, drain.
 void RunFrame();
 
 // StartUp, frames until QuitRequested (RunMainLoop), audio and SDL shut-down; returns the exit code 0.

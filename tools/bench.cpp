@@ -11,11 +11,13 @@
 // level to the smallest, LoadLevel of the largest level, whole-level editor
 // fills (also with the undo history full, where old steps are forgotten, and
 // editor frames filling the whole level every frame), and the time from
-// process start to the first presented frame.
+// process start to the first presented frame, and peak memory after a minute
+// of play and editing (bench_memory.cpp).
 //
 // Usage: tetherorb2-bench [repository [case]]
 // The repository defaults to the current directory; a case word runs only
-// the frame cases whose names contain it (for profiling one case).
+// the frame cases whose names contain it (for profiling one case), and
+// "memory" only the peak memory figures.
 // Run it under a display, e.g. xvfb-run -a tetherorb2-bench; `make bench` does.
 #include <SDL.h>
 #include <GL/gl.h>
@@ -29,6 +31,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "bench.h"
 
 #include "app/host.h"
 #include "game/edit_history.h"
@@ -55,10 +59,8 @@ const int MeasuredFrames = 300;
 const int LoadRepeats = 10;
 const int StartUpRepeats = 5;
 const char FirstFrameFlag[] = "--first-frame";
+const char MemoryCase[] = "memory";
 
-// The generated levels, in slot order.
-enum { level_small_dense = 1, level_small_sparse, level_mid_dense, level_mid_sparse,
-       level_big_dense, level_big_sparse, level_count = level_big_sparse };
 struct LevelPlan {
   int width, height;
   bool dense;
@@ -201,8 +203,7 @@ static void RemoveWorkDir()
 
 // ---- frames -----------------------------------------------------------------
 
-// The frame loop's steps, with input from the script instead of SDL's queue.
-static void BenchFrame()
+void BenchFrame()
 {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   SDL_PumpEvents();
@@ -290,7 +291,7 @@ static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame
   return r;
 }
 
-static void ClearInput()
+void ClearInput()
 {
   memset(&InputState, 0, sizeof(InputState));
   InputState.MouseX = AimPixelX;
@@ -302,7 +303,7 @@ static void ClearInput()
 static int AttachedFrames;
 static const char* PlaySuffix = "";   // tells the runs without sound apart
 
-static void HoldTether(int frame)
+void HoldTether(int frame)
 {
   InputState.MouseButtonState[ButtonLeft] = InputHeld;
   InputState.KeyState[KeyRight] = (frame / 40) % 2 ? InputHeld : InputUp;
@@ -503,29 +504,35 @@ static int FirstFrameChild()
   _exit(0);
 }
 
-static double TimeStartUpOnce(const char* self)
+bool RunAndRead(const char* path, const char* arg, char* text, size_t size)
 {
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0)
-    return -1;
-  double start = NowMs();
+    return false;
   pid_t pid = fork();
   if (pid == 0) {
     dup2(pipeEnds[1], 1);
     close(pipeEnds[0]);
-    execl(self, self, FirstFrameFlag, (char*)NULL);
+    execl(path, path, arg, (char*)NULL);
     _exit(127);
   }
   close(pipeEnds[1]);
-  char text[64] = "";
-  ssize_t got = read(pipeEnds[0], text, sizeof(text) - 1);
+  size_t used = 0;
+  ssize_t got;
+  while (used + 1 < size && (got = read(pipeEnds[0], text + used, size - 1 - used)) > 0)
+    used += (size_t)got;
+  text[used] = 0;
   close(pipeEnds[0]);
   int status = 0;
   waitpid(pid, &status, 0);
-  if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    return -1;
-  text[got] = 0;
-  return atof(text) - start;
+  return used > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+static double TimeStartUpOnce(const char* self)
+{
+  char text[64];
+  double start = NowMs();
+  return RunAndRead(self, FirstFrameFlag, text, sizeof text) ? atof(text) - start : -1;
 }
 
 static void TimeStartUp()
@@ -577,6 +584,8 @@ int main(int argc, char** argv)
   setenv("SDL_DISKAUDIODELAY", "23", 0);
   if (argc > 1 && strcmp(argv[1], FirstFrameFlag) == 0)
     return FirstFrameChild();
+  if (argc > 1 && strncmp(argv[1], MemoryFlag, strlen(MemoryFlag)) == 0)
+    return MemoryChild(atoi(argv[1] + strlen(MemoryFlag)));
 
   char repo[PATH_MAX];
   if (!realpath(argc > 1 ? argv[1] : ".", repo))
@@ -593,8 +602,16 @@ int main(int argc, char** argv)
     return 1;
   }
   PrintLoad("at start");
-  if (!*CaseFilter)
+  if (strcmp(CaseFilter, MemoryCase) == 0) {
+    MeasureMemory("/proc/self/exe");
+    SDL_Quit();
+    RemoveWorkDir();
+    return 0;
+  }
+  if (!*CaseFilter) {
     TimeStartUp();
+    MeasureMemory("/proc/self/exe");
+  }
 
   StartUp();
   PacingEnabled = false;

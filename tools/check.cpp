@@ -12,7 +12,7 @@
 #include "game/collision.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
-#include "game/replay.h"
+#include "game/replay_run.h"
 #include "game/screen.h"
 #include "game/world.h"
 

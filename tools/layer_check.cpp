@@ -54,11 +54,6 @@ static const Allowed AllowList[] = {
   {"ui/menus.cpp", "platform/input.h"},
   {"ui/run_flow.cpp", "platform/input.h"},
   {"ui/watch.cpp", "platform/input.h"},
-  // The replay player still feeds InputState and the key bindings; it moves
-  // to feeding the controls record directly.
-  {"game/replay.cpp", "platform/gamepad.h"},
-  {"game/replay.cpp", "platform/input.h"},
-  {"game/replay.cpp", "platform/keymap.h"},
 };
 
 static int Faults;

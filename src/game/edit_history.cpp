@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "game/world.h"
 
@@ -24,9 +25,9 @@ static const uint32_t CountMask = (1u << KindShift) - 1;
 static const int OldsPerWord = 6;
 static const int OldsCountShift = OldsPerWord * TypeBits;
 static const uint32_t OldsCountMask = 7;
-static const int RingWords = EditBudgetBytes / (int)sizeof(uint32_t);
-static const int64_t RingMask = RingWords - 1;
-static_assert((RingWords & RingMask) == 0, "a ring of a power of two words wraps with a mask");
+static const int MaxRingWords = EditBudgetBytes / (int)sizeof(uint32_t);
+static const int FirstRingWords = 4096;    // the ring's size at its first word
+static_assert((MaxRingWords & (MaxRingWords - 1)) == 0, "a ring of a power of two words wraps with a mask");
 
 struct EditStep {
   long version;                // HistoryVersion once the step is done
@@ -36,9 +37,9 @@ struct EditStep {
   char oldTitle[TitleSlotSize], newTitle[TitleSlotSize];
 };
 
-static uint32_t Ring[RingWords];           // word at position p is Ring[p & RingMask]
+static std::vector<uint32_t> Ring;         // a power of two words; position p is Ring[p & RingMask]
+static int64_t RingMask = -1;              // Ring.size() - 1
 static EditStep Steps[MaxEditSteps + 1];   // the last slot holds the open step
-static_assert(sizeof(Ring) + sizeof(Steps) <= 32 * 1024 * 1024, "the history stays under 32 MB");
 
 static int64_t RingEnd;    // position after the last word written
 static int StepCount;      // steps kept, done and undone
@@ -55,11 +56,14 @@ static int SameCount;      // cells of LastOld after the last word, not yet writ
 static uint32_t PendingOlds; // old types not yet written, four bits each
 static int PendingCount;
 
+// The ring goes too: another level starts its history small again.
 void HistoryClear()
 {
   BaseVersion = ++LastVersion;
   StepCount = StepsDone = 0;
   StepOpen = StepOverflow = false;
+  std::vector<uint32_t>().swap(Ring);
+  RingMask = -1;
 }
 
 // Forgets the oldest step; its words are left where they are, to be overwritten.
@@ -71,13 +75,33 @@ static void DropOldest()
   StepsDone--;
 }
 
-// Appends a word for the open step, forgetting old steps to make room; the
-// step overflows instead when it alone fills the ring.
+// Doubles the ring (or makes its first words), keeping every word of the
+// steps kept and the open one at its position.
+static void GrowRing()
+{
+  size_t size = Ring.empty() ? FirstRingWords : 2 * Ring.size();
+  std::vector<uint32_t> grown(size);
+  int64_t mask = (int64_t)size - 1;
+  for (int64_t p = Steps[0].start; p < RingEnd; p++)
+    grown[p & mask] = Ring[p & RingMask];
+  Ring.swap(grown);
+  RingMask = mask;
+}
+
+// Appends a word for the open step, growing the ring up to its budget and
+// then forgetting old steps to make room; the step overflows instead when it
+// alone fills the largest ring.
 static void Emit(uint32_t word)
 {
-  while (RingEnd - Steps[0].start >= RingWords && StepCount > 0)
-    DropOldest();
-  if (RingEnd - Steps[0].start >= RingWords)
+  while (RingEnd - Steps[0].start >= (int64_t)Ring.size()) {
+    if (Ring.size() < (size_t)MaxRingWords)
+      GrowRing();
+    else if (StepCount > 0)
+      DropOldest();
+    else
+      break;
+  }
+  if (RingEnd - Steps[0].start >= (int64_t)Ring.size())
     StepOverflow = true;
   else
     Ring[RingEnd++ & RingMask] = word;
@@ -145,7 +169,7 @@ void HistorySet(int x, int y, int type)
     return;
   if (!StepOpen || (Steps[StepCount].type >= 0 && Steps[StepCount].type != type))
     HistoryBegin();
-  MapGrid[index] = type;
+  MapGrid[index] = (MapCell)type;
   HistoryChangeCount++;
   Steps[StepCount].type = type;
   if (!StepOverflow)
@@ -206,7 +230,7 @@ static void ApplyStep(const EditStep& s, bool undo)
     for (int i = 0; i < count && next < MapSize * MapSize; i++, next++) {
       if (kind == word_olds)
         old = (int)(word >> (TypeBits * i) & TypeMask);
-      MapGrid[next] = undo ? old : s.type;
+      MapGrid[next] = (MapCell)(undo ? old : s.type);
     }
   }
 }

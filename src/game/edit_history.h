@@ -3,22 +3,23 @@
 // one type its cells were changed to, and the old type of each changed cell,
 // written compactly as the changes come (a stretch of neighbouring cells that
 // held one type takes one word, six neighbours of mixed types one word, a
-// lone cell one word). The words of all steps share one ring; when it or the
-// step table is full the oldest steps are forgotten without moving the rest,
-// so memory never grows past EditBudgetBytes and forgetting costs no time.
+// lone cell one word). The words of all steps share one ring, which starts
+// small and doubles as the steps need it, up to EditBudgetBytes; when it is
+// that large and full, or the step table is full, the oldest steps are
+// forgotten without moving the rest, so forgetting costs no time.
 #pragma once
 
 #include "game/level_files.h"
 
 const int MaxEditSteps = 256;                  // steps that can be undone at most
-const int EditBudgetBytes = 16 * 1024 * 1024;  // ring of change words; with the step table under 32 MB
+const int EditBudgetBytes = 16 * 1024 * 1024;  // the ring of change words at its largest
 
 const int TitleMaxLength = TitleSlotSize - 2;  // bytes of whole UTF-8 characters a title holds
 
 extern char EditTitle[TitleSlotSize];          // title being edited, no line feed
 extern long HistoryChangeCount;                // cells changed through HistorySet so far
 
-// Forgets every step.
+// Forgets every step and gives back the ring's memory.
 void HistoryClear();
 // Opens a step: notes the current size and title. A step still open is closed
 // first, as a step of its own.

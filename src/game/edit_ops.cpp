@@ -4,12 +4,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "game/edit_history.h"
 #include "game/world.h"
 
-static int FillStack[MapSize * MapSize]; // seeds of runs waiting to spread; each cell is pushed once at most
-static const int FillMark = MapTypeCount; // a cell of the region found, for a moment
+// Seeds of runs waiting to spread, as MapGrid indexes; each cell is pushed
+// once at most, so it never holds more than the level's cells. It grows with
+// the fills made and is kept for the next.
+static std::vector<int> FillStack;
+static const MapCell FillMark = MapTypeCount; // a cell of the region found, for a moment
 
 static bool Inside(int x, int y)
 {
@@ -71,7 +75,7 @@ void FillRect(int x0, int y0, int x1, int y1, int type)
 // marked already, and returns its first and last row.
 static void MarkSpan(int x, int y, int from, int* first, int* last)
 {
-  int* column = MapGrid + x * MapSize;
+  MapCell* column = MapGrid + x * MapSize;
   int y0 = y, y1 = y;
   while (y0 > 0 && column[y0 - 1] == from)
     column[--y0] = FillMark;
@@ -92,11 +96,12 @@ void FloodFill(int x, int y, int type)
   if (from == type)
     return;
   CellRect box = {x, y, x, y};
-  int top = 0;
+  FillStack.clear();
   MapGrid[x * MapSize + y] = FillMark;
-  FillStack[top++] = x * MapSize + y;
-  while (top > 0) {
-    int index = FillStack[--top];
+  FillStack.push_back(x * MapSize + y);
+  while (!FillStack.empty()) {
+    int index = FillStack.back();
+    FillStack.pop_back();
     int cx = index / MapSize, y0, y1;
     MarkSpan(cx, index % MapSize, from, &y0, &y1);
     box.left = cx < box.left ? cx : box.left;
@@ -104,13 +109,13 @@ void FloodFill(int x, int y, int type)
     box.top = y0 < box.top ? y0 : box.top;
     box.bottom = y1 > box.bottom ? y1 : box.bottom;
     for (int nx = cx - 1; nx <= cx + 1; nx += 2) {
-      int* column = MapGrid + nx * MapSize;
+      MapCell* column = MapGrid + nx * MapSize;
       bool inRun = false;   // the cell above was from: its run has a seed already
       for (int ny = y0; ny <= y1 && nx >= 0 && nx < LevelWidth; ny++) {
         bool open = column[ny] == from;
         if (open && !inRun) {
           column[ny] = FillMark;
-          FillStack[top++] = nx * MapSize + ny;
+          FillStack.push_back(nx * MapSize + ny);
         }
         inRun = open;
       }
@@ -119,7 +124,7 @@ void FloodFill(int x, int y, int type)
   for (int cx = box.left; cx <= box.right; cx++)
     for (int cy = box.top; cy <= box.bottom; cy++)
       if (MapGrid[cx * MapSize + cy] == FillMark) {
-        MapGrid[cx * MapSize + cy] = from;
+        MapGrid[cx * MapSize + cy] = (MapCell)from;
         HistorySet(cx, cy, type);
       }
 }

@@ -165,7 +165,7 @@ static int ReadLevelBody(FILE* f, char* title, LevelRepairs* repairs, bool store
       }
       spawns += type == maptype_playerspawn;
       if (store)
-        MapGrid[x * MapSize + y] = type;
+        MapGrid[x * MapSize + y] = (MapCell)type;
     }
   }
   return spawns;

@@ -4,6 +4,7 @@
 #include "game/ghost.h"
 #include "game/hints.h"
 #include "game/level_files.h"
+#include "game/replay_record.h"
 #include "game/world.h"
 
 static const float ViewHeightAtStart = 1.0f; // world units; play sets its own on the first frame
@@ -39,13 +40,25 @@ static void PlaceRunStart()
   LevelTimer = LevelTimeAtStart;
 }
 
+// The frames a run of the level just scanned can last, for the room its
+// ghost and its replay take.
+static int RunFrames()
+{
+  int pickups = 0;
+  for (int i = 0; i < ItemCount; i++)
+    pickups += ItemTable[i].type == itemtype_extratime;
+  return GhostFramesFor(pickups);
+}
+
 void StartLevel(int n)
 {
   ResetRun();
   LoadLevel(n);
   PlaceRunStart();
   CurrentLevel = n;
-  BeginGhostRun(n);
+  int frames = RunFrames();
+  BeginGhostRun(n, frames);
+  BeginReplayRecording(frames);
   BeginHints(n);
 }
 
@@ -54,7 +67,8 @@ void StartGridLevel()
   ResetRun();
   ScanLevel();
   PlaceRunStart();
-  BeginGhostRun(0);        // a run of no slot: no best ghost to race
-  GhostRecording = false;  // and nothing recorded
+  BeginGhostRun(0, 0);     // a run of no slot: no best ghost to race
+  GhostRecording = false;  // and no path recorded
+  BeginReplayRecording(RunFrames());
   BeginHints(0);
 }

@@ -17,7 +17,6 @@
 const float BaseFrameRate = 60;         // frames per second the per-frame constants assume
 const float TimerTenthsPerSecond = 10;  // LevelTimer counts tenths of a second
 const float PickupRadius = 1.0f;        // units, ball centre to item centre, strictly less
-const float PickupTime = 50;            // tenths of a second per extra-time item
 const int PickupBurstCount = 20;        // particles per collected item
 const float BurstSpeedScale = 0.001f;   // units per frame per random step
 const float TrailSpeedScale = 0.0001f;

@@ -3,6 +3,7 @@
 
 #include "game/best_save.h"
 #include "game/level_files.h"
+#include "game/replay_record.h"
 #include "game/screen.h"
 #include "game/world.h"
 
@@ -18,6 +19,7 @@ void EndRun(int outcome, bool newBest)
   RunEnd.saveError = newBest ? BestSave.error : 0;
   RunEnd.scoreSaved = newBest && BestSave.scoreSaved;
   RunEnd.cardAge = 0;
+  EndReplayRecording();
   RequestScreen(gamestate_results);
 }
 

@@ -2,6 +2,7 @@
 #include "game/test_run.h"
 
 #include <cstring>
+#include <vector>
 
 #include "game/level_start.h"
 #include "game/screen.h"
@@ -9,7 +10,9 @@
 
 bool TestRunActive;
 
-static int SavedGrid[MapSize * MapSize];
+// The level's cells, column by column, SavedHeight to a column; play never
+// touches a cell outside the level, so these are all that can change.
+static std::vector<MapCell> SavedGrid;
 static int SavedWidth, SavedHeight;
 static CameraRecord SavedCamera;
 static AimPointRecord SavedAim;
@@ -20,14 +23,21 @@ template <typename T> static void CopyOne(T* saved, T* live, bool aside)
   memcpy(aside ? saved : live, aside ? live : saved, sizeof(T));
 }
 
-// The editor's grid, size, camera and aim into the copy, or back.
+// The editor's grid, size, camera and aim into the copy, or back. The copy
+// is made the level's size as it is taken.
 static void CopyEditorLevel(bool aside)
 {
-  CopyOne(&SavedGrid, &MapGrid, aside);
   CopyOne(&SavedWidth, &LevelWidth, aside);
   CopyOne(&SavedHeight, &LevelHeight, aside);
   CopyOne(&SavedCamera, &Camera, aside);
   CopyOne(&SavedAim, &AimPoint, aside);
+  if (aside)
+    SavedGrid.resize((size_t)SavedWidth * SavedHeight);
+  for (int x = 0; x < SavedWidth; x++) {
+    MapCell* live = MapGrid + x * MapSize;
+    MapCell* saved = SavedGrid.data() + (size_t)x * SavedHeight;
+    memcpy(aside ? saved : live, aside ? live : saved, SavedHeight);
+  }
 }
 
 void BeginTestRun()

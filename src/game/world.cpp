@@ -1,8 +1,7 @@
 // world: the cell grid, the item table, the ball, camera, aim point and timers.
 #include "game/world.h"
 
-
-int MapGrid[MapSize * MapSize];
+MapCell MapGrid[MapSize * MapSize];
 int LevelWidth;
 int LevelHeight;
 
@@ -46,7 +45,7 @@ void SetCell(int x, int y, int type)
 {
   if (!InsideLevel(x, y) || type < 0 || type >= MapTypeCount)
     return;
-  MapGrid[x * MapSize + y] = type;
+  MapGrid[x * MapSize + y] = (MapCell)type;
 }
 
 LevelItem* AppendItem(int type, float x, float y)

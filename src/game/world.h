@@ -40,10 +40,14 @@ const int MaxLevelHeight = 1000;
 const int MaxItems = 5000;
 const float BallRadius = 0.6f;     // world units, for collision and harmful contact
 const float LevelTimeAtStart = 300; // tenths of a second
+const float PickupTime = 50;        // tenths of a second an extra-time pickup adds
 const float PlayViewHeight = 12.5f; // world units shown from top to bottom
 
+// One cell's MapType, 0..11, in a byte.
+typedef unsigned char MapCell;
+
 // Cell (x, y) is MapGrid[x * MapSize + y]; only 0..11 are ever stored.
-extern int MapGrid[MapSize * MapSize];
+extern MapCell MapGrid[MapSize * MapSize];
 extern int LevelWidth;    // W: columns of the level, 0..998
 extern int LevelHeight;   // H: rows of the level, 0..1000
 

@@ -4,7 +4,7 @@
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
-#include "game/replay.h"
+#include "game/replay_run.h"
 #include "game/world.h"
 
 #include <cstdio>
@@ -135,12 +135,14 @@ static bool ReadSubmittedReplay(const GameLimits& limits, const std::string& tex
   if (f)
     fclose(f);
   if (!read) {
-    Refuse(out, verdict_malformed, "replay: not a replay file (\"tetherorb2-replay 1\", the screen line, then runs)");
+    Refuse(out, verdict_malformed,
+           "replay: not a replay file (\"tetherorb2-replay 1\" or \"2\", the screen line, then runs)");
     return false;
   }
-  if (Submitted.runCount > limits.maxReplayRuns || Submitted.frameCount > limits.maxReplayFrames) {
+  int runCount = (int)Submitted.runs.size();
+  if (runCount > limits.maxReplayRuns || Submitted.frameCount > limits.maxReplayFrames) {
     snprintf(why, sizeof why, "replay: %d runs of %d frames, more than the %ld runs or %ld frames allowed",
-             Submitted.runCount, Submitted.frameCount, limits.maxReplayRuns, limits.maxReplayFrames);
+             runCount, Submitted.frameCount, limits.maxReplayRuns, limits.maxReplayFrames);
     Refuse(out, verdict_refused, why);
     return false;
   }

@@ -1,6 +1,8 @@
 // hub_options: the option table, its parser and its help.
 #include "hub/hub_options.h"
 
+#include "game/replay.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -52,7 +54,7 @@ static const OptionEntry OptionTable[] = {
   {"--max-level-cells", option_number, &Options.game.maxLevelCells, 1, "cells of a level, width x height"},
   {"--max-replay-bytes", option_number, &Options.game.maxReplayBytes, 1, "bytes of a replay's text"},
   {"--max-replay-frames", option_number, &Options.game.maxReplayFrames, 1, "frames of a replay (62.5 a second)"},
-  {"--max-replay-runs", option_number, &Options.game.maxReplayRuns, 1, "lines of a replay, at most 16384"},
+  {"--max-replay-runs", option_number, &Options.game.maxReplayRuns, 1, "lines of a replay, at most 65536"},
   {"--max-page", option_number, &Options.maxPage, 1, "deepest page of the level list"},
   {"--max-records", option_number, &Options.maxRecords, 1, "largest limit of a records request"},
   {"--rate-publish-token", option_number, &Options.rates.publishPerToken, 0, "levels published a minute per token"},
@@ -157,8 +159,8 @@ bool ParseOptions(int argc, char** argv)
       return false;
     }
   }
-  if (Options.game.maxReplayRuns > 16384)
-    Options.game.maxReplayRuns = 16384;   // the game's replay reader holds no more
+  if (Options.game.maxReplayRuns > MaxReplayRuns)
+    Options.game.maxReplayRuns = MaxReplayRuns;   // the game's replay reader holds no more
   return true;
 }
 

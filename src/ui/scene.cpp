@@ -87,7 +87,7 @@ int ScoreShown(float levelTimer)
 static void DrawCellPass(const AtlasRect* const* images, const CellRange& r)
 {
   for (int x = r.x0; x < r.x1; x++) {
-    const int* column = &MapGrid[x * MapSize];
+    const MapCell* column = &MapGrid[x * MapSize];
     for (int y = r.y0; y < r.y1; y++) {
       int type = column[y];
       if (type < 0 || type >= MapTypeCount || !images[type])

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   // Cells outside the last rectangle were checked to hold Canary already, so
   // only that rectangle needs filling again.
-  static int canaryColumn[MapSize];
+  static MapCell canaryColumn[MapSize];
   static bool filled = false;
   if (!filled) {
     for (int y = 0; y < MapSize; y++)
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     filled = true;
   }
   for (int x = 0; x < LevelWidth; x++)
-    memcpy(&MapGrid[x * MapSize], canaryColumn, LevelHeight * sizeof(int));
+    memcpy(&MapGrid[x * MapSize], canaryColumn, LevelHeight * sizeof(MapCell));
 
   unsigned char title[TitleSlotSize + TitleGuardBytes];
   memset(title, GuardByte, sizeof(title));
@@ -87,11 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   CHECK(LevelWidth >= 0 && LevelWidth <= MaxLevelWidth);
   CHECK(LevelHeight >= 0 && LevelHeight <= MaxLevelHeight);
   for (int x = 0; x < MapSize; x++) {
-    const int* column = &MapGrid[x * MapSize];
+    const MapCell* column = &MapGrid[x * MapSize];
     int rows = x < LevelWidth ? LevelHeight : 0;
     for (int y = 0; y < rows; y++)
-      CHECK(column[y] >= 0 && column[y] < MapTypeCount);
-    CHECK(memcmp(column + rows, canaryColumn, (MapSize - rows) * sizeof(int)) == 0);
+      CHECK(column[y] < MapTypeCount);
+    CHECK(memcmp(column + rows, canaryColumn, (MapSize - rows) * sizeof(MapCell)) == 0);
   }
   CHECK(repairs.shortRows >= 0 && repairs.shortRows <= LevelHeight);
   CHECK(repairs.badCharacters >= 0 && repairs.badCharacters <= LevelWidth * LevelHeight);

@@ -10,7 +10,7 @@
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
-#include "game/replay.h"
+#include "game/replay_run.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/update.h"
@@ -142,11 +142,19 @@ TEST(Ghost, TimeNotFramesKeepsThePaceAndTheRecordingHasACap)
   EXPECT_EQ(x, 0);
   EXPECT_FALSE(GhostPositionAt(4.01f, &x, &y));
 
-  for (int i = 0; i < MaxGhostFrames + 10; i++)
+  // The level's run has room for its 300 tenths at the smallest TimeScale,
+  // where the timer falls a thirtieth of a tenth a frame; frames past it are
+  // not kept, and the whole take can be saved.
+  const int roomFrames = 9000;
+  for (int i = 0; i < roomFrames + 10; i++)
     RecordGhostFrame(0.2f);
-  EXPECT_EQ(GhostTake.frameCount, MaxGhostFrames);
-  EXPECT_GT(GhostClock, MaxGhostFrames * 0.2f);
-  EXPECT_EQ(EncodeGhost(&GhostTake, std::vector<unsigned char>(GhostFileMaxBytes).data()), GhostFileMaxBytes);
+  EXPECT_EQ(GhostTake.frameCount, roomFrames);
+  EXPECT_GT(GhostClock, roomFrames * 0.2f);
+  EXPECT_TRUE(SaveGhost(1));
+  EXPECT_EQ(ReadFile(Level1Ghost).size(), GhostHeaderBytes + (size_t)roomFrames * GhostFrameBytes);
+  // Each pickup adds its 50 tenths, up to GhostPickupsCovered of them.
+  EXPECT_EQ(GhostFramesFor(2), roomFrames + 2 * 50 * 30);
+  EXPECT_EQ(GhostFramesFor(GhostPickupsCovered + 1), MaxGhostFrames);
 }
 
 // Watching moves the ball frame by frame along the best run, and no further.

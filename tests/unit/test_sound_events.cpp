@@ -5,7 +5,7 @@
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/pause_state.h"
-#include "game/replay.h"
+#include "game/replay_run.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/settings.h"

@@ -14,11 +14,9 @@ add_executable(tetherorb2 src/app/main.cpp ${game_SOURCES} ${render_SOURCES} ${u
 set_target_properties(tetherorb2 PROPERTIES OUTPUT_NAME index SUFFIX .html)
 target_include_directories(tetherorb2 PRIVATE ${CMAKE_SOURCE_DIR}/src ${LODEPNG_DIR})
 target_link_options(tetherorb2 PRIVATE
-
   -sLEGACY_GL_EMULATION=1
   -sEXPORTED_RUNTIME_METHODS=FS
-  -sINITIAL_MEMORY=64MB        # the game's fixed tables (grid, items, edit history) take about 45 MB
-  -sALLOW_MEMORY_GROWTH=1
+  -sALLOW_MEMORY_GROWTH=1       # from emscripten's default start; the level, history and pictures grow it
   -sFORCE_FILESYSTEM=1
   -sMINIFY_HTML=0
   -lidbfs.js

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "game/file_save.h"
 #include "game/world.h"
 
 GhostPath GhostTake;
@@ -18,7 +19,6 @@ bool LevelHasGhost[MaxLevels];
 static const unsigned char GhostMagic[4] = {'T', '2', 'G', 'H'};
 static const float GhostMinTimeScale = 0.2f;
 static const float GhostMaxTimeScale = 2.0f;
-static const int MaxPathSize = 256;
 
 static unsigned char GhostFileBytes[GhostFileMaxBytes];  // the file being saved
 
@@ -135,10 +135,9 @@ size_t EncodeGhost(const GhostPath* path, unsigned char* out)
 
 bool LoadGhost(int n, GhostPath* out)
 {
-  char path[MaxPathSize];
+  PathBuffer path;
   out->frameCount = 0;
-  GhostFileName(path, sizeof path, n);
-  FILE* f = fopen(path, "rb");
+  FILE* f = GhostFileName(path, n) ? fopen(path, "rb") : nullptr;
   if (!f)
     return false;
   bool ok = ReadGhostStream(f, out);
@@ -186,10 +185,9 @@ bool SaveGhost(int n)
 {
   if (n < 1 || n > MaxLevels || GhostTake.frameCount < 1)
     return false;
-  char path[MaxPathSize];
-  GhostFileName(path, sizeof path, n);
+  PathBuffer path;
   size_t size = EncodeGhost(&GhostTake, GhostFileBytes);
-  bool saved = SaveFileBytes(path, GhostFileBytes, size);
+  bool saved = GhostFileName(path, n) ? SaveFileBytes(path, GhostFileBytes, size) : SavePathTooLong();
   KeepGhost(n);
   if (saved)
     LevelHasGhost[n - 1] = true;

@@ -5,6 +5,7 @@
 #include "game/key_bindings.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
+#include "game/places.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/update.h"
@@ -228,12 +229,12 @@ static bool CopyFile(const char* from, const char* to) {
 }
 
 bool StartLevelFile(const char* path) {
-  char home[4096], dir[] = "/tmp/tetherorb2-levelXXXXXX", levels[4200], copy[4300];
+  PathBuffer home, levels, copy;
+  char dir[] = "/tmp/tetherorb2-levelXXXXXX";
   if (!getcwd(home, sizeof home) || !mkdtemp(dir))
     return false;
-  snprintf(levels, sizeof levels, "%s/Levels", dir);
-  snprintf(copy, sizeof copy, "%s/level1.dat", levels);
-  bool ok = mkdir(levels, 0700) == 0 && CopyFile(path, copy) && chdir(dir) == 0;
+  bool ok = PlacePath(levels, dir, "Levels") && PlacePath(copy, levels, "level1.dat") && mkdir(levels, 0700) == 0 &&
+            CopyFile(path, copy) && chdir(dir) == 0;
   if (ok) {
     ShowScreen(gamestate_playing);
     StartLevel(1);

@@ -2,7 +2,6 @@
 // copy before the shipped one, and saves that make the folders they need.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -74,8 +73,7 @@ static std::string FolderOfLength(size_t length)
   return folder + std::string(length - folder.size(), 'f');
 }
 
-// Each name of a level's files that exactly fills a path is built whole; one
-// byte more is refused, never cut, and the level's read and save say why.
+// A level's file names that fill a path exactly are built whole; a byte more is refused, and a read and save say why.
 TEST(Places, PathsThatDoNotFitAreRefusedNeverCut)
 {
   ScratchDir dir;
@@ -107,23 +105,19 @@ TEST(Places, GhostsOfTwoLevelsInALongFolderKeepAFileEach)
   std::string folder = FolderOfLength(300);
   snprintf(Places.userLevels, PathSize, "%s", folder.c_str());
   for (int n = 1; n <= 2; n++) {
-    BeginGhostRun(n);
-    Ball.x = (float)n;
-    RecordGhostFrame(1);
+    BeginGhostRun(n), Ball.x = (float)n, RecordGhostFrame(1);
     EXPECT_TRUE(SaveGhost(n));
   }
   std::string one = ReadFile(folder + "/level1.ghost"), two = ReadFile(folder + "/level2.ghost");
   EXPECT_TRUE(one.size() == GhostHeaderBytes + GhostFrameBytes && two.size() == one.size() && one != two);
 }
 
-// $XDG_DATA_HOME as long as leaves room for the game's names is used; a byte
-// longer gives way to the home folder's default, said on stderr.
+// $XDG_DATA_HOME as long as leaves room for the game's names is used; a byte more gives way to the home folder's.
 TEST(Places, TooLongADataFolderGivesWayToTheHomeFolder)
 {
   InstalledPlaces places;
   std::string home = getenv("HOME") ? getenv("HOME") : "";
   setenv("HOME", "/home/p", 1);
-  unsetenv("XDG_CONFIG_HOME");
   std::string data = "/" + std::string(PathSize - PathNameRoom - 2 - strlen("/tetherorb2"), 'd');
   setenv("XDG_DATA_HOME", data.c_str(), 1);
   ChoosePlayerFolders();
@@ -133,7 +127,6 @@ TEST(Places, TooLongADataFolderGivesWayToTheHomeFolder)
   ChoosePlayerFolders();
   EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("$XDG_DATA_HOME is too long"));
   EXPECT_STREQ("/home/p/.local/share/tetherorb2/Levels", Places.userLevels);
-  EXPECT_STREQ("/home/p/.config/tetherorb2", Places.userSettings);
   setenv("HOME", home.c_str(), 1);
   unsetenv("XDG_DATA_HOME");
 }

@@ -1,6 +1,7 @@
 // input: one program-wide snapshot of the keyboard, the mouse buttons and the
-// pointer, refreshed once per frame by PollInput. Everything else only reads
-// it, so a replay can fill the same record and drive the game without SDL.
+// pointer, refreshed once per frame by PollInput. Only the platform reads it
+// (the keymap turns it into the controls record; the window takes its own
+// keys), so a replay can fill the same record and drive the game without SDL.
 // Events are applied in the order they came: a key that goes down and up
 // within one frame is pressed for that frame and up from the next.
 #pragma once

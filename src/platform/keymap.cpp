@@ -28,7 +28,7 @@ void UseWindowKeyNames()
 // This frame's modifiers as the key slots see them, and whether a text field has the keys.
 static struct {
   bool ctrl, shift, typing;
-} Held;
+} Keys;
 
 static bool KeyHeld(int symbol)
 {
@@ -71,7 +71,7 @@ static int ActionSlot(const KeyBindings& b, int action, int s)
 {
   int slot = b.key[action][s];
   bool typingKeeps = action == bind_pause || action == bind_rectangle;
-  if (slot == NoBinding || !ModifiersFit(slot, Held.ctrl, Held.shift) || (Held.typing && !typingKeeps))
+  if (slot == NoBinding || !ModifiersFit(slot, Keys.ctrl, Keys.shift) || (Keys.typing && !typingKeeps))
     return InputUp;
   return GatedKey(slot & BindKeyMask);
 }
@@ -154,6 +154,19 @@ static void ReadAim(const KeyBindings& b)
   Controls.aimY = History.padAiming ? History.padAimY : (float)InputState.MouseY;
 }
 
+// A choose key pressed that is no jump key as well: a player still jumping
+// at the finish must not leave the results card.
+static bool ChooseNotJumpPressed(const KeyBindings& b)
+{
+  for (int s = 0; s < 2; s++) {
+    int slot = b.key[bind_choose][s];
+    bool jumps = slot == b.key[bind_jump][0] || slot == b.key[bind_jump][1];
+    if (ActionSlot(b, bind_choose, s) == InputPressed && !jumps)
+      return true;
+  }
+  return false;
+}
+
 static void ReadListKeys(const KeyBindings& b)
 {
   Controls.pageUp = ActionPressed(b, bind_page_up);
@@ -189,7 +202,7 @@ static void ReadEditorKeys(const KeyBindings& b)
 static bool AnyPress(const KeyBindings& b)
 {
   bool alt = KeyHeld(KeyLAlt) || KeyHeld(KeyRAlt);
-  for (int sym = 1; sym < KeyCount && !alt && !Held.typing; sym++) {
+  for (int sym = 1; sym < KeyCount && !alt && !Keys.typing; sym++) {
     bool modifier = sym >= KeyFirstModifier && sym <= KeyLastModifier;
     bool kept = sym == KeyF11 || modifier || BoundTo(b, bind_pause, sym) || BoundTo(b, bind_mute, sym);
     if (GatedKey(sym) == InputPressed && !kept)
@@ -227,7 +240,7 @@ static char EditingKey(const KeyBindings& b, const TypedKey& k)
 static void ReadTypedText(const KeyBindings& b)
 {
   int used = 0;
-  for (int i = 0; i < InputState.TypedCount && Held.typing; i++) {
+  for (int i = 0; i < InputState.TypedCount && Keys.typing; i++) {
     const TypedKey& k = InputState.Typed[i];
     char bytes[Utf8MaxBytes];
     bytes[0] = EditingKey(b, k);
@@ -243,9 +256,9 @@ static void ReadTypedText(const KeyBindings& b)
 void ReadControls(const KeyBindings& b)
 {
   RefreshStaleInputs();
-  Held.ctrl = CtrlModifierHeld(b);
-  Held.shift = KeyHeld(KeyLShift) || KeyHeld(KeyRShift);
-  Held.typing = TypedTextWanted();
+  Keys.ctrl = CtrlModifierHeld(b);
+  Keys.shift = KeyHeld(KeyLShift) || KeyHeld(KeyRShift);
+  Keys.typing = TypedTextWanted();
   float stickX = StickValue(b, padaxis_steer_x), stickY = StickValue(b, padaxis_steer_y);
   float keyX = (float)ActionHeld(b, bind_right) - (float)ActionHeld(b, bind_left);
   float keyY = (float)ActionHeld(b, bind_down) - (float)ActionHeld(b, bind_up);
@@ -272,17 +285,10 @@ void ReadControls(const KeyBindings& b)
                       (stickMoved && stickRow > 0);
   Controls.menuChoose = ActionPressed(b, bind_choose) || ActionPressed(b, bind_jump) || padJump == InputPressed;
   Controls.menuBack = ActionPressed(b, bind_back) || PadButtonEntry(b, padbind_back) == InputPressed;
-  // A player still jumping at the finish must not leave the results card, so
-  // it takes the choose keys that do not jump, and Start, which pauses everywhere else.
-  bool choosePressed = false;
-  for (int s = 0; s < 2; s++) {
-    int slot = b.key[bind_choose][s];
-    bool jumps = slot == b.key[bind_jump][0] || slot == b.key[bind_jump][1];
-    choosePressed = choosePressed || (ActionSlot(b, bind_choose, s) == InputPressed && !jumps);
-  }
+  // The results card takes Start, which pauses everywhere else.
   bool startPressed = PadButtonEntry(b, padbind_pause) == InputPressed;
   bool onCard = GameState == gamestate_results;
-  Controls.cardLeave = choosePressed || startPressed;
+  Controls.cardLeave = ChooseNotJumpPressed(b) || startPressed;
   Controls.pauseToggle = ActionPressed(b, bind_pause) || (startPressed && !onCard);
   Controls.mute = ActionPressed(b, bind_mute);
   Controls.brushNext = ActionPressed(b, bind_brush_next);

@@ -2,7 +2,7 @@
 // Controls record through a set of key bindings (game/key_bindings.h),
 // reading every key and button through the input gate (input_gate.h), and,
 // while a text field has the keys, the frame's typed keys into its text queue.
-// It is the only reader of the raw key state besides the window's own keys.
+// Above the platform nothing reads the raw key state, only what this step writes.
 #pragma once
 
 #include "game/key_bindings.h"

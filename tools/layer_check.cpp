@@ -48,12 +48,6 @@ struct Allowed {
   const char* header;
 };
 static const Allowed AllowList[] = {
-  // Screens that still read the raw key state; they move to the controls
-  // record and a queue of typed characters.
-  {"ui/editor.cpp", "platform/input.h"},
-  {"ui/menus.cpp", "platform/input.h"},
-  {"ui/run_flow.cpp", "platform/input.h"},
-  {"ui/watch.cpp", "platform/input.h"},
   // The replay player still feeds InputState and the key bindings; it moves
   // to feeding the controls record directly.
   {"game/replay.cpp", "platform/gamepad.h"},

@@ -40,6 +40,7 @@
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/pause_state.h"
+#include "game/places.h"
 #include "game/screen.h"
 #include "game/settings.h"
 #include "game/update.h"
@@ -156,10 +157,10 @@ static bool WriteLevels()
     else
       FillSparse(p.width, p.height, sx, sy);
     SetCell(sx, sy, maptype_playerspawn);
-    char path[64], title[64];
-    LevelFileName(path, sizeof(path), n);
+    PathBuffer path;
+    char title[64];
     snprintf(title, sizeof(title), "Bench %s\n", p.name);
-    if (!WriteLevelFile(path, title))
+    if (!LevelFileName(path, n) || !WriteLevelFile(path, title))
       return false;
   }
   return true;
@@ -169,11 +170,10 @@ static char WorkDir[] = "/tmp/tetherorb2-bench-XXXXXX";
 
 static bool MakeWorkDir(const char* repo)
 {
-  char media[PATH_MAX + 16];
+  PathBuffer media;
   if (!mkdtemp(WorkDir) || chdir(WorkDir) != 0)
     return false;
-  snprintf(media, sizeof(media), "%s/Media", repo);
-  if (symlink(media, "Media") != 0)
+  if (!PlacePath(media, repo, "Media") || symlink(media, "Media") != 0)
     return false;
   FILE* f = fopen("settings.ini", "w");
   if (!f)
@@ -187,12 +187,12 @@ static bool MakeWorkDir(const char* repo)
 // Removes what MakeWorkDir and a run can leave in the working directory.
 static void RemoveWorkDir()
 {
-  char path[64];
+  PathBuffer path;
   for (int n = 1; n <= level_count; n++) {
-    LevelFileName(path, sizeof(path), n);
-    unlink(path);
-    ScoreFileName(path, sizeof(path), n);
-    unlink(path);
+    if (LevelFileName(path, n))
+      unlink(path);
+    if (ScoreFileName(path, n))
+      unlink(path);
   }
   rmdir("Levels");
   unlink("Media");

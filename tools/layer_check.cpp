@@ -40,22 +40,6 @@ static const Layer Layers[] = {
 };
 static const int LayerCount = sizeof Layers / sizeof Layers[0];
 
-// Includes that break the rules today and are on their way out; each entry
-// is a file and the header it includes. Delete an entry with its include:
-// an entry that matches nothing is a fault of its own.
-struct Allowed {
-  const char* file;
-  const char* header;
-};
-static const Allowed AllowList[] = {
-  // Screens that still read the raw key state; they move to the controls
-  // record and a queue of typed characters.
-  {"ui/editor.cpp", "platform/input.h"},
-  {"ui/menus.cpp", "platform/input.h"},
-  {"ui/run_flow.cpp", "platform/input.h"},
-  {"ui/watch.cpp", "platform/input.h"},
-};
-
 static int Faults;
 
 static void Fault(const std::string& text)
@@ -185,7 +169,6 @@ int main(int argc, char** argv)
   }
   std::sort(files.begin(), files.end());
 
-  std::set<int> allowUsed;
   std::map<std::string, std::set<std::string>> edges;
   int includeCount = 0;
   for (const std::string& file : files) {
@@ -207,22 +190,10 @@ int main(int argc, char** argv)
       }
       if (ModuleOf(inc.text) != ModuleOf(file))
         edges[ModuleOf(file)].insert(ModuleOf(inc.text));
-      if (MayInclude(layer, target))
-        continue;
-      bool allowed = false;
-      for (size_t a = 0; a < sizeof AllowList / sizeof AllowList[0]; a++)
-        if (file == AllowList[a].file && inc.text == AllowList[a].header) {
-          allowed = true;
-          allowUsed.insert((int)a);
-        }
-      if (!allowed)
+      if (!MayInclude(layer, target))
         Fault(file + " includes \"" + inc.text + "\" from a layer above its own (or beside it)");
     }
   }
-  for (size_t a = 0; a < sizeof AllowList / sizeof AllowList[0]; a++)
-    if (!allowUsed.count((int)a))
-      Fault(std::string("the allowed include of \"") + AllowList[a].header + "\" by " +
-            AllowList[a].file + " is gone: delete its entry");
 
   CircleFinder finder{edges, {}, {}, {}, {}, 0};
   for (const auto& module : edges)
@@ -231,7 +202,7 @@ int main(int argc, char** argv)
 
   if (Faults)
     return 1;
-  printf("layers: %zu files, %d includes, every one downward or allowed, no circle\n", files.size(),
+  printf("layers: %zu files, %d includes, every one downward, no circle\n", files.size(),
          includeCount);
   return 0;
 }

@@ -146,7 +146,6 @@ void RunFrame()
   bool screenRuns = ScreenRuns();
   if (screenRuns)
     RunGameState();
-  WantTypedText(GameState == gamestate_editing && EditorTitleEditing);
 
   // Hold the frame to at least 16 ms, measure the rate for the next TimeScale, refresh the clock texts.
   PaceFrame();
@@ -163,8 +162,10 @@ void RunFrame()
     SaveWantedScreenshot();
   }
 
-  // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go.
+  // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go;
+  // the title being edited has the keys from the next frame on, unless the pause layer has them.
   FollowScreen(GameState, PauseWanted);
+  WantTypedText(GameState == gamestate_editing && EditorTitleEditing && !PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
   PlaySounds();

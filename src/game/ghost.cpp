@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "game/file_save.h"
+#include "game/world.h"
+
 GhostPath GhostTake;
 GhostPath GhostBest;
 int GhostLevel;
@@ -17,7 +20,6 @@ bool LevelHasGhost[MaxLevels];
 static const unsigned char GhostMagic[4] = {'T', '2', 'G', 'H'};
 static const float GhostMinTimeScale = 0.2f;
 static const float GhostMaxTimeScale = 2.0f;
-static const int MaxPathSize = 256;
 
 static std::vector<unsigned char> GhostFileBytes;  // the file being saved, sized with GhostTake
 
@@ -154,10 +156,9 @@ size_t EncodeGhost(const GhostPath* path, unsigned char* out)
 
 bool LoadGhost(int n, GhostPath* out)
 {
-  char path[MaxPathSize];
+  PathBuffer path;
   out->frameCount = 0;
-  GhostFileName(path, sizeof path, n);
-  FILE* f = fopen(path, "rb");
+  FILE* f = GhostFileName(path, n) ? fopen(path, "rb") : nullptr;
   if (!f)
     return false;
   bool ok = ReadGhostStream(f, out);
@@ -210,10 +211,9 @@ bool SaveGhost(int n)
 {
   if (n < 1 || n > MaxLevels || GhostTake.frameCount < 1)
     return false;
-  char path[MaxPathSize];
-  GhostFileName(path, sizeof path, n);
+  PathBuffer path;
   size_t size = EncodeGhost(&GhostTake, GhostFileBytes.data());
-  bool saved = SaveFileBytes(path, GhostFileBytes.data(), size);
+  bool saved = GhostFileName(path, n) ? SaveFileBytes(path, GhostFileBytes.data(), size) : SavePathTooLong();
   KeepGhost(n);
   if (saved)
     LevelHasGhost[n - 1] = true;

@@ -13,6 +13,12 @@ const KeyBindings DefaultBindings = {
     {KeyLeft, KeyA}, {KeyRight, KeyD}, {KeyUp, KeyW}, {KeyDown, KeyS}, {KeySpace, NoBinding},
     {KeyEscape, NoBinding}, {KeyM, NoBinding}, {KeyB, NoBinding}, {KeyE, NoBinding}, {KeyQ, NoBinding},
     {KeyR, NoBinding}, {KeyN, NoBinding},
+    {KeyReturn, NoBinding}, {KeyPageUp, NoBinding}, {KeyPageDown, NoBinding}, {KeyHome, NoBinding},
+    {KeyEnd, NoBinding}, {KeyDelete, NoBinding}, {KeyG, NoBinding}, {KeyLShift, KeyRShift},
+    {KeyF, NoBinding}, {KeyZ | BindCtrl, NoBinding}, {KeyY | BindCtrl, KeyZ | BindCtrl | BindShift},
+    {KeyS | BindCtrl, NoBinding}, {KeyRight | BindCtrl, NoBinding}, {KeyLeft | BindCtrl, NoBinding},
+    {KeyDown | BindCtrl, NoBinding}, {KeyUp | BindCtrl, NoBinding}, {KeyTab, NoBinding},
+    {KeyT, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -23,7 +29,9 @@ const char* (*WindowKeyName)(int symbol);
 
 static const char* const KeyActionNames[KeyActionCount] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
-  "restart", "next",
+  "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
+  "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
+  "test",
 };
 static const char* const PadButtonNames[PadButtonActionCount] = {"jump", "back", "tether", "pause"};
 static const char* const PadAxisNames[PadAxisActionCount] = {
@@ -56,6 +64,18 @@ static bool SameName(const char* a, const char* b)
   }
 }
 
+// s after prefix, ignoring case and blanks; null when s does not start with it.
+static const char* AfterPrefix(const char* s, const char* prefix)
+{
+  for (; *prefix; prefix++, s++) {
+    while (IsBlank(*s))
+      s++;
+    if (tolower((unsigned char)*s) != *prefix)
+      return nullptr;
+  }
+  return s;
+}
+
 // The game's own name of the key, else the window system's; null for a key neither names.
 static const char* KeyName(int symbol)
 {
@@ -77,12 +97,34 @@ int KeySymbolNamed(const char* name)
   return NoBinding;
 }
 
-void KeyLabel(int symbol, char* out, int size)
+int KeySlotNamed(const char* value)
 {
-  const char* name = KeyName(symbol);
-  snprintf(out, size, "%s", name ? name : "");
-  if (size > 0 && out[0])
-    out[0] = (char)toupper((unsigned char)out[0]);
+  static const struct { const char* prefix; int bit; } Modifiers[] = {{"ctrl+", BindCtrl}, {"shift+", BindShift}};
+  int bits = 0;
+  for (bool found = true; found;) {
+    found = false;
+    for (const auto& m : Modifiers) {
+      const char* rest = AfterPrefix(value, m.prefix);
+      if (rest) {
+        value = rest;
+        bits |= m.bit;
+        found = true;
+      }
+    }
+  }
+  int sym = KeySymbolNamed(value);
+  return sym == NoBinding ? NoBinding : sym | bits;
+}
+
+void KeyLabel(int slot, char* out, int size)
+{
+  const char* name = slot == NoBinding ? nullptr : KeyName(slot & BindKeyMask);
+  const char* ctrl = name && (slot & BindCtrl) ? "Ctrl+" : "";
+  const char* shift = name && (slot & BindShift) ? "Shift+" : "";
+  snprintf(out, size, "%s%s%s", ctrl, shift, name ? name : "");
+  size_t at = strlen(ctrl) + strlen(shift);   // the key's own name, capitalised
+  if (size > 0 && at < strlen(out))
+    out[at] = (char)toupper((unsigned char)out[at]);
 }
 
 void PadButtonLabel(int button, char* out, int size)
@@ -113,11 +155,11 @@ static void LoadKey(const char* setting, int* slot)
     *slot = NoBinding;
     return;
   }
-  int sym = KeySymbolNamed(value);
-  if (sym == NoBinding)
+  int key = KeySlotNamed(value);
+  if (key == NoBinding)
     ReportUnknown(setting, value);
   else
-    *slot = sym;
+    *slot = key;
 }
 
 // A number 0..count-1, or "none" / -1 for nothing.

@@ -11,7 +11,10 @@
 // The keyboard actions; each has two key slots (key_NAME and key_NAME_alt).
 enum {
   bind_left = 0, bind_right, bind_up, bind_down, bind_jump, bind_pause, bind_mute,
-  bind_back, bind_brush_next, bind_brush_prev, bind_restart, bind_next, KeyActionCount
+  bind_back, bind_brush_next, bind_brush_prev, bind_restart, bind_next,
+  bind_choose, bind_page_up, bind_page_down, bind_home, bind_end, bind_delete, bind_watch,
+  bind_rectangle, bind_fill, bind_undo, bind_redo, bind_save, bind_wider, bind_narrower,
+  bind_taller, bind_shorter, bind_title, bind_test, KeyActionCount
 };
 // The pad's buttons and axes by what they do.
 enum { padbind_jump = 0, padbind_back, padbind_tether, padbind_pause, PadButtonActionCount };
@@ -22,8 +25,17 @@ enum {
 
 const int NoBinding = -1;   // a slot, button or axis that does nothing
 
+// A key slot holds the key's symbol plus the modifiers it is bound with
+// ("ctrl+z" in settings.ini). A slot with BindCtrl acts only while a Ctrl key
+// is held, one without it only while none is (a Ctrl key bound to an action
+// of its own is no modifier); BindShift asks for a Shift key held too, and a
+// slot without it does not mind Shift.
+const int BindCtrl = 0x1000;
+const int BindShift = 0x2000;
+const int BindKeyMask = BindCtrl - 1;       // the symbol; every SDL 1.2 symbol lies below it
+
 struct KeyBindings {
-  int key[KeyActionCount][2];               // SDL key symbols, or NoBinding
+  int key[KeyActionCount][2];               // key symbols with modifier bits, or NoBinding
   int padButton[PadButtonActionCount];      // pad button numbers, or NoBinding
   int padAxis[PadAxisActionCount];          // pad axis numbers, or NoBinding
   float deadZone;                           // share of a stick's travel that does nothing
@@ -35,13 +47,17 @@ extern KeyBindings Bindings;                // what the player chose; DefaultBin
 // ("left shift" and "leftshift" both give 304); NoBinding when none is.
 int KeySymbolNamed(const char* name);
 
+// A key slot from its settings.ini value: a key name after any "ctrl+" and
+// "shift+" ("ctrl + shift + z"); NoBinding when it names no key.
+int KeySlotNamed(const char* value);
+
 // Bindings from the settings lines; every value that names no key (or no
 // button or axis number) keeps its default and is reported once on stderr.
 void LoadKeyBindings();
 
-// The key's name as players know it, first letter capitalised ("Left",
-// "Space", "A"); empty for NoBinding and a key without a name.
-void KeyLabel(int symbol, char* out, int size);
+// A key slot's name as players know it, first letter capitalised ("Left",
+// "Space", "A", "Ctrl+Z"); empty for NoBinding and a key without a name.
+void KeyLabel(int slot, char* out, int size);
 
 // The pad button's name in the usual Linux layout ("A", "RB", "Start"),
 // else "button N"; empty for NoBinding.

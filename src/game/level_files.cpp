@@ -26,38 +26,37 @@ const int LineBufferSize = 1000;       // bytes of one line read, terminator inc
 const int TitleMaxBytes = TitleSlotSize - 2;  // room for the line feed and terminator
 const char FirstLetter = 'a';          // maptype_nothing; 'a' + 11 is maptype_finish
 const int ScoreBytes = 4;
-const int MaxPathSize = PlaceSize + 32;
 
-void LevelFileName(char* out, size_t size, int n)
+bool LevelFileName(PathBuffer& out, int n)
 {
   char name[32];
   snprintf(name, sizeof(name), "level%i.dat", n);
-  PlacePath(out, size, Places.userLevels, name);
+  return PlacePath(out, Places.userLevels, name);
 }
 
-void ShippedOrUserLevelName(char* out, size_t size, int n)
+bool ShippedOrUserLevelName(PathBuffer& out, int n)
 {
   char name[32];
   snprintf(name, sizeof(name), "level%i.dat", n);
-  ReadablePath(out, size, Places.userLevels, Places.shippedLevels, name);
+  return ReadablePath(out, Places.userLevels, Places.shippedLevels, name);
 }
 
 // The files a run writes: the best score and its ghost, side by side.
-static void SavedRunFileName(char* out, size_t size, int n, const char* suffix)
+static bool SavedRunFileName(PathBuffer& out, int n, const char* suffix)
 {
   char name[32];
   snprintf(name, sizeof(name), "level%i%s", n, suffix);
-  PlacePath(out, size, ScoreFolder(), name);
+  return PlacePath(out, ScoreFolder(), name);
 }
 
-void ScoreFileName(char* out, size_t size, int n)
+bool ScoreFileName(PathBuffer& out, int n)
 {
-  SavedRunFileName(out, size, n, ".score");
+  return SavedRunFileName(out, n, ".score");
 }
 
-void GhostFileName(char* out, size_t size, int n)
+bool GhostFileName(PathBuffer& out, int n)
 {
-  SavedRunFileName(out, size, n, ".ghost");
+  return SavedRunFileName(out, n, ".ghost");
 }
 
 const char* ScoreFolder()
@@ -181,9 +180,8 @@ void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
 // Level n's file as it is read: the player's copy, else the shipped one.
 static FILE* OpenLevelToRead(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  return fopen(path, "r");
+  PathBuffer path;
+  return ShippedOrUserLevelName(path, n) ? fopen(path, "r") : nullptr;
 }
 
 int LevelFileSpawns(int n)
@@ -210,8 +208,9 @@ void LoadLevel(int n)
 
 int LevelFileError(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
+  PathBuffer path;
+  if (!ShippedOrUserLevelName(path, n))
+    return ENAMETOOLONG;
   int fd = open(path, O_RDONLY | O_NONBLOCK);   // a pipe in its place must not wait
   if (fd < 0)
     return errno;
@@ -239,7 +238,7 @@ void ReadLevelTitle(int n)
 
 void LoadLevelCatalogue()
 {
-  char path[MaxPathSize];
+  PathBuffer path;
   for (int n = 1; n <= MaxLevels; n++)
     ReadLevelTitle(n);
   FindHighestLevel();
@@ -247,8 +246,7 @@ void LoadLevelCatalogue()
     LevelBest[n - 1] = 0;
     if (!LevelSlotShown(n))
       continue;
-    ScoreFileName(path, sizeof(path), n);
-    FILE* f = fopen(path, "rb");
+    FILE* f = ScoreFileName(path, n) ? fopen(path, "rb") : nullptr;
     if (f) {
       LevelBest[n - 1] = ReadScoreStream(f);
       fclose(f);
@@ -318,8 +316,9 @@ bool SaveLevel()
 {
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels)
     return false;
-  char path[MaxPathSize];
-  LevelFileName(path, sizeof(path), CurrentLevel);
+  PathBuffer path;
+  if (!LevelFileName(path, CurrentLevel))
+    return SavePathTooLong();
   return WriteLevelFile(path, LevelTitles[CurrentLevel - 1]);
 }
 
@@ -335,8 +334,9 @@ bool SaveFileBytes(const char* path, const unsigned char* bytes, size_t size)
 
 bool SaveBest(int n, int score)
 {
-  char path[MaxPathSize];
-  ScoreFileName(path, sizeof(path), n);
+  PathBuffer path;
+  if (!ScoreFileName(path, n))
+    return SavePathTooLong();
   uint32_t value = (uint32_t)score;
   unsigned char bytes[ScoreBytes];
   for (int i = 0; i < ScoreBytes; i++)

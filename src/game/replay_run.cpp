@@ -5,6 +5,7 @@
 #include "game/controls.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
+#include "game/places.h"
 #include "game/replay_record.h"
 #include "game/rules.h"
 #include "game/screen.h"
@@ -70,7 +71,8 @@ void ApplyReplayInput(int keys, int mouseX, int mouseY, int button)
   ApplyReplayControls(c);
 }
 
-int JudgeFrame() {
+int JudgeFrame()
+{
   if (NextScreen() == gamestate_playing)
     return replayend_playing;
   if (BallAtFinish())
@@ -80,7 +82,8 @@ int JudgeFrame() {
   return replayend_timeout;
 }
 
-static bool CopyFile(const char* from, const char* to) {
+static bool CopyFile(const char* from, const char* to)
+{
   FILE* in = fopen(from, "rb");
   if (!in)
     return false;
@@ -97,13 +100,14 @@ static bool CopyFile(const char* from, const char* to) {
   return ok;
 }
 
-bool StartLevelFile(const char* path) {
-  char home[4096], dir[] = "/tmp/tetherorb2-levelXXXXXX", levels[4200], copy[4300];
+bool StartLevelFile(const char* path)
+{
+  PathBuffer home, levels, copy;
+  char dir[] = "/tmp/tetherorb2-levelXXXXXX";
   if (!getcwd(home, sizeof home) || !mkdtemp(dir))
     return false;
-  snprintf(levels, sizeof levels, "%s/Levels", dir);
-  snprintf(copy, sizeof copy, "%s/level1.dat", levels);
-  bool ok = mkdir(levels, 0700) == 0 && CopyFile(path, copy) && chdir(dir) == 0;
+  bool ok = PlacePath(levels, dir, "Levels") && PlacePath(copy, levels, "level1.dat") && mkdir(levels, 0700) == 0 &&
+            CopyFile(path, copy) && chdir(dir) == 0;
   if (ok) {
     ShowScreen(gamestate_playing);
     StartLevel(1);
@@ -116,7 +120,8 @@ bool StartLevelFile(const char* path) {
   return ok;
 }
 
-ReplayOutcome PlayReplay(const Replay* r) {
+ReplayOutcome PlayReplay(const Replay* r)
+{
   ReplayOutcome out = {replayend_playing, 0, 0, 0};
   int slot = CurrentLevel - 1;
   bool slotValid = slot >= 0 && slot < MaxLevels;
@@ -148,11 +153,12 @@ ReplayOutcome PlayReplay(const Replay* r) {
   return out;
 }
 
-const char* ReplayEndName(int end) {
+const char* ReplayEndName(int end)
+{
   switch (end) {
-    case replayend_finish: return "finish";
-    case replayend_harmed: return "harmful block";
-    case replayend_timeout: return "time out";
-    default: return "still playing";
+  case replayend_finish: return "finish";
+  case replayend_harmed: return "harmful block";
+  case replayend_timeout: return "time out";
+  default: return "still playing";
   }
 }

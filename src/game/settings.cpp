@@ -49,8 +49,9 @@ void ReadSettingsStream(FILE* f)
 void ReadSettingsFile()
 {
   SettingsLineCount = 0;
-  char path[PlaceSize];
-  ReadablePath(path, sizeof(path), Places.userSettings, Places.shippedSettings, SettingsFileName);
+  PathBuffer path;
+  if (!ReadablePath(path, Places.userSettings, Places.shippedSettings, SettingsFileName))
+    return;
   FILE* f = fopen(path, "r");
   if (!f)
     return;

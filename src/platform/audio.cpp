@@ -63,18 +63,22 @@ static void NoteMissing(const char* path)
   strcat(MissingList, path);
 }
 
-// The sound file's path in the media folder ("Media/sounds/<file>" in the repository).
-static void SoundPath(char* path, size_t size, const char* file)
+// The sound file's path in the media folder ("Media/sounds/<file>" in the
+// repository); false, with the file noted as missing, when it does not fit.
+static bool SoundPath(PathBuffer& path, const char* file)
 {
-  char name[PlaceSize];
-  snprintf(name, sizeof(name), "%s/%s", SoundFolder, file);
-  PlacePath(path, size, Places.media, name);
+  PathBuffer name;
+  if (PlacePath(name, SoundFolder, file) && PlacePath(path, Places.media, name))
+    return true;
+  NoteMissing(file);
+  return false;
 }
 
 static Mix_Chunk* LoadEffect(const char* file)
 {
-  char path[PlaceSize];
-  SoundPath(path, sizeof(path), file);
+  PathBuffer path;
+  if (!SoundPath(path, file))
+    return nullptr;
   Mix_Chunk* chunk = Mix_LoadWAV(path);
   if (!chunk)
     NoteMissing(path);
@@ -90,8 +94,9 @@ static void LoadSounds()
   }
   if (Settings.music > 0)
     for (int t = 0; t < theme_count; t++) {
-      char path[PlaceSize];
-      SoundPath(path, sizeof(path), ThemeFiles[t]);
+      PathBuffer path;
+      if (!SoundPath(path, ThemeFiles[t]))
+        continue;
       Themes[t] = Mix_LoadMUS(path);
       if (!Themes[t])
         NoteMissing(path);

@@ -4,7 +4,6 @@
 #include <SDL.h>
 #include <cstring>
 
-#include "game/utf8.h"
 #include "platform/gamepad.h"
 #include "platform/platform.h"
 
@@ -50,26 +49,40 @@ void ReleaseAllInput()
   ReleasePad();
 }
 
-void ApplyTypedCharacter(unsigned code)
+static bool TextWanted;   // a text field has the keys
+
+static bool KeyIsDown(int symbol)
 {
-  const unsigned firstPrintable = 0x20, deleteCode = 0x7F, lastC1Control = 0x9F;
-  if (code < firstPrintable || (code >= deleteCode && code <= lastC1Control))
+  return IsDown(InputState.KeyState[symbol]);
+}
+
+void ApplyKeyPress(int symbol, unsigned character)
+{
+  if (!TextWanted) {
+    ApplyKeyDown(symbol);
     return;
-  char bytes[Utf8MaxBytes];
-  int n = Utf8Encode(code, bytes);
-  size_t used = strlen(InputState.Typed);
-  if (n > 0 && used + n < sizeof InputState.Typed) {
-    memcpy(InputState.Typed + used, bytes, n);
-    InputState.Typed[used + n] = 0;
   }
+  const unsigned firstPrintable = 0x20, deleteCode = 0x7F, lastC1Control = 0x9F;
+  bool ctrl = KeyIsDown(KeyLCtrl) || KeyIsDown(KeyRCtrl);
+  bool printable = character >= firstPrintable && (character < deleteCode || character > lastC1Control);
+  unsigned typed = printable && !ctrl ? character : 0;
+  if (InputState.TypedCount < TypedKeysSize)
+    InputState.Typed[InputState.TypedCount++] = {symbol, typed, ctrl, KeyIsDown(KeyLShift) || KeyIsDown(KeyRShift),
+                                                 KeyIsDown(KeyLAlt) || KeyIsDown(KeyRAlt)};
+  if (!typed)
+    ApplyKeyDown(symbol);
 }
 
 void WantTypedText(bool on)
 {
-  static bool wanted;
-  if (on != wanted)
+  if (on != TextWanted)
     SDL_EnableUNICODE(on ? 1 : 0);
-  wanted = on;
+  TextWanted = on;
+}
+
+bool TypedTextWanted()
+{
+  return TextWanted;
 }
 
 static bool IsWheel(int button)
@@ -88,8 +101,7 @@ static void ApplyEvent(const SDL_Event* event)
   }
   switch (event->type) {
   case SDL_KEYDOWN:
-    ApplyKeyDown(KeySymbolOf(event));
-    ApplyTypedCharacter(TypedCharacterOf(event));
+    ApplyKeyPress(KeySymbolOf(event), TypedCharacterOf(event));
     break;
   case SDL_KEYUP: ApplyKeyUp(KeySymbolOf(event)); break;
   case SDL_MOUSEBUTTONDOWN:
@@ -118,7 +130,7 @@ void PollInput()
   AgePad();
   InputState.FocusLost = false;
   InputState.WheelSteps = 0;
-  InputState.Typed[0] = 0;
+  InputState.TypedCount = 0;
   while (TakeInputEvent(&event))
     ApplyEvent(&event);
   if (!WindowHasFocus())

@@ -6,6 +6,7 @@
 
 #include "game/controls.h"
 #include "game/screen.h"
+#include "game/utf8.h"
 #include "platform/gamepad.h"
 #include "platform/input.h"
 #include "platform/input_gate.h"
@@ -24,19 +25,65 @@ void UseWindowKeyNames()
   WindowKeyName = SdlKeyName;
 }
 
-static int KeyEntry(int sym)
+// This frame's modifiers as the key slots see them, and whether a text field has the keys.
+static struct {
+  bool ctrl, shift, typing;
+} Keys;
+
+static bool KeyHeld(int symbol)
 {
-  return GatedKey(sym);
+  return IsDown(InputState.KeyState[symbol]);
+}
+
+static bool SlotKeyIs(int slot, int symbol)
+{
+  return slot != NoBinding && (slot & BindKeyMask) == symbol;
+}
+
+static bool BoundTo(const KeyBindings& b, int action, int symbol)
+{
+  return SlotKeyIs(b.key[action][0], symbol) || SlotKeyIs(b.key[action][1], symbol);
+}
+
+// A Ctrl key held is a modifier unless an action has it as its own key.
+static bool CtrlModifierHeld(const KeyBindings& b)
+{
+  static const int CtrlKeys[] = {KeyLCtrl, KeyRCtrl};
+  for (int sym : CtrlKeys) {
+    bool ownKey = false;
+    for (int a = 0; a < KeyActionCount; a++)
+      ownKey = ownKey || BoundTo(b, a, sym);
+    if (KeyHeld(sym) && !ownKey)
+      return true;
+  }
+  return false;
+}
+
+static bool ModifiersFit(int slot, bool ctrl, bool shift)
+{
+  return ((slot & BindCtrl) != 0) == ctrl && (!(slot & BindShift) || shift);
+}
+
+// Slot s of the action as the input gate shows its key, when the modifiers
+// are held as the slot asks. While a text field has the keys only the pause
+// key acts, and the Shift of a drag that a click on the level starts.
+static int ActionSlot(const KeyBindings& b, int action, int s)
+{
+  int slot = b.key[action][s];
+  bool typingKeeps = action == bind_pause || action == bind_rectangle;
+  if (slot == NoBinding || !ModifiersFit(slot, Keys.ctrl, Keys.shift) || (Keys.typing && !typingKeeps))
+    return InputUp;
+  return GatedKey(slot & BindKeyMask);
 }
 
 static bool ActionHeld(const KeyBindings& b, int action)
 {
-  return IsDown(KeyEntry(b.key[action][0])) || IsDown(KeyEntry(b.key[action][1]));
+  return IsDown(ActionSlot(b, action, 0)) || IsDown(ActionSlot(b, action, 1));
 }
 
 static bool ActionPressed(const KeyBindings& b, int action)
 {
-  return KeyEntry(b.key[action][0]) == InputPressed || KeyEntry(b.key[action][1]) == InputPressed;
+  return ActionSlot(b, action, 0) == InputPressed || ActionSlot(b, action, 1) == InputPressed;
 }
 
 static int PadButtonEntry(const KeyBindings& b, int action)
@@ -107,9 +154,111 @@ static void ReadAim(const KeyBindings& b)
   Controls.aimY = History.padAiming ? History.padAimY : (float)InputState.MouseY;
 }
 
+// A choose key pressed that is no jump key as well: a player still jumping
+// at the finish must not leave the results card.
+static bool ChooseNotJumpPressed(const KeyBindings& b)
+{
+  for (int s = 0; s < 2; s++) {
+    int slot = b.key[bind_choose][s];
+    bool jumps = slot == b.key[bind_jump][0] || slot == b.key[bind_jump][1];
+    if (ActionSlot(b, bind_choose, s) == InputPressed && !jumps)
+      return true;
+  }
+  return false;
+}
+
+static void ReadListKeys(const KeyBindings& b)
+{
+  Controls.pageUp = ActionPressed(b, bind_page_up);
+  Controls.pageDown = ActionPressed(b, bind_page_down);
+  Controls.listHome = ActionPressed(b, bind_home);
+  Controls.listEnd = ActionPressed(b, bind_end);
+  Controls.wheelSteps = InputState.WheelSteps;
+  Controls.deleteLevel = ActionPressed(b, bind_delete);
+  Controls.watchRun = ActionPressed(b, bind_watch);
+}
+
+static void ReadEditorKeys(const KeyBindings& b)
+{
+  int right = GatedButton(ButtonRight);
+  Controls.erase = IsDown(right);
+  Controls.erasePressed = right == InputPressed;
+  Controls.pick = GatedButton(ButtonMiddle) == InputPressed;
+  Controls.rectangle = ActionHeld(b, bind_rectangle);
+  Controls.fill = ActionPressed(b, bind_fill);
+  Controls.undo = ActionPressed(b, bind_undo);
+  Controls.redo = ActionPressed(b, bind_redo);
+  Controls.save = ActionPressed(b, bind_save);
+  Controls.titleEdit = ActionPressed(b, bind_title);
+  Controls.testRun = ActionPressed(b, bind_test);
+  Controls.resizeX = (int)ActionHeld(b, bind_wider) - (int)ActionHeld(b, bind_narrower);
+  Controls.resizeY = (int)ActionHeld(b, bind_taller) - (int)ActionHeld(b, bind_shorter);
+  Controls.resizePressed = ActionPressed(b, bind_wider) || ActionPressed(b, bind_narrower) ||
+                           ActionPressed(b, bind_taller) || ActionPressed(b, bind_shorter);
+}
+
+// Watching ends on any key or button that goes down but the pause and mute
+// keys, the window's own (F11, anything with Alt held) and a modifier alone.
+static bool AnyPress(const KeyBindings& b)
+{
+  bool alt = KeyHeld(KeyLAlt) || KeyHeld(KeyRAlt);
+  for (int sym = 1; sym < KeyCount && !alt && !Keys.typing; sym++) {
+    bool modifier = sym >= KeyFirstModifier && sym <= KeyLastModifier;
+    bool kept = sym == KeyF11 || modifier || BoundTo(b, bind_pause, sym) || BoundTo(b, bind_mute, sym);
+    if (GatedKey(sym) == InputPressed && !kept)
+      return true;
+  }
+  for (int n = 1; n < MouseButtonCount; n++)
+    if (GatedButton(n) == InputPressed)
+      return true;
+  for (int n = 0; n < PadButtonCount; n++)
+    if (n != b.padButton[padbind_pause] && GatedPadButton(n) == InputPressed)
+      return true;
+  return false;
+}
+
+// The editing key a typed key is, or 0: Backspace, Return (not Alt+Return,
+// the window's) and Tab, the redo and undo keys (redo first: Ctrl+Shift+Z is
+// also the undo key with Shift held).
+static char EditingKey(const KeyBindings& b, const TypedKey& k)
+{
+  if (k.symbol == KeyBackspace)
+    return TextBackspace;
+  if ((k.symbol == KeyReturn && !k.alt) || k.symbol == KeyTab)
+    return TextDone;
+  const struct { int action; char key; } edits[] = {{bind_redo, TextRedo}, {bind_undo, TextUndo}};
+  for (const auto& e : edits)
+    for (int s = 0; s < 2; s++) {
+      int slot = b.key[e.action][s];
+      if (SlotKeyIs(slot, k.symbol) && ModifiersFit(slot, k.ctrl, k.shift))
+        return e.key;
+    }
+  return 0;
+}
+
+// The text queue from this frame's typed keys, in their order, while it fits.
+static void ReadTypedText(const KeyBindings& b)
+{
+  int used = 0;
+  for (int i = 0; i < InputState.TypedCount && Keys.typing; i++) {
+    const TypedKey& k = InputState.Typed[i];
+    char bytes[Utf8MaxBytes];
+    bytes[0] = EditingKey(b, k);
+    int n = k.character ? Utf8Encode(k.character, bytes) : bytes[0] != 0;
+    if (used + n >= TextQueueSize)
+      break;
+    memcpy(Controls.text + used, bytes, n);
+    used += n;
+  }
+  Controls.text[used] = 0;
+}
+
 void ReadControls(const KeyBindings& b)
 {
   RefreshStaleInputs();
+  Keys.ctrl = CtrlModifierHeld(b);
+  Keys.shift = KeyHeld(KeyLShift) || KeyHeld(KeyRShift);
+  Keys.typing = TypedTextWanted();
   float stickX = StickValue(b, padaxis_steer_x), stickY = StickValue(b, padaxis_steer_y);
   float keyX = (float)ActionHeld(b, bind_right) - (float)ActionHeld(b, bind_left);
   float keyY = (float)ActionHeld(b, bind_down) - (float)ActionHeld(b, bind_up);
@@ -134,19 +283,20 @@ void ReadControls(const KeyBindings& b)
                     (stickMoved && stickRow < 0);
   Controls.menuDown = ActionPressed(b, bind_down) || GatedHat(pad_hat_down) == InputPressed ||
                       (stickMoved && stickRow > 0);
-  bool returnPressed = KeyEntry(KeyReturn) == InputPressed;
-  Controls.menuChoose = returnPressed || ActionPressed(b, bind_jump) || padJump == InputPressed;
+  Controls.menuChoose = ActionPressed(b, bind_choose) || ActionPressed(b, bind_jump) || padJump == InputPressed;
   Controls.menuBack = ActionPressed(b, bind_back) || PadButtonEntry(b, padbind_back) == InputPressed;
-  // A player still jumping at the finish must not leave the results card, so
-  // it takes Return and Start, which pauses everywhere else.
-  bool returnJumps = b.key[bind_jump][0] == KeyReturn || b.key[bind_jump][1] == KeyReturn;
+  // The results card takes Start, which pauses everywhere else.
   bool startPressed = PadButtonEntry(b, padbind_pause) == InputPressed;
   bool onCard = GameState == gamestate_results;
-  Controls.cardLeave = (returnPressed && !returnJumps) || startPressed;
+  Controls.cardLeave = ChooseNotJumpPressed(b) || startPressed;
   Controls.pauseToggle = ActionPressed(b, bind_pause) || (startPressed && !onCard);
   Controls.mute = ActionPressed(b, bind_mute);
   Controls.brushNext = ActionPressed(b, bind_brush_next);
   Controls.brushPrev = ActionPressed(b, bind_brush_prev);
   Controls.restart = ActionPressed(b, bind_restart);
   Controls.nextLevel = ActionPressed(b, bind_next);
+  ReadListKeys(b);
+  ReadEditorKeys(b);
+  Controls.anyPress = AnyPress(b);
+  ReadTypedText(b);
 }

@@ -36,20 +36,21 @@ static bool HoldsGameData()
 }
 
 // The folder of the running executable, without the trailing name; "." when
-// the system does not tell.
-static void ExecutableFolder(char* out, size_t size)
+// the system does not tell; false when its path is too long to hold.
+static bool ExecutableFolder(PathBuffer& out)
 {
-  ssize_t n = readlink("/proc/self/exe", out, size - 1);
-  if (n <= 0) {
-    snprintf(out, size, "%s", ".");
-    return;
-  }
+  ssize_t n = readlink("/proc/self/exe", out, sizeof(out));
+  if (n >= (ssize_t)sizeof(out))
+    return false;
+  if (n <= 0)
+    return PlacePath(out, "", ".");
   out[n] = 0;
   char* slash = strrchr(out, '/');
   if (slash && slash != out)
     *slash = 0;
   else
-    snprintf(out, size, "%s", slash ? "/" : ".");
+    PlacePath(out, "", slash ? "/" : ".");
+  return true;
 }
 
 static const char* HomeFolder()
@@ -61,34 +62,62 @@ static const char* HomeFolder()
   return pw && pw->pw_dir ? pw->pw_dir : ".";
 }
 
+// folder/name when it leaves PathNameRoom bytes for the game's files below
+// it; false, with out empty, when it does not.
+static bool RoomyFolder(PathBuffer& out, const char* folder, const char* name)
+{
+  if (PlacePath(out, folder, name) && strlen(out) + PathNameRoom < PathSize)
+    return true;
+  out[0] = 0;
+  return false;
+}
+
 // $variable/tetherorb2 when the variable holds an absolute path (relative ones
-// are ignored, as the XDG base directory rules say), else home/fallback/tetherorb2.
-static void XdgFolder(char* out, size_t size, const char* variable, const char* fallback)
+// are ignored, as the XDG base directory rules say), else home/fallback/tetherorb2;
+// the working directory (out empty) when neither leaves room for the game's files.
+static void XdgFolder(PathBuffer& out, const char* variable, const char* fallback)
 {
   const char* base = getenv(variable);
-  if (base && base[0] == '/')
-    snprintf(out, size, "%s/%s", base, GameFolderName);
-  else
-    snprintf(out, size, "%s/%s/%s", HomeFolder(), fallback, GameFolderName);
+  if (base && base[0] == '/') {
+    if (RoomyFolder(out, base, GameFolderName))
+      return;
+    fprintf(stderr, "tetherorb2: $%s is too long a path for the game's files (%zu bytes); using ~/%s\n",
+            variable, strlen(base), fallback);
+  }
+  PathBuffer home;
+  if (PlacePath(home, HomeFolder(), fallback) && RoomyFolder(out, home, GameFolderName))
+    return;
+  fprintf(stderr, "tetherorb2: the home folder is too long a path for the game's files; using the working directory\n");
+}
+
+void ChoosePlayerFolders()
+{
+  PathBuffer user;
+  XdgFolder(user, "XDG_DATA_HOME", DefaultDataHome);
+  XdgFolder(Places.userSettings, "XDG_CONFIG_HOME", DefaultConfigHome);
+  PlacePath(Places.userLevels, user, "Levels");   // the folder left room for these
+  PlacePath(Places.screenshots, user, "screenshots");
 }
 
 void ChoosePaths()
 {
   if (HoldsGameData())
     return;   // the record's defaults are the repository layout
-  char exe[PlaceSize], data[PlaceSize], user[PlaceSize];
-  ExecutableFolder(exe, sizeof(exe));
-  PlacePath(data, sizeof(data), exe, TETHERORB_DATA_FROM_EXECUTABLE);
+  PathBuffer exe, data;
   char resolved[PATH_MAX];
+  if (!ExecutableFolder(exe) || !PlacePath(data, exe, TETHERORB_DATA_FROM_EXECUTABLE)) {
+    fprintf(stderr, "tetherorb2: the game's own folder is too long a path; using the working directory\n");
+    return;
+  }
   if (!realpath(data, resolved) || !IsFolder(resolved))
     return;   // a program that was never installed: the working directory as always
-  PlacePath(data, sizeof(data), "", resolved);
-  XdgFolder(user, sizeof(user), "XDG_DATA_HOME", DefaultDataHome);
-  XdgFolder(Places.userSettings, PlaceSize, "XDG_CONFIG_HOME", DefaultConfigHome);
-  PlacePath(Places.media, PlaceSize, data, "Media");
-  PlacePath(Places.shippedLevels, PlaceSize, data, "Levels");
-  snprintf(Places.shippedSettings, PlaceSize, "%s", data);
-  PlacePath(Places.userLevels, PlaceSize, user, "Levels");
-  PlacePath(Places.screenshots, PlaceSize, user, "screenshots");
+  if (!RoomyFolder(data, "", resolved)) {
+    fprintf(stderr, "tetherorb2: the game's data folder is too long a path; using the working directory\n");
+    return;
+  }
+  PlacePath(Places.media, data, "Media");   // the folder left room for these
+  PlacePath(Places.shippedLevels, data, "Levels");
+  PlacePath(Places.shippedSettings, "", data);
+  ChoosePlayerFolders();
   Places.makeFolders = true;
 }

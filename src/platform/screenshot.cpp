@@ -30,14 +30,14 @@ static unsigned ScreenshotNoteSince;
 
 // Creates the first "screenshot%d.png" in the screenshot folder that does not
 // exist yet; -1 when the folder takes no new file.
-static int CreateScreenshotFile(char* path, size_t size)
+static int CreateScreenshotFile(PathBuffer& path)
 {
   if (!PrepareFolder(Places.screenshots))
     return -1;
   char name[64];
   for (int n = 1; n < INT_MAX; n++) {
     snprintf(name, sizeof(name), ScreenshotNameFormat, n);
-    if (!PlacePath(path, size, Places.screenshots, name))
+    if (!PlacePath(path, Places.screenshots, name))
       return -1;
     int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd >= 0 || errno != EEXIST)
@@ -108,9 +108,9 @@ void SaveScreenshot()
   unsigned error = EncodeScreenshot(&png, &pngSize, image, w, h);
   free(image);
 
-  char name[PlaceSize];
+  PathBuffer name;
   if (!error && png && pngSize > 0) {
-    int fd = CreateScreenshotFile(name, sizeof(name));
+    int fd = CreateScreenshotFile(name);
     if (fd >= 0) {
       bool written = WriteAll(fd, png, pngSize);
       if (close(fd) != 0)

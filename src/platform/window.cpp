@@ -13,10 +13,6 @@
 #include "render/overlay.h"
 #include "render/text.h"
 
-static const int KeyF11 = SDLK_F11;
-static const int KeyRightAlt = SDLK_RALT;
-static const int KeyLeftAlt = SDLK_LALT;
-
 static int WindowedWidth, WindowedHeight;   // the window's size before the screen was filled
 
 // Everything that depends on the mode: the frozen frame's room, and the
@@ -50,7 +46,7 @@ void ToggleFullScreen()
 
 static bool AltHeld()
 {
-  return IsDown(InputState.KeyState[KeyLeftAlt]) || IsDown(InputState.KeyState[KeyRightAlt]);
+  return IsDown(InputState.KeyState[KeyLAlt]) || IsDown(InputState.KeyState[KeyRAlt]);
 }
 
 void FollowWindow()

@@ -188,9 +188,8 @@ unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmap
 unsigned LoadMediaTexture(const char* name, bool mipmaps)
 {
   int w, h;
-  char path[PlaceSize];
-  PlacePath(path, sizeof(path), Places.media, name);
-  unsigned char* rgba = LoadPicture(path, &w, &h);
+  PathBuffer path;
+  unsigned char* rgba = PlacePath(path, Places.media, name) ? LoadPicture(path, &w, &h) : nullptr;
   if (!rgba)
     return 0;
   unsigned texture = MakePictureTexture(rgba, w, h, mipmaps);

@@ -93,9 +93,8 @@ static unsigned char* MakeDashboardCanvas()
   size_t rowBytes = (size_t)DashTextureW * PictureBytesPerPixel;
   unsigned char* canvas = (unsigned char*)calloc(rowBytes * DashTextureH, 1);
   int w, h;
-  char path[PlaceSize];
-  PlacePath(path, sizeof(path), Places.media, DashboardFileName);
-  unsigned char* picture = LoadPicture(path, &w, &h);
+  PathBuffer path;
+  unsigned char* picture = PlacePath(path, Places.media, DashboardFileName) ? LoadPicture(path, &w, &h) : nullptr;
   if (canvas && picture) {
     size_t copyBytes = (size_t)(w < DashTextureW ? w : DashTextureW) * PictureBytesPerPixel;
     for (int row = 0; row < h && row < DashTextureH; row++)

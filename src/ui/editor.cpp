@@ -16,11 +16,10 @@
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/test_run.h"
-#include "game/utf8.h"
-#include "platform/input.h"
 #include "ui/bars.h"
 #include "ui/editor_save.h"
 #include "ui/scene.h"
+#include "ui/text_field.h"
 
 int EditorBrush;
 bool EditorTitleEditing;
@@ -36,11 +35,11 @@ static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
 
 static const float SecondsPerFrame = 1.0f / 60;   // at TimeScale 1
 
-// The stroke or rectangle in progress: its button, the cell it last reached
-// and, for a rectangle, the corner it started at.
+// The stroke or rectangle in progress: whether it erases, the cell it last
+// reached and, for a rectangle, the corner it started at.
 enum { drag_none, drag_stroke, drag_rect };
 static int DragKind;
-static int DragButton;
+static bool DragErases;
 static int DragType;
 static int LastX, LastY, CornerX, CornerY;
 static bool DragBlocked;   // the button went down on a bar: no painting until it is up
@@ -49,6 +48,8 @@ static bool DragBlocked;   // the button went down on a bar: no painting until i
 static int ResizeDW, ResizeDH;
 static KeyRepeat ResizeRepeat;
 static bool ResizeHeld;
+
+static TextField TitleField;
 
 bool EditorHasUnsavedEdits()
 {
@@ -118,9 +119,6 @@ static int CellOf(float v)
   return v > (float)(MapSize + 2) ? MapSize + 2 : (int)std::floor(v);
 }
 
-static bool Down(int key) { return IsDown(InputState.KeyState[key]); }
-static bool Pressed(int key) { return InputState.KeyState[key] == InputPressed; }
-
 static void PanAndAim(float timeScale, bool keysFree)
 {
   float h = keysFree ? Controls.steerX : 0;
@@ -139,23 +137,10 @@ static void PanAndAim(float timeScale, bool keysFree)
   Camera.camY += std::sin(theta) * m * EditorPanSpeed * timeScale;
 }
 
-// Typed characters (UTF-8, each kept only when it fits whole), Backspace
-// (a whole character), and Return or Tab to finish: one step.
+// The frame's typed text and editing keys; Return or Tab finishes the title: one step.
 static void EditTitleKeys()
 {
-  int length = (int)strlen(EditTitle);
-  for (const char* typed = InputState.Typed; *typed;) {
-    int bytes = Utf8PrefixBytes(typed, 1);
-    if (length + bytes <= TitleMaxLength) {
-      memcpy(EditTitle + length, typed, bytes);
-      length += bytes;
-      EditTitle[length] = 0;
-    }
-    typed += bytes;
-  }
-  if (Pressed(KeyBackspace) && length > 0)
-    EditTitle[Utf8LastStart(EditTitle)] = 0;
-  if (Pressed(KeyReturn) || Pressed(KeyTab)) {
+  if (TextFieldKeys(&TitleField, Controls.text)) {
     EditorTitleEditing = false;
     HistoryEnd();
   }
@@ -181,10 +166,9 @@ static void EndDrag()
 // rectangle, the middle button to pick, and a palette click to choose.
 static void Mouse(bool inPaintArea, int cx, int cy)
 {
-  int buttons[MouseButtonCount];
-  memcpy(buttons, InputState.MouseButtonState, sizeof(buttons));
-  buttons[ButtonLeft] = !Controls.tether ? InputUp : Controls.pointerClick ? InputPressed : InputHeld;
-  if (DragKind != drag_none && buttons[DragButton] != InputHeld)
+  bool paint = Controls.tether, erase = Controls.erase;
+  bool stillHeld = DragErases ? erase && !Controls.erasePressed : paint && !Controls.pointerClick;
+  if (DragKind != drag_none && !stillHeld)
     EndDrag(); // released, or pressed again within one frame
   if (DragKind != drag_none) {
     if (DragKind == drag_stroke)
@@ -193,20 +177,18 @@ static void Mouse(bool inPaintArea, int cx, int cy)
     LastY = cy;
     return;
   }
-  bool anyDown = IsDown(buttons[ButtonLeft]) || IsDown(buttons[ButtonRight]);
-  if (!anyDown)
+  if (!paint && !erase)
     DragBlocked = false;
-  if (!inPaintArea && anyDown)
+  if (!inPaintArea && (paint || erase))
     DragBlocked = true;
   if (DragBlocked)
     return;
   bool inLevel = cx >= 0 && cy >= 0 && cx < LevelWidth && cy < LevelHeight;
-  if (buttons[ButtonMiddle] == InputPressed && inLevel && CellAt(cx, cy) != EditorBrush) {
+  if (Controls.pick && inLevel && CellAt(cx, cy) != EditorBrush) {
     EditorBrush = CellAt(cx, cy);
     PushSound(sound_brush);
   }
-  int button = IsDown(buttons[ButtonLeft]) ? ButtonLeft : IsDown(buttons[ButtonRight]) ? ButtonRight : 0;
-  if (!button)
+  if (!paint && !erase)
     return;
   EndResize();
   if (EditorTitleEditing) {
@@ -215,9 +197,9 @@ static void Mouse(bool inPaintArea, int cx, int cy)
   }
   HistoryBegin();
   ClearEditorNotes();
-  DragButton = button;
-  DragType = button == ButtonLeft ? EditorBrush : maptype_nothing;
-  DragKind = Down(KeyLShift) || Down(KeyRShift) ? drag_rect : drag_stroke;
+  DragErases = !paint;
+  DragType = paint ? EditorBrush : maptype_nothing;
+  DragKind = Controls.rectangle ? drag_rect : drag_stroke;
   CornerX = LastX = cx;
   CornerY = LastY = cy;
   if (DragKind == drag_stroke)
@@ -226,11 +208,10 @@ static void Mouse(bool inPaintArea, int cx, int cy)
 
 // Ctrl + arrows: a column or row more or fewer at once, then again and again
 // while held; the whole hold is one step.
-static void ResizeKeys(bool ctrl, float seconds)
+static void ResizeKeys(float seconds)
 {
-  int dw = ctrl ? Down(KeyRight) - Down(KeyLeft) : 0;
-  int dh = ctrl ? Down(KeyDown) - Down(KeyUp) : 0;
-  bool pressed = ctrl && (Pressed(KeyRight) || Pressed(KeyLeft) || Pressed(KeyDown) || Pressed(KeyUp));
+  int dw = Controls.resizeX, dh = Controls.resizeY;
+  bool pressed = Controls.resizePressed;
   if (pressed || dw != ResizeDW || dh != ResizeDH)
     EndResize();
   if (pressed && (dw || dh)) {
@@ -248,24 +229,22 @@ static void ResizeKeys(bool ctrl, float seconds)
 // Undo, redo, a fill or the start of a title edit: each ends a held resize first.
 static void StepKeys(int cx, int cy, float seconds)
 {
-  bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
-  bool shift = Down(KeyLShift) || Down(KeyRShift);
-  bool redo = ctrl && (Pressed(KeyY) || (Pressed(KeyZ) && shift));
-  bool undo = ctrl && Pressed(KeyZ) && !redo;
-  bool fill = !ctrl && Pressed(KeyF);
-  if (redo || undo || fill || Pressed(KeyTab))
+  bool redo = Controls.redo, undo = Controls.undo && !redo;
+  bool fill = Controls.fill, title = Controls.titleEdit;
+  if (redo || undo || fill || title)
     EndResize();
   if (redo)
     HistoryRedo();
   else if (undo)
     HistoryUndo();
-  ResizeKeys(ctrl, seconds);
-  if (!fill && !Pressed(KeyTab))
+  ResizeKeys(seconds);
+  if (!fill && !title)
     return;
   ClearEditorNotes();
   HistoryBegin();
-  if (Pressed(KeyTab)) {
+  if (title) {
     EditorTitleEditing = true; // the step ends with the title edit
+    OpenTextField(&TitleField, EditTitle, TitleMaxLength);
     return;
   }
   FloodFill(cx, cy, EditorBrush);
@@ -276,8 +255,7 @@ void EditorUpdate(float timeScale)
 {
   if (SavedBeat(timeScale * SecondsPerFrame))
     return;
-  bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
-  PanAndAim(timeScale, !EditorTitleEditing && !ctrl);
+  PanAndAim(timeScale, !EditorTitleEditing);
   Camera.viewHeight = EditorViewHeight;
   int cx = CellOf(AimPoint.aimX), cy = CellOf(AimPoint.aimY);
   float screenX = AimPoint.mouseNX * ScreenOrthoHalfHeight() * AspectRatio;
@@ -303,10 +281,10 @@ void EditorUpdate(float timeScale)
   if (EditorBrush != WrapBrush(brush))
     PushSound(sound_brush);
   StepKeys(cx, cy, timeScale * SecondsPerFrame);
-  if (Pressed(KeyT) && !ctrl) {
+  if (Controls.testRun) {
     EndResize();
     BeginTestRun();
-  } else if (Controls.menuBack || (ctrl && Pressed(KeyS))) {
+  } else if (Controls.menuBack || Controls.save) {
     EndResize();
     SaveEditedLevel(Controls.menuBack);
   }

@@ -26,6 +26,8 @@ static const char* Reason(int error)
     return "its file may not be read";
   case EINVAL:
     return "its file is not a plain file";
+  case ENAMETOOLONG:
+    return "its folder's path is too long";
   default:
     return strerror(error);
   }

@@ -13,7 +13,6 @@
 #include "game/sound_events.h"
 #include "game/utf8.h"
 #include "game/world.h"
-#include "platform/input.h"
 #include "render/draw.h"
 #include "ui/bars.h"
 #include "ui/editor.h"
@@ -64,11 +63,6 @@ const float MoreBelowLeft = -450;
 const int LabelBufferSize = 32 + TitleSlotSize;
 
 static char MenuLabel[LabelBufferSize];
-
-static bool Pressed(int key)
-{
-  return InputState.KeyState[key] == InputPressed;
-}
 
 static bool InEditList()
 {
@@ -146,17 +140,17 @@ static int PointerRow()
 static void MoveInList(int step)
 {
   int rows = ListRows(InEditList());
-  if (Pressed(KeyPageUp))
+  if (Controls.pageUp)
     step -= VisibleRows;
-  if (Pressed(KeyPageDown))
+  if (Controls.pageDown)
     step += VisibleRows;
   MenuCursor += step;
-  if (Pressed(KeyHome))
+  if (Controls.listHome)
     MenuCursor = 0;
-  if (Pressed(KeyEnd))
+  if (Controls.listEnd)
     MenuCursor = rows - 1;
-  if (InputState.WheelSteps) {
-    MenuFirstRow += InputState.WheelSteps;
+  if (Controls.wheelSteps) {
+    MenuFirstRow += Controls.wheelSteps;
     if (MenuFirstRow > rows - VisibleRows)
       MenuFirstRow = rows - VisibleRows;
     if (MenuFirstRow < 0)
@@ -186,7 +180,7 @@ static void ListInput(bool back, bool choose, bool watch)
     return;
   }
   bool edit = GameState == gamestate_editlist;
-  if (edit && Pressed(KeyDelete)) {
+  if (edit && Controls.deleteLevel) {
     DeleteKeyOnLevel(n);
     ShowCursorRow();   // a deleted level's row may have gone
     return;
@@ -214,7 +208,7 @@ static void ListInput(bool back, bool choose, bool watch)
 static void MenuKeys()
 {
   bool choose = Controls.menuChoose;
-  bool watch = Pressed(KeyG);
+  bool watch = Controls.watchRun;
   int step = (int)Controls.menuDown - (int)Controls.menuUp;
 
   // The pointer lights a row only by moving onto it, so one resting off the

@@ -8,7 +8,6 @@
 #include "game/test_run.h"
 #include "game/update.h"
 #include "game/world.h"
-#include "platform/input.h"
 #include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"
@@ -58,7 +57,7 @@ void PlayFrame(float t)
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
   bool ended = NextScreen() != gamestate_playing;   // the rules ended the run
-  if (TestRunActive && (ended || InputState.KeyState[KeyT] == InputPressed)) {
+  if (TestRunActive && (ended || Controls.testRun)) {
     EndTestRun();
     if (ended)
       NoteTestRunEnd();

@@ -10,7 +10,6 @@
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/world.h"
-#include "platform/input.h"
 #include "ui/bars.h"
 #include "ui/scene.h"
 
@@ -33,27 +32,9 @@ bool StartWatch(int n)
   return true;
 }
 
-// A key, pad or mouse button that went down this frame. The pause and mute
-// keys (Escape and M unless moved) keep their meaning on every screen and do
-// not count.
-static bool AnyPress()
-{
-  if (Controls.pauseToggle || Controls.mute)
-    return false;
-  for (int k = 0; k < KeyCount; k++)
-    if (InputState.KeyState[k] == InputPressed)
-      return true;
-  if (Controls.menuChoose || Controls.menuBack)   // the pad's A and B
-    return true;
-  for (int b = 0; b < MouseButtonCount; b++)
-    if (InputState.MouseButtonState[b] == InputPressed)
-      return true;
-  return false;
-}
-
 void WatchFrame(float t)
 {
-  if (AnyPress())
+  if (Controls.anyPress)
     RequestScreen(gamestate_playlist);
   else if (!StepGhostWatch(t)) {
     WatchHeld += t;

@@ -14,6 +14,7 @@
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/screen.h"
+#include "game/utf8.h"
 #include "game/world.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
@@ -40,21 +41,26 @@ void PlaceCamera(float x, float y)
 
 const char* TypedNext = "";   // the characters the next frame types
 
-// One editor frame with the given keys at state (pressed by default), the
+// One editor frame as the host runs it, with the given keys at state
+// (pressed by default, in their order), then the characters of TypedNext, the
 // pointer at (mx, my) and the left button at paint (true: held).
 void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, int paint = InputUp,
            int state = InputPressed, float timeScale = 1)
 {
   memset(&InputState, 0, sizeof(InputState));
-  snprintf(InputState.Typed, sizeof InputState.Typed, "%s", TypedNext);
-  TypedNext = "";
+  WantTypedText(EditorTitleEditing);
   for (int k : keys)
-    InputState.KeyState[k] = state;
+    state == InputPressed ? ApplyKeyPress(k, 0) : (void)(InputState.KeyState[k] = state);
+  unsigned code;
+  for (const char* t = TypedNext; *t; ApplyKeyPress(0, code))
+    t += Utf8Decode(t, &code);
+  TypedNext = "";
   InputState.MouseX = mx;
   InputState.MouseY = my;
   InputState.MouseButtonState[ButtonLeft] = paint;
   ReadControls(DefaultBindings);
   EditorUpdate(timeScale);
+  WantTypedText(false);
 }
 
 // Levels/level1.dat in the working directory, loaded into the editor.

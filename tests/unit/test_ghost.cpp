@@ -16,6 +16,7 @@
 #include "game/update.h"
 #include "game/world.h"
 #include "platform/input.h"
+#include "platform/keymap.h"
 #include "test_support.h"
 #include "ui/menus.h"
 
@@ -171,6 +172,7 @@ TEST(Ghost, WatchFollowsTheBestRunAndTheListKeyStartsIt)
   MenuCursor = 1;
   memset(&InputState, 0, sizeof InputState);
   InputState.KeyState[KeyG] = InputPressed;
+  ReadControls(DefaultBindings);
   MenuInput();
   EXPECT_EQ(ScreenNow(), gamestate_playlist);
   MenuCursor = 0;

@@ -154,10 +154,10 @@ TEST(LevelFiles, LoadSaveLoadRoundTrip)
   EXPECT_EQ(LevelBest[2], -2);
   EXPECT_EQ(LevelBest[14], INT_MAX);
   EXPECT_FALSE(fs::exists("Levels/level3.score.tmp"));
-  char name[64];
-  LevelFileName(name, sizeof(name), 12);
+  PathBuffer name;
+  EXPECT_TRUE(LevelFileName(name, 12));
   EXPECT_STREQ(name, "Levels/level12.dat");
-  ScoreFileName(name, sizeof(name), 7);
+  EXPECT_TRUE(ScoreFileName(name, 7));
   EXPECT_STREQ(name, "Levels/level7.score");
 }
 

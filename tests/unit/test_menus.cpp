@@ -313,7 +313,7 @@ TEST(Menus, DeleteAsksThenRemovesOwnLevelsAndRestoresChangedOnes)
   EnterState(gamestate_editlist);
   Frames({KeyDown, KeyDelete, KeyDelete});
   EXPECT_TRUE(std::filesystem::exists("Levels/level2.dat"));
-  snprintf(Places.shippedLevels, PlaceSize, "%s", "Shipped");   // installed
+  snprintf(Places.shippedLevels, PathSize, "%s", "Shipped");   // installed
   LoadLevelCatalogue();
   EnterState(gamestate_editlist);
   Frames({KeyDelete, KeyDelete});

@@ -6,7 +6,7 @@ WEB   ?= build-web
 PORT  ?= 8000
 
 .PHONY: deps configure build run test bench fuzz clean web web-run web-test package package-check \
-        hub-build hub-run hub-test-pg hub-bench
+        hub-build hub-run hub-test-pg hub-bench po
 
 deps:
 	@bash tools/install-deps.sh
@@ -36,6 +36,10 @@ package: build
 
 package-check: build
 	@bash tools/package-check.sh $(BUILD)
+
+# The translators' template po/tetherorb2.pot from the code, merged into every po/*.po.
+po: deps
+	@bash tools/make-po.sh
 
 fuzz: deps
 	@bash tools/run-fuzz.sh $${FUZZ_SECONDS:-180}

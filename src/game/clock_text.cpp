@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/lang.h"
+
 char DateText[256];
 char ClockText[256];
 
@@ -14,31 +16,32 @@ static const int DayOrdinalCount = 31;
 static const int TmYearBase = 1900;   // tm_year counts from 1900
 
 static const char* WeekdayNames[WeekdayCount] = {
-  "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"
+  N_("Sunday"), N_("Monday"), N_("Tuesday"), N_("Wednesday"), N_("Thursday"), N_("Friday"), N_("Saturday")
 };
 static const char* MonthNames[MonthCount] = {
-  "January", "February", "March", "April", "May", "June", "July",
-  "August", "September", "October", "November", "December"
+  N_("January"), N_("February"), N_("March"), N_("April"), N_("May"), N_("June"), N_("July"),
+  N_("August"), N_("September"), N_("October"), N_("November"), N_("December")
 };
 static const char* DayOrdinals[DayOrdinalCount] = {
-  "1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th",
-  "11th", "12th", "13th", "14th", "15th", "16th", "17th", "18th", "19th", "20th",
-  "21st", "22nd", "23rd", "24th", "25th", "26th", "27th", "28th", "29th", "30th",
-  "31st"
+  // TRANSLATORS: the days of the month as the date line says them ("7th"; "7." in German).
+  N_("1st"), N_("2nd"), N_("3rd"), N_("4th"), N_("5th"), N_("6th"), N_("7th"), N_("8th"), N_("9th"), N_("10th"),
+  N_("11th"), N_("12th"), N_("13th"), N_("14th"), N_("15th"), N_("16th"), N_("17th"), N_("18th"), N_("19th"), N_("20th"),
+  N_("21st"), N_("22nd"), N_("23rd"), N_("24th"), N_("25th"), N_("26th"), N_("27th"), N_("28th"), N_("29th"), N_("30th"),
+  N_("31st")
 };
 
 // A name from a table, or "" for an index the table does not have.
 static const char* TableName(const char** table, int count, int index)
 {
-  return index >= 0 && index < count ? table[index] : "";
+  return index >= 0 && index < count ? Tr(table[index]) : "";
 }
 
 void FormatDateText(const struct tm* t)
 {
-  snprintf(DateText, sizeof(DateText), "%s%s%s%s%s%s%d",
-           TableName(WeekdayNames, WeekdayCount, t->tm_wday), " ",
-           TableName(MonthNames, MonthCount, t->tm_mon), " ",
-           TableName(DayOrdinals, DayOrdinalCount, t->tm_mday - 1), " ",
+  // TRANSLATORS: weekday, month, day of the month and year ("Monday December 7th 2026");
+  // reorder them with %1$s, %2$s, %3$s and %4$d.
+  snprintf(DateText, sizeof(DateText), Tr("%s %s %s %d"), TableName(WeekdayNames, WeekdayCount, t->tm_wday),
+           TableName(MonthNames, MonthCount, t->tm_mon), TableName(DayOrdinals, DayOrdinalCount, t->tm_mday - 1),
            t->tm_year + TmYearBase);
 }
 
@@ -61,5 +64,6 @@ void FormatClockText(const struct tm* t)
   AppendTwoDigits(t->tm_sec);
   size_t len = strlen(ClockText);
   snprintf(ClockText + len, sizeof(ClockText) - len, "%s",
-           t->tm_hour >= HoursPerHalfDay ? " PM" : " AM");
+           // TRANSLATORS: after the 12-hour clock, with its space ("1:45:30 PM").
+           t->tm_hour >= HoursPerHalfDay ? Tr(" PM") : Tr(" AM"));
 }

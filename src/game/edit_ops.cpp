@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/edit_history.h"
+#include "game/lang.h"
 #include "game/world.h"
 
 // Seeds of runs waiting to spread, as MapGrid indexes; each cell is pushed
@@ -154,6 +155,6 @@ void MakeNewLevel(int n)
         MapGrid[x * MapSize + y] = maptype_blocknormal;
   MapGrid[3 * MapSize + LevelHeight - 3] = maptype_playerspawn;
   MapGrid[(LevelWidth - 4) * MapSize + LevelHeight - 3] = maptype_finish;
-  snprintf(EditTitle, sizeof(EditTitle), "Level %d", n);
+  snprintf(EditTitle, sizeof(EditTitle), Tr("Level %d"), n);
   HistoryClear();
 }

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "game/lang.h"
+
 const char TempSuffix[] = ".tmp";
 const int MaxLinkHops = 40;            // more links in a row than this are taken for a loop
 const mode_t NewFileBits = 0666;       // a file that did not exist, before the umask
@@ -21,27 +23,27 @@ struct SaveReason {
 };
 static const int SaveReasonCount = 13;
 static const SaveReason SaveReasons[SaveReasonCount] = {
-  {EACCES, "the folder is read-only"},
-  {EPERM, "the file may not be changed"},
-  {EROFS, "the disk is read-only"},
-  {ENOSPC, "the disk is full"},
-  {EDQUOT, "the disk quota is used up"},
-  {EFBIG, "the file is too large"},
-  {ENOENT, "the folder is missing"},
-  {ENOTDIR, "a file stands where a folder should be"},
-  {EISDIR, "a folder stands in the file's place"},
-  {ELOOP, "its links go round in a loop"},
-  {ENAMETOOLONG, "the folder's path is too long"},
-  {EIO, "the disk could not be written"},
-  {EMFILE, "too many files are open"},
+  {EACCES, N_("the folder is read-only")},
+  {EPERM, N_("the file may not be changed")},
+  {EROFS, N_("the disk is read-only")},
+  {ENOSPC, N_("the disk is full")},
+  {EDQUOT, N_("the disk quota is used up")},
+  {EFBIG, N_("the file is too large")},
+  {ENOENT, N_("the folder is missing")},
+  {ENOTDIR, N_("a file stands where a folder should be")},
+  {EISDIR, N_("a folder stands in the file's place")},
+  {ELOOP, N_("its links go round in a loop")},
+  {ENAMETOOLONG, N_("the folder's path is too long")},
+  {EIO, N_("the disk could not be written")},
+  {EMFILE, N_("too many files are open")},
 };
 
 const char* SaveFailureReason(int error)
 {
   for (int i = 0; i < SaveReasonCount; i++)
     if (SaveReasons[i].error == error)
-      return SaveReasons[i].text;
-  return "the system refused it";
+      return Tr(SaveReasons[i].text);
+  return Tr("the system refused it");
 }
 
 // Notes the errno of a failed step (fallback when the step left none) and returns false.

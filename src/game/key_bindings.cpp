@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "game/lang.h"
 #include "game/settings.h"
 
 const KeyBindings DefaultBindings = {
@@ -131,12 +132,12 @@ void PadButtonLabel(int button, char* out, int size)
 {
   static const int NamedButtons = 11;
   static const char* const names[NamedButtons] = {
-    "A", "B", "X", "Y", "LB", "RB", "Back", "Start", "Guide", "left stick button", "right stick button",
+    "A", "B", "X", "Y", "LB", "RB", "Back", "Start", "Guide", N_("left stick button"), N_("right stick button"),
   };
   if (button >= 0 && button < NamedButtons)
-    snprintf(out, size, "%s", names[button]);
+    snprintf(out, size, "%s", Tr(names[button]));
   else if (button >= 0)
-    snprintf(out, size, "button %d", button);
+    snprintf(out, size, Tr("button %d"), button);
   else
     snprintf(out, size, "%s", "");
 }

@@ -19,7 +19,8 @@ struct LanguageEntry {
 extern const LanguageEntry Languages[];
 extern const int LanguageCount;
 
-const char* Tr(const char* english);
+// format_arg: the compiler checks a translated format's arguments against the English one.
+const char* Tr(const char* english) __attribute__((format_arg(1)));
 
 // Switches every later Tr() to the language code names; "" (or an unknown code)
 // follows the system's choice. False when the code is neither "" nor in the table.

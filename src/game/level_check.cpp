@@ -1,6 +1,7 @@
 // Spawn and finish counts of the level in MapGrid.
 #include "game/level_check.h"
 
+#include "game/lang.h"
 #include "game/world.h"
 
 LevelCheck CheckLevel()
@@ -23,10 +24,10 @@ LevelCheck CheckLevel()
 const char* LevelCheckNote(const LevelCheck& c)
 {
   if (c.spawns == 0)
-    return "No spawn";
+    return Tr("No spawn");
   if (c.spawns > 1)
-    return "More than one spawn";
+    return Tr("More than one spawn");
   if (c.finishes == 0)
-    return "No finish";
+    return Tr("No finish");
   return nullptr;
 }

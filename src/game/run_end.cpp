@@ -2,6 +2,7 @@
 #include "game/run_end.h"
 
 #include "game/best_save.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/replay_record.h"
 #include "game/screen.h"
@@ -26,8 +27,8 @@ void EndRun(int outcome, bool newBest)
 const char* OutcomeText(int outcome)
 {
   switch (outcome) {
-  case runend_finished: return "Finished";
-  case runend_timeup: return "Time up";
-  default: return "Hit a harmful block";
+  case runend_finished: return Tr("Finished");
+  case runend_timeup: return Tr("Time up");
+  default: return Tr("Hit a harmful block");
   }
 }

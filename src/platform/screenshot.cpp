@@ -10,6 +10,7 @@
 #include <lodepng.h>
 #include <unistd.h>
 
+#include "game/lang.h"
 #include "game/pause_state.h"
 #include "game/places.h"
 #include "game/sound_events.h"
@@ -25,7 +26,7 @@ static const unsigned ScreenshotWindowSize = 2048;  // deflate window, bytes
 static const unsigned ScreenshotNoteMilliseconds = 2000;
 
 // "Saved screenshot3.png" in the footer's first line for two seconds after a save.
-static char ScreenshotNote[96];
+static char ScreenshotNote[160];
 static unsigned ScreenshotNoteSince;
 
 // Creates the first "screenshot%d.png" in the screenshot folder that does not
@@ -119,7 +120,8 @@ void SaveScreenshot()
         unlink(name);
       } else {
         const char* slash = strrchr(name, '/');
-        snprintf(ScreenshotNote, sizeof ScreenshotNote, "Saved %.80s", slash ? slash + 1 : name);
+        // TRANSLATORS: the screenshot's file name follows ("Saved screenshot3.png").
+        snprintf(ScreenshotNote, sizeof ScreenshotNote, Tr("Saved %.80s"), slash ? slash + 1 : name);
         ScreenshotNoteSince = PacingTicks();
         DeliverScreenshot(name);
         PushSound(sound_screenshot);

@@ -11,6 +11,7 @@
 #include <GL/glu.h>
 
 #include "game/controls.h"
+#include "game/lang.h"
 #include "game/places.h"
 #include "game/screen.h"
 #include "game/utf8.h"
@@ -26,7 +27,7 @@ const GlyphFont SmallFont = {
   DashGlyphs, DashFirstCode, DashFirstCode + DashGlyphCount - 1, &DashboardTexture,
   SmallExtraGlyphs, &SmallGlyphsTexture,
 };
-const char* CreditText = "Swing on, race the clock. Made with SDL and OpenGL.";
+const char* CreditText = N_("Swing on, race the clock. Made with SDL and OpenGL.");
 unsigned char* ReadbackBuffer;
 long ReadbackBytes;
 

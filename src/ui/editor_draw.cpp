@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "game/edit_history.h"
+#include "game/lang.h"
 #include "game/screen.h"
 #include "game/utf8.h"
 #include "render/draw.h"
@@ -22,7 +23,8 @@ static const float BrushPictureSize = 34;
 static const float BrushPictureRoom = 70;   // the top bar's text stays this far left of the bar's end
 static const float TopTextRoom = MenuBarWidth - BrushPictureRoom;
 static const float TopTextMinSize = 0.5f;   // a longer top bar text shrinks to this size, then is cut
-static const char* TitleFieldLabel = "Title: ";
+// TRANSLATORS: before the level title being typed in the editor, with its space.
+static const char* TitleFieldLabel = N_("Title: ");
 static const char* TitleCursor = "_";
 static const char* TitleCutMark = "...";
 static const float GridColour[4] = {1, 1, 1, 0.12f};
@@ -182,12 +184,12 @@ static void TopBarText(char* text, size_t size)
   }
   int fits = (int)(TopTextRoom / (TopTextMinSize * TextWidthFactor * TextAdvanceFactor));
   int length = Utf8Length(EditTitle);
-  int shown = fits - Utf8Length(TitleFieldLabel) - Utf8Length(TitleCursor);
+  int shown = fits - Utf8Length(Tr(TitleFieldLabel)) - Utf8Length(TitleCursor);
   int hidden = length - (shown - Utf8Length(TitleCutMark));
   if (length <= shown)
-    snprintf(text, size, "%s%s%s", TitleFieldLabel, EditTitle, TitleCursor);
+    snprintf(text, size, "%s%s%s", Tr(TitleFieldLabel), EditTitle, TitleCursor);
   else
-    snprintf(text, size, "%s%s%s%s", TitleFieldLabel, TitleCutMark,
+    snprintf(text, size, "%s%s%s%s", Tr(TitleFieldLabel), TitleCutMark,
              EditTitle + Utf8PrefixBytes(EditTitle, hidden), TitleCursor);
 }
 

@@ -6,6 +6,7 @@
 
 #include "game/edit_history.h"
 #include "game/file_save.h"
+#include "game/lang.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
@@ -18,16 +19,15 @@
 bool EditorSaveFailed;
 const char* EditorNote;
 
-static const char* SaveHint = "Press B to save and go back";
-static const char* SavedNote = "Saved";
 static const float SavedBeatSeconds = 0.75f;  // "Saved" shows this long before the title
 
 static long SavedVersion;       // HistoryVersion when the level was opened or last saved
 static float LeaveAfter;        // seconds until a saved editor gives way to the title; 0: staying
 static bool SavedStaying;       // Ctrl + S saved: "Saved" shows while the level is as saved
-static char SaveFailedHint[128];
-static char NoteLine[128];      // the check note as the bar says it
-static char RunEndLine[64];     // how the last test run ended
+static const int BarLineSize = 256;   // bytes: room for a translated line in two-byte letters
+static char SaveFailedHint[BarLineSize];
+static char NoteLine[BarLineSize];     // the check note as the bar says it
+static char RunEndLine[BarLineSize];   // how the last test run ended
 static bool RunEndShown;
 
 void ClearEditorNotes()
@@ -70,7 +70,7 @@ void SaveEditedLevel(bool leave)
   EditorSaveFailed = !SaveLevel();
   PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
   if (EditorSaveFailed) {
-    snprintf(SaveFailedHint, sizeof SaveFailedHint, "Could not save: %s - press B to try again",
+    snprintf(SaveFailedHint, sizeof SaveFailedHint, Tr("Could not save: %s - press B to try again"),
              SaveFailureReason(LastSaveError));
     return;
   }
@@ -94,7 +94,7 @@ void NoteTestRunEnd()
   const char* outcome = OutcomeText(RunEnd.outcome);
   int tenths = ScoreShown(RunEnd.timeLeft);
   if (RunEnd.outcome == runend_finished)
-    snprintf(RunEndLine, sizeof RunEndLine, "%s, %i.%i s left", outcome, tenths / 10, tenths % 10);
+    snprintf(RunEndLine, sizeof RunEndLine, Tr("%s, %i.%i s left"), outcome, tenths / 10, tenths % 10);
   else
     snprintf(RunEndLine, sizeof RunEndLine, "%s", outcome);
 }
@@ -104,10 +104,10 @@ const char* EditorHintText()
   if (EditorSaveFailed)
     return SaveFailedHint;
   if (LeaveAfter > 0 || (SavedStaying && EditorLevelSaved()))
-    return SavedNote;
+    return Tr("Saved");
   if (EditorNote) {
-    snprintf(NoteLine, sizeof NoteLine, "%s - saved anyway; press B to go back", EditorNote);
+    snprintf(NoteLine, sizeof NoteLine, Tr("%s - saved anyway; press B to go back"), EditorNote);
     return NoteLine;
   }
-  return RunEndShown ? RunEndLine : SaveHint;
+  return RunEndShown ? RunEndLine : Tr("Press B to save and go back");
 }

@@ -7,6 +7,7 @@
 #include "game/controls.h"
 #include "game/hints.h"
 #include "game/key_bindings.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/utf8.h"
 #include "render/draw.h"
@@ -28,9 +29,8 @@ static const float BannerKeysSize = 0.55f;
 static const float BannerMaxWidth = 900;
 static const float GlyphCell = 62;          // a glyph's cell at size 1
 static const int NameSize = 32;
-static const int HintTextSize = 160;
+static const int HintTextSize = 320;   // bytes: room for a translated line in two-byte letters
 
-static const char* CornerHintLine = "Let go at the top of a swing and hook a block higher up";
 static char HintLine[HintTextSize];
 static char BannerNumber[32];
 static char BannerTitle[TitleSlotSize + 8];
@@ -43,7 +43,7 @@ static void ActionKeys(int action, char* out, int size)
   KeyLabel(Bindings.key[action][0], a, NameSize);
   KeyLabel(Bindings.key[action][1], b, NameSize);
   if (a[0] && b[0])
-    snprintf(out, size, "%s or %s", a, b);
+    snprintf(out, size, Tr("%s or %s"), a, b);
   else
     snprintf(out, size, "%s", a[0] ? a : b);
 }
@@ -59,19 +59,19 @@ static void SteerKeys(char* out, int size)
   KeyLabel(Bindings.key[bind_right][1], r1, NameSize);
   bool first = l0[0] && r0[0], second = l1[0] && r1[0];
   if (first && second)
-    snprintf(out, size, "%s / %s or %s / %s", l0, r0, l1, r1);
+    snprintf(out, size, Tr("%s / %s or %s / %s"), l0, r0, l1, r1);
   else if (first || second)
     snprintf(out, size, "%s / %s", first ? l0 : l1, first ? r0 : r1);
   else
-    snprintf(out, size, "%s", "Steer");
+    snprintf(out, size, "%s", Tr("Steer"));
 }
 
 static const char* TetherHintLine(int kind)
 {
   switch (kind) {
-  case hint_tether: return "Jump, then hold the left button on a block above you";
-  case hint_corner: return CornerHintLine;
-  default: return "Let go of the button to fly off the swing";
+  case hint_tether: return Tr("Jump, then hold the left button on a block above you");
+  case hint_corner: return Tr("Let go at the top of a swing and hook a block higher up");
+  default: return Tr("Let go of the button to fly off the swing");
   }
 }
 
@@ -80,14 +80,13 @@ void FormatBannerKeys(char* out, int size)
   char restart[2 * NameSize + 8], pause[2 * NameSize + 8];
   ActionKeys(bind_restart, restart, (int)sizeof restart);
   ActionKeys(bind_pause, pause, (int)sizeof pause);
-  snprintf(out, size, "%s restarts, %s pauses", restart[0] ? restart : "nothing",
-           pause[0] ? pause : "nothing");
+  snprintf(out, size, Tr("%s restarts, %s pauses"), restart[0] ? restart : Tr("nothing"),
+           pause[0] ? pause : Tr("nothing"));
 }
 
 void FormatHintText(int kind, char* out, int size)
 {
-  char keys[HintTextSize], jump[2 * NameSize + 8], pad[NameSize], padLine[3 * NameSize];
-  padLine[0] = 0;
+  char keys[HintTextSize], jump[2 * NameSize + 8], pad[NameSize];
   bool withPad = Controls.padPresent;
   switch (kind) {
   case hint_roll_jump:
@@ -95,16 +94,18 @@ void FormatHintText(int kind, char* out, int size)
     ActionKeys(bind_jump, jump, (int)sizeof jump);
     PadButtonLabel(Bindings.padButton[padbind_jump], pad, NameSize);
     if (withPad)
-      snprintf(padLine, sizeof padLine, " (pad: stick, %s)", pad);
-    snprintf(out, size, "%s roll, %s jumps%s", keys, jump[0] ? jump : "nothing", padLine);
+      snprintf(out, size, Tr("%s roll, %s jumps (pad: stick, %s)"), keys, jump[0] ? jump : Tr("nothing"), pad);
+    else
+      snprintf(out, size, Tr("%s roll, %s jumps"), keys, jump[0] ? jump : Tr("nothing"));
     return;
   case hint_tether:
   case hint_corner:
   case hint_let_go:
     PadButtonLabel(Bindings.padButton[padbind_tether], pad, NameSize);
     if (withPad)
-      snprintf(padLine, sizeof padLine, " (pad: %s)", pad);
-    snprintf(out, size, "%s%s", TetherHintLine(kind), padLine);
+      snprintf(out, size, Tr("%s (pad: %s)"), TetherHintLine(kind), pad);
+    else
+      snprintf(out, size, "%s", TetherHintLine(kind));
     return;
   default:
     if (size > 0)
@@ -134,7 +135,7 @@ static float BannerPlace(float height)
 
 static void DrawBanner(float alpha)
 {
-  snprintf(BannerNumber, sizeof BannerNumber, "Level %d", Hint.level);
+  snprintf(BannerNumber, sizeof BannerNumber, Tr("Level %d"), Hint.level);
   int slot = Hint.level - 1;
   const char* title = slot >= 0 && slot < MaxLevels ? LevelTitles[slot] : "";
   snprintf(BannerTitle, sizeof BannerTitle, "%.*s", (int)strcspn(title, "\r\n"), title);

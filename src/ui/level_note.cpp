@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "render/draw.h"
 #include "ui/bars.h"
@@ -18,16 +19,16 @@ static const char* Reason(int error)
 {
   switch (error) {
   case ENOENT:
-    return "its file is missing";
+    return Tr("its file is missing");
   case EISDIR:
-    return "its file is a folder";
+    return Tr("its file is a folder");
   case EACCES:
   case EPERM:
-    return "its file may not be read";
+    return Tr("its file may not be read");
   case EINVAL:
-    return "its file is not a plain file";
+    return Tr("its file is not a plain file");
   case ENAMETOOLONG:
-    return "its folder's path is too long";
+    return Tr("its folder's path is too long");
   default:
     return strerror(error);
   }
@@ -37,7 +38,7 @@ bool LevelReadyToStart(int n)
 {
   int error = LevelFileError(n);
   if (error)
-    snprintf(LevelNote, sizeof(LevelNote), "Level %i cannot be read: %s", n, Reason(error));
+    snprintf(LevelNote, sizeof(LevelNote), Tr("Level %i cannot be read: %s"), n, Reason(error));
   return error == 0;
 }
 
@@ -47,7 +48,7 @@ bool LevelReadyToPlay(int n)
     return false;
   if (LevelFileSpawns(n) > 0)
     return true;
-  snprintf(LevelNote, sizeof(LevelNote), "Level %i cannot be played: it has no spawn", n);
+  snprintf(LevelNote, sizeof(LevelNote), Tr("Level %i cannot be played: it has no spawn"), n);
   return false;
 }
 

@@ -4,7 +4,7 @@
 // did. The line stays until the highlight moves or the screen changes.
 #pragma once
 
-const int LevelNoteSize = 96;
+const int LevelNoteSize = 256;   // bytes: room for a translated note in two-byte letters
 extern char LevelNote[LevelNoteSize];   // empty while there is nothing to say
 
 // True when level n's file can be read now; else false with the reason in LevelNote.

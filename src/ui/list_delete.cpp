@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game/file_save.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "ui/level_note.h"
@@ -16,11 +17,11 @@ void DeleteKeyOnLevel(int n)
   int kind = LevelSlotKind(n);
   char ask[LevelNoteSize];
   if (kind == slot_own)
-    snprintf(ask, sizeof ask, "Press Delete again to delete level %i", n);
+    snprintf(ask, sizeof ask, Tr("Press Delete again to delete level %i"), n);
   else if (kind == slot_changed)
-    snprintf(ask, sizeof ask, "Press Delete again to restore the shipped level %i", n);
+    snprintf(ask, sizeof ask, Tr("Press Delete again to restore the shipped level %i"), n);
   else if (kind == slot_shipped)
-    snprintf(ask, sizeof ask, "Level %i comes with the game and cannot be deleted", n);
+    snprintf(ask, sizeof ask, Tr("Level %i comes with the game and cannot be deleted"), n);
   else
     return;
   // The question stays on the line only until the highlight moves, so a
@@ -31,9 +32,9 @@ void DeleteKeyOnLevel(int n)
   }
   int error = RemoveLevel(n);
   if (error)
-    snprintf(LevelNote, sizeof LevelNote, "Level %i could not be deleted: %s", n, SaveFailureReason(error));
+    snprintf(LevelNote, sizeof LevelNote, Tr("Level %i could not be deleted: %s"), n, SaveFailureReason(error));
   else if (kind == slot_own)
-    snprintf(LevelNote, sizeof LevelNote, "Level %i deleted", n);
+    snprintf(LevelNote, sizeof LevelNote, Tr("Level %i deleted"), n);
   else
-    snprintf(LevelNote, sizeof LevelNote, "Level %i is the shipped version again", n);
+    snprintf(LevelNote, sizeof LevelNote, Tr("Level %i is the shipped version again"), n);
 }

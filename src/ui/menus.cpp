@@ -6,6 +6,7 @@
 
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/level_start.h"
@@ -261,11 +262,11 @@ static void DrawRowPanel(bool lit, float y)
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {"Play", "Edit", "Quit"};
+  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Quit")};
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
     DrawRowPanel(MenuCursor == i, y);
-    DrawText(MenuTextLeft, y - MenuTextRaise, labels[i], MenuTextSize);
+    DrawText(MenuTextLeft, y - MenuTextRaise, Tr(labels[i]), MenuTextSize);
   }
 }
 
@@ -280,7 +281,8 @@ static void DrawLevelRow(int n, float y, bool playList)
     DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
     labelRight -= GhostMarkGap + GhostMarkSize;
   }
-  snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", n, " - ",
+  // TRANSLATORS: a level's number and its title.
+  snprintf(MenuLabel, sizeof(MenuLabel), Tr("Level %i - %.*s"), n,
            (int)strcspn(LevelTitles[n - 1], "\r\n"), LevelTitles[n - 1]);
   FitTextToWidth(MenuLabel, labelRight - LabelGap - MenuTextLeft, MenuTextSize);
   DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
@@ -289,16 +291,16 @@ static void DrawLevelRow(int n, float y, bool playList)
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.
 static void DrawLevelList(bool playList)
 {
-  DrawText(HeadingX, HeadingY, playList ? "Select a level to play" : "Select a level to edit", SmallTextSize);
-  DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
+  DrawText(HeadingX, HeadingY, playList ? Tr("Select a level to play") : Tr("Select a level to edit"), SmallTextSize);
+  DrawTextRight(Tr("Press B to go back"), FooterRight, FooterY, SmallTextSize);
 
   int rows = ListRows(!playList);
   if (MenuFirstRow > 0) {
-    snprintf(MenuLabel, sizeof(MenuLabel), "%i more above", MenuFirstRow);
+    snprintf(MenuLabel, sizeof(MenuLabel), Tr("%i more above"), MenuFirstRow);
     DrawTextRight(MenuLabel, MoreAboveRight, HeadingY, SmallTextSize);
   }
   if (MenuFirstRow + VisibleRows < rows) {
-    snprintf(MenuLabel, sizeof(MenuLabel), "%i more below", rows - MenuFirstRow - VisibleRows);
+    snprintf(MenuLabel, sizeof(MenuLabel), Tr("%i more below"), rows - MenuFirstRow - VisibleRows);
     DrawText(MoreBelowLeft, FooterY, MenuLabel, SmallTextSize);
   }
 
@@ -309,13 +311,13 @@ static void DrawLevelList(bool playList)
     float y = RowTop + RowStep * k;
     DrawRowPanel(row == MenuCursor, y);
     if (row == NewLevelRow(!playList))
-      DrawText(MenuTextLeft, y - MenuTextRaise, "New level", MenuTextSize);
+      DrawText(MenuTextLeft, y - MenuTextRaise, Tr("New level"), MenuTextSize);
     else
       DrawLevelRow(LevelOfRow(row, playList), y, playList);
   }
   int lit = LevelOfRow(MenuCursor, playList);
   if (playList && lit && LevelHasGhost[lit - 1])
-    DrawTextRight("G watches the best run", FooterRight, WatchHintY, WatchHintSize);
+    DrawTextRight(Tr("G watches the best run"), FooterRight, WatchHintY, WatchHintSize);
   DrawLevelNote();
 }
 

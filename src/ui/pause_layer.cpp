@@ -6,6 +6,7 @@
 
 #include "game/clock_text.h"
 #include "game/controls.h"
+#include "game/lang.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -31,7 +32,6 @@ static const float PauseLevelToFraction = 0.01f;  // PauseLevel 0..100 as the sl
 // The pause menu, in window pixels.
 static const float MenuRestAboveCentre = 125;  // first row's rest position above the centre
 static const int MenuRowSpacing = 50;
-static const char* ConfirmLabel = "Leave unsaved? Click again";
 
 static const char* GameTitle = "Tetherorb 2";
 static const float GameVersion = 0.3f;
@@ -70,7 +70,7 @@ void DrawPauseDashboard(const char* note)
   DisableQuadDrawing();
   float footerTop = height - BottomBarTopInset + s;
   DrawSmallText(note ? note : FooterLines[0], TextLeft, (int)(footerTop + FooterFirstY));
-  DrawSmallText(FooterLines[1], TextLeft, (int)(footerTop + FooterSecondY));
+  DrawSmallText(Tr(FooterLines[1]), TextLeft, (int)(footerTop + FooterSecondY));
 }
 
 // Up and Down (keys, D-pad or stick) light a row; none is lit until one is pressed.
@@ -109,7 +109,7 @@ static bool LeaveConfirmed(int row)
 
 static const char* LeaveLabel(int row, const char* label)
 {
-  return PauseConfirmRow == row ? ConfirmLabel : label;
+  return PauseConfirmRow == row ? Tr("Leave unsaved? Click again") : label;
 }
 
 static void ClosePause()
@@ -139,18 +139,18 @@ void PauseMenu()
   if (PauseWanted)
     MovePauseCursor();
   int rows = PauseRowsShown();
-  if (PauseRow(pauserow_resume, "Resume game", x, y0))
+  if (PauseRow(pauserow_resume, Tr("Resume game"), x, y0))
     ClosePause();
-  if (PauseRow(pauserow_exit, LeaveLabel(pauserow_exit, "Exit"), x, y0) && LeaveConfirmed(pauserow_exit))
+  if (PauseRow(pauserow_exit, LeaveLabel(pauserow_exit, Tr("Exit")), x, y0) && LeaveConfirmed(pauserow_exit))
     QuitRequested = true;
-  if (PauseRow(pauserow_screenshot, "Save screenshot", x, y0))
+  if (PauseRow(pauserow_screenshot, Tr("Save screenshot"), x, y0))
     ScreenshotWanted = true;
-  if (rows > pauserow_title && PauseRow(pauserow_title, LeaveLabel(pauserow_title, "Back to title"), x, y0) &&
+  if (rows > pauserow_title && PauseRow(pauserow_title, LeaveLabel(pauserow_title, Tr("Back to title")), x, y0) &&
       LeaveConfirmed(pauserow_title)) {
     LeaveToTitle();
     ClosePause();
   }
-  if (rows > pauserow_restart && PauseRow(pauserow_restart, "Restart level", x, y0)) {
+  if (rows > pauserow_restart && PauseRow(pauserow_restart, Tr("Restart level"), x, y0)) {
     RestartRun();
     ClosePause();
   }

@@ -6,6 +6,7 @@
 
 #include "game/controls.h"
 #include "game/file_save.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/screen.h"
@@ -28,8 +29,8 @@ const float CardSaveNoteY = 128, CardSaveNoteSize = 0.45f;
 const float CardKeysY = 160, CardKeysSize = 0.42f;
 
 static char CardText[32 + TitleSlotSize];
-static char BestLine[32];
-static char SaveNote[64];
+static char BestLine[96];
+static char SaveNote[256];
 
 void ResultsInput(float t)
 {
@@ -54,8 +55,8 @@ void ResultsInput(float t)
 const char* ResultsBestLine()
 {
   if (!RunEnd.best)
-    return "No best yet";
-  snprintf(BestLine, sizeof BestLine, "Best score %i", RunEnd.best);
+    return Tr("No best yet");
+  snprintf(BestLine, sizeof BestLine, Tr("Best score %i"), RunEnd.best);
   return BestLine;
 }
 
@@ -63,7 +64,7 @@ const char* ResultsSaveNote()
 {
   SaveNote[0] = 0;
   if (RunEnd.newBest && RunEnd.saveError)
-    snprintf(SaveNote, sizeof SaveNote, "%s: %s", RunEnd.scoreSaved ? "Best run not saved" : "Not saved",
+    snprintf(SaveNote, sizeof SaveNote, RunEnd.scoreSaved ? Tr("Best run not saved: %s") : Tr("Not saved: %s"),
              SaveFailureReason(RunEnd.saveError));
   return SaveNote;
 }
@@ -85,20 +86,20 @@ void DrawResults()
   char line[32 + TitleSlotSize];
   int level = RunEnd.level;
   const char* title = level ? LevelTitles[level - 1] : "";
-  snprintf(line, sizeof line, "Level %i - %.*s", level, (int)strcspn(title, "\r\n"), title);
+  snprintf(line, sizeof line, Tr("Level %i - %.*s"), level, (int)strcspn(title, "\r\n"), title);
   DrawCentred(line, CardLevelY, CardLevelSize);
   DrawCentred(OutcomeText(RunEnd.outcome), CardOutcomeY, CardOutcomeSize);
   int tenths = ScoreShown(RunEnd.timeLeft);
-  snprintf(line, sizeof line, "Time left %i.%i s", tenths / 10, tenths % 10);
+  snprintf(line, sizeof line, Tr("Time left %i.%i s"), tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);
   DrawCentred(ResultsBestLine(), CardBestY, CardLineSize);
   if (RunEnd.newBest)
-    DrawCentred("New best!", CardNewBestY, CardLineSize);
+    DrawCentred(Tr("New best!"), CardNewBestY, CardLineSize);
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);
   if (RunEnd.cardAge < ResultsInputDelay)
     return;
   bool next = RunEnd.outcome == runend_finished && NextLevelAfter(RunEnd.level);
-  DrawCentred(next ? "Return: title    R: again    N: next level" : "Return: title    R: again",
+  DrawCentred(next ? Tr("Return: title    R: again    N: next level") : Tr("Return: title    R: again"),
               CardKeysY, CardKeysSize);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/lang.h"
 #include "game/screen.h"
 #include "game/world.h"
 #include "render/draw.h"
@@ -27,7 +28,7 @@ static const AtlasRect* const OverImages[MapTypeCount] = {
   nullptr, nullptr, nullptr,
 };
 
-static char ScoreText[32];
+static char ScoreText[64];
 
 ViewRect CameraView()
 {
@@ -139,6 +140,6 @@ void DrawGameScene()
 {
   DrawPlayfield(false);
   ScreenOrtho();
-  snprintf(ScoreText, sizeof(ScoreText), "%s%i", "Score ", ScoreShown(LevelTimer));
+  snprintf(ScoreText, sizeof(ScoreText), Tr("Score %i"), ScoreShown(LevelTimer));
   DrawBar(TopBarTop, ScoreText);
 }

@@ -5,6 +5,7 @@
 
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/rules.h"
@@ -14,7 +15,7 @@
 #include "ui/scene.h"
 
 static float WatchHeld;        // 60 Hz frames since the recording ended
-static char WatchText[64];
+static char WatchText[192];
 
 bool StartWatch(int n)
 {
@@ -43,7 +44,6 @@ void WatchFrame(float t)
   }
   DrawPlayfield(true);
   ScreenOrtho();
-  snprintf(WatchText, sizeof WatchText, "%s%i%s", "Best run   Score ", ScoreShown(LevelTimer),
-           "   Any key stops");
+  snprintf(WatchText, sizeof WatchText, Tr("Best run   Score %i   Any key stops"), ScoreShown(LevelTimer));
   DrawBar(TopBarTop, WatchText);
 }

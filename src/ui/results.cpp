@@ -19,14 +19,10 @@
 const float FramesPerSecond60 = 60;   // t counts 60 Hz frames
 
 // The card in ScreenOrtho units: the inner rectangle of its panel and its lines.
-const float CardLeft = -340, CardTop = -170, CardWidth = 680, CardHeight = 340;
+const float CardLeft = -CardWidth / 2, CardTop = -170, CardHeight = 340;
 const int CardPanelLayers = 2;        // the see-through panel twice, so play shows less behind the text
-const float CardLevelY = -160, CardLevelSize = 0.55f;
-const float CardOutcomeY = -100, CardOutcomeSize = 1.0f;
-const float CardTimeY = -5, CardBestY = 45, CardLineSize = 0.65f;
-const float CardNewBestY = 95;
-const float CardSaveNoteY = 128, CardSaveNoteSize = 0.45f;
-const float CardKeysY = 160, CardKeysSize = 0.42f;
+const float CardLevelY = -160, CardOutcomeY = -100, CardTimeY = -5, CardBestY = 45;
+const float CardNewBestY = 95, CardSaveNoteY = 128, CardKeysY = 160;
 
 static char CardText[32 + TitleSlotSize];
 static char BestLine[96];

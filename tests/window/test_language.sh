@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The language: LANG=de_DE.UTF-8 shows the title screen in German (on a machine
 # where that locale was never generated), LANG=C in English, and the
-# `language` setting overrides the environment both ways.
+# `language` setting overrides the environment both ways, installed as from the build.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -29,4 +29,11 @@ tw_same_picture german.png german_setting.png || tw_fail "language = de did not 
 tw_settings "screenw = 800" "screenh = 600" "language = en"
 title_shot english_setting LC_ALL=de_DE.UTF-8
 tw_same_picture english.png english_setting.png || tw_fail "language = en did not override LC_ALL=de_DE.UTF-8"
+
+# Installed, the catalogue comes from <prefix>/share/locale.
+tw_install
+title_shot installed_english LANG=C
+title_shot installed_german LANG=de_DE.UTF-8
+tw_same_picture installed_english.png installed_german.png && tw_fail "the installed game showed no German"
+grep -q 'no readable catalogue' game.log && tw_fail "the installed German catalogue was not found: $(cat game.log)"
 tw_pass

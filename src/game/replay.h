@@ -83,6 +83,10 @@ void ResetReplayInput();
 // Controls then follow from them through the default key bindings.
 void ApplyReplayInput(int keys, int mouseX, int mouseY, int button);
 
+// The window pixel over world point (wx, wy) as the camera now shows it,
+// clamped into the window: where a player puts the pointer to aim there.
+void ReplayPixelAt(float wx, float wy, int* mouseX, int* mouseY);
+
 // After a frame of play: replayend_playing while GameState is still play,
 // otherwise why it ended. A finish reached in the same frame as harm or
 // time-out counts as a finish.

@@ -26,12 +26,10 @@
 static const float AimSpread = 0.45f;       // world units the pointer lands off the aimed point, each axis
 static const float PlaceSpread = 0.6f;      // world units early or late on a place-triggered step
 static const float FrameStretch = 0.3f;     // share longer or shorter a counted hold lasts
-static const int TopSpread = 5;             // frames early or late at the top of a swing or jump
-static const float TopEarlySpeed = 0.018f;  // world units per frame the rise slows each frame near a top
+static const int TopSpread = 5;             // frames early or late at the top of a swing
+static const float TopEarlySpeed = 0.018f;  // world units per frame the rise slows each frame near the top
 static const float RisingSpeed = 0.02f;     // world units per frame upward: the ball is rising
 static const float SwingTravel = 1.5f;      // world units on the tether before a rise counts as a swing's
-static const float HeadingEarly = 0.05f;    // radians of the swing per frame early on a heading-triggered step
-static const float MovingSpeed = 0.05f;     // world units per frame: the ball is moving somewhere
 static const int StepGiveUpFrames = 240;    // a step waited on this long is given up
 static const int StuckFrames = 120;         // standing where no stage starts this long: the player restarts
 static const int MaxTryFrames = 3000;       // more than a run's 30 seconds at any time scale
@@ -39,7 +37,7 @@ static const int DefaultTries = 200;
 static const int MapColumns = 120;          // widest level --show draws
 
 enum { try_finish = 0, try_harmed, try_timeout, try_stuck, TryEndCount };
-static const char* const TryEndNames[TryEndCount] = {"finish", "harmed", "time up", "stuck"};
+static const char* const TryEndNames[TryEndCount] = {"finish", "harmed", "time up", "gave up"};
 
 // The imprecision of one stage as played.
 struct StagePlay {
@@ -63,7 +61,7 @@ struct PlayerRecord {
   int stagesBegun;
   int stagesAgain;              // stages begun again after a failed attempt in the same run
   bool begun[MaxPlanStages];
-  int wraps;                    // times the tether caught on a corner between the ball and its anchor
+  int wraps;                    // times the tether caught on a block between the ball and its anchor
   float anchorX, anchorY;       // the anchor a frame ago
   StagePlay play;
 };
@@ -109,35 +107,20 @@ static bool StandsIn(const PlanStage* s) {
   return Ball.onGround && Ball.x >= s->left && Ball.x <= s->right && Ball.y >= s->top && Ball.y <= s->bottom;
 }
 
-// The top of a rise: the ball rose faster than the step's early speed (on
-// the tether: once it has swung a little, so the rise of the jump it was
-// caught in does not count) and has slowed to it, then the step's late
-// frames pass.
-static bool ReachedTop(int step, bool swing) {
-  if (swing && !Ball.attached)
+// The top of a swing: the ball, having swung a little on the tether (so the
+// rise of the jump it was caught in does not count), rose faster than the
+// step's early speed and has slowed to it; then the step's late frames pass.
+// A step meant lead frames before the top is early by that many more.
+static bool ReachedTop(int step, float lead) {
+  if (!Ball.attached)
     return false;
-  if (swing)
-    Player.travel += sqrtf(Ball.vx * Ball.vx + Ball.vy * Ball.vy) * ReplayTimeScale;
-  int offset = Player.play.topOffset[step];
+  Player.travel += sqrtf(Ball.vx * Ball.vx + Ball.vy * Ball.vy) * ReplayTimeScale;
+  int offset = Player.play.topOffset[step] - (int)lead;
   float early = offset < 0 ? -offset * TopEarlySpeed : 0;
-  if (Ball.vy < -(early + RisingSpeed) && (!swing || Player.travel >= SwingTravel))
+  if (Ball.vy < -(early + RisingSpeed) && Player.travel >= SwingTravel)
     Player.rose = true;
   if (Player.lateFrames < 0) {
     if (!Player.rose || Ball.vy < -early)
-      return false;
-    Player.lateFrames = offset > 0 ? offset : 0;
-  }
-  return Player.lateFrames-- == 0;
-}
-
-// The ball rises toward the point (x, y) or above it, early or late by the
-// step's offset.
-static bool Heading(int step, float x, float y) {
-  if (Player.lateFrames < 0) {
-    int offset = Player.play.topOffset[step];
-    float early = offset < 0 ? -offset * HeadingEarly : 0;
-    float speed = sqrtf(Ball.vx * Ball.vx + Ball.vy * Ball.vy);
-    if (speed < MovingSpeed || Ball.vy >= 0 || atan2f(Ball.vy, Ball.vx) > atan2f(y - Ball.y, x - Ball.x) + early)
       return false;
     Player.lateFrames = offset > 0 ? offset : 0;
   }
@@ -150,12 +133,8 @@ static bool StepDone(const PlanStep* s, int step) {
   case until_frames: return Player.stepFrames >= (int)lroundf(s->value * Player.play.stretch[step]);
   case until_right: return Ball.x >= at;
   case until_left: return Ball.x <= at;
-  case until_above: return Ball.y <= at;
   case until_ground: return Ball.onGround && Player.stepFrames > 0;
-  case until_caught: return Ball.attached;
-  case until_top: return ReachedTop(step, true);
-  case until_falling: return ReachedTop(step, false);
-  case until_heading: return Heading(step, s->aimX, s->aimY);
+  case until_top: return ReachedTop(step, s->value);
   default: return true;
   }
 }
@@ -206,9 +185,11 @@ static void MarkPath(char mark) {
     PathMap[y * MapColumns + x] = mark;
 }
 
+// One run of the level from its start; try_* by how it ended, -1 when the
+// level cannot be started.
 static int PlayTry(const char* level, const Plan* plan) {
   if (!StartLevelFile(level))
-    return try_stuck;
+    return -1;
   Replay screen;
   ClearReplay(&screen);
   UseReplayScreen(&screen);
@@ -226,8 +207,12 @@ static int PlayTry(const char* level, const Plan* plan) {
     ApplyReplayInput(keys, Player.mouseX, Player.mouseY, button);
     bool held = Ball.attached;
     UpdateGame(ReplayTimeScale);
-    if (held && Ball.attached && !(button && !Player.button) && (Ball.anchorX != Player.anchorX || Ball.anchorY != Player.anchorY))
+    if (held && Ball.attached && !(button && !Player.button) &&
+        (Ball.anchorX != Player.anchorX || Ball.anchorY != Player.anchorY)) {
       Player.wraps++;
+      if (Showing)
+        printf("  the tether wraps round (%.1f, %.1f)\n", Ball.anchorX, Ball.anchorY);
+    }
     Player.anchorX = Ball.anchorX;
     Player.anchorY = Ball.anchorY;
     Player.button = button;
@@ -280,6 +265,8 @@ int main(int argc, char** argv) {
   }
   if (tries < 1)
     return Usage();
+  float levelFinish = 0, levelClean = 0;
+  int levelPlans = 0;
   for (int p = 0; p < PlanCount; p++) {
     const Plan* plan = &Plans[p];
     if (only && plan->level != only)
@@ -294,18 +281,32 @@ int main(int argc, char** argv) {
       if (Showing)
         printf("%s, first try:\n", plan->name);
       int end = PlayTry(level, plan);
+      if (end < 0) {
+        fprintf(stderr, "%s cannot be started\n", level);
+        return 1;
+      }
       ends[end]++;
       clean += end == try_finish && Player.stagesAgain == 0;
       wrapped += Player.wraps > 0;
       if (Showing)
         DrawPath();
     }
-    float share = (float)ends[try_finish] / tries;
-    printf("level %d  %-44s finish %5.1f%% (within 3 tries %5.1f%%), at the first attempt %5.1f%%", plan->level,
-           plan->name, 100 * share, 100 * (1 - powf(1 - share, 3)), 100.0f * clean / tries);
+    float finish = 100.0f * ends[try_finish] / tries, cleanShare = 100.0f * clean / tries;
+    printf("level %d  %-52s finish %5.1f%%, first time through %5.1f%%, tether wrapped %5.1f%%;", plan->level,
+           plan->name, finish, cleanShare, 100.0f * wrapped / tries);
     for (int e = 1; e < TryEndCount; e++)
-      printf("  %s %d", TryEndNames[e], ends[e]);
-    printf("  wrapped %d\n", wrapped);
+      printf(" %s %d", TryEndNames[e], ends[e]);
+    printf("\n");
+    levelFinish += finish;
+    levelClean += cleanShare;
+    levelPlans++;
+    if (p + 1 == PlanCount || Plans[p + 1].level != plan->level) {
+      float share = levelFinish / levelPlans / 100;
+      printf("level %d  all %d plans alike: finish %5.1f%%, first time through %5.1f%%, within three tries %5.1f%%\n\n",
+             plan->level, levelPlans, 100 * share, levelClean / levelPlans, 100 * (1 - powf(1 - share, 3)));
+      levelFinish = levelClean = 0;
+      levelPlans = 0;
+    }
   }
   return 0;
 }

@@ -14,12 +14,8 @@ enum {
   until_frames = 0,   // value frames have passed
   until_right,        // the ball's centre is right of x = value
   until_left,         // ... left of x = value
-  until_above,        // ... above y = value
   until_ground,       // the ball is on the ground
-  until_caught,       // the tether holds
-  until_top,          // the ball hangs on the tether and stops rising: the top of a swing
-  until_falling,      // the ball stops rising after a jump
-  until_heading       // the ball, rising, moves toward the aimed point or above it
+  until_top           // the ball hangs on the tether and stops rising: the top of a swing, value frames early
 };
 
 struct PlanStep {
@@ -30,9 +26,8 @@ struct PlanStep {
   float value;        // world units or frames, as until says
 };
 
-const int MaxPlanSteps = 10;
+const int MaxPlanSteps = 8;
 const int MaxPlanStages = 6;
-const int MaxPlans = 8;
 
 struct PlanStage {
   float left, top, right, bottom;  // world rectangle the ball stands in when the stage starts

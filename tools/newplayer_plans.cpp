@@ -11,12 +11,35 @@ static const float NoAim = -1;
 
 // Steps used by many plans.
 #define ROLL_RIGHT_TO(x) {R, 0, NoAim, 0, until_right, x}
+#define ROLL_LEFT_TO(x) {L, 0, NoAim, 0, until_left, x}
 #define JUMP_RIGHT(frames) {R | J, 0, NoAim, 0, until_frames, frames}
 #define HOOK_TO_TOP(x, y) {R, 1, x, y, until_top, 0}
 #define LET_GO_BRIEFLY {R, 0, NoAim, 0, until_frames, 4}
-#define HOOK(x, y) {R, 1, x, y, until_caught, 0}
-#define SWING_TOWARD(x, y) {R, 1, x, y, until_heading, 0}
+#define HOOK_TO_BEFORE_TOP(x, y, lead) {R, 1, x, y, until_top, lead}
 #define FALL_RIGHT {R, 0, NoAim, 0, until_ground, 0}
+#define CLIMB_OUT_LEFT {L | J, 0, NoAim, 0, until_frames, 20}, {L, 0, NoAim, 0, until_ground, 0}
+
+// Level 3: roll to the gap, jump after x, hook (hookX, 2.5) on the ceiling
+// after frames of the jump, let go at the top; out of the gap, climb back.
+#define L3_START(x, frames, hookX) \
+  {1, 0, 13, 10, 4, {ROLL_RIGHT_TO(x), JUMP_RIGHT(frames), HOOK_TO_TOP(hookX, 2.5f), FALL_RIGHT}}
+#define L3_PIT {13, 10, 26, 15, 2, {CLIMB_OUT_LEFT}}
+#define L3_FAR {25, 0, 39, 10, 1, {ROLL_RIGHT_TO(38)}}
+
+// Level 4: jump after x, hook the first pillar at (firstX, 12.5) after frames
+// of the jump, let go at its top and hook the second at (secondX, 7.5), let
+// go at the top and fall holding fall; back on the floor, go back to try again.
+#define L4_START(x, frames, firstX, secondX, fall) \
+  {1, 16, 12, 19, 6, {ROLL_RIGHT_TO(x), JUMP_RIGHT(frames), HOOK_TO_TOP(firstX, 12.5f), LET_GO_BRIEFLY, \
+                      HOOK_TO_TOP(secondX, 7.5f), {fall, 0, NoAim, 0, until_ground, 0}}}
+#define L4_LEDGE {21, 0, 43, 14, 1, {ROLL_RIGHT_TO(42)}}
+#define L4_BACK(x) {12, 16, 21, 19, 1, {{L, 0, NoAim, 0, until_left, x}}}
+
+// Level 5: jump after x, swing as swing says, fall onto the ledge; out of
+// the pit, climb back.
+#define L5_START(x, swing) {1, 0, 11, 15, 4, {ROLL_RIGHT_TO(x), JUMP_RIGHT(8), swing, FALL_RIGHT}}
+#define L5_PIT {11, 14, 22, 18, 3, {ROLL_LEFT_TO(12.5f), CLIMB_OUT_LEFT}}
+#define L5_LEDGE {22, 0, 45, 13, 1, {ROLL_RIGHT_TO(44)}}
 
 const Plan Plans[] = {
   {1, "roll right, jump before each block", 4, {
@@ -47,54 +70,25 @@ const Plan Plans[] = {
     {24, 0, 35, 6, 3, {ROLL_RIGHT_TO(29), JUMP_RIGHT(10), FALL_RIGHT}},
     {35, 0, 49, 9, 3, {ROLL_RIGHT_TO(39.3f), JUMP_RIGHT(12), ROLL_RIGHT_TO(48)}},
   }},
-  {3, "hook the ceiling ahead, let go at the top", 3, {
-    {1, 0, 13, 10, 4, {ROLL_RIGHT_TO(10.5f), JUMP_RIGHT(8), HOOK_TO_TOP(17, 2.5f), FALL_RIGHT}},
-    {13, 10, 27, 15, 3, {JUMP_RIGHT(8), HOOK_TO_TOP(24, 2.5f), FALL_RIGHT}},
-    {26, 0, 39, 10, 1, {ROLL_RIGHT_TO(38)}},
-  }},
-  {3, "hook the block straight above, let go at the top", 3, {
-    {1, 0, 13, 10, 4, {ROLL_RIGHT_TO(10.5f), JUMP_RIGHT(8), HOOK_TO_TOP(12, 2.5f), FALL_RIGHT}},
-    {13, 10, 27, 15, 3, {JUMP_RIGHT(8), HOOK_TO_TOP(24, 2.5f), FALL_RIGHT}},
-    {26, 0, 39, 10, 1, {ROLL_RIGHT_TO(38)}},
-  }},
-  {3, "hook the middle of the ceiling, let go at the top", 3, {
-    {1, 0, 13, 10, 4, {ROLL_RIGHT_TO(10.5f), JUMP_RIGHT(8), HOOK_TO_TOP(20, 2.5f), FALL_RIGHT}},
-    {13, 10, 27, 15, 3, {JUMP_RIGHT(8), HOOK_TO_TOP(24, 2.5f), FALL_RIGHT}},
-    {26, 0, 39, 10, 1, {ROLL_RIGHT_TO(38)}},
-  }},
-  {4, "hook the wall's top, let go at the top, hook the ceiling", 4, {
-    {1, 0, 17, 17, 7, {ROLL_RIGHT_TO(13), JUMP_RIGHT(10), HOOK_TO_TOP(17.5f, 8.5f), LET_GO_BRIEFLY,
-                       HOOK_TO_TOP(24, 0.5f), FALL_RIGHT}},
-    {22, 14, 32, 19, 3, {JUMP_RIGHT(10), HOOK_TO_TOP(30, 0.5f), FALL_RIGHT}},
-    {26, 0, 28, 16, 3, {JUMP_RIGHT(10), HOOK_TO_TOP(34, 0.5f), FALL_RIGHT}},
-    {32, 0, 43, 14, 1, {ROLL_RIGHT_TO(42)}},
-  }},
-  {4, "hook the block above, let go at the top, hook the ceiling", 4, {
-    {1, 0, 17, 17, 7, {ROLL_RIGHT_TO(11), JUMP_RIGHT(10), HOOK_TO_TOP(14, 3.5f), LET_GO_BRIEFLY,
-                       HOOK_TO_TOP(22, 0.5f), FALL_RIGHT}},
-    {22, 14, 32, 19, 3, {JUMP_RIGHT(10), HOOK_TO_TOP(30, 0.5f), FALL_RIGHT}},
-    {26, 0, 28, 16, 3, {JUMP_RIGHT(10), HOOK_TO_TOP(34, 0.5f), FALL_RIGHT}},
-    {32, 0, 43, 14, 1, {ROLL_RIGHT_TO(42)}},
-  }},
-  {5, "hook the ceiling ahead, let go at the top", 3, {
-    {1, 0, 11, 15, 4, {ROLL_RIGHT_TO(9.5f), JUMP_RIGHT(8), HOOK_TO_TOP(17, 2.5f), FALL_RIGHT}},
-    {11, 15, 31, 17, 2, {{L, 0, NoAim, 0, until_left, 12.5f}, {L | J, 0, NoAim, 0, until_frames, 20}}},
-    {31, 0, 45, 8, 1, {ROLL_RIGHT_TO(44)}},
-  }},
-  {5, "hook the block straight above, let go at the top", 3, {
-    {1, 0, 11, 15, 4, {ROLL_RIGHT_TO(9.5f), JUMP_RIGHT(8), HOOK_TO_TOP(12.5f, 2.5f), FALL_RIGHT}},
-    {11, 15, 31, 17, 2, {{L, 0, NoAim, 0, until_left, 12.5f}, {L | J, 0, NoAim, 0, until_frames, 20}}},
-    {31, 0, 45, 8, 1, {ROLL_RIGHT_TO(44)}},
-  }},
-  {5, "hook the far end of the ceiling, let go at the top", 3, {
-    {1, 0, 11, 15, 4, {ROLL_RIGHT_TO(9.5f), JUMP_RIGHT(8), HOOK_TO_TOP(21.5f, 2.5f), FALL_RIGHT}},
-    {11, 15, 31, 17, 2, {{L, 0, NoAim, 0, until_left, 12.5f}, {L | J, 0, NoAim, 0, until_frames, 20}}},
-    {31, 0, 45, 8, 1, {ROLL_RIGHT_TO(44)}},
-  }},
-  {5, "hook the ceiling ahead, let go swinging toward the ledge", 3, {
-    {1, 0, 11, 15, 5, {ROLL_RIGHT_TO(9.5f), JUMP_RIGHT(8), HOOK(17, 2.5f), SWING_TOWARD(35, 7), FALL_RIGHT}},
-    {11, 15, 31, 17, 2, {{L, 0, NoAim, 0, until_left, 12.5f}, {L | J, 0, NoAim, 0, until_frames, 20}}},
-    {31, 0, 45, 8, 1, {ROLL_RIGHT_TO(44)}},
-  }},
+  {3, "jump at the edge, hook the nearest block above", 3, {L3_START(10.5f, 8, 17.5f), L3_PIT, L3_FAR}},
+  {3, "jump at the edge, hook the ceiling ahead", 3, {L3_START(10.5f, 8, 19.5f), L3_PIT, L3_FAR}},
+  {3, "jump at the edge, hook the middle of the ceiling", 3, {L3_START(10.5f, 8, 23), L3_PIT, L3_FAR}},
+  {3, "jump early, hook the nearest block above", 3, {L3_START(7, 8, 17.5f), L3_PIT, L3_FAR}},
+  {3, "jump at the very edge, hook the nearest block", 3, {L3_START(12, 8, 17.5f), L3_PIT, L3_FAR}},
+  {3, "hook the nearest block as the jump begins", 3, {L3_START(10.5f, 3, 17.5f), L3_PIT, L3_FAR}},
+  {3, "hook the nearest block late in the jump", 3, {L3_START(10.5f, 16, 17.5f), L3_PIT, L3_FAR}},
+  {4, "hook each pillar in the middle", 3, {L4_START(5.5f, 10, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "jump under the first pillar, hook it straight above", 3, {L4_START(8, 10, 9.5f, 16, R), L4_LEDGE, L4_BACK(6.5f)}},
+  {4, "hook the near end of each pillar", 3, {L4_START(5.5f, 10, 11.5f, 15.5f, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "jump early, hook the far end of the second pillar", 3, {L4_START(4, 10, 10.5f, 16.5f, R), L4_LEDGE, L4_BACK(2.5f)}},
+  {4, "hook the first pillar as the jump begins", 3, {L4_START(5.5f, 4, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "hook the first pillar late in the jump", 3, {L4_START(5.5f, 18, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "let the last fall happen without steering", 3, {L4_START(5.5f, 10, 10.5f, 16, 0), L4_LEDGE, L4_BACK(4)}},
+  {5, "hook the block ahead, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(15.5f, 7.5f)), L5_PIT, L5_LEDGE}},
+  {5, "hook the block ahead, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(15.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "hook the near end, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(14.5f, 7.5f)), L5_PIT, L5_LEDGE}},
+  {5, "hook the near end, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(14.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "jump at the very edge, let go before the top", 3, {L5_START(10.3f, HOOK_TO_BEFORE_TOP(15.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "hook the far end, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(16.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
 };
 const int PlanCount = sizeof(Plans) / sizeof(Plans[0]);

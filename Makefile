@@ -5,7 +5,8 @@ JOBS  ?= $(shell nproc)
 WEB   ?= build-web
 PORT  ?= 8000
 
-.PHONY: deps configure build run test bench fuzz clean web web-run web-test package package-check
+.PHONY: deps configure build run test bench fuzz clean web web-run web-test package package-check \
+        hub-build hub-run hub-test-pg hub-bench
 
 deps:
 	@bash tools/install-deps.sh
@@ -51,6 +52,24 @@ web-run: web
 web-test: build web
 	@TETHERORB2_BIN=$(abspath $(BUILD))/tetherorb2 REPO_ROOT=$(CURDIR) BUILD_DIR=$(abspath $(BUILD)) \
 	  WEB_DIR=$(abspath $(WEB)) bash tests/web/test_web.sh
+
+# The level hub (README: "Running a level hub").
+HUB_LISTEN ?= 127.0.0.1:8080
+
+hub-build: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tetherorb2-hub tetherorb2-hub-load -- --no-print-directory
+
+hub-run: hub-build
+	@mkdir -p hub-data
+	@echo "The level hub on http://$(HUB_LISTEN)/ (Ctrl+C stops it)"
+	./$(BUILD)/tetherorb2-hub --listen $(HUB_LISTEN) --db hub-data/hub.sqlite
+
+# The hub's API tests against a throwaway PostgreSQL 15 cluster.
+hub-test-pg: hub-build
+	@python3 tests/hub/test_hub_api.py $(BUILD)/tetherorb2-hub --pg
+
+hub-bench: hub-build
+	@bash tools/hub-bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz $(WEB)

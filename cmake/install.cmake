@@ -15,7 +15,7 @@ set(TETHERORB_HOMEPAGE "https://tetherorb2.example" CACHE STRING
 # installed tree works under any prefix and can be moved whole.
 file(RELATIVE_PATH TETHERORB_DATA_FROM_EXECUTABLE
      "/prefix/${TETHERORB_INSTALL_GAMESDIR}" "/prefix/${TETHERORB_INSTALL_DATADIR}")
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/paths.cpp PROPERTIES
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/platform/paths.cpp PROPERTIES
   COMPILE_DEFINITIONS "TETHERORB_DATA_FROM_EXECUTABLE=\"${TETHERORB_DATA_FROM_EXECUTABLE}\"")
 
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)

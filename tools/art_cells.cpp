@@ -46,10 +46,12 @@ static void DrawBlockNormal(Image* atlas) {
   PlaceCell(atlas, &cv, ArtBlockNormal);
 }
 
-// Red spiked plate in a yellow and black hazard band.
+// A spiked mine in a yellow and black hazard band: eight pale, sharp spikes
+// and a dark core on a near-black plate say "harmful" without the red.
 static void DrawBlockHarmful(Image* atlas) {
   Canvas cv = NewCanvas(CellSize, CellSize);
-  const float band = 16;
+  const float band = 16, c = 64, inner = 17, outer = 46;
+  const int spikes = 8;
   FillShape(&cv, [](float, float) { return -100.0f; }, [&](float x, float y) {
     float depth = EdgeDepth(x, y);
     if (depth < 2.5f) return Col(40, 10, 8);
@@ -57,13 +59,29 @@ static void DrawBlockHarmful(Image* atlas) {
       bool yellow = int(std::floor((x + y) / 14)) & 1;
       return Lit(yellow ? Col(250, 200, 30) : Col(30, 24, 20), Bevel(x, y, 5) * 0.6f);
     }
-    if (depth < band + 2) return Col(60, 10, 8);
-    // four pyramids, each face lit by its direction
-    float lx = std::fmod(x - band - 2, 46.0f) - 23, ly = std::fmod(y - band - 2, 46.0f) - 23;
-    float light = std::fabs(lx) > std::fabs(ly) ? (lx < 0 ? 0.55f : -0.45f) : (ly < 0 ? 0.8f : -0.7f);
-    float tip = 1 - std::max(std::fabs(lx), std::fabs(ly)) / 23;
-    Rgba c = Mix(Col(150, 20, 24), Col(235, 60, 50), tip);
-    return Lit(c, light);
+    if (depth < band + 2) return Col(20, 6, 6);
+    float glow = SmoothStep(46, 10, std::hypot(x - c, y - c));
+    return Mix(Col(44, 10, 12), Col(130, 20, 22), glow * 0.8f);
+  });
+  float star[4 * spikes];  // tip, notch, tip, notch, ... as x, y pairs
+  for (int i = 0; i < 2 * spikes; i++) {
+    float a = (i * 0.5f + 0.5f) * 2 * Pi / spikes, r = i % 2 ? inner : outer;
+    star[2 * i] = c + r * std::cos(a);
+    star[2 * i + 1] = c + r * std::sin(a);
+  }
+  FillSolid(&cv, [&](float x, float y) { return SdPolygon(x, y, star, 2 * spikes) - 2.5f; }, Col(16, 4, 4));
+  FillShape(&cv, [&](float x, float y) { return SdPolygon(x, y, star, 2 * spikes); }, [&](float x, float y) {
+    // each spike's two faces lit by how they face the light from the top left
+    float a = std::atan2(y - c, x - c), axis = (std::floor(a * spikes / (2 * Pi)) + 0.5f) * 2 * Pi / spikes;
+    float side = std::sin(a - axis) < 0 ? -1.0f : 1.0f;
+    float nx = std::cos(axis + side * Pi / 2), ny = std::sin(axis + side * Pi / 2);
+    float light = 0.62f + 0.38f * (-0.7f * nx - 0.7f * ny);
+    float reach = std::hypot(x - c, y - c) / outer;
+    Rgba steel = Mix(Col(246, 242, 236), Col(230, 80, 64), SmoothStep(0.55f, 1.0f, reach));
+    return Mix(Col(20, 6, 6), steel, light);
+  });
+  FillShape(&cv, [&](float x, float y) { return SdCircle(x, y, c, c, 15); }, [&](float x, float y) {
+    return Mix(Col(90, 30, 30), Col(20, 6, 8), Clamp01(std::hypot(x - c + 5, y - c + 5) / 20));
   });
   PlaceCell(atlas, &cv, ArtBlockHarmful);
 }
@@ -101,23 +119,28 @@ static void DrawBlockGhost(Image* atlas) {
 }
 
 // A translucent field with chevrons along (dx, dy), the way gravity pulls.
+// The field thickens toward the side it pulls to, so a region of these cells
+// reads as a flow, and each direction stays apart from the others without
+// its colour.
 static void DrawGravity(Image* atlas, ArtRect r, float dx, float dy) {
   Canvas cv = NewCanvas(CellSize, CellSize);
-  FillShape(&cv, [](float, float) { return -100.0f; }, [](float x, float y) {
+  FillShape(&cv, [](float, float) { return -100.0f; }, [&](float x, float y) {
+    float along = ((x - 64) * dx + (y - 64) * dy) / 64;  // -1 trailing edge .. +1 leading edge
     float depth = EdgeDepth(x, y);
-    return Col(150, 110, 255, 0.16f + 0.22f * SmoothStep(10, 0, depth));
+    float rim = 0.22f * SmoothStep(10, 0, depth);
+    return Col(150, 110, 255, 0.06f + 0.5f * SmoothStep(-1, 1, along) + rim * 0.5f);
   });
   auto chevrons = [&](float x, float y, float grow) {
     float along = (x - 64) * dx + (y - 64) * dy, across = -(x - 64) * dy + (y - 64) * dx;
     float d = 1e9f;
     for (int i = 0; i < 2; i++) {
-      float tip = 26 - 28 * i;
-      d = std::min(d, SdSegment(across, along, -26, tip - 24, 0, tip, 6 + grow));
-      d = std::min(d, SdSegment(across, along, 26, tip - 24, 0, tip, 6 + grow));
+      float tip = 30 - 30 * i;
+      d = std::min(d, SdSegment(across, along, -30, tip - 28, 0, tip, 7 + grow));
+      d = std::min(d, SdSegment(across, along, 30, tip - 28, 0, tip, 7 + grow));
     }
     return d;
   };
-  FillSolid(&cv, [&](float x, float y) { return chevrons(x, y, 2.5f); }, Col(40, 20, 90, 0.45f));
+  FillSolid(&cv, [&](float x, float y) { return chevrons(x, y, 3); }, Col(30, 14, 70, 0.7f));
   FillShape(&cv, [&](float x, float y) { return chevrons(x, y, 0); }, [&](float x, float y) {
     float along = (x - 64) * dx + (y - 64) * dy;
     return Mix(Col(200, 180, 255, 0.7f), Col(250, 245, 255, 0.95f), (along + 30) / 60);

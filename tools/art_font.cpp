@@ -29,7 +29,7 @@ static int InkWidth(const Mask* m) {
 
 // The glyph at the given size, squeezed until its ink (grown by `grow`) fits
 // `maxInk` columns. *pen receives the pen x that centres it in `cell` texels.
-static Mask FittedGlyph(int code, float size, float grow, int maxInk, int cell, int* pen) {
+static Mask FittedGlyph(unsigned code, float size, float grow, int maxInk, int cell, int* pen) {
   float squeeze = 1, advance;
   Mask m = GlyphMask(font_mono, unsigned(code), size, squeeze, &advance);
   for (int tries = 0; tries < 4 && InkWidth(&m) + 2 * grow > maxInk; tries++) {
@@ -46,13 +46,16 @@ static Mask FittedGlyph(int code, float size, float grow, int maxInk, int cell, 
   return m;
 }
 
-static void DrawBigGlyph(Image* atlas, int code) {
+// Characters that draw as their cell alone.
+static bool IsBlank(unsigned code) { return code == ' ' || code == NoBreakSpace; }
+
+Canvas BigGlyphCanvas(unsigned code) {
   Canvas cv = NewCanvas(FontCellSize, FontCellSize);
   const float mid = FontCellSize * 0.5f;
-  if (code == 127) {
+  if (code == 127 || code == PlaceholderCode) {
     FillSolid(&cv, [&](float x, float y) { return SdRoundBox(x, y, mid, mid, 12, 14, 3) - BigOutline; }, Col(10, 16, 34, 0.9f));
     FillSolid(&cv, [&](float x, float y) { return SdRoundBox(x, y, mid, mid, 12, 14, 3); }, Col(240, 244, 255));
-  } else if (code != ' ') {
+  } else if (!IsBlank(code)) {
     int pen;
     Mask glyph = FittedGlyph(code, BigGlyphSize, BigOutline, BigInkMax, FontCellSize, &pen);
     Mask rim = DilateMask(&glyph, BigOutline);
@@ -63,8 +66,7 @@ static void DrawBigGlyph(Image* atlas, int code) {
       return Mix(Col(255, 255, 255), Col(196, 214, 240), (y - (base - 34)) / 44);
     });
   }
-  ArtRect r = FontCell(code);
-  PlaceCanvas(atlas, &cv, r.x, r.y, place_sprite);
+  return cv;
 }
 
 static void DrawTitle(Image* atlas) {
@@ -116,21 +118,36 @@ static void DrawTitle(Image* atlas) {
 }
 
 void DrawAtlasFont(Image* atlas) {
-  for (int code = FontFirstChar; code < FontFirstChar + FontChars; code++) DrawBigGlyph(atlas, code);
+  for (int code = FontFirstChar; code < FontFirstChar + FontChars; code++) {
+    Canvas cv = BigGlyphCanvas(unsigned(code));
+    ArtRect r = FontCell(code);
+    PlaceCanvas(atlas, &cv, r.x, r.y, place_sprite);
+  }
   DrawTitle(atlas);
 }
 
 // The small font: light glyphs with a one-pixel shadow, hinted at 15 pixels.
+Canvas SmallGlyphCanvas(unsigned code) {
+  Canvas cv = NewCanvas(SmallCellSize, SmallCellSize);
+  const Rgba shadow = Col(0, 0, 8, 0.7f), light = Col(240, 246, 255);
+  if (code == PlaceholderCode) {
+    const float mid = SmallCellSize * 0.5f;
+    auto box = [&](float x, float y) { return std::fabs(SdRoundBox(x, y, mid, mid, 3.5f, 5.5f, 1)) - 0.8f; };
+    FillSolid(&cv, [&](float x, float y) { return box(x - 1, y - 1); }, shadow);
+    FillSolid(&cv, box, light);
+  } else if (!IsBlank(code)) {
+    int pen;
+    Mask glyph = FittedGlyph(code, SmallGlyphSize, 0, SmallInkMax, SmallCellSize, &pen);
+    int base = int(std::lround(SmallCellSize * 0.5f + CapHeight(font_mono, SmallGlyphSize) * 0.5f));
+    FillMask(&cv, &glyph, pen + 1, base + 1, [&](float, float) { return shadow; });
+    FillMask(&cv, &glyph, pen, base, [&](float, float) { return light; });
+  }
+  return cv;
+}
+
 void DrawSmallFont(Image* dash) {
   for (int code = FontFirstChar; code < FontFirstChar + SmallChars; code++) {
-    Canvas cv = NewCanvas(SmallCellSize, SmallCellSize);
-    if (code != ' ') {
-      int pen;
-      Mask glyph = FittedGlyph(code, SmallGlyphSize, 0, SmallInkMax, SmallCellSize, &pen);
-      int base = int(std::lround(SmallCellSize * 0.5f + CapHeight(font_mono, SmallGlyphSize) * 0.5f));
-      FillMask(&cv, &glyph, pen + 1, base + 1, [](float, float) { return Col(0, 0, 8, 0.7f); });
-      FillMask(&cv, &glyph, pen, base, [](float, float) { return Col(240, 246, 255); });
-    }
+    Canvas cv = SmallGlyphCanvas(unsigned(code));
     ArtRect r = SmallCell(code);
     PlaceCanvas(dash, &cv, r.x, r.y, place_sprite);
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "art_raster.h"
+#include "render/glyph_set.h"
 
 // Font slots loaded by the generator before drawing.
 enum { font_sans = 0, font_mono = 1 };
@@ -79,6 +80,17 @@ const int CursorFrameH = 60;
 ArtRect CursorFrame(int i);
 const int CursorHotX = 12;
 const int CursorHotY = 10;
+
+// One glyph of each font in a cell of its own size: the box for 127 (big
+// font) and the placeholder, nothing for the spaces.
+const unsigned NoBreakSpace = 0xA0;
+const unsigned PlaceholderCode = 0xFFFD;
+Canvas BigGlyphCanvas(unsigned code);
+Canvas SmallGlyphCanvas(unsigned code);
+// The extra glyph pictures: every character of ExtraGlyphCodes, in order.
+// False (with the character named) when the font lacks one.
+bool DrawBigGlyphs(Image* glyphs);
+bool DrawSmallGlyphs(Image* glyphs);
 
 // Draws every picture of the 1024 x 1024 atlas.
 void DrawAtlas(Image* atlas);

@@ -111,6 +111,10 @@ bool LoadFont(int slot, const char* path) {
 
 const float FreeTypeUnit = 64.0f;  // FreeType's 26.6 fixed point
 
+bool FontHasChar(int slot, unsigned code) {
+  return FontFaces[slot] && FT_Get_Char_Index(FontFaces[slot], code) != 0;
+}
+
 Mask GlyphMask(int slot, unsigned code, float size, float squeeze, float* advance) {
   Mask m;
   *advance = 0;

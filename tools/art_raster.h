@@ -87,6 +87,8 @@ void FillSolid(Canvas* cv, Shape shape, Rgba c) {
 
 // Loads a font file; false when FreeType or the file fails.
 bool LoadFont(int slot, const char* path);
+// True when the font has a glyph of its own for the character.
+bool FontHasChar(int slot, unsigned code);
 // Coverage of one character at the given pixel size, squeezed horizontally by
 // `squeeze` (1 = natural width); *advance receives the pen advance in pixels.
 Mask GlyphMask(int slot, unsigned code, float size, float squeeze, float* advance);

@@ -7,14 +7,17 @@
 // a fixed number of frames: clear, events, scripted input, RunGameState (so
 // the GL state and the per-state update and draw are the game's), PaceFrame,
 // StepPause, the pointer and the buffer swap. It prints the median and 95th
-// percentile milliseconds per frame of every case, the ratio of the largest
+// percentile and slowest milliseconds per frame of every case, the ratio of the largest
 // level to the smallest, LoadLevel of the largest level, whole-level editor
-// fills, and the time from
-// process start to the first presented frame.
+// fills (also with the undo history full, where old steps are forgotten, and
+// editor frames filling the whole level every frame), and the time from
+// process start to the first presented frame, and peak memory after a minute
+// of play and editing (bench_memory.cpp).
 //
 // Usage: tetherorb2-bench [repository [case]]
 // The repository defaults to the current directory; a case word runs only
-// the frame cases whose names contain it (for profiling one case).
+// the frame cases whose names contain it (for profiling one case), and
+// "memory" only the peak memory figures.
 // Run it under a display, e.g. xvfb-run -a tetherorb2-bench; `make bench` does.
 #include <SDL.h>
 #include <GL/gl.h>
@@ -29,21 +32,27 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/audio.h"
+#include "bench.h"
+
 #include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/pacing.h"
-#include "app/pause.h"
-#include "app/settings.h"
-#include "app/video.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/pause_state.h"
+#include "game/places.h"
+#include "game/screen.h"
+#include "game/settings.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/audio.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/pacing.h"
 #include "render/atlas.h"
+#include "render/frozen_frame.h"
 #include "render/overlay.h"
+#include "render/text.h"
 #include "ui/editor.h"
 
 const int WarmUpFrames = 30;
@@ -51,10 +60,8 @@ const int MeasuredFrames = 300;
 const int LoadRepeats = 10;
 const int StartUpRepeats = 5;
 const char FirstFrameFlag[] = "--first-frame";
+const char MemoryCase[] = "memory";
 
-// The generated levels, in slot order.
-enum { level_small_dense = 1, level_small_sparse, level_mid_dense, level_mid_sparse,
-       level_big_dense, level_big_sparse, level_count = level_big_sparse };
 struct LevelPlan {
   int width, height;
   bool dense;
@@ -150,10 +157,10 @@ static bool WriteLevels()
     else
       FillSparse(p.width, p.height, sx, sy);
     SetCell(sx, sy, maptype_playerspawn);
-    char path[64], title[64];
-    LevelFileName(path, sizeof(path), n);
+    PathBuffer path;
+    char title[64];
     snprintf(title, sizeof(title), "Bench %s\n", p.name);
-    if (!WriteLevelFile(path, title))
+    if (!LevelFileName(path, n) || !WriteLevelFile(path, title))
       return false;
   }
   return true;
@@ -163,11 +170,10 @@ static char WorkDir[] = "/tmp/tetherorb2-bench-XXXXXX";
 
 static bool MakeWorkDir(const char* repo)
 {
-  char media[PATH_MAX + 16];
+  PathBuffer media;
   if (!mkdtemp(WorkDir) || chdir(WorkDir) != 0)
     return false;
-  snprintf(media, sizeof(media), "%s/Media", repo);
-  if (symlink(media, "Media") != 0)
+  if (!PlacePath(media, repo, "Media") || symlink(media, "Media") != 0)
     return false;
   FILE* f = fopen("settings.ini", "w");
   if (!f)
@@ -181,12 +187,12 @@ static bool MakeWorkDir(const char* repo)
 // Removes what MakeWorkDir and a run can leave in the working directory.
 static void RemoveWorkDir()
 {
-  char path[64];
+  PathBuffer path;
   for (int n = 1; n <= level_count; n++) {
-    LevelFileName(path, sizeof(path), n);
-    unlink(path);
-    ScoreFileName(path, sizeof(path), n);
-    unlink(path);
+    if (LevelFileName(path, n))
+      unlink(path);
+    if (ScoreFileName(path, n))
+      unlink(path);
   }
   rmdir("Levels");
   unlink("Media");
@@ -197,8 +203,7 @@ static void RemoveWorkDir()
 
 // ---- frames -----------------------------------------------------------------
 
-// The frame loop's steps, with input from the script instead of SDL's queue.
-static void BenchFrame()
+void BenchFrame()
 {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   SDL_PumpEvents();
@@ -236,7 +241,7 @@ static void PrintLoad(const char* when)
 }
 
 struct CaseResult {
-  double median, p95;
+  double median, p95, slowest;
   double cpu;          // mean processor ms per frame, all threads
 };
 
@@ -247,12 +252,13 @@ static CaseResult Summarise(double* ms, int count)
   r.median = ms[count / 2];
   r.cpu = 0;
   r.p95 = ms[(count * 95) / 100];
+  r.slowest = ms[count - 1];
   return r;
 }
 
 static void PrintCase(const char* name, CaseResult r)
 {
-  printf("  %-38s %8.3f %8.3f %8.3f\n", name, r.median, r.p95, r.cpu);
+  printf("  %-38s %8.3f %8.3f %8.3f %8.3f\n", name, r.median, r.p95, r.slowest, r.cpu);
   fflush(stdout);
 }
 
@@ -263,12 +269,12 @@ static const char* CaseFilter = "";
 static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame))
 {
   static double ms[MeasuredFrames];
-  CaseResult skipped = {0, 0, 0};
+  CaseResult skipped = {0, 0, 0, 0};
   if (!strstr(name, CaseFilter))
     return skipped;
   double cpu = 0;
   for (int frame = -WarmUpFrames; frame < MeasuredFrames; frame++) {
-    GameState = state;
+    ShowScreen(state);
     if (prepare)
       prepare(frame);
     ReadControls(DefaultBindings);
@@ -285,7 +291,7 @@ static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame
   return r;
 }
 
-static void ClearInput()
+void ClearInput()
 {
   memset(&InputState, 0, sizeof(InputState));
   InputState.MouseX = AimPixelX;
@@ -297,7 +303,7 @@ static void ClearInput()
 static int AttachedFrames;
 static const char* PlaySuffix = "";   // tells the runs without sound apart
 
-static void HoldTether(int frame)
+void HoldTether(int frame)
 {
   InputState.MouseButtonState[ButtonLeft] = InputHeld;
   InputState.KeyState[KeyRight] = (frame / 40) % 2 ? InputHeld : InputUp;
@@ -437,6 +443,56 @@ static void TimeWholeLevelFills()
   HistoryClear();
 }
 
+// Whole-level rectangle fills of the largest level over mixed cells (made
+// anew outside the timing before each), about 0.7 MB of history each, until
+// the ring has been filled twice over and old steps are being forgotten.
+static void TimeFillsWithFullHistory()
+{
+  const int Steps = 2 * EditBudgetBytes / (MaxLevelWidth * MaxLevelHeight * 2 / 3);
+  double slowest = 0, total = 0;
+  LevelWidth = MaxLevelWidth;
+  LevelHeight = MaxLevelHeight;
+  HistoryClear();
+  for (int i = 0; i < Steps; i++) {
+    for (int x = 0; x < MaxLevelWidth; x++)
+      for (int y = 0; y < MaxLevelHeight; y++)
+        MapGrid[x * MapSize + y] = 1 + (x + 3 * y + i) % DenseBlockTypes;
+    double start = NowMs();
+    HistoryBegin();
+    FillRect(0, 0, MaxLevelWidth - 1, MaxLevelHeight - 1, maptype_nothing);
+    HistoryEnd();
+    double ms = NowMs() - start;
+    total += ms;
+    slowest = ms > slowest ? ms : slowest;
+  }
+  printf("editor fill of 998 x 1000 mixed cells, %d steps with the history full: mean %.3f ms, slowest %.3f ms, "
+         "%d steps kept\n", Steps, total / Steps, slowest, HistoryUndoCount());
+  HistoryClear();
+}
+
+// The editor on the empty largest level, F flood-filling all of it every
+// frame with another brush, past the step table's size so old steps go.
+static void FillEveryFrame(int frame)
+{
+  InputState.KeyState[KeyF] = InputPressed;
+  EditorBrush = 1 + (frame & 1);
+}
+
+static void EditorFillCase()
+{
+  ClearInput();
+  memset(MapGrid, 0, sizeof(MapGrid));
+  LevelWidth = MaxLevelWidth;
+  LevelHeight = MaxLevelHeight;
+  Camera.camX = MaxLevelWidth / 2;
+  Camera.camY = MaxLevelHeight / 2;
+  HistoryClear();
+  CaseResult r = RunCase("editor 998 x 1000, F every frame", gamestate_editing, FillEveryFrame);
+  if (r.median > 0)
+    printf("  (%d steps kept)\n", HistoryUndoCount());
+  HistoryClear();
+}
+
 // The child half: the game's start-up and first frame, then the moment the
 // swap returned, on the clock the parent read before it started the process.
 static int FirstFrameChild()
@@ -448,29 +504,35 @@ static int FirstFrameChild()
   _exit(0);
 }
 
-static double TimeStartUpOnce(const char* self)
+bool RunAndRead(const char* path, const char* arg, char* text, size_t size)
 {
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0)
-    return -1;
-  double start = NowMs();
+    return false;
   pid_t pid = fork();
   if (pid == 0) {
     dup2(pipeEnds[1], 1);
     close(pipeEnds[0]);
-    execl(self, self, FirstFrameFlag, (char*)NULL);
+    execl(path, path, arg, (char*)NULL);
     _exit(127);
   }
   close(pipeEnds[1]);
-  char text[64] = "";
-  ssize_t got = read(pipeEnds[0], text, sizeof(text) - 1);
+  size_t used = 0;
+  ssize_t got;
+  while (used + 1 < size && (got = read(pipeEnds[0], text + used, size - 1 - used)) > 0)
+    used += (size_t)got;
+  text[used] = 0;
   close(pipeEnds[0]);
   int status = 0;
   waitpid(pid, &status, 0);
-  if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    return -1;
-  text[got] = 0;
-  return atof(text) - start;
+  return used > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+static double TimeStartUpOnce(const char* self)
+{
+  char text[64];
+  double start = NowMs();
+  return RunAndRead(self, FirstFrameFlag, text, sizeof text) ? atof(text) - start : -1;
 }
 
 static void TimeStartUp()
@@ -522,6 +584,8 @@ int main(int argc, char** argv)
   setenv("SDL_DISKAUDIODELAY", "23", 0);
   if (argc > 1 && strcmp(argv[1], FirstFrameFlag) == 0)
     return FirstFrameChild();
+  if (argc > 1 && strncmp(argv[1], MemoryFlag, strlen(MemoryFlag)) == 0)
+    return MemoryChild(atoi(argv[1] + strlen(MemoryFlag)));
 
   char repo[PATH_MAX];
   if (!realpath(argc > 1 ? argv[1] : ".", repo))
@@ -538,8 +602,16 @@ int main(int argc, char** argv)
     return 1;
   }
   PrintLoad("at start");
-  if (!*CaseFilter)
+  if (strcmp(CaseFilter, MemoryCase) == 0) {
+    MeasureMemory("/proc/self/exe");
+    SDL_Quit();
+    RemoveWorkDir();
+    return 0;
+  }
+  if (!*CaseFilter) {
     TimeStartUp();
+    MeasureMemory("/proc/self/exe");
+  }
 
   StartUp();
   PacingEnabled = false;
@@ -547,8 +619,9 @@ int main(int argc, char** argv)
          (const char*)glGetString(GL_RENDERER));
   TimeLoadLevel();
   TimeWholeLevelFills();
+  TimeFillsWithFullHistory();
 
-  printf("ms per frame (%d frames after %d warm-up):       median      p95  cpu/mean\n",
+  printf("ms per frame (%d frames after %d warm-up):       median      p95  slowest  cpu/mean\n",
          MeasuredFrames, WarmUpFrames);
   ClearInput();
   RunCase("empty frame (clear, pointer, swap)", NoState, nullptr);
@@ -563,6 +636,7 @@ int main(int argc, char** argv)
   ParticleCaseWithoutMipmaps();
   for (int n = 1; n <= level_count; n++)
     edit[n] = EditorCase(n);
+  EditorFillCase();
 
   // The same play with the mixer closed: what sound costs a frame.
   bool hadSound = Audio.open;

@@ -9,11 +9,11 @@
 // there is nothing to report, 1 on problems and 2 on a bad command line.
 #include "solve.h"
 
-#include "app/host.h"
 #include "game/collision.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
-#include "game/replay.h"
+#include "game/replay_run.h"
+#include "game/screen.h"
 #include "game/world.h"
 
 #include <cmath>

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tools and its tests need.
+# Installs the Debian packages the game, the level hub, their tools and
+# their tests need.
 # Only missing packages are installed; when everything is present this
 # returns at once without touching apt.
 set -euo pipefail
@@ -10,10 +11,12 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   liblodepng-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev
-  xvfb xauth xdotool imagemagick x11-utils libx11-dev python3 sox
+  xvfb xauth xdotool x11-xserver-utils imagemagick x11-utils libx11-dev python3 sox
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
   dpkg-dev file lintian desktop-file-utils appstream
+  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev
+  postgresql wrk
 )
 
 missing=()

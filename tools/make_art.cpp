@@ -1,6 +1,7 @@
-// tetherorb2-art: draws the game's two pictures, Media/tetherorb2texture.png
-// and Media/dashboard.png, and its desktop icons from code and a Debian font.
-//   tetherorb2-art [output-dir]           writes both pictures (default Media)
+// tetherorb2-art: draws the game's pictures, Media/tetherorb2texture.png,
+// Media/dashboard.png and the two fonts' extra glyphs Media/bigglyphs.png and
+// Media/smallglyphs.png, and its desktop icons from code and Debian fonts.
+//   tetherorb2-art [output-dir]           writes the four pictures (default Media)
 //   tetherorb2-art --preview file.png     also writes mock screens that use them
 //   tetherorb2-art --icons dir            also writes dir/tetherorb2-<size>.png
 #include "art_pictures.h"
@@ -27,9 +28,15 @@ int main(int argc, char** argv) {
   }
   Image atlas = NewImage(AtlasPixels, AtlasPixels);
   Image dash = NewImage(DashboardW, DashboardH);
+  Image bigGlyphs = NewImage(BigGlyphsSide, BigGlyphsSide);
+  Image smallGlyphs = NewImage(SmallGlyphsW, SmallGlyphsH);
   DrawAtlas(&atlas);
   DrawDashboard(&dash);
-  if (!SaveImage(&atlas, outDir + "/tetherorb2texture.png") || !SaveImage(&dash, outDir + "/dashboard.png")) {
+  if (!DrawBigGlyphs(&bigGlyphs) || !DrawSmallGlyphs(&smallGlyphs))
+    return 1;
+  if (!SaveImage(&atlas, outDir + "/tetherorb2texture.png") || !SaveImage(&dash, outDir + "/dashboard.png") ||
+      !SaveImage(&bigGlyphs, outDir + "/" + BigGlyphsFileName) ||
+      !SaveImage(&smallGlyphs, outDir + "/" + SmallGlyphsFileName)) {
     std::fprintf(stderr, "tetherorb2-art: cannot write the pictures into %s\n", outDir.c_str());
     return 1;
   }

@@ -14,7 +14,7 @@
 // player reads the screen, learns from a failed try or finds another way.
 #include "newplayer.h"
 
-#include "game/replay.h"
+#include "game/replay_run.h"
 #include "game/update.h"
 #include "game/world.h"
 
@@ -190,9 +190,7 @@ static void MarkPath(char mark) {
 static int PlayTry(const char* level, const Plan* plan) {
   if (!StartLevelFile(level))
     return -1;
-  Replay screen;
-  ClearReplay(&screen);
-  UseReplayScreen(&screen);
+  UseReplayScreen(ReplayScreenWidth, ReplayScreenHeight);
   ResetReplayInput();
   memset(&Player, 0, sizeof Player);
   Player.plan = plan;

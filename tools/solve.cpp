@@ -1,9 +1,10 @@
 // solve: an archive search over short input segments on the real game update.
 #include "solve.h"
 
-#include "app/host.h"
-#include "app/input.h"
+#include "game/replay_record.h"
+#include "game/replay_run.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
 
@@ -164,7 +165,7 @@ static void Restore(const Snapshot* s) {
       ItemTable[ItemCount++] = StartItems[i];
   ResetReplayInput();
   ApplyReplayInput(s->keys, s->mouseX, s->mouseY, s->button);
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
 }
 
 static int Bucket(float v, float size, int limit) {
@@ -262,9 +263,8 @@ void DefaultSolveOptions(SolveOptions* opt) {
 static double Seconds() { return (double)clock() / CLOCKS_PER_SEC; }
 
 bool SolveLevel(const SolveOptions* opt, Replay* out) {
-  Replay screen;
-  ClearReplay(&screen);
-  UseReplayScreen(&screen);
+  UseReplayScreen(ReplayScreenWidth, ReplayScreenHeight);
+  ReplayRecording = false;   // the search's frames are no run of play
   RandomState = opt->seed * 2654435761ull + 1;
   StartItemCount = 0;
   for (int i = 0; i < ItemCount && StartItemCount < MaxStartItems * 4; i++)
@@ -276,7 +276,7 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
   Nodes.clear();
   ResetReplayInput();
   Snapshot start;
-  Capture(&start, 0, 0, InputState.MouseX, InputState.MouseY);
+  Capture(&start, 0, 0, ReplayScreenWidth / 2, ReplayScreenHeight / 2);
   Remember(&start, -1);
 
   double began = Seconds(), deadline = began + opt->seconds, lastReport = began;

@@ -6,7 +6,7 @@
 // time left. States are picked mostly by their path distance to a finish.
 #pragma once
 
-#include "game/replay.h"
+#include "game/replay_run.h"
 
 struct SolveOptions {
   double seconds;     // give up after this much processor time

@@ -5,19 +5,18 @@
 if(NOT LODEPNG_DIR)
   message(FATAL_ERROR "LODEPNG_DIR must name the folder holding lodepng.c (make web fetches it)")
 endif()
-list(REMOVE_ITEM CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/app/platform_desktop.cpp)
+list(REMOVE_ITEM platform_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/platform_desktop.cpp)
 
-set(WEB_SHELL ${CMAKE_SOURCE_DIR}/src/app/platform_web.html)
-set(WEB_PRE_JS ${CMAKE_SOURCE_DIR}/src/app/platform_web.js)
-add_executable(tetherorb2 src/app/main.cpp ${CORE_SOURCES} ${LODEPNG_DIR}/lodepng.cpp)
+set(WEB_SHELL ${CMAKE_SOURCE_DIR}/src/platform/platform_web.html)
+set(WEB_PRE_JS ${CMAKE_SOURCE_DIR}/src/platform/platform_web.js)
+add_executable(tetherorb2 src/app/main.cpp ${game_SOURCES} ${render_SOURCES} ${ui_SOURCES}
+  ${platform_SOURCES} ${app_SOURCES} ${LODEPNG_DIR}/lodepng.cpp)
 set_target_properties(tetherorb2 PROPERTIES OUTPUT_NAME index SUFFIX .html)
 target_include_directories(tetherorb2 PRIVATE ${CMAKE_SOURCE_DIR}/src ${LODEPNG_DIR})
 target_link_options(tetherorb2 PRIVATE
-
   -sLEGACY_GL_EMULATION=1
   -sEXPORTED_RUNTIME_METHODS=FS
-  -sINITIAL_MEMORY=64MB        # the game's fixed tables (grid, items, edit history) take about 45 MB
-  -sALLOW_MEMORY_GROWTH=1
+  -sALLOW_MEMORY_GROWTH=1       # from emscripten's default start; the level, history and pictures grow it
   -sFORCE_FILESYSTEM=1
   -sMINIFY_HTML=0
   -lidbfs.js

@@ -3,46 +3,41 @@
 
 #include <SDL.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
-#include "app/audio.h"
-#include "app/gamepad.h"
-#include "app/input.h"
-#include "app/input_gate.h"
-#include "app/keymap.h"
-#include "app/pacing.h"
-#include "app/pause.h"
-#include "app/platform.h"
-#include "app/paths.h"
-#include "app/settings.h"
-#include "app/video.h"
-#include "app/window.h"
-#include "game/ghost.h"
 #include "game/controls.h"
+#include "game/ghost.h"
+#include "game/key_bindings.h"
 #include "game/level_files.h"
+#include "game/pause_state.h"
+#include "game/screen.h"
+#include "game/settings.h"
+#include "platform/audio.h"
+#include "platform/gamepad.h"
+#include "platform/input.h"
+#include "platform/input_gate.h"
+#include "platform/keymap.h"
+#include "platform/pacing.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/screenshot.h"
+#include "platform/video.h"
+#include "platform/window.h"
 #include "render/atlas.h"
 #include "render/draw.h"
+#include "render/frozen_frame.h"
 #include "render/overlay.h"
+#include "render/text.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
+#include "ui/pause_layer.h"
 #include "ui/results.h"
 #include "ui/run_flow.h"
 #include "ui/watch.h"
 
-int GameState;
-int MenuCursor;
-int MenuFirstRow;
-bool QuitRequested;
-bool FirstFrameDone;
-bool MouseInWindow;
-char GameTitleText[256];
-float VersionNumber;
+static bool FirstFrameDone;   // false until the first frame has been presented
 
-static const char* GameTitle = "Tetherorb 2";
-static const float GameVersion = 0.3f;
 static const float FramesPerSecondNominal = 60;  // the rate all per-frame steps are tuned for
 static const float MinTimeScale = 0.2f;
 static const float MaxTimeScale = 2;
@@ -58,6 +53,15 @@ float ComputeTimeScale(float framesPerSecond)
   return scale;
 }
 
+// The screen asked for takes over. It opens with its first entry lit, a
+// level list on the level last played or edited.
+static void OpenRequestedScreen()
+{
+  bool known = GameState >= gamestate_title && GameState <= gamestate_results;
+  if (ApplyScreenRequest() && known)
+    PlaceMenuCursor();
+}
+
 void RunGameState()
 {
   glEnable(GL_TEXTURE_2D);
@@ -67,9 +71,8 @@ void RunGameState()
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glBindTexture(GL_TEXTURE_2D, AtlasTexture);
 
-  int frameState = GameState;
   float timeScale = ComputeTimeScale(FramesPerSecond);
-  switch (frameState) {
+  switch (GameState) {
   case gamestate_title:
   case gamestate_playlist:
   case gamestate_editlist:
@@ -91,10 +94,7 @@ void RunGameState()
   default:
     break;
   }
-  // A screen opens with its first entry lit, a level list on the level last played or edited.
-  bool known = frameState >= gamestate_title && frameState <= gamestate_results;
-  if (known && GameState != frameState)
-    PlaceMenuCursor();
+  OpenRequestedScreen();
   DisableQuadDrawing();
 }
 
@@ -105,11 +105,10 @@ void StartUp()
   LoadSettings();
   srand((unsigned)time(NULL));
   SetUpVideo();
-  LoadKeyBindings();  // key names are known once the video is up
+  UseWindowKeyNames();  // key names are known once the video is up
+  LoadKeyBindings();
   OpenGamepad();
-  SetUpDashboard();   // needs the real screen size for the ReadbackBuffer
-  snprintf(GameTitleText, sizeof(GameTitleText), "%s", GameTitle);
-  VersionNumber = GameVersion;
+  SetUpDashboard();     // needs the real screen size for the ReadbackBuffer
   LoadLevelCatalogue();
   ScanGhostFiles();
   BuildAtlas();
@@ -117,17 +116,21 @@ void StartUp()
   StartAudio();
 }
 
-// Empties SDL's queue; a window close among the events ends the program.
+// Empties SDL's queue; a window close among the events ends the program,
+// or asks first when the editor holds unsaved edits.
 static void DrainEvents()
 {
   SDL_Event event;
   while (TakeEvent(&event, AnyEventType))
     if (event.type == SDL_QUIT)
-      QuitRequested = true;
+      CloseWindow();
 }
 
 void RunFrame()
 {
+  // A screen asked for between frames (the page's "Exit") takes over before anything runs.
+  OpenRequestedScreen();
+
   // Start from a black picture and a far depth buffer.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -138,7 +141,8 @@ void RunFrame()
   FollowWindow();
   ReadControls(Bindings);
 
-  // The current screen updates and draws itself, unless the pause layer is up or coming up.
+  // The current screen updates and draws itself, unless the pause layer is up or
+  // coming up; the screen it asks for takes over at the end of its frame.
   bool screenRuns = ScreenRuns();
   if (screenRuns)
     RunGameState();
@@ -149,14 +153,19 @@ void RunFrame()
   // Escape toggle, frame capture and the frozen picture; the layer slides one step.
   StepPause(PauseSpeed, screenRuns);
 
-  // The dashboard bars and the menu, at the level just stepped to.
+  // The dashboard bars and the menu, at the level just stepped to; a row that
+  // leaves the screen takes over at once, and a screenshot asked for is written.
   if (PauseLevel != 0) {
-    DrawPauseDashboard();
+    DrawPauseDashboard(ScreenshotNoteShown());
     PauseMenu();
+    OpenRequestedScreen();
+    SaveWantedScreenshot();
   }
 
-  // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go.
+  // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go;
+  // the title being edited has the keys from the next frame on, unless the pause layer has them.
   FollowScreen(GameState, PauseWanted);
+  WantTypedText(GameState == gamestate_editing && EditorTitleEditing && !PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
   PlaySounds();
@@ -175,7 +184,7 @@ void RunFrame()
 int RunProgram()
 {
   StartUp();
-  RunMainLoop();
+  RunMainLoop(RunFrame);
   StopAudio();
   SDL_Quit();
   return 0;

@@ -9,13 +9,10 @@
 
 BestSaveRecord BestSave;
 
-static const int BestPathSize = SavePathSize;
-
 bool BeatsBest(int n, int score)
 {
-  char path[BestPathSize];
-  ScoreFileName(path, sizeof path, n);
-  FILE* f = fopen(path, "rb");
+  PathBuffer path;
+  FILE* f = ScoreFileName(path, n) ? fopen(path, "rb") : nullptr;
   if (f) {
     int onDisk = ReadScoreStream(f);
     fclose(f);
@@ -39,8 +36,8 @@ void KeepBest(int n, int score)
   if (SaveGhost(n))
     return;
   BestSave.error = LastSaveError;   // 0 when the run was too short to leave a ghost
-  char path[BestPathSize];
-  GhostFileName(path, sizeof path, n);
-  remove(path);
+  PathBuffer path;
+  if (GhostFileName(path, n))
+    remove(path);
   LevelHasGhost[n - 1] = false;
 }

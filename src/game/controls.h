@@ -1,19 +1,32 @@
-// controls: what the player asks for this frame, whatever the device. The app
-// fills it once per frame from the keys (through the key bindings), the mouse
-// and the gamepad; play, the menus, the editor and the pause layer only read it.
+// controls: what the player asks for this frame, whatever the device. The
+// platform fills it once per frame from the keys (through the key bindings), the mouse
+// and the gamepad; play, the menus, the editor, watching, the results card
+// and the pause layer only read it, and nothing else reads the keys.
 // A key or button already down when the screen changes counts as up here
 // until it is let go and pressed again.
+// While a text field has the keys (the editor's title), a key that types a
+// character is text: it goes into the text queue, in the order typed, and
+// acts as no key; no other key acts either, but the pause key and the Shift
+// of a rectangle that a click on the level starts.
 #pragma once
+
+const int TextQueueSize = 128;   // bytes of one frame's typed text and editing keys, terminator included
+
+// The editing keys in the text queue, one byte each among the UTF-8 characters.
+const char TextBackspace = '\b';  // Backspace: take back the last character
+const char TextDone = '\r';       // Return or Tab: the field is finished
+const char TextUndo = 0x1A;       // the undo key (Ctrl+Z): take back the field's last change
+const char TextRedo = 0x19;       // the redo key (Ctrl+Y): put it back
 
 struct ControlsRecord {
   float steerX, steerY;     // -1..1 each, right and down positive; keys give whole steps, a stick less
   bool jump;                // jump held
-  bool tether;              // tether held; it shoots in the frame it goes down
+  bool tether;              // tether held; it shoots in the frame it goes down; the editor paints
   bool tetherShot;          // a tether button went down this frame: a new shot even while attached
   float aimX, aimY;         // window pixels the tether aims at: the pointer or the right stick
   bool menuUp, menuDown;    // pressed this frame
-  bool menuChoose;          // Return, the jump key or the pad's A, pressed this frame
-  bool cardLeave;           // Return (not as a jump key) or the pad's Start, pressed this frame: leaves the results card
+  bool menuChoose;          // the choose key (Return), the jump key or the pad's A, pressed this frame
+  bool cardLeave;           // the choose key (not as a jump key) or the pad's Start, pressed this frame: leaves the results card
   bool menuBack;            // B (key or pad), pressed this frame; also the editor's save
   bool pauseToggle;         // Escape or Start (not on the results card), pressed this frame
   bool mute;                // the mute key, pressed this frame
@@ -24,5 +37,24 @@ struct ControlsRecord {
   bool focusLost;           // the window lost the keyboard focus this frame: play and the editor pause
   bool pointerMoved;        // the pointer, in the window last frame, is not where it was
   float pointerX, pointerY; // the mouse pointer, window pixels (the aim may be the stick's)
+  bool padPresent;          // a pad was opened at start-up: the hints name its buttons too
+
+  // The level lists, pressed this frame but the wheel.
+  bool pageUp, pageDown;    // six rows up / down
+  bool listHome, listEnd;   // to the first / last row
+  int wheelSteps;           // mouse wheel steps this frame, toward the player positive
+  bool deleteLevel;         // Delete: the edit list's delete
+  bool watchRun;            // G: the play list's best run
+
+  // The editor: buttons held or pressed, keys pressed this frame unless held.
+  bool erase, erasePressed; // right button held; it went down this frame
+  bool pick;                // middle button pressed: the cell under the marker is the brush
+  bool rectangle;           // Shift held: a drag fills a rectangle
+  bool fill, undo, redo, save, titleEdit, testRun;  // F, Ctrl+Z, Ctrl+Y, Ctrl+S, Tab, T
+  int resizeX, resizeY;     // -1, 0 or 1: the resize keys held (Ctrl + arrows), wider and taller positive
+  bool resizePressed;       // a resize key went down this frame
+
+  bool anyPress;            // a key or button went down, not the pause, mute or window keys nor a modifier alone
+  char text[TextQueueSize]; // while a text field has the keys: this frame's characters and editing keys, in order
 };
 extern ControlsRecord Controls;

@@ -9,6 +9,13 @@ const int NewLevelHeight = 20;
 
 // Paints every cell on the line from (x0, y0) to (x1, y1) that lies inside the level.
 void PaintLine(int x0, int y0, int x1, int y1, int type);
+// A block of cells, edges included.
+struct CellRect {
+  int left, top, right, bottom;
+};
+
+// The rectangle with corners (x0, y0) and (x1, y1) clipped to the level; false when none of it is inside.
+bool ClipRect(int x0, int y0, int x1, int y1, CellRect* r);
 // Fills the rectangle with corners (x0, y0) and (x1, y1), clipped to the level.
 void FillRect(int x0, int y0, int x1, int y1, int type);
 // Fills the 4-connected region of cells of the type at (x, y) with type; no recursion.

@@ -31,7 +31,7 @@ static const SaveReason SaveReasons[SaveReasonCount] = {
   {ENOTDIR, "a file stands where a folder should be"},
   {EISDIR, "a folder stands in the file's place"},
   {ELOOP, "its links go round in a loop"},
-  {ENAMETOOLONG, "its path is too long"},
+  {ENAMETOOLONG, "the folder's path is too long"},
   {EIO, "the disk could not be written"},
   {EMFILE, "too many files are open"},
 };
@@ -51,38 +51,54 @@ static bool SaveFailed(int fallback)
   return false;
 }
 
-// The file that path names once every symbolic link on the way is followed;
-// false for a loop of links or a path too long.
-static bool FollowLinks(const char* path, char* out, size_t size)
+bool SavePathTooLong()
 {
-  if ((size_t)snprintf(out, size, "%s", path) >= size)
-    return false;
+  LastSaveError = ENAMETOOLONG;
+  return false;
+}
+
+// Sets errno for a path that does not fit a PathBuffer; returns false.
+static bool PathTooLong()
+{
+  errno = ENAMETOOLONG;
+  return false;
+}
+
+// The file that path names once every symbolic link on the way is followed;
+// false, with errno, for a loop of links or a path too long.
+static bool FollowLinks(const char* path, PathBuffer& out)
+{
+  if (!PlacePath(out, "", path))
+    return PathTooLong();
   for (int hop = 0; hop < MaxLinkHops; hop++) {
     struct stat st;
     if (lstat(out, &st) != 0 || !S_ISLNK(st.st_mode))
       return true;
-    char link[SavePathSize];
-    ssize_t length = readlink(out, link, sizeof(link) - 1);
-    if (length < 0 || length >= (ssize_t)sizeof(link) - 1)
+    PathBuffer link;
+    ssize_t length = readlink(out, link, sizeof(link));
+    if (length < 0)
       return false;
+    if (length >= (ssize_t)sizeof(link))
+      return PathTooLong();
     link[length] = 0;
     char* slash = strrchr(out, '/');
     if (link[0] == '/' || !slash) {
-      snprintf(out, size, "%s", link);
+      snprintf(out, sizeof(out), "%s", link);
       continue;
     }
     slash[1] = 0;   // a relative link starts from the link's own folder
     size_t used = strlen(out);
-    if ((size_t)snprintf(out + used, size - used, "%s", link) >= size - used)
-      return false;
+    if ((size_t)snprintf(out + used, sizeof(out) - used, "%s", link) >= sizeof(out) - used)
+      return PathTooLong();
   }
+  errno = ELOOP;
   return false;
 }
 
 // Flushes the folder holding path, so a rename in it survives a power cut.
 static void SyncFolder(const char* path)
 {
-  char folder[SavePathSize];
+  PathBuffer folder;
   snprintf(folder, sizeof(folder), "%s", path);
   char* slash = strrchr(folder, '/');
   if (slash)
@@ -103,7 +119,7 @@ static int CreateTemp(SaveFile* save)
 {
   if ((size_t)snprintf(save->temp, sizeof(save->temp), "%s%s", save->target, TempSuffix) >=
       sizeof(save->temp)) {
-    errno = ENAMETOOLONG;
+    PathTooLong();
     return -1;
   }
   int fd = open(save->temp, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, NewFileBits);
@@ -124,7 +140,7 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode)
     SaveFailed(ENOTDIR);   // a folder on the way is a file, or could not be made
     return nullptr;
   }
-  if (!FollowLinks(path, save->target, sizeof(save->target))) {
+  if (!FollowLinks(path, save->target)) {
     SaveFailed(ELOOP);
     return nullptr;
   }

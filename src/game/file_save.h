@@ -5,19 +5,18 @@
 // folder refuses the temporary file (EACCES, EPERM: a folder the player may
 // not write, with a file they may) is the file written in place; any other
 // failure to make it (a full disk, too many open files, a name too long, a
-// folder in its place) fails the save and leaves the file as it was.
+// folder in its place) fails the save and leaves the file as it was. A path,
+// or its temporary name, that does not fit a PathBuffer fails it too.
 #pragma once
 
 #include <cstdio>
 
 #include "game/places.h"
 
-const int SavePathSize = PlaceSize + 32;
-
 // One save under way: the file really written and its temporary file.
 struct SaveFile {
-  char target[SavePathSize];   // the path with its symbolic links followed
-  char temp[SavePathSize];     // target + ".tmp"; empty when writing in place
+  PathBuffer target;   // the path with its symbolic links followed
+  PathBuffer temp;     // target + ".tmp"; empty when writing in place
 };
 
 // Makes the folder of path where places.h allows it and opens the stream
@@ -31,6 +30,10 @@ bool EndSave(FILE* f, const SaveFile* save);
 // The errno of the step that stopped the last failed BeginSave or EndSave;
 // 0 after a save that worked.
 extern int LastSaveError;
+
+// A save refused before it began, as its file's path does not fit a
+// PathBuffer: LastSaveError becomes ENAMETOOLONG; false, for the caller to return.
+bool SavePathTooLong();
 
 // Why a save failed, in a few words for the player, from its errno: "the
 // folder is read-only", "the disk is full", "the folder is missing", ...

@@ -1,12 +1,13 @@
 // ghost: recording a run, the ghost file, and the best run's place in time.
 #include "game/ghost.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "game/rules.h"
+#include "game/file_save.h"
 #include "game/world.h"
 
 GhostPath GhostTake;
@@ -19,10 +20,8 @@ bool LevelHasGhost[MaxLevels];
 static const unsigned char GhostMagic[4] = {'T', '2', 'G', 'H'};
 static const float GhostMinTimeScale = 0.2f;
 static const float GhostMaxTimeScale = 2.0f;
-static const float WatchCameraRate = 0.1f;   // share of the gap to the ghost closed per 60 Hz frame
-static const int MaxPathSize = 256;
 
-static unsigned char GhostFileBytes[GhostFileMaxBytes];  // the file being saved
+static std::vector<unsigned char> GhostFileBytes;  // the file being saved, sized with GhostTake
 
 // Where GhostPositionAt stands in GhostBest: the last frame at or before the
 // clock it was asked about (-1 before the first) and that frame's game time.
@@ -82,6 +81,24 @@ static short AnchorSteps(float v)
   return (short)lroundf(steps < limit ? steps : limit);
 }
 
+int GhostFramesFor(int pickups)
+{
+  int covered = pickups < GhostPickupsCovered ? pickups : GhostPickupsCovered;
+  return GhostSlowestFramesPerTenth * (int)(LevelTimeAtStart + (float)covered * PickupTime);
+}
+
+// Room for exactly frames frames, keeping those of the path that fit.
+static void SizeGhost(GhostPath* path, int frames)
+{
+  if ((int)path->frames.size() == frames)
+    return;
+  std::vector<GhostFrame> room(frames);
+  int keep = std::min(path->frameCount, frames);
+  std::copy(path->frames.begin(), path->frames.begin() + keep, room.begin());
+  path->frames.swap(room);
+  path->frameCount = keep;
+}
+
 bool ReadGhostStream(FILE* f, GhostPath* out)
 {
   unsigned char bytes[GhostHeaderBytes];
@@ -95,6 +112,8 @@ bool ReadGhostStream(FILE* f, GhostPath* out)
       count > (uint32_t)MaxGhostFrames)
     return false;
   bool tethered = version == (uint32_t)GhostVersion;
+  if (out->frames.size() < count)
+    SizeGhost(out, (int)count);
   size_t frameBytes = tethered ? GhostFrameBytes : GhostUntetheredFrameBytes;
   for (uint32_t i = 0; i < count; i++) {
     unsigned char frame[GhostFrameBytes];
@@ -137,10 +156,9 @@ size_t EncodeGhost(const GhostPath* path, unsigned char* out)
 
 bool LoadGhost(int n, GhostPath* out)
 {
-  char path[MaxPathSize];
+  PathBuffer path;
   out->frameCount = 0;
-  GhostFileName(path, sizeof path, n);
-  FILE* f = fopen(path, "rb");
+  FILE* f = GhostFileName(path, n) ? fopen(path, "rb") : nullptr;
   if (!f)
     return false;
   bool ok = ReadGhostStream(f, out);
@@ -157,24 +175,29 @@ void ScanGhostFiles()
   ResetCursor();
 }
 
-void BeginGhostRun(int n)
+void BeginGhostRun(int n, int frames)
 {
   GhostTake.frameCount = 0;
+  SizeGhost(&GhostTake, frames);
+  size_t fileBytes = GhostHeaderBytes + (size_t)GhostFrameBytes * frames;
+  if (GhostFileBytes.size() != fileBytes)
+    std::vector<unsigned char>(fileBytes).swap(GhostFileBytes);
   GhostClock = 0;
   GhostRecording = true;
   ResetCursor();
-  if (GhostLevel == n)
-    return;
-  GhostLevel = n;
-  bool found = n >= 1 && n <= MaxLevels && LoadGhost(n, &GhostBest);
-  if (n >= 1 && n <= MaxLevels)
-    LevelHasGhost[n - 1] = found;
+  if (GhostLevel != n) {
+    GhostLevel = n;
+    bool found = n >= 1 && n <= MaxLevels && LoadGhost(n, &GhostBest);
+    if (n >= 1 && n <= MaxLevels)
+      LevelHasGhost[n - 1] = found;
+  }
+  SizeGhost(&GhostBest, std::max(frames, GhostBest.frameCount));
 }
 
 void RecordGhostFrame(float t)
 {
   GhostClock += t;
-  if (!GhostRecording || GhostTake.frameCount >= MaxGhostFrames)
+  if (!GhostRecording || GhostTake.frameCount >= (int)GhostTake.frames.size())
     return;
   GhostFrame* g = &GhostTake.frames[GhostTake.frameCount++];
   g->timeScale = t;
@@ -188,10 +211,9 @@ bool SaveGhost(int n)
 {
   if (n < 1 || n > MaxLevels || GhostTake.frameCount < 1)
     return false;
-  char path[MaxPathSize];
-  GhostFileName(path, sizeof path, n);
-  size_t size = EncodeGhost(&GhostTake, GhostFileBytes);
-  bool saved = SaveFileBytes(path, GhostFileBytes, size);
+  PathBuffer path;
+  size_t size = EncodeGhost(&GhostTake, GhostFileBytes.data());
+  bool saved = GhostFileName(path, n) ? SaveFileBytes(path, GhostFileBytes.data(), size) : SavePathTooLong();
   KeepGhost(n);
   if (saved)
     LevelHasGhost[n - 1] = true;
@@ -200,7 +222,9 @@ bool SaveGhost(int n)
 
 void KeepGhost(int n)
 {
-  memcpy(GhostBest.frames, GhostTake.frames, sizeof(GhostFrame) * GhostTake.frameCount);
+  if (GhostBest.frames.size() < GhostTake.frames.size())
+    SizeGhost(&GhostBest, (int)GhostTake.frames.size());
+  std::copy(GhostTake.frames.begin(), GhostTake.frames.begin() + GhostTake.frameCount, GhostBest.frames.begin());
   GhostBest.frameCount = GhostTake.frameCount;
   GhostLevel = n;
   ResetCursor();
@@ -249,26 +273,4 @@ bool GhostAnchor(float* x, float* y)
   *x = g.anchorX / GhostAnchorSteps;
   *y = g.anchorY / GhostAnchorSteps;
   return g.anchorX != GhostNoAnchor;
-}
-
-bool StepGhostWatch(float t)
-{
-  float x, y;
-  if (!GhostPositionAt(GhostClock + t, &x, &y))
-    return false;
-  GhostClock += t;
-  CountDownTimer(t);
-  Ball.x = x;
-  Ball.y = y;
-  float ax, ay;
-  Ball.attached = GhostAnchor(&ax, &ay);
-  if (Ball.attached) {
-    Ball.anchorX = ax;
-    Ball.anchorY = ay;
-  }
-  Camera.camX += (x - Camera.camX) * WatchCameraRate * t;
-  Camera.camY += (y - Camera.camY) * WatchCameraRate * t;
-  Camera.viewHeight = PlayViewHeight;
-  StepItems(t);
-  return true;
 }

@@ -1,9 +1,11 @@
 // ghost: the ball's path through a run. Every frame of play is recorded into
-// a buffer reserved once; a run that sets a new best score keeps its path as
+// a buffer sized at the level's start for the longest run the level allows
+// (GhostFramesFor); a run that sets a new best score keeps its path as
 // "levelN.ghost" beside the score file. The best run plays back in time with
 // the run in play, measured in game time (the sum of each frame's TimeScale,
 // in 60 Hz frames), so a run at another frame rate still races it fairly.
-// Watching a best run moves the ball along it, with its tether, without play.
+// Watching a best run moves the ball along it, with its tether, without play
+// (StepGhostWatch in rules.h).
 // Platform-free.
 //
 // The file, little-endian, exactly GhostHeaderBytes + 16 x frames bytes:
@@ -21,8 +23,10 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <vector>
 
 #include "game/level_files.h"
+#include "game/world.h"
 
 // The longest run recorded whole: the level's 300 tenths and
 // GhostPickupsCovered pickups of 50 tenths, all at the smallest TimeScale,
@@ -30,7 +34,8 @@
 // this are not recorded, and the ghost ends there.
 const int GhostSlowestFramesPerTenth = 30;
 const int GhostPickupsCovered = 30;
-const int MaxGhostFrames = GhostSlowestFramesPerTenth * (300 + GhostPickupsCovered * 50);  // 54000
+const int MaxGhostFrames =
+    GhostSlowestFramesPerTenth * (int)(LevelTimeAtStart + GhostPickupsCovered * PickupTime);  // 54000
 
 const int GhostVersion = 2;
 const int GhostVersionUntethered = 1;    // files from before the tether was recorded
@@ -48,8 +53,8 @@ struct GhostFrame {
 };
 
 struct GhostPath {
-  int frameCount;
-  GhostFrame frames[MaxGhostFrames];
+  int frameCount;                  // frames of the path
+  std::vector<GhostFrame> frames;  // its size is the room: frameCount of them hold the path
 };
 
 extern GhostPath GhostTake;        // the run in play, frame by frame
@@ -59,12 +64,17 @@ extern float GhostClock;           // game time of the run in play or watched, i
 extern bool GhostRecording;        // frames of play go into GhostTake
 extern bool LevelHasGhost[MaxLevels]; // a readable ghost file lies beside the level's score
 
-// Reads a ghost file; false, with an empty path, for anything but a whole,
-// well-formed file.
+// The frames a run of a level with that many extra-time pickups can last:
+// its timer and every pickup at the smallest TimeScale, at most MaxGhostFrames.
+int GhostFramesFor(int pickups);
+
+// Reads a ghost file, making room in out for its frames; false, with an
+// empty path, for anything but a whole, well-formed file.
 bool ReadGhostStream(FILE* f, GhostPath* out);
 
 // The file's bytes for a path of 1..MaxGhostFrames frames into out (room for
-// GhostFileMaxBytes); the count written, 0 for an empty path.
+// GhostHeaderBytes and GhostFrameBytes a frame); the count written, 0 for an
+// empty path.
 size_t EncodeGhost(const GhostPath* path, unsigned char* out);
 
 // Reads level n's ghost file into out; false (out empty) when there is none.
@@ -74,10 +84,12 @@ bool LoadGhost(int n, GhostPath* out);
 // (LevelSlotShown); the others have none.
 void ScanGhostFiles();
 
-// A new run of level n: GhostTake empty, GhostClock 0, recording on, and
-// GhostBest holding level n's best run (read from its file when it holds
-// another level's).
-void BeginGhostRun(int n);
+// A new run of level n that can last frames frames (GhostFramesFor): room
+// for that many in GhostTake and for saving them, GhostTake empty, GhostClock
+// 0, recording on, and GhostBest holding level n's best run (read from its
+// file when it holds another level's) with room for a new best of this run.
+// The only place play makes room: a restart of the same level makes none.
+void BeginGhostRun(int n, int frames);
 
 // Adds the frame's t to GhostClock and, while recording and with room left,
 // appends the ball's position and tether to GhostTake.
@@ -103,8 +115,3 @@ bool GhostPositionAt(float clock, float* x, float* y);
 // The best run's tether at the clock GhostPositionAt last placed the ball:
 // true, with its anchor in world units, while it was attached.
 bool GhostAnchor(float* x, float* y);
-
-// One frame of watching the best run: the clock moves on by t, the ball, its
-// tether and the camera follow the ghost, pickups it reaches are taken and the timer
-// runs as in play. False once the recording has ended (nothing moves then).
-bool StepGhostWatch(float t);

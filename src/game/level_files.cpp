@@ -13,6 +13,7 @@
 
 #include "game/file_save.h"
 #include "game/places.h"
+#include "game/utf8.h"
 #include "game/world.h"
 
 char LevelTitles[MaxLevels][TitleSlotSize];
@@ -22,41 +23,40 @@ int HighestLevel;
 int SavedFileCount;
 
 const int LineBufferSize = 1000;       // bytes of one line read, terminator included
-const int TitleMaxCharacters = TitleSlotSize - 2; // room for the line feed and terminator
+const int TitleMaxBytes = TitleSlotSize - 2;  // room for the line feed and terminator
 const char FirstLetter = 'a';          // maptype_nothing; 'a' + 11 is maptype_finish
 const int ScoreBytes = 4;
-const int MaxPathSize = PlaceSize + 32;
 
-void LevelFileName(char* out, size_t size, int n)
+bool LevelFileName(PathBuffer& out, int n)
 {
   char name[32];
   snprintf(name, sizeof(name), "level%i.dat", n);
-  PlacePath(out, size, Places.userLevels, name);
+  return PlacePath(out, Places.userLevels, name);
 }
 
-void ShippedOrUserLevelName(char* out, size_t size, int n)
+bool ShippedOrUserLevelName(PathBuffer& out, int n)
 {
   char name[32];
   snprintf(name, sizeof(name), "level%i.dat", n);
-  ReadablePath(out, size, Places.userLevels, Places.shippedLevels, name);
+  return ReadablePath(out, Places.userLevels, Places.shippedLevels, name);
 }
 
 // The files a run writes: the best score and its ghost, side by side.
-static void SavedRunFileName(char* out, size_t size, int n, const char* suffix)
+static bool SavedRunFileName(PathBuffer& out, int n, const char* suffix)
 {
   char name[32];
   snprintf(name, sizeof(name), "level%i%s", n, suffix);
-  PlacePath(out, size, ScoreFolder(), name);
+  return PlacePath(out, ScoreFolder(), name);
 }
 
-void ScoreFileName(char* out, size_t size, int n)
+bool ScoreFileName(PathBuffer& out, int n)
 {
-  SavedRunFileName(out, size, n, ".score");
+  return SavedRunFileName(out, n, ".score");
 }
 
-void GhostFileName(char* out, size_t size, int n)
+bool GhostFileName(PathBuffer& out, int n)
 {
-  SavedRunFileName(out, size, n, ".ghost");
+  return SavedRunFileName(out, n, ".ghost");
 }
 
 const char* ScoreFolder()
@@ -95,16 +95,15 @@ bool ReadTitleLine(FILE* f, char* slot)
   char line[LineBufferSize];
   bool cut;
   int len = ReadLine(f, line, sizeof(line), &cut);
-  int kept = 0;
-  for (int i = 0; i < len; i++) {
-    if (line[i] == 0)
-      continue;
-    if (kept == TitleMaxCharacters) {
-      cut = true;
-      break;
-    }
-    slot[kept++] = line[i];
-  }
+  int bytes = 0;
+  for (int i = 0; i < len; i++)   // 0 bytes are dropped
+    if (line[i] != 0)
+      line[bytes++] = line[i];
+  line[bytes] = 0;
+  // A long title loses whole characters only, never the tail of one.
+  int kept = Utf8FitBytes(line, TitleMaxBytes);
+  cut = cut || kept < bytes;
+  memcpy(slot, line, kept);
   slot[kept++] = '\n';
   slot[kept] = 0;
   return cut;
@@ -165,7 +164,7 @@ static int ReadLevelBody(FILE* f, char* title, LevelRepairs* repairs, bool store
       }
       spawns += type == maptype_playerspawn;
       if (store)
-        MapGrid[x * MapSize + y] = type;
+        MapGrid[x * MapSize + y] = (MapCell)type;
     }
   }
   return spawns;
@@ -178,12 +177,18 @@ void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs)
   ReadLevelBody(f, title ? title : scratchTitle, repairs ? repairs : &scratch, true);
 }
 
+// Level n's file as it is read: the player's copy, else the shipped one.
+static FILE* OpenLevelToRead(int n)
+{
+  PathBuffer path;
+  return ShippedOrUserLevelName(path, n) ? fopen(path, "r") : nullptr;
+}
+
 int LevelFileSpawns(int n)
 {
-  char path[MaxPathSize], title[TitleSlotSize];
+  char title[TitleSlotSize];
   LevelRepairs repairs;
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  FILE* f = fopen(path, "r");
+  FILE* f = OpenLevelToRead(n);
   if (!f)
     return 0;
   int spawns = ReadLevelBody(f, title, &repairs, false);
@@ -193,9 +198,7 @@ int LevelFileSpawns(int n)
 
 void LoadLevel(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  FILE* f = fopen(path, "r");
+  FILE* f = OpenLevelToRead(n);
   if (f) {
     ReadLevelStream(f, nullptr, nullptr);
     fclose(f);
@@ -205,8 +208,9 @@ void LoadLevel(int n)
 
 int LevelFileError(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
+  PathBuffer path;
+  if (!ShippedOrUserLevelName(path, n))
+    return ENAMETOOLONG;
   int fd = open(path, O_RDONLY | O_NONBLOCK);   // a pipe in its place must not wait
   if (fd < 0)
     return errno;
@@ -224,9 +228,7 @@ int LevelFileError(int n)
 
 void ReadLevelTitle(int n)
 {
-  char path[MaxPathSize];
-  ShippedOrUserLevelName(path, sizeof(path), n);
-  FILE* f = fopen(path, "r");
+  FILE* f = OpenLevelToRead(n);
   LevelExists[n - 1] = f != nullptr;
   if (f) {
     ReadTitleLine(f, LevelTitles[n - 1]);
@@ -236,7 +238,7 @@ void ReadLevelTitle(int n)
 
 void LoadLevelCatalogue()
 {
-  char path[MaxPathSize];
+  PathBuffer path;
   for (int n = 1; n <= MaxLevels; n++)
     ReadLevelTitle(n);
   FindHighestLevel();
@@ -244,8 +246,7 @@ void LoadLevelCatalogue()
     LevelBest[n - 1] = 0;
     if (!LevelSlotShown(n))
       continue;
-    ScoreFileName(path, sizeof(path), n);
-    FILE* f = fopen(path, "rb");
+    FILE* f = ScoreFileName(path, n) ? fopen(path, "rb") : nullptr;
     if (f) {
       LevelBest[n - 1] = ReadScoreStream(f);
       fclose(f);
@@ -286,13 +287,8 @@ static bool FinishSave(FILE* f, const SaveFile* save)
   return ok;
 }
 
-bool WriteLevelFile(const char* path, const char* title)
+void WriteLevelStream(FILE* f, const char* title)
 {
-  SaveFile save;
-  FILE* f = BeginSave(path, &save, "w");
-  if (!f)
-    return false;
-
   size_t titleLen = strlen(title);
   fputs(title, f);
   if (titleLen == 0 || title[titleLen - 1] != '\n')
@@ -304,6 +300,15 @@ bool WriteLevelFile(const char* path, const char* title)
       fputc((CellAt(x, y) & 0xff) + FirstLetter, f);
     fputc('\n', f);
   }
+}
+
+bool WriteLevelFile(const char* path, const char* title)
+{
+  SaveFile save;
+  FILE* f = BeginSave(path, &save, "w");
+  if (!f)
+    return false;
+  WriteLevelStream(f, title);
   return FinishSave(f, &save);
 }
 
@@ -311,8 +316,9 @@ bool SaveLevel()
 {
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels)
     return false;
-  char path[MaxPathSize];
-  LevelFileName(path, sizeof(path), CurrentLevel);
+  PathBuffer path;
+  if (!LevelFileName(path, CurrentLevel))
+    return SavePathTooLong();
   return WriteLevelFile(path, LevelTitles[CurrentLevel - 1]);
 }
 
@@ -328,8 +334,9 @@ bool SaveFileBytes(const char* path, const unsigned char* bytes, size_t size)
 
 bool SaveBest(int n, int score)
 {
-  char path[MaxPathSize];
-  ScoreFileName(path, sizeof(path), n);
+  PathBuffer path;
+  if (!ScoreFileName(path, n))
+    return SavePathTooLong();
   uint32_t value = (uint32_t)score;
   unsigned char bytes[ScoreBytes];
   for (int i = 0; i < ScoreBytes; i++)

@@ -9,9 +9,11 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "game/places.h"
+
 const int MaxLevels = 999;         // level numbers 1..999
 const int ShippedLevelCount = 15;  // levels 1..15 come with the game
-const int TitleSlotSize = 256;     // 254 characters, the line feed and the terminator
+const int TitleSlotSize = 256;     // 254 bytes of UTF-8 title, the line feed and the terminator
 
 extern char LevelTitles[MaxLevels][TitleSlotSize]; // first line of each file, line feed kept
 extern bool LevelExists[MaxLevels];
@@ -29,12 +31,14 @@ struct LevelRepairs {
 
 // "level<n>.dat", "level<n>.score" and "level<n>.ghost" in the player's level
 // folder (see places.h), where saves go; "Levels/..." when run from the
-// repository. The ghost file always lies in the score file's folder.
-void LevelFileName(char* out, size_t size, int n);
-void ScoreFileName(char* out, size_t size, int n);
-void GhostFileName(char* out, size_t size, int n);
+// repository. The ghost file always lies in the score file's folder. Each
+// is false, with out empty, when the path does not fit a PathBuffer: the
+// file is then neither read nor written, and a save fails with ENAMETOOLONG.
+bool LevelFileName(PathBuffer& out, int n);
+bool ScoreFileName(PathBuffer& out, int n);
+bool GhostFileName(PathBuffer& out, int n);
 // The level file that is read: the player's copy, else the shipped one.
-void ShippedOrUserLevelName(char* out, size_t size, int n);
+bool ShippedOrUserLevelName(PathBuffer& out, int n);
 // The folder of the score and ghost files.
 const char* ScoreFolder();
 
@@ -63,7 +67,8 @@ bool ReadTitleLine(FILE* f, char* slot);
 void ReadLevelStream(FILE* f, char* title, LevelRepairs* repairs);
 
 // 0 when level n's file opens for reading and is a regular file; else errno's
-// reason (EISDIR for a folder, EINVAL for another kind of file).
+// reason (EISDIR for a folder, EINVAL for another kind of file, ENAMETOOLONG
+// for a path that does not fit).
 int LevelFileError(int n);
 
 // Reads level n's file (when it opens), then runs ScanLevel.
@@ -75,6 +80,10 @@ int LevelFileSpawns(int n);
 
 // Writes CurrentLevel's title, size and rows; true when the file was replaced.
 bool SaveLevel();
+
+// Writes the title line, size and rows of the current grid to a stream, as
+// every level file is written (the level hub takes it as a level's canonical text).
+void WriteLevelStream(FILE* f, const char* title);
 
 // Writes the file at path with the given title and the current grid; true on success.
 bool WriteLevelFile(const char* path, const char* title);

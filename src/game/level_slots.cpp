@@ -10,8 +10,6 @@
 #include "game/level_files.h"
 #include "game/places.h"
 
-const int SlotPathSize = PlaceSize + 32;
-
 static bool AnyLevelAboveShipped()
 {
   for (int n = ShippedLevelCount + 1; n <= MaxLevels; n++)
@@ -78,10 +76,11 @@ int FreeLevelSlot()
 
 static bool IsRegularFile(const char* folder, int n)
 {
-  char name[32], path[SlotPathSize];
+  char name[32];
+  PathBuffer path;
   struct stat st;
   snprintf(name, sizeof name, "level%i.dat", n);
-  return PlacePath(path, sizeof path, folder, name) && stat(path, &st) == 0 && S_ISREG(st.st_mode);
+  return PlacePath(path, folder, name) && stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int LevelSlotKind(int n)
@@ -100,11 +99,9 @@ int LevelSlotKind(int n)
 // No best score and no ghost for level n, on disk and in memory.
 static void ForgetRuns(int n)
 {
-  char path[SlotPathSize];
-  ScoreFileName(path, sizeof path, n);
-  SavedFileCount += remove(path) == 0;
-  GhostFileName(path, sizeof path, n);
-  SavedFileCount += remove(path) == 0;
+  PathBuffer path;
+  SavedFileCount += ScoreFileName(path, n) && remove(path) == 0;
+  SavedFileCount += GhostFileName(path, n) && remove(path) == 0;
   LevelBest[n - 1] = 0;
   LevelHasGhost[n - 1] = false;
   if (GhostLevel == n)
@@ -116,8 +113,9 @@ int RemoveLevel(int n)
   int kind = LevelSlotKind(n);
   if (kind != slot_own && kind != slot_changed)
     return EPERM;
-  char path[SlotPathSize];
-  LevelFileName(path, sizeof path, n);
+  PathBuffer path;
+  if (!LevelFileName(path, n))
+    return ENAMETOOLONG;
   if (remove(path) != 0)
     return errno;
   SavedFileCount++;

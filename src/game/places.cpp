@@ -10,19 +10,23 @@ static const mode_t NewFolderMode = 0700;   // the player's own files stay priva
 
 PlacesRecord Places = {"Media", "Levels", "Levels", "", "", "", false};
 
-bool PlacePath(char* out, size_t size, const char* folder, const char* name)
+bool PlacePath(PathBuffer& out, const char* folder, const char* name)
 {
-  int n = folder[0] ? snprintf(out, size, "%s/%s", folder, name) : snprintf(out, size, "%s", name);
-  return n >= 0 && (size_t)n < size;
+  int n = folder[0] ? snprintf(out, PathSize, "%s/%s", folder, name) : snprintf(out, PathSize, "%s", name);
+  bool fits = n >= 0 && n < PathSize;
+  if (!fits)
+    out[0] = 0;
+  return fits;
 }
 
-bool ReadablePath(char* out, size_t size, const char* userFolder, const char* shippedFolder,
-                  const char* name)
+bool ReadablePath(PathBuffer& out, const char* userFolder, const char* shippedFolder, const char* name)
 {
   struct stat st;
-  if (PlacePath(out, size, userFolder, name) && stat(out, &st) == 0 && S_ISREG(st.st_mode))
+  if (!PlacePath(out, userFolder, name))
+    return false;
+  if (stat(out, &st) == 0 && S_ISREG(st.st_mode))
     return true;
-  return PlacePath(out, size, shippedFolder, name);
+  return PlacePath(out, shippedFolder, name);
 }
 
 // mkdir -p: each missing parent is made in turn; an existing non-folder fails.
@@ -35,8 +39,8 @@ bool PrepareFolder(const char* folder)
     return S_ISDIR(st.st_mode);
   if (!Places.makeFolders)
     return false;
-  char path[PlaceSize];
-  if (!PlacePath(path, sizeof(path), "", folder))
+  PathBuffer path;
+  if (!PlacePath(path, "", folder))
     return false;
   for (char* p = path + 1;; p++) {
     if (*p != '/' && *p != 0)
@@ -54,8 +58,8 @@ bool PrepareFolder(const char* folder)
 
 bool PrepareFolderOf(const char* path)
 {
-  char folder[PlaceSize];
-  if (!PlacePath(folder, sizeof(folder), "", path))
+  PathBuffer folder;
+  if (!PlacePath(folder, "", path))
     return false;
   char* slash = strrchr(folder, '/');
   if (!slash)

@@ -1,68 +1,94 @@
-// replay: the text form of recorded play and the headless runner.
+// replay: the text form of recorded play, both versions.
 #include "game/replay.h"
 
-#include "app/host.h"
-#include "app/gamepad.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
-#include "game/collision.h"
-#include "game/level_files.h"
-#include "game/rules.h"
-#include "game/update.h"
-#include "game/world.h"
-
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
-static const char ReplayMagic[] = "tetherorb2-replay 1";
-static const char ReplayKeyLetters[] = "LRUDJ";   // bit i of keys is letter i
+static const char ReplayMagic[] = "tetherorb2-replay ";   // then the version
+static const char ReplayKeyLetters[] = "LRUDJ";   // bit i of a version 1 run's keys is letter i
+static const char HeldLetters[] = "JTS";          // jump, tether, tether shot
 static const int ReplayLineSize = 256;
-static const int MaxReplayScreen = 16384;         // pixels along either side
-static const int FileCopyChunk = 4096;            // bytes
+static const float MaxReplayAim = 4.0f * MaxReplayScreen;  // window pixels, far beyond any window
+static const float MinReplayTimeScale = 0.2f;
+static const float MaxReplayTimeScale = 2.0f;
+static const int FloatTextBytes = 16;   // "-1.17549435e-38" and its terminator: the longest %.9g of a float
 
-// The SDL key symbols behind each replay key bit, in bit order.
-static const int ReplayKeySymbols[] = {KeyLeft, KeyRight, KeyUp, KeyDown, KeySpace};
-static const int ReplayKeyCount = sizeof(ReplayKeySymbols) / sizeof(ReplayKeySymbols[0]);
-
-void ClearReplay(Replay* r) {
+void ClearReplay(Replay* r)
+{
+  r->version = ReplayKeysVersion;
   r->screenWidth = ReplayScreenWidth;
   r->screenHeight = ReplayScreenHeight;
-  r->runCount = 0;
   r->frameCount = 0;
+  r->maxRuns = MaxReplayRuns;
+  r->runs.clear();
 }
 
-bool AppendReplay(Replay* r, int frames, float timeScale, int keys, int mouseX, int mouseY, int button) {
-  if (frames < 1 || r->frameCount > MaxReplayFrames - frames)
+static bool SameBits(float a, float b)
+{
+  return memcmp(&a, &b, sizeof a) == 0;
+}
+
+static bool SameControls(const PlayControls& a, const PlayControls& b)
+{
+  return SameBits(a.steerX, b.steerX) && SameBits(a.steerY, b.steerY) && SameBits(a.aimX, b.aimX) &&
+         SameBits(a.aimY, b.aimY) && a.jump == b.jump && a.tether == b.tether && a.tetherShot == b.tetherShot;
+}
+
+// Everything but the frame count alike.
+static bool SameInput(const ReplayRun& a, const ReplayRun& b)
+{
+  return SameBits(a.timeScale, b.timeScale) && a.screenWidth == b.screenWidth &&
+         a.screenHeight == b.screenHeight && a.keys == b.keys && a.mouseX == b.mouseX && a.mouseY == b.mouseY &&
+         a.button == b.button && SameControls(a.controls, b.controls);
+}
+
+// Adds run, merged into the last one when only the frame count differs.
+static bool AppendRun(Replay* r, const ReplayRun& run)
+{
+  if (run.frames < 1 || r->frameCount > MaxReplayFrames - run.frames)
     return false;
-  if (r->runCount > 0) {
-    ReplayRun* last = &r->runs[r->runCount - 1];
-    if (last->timeScale == timeScale && last->keys == keys && last->mouseX == mouseX &&
-        last->mouseY == mouseY && last->button == button) {
-      last->frames += frames;
-      r->frameCount += frames;
-      return true;
-    }
+  if (!r->runs.empty() && SameInput(r->runs.back(), run)) {
+    r->runs.back().frames += run.frames;
+  } else {
+    if ((int)r->runs.size() >= r->maxRuns)
+      return false;
+    r->runs.push_back(run);
   }
-  if (r->runCount >= MaxReplayRuns)
-    return false;
-  ReplayRun* run = &r->runs[r->runCount++];
-  run->frames = frames;
-  run->timeScale = timeScale;
-  run->keys = keys & replaykey_all;
-  run->mouseX = mouseX;
-  run->mouseY = mouseY;
-  run->button = button ? 1 : 0;
-  r->frameCount += frames;
+  r->frameCount += run.frames;
   return true;
 }
 
+bool AppendReplay(Replay* r, int frames, float timeScale, int keys, int mouseX, int mouseY, int button)
+{
+  ReplayRun run = {};
+  run.frames = frames;
+  run.timeScale = timeScale;
+  run.screenWidth = r->screenWidth;
+  run.screenHeight = r->screenHeight;
+  run.keys = keys & replaykey_all;
+  run.mouseX = mouseX;
+  run.mouseY = mouseY;
+  run.button = button ? 1 : 0;
+  return AppendRun(r, run);
+}
+
+bool AppendReplayControls(Replay* r, int frames, float timeScale, const PlayControls& c, int width, int height)
+{
+  ReplayRun run = {};
+  run.frames = frames;
+  run.timeScale = timeScale;
+  run.screenWidth = width;
+  run.screenHeight = height;
+  run.controls = c;
+  return AppendRun(r, run);
+}
+
+// ---- writing ----------------------------------------------------------------
+
 // The shortest decimal form that reads back as the same float.
-static void FormatFloat(char* out, size_t size, float v) {
+static void FormatFloat(char* out, size_t size, float v)
+{
   for (int digits = 6; digits <= 9; digits++) {
     snprintf(out, size, "%.*g", digits, v);
     if (strtof(out, nullptr) == v)
@@ -70,60 +96,174 @@ static void FormatFloat(char* out, size_t size, float v) {
   }
 }
 
-bool WriteReplay(FILE* f, const Replay* r) {
-  fprintf(f, "%s\nscreen %d %d\n", ReplayMagic, r->screenWidth, r->screenHeight);
-  for (int i = 0; i < r->runCount; i++) {
-    const ReplayRun* run = &r->runs[i];
-    char scale[32], keys[8];
-    int n = 0;
-    FormatFloat(scale, sizeof scale, run->timeScale);
-    for (int k = 0; k < ReplayKeyCount; k++)
-      if (run->keys & (1 << k))
-        keys[n++] = ReplayKeyLetters[k];
-    if (n == 0)
-      keys[n++] = '-';
-    keys[n] = 0;
-    fprintf(f, "%d %s %s %d %d %d\n", run->frames, scale, keys, run->mouseX, run->mouseY, run->button);
-  }
-  return fflush(f) == 0 && !ferror(f);
+// Letters of the bits set in bits, one per letter of letters; "-" for none.
+static void FormatLetters(char* out, int bits, const char* letters)
+{
+  int n = 0;
+  for (int k = 0; letters[k]; k++)
+    if (bits & (1 << k))
+      out[n++] = letters[k];
+  if (n == 0)
+    out[n++] = '-';
+  out[n] = 0;
 }
 
-// "-" or distinct letters of "LRUDJ"; -1 for anything else.
-static int ParseKeys(const char* text) {
+static void FormatRun(char* line, int version, const ReplayRun& run)
+{
+  char scale[FloatTextBytes], letters[8];
+  FormatFloat(scale, sizeof scale, run.timeScale);
+  if (version == ReplayKeysVersion) {
+    FormatLetters(letters, run.keys, ReplayKeyLetters);
+    snprintf(line, MaxReplayLineBytes, "%d %s %s %d %d %d\n", run.frames, scale, letters, run.mouseX,
+             run.mouseY, run.button);
+    return;
+  }
+  const PlayControls& c = run.controls;
+  char steerX[FloatTextBytes], steerY[FloatTextBytes], aimX[FloatTextBytes], aimY[FloatTextBytes];
+  FormatFloat(steerX, sizeof steerX, c.steerX);
+  FormatFloat(steerY, sizeof steerY, c.steerY);
+  FormatFloat(aimX, sizeof aimX, c.aimX);
+  FormatFloat(aimY, sizeof aimY, c.aimY);
+  FormatLetters(letters, (int)c.jump | (int)c.tether << 1 | (int)c.tetherShot << 2, HeldLetters);
+  snprintf(line, MaxReplayLineBytes, "%d %s %s %s %s %s %s\n", run.frames, scale, steerX, steerY, letters,
+           aimX, aimY);
+}
+
+// Where the text goes: a stream, or a buffer of size bytes.
+struct TextSink {
+  FILE* file;
+  char* out;
+  size_t size, used;
+  bool fits;
+};
+
+static void Put(TextSink* s, const char* line)
+{
+  size_t n = strlen(line);
+  if (s->file) {
+    s->fits = s->fits && fputs(line, s->file) >= 0;
+  } else if (s->fits && s->used + n < s->size) {
+    memcpy(s->out + s->used, line, n + 1);
+    s->used += n;
+  } else {
+    s->fits = false;
+  }
+}
+
+// The version line, the first screen line, then each run's line, with a
+// screen line before a run whose window differs from the last.
+static void PutReplay(TextSink* s, const Replay* r)
+{
+  char line[MaxReplayLineBytes];
+  snprintf(line, sizeof line, "%s%d\nscreen %d %d\n", ReplayMagic, r->version, r->screenWidth, r->screenHeight);
+  Put(s, line);
+  int width = r->screenWidth, height = r->screenHeight;
+  for (const ReplayRun& run : r->runs) {
+    if (run.screenWidth != width || run.screenHeight != height) {
+      width = run.screenWidth;
+      height = run.screenHeight;
+      snprintf(line, sizeof line, "screen %d %d\n", width, height);
+      Put(s, line);
+    }
+    FormatRun(line, r->version, run);
+    Put(s, line);
+  }
+}
+
+bool WriteReplay(FILE* f, const Replay* r)
+{
+  TextSink sink = {f, nullptr, 0, 0, true};
+  PutReplay(&sink, r);
+  return sink.fits && fflush(f) == 0 && !ferror(f);
+}
+
+long ReplayToText(const Replay* r, char* out, size_t size)
+{
+  TextSink sink = {nullptr, out, size, 0, size > 0};
+  if (size > 0)
+    out[0] = 0;
+  PutReplay(&sink, r);
+  return sink.fits ? (long)sink.used : -1;
+}
+
+// ---- reading ----------------------------------------------------------------
+
+// "-" or distinct letters of letters, as bits; -1 for anything else.
+static int ParseLetters(const char* text, const char* letters)
+{
   if (strcmp(text, "-") == 0)
     return 0;
-  int keys = 0;
+  int bits = 0;
   for (const char* c = text; *c; c++) {
-    const char* at = strchr(ReplayKeyLetters, *c);
+    const char* at = strchr(letters, *c);
     if (!at)
       return -1;
-    int bit = 1 << (at - ReplayKeyLetters);
-    if (keys & bit)
+    int bit = 1 << (at - letters);
+    if (bits & bit)
       return -1;
-    keys |= bit;
+    bits |= bit;
   }
-  return keys;
+  return bits;
 }
 
-static bool ParseRun(const char* line, Replay* r) {
+static bool InRange(float v, float lo, float hi)
+{
+  return v >= lo && v <= hi;   // false for NaN
+}
+
+static bool ParseKeysRun(const char* line, Replay* r)
+{
   int frames, mx, my, button, used = 0;
   float scale;
   char keyText[16];
-  if (sscanf(line, "%d %f %15s %d %d %d %n", &frames, &scale, keyText, &mx, &my, &button, &used) != 6)
+  if (sscanf(line, "%d %f %15s %d %d %d %n", &frames, &scale, keyText, &mx, &my, &button, &used) != 6 ||
+      line[used] != 0)
     return false;
-  if (line[used] != 0)
-    return false;
-  int keys = ParseKeys(keyText);
-  if (keys < 0 || !(scale >= 0.2f && scale <= 2.0f) || (button != 0 && button != 1))
+  int keys = ParseLetters(keyText, ReplayKeyLetters);
+  if (keys < 0 || !InRange(scale, MinReplayTimeScale, MaxReplayTimeScale) || (button != 0 && button != 1))
     return false;
   if (mx < 0 || my < 0 || mx >= r->screenWidth || my >= r->screenHeight)
     return false;
   return AppendReplay(r, frames, scale, keys, mx, my, button);
 }
 
+static bool ParseControlsRun(const char* line, Replay* r, int width, int height)
+{
+  int frames, used = 0;
+  float scale;
+  PlayControls c;
+  char heldText[16];
+  if (sscanf(line, "%d %f %f %f %15s %f %f %n", &frames, &scale, &c.steerX, &c.steerY, heldText, &c.aimX,
+             &c.aimY, &used) != 7 ||
+      line[used] != 0)
+    return false;
+  int held = ParseLetters(heldText, HeldLetters);
+  if (held < 0 || !InRange(scale, MinReplayTimeScale, MaxReplayTimeScale) || !InRange(c.steerX, -1, 1) ||
+      !InRange(c.steerY, -1, 1) || !InRange(c.aimX, -MaxReplayAim, MaxReplayAim) ||
+      !InRange(c.aimY, -MaxReplayAim, MaxReplayAim))
+    return false;
+  c.jump = held & 1;
+  c.tether = held & 2;
+  c.tetherShot = held & 4;
+  return AppendReplayControls(r, frames, scale, c, width, height);
+}
+
+// "screen W H" with both sides 1..MaxReplayScreen.
+static bool ParseScreen(const char* line, int* width, int* height)
+{
+  int w, h, used = 0;
+  if (sscanf(line, "screen %d %d %n", &w, &h, &used) != 2 || line[used] != 0 || w < 1 || h < 1 ||
+      w > MaxReplayScreen || h > MaxReplayScreen)
+    return false;
+  *width = w;
+  *height = h;
+  return true;
+}
+
 // Reads one line without its line end; false at the end of the stream or
 // when the line does not fit.
-static bool ReadLine(FILE* f, char* line) {
+static bool ReadLine(FILE* f, char* line)
+{
   if (!fgets(line, ReplayLineSize, f))
     return false;
   size_t n = strlen(line);
@@ -136,158 +276,41 @@ static bool ReadLine(FILE* f, char* line) {
   return true;
 }
 
-bool ReadReplay(FILE* f, Replay* r) {
+// The runs after the screen line; a version 2 replay may change the window between them.
+static bool ReadRuns(FILE* f, Replay* r)
+{
   char line[ReplayLineSize];
-  int w, h, used = 0;
-  ClearReplay(r);
-  if (!ReadLine(f, line) || strcmp(line, ReplayMagic) != 0)
-    return false;
-  if (!ReadLine(f, line) || sscanf(line, "screen %d %d %n", &w, &h, &used) != 2 || line[used] != 0 ||
-      w < 1 || h < 1 || w > MaxReplayScreen || h > MaxReplayScreen) {
-    ClearReplay(r);
-    return false;
-  }
-  r->screenWidth = w;
-  r->screenHeight = h;
+  int width = r->screenWidth, height = r->screenHeight;
   while (ReadLine(f, line)) {
     if (line[0] == 0)
       continue;
-    if (!ParseRun(line, r)) {
-      ClearReplay(r);
+    bool ok;
+    if (r->version == ReplayKeysVersion)
+      ok = ParseKeysRun(line, r);
+    else if (strncmp(line, "screen", 6) == 0)
+      ok = ParseScreen(line, &width, &height);
+    else
+      ok = ParseControlsRun(line, r, width, height);
+    if (!ok)
       return false;
-    }
   }
-  if (ferror(f) || !feof(f)) {
-    ClearReplay(r);
-    return false;
-  }
-  return true;
+  return !ferror(f) && feof(f);
 }
 
-void UseReplayScreen(const Replay* r) {
-  ScreenWidth = (float)r->screenWidth;
-  ScreenHeight = (float)r->screenHeight;
-  AspectRatio = ScreenWidth / ScreenHeight;
-}
-
-void ResetReplayInput() {
-  memset(&InputState, 0, sizeof InputState);
-  ReleasePad();
-  ResetControlsHistory();
-  InputState.MouseX = (int)(ScreenWidth / 2);
-  InputState.MouseY = (int)(ScreenHeight / 2);
-  ReadControls(DefaultBindings);
-}
-
-static void ApplyControl(int* state, bool down, void (*press)(int), void (*release)(int), int code) {
-  if (down && *state == InputUp)
-    press(code);
-  else if (!down && *state != InputUp)
-    release(code);
-}
-
-void ApplyReplayInput(int keys, int mouseX, int mouseY, int button) {
-  AgeKeys();
-  AgeButtons();
-  for (int k = 0; k < ReplayKeyCount; k++) {
-    int sym = ReplayKeySymbols[k];
-    ApplyControl(&InputState.KeyState[sym], (keys >> k) & 1, ApplyKeyDown, ApplyKeyUp, sym);
-  }
-  ApplyControl(&InputState.MouseButtonState[ButtonLeft], button != 0, ApplyButtonDown, ApplyButtonUp,
-               ButtonLeft);
-  InputState.MouseX = mouseX;
-  InputState.MouseY = mouseY;
-  ReadControls(DefaultBindings);
-}
-
-void ReplayPixelAt(float wx, float wy, int* mouseX, int* mouseY) {
-  float halfW = Camera.viewHeight * 0.5f * AspectRatio, halfH = Camera.viewHeight * 0.5f;
-  float px = ((wx - Camera.camX) / halfW + 1) * 0.5f * ScreenWidth;
-  float py = ((wy - Camera.camY) / halfH + 1) * 0.5f * ScreenHeight;
-  px = px < 0 ? 0 : px > ScreenWidth - 1 ? ScreenWidth - 1 : px;
-  py = py < 0 ? 0 : py > ScreenHeight - 1 ? ScreenHeight - 1 : py;
-  *mouseX = (int)lroundf(px);
-  *mouseY = (int)lroundf(py);
-}
-
-int JudgeFrame() {
-  if (GameState == gamestate_playing)
-    return replayend_playing;
-  if (BallAtFinish())
-    return replayend_finish;
-  if (TouchesHarmful(Ball.x, Ball.y, BallRadius))
-    return replayend_harmed;
-  return replayend_timeout;
-}
-
-static bool CopyFile(const char* from, const char* to) {
-  FILE* in = fopen(from, "rb");
-  if (!in)
-    return false;
-  FILE* out = fopen(to, "wb");
-  bool ok = out != nullptr;
-  char chunk[FileCopyChunk];
-  size_t n;
-  while (ok && (n = fread(chunk, 1, sizeof chunk, in)) > 0)
-    ok = fwrite(chunk, 1, n, out) == n;
-  ok = ok && !ferror(in);
-  fclose(in);
-  if (out && fclose(out) != 0)
-    ok = false;
-  return ok;
-}
-
-bool StartLevelFile(const char* path) {
-  char home[4096], dir[] = "/tmp/tetherorb2-levelXXXXXX", levels[4200], copy[4300];
-  if (!getcwd(home, sizeof home) || !mkdtemp(dir))
-    return false;
-  snprintf(levels, sizeof levels, "%s/Levels", dir);
-  snprintf(copy, sizeof copy, "%s/level1.dat", levels);
-  bool ok = mkdir(levels, 0700) == 0 && CopyFile(path, copy) && chdir(dir) == 0;
+bool ReadReplay(FILE* f, Replay* r)
+{
+  char line[ReplayLineSize];
+  ClearReplay(r);
+  size_t magic = strlen(ReplayMagic);
+  bool ok = ReadLine(f, line) && strncmp(line, ReplayMagic, magic) == 0 && line[magic] != 0 &&
+            line[magic + 1] == 0;
+  int version = ok ? line[magic] - '0' : 0;   // one digit
+  ok = version == ReplayKeysVersion || version == ReplayControlsVersion;
   if (ok) {
-    GameState = gamestate_playing;
-    StartLevel(1);
-    CurrentLevel = 0;   // no slot: a finish writes no best score or ghost in the working directory
-    ok = chdir(home) == 0;
+    r->version = version;
+    ok = ReadLine(f, line) && ParseScreen(line, &r->screenWidth, &r->screenHeight) && ReadRuns(f, r);
   }
-  remove(copy);
-  rmdir(levels);
-  rmdir(dir);
+  if (!ok)
+    ClearReplay(r);
   return ok;
-}
-
-ReplayOutcome PlayReplay(const Replay* r) {
-  ReplayOutcome out = {replayend_playing, 0, 0, 0};
-  int slot = CurrentLevel - 1;
-  bool slotValid = slot >= 0 && slot < MaxLevels;
-  int kept = slotValid ? LevelBest[slot] : 0;
-  if (slotValid)
-    LevelBest[slot] = INT_MAX;
-  UseReplayScreen(r);
-  ResetReplayInput();
-  GameState = gamestate_playing;
-  for (int i = 0; i < r->runCount && out.end == replayend_playing; i++) {
-    const ReplayRun* run = &r->runs[i];
-    for (int n = 0; n < run->frames && out.end == replayend_playing; n++) {
-      ApplyReplayInput(run->keys, run->mouseX, run->mouseY, run->button);
-      UpdateGame(run->timeScale);
-      out.frames++;
-      out.end = JudgeFrame();
-    }
-  }
-  if (slotValid)
-    LevelBest[slot] = kept;
-  out.timeLeft = LevelTimer;
-  if (out.end == replayend_finish)
-    out.score = ScoreFromTimer();
-  return out;
-}
-
-const char* ReplayEndName(int end) {
-  switch (end) {
-    case replayend_finish: return "finish";
-    case replayend_harmed: return "harmful block";
-    case replayend_timeout: return "time out";
-    default: return "still playing";
-  }
 }

@@ -1,25 +1,41 @@
-// replay: recorded play without a window. A replay holds the window size and,
-// for every frame, the TimeScale, the held steering and jump keys, the pointer
-// and the left button, run-length encoded as text:
+// replay: recorded play as text, to be run again without a window
+// (replay_run.h). A replay holds, run-length encoded, what each frame of play
+// was fed, in one of two versions:
 //
 //   tetherorb2-replay 1
 //   screen 800 600
-//   <frames> <timescale> <keys> <mouse x> <mouse y> <button>    (one line per run)
+//   <frames> <timescale> <keys> <mouse x> <mouse y> <button>          (one line per run)
 //
-// where keys is "-" or letters from "LRUDJ" (left, right, up, down, jump).
-// The runner feeds a replay through InputState into UpdateGame exactly as
-// PollInput would, so a replay proves what a player can do in the real game.
+// Version 1 holds the held steering and jump keys ("-" or letters from
+// "LRUDJ": left, right, up, down, jump), the pointer and the left button, as
+// the default key bindings read them: keyboard and mouse play only.
+//
+//   tetherorb2-replay 2
+//   screen 800 600
+//   <frames> <timescale> <steer x> <steer y> <held> <aim x> <aim y>   (one line per run)
+//
+// Version 2 holds what the game step reads of the controls record, so any
+// run, with a pad or other bindings, is kept exactly: the steering, -1..1
+// each (a stick gives less than a whole step), held "-" or letters from
+// "JTS" (jump held, tether held, tether shot this frame), and the aim point
+// in window pixels. A "screen" line between runs gives the window's new size
+// from the next frame on. Numbers are written so that they read back as the
+// same float, bit for bit.
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
-const int MaxReplayRuns = 16384;          // runs of equal frames in one replay
+const int MaxReplayRuns = 65536;          // runs of equal frames in one replay: one a frame of the longest recorded run
 const int MaxReplayFrames = 1000000;      // frames in one replay, all runs together
 const float ReplayTimeScale = 0.96f;      // 60 / 62.5 frames per second: 16 ms frames
 const int ReplayScreenWidth = 800;        // pixels
 const int ReplayScreenHeight = 600;
+const int MaxReplayScreen = 16384;        // pixels along either side
+const int ReplayKeysVersion = 1;          // held keys, pointer and left button
+const int ReplayControlsVersion = 2;      // the controls the game step reads
 
-// Held keys of a frame, as bits.
+// Held keys of a version 1 frame, as bits.
 enum {
   replaykey_left = 1,
   replaykey_right = 2,
@@ -29,79 +45,55 @@ enum {
   replaykey_all = 31
 };
 
+// What the game step reads of the controls record in one frame.
+struct PlayControls {
+  float steerX, steerY;   // -1..1 each, right and down positive
+  float aimX, aimY;       // window pixels the tether aims at
+  bool jump;              // jump held
+  bool tether;            // tether held
+  bool tetherShot;        // a tether button went down this frame
+};
+
 struct ReplayRun {
-  int frames;           // consecutive frames with this input, at least 1
-  float timeScale;      // 0.2..2
-  int keys;             // replaykey_* bits
-  int mouseX, mouseY;   // window pixels from the top-left
-  int button;           // 1 while the left button is down
+  int frames;                     // consecutive frames with this input, at least 1
+  float timeScale;                // 0.2..2
+  int screenWidth, screenHeight;  // the window during these frames, pixels
+  int keys;                       // version 1: replaykey_* bits
+  int mouseX, mouseY;             // version 1: window pixels from the top-left
+  int button;                     // version 1: 1 while the left button is down
+  PlayControls controls;          // version 2
 };
 
 struct Replay {
-  int screenWidth, screenHeight;  // pixels, 1..16384
-  int runCount;
+  int version;                    // Replay*Version: the form it was read in or made for
+  int screenWidth, screenHeight;  // the window at the first frame, pixels, 1..MaxReplayScreen
   int frameCount;                 // frames of all runs together
-  ReplayRun runs[MaxReplayRuns];
+  int maxRuns;                    // the most runs it may take, at most MaxReplayRuns
+  std::vector<ReplayRun> runs;
 };
 
-// How a run of play ended.
-enum {
-  replayend_playing = 0,  // the replay ran out while the level was still in play
-  replayend_finish = 1,   // the ball reached a finish
-  replayend_harmed = 2,   // the ball touched a harmful block
-  replayend_timeout = 3   // the timer ran out
-};
-
-struct ReplayOutcome {
-  int end;        // replayend_*
-  int score;      // time left at the finish in tenths, rounded up; 0 otherwise
-  int frames;     // frames played
-  float timeLeft; // LevelTimer when play stopped
-};
-
-// An empty replay for an 800 x 600 window.
+// An empty version 1 replay for an 800 x 600 window taking MaxReplayRuns runs.
 void ClearReplay(Replay* r);
 
-// Adds frames with one input, merging them into the last run when it matches;
-// false when the replay is full.
+// Adds frames with one version 1 input, merging them into the last run when
+// it matches; false when the replay is full.
 bool AppendReplay(Replay* r, int frames, float timeScale, int keys, int mouseX, int mouseY, int button);
+
+// Adds frames of version 2 controls in a width x height window, merging them
+// into the last run when it matches bit for bit; false when the replay is
+// full. Nothing is allocated while runs has room (a reserved replay).
+bool AppendReplayControls(Replay* r, int frames, float timeScale, const PlayControls& c, int width, int height);
 
 // Writes the text form; false when the stream fails.
 bool WriteReplay(FILE* f, const Replay* r);
 
-// Reads the text form; false (and an empty replay) on anything malformed.
+// Writes the text form into out (size bytes, terminated); its length, or -1
+// when it does not fit. Nothing is allocated.
+long ReplayToText(const Replay* r, char* out, size_t size);
+
+// The most bytes a line of either version takes, its line feed included.
+const int MaxReplayLineBytes = 128;
+
+// Reads the text form of either version; false (and an empty replay) on
+// anything malformed.
 bool ReadReplay(FILE* f, Replay* r);
-
-// Sets ScreenWidth, ScreenHeight and AspectRatio to the replay's window.
-void UseReplayScreen(const Replay* r);
-
-// Clears every key, button and pad entry and puts the pointer at the window's centre.
-void ResetReplayInput();
-
-// Turns one frame's held keys and button into InputState as PollInput would:
-// a control that goes down this frame is 2, still down afterwards 1, up 0.
-// Controls then follow from them through the default key bindings.
-void ApplyReplayInput(int keys, int mouseX, int mouseY, int button);
-
-// The window pixel over world point (wx, wy) as the camera now shows it,
-// clamped into the window: where a player puts the pointer to aim there.
-void ReplayPixelAt(float wx, float wy, int* mouseX, int* mouseY);
-
-// After a frame of play: replayend_playing while GameState is still play,
-// otherwise why it ended. A finish reached in the same frame as harm or
-// time-out counts as a finish.
-int JudgeFrame();
-
-// Loads the level file at path into play as StartLevel does, through a
-// temporary working directory, and sets GameState to play; false when the
-// file cannot be read. The level has no slot (CurrentLevel 0), so its runs
-// never write a best score or a ghost.
-bool StartLevelFile(const char* path);
-
-// Plays the replay from the present state (after StartLevel or
-// StartLevelFile) until play ends or the frames run out. The level's best
-// score is neither changed nor written.
-ReplayOutcome PlayReplay(const Replay* r);
-
-// "finish", "harmful block", "time out" or "still playing".
-const char* ReplayEndName(int end);

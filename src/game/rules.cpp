@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/host.h"
 #include "game/best_save.h"
 #include "game/collision.h"
+#include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/sound_events.h"
@@ -17,7 +17,6 @@
 const float BaseFrameRate = 60;         // frames per second the per-frame constants assume
 const float TimerTenthsPerSecond = 10;  // LevelTimer counts tenths of a second
 const float PickupRadius = 1.0f;        // units, ball centre to item centre, strictly less
-const float PickupTime = 50;            // tenths of a second per extra-time item
 const int PickupBurstCount = 20;        // particles per collected item
 const float BurstSpeedScale = 0.001f;   // units per frame per random step
 const float TrailSpeedScale = 0.0001f;
@@ -27,6 +26,7 @@ const float ParticleLifeLoss = 0.025f;  // per frame
 const float FinishRadius = 2.0f;        // units, ball centre to item centre, strictly less
 const int RandomSpread = 200;           // rand() % 200 - 100 lies in -100..99
 const int RandomCentre = 100;
+const float WatchCameraRate = 0.1f;     // share of the gap to the ghost closed per 60 Hz frame
 const float TickFromTenths = 50;        // the clock ticks at each of the last five whole seconds
 const float OutsideReach = 10;          // cells beyond the level's rectangle where a lost ball is harmed
 
@@ -167,4 +167,26 @@ void CheckOutcome()
     PushSound(sound_timeout);
     EndRun(runend_timeup, false);
   }
+}
+
+bool StepGhostWatch(float t)
+{
+  float x, y;
+  if (!GhostPositionAt(GhostClock + t, &x, &y))
+    return false;
+  GhostClock += t;
+  CountDownTimer(t);
+  Ball.x = x;
+  Ball.y = y;
+  float ax, ay;
+  Ball.attached = GhostAnchor(&ax, &ay);
+  if (Ball.attached) {
+    Ball.anchorX = ax;
+    Ball.anchorY = ay;
+  }
+  Camera.camX += (x - Camera.camX) * WatchCameraRate * t;
+  Camera.camY += (y - Camera.camY) * WatchCameraRate * t;
+  Camera.viewHeight = PlayViewHeight;
+  StepItems(t);
+  return true;
 }

@@ -1,6 +1,7 @@
 // rules: the rules of a run, carried out inside UpdateGame: the timer, the
 // extra-time pickups, the particles of bursts and trail, and the outcome
-// (harmful contact, time-out, finish and the best score).
+// (harmful contact, time-out, finish and the best score); and the same timer
+// and pickups for a best run watched.
 #pragma once
 
 // LevelTimer falls by t / 60 x 10 and stops at exactly 0.
@@ -24,6 +25,11 @@ int ScoreFromTimer();
 bool BallLostOutside();
 
 // Harmful contact (or a ball lost outside), time-out and the finish; any of
-// them ends the run (EndRun: GameState goes to the results card), and a
+// them ends the run (EndRun: the results card is asked for), and a
 // finish may save a best with its ghost (only for CurrentLevel 1..MaxLevels).
 void CheckOutcome();
+
+// One frame of watching the best run: the clock moves on by t, the ball, its
+// tether and the camera follow the ghost, pickups it reaches are taken and the timer
+// runs as in play. False once the recording has ended (nothing moves then).
+bool StepGhostWatch(float t);

@@ -1,9 +1,10 @@
 // The record of the last run's end.
 #include "game/run_end.h"
 
-#include "app/host.h"
 #include "game/best_save.h"
 #include "game/level_files.h"
+#include "game/replay_record.h"
+#include "game/screen.h"
 #include "game/world.h"
 
 RunEndRecord RunEnd;
@@ -18,5 +19,15 @@ void EndRun(int outcome, bool newBest)
   RunEnd.saveError = newBest ? BestSave.error : 0;
   RunEnd.scoreSaved = newBest && BestSave.scoreSaved;
   RunEnd.cardAge = 0;
-  GameState = gamestate_results;
+  EndReplayRecording();
+  RequestScreen(gamestate_results);
+}
+
+const char* OutcomeText(int outcome)
+{
+  switch (outcome) {
+  case runend_finished: return "Finished";
+  case runend_timeup: return "Time up";
+  default: return "Hit a harmful block";
+  }
 }

@@ -18,7 +18,10 @@ struct RunEndRecord {
 };
 extern RunEndRecord RunEnd;
 
-// Fills RunEnd from the world, the catalogue and (with newBest) BestSave and
-// sets GameState to the results card (a test run's host takes it back to the
-// editor instead).
+// Fills RunEnd from the world, the catalogue and (with newBest) BestSave,
+// ends the run's replay recording and asks for the results card (a test run
+// goes back to the editor instead).
 void EndRun(int outcome, bool newBest);
+
+// What ended a run (runend_*), in the card's words: "Finished", "Time up" or "Hit a harmful block".
+const char* OutcomeText(int outcome);

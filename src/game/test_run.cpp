@@ -2,37 +2,56 @@
 #include "game/test_run.h"
 
 #include <cstring>
+#include <vector>
 
-#include "app/host.h"
+#include "game/level_start.h"
+#include "game/screen.h"
 #include "game/world.h"
 
 bool TestRunActive;
 
-static int SavedGrid[MapSize * MapSize];
+// The level's cells, column by column, SavedHeight to a column; play never
+// touches a cell outside the level, so these are all that can change.
+static std::vector<MapCell> SavedGrid;
 static int SavedWidth, SavedHeight;
 static CameraRecord SavedCamera;
 static AimPointRecord SavedAim;
 
+// One record into the copy (aside) or back out of it.
+template <typename T> static void CopyOne(T* saved, T* live, bool aside)
+{
+  memcpy(aside ? saved : live, aside ? live : saved, sizeof(T));
+}
+
+// The editor's grid, size, camera and aim into the copy, or back. The copy
+// is made the level's size as it is taken.
+static void CopyEditorLevel(bool aside)
+{
+  CopyOne(&SavedWidth, &LevelWidth, aside);
+  CopyOne(&SavedHeight, &LevelHeight, aside);
+  CopyOne(&SavedCamera, &Camera, aside);
+  CopyOne(&SavedAim, &AimPoint, aside);
+  if (aside)
+    SavedGrid.resize((size_t)SavedWidth * SavedHeight);
+  for (int x = 0; x < SavedWidth; x++) {
+    MapCell* live = MapGrid + x * MapSize;
+    MapCell* saved = SavedGrid.data() + (size_t)x * SavedHeight;
+    memcpy(aside ? saved : live, aside ? live : saved, SavedHeight);
+  }
+}
+
 void BeginTestRun()
 {
-  memcpy(SavedGrid, MapGrid, sizeof(MapGrid));
-  SavedWidth = LevelWidth;
-  SavedHeight = LevelHeight;
-  SavedCamera = Camera;
-  SavedAim = AimPoint;
+  CopyEditorLevel(true);
   StartGridLevel();
   TestRunActive = true;
-  GameState = gamestate_playing;
+  RequestScreen(gamestate_playing);
 }
 
 void EndTestRun()
 {
-  memcpy(MapGrid, SavedGrid, sizeof(MapGrid));
-  LevelWidth = SavedWidth;
-  LevelHeight = SavedHeight;
-  Camera = SavedCamera;
-  AimPoint = SavedAim;
+  CopyEditorLevel(false);
   ItemCount = 0;
   TestRunActive = false;
-  GameState = gamestate_editing;
+  RequestScreen(gamestate_editing);
 }

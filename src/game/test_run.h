@@ -6,7 +6,8 @@
 
 extern bool TestRunActive;   // the level in play is the editor's, not a file
 
-// Copies the editor's grid, size and camera, then starts play on the grid.
+// Copies the editor's grid, size and camera, then starts play on the grid
+// and asks for the play screen.
 void BeginTestRun();
-// Puts the copy back and returns to the editor.
+// Puts the copy back and asks for the editor.
 void EndTestRun();

@@ -8,6 +8,7 @@
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/hints.h"
+#include "game/replay_record.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -264,6 +265,7 @@ void UpdateGame(float t)
   if (t > MaxTimeScale)
     t = MaxTimeScale;
 
+  RecordReplayFrame(t);
   CountDownTimer(t);
   float oldX = Ball.x, oldY = Ball.y;
   Steering steer = ReadSteering();

@@ -1,12 +1,7 @@
-// world: the cell grid, the item table, the ball, camera, aim point and timers,
-// and the set-up that turns a level file into a level ready to play.
+// world: the cell grid, the item table, the ball, camera, aim point and timers.
 #include "game/world.h"
 
-#include "game/ghost.h"
-#include "game/hints.h"
-#include "game/level_files.h"
-
-int MapGrid[MapSize * MapSize];
+MapCell MapGrid[MapSize * MapSize];
 int LevelWidth;
 int LevelHeight;
 
@@ -22,7 +17,6 @@ float TrailTimer;
 int CurrentLevel;
 
 const float CellCentre = 0.5f;        // offset from a cell's corner to its centre
-const float ViewHeightAtStart = 1.0f; // world units; play sets its own on the first frame
 
 static bool InsideLevel(int x, int y)
 {
@@ -51,7 +45,7 @@ void SetCell(int x, int y, int type)
 {
   if (!InsideLevel(x, y) || type < 0 || type >= MapTypeCount)
     return;
-  MapGrid[x * MapSize + y] = type;
+  MapGrid[x * MapSize + y] = (MapCell)type;
 }
 
 LevelItem* AppendItem(int type, float x, float y)
@@ -99,55 +93,4 @@ void ScanLevel()
       }
     }
   }
-}
-
-// The ball at rest, no items, no trail: the state before a level is scanned.
-static void ResetRun()
-{
-  ItemCount = 0;
-
-  Ball.x = 0;
-  Ball.y = 0;
-  Ball.vx = 0;
-  Ball.vy = 0;
-  Ball.attached = false;
-  Ball.onGround = false;
-  Ball.anchorX = 0;
-  Ball.anchorY = 0;
-  Ball.tetherLength = 0;
-  Ball.gravity = GravityDown;
-  AimPoint.mouseNX = 0;
-  AimPoint.mouseNY = 0;
-  TrailTimer = 0;
-}
-
-// The aim and camera on the ball, the full timer.
-static void PlaceRunStart()
-{
-  AimPoint.aimX = Ball.x;
-  AimPoint.aimY = Ball.y;
-  Camera.camX = Ball.x;
-  Camera.camY = Ball.y;
-  Camera.viewHeight = ViewHeightAtStart;
-  LevelTimer = LevelTimeAtStart;
-}
-
-void StartLevel(int n)
-{
-  ResetRun();
-  LoadLevel(n);
-  PlaceRunStart();
-  CurrentLevel = n;
-  BeginGhostRun(n);
-  BeginHints(n);
-}
-
-void StartGridLevel()
-{
-  ResetRun();
-  ScanLevel();
-  PlaceRunStart();
-  BeginGhostRun(0);        // a run of no slot: no best ghost to race
-  GhostRecording = false;  // and nothing recorded
-  BeginHints(0);
 }

@@ -1,6 +1,7 @@
 // world: the state of the level in play or in the editor. The cell grid with
 // the level's size, the item table of pickups, finish markers and particles,
 // the ball, the camera, the aim point, the timers and the level number.
+// Starting a level lives in level_start.h.
 // One world unit is one cell; x grows to the right and y downward.
 #pragma once
 
@@ -39,10 +40,14 @@ const int MaxLevelHeight = 1000;
 const int MaxItems = 5000;
 const float BallRadius = 0.6f;     // world units, for collision and harmful contact
 const float LevelTimeAtStart = 300; // tenths of a second
+const float PickupTime = 50;        // tenths of a second an extra-time pickup adds
 const float PlayViewHeight = 12.5f; // world units shown from top to bottom
 
+// One cell's MapType, 0..11, in a byte.
+typedef unsigned char MapCell;
+
 // Cell (x, y) is MapGrid[x * MapSize + y]; only 0..11 are ever stored.
-extern int MapGrid[MapSize * MapSize];
+extern MapCell MapGrid[MapSize * MapSize];
 extern int LevelWidth;    // W: columns of the level, 0..998
 extern int LevelHeight;   // H: rows of the level, 0..1000
 
@@ -100,8 +105,3 @@ void RemoveItem(int index);
 
 // Turns spawn, extra-time and finish cells into the ball's start and items.
 void ScanLevel();
-
-// Empties the items, resets the ball, loads level n, centres the camera, sets the timer.
-void StartLevel(int n);
-// As StartLevel, but scans the grid already in MapGrid instead of loading a file.
-void StartGridLevel();

@@ -8,8 +8,8 @@
 #include <GL/gl.h>
 #include <lodepng.h>
 
-#include "app/settings.h"
 #include "game/places.h"
+#include "game/settings.h"
 
 unsigned AtlasTexture;
 
@@ -95,7 +95,7 @@ void FillAtlasRects()
                     PanelTop + PanelPieceSize * (k / 3), AtlasSize, AtlasSize);
 }
 
-void BuildFontGlyphs()
+void FillFontGlyphs()
 {
   const float toTexture = 0.0009765625f;  // 1 / 1024
   for (int k = 0; k < FontGlyphCount; k++) {
@@ -185,21 +185,19 @@ unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmap
   return name;
 }
 
-unsigned LoadAtlasTexture()
+unsigned LoadMediaTexture(const char* name, bool mipmaps)
 {
   int w, h;
-  char path[PlaceSize];
-  PlacePath(path, sizeof(path), Places.media, AtlasFileName);
-  unsigned char* rgba = LoadPicture(path, &w, &h);
+  PathBuffer path;
+  unsigned char* rgba = PlacePath(path, Places.media, name) ? LoadPicture(path, &w, &h) : nullptr;
   if (!rgba)
     return 0;
-  unsigned name = MakePictureTexture(rgba, w, h, Settings.mipmapping);
+  unsigned texture = MakePictureTexture(rgba, w, h, mipmaps);
   free(rgba);
-  return name;
+  return texture;
 }
 
-void BuildAtlas()
+unsigned LoadAtlasTexture()
 {
-  AtlasTexture = LoadAtlasTexture();
-  FillAtlasRects();
+  return LoadMediaTexture(AtlasFileName, Settings.mipmapping);
 }

@@ -13,7 +13,7 @@ struct AtlasRect {
 const float AtlasSize = 1024;       // pixels along each side of the atlas picture
 const int PanelPieces = 9;          // pieces of one framed panel, row by row
 const int PanelSetCount = 2;        // normal and highlighted
-const int FontGlyphCount = 96;      // character codes 32..127
+const int FontGlyphCount = 96;      // character codes 32..127 (127 a box); the rest: render/text.h
 const int FontFirstCode = 32;
 
 extern unsigned AtlasTexture;       // GL texture name; 0 when the picture failed to load
@@ -49,6 +49,9 @@ unsigned char* LoadPicture(const char* path, int* w, int* h);
 // and, when asked, every mip level down to 1 x 1 (2 x 2 means of the level above).
 unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmaps);
 
+// The picture of that name in the media folder as a texture; 0 when it cannot be loaded.
+unsigned LoadMediaTexture(const char* name, bool mipmaps);
+
 // Loads "Media/tetherorb2texture.png" into a texture (mipmapped when the setting
 // asks); returns its name, or 0 when the picture cannot be loaded.
 unsigned LoadAtlasTexture();
@@ -56,8 +59,5 @@ unsigned LoadAtlasTexture();
 // Fills the 19 named rectangles and the 18 panel pieces; needs no GL context.
 void FillAtlasRects();
 
-// LoadAtlasTexture into AtlasTexture, then FillAtlasRects.
-void BuildAtlas();
-
-// Fills FontGlyphs and sets both text size factors to 62.
-void BuildFontGlyphs();
+// Fills FontGlyphs and sets both text size factors to 62; needs no GL context.
+void FillFontGlyphs();

@@ -1,15 +1,18 @@
-// Pictures, text and panels from the atlas, one quad per draw call. Vertices
+// Pictures, text, panels and the tether from the atlas, one quad per draw call. Vertices
 // go (left, bottom), (right, bottom), (right, top), (left, top), which is
 // counter-clockwise on a y-down screen and so survives back-face culling.
 #include "render/draw.h"
 
+#include <cmath>
 #include <stdio.h>
 #include <string.h>
 
 #include <GL/gl.h>
 
+#include "game/utf8.h"
+#include "render/text.h"
+
 const float DegreesPerRadian = 57.2957795f;
-const int FontLastCode = FontFirstCode + FontGlyphCount - 1;
 
 static void DrawCorners(const float* st, float left, float top, float right, float bottom)
 {
@@ -39,48 +42,75 @@ void DrawRect(const AtlasRect& rect, float x, float y, float w, float h)
   DrawCorners(rect.st, x, y, x + w, y + h);
 }
 
+static double AdvanceOf(float size)
+{
+  return (double)size * (double)TextWidthFactor * (double)TextAdvanceFactor;
+}
+
+// Glyphs of the glyph set lie in their own texture: switched to only when a
+// character needs it, and the atlas bound again at the end.
 void DrawText(float x, float y, const char* text, float size)
 {
   float w = size * TextWidthFactor;
   float h = size * TextHeightFactor;
-  double advance = (double)w * (double)TextAdvanceFactor;
+  double advance = AdvanceOf(size);
   if (!text)
     return;
-  for (const unsigned char* c = (const unsigned char*)text; *c; c++) {
-    if (*c >= FontFirstCode && *c <= FontLastCode)
-      DrawCorners(FontGlyphs[*c - FontFirstCode].st, x, y, x + w, y + h);
+  unsigned bound = AtlasTexture;
+  while (*text) {
+    unsigned texture = bound;
+    const AtlasRect* glyph = NextGlyph(&BigFont, &text, &texture);
+    if (glyph) {
+      if (texture != bound)
+        glBindTexture(GL_TEXTURE_2D, bound = texture);
+      DrawCorners(glyph->st, x, y, x + w, y + h);
+    }
     x = (float)(x + advance);
   }
+  if (bound != AtlasTexture)
+    glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+}
+
+float TextAdvance(float size)
+{
+  return (float)AdvanceOf(size);
+}
+
+float TextWidth(const char* text, float size)
+{
+  return Utf8Length(text) * TextAdvance(size);
 }
 
 float TextRightStart(int length, float x, float size)
 {
-  double advance = (double)size * (double)TextWidthFactor * (double)TextAdvanceFactor;
-  return (float)(x - advance * (length + 0.5));
+  return (float)(x - AdvanceOf(size) * (length + 0.5));
 }
 
 void FitTextToWidth(char* text, float width, float size)
 {
   static const char Ellipsis[] = "...";
   const int ellipsisLength = (int)sizeof(Ellipsis) - 1;
-  double advance = (double)size * (double)TextWidthFactor * (double)TextAdvanceFactor;
+  double advance = AdvanceOf(size);
   if (!text || !(advance > 0))
     return;
-  int fits = width > 0 ? (int)(width / advance) : 0;
-  int length = (int)strlen(text);
-  if (length <= fits)
+  int length = Utf8Length(text);
+  double cells = width > 0 ? width / advance : 0;   // NaN too
+  if (cells >= length)
     return;
+  int fits = (int)cells;
   int kept = fits - ellipsisLength;
   if (kept < 0)
     kept = 0;
-  snprintf(text + kept, length + 1 - kept, "%.*s", fits - kept, Ellipsis);
+  // The characters cut away take at least a byte each, so the dots fit where they were.
+  int keptBytes = Utf8PrefixBytes(text, kept);
+  snprintf(text + keptBytes, strlen(text) + 1 - keptBytes, "%.*s", fits - kept, Ellipsis);
 }
 
 void DrawTextRight(const char* text, float x, float y, float size)
 {
   if (!text)
     return;
-  DrawText(TextRightStart((int)strlen(text), x, size), y, text, size);
+  DrawText(TextRightStart(Utf8Length(text), x, size), y, text, size);
 }
 
 void DrawPanel(int set, float x, float y, float w, float h)
@@ -124,4 +154,16 @@ void DrawPlainLines(const float* xy, int pairs, const float* rgba)
   glColor4f(1, 1, 1, 1);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glEnable(GL_TEXTURE_2D);
+}
+
+void DrawTether(float bx, float by, float ax, float ay)
+{
+  float dx = ax - bx, dy = ay - by;
+  float theta = std::atan2(dy, dx);
+  float ox = TetherEndOffset * std::cos(theta);
+  float oy = TetherEndOffset * std::sin(theta);
+  float length = std::sqrt(dx * dx + dy * dy);
+  DrawQuad(AtlasTetherBallEnd, bx - ox, by - oy, TetherWidth, TetherWidth, theta);
+  DrawQuad(AtlasTether, (bx + ax) / 2, (by + ay) / 2, length, TetherWidth, theta);
+  DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
 }

@@ -10,17 +10,22 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/input.h"
-#include "app/pause.h"
+#include "game/controls.h"
 #include "game/places.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "game/utf8.h"
 #include "render/draw.h"
+#include "render/text.h"
 
 unsigned DashboardTexture;
 AtlasRect DashGlyphs[DashGlyphCount];
 AtlasRect ButtonFramePieces[ButtonFramePieceCount];
 AtlasRect DashFrames[DashFrameCount];
 char FooterLines[2][256];
+const GlyphFont SmallFont = {
+  DashGlyphs, DashFirstCode, DashFirstCode + DashGlyphCount - 1, &DashboardTexture,
+  SmallExtraGlyphs, &SmallGlyphsTexture,
+};
 const char* CreditText = "Swing on, race the clock. Made with SDL and OpenGL.";
 unsigned char* ReadbackBuffer;
 long ReadbackBytes;
@@ -33,8 +38,6 @@ const int SmallGlyph = 20;            // pixels of a small-font cell and quad
 const int SmallAdvance = 10;          // pixels the pen moves per small glyph
 const int SmallPenOffset = 5;         // pixels the first glyph starts left of x
 const int SmallGlyphsPerRow = 32;
-const int SmallFirstCode = 32;
-const int SmallLastCode = SmallFirstCode + DashGlyphCount - 1;
 const int PieceSize = 20;             // pixels of a button frame piece in the picture
 const int PieceTop = 60;              // pixel y of the button pieces
 const int PieceGroupWidth = 60;       // pixels between the picture's piece groups
@@ -68,6 +71,7 @@ void FillDashboardTables()
 {
   for (int i = 0; i < DashCursorFrames; i++)
     MakeDashRect(&DashFrames[i], CursorLeft + CursorW * i, CursorTop, CursorW, CursorH);
+  FillExtraGlyphTables();
   for (int i = 0; i < DashGlyphCount; i++)
     MakeDashRect(&DashGlyphs[i], SmallGlyph * (i % SmallGlyphsPerRow),
                  SmallGlyph * (i / SmallGlyphsPerRow), SmallGlyph, SmallGlyph);
@@ -89,9 +93,8 @@ static unsigned char* MakeDashboardCanvas()
   size_t rowBytes = (size_t)DashTextureW * PictureBytesPerPixel;
   unsigned char* canvas = (unsigned char*)calloc(rowBytes * DashTextureH, 1);
   int w, h;
-  char path[PlaceSize];
-  PlacePath(path, sizeof(path), Places.media, DashboardFileName);
-  unsigned char* picture = LoadPicture(path, &w, &h);
+  PathBuffer path;
+  unsigned char* picture = PlacePath(path, Places.media, DashboardFileName) ? LoadPicture(path, &w, &h) : nullptr;
   if (canvas && picture) {
     size_t copyBytes = (size_t)(w < DashTextureW ? w : DashTextureW) * PictureBytesPerPixel;
     for (int row = 0; row < h && row < DashTextureH; row++)
@@ -133,14 +136,13 @@ void LoadDashboardTexture()
   unsigned char* canvas = MakeDashboardCanvas();
   DashboardTexture = canvas ? MakePictureTexture(canvas, DashTextureW, DashTextureH, false) : 0;
   free(canvas);
+  SmallGlyphsTexture = LoadMediaTexture(SmallGlyphsFileName, false);
 }
 
 void SetUpDashboard()
 {
   LoadDashboardTexture();
   FillDashboardTables();
-  PauseLevel = 0;
-  PauseWanted = false;
   AllocateReadbackBuffer();
   snprintf(FooterLines[0], sizeof(FooterLines[0]), "%s", "");
   snprintf(FooterLines[1], sizeof(FooterLines[1]), "%s", CreditText);
@@ -202,11 +204,19 @@ void DrawSmallText(const char* text, int x, int y)
 {
   BeginOverlay();
   int pen = x - SmallPenOffset;
-  for (const unsigned char* c = (const unsigned char*)text; c && *c; c++) {
-    if (*c >= SmallFirstCode && *c <= SmallLastCode)
-      DrawPixelQuad(DashGlyphs[*c - SmallFirstCode], pen, y, pen + SmallGlyph, y + SmallGlyph);
+  unsigned bound = DashboardTexture;
+  while (text && *text) {
+    unsigned texture = bound;
+    const AtlasRect* glyph = NextGlyph(&SmallFont, &text, &texture);
+    if (glyph) {
+      if (texture != bound)
+        glBindTexture(GL_TEXTURE_2D, bound = texture);
+      DrawPixelQuad(*glyph, pen, y, pen + SmallGlyph, y + SmallGlyph);
+    }
     pen += SmallAdvance;
   }
+  if (bound != DashboardTexture)
+    glBindTexture(GL_TEXTURE_2D, DashboardTexture);
   DisableQuadDrawing();
 }
 
@@ -243,10 +253,10 @@ bool OverlayButtonHovered(int cx, int y, int mouseX, int mouseY)
 bool OverlayButton(const char* label, int cx, int y, bool lit)
 {
   float scale = OverlayScale();
-  bool hovered = OverlayButtonHovered(cx, y, (int)(InputState.MouseX / scale), (int)(InputState.MouseY / scale));
-  bool clicked = hovered && InputState.MouseButtonState[ButtonLeft] == InputPressed;
+  bool hovered = OverlayButtonHovered(cx, y, (int)(Controls.pointerX / scale), (int)(Controls.pointerY / scale));
+  bool clicked = hovered && Controls.pointerClick;
   DrawButtonFrame(cx - ButtonFrameX, y - ButtonFrameY, hovered || lit ? 1 : 0);
-  int length = label ? (int)strlen(label) : 0;
+  int length = Utf8Length(label);
   DrawSmallText(label, cx - SmallAdvance / 2 * length, y - ButtonLabelY);
   return clicked;
 }

@@ -1,30 +1,28 @@
 // The level editor's input: keyboard panning, a brush of twelve map types,
 // strokes with the left button, erasing with the right, picking with the
-// middle, fills, resizing, the title, undo and redo, and B to save.
+// middle, fills, resizing, the title, undo and redo, B to save and leave and
+// Ctrl + S to save and stay.
 #include "ui/editor.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
-#include "game/file_save.h"
+#include "game/key_repeat.h"
 #include "game/level_check.h"
-#include "game/level_files.h"
-#include "game/level_slots.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/test_run.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
+#include "ui/editor_save.h"
+#include "ui/scene.h"
+#include "ui/text_field.h"
 
 int EditorBrush;
-bool EditorSaveFailed;
 bool EditorTitleEditing;
-const char* EditorNote;
 
 const char* const BrushLabels[MapTypeCount] = {
   "maptype_nothing",      "maptype_blocknormal", "maptype_blockharmful",
@@ -34,31 +32,37 @@ const char* const BrushLabels[MapTypeCount] = {
 };
 
 static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
-static const int PrintableFirst = 32, PrintableLast = 126;
-static const int TitleMaxLength = TitleSlotSize - 2;
 
-static const char* SaveHint = "Press B to save and go back";
-static const char* SavedNote = "Saved";
-static const float SavedBeatSeconds = 0.75f;  // "Saved" shows this long before the title
 static const float SecondsPerFrame = 1.0f / 60;   // at TimeScale 1
 
-static float LeaveAfter;         // seconds until a saved editor gives way to the title; 0: staying
-static char SaveFailedHint[128];
-
-// The stroke or rectangle in progress: its button, the cell it last reached
-// and, for a rectangle, the corner it started at.
+// The stroke or rectangle in progress: whether it erases, the cell it last
+// reached and, for a rectangle, the corner it started at.
 enum { drag_none, drag_stroke, drag_rect };
 static int DragKind;
-static int DragButton;
+static bool DragErases;
 static int DragType;
 static int LastX, LastY, CornerX, CornerY;
 static bool DragBlocked;   // the button went down on a bar: no painting until it is up
-static long SavedVersion;  // HistoryVersion when the level was opened or last saved
+
+// A Ctrl + arrow held: its direction, its repeat and whether the open step is its own.
+static int ResizeDW, ResizeDH;
+static KeyRepeat ResizeRepeat;
+static bool ResizeHeld;
+
+static TextField TitleField;
 
 bool EditorHasUnsavedEdits()
 {
   bool open = GameState == gamestate_editing || TestRunActive;
-  return open && (HistoryVersion() != SavedVersion || EditorTitleEditing || DragKind != drag_none);
+  return open && !EditorLevelSaved();
+}
+
+bool EditorDragRect(CellRect* r, int* type)
+{
+  if (DragKind != drag_rect || !ClipRect(CornerX, CornerY, LastX, LastY, r))
+    return false;
+  *type = DragType;
+  return true;
 }
 
 int WrapBrush(int brush)
@@ -67,18 +71,15 @@ int WrapBrush(int brush)
   return r < 0 ? r + MapTypeCount : r;
 }
 
-const char* EditorHintText()
+float PaletteTopInWindow()
 {
-  if (EditorSaveFailed)
-    return SaveFailedHint;
-  if (LeaveAfter > 0)
-    return SavedNote;
-  return EditorNote ? EditorNote : SaveHint;
+  return BarTopInWindow(PaletteTop);
 }
 
 int PaletteEntryAt(float x, float y)
 {
-  if (!(y >= PaletteTop && y < PaletteTop + PaletteCell && x >= PaletteLeft))
+  float top = PaletteTopInWindow();
+  if (!(y >= top && y < top + PaletteCell && x >= PaletteLeft))
     return -1;
   int i = (int)((x - PaletteLeft) / (PaletteCell + PaletteGap));
   float inCell = x - PaletteLeft - i * (PaletteCell + PaletteGap);
@@ -97,12 +98,10 @@ void OpenEditor(int n, bool fresh)
     EditTitle[strcspn(EditTitle, "\n")] = 0;
   }
   HistoryClear();
-  SavedVersion = HistoryVersion();
+  ResetEditorSave();
   DragKind = drag_none;
+  ResizeHeld = false;
   EditorTitleEditing = false;
-  EditorSaveFailed = false;
-  EditorNote = nullptr;
-  LeaveAfter = 0;
 }
 
 static float ClampUnit(float v)
@@ -119,9 +118,6 @@ static int CellOf(float v)
     return -2;
   return v > (float)(MapSize + 2) ? MapSize + 2 : (int)std::floor(v);
 }
-
-static bool Down(int key) { return IsDown(InputState.KeyState[key]); }
-static bool Pressed(int key) { return InputState.KeyState[key] == InputPressed; }
 
 static void PanAndAim(float timeScale, bool keysFree)
 {
@@ -141,26 +137,21 @@ static void PanAndAim(float timeScale, bool keysFree)
   Camera.camY += std::sin(theta) * m * EditorPanSpeed * timeScale;
 }
 
-// Typed characters, Backspace, and Return or Tab to finish: one step.
+// The frame's typed text and editing keys; Return or Tab finishes the title: one step.
 static void EditTitleKeys()
 {
-  bool shift = Down(KeyLShift) || Down(KeyRShift);
-  size_t length = strlen(EditTitle);
-  for (int key = PrintableFirst; key <= PrintableLast; key++) {
-    if (!Pressed(key) || (int)length >= TitleMaxLength)
-      continue;
-    char c = (char)key;
-    if (shift && c >= 'a' && c <= 'z')
-      c = (char)(c - 'a' + 'A');
-    EditTitle[length++] = c;
-    EditTitle[length] = 0;
-  }
-  if (Pressed(KeyBackspace) && length > 0)
-    EditTitle[length - 1] = 0;
-  if (Pressed(KeyReturn) || Pressed(KeyTab)) {
+  if (TextFieldKeys(&TitleField, Controls.text)) {
     EditorTitleEditing = false;
     HistoryEnd();
   }
+}
+
+// Ends a held resize's step, so that whatever comes next is a step of its own.
+static void EndResize()
+{
+  if (ResizeHeld)
+    HistoryEnd();
+  ResizeHeld = false;
 }
 
 static void EndDrag()
@@ -175,10 +166,9 @@ static void EndDrag()
 // rectangle, the middle button to pick, and a palette click to choose.
 static void Mouse(bool inPaintArea, int cx, int cy)
 {
-  int buttons[MouseButtonCount];
-  memcpy(buttons, InputState.MouseButtonState, sizeof(buttons));
-  buttons[ButtonLeft] = !Controls.tether ? InputUp : Controls.pointerClick ? InputPressed : InputHeld;
-  if (DragKind != drag_none && buttons[DragButton] != InputHeld)
+  bool paint = Controls.tether, erase = Controls.erase;
+  bool stillHeld = DragErases ? erase && !Controls.erasePressed : paint && !Controls.pointerClick;
+  if (DragKind != drag_none && !stillHeld)
     EndDrag(); // released, or pressed again within one frame
   if (DragKind != drag_none) {
     if (DragKind == drag_stroke)
@@ -187,103 +177,90 @@ static void Mouse(bool inPaintArea, int cx, int cy)
     LastY = cy;
     return;
   }
-  bool anyDown = IsDown(buttons[ButtonLeft]) || IsDown(buttons[ButtonRight]);
-  if (!anyDown)
+  if (!paint && !erase)
     DragBlocked = false;
-  if (!inPaintArea && anyDown)
+  if (!inPaintArea && (paint || erase))
     DragBlocked = true;
   if (DragBlocked)
     return;
   bool inLevel = cx >= 0 && cy >= 0 && cx < LevelWidth && cy < LevelHeight;
-  if (buttons[ButtonMiddle] == InputPressed && inLevel && CellAt(cx, cy) != EditorBrush) {
+  if (Controls.pick && inLevel && CellAt(cx, cy) != EditorBrush) {
     EditorBrush = CellAt(cx, cy);
     PushSound(sound_brush);
   }
-  int button = IsDown(buttons[ButtonLeft]) ? ButtonLeft : IsDown(buttons[ButtonRight]) ? ButtonRight : 0;
-  if (!button)
+  if (!paint && !erase)
     return;
+  EndResize();
+  if (EditorTitleEditing) {
+    EditorTitleEditing = false;   // the title typed so far is a step of its own
+    HistoryEnd();
+  }
   HistoryBegin();
-  EditorNote = nullptr;
-  DragButton = button;
-  DragType = button == ButtonLeft ? EditorBrush : maptype_nothing;
-  DragKind = Down(KeyLShift) || Down(KeyRShift) ? drag_rect : drag_stroke;
+  ClearEditorNotes();
+  DragErases = !paint;
+  DragType = paint ? EditorBrush : maptype_nothing;
+  DragKind = Controls.rectangle ? drag_rect : drag_stroke;
   CornerX = LastX = cx;
   CornerY = LastY = cy;
   if (DragKind == drag_stroke)
     PaintLine(cx, cy, cx, cy, DragType);
 }
 
-// One whole-step operation: fill, resize or the start of a title edit.
-static void StepKeys(int cx, int cy)
+// Ctrl + arrows: a column or row more or fewer at once, then again and again
+// while held; the whole hold is one step.
+static void ResizeKeys(float seconds)
 {
-  bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
-  bool shift = Down(KeyLShift) || Down(KeyRShift);
-  if (ctrl && (Pressed(KeyY) || (Pressed(KeyZ) && shift))) {
-    HistoryRedo();
-  } else if (ctrl && Pressed(KeyZ)) {
-    HistoryUndo();
+  int dw = Controls.resizeX, dh = Controls.resizeY;
+  bool pressed = Controls.resizePressed;
+  if (pressed || dw != ResizeDW || dh != ResizeDH)
+    EndResize();
+  if (pressed && (dw || dh)) {
+    ResizeDW = dw;
+    ResizeDH = dh;
+    ResizeHeld = true;
+    HistoryBegin();
+    ClearEditorNotes();
   }
-  int dw = ctrl ? Pressed(KeyRight) - Pressed(KeyLeft) : 0;
-  int dh = ctrl ? Pressed(KeyDown) - Pressed(KeyUp) : 0;
-  bool fill = !ctrl && Pressed(KeyF);
-  if (!dw && !dh && !fill && !Pressed(KeyTab))
-    return;
-  EditorNote = nullptr;
-  HistoryBegin();
-  if (Pressed(KeyTab)) {
-    EditorTitleEditing = true; // the step ends with the title edit
-    return;
-  }
-  if (fill)
-    FloodFill(cx, cy, EditorBrush);
-  else
-    ResizeLevel(LevelWidth + dw, LevelHeight + dh);
-  HistoryEnd();
+  int times = ResizeHeld ? RepeatCount(&ResizeRepeat, pressed, seconds) : 0;
+  for (int i = 0; i < times; i++)
+    ResizeLevel(LevelWidth + ResizeDW, LevelHeight + ResizeDH);
 }
 
-// Saves, then shows "Saved" for a moment before the title. A level that
-// cannot be played stays open with its check note until B is pressed again
-// with the same note; a failed save stays open with its cause.
-static void Save()
+// Undo, redo, a fill or the start of a title edit: each ends a held resize first.
+static void StepKeys(int cx, int cy, float seconds)
 {
-  char* slot = LevelTitles[CurrentLevel - 1];
-  size_t length = strnlen(EditTitle, TitleMaxLength);
-  memcpy(slot, EditTitle, length);
-  slot[length] = '\n';
-  slot[length + 1] = 0;
-  EditorSaveFailed = !SaveLevel();
-  PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
-  if (EditorSaveFailed) {
-    snprintf(SaveFailedHint, sizeof SaveFailedHint, "Could not save: %s - press B to try again",
-             SaveFailureReason(LastSaveError));
+  bool redo = Controls.redo, undo = Controls.undo && !redo;
+  bool fill = Controls.fill, title = Controls.titleEdit;
+  if (redo || undo || fill || title)
+    EndResize();
+  if (redo)
+    HistoryRedo();
+  else if (undo)
+    HistoryUndo();
+  ResizeKeys(seconds);
+  if (!fill && !title)
+    return;
+  ClearEditorNotes();
+  HistoryBegin();
+  if (title) {
+    EditorTitleEditing = true; // the step ends with the title edit
+    OpenTextField(&TitleField, EditTitle, TitleMaxLength);
     return;
   }
-  NoteLevelSaved(CurrentLevel);
-  SavedVersion = HistoryVersion();
-  const char* note = LevelCheckNote(CheckLevel());
-  if (note && note != EditorNote) {
-    EditorNote = note;
-    return;
-  }
-  EditorNote = nullptr;
-  LeaveAfter = SavedBeatSeconds;
+  FloodFill(cx, cy, EditorBrush);
+  HistoryEnd();
 }
 
 void EditorUpdate(float timeScale)
 {
-  if (LeaveAfter > 0) {
-    LeaveAfter -= timeScale * SecondsPerFrame;
-    if (LeaveAfter <= 0)
-      GameState = gamestate_title;
+  if (SavedBeat(timeScale * SecondsPerFrame))
     return;
-  }
-  bool ctrl = Down(KeyLCtrl) || Down(KeyRCtrl);
-  PanAndAim(timeScale, !EditorTitleEditing && !ctrl);
+  PanAndAim(timeScale, !EditorTitleEditing);
   Camera.viewHeight = EditorViewHeight;
   int cx = CellOf(AimPoint.aimX), cy = CellOf(AimPoint.aimY);
   float screenX = AimPoint.mouseNX * ScreenOrthoHalfHeight() * AspectRatio;
   float screenY = AimPoint.mouseNY * ScreenOrthoHalfHeight();
-  bool inPaintArea = screenY >= PaintAreaTop && screenY < PaintAreaBottom;
+  bool inPaintArea = screenY >= BarTopInWindow(PaintAreaTop) && screenY < BarTopInWindow(PaintAreaBottom);
 
   int picked = PaletteEntryAt(screenX, screenY);
   int brush = EditorBrush;
@@ -303,9 +280,12 @@ void EditorUpdate(float timeScale)
   EditorBrush = WrapBrush(EditorBrush);
   if (EditorBrush != WrapBrush(brush))
     PushSound(sound_brush);
-  StepKeys(cx, cy);
-  if (Pressed(KeyT) && !ctrl)
+  StepKeys(cx, cy, timeScale * SecondsPerFrame);
+  if (Controls.testRun) {
+    EndResize();
     BeginTestRun();
-  else if (Controls.menuBack)
-    Save();
+  } else if (Controls.menuBack || Controls.save) {
+    EndResize();
+    SaveEditedLevel(Controls.menuBack);
+  }
 }

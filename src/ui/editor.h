@@ -1,24 +1,25 @@
 // editor: pan over a level, pick a brush, paint strokes, fill, resize, retitle,
-// undo and redo, and save with B (B again, with nothing changed since, goes
-// back to the title). The editor changes only MapGrid cells, the
-// level's size, EditTitle, the Camera, the AimPoint and the brush; spawns,
-// pickups and finishes are plain cells until the level starts. The grid
-// operations live in game/edit_ops and game/edit_history; this screen maps
-// input to them, and editor_draw.cpp draws it.
+// undo and redo, and save (editor_save). A click on the level while the title
+// is being edited ends the title edit first, as a step of its own. The editor
+// changes only MapGrid cells, the level's size, EditTitle, the Camera, the
+// AimPoint and the brush; spawns, pickups and finishes are plain cells until
+// the level starts. The grid operations live in game/edit_ops and
+// game/edit_history; this screen maps input to them, and editor_draw.cpp
+// draws it.
 #pragma once
 
+#include "game/edit_ops.h"
 #include "game/world.h"
 
 extern int EditorBrush;                         // MapType that painting writes, 0..11
 extern const char* const BrushLabels[MapTypeCount]; // "maptype_nothing" .. "maptype_finish"
-extern bool EditorSaveFailed;                   // the last B could not write the file
 extern bool EditorTitleEditing;                 // typed keys go into the title
-extern const char* EditorNote;                  // save check note, null when none
 
 const float EditorViewHeight = 12.5f;  // world units shown from top to bottom
 const float EditorPanSpeed = 0.1f;     // cells per 60 Hz frame
 
-// Palette of the twelve cell pictures under the top bar, ScreenOrtho units.
+// Palette of the twelve cell pictures under the top bar, ScreenOrtho units
+// of an 800-unit-tall screen (BarTopInWindow moves them in a narrow window).
 const float PaletteTop = -240;
 const float PaletteCell = 40;          // width and height of one picture
 const float PaletteGap = 8;
@@ -34,6 +35,8 @@ void OpenEditor(int n, bool fresh);
 bool EditorHasUnsavedEdits();
 
 // Pan, aim, brush, painting, fills, resize, title, undo and save, scaled by timeScale.
+// A held Ctrl + arrow resizes again and again after a short delay (key_repeat),
+// the whole hold one step.
 void EditorUpdate(float timeScale);
 
 // The level in one pass, grid, outline, the marked cell, aim marker, brush
@@ -47,9 +50,12 @@ int WrapBrush(int brush);
 // reach into the view span lo..hi along one axis; false when none can.
 bool EditorCellRange(float lo, float hi, int count, int* first, int* last);
 
-// The hint bar's text: the save hint, "Saved" in the moment between a save
-// and the title, the failure with its cause, or the save check note.
-const char* EditorHintText();
+// The cells a Shift + drag rectangle would fill now, clipped to the level,
+// and their type; false when no rectangle is being dragged over the level.
+bool EditorDragRect(CellRect* r, int* type);
+
+// The palette's top in this window's ScreenOrtho.
+float PaletteTopInWindow();
 
 // The palette entry (0..11) at ScreenOrtho point (x, y), or -1.
 int PaletteEntryAt(float x, float y);

@@ -1,21 +1,30 @@
 // The editor's picture: the level's cells, a faint grid over its empty cells,
-// its outline, the cell under the marker outlined in the brush's colour, the
-// aim marker, the brush bar with the brush's picture, the
-// palette and the hint bar.
+// its outline, the cell under the marker (or the rectangle being dragged)
+// outlined in the brush's colour, the aim marker, the brush bar with the
+// brush's picture at its right end, the palette and the hint bar.
 #include "ui/editor.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
-#include "app/video.h"
 #include "game/edit_history.h"
+#include "game/screen.h"
+#include "game/utf8.h"
 #include "render/draw.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
+#include "ui/editor_save.h"
 #include "ui/scene.h"
 
 static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop
 static const float BrushPictureX = 430;     // centre of the brush picture in the top bar
 static const float BrushPictureSize = 34;
+static const float BrushPictureRoom = 70;   // the top bar's text stays this far left of the bar's end
+static const float TopTextRoom = MenuBarWidth - BrushPictureRoom;
+static const float TopTextMinSize = 0.5f;   // a longer top bar text shrinks to this size, then is cut
+static const char* TitleFieldLabel = "Title: ";
+static const char* TitleCursor = "_";
+static const char* TitleCutMark = "...";
 static const float GridColour[4] = {1, 1, 1, 0.12f};
 static const float OutlineColour[4] = {1, 0.85f, 0.3f, 0.9f};
 static const float PickColour[4] = {1, 1, 1, 0.9f};
@@ -121,31 +130,65 @@ static void DrawGridAndOutline(const ViewRect& v)
   DrawPlainLines(outline, 4, OutlineColour);
 }
 
-// Two outlines, one inside the other, round the cell a click would paint.
-static void DrawMarkedCell()
+// The outline of cells x0..x1 by y0..y1 (world units), inset by inset.
+static void CellsOutline(float* lines, float x0, float y0, float x1, float y1, float inset)
 {
-  float ax = std::floor(AimPoint.aimX), ay = std::floor(AimPoint.aimY);
-  if (!(ax >= 0 && ay >= 0 && ax < LevelWidth && ay < LevelHeight))
+  x0 += inset; y0 += inset; x1 -= inset; y1 -= inset;
+  const float ring[16] = {x0, y0, x1, y0, x1, y0, x1, y1, x1, y1, x0, y1, x0, y1, x0, y0};
+  memcpy(lines, ring, sizeof ring);
+}
+
+// Two outlines, one inside the other, round the cell a click would paint or,
+// while a rectangle is dragged, round the cells it would fill.
+static void DrawMarkedCells()
+{
+  float x0 = std::floor(AimPoint.aimX), y0 = std::floor(AimPoint.aimY), x1 = x0 + 1, y1 = y0 + 1;
+  int type = WrapBrush(EditorBrush);
+  CellRect r;
+  if (EditorDragRect(&r, &type)) {
+    x0 = (float)r.left, y0 = (float)r.top, x1 = (float)r.right + 1, y1 = (float)r.bottom + 1;
+  } else if (!(x0 >= 0 && y0 >= 0 && x0 < LevelWidth && y0 < LevelHeight)) {
     return;
-  float lines[32];
-  for (int k = 0; k < 2; k++) {
-    float x0 = ax + k * MarkInset, y0 = ay + k * MarkInset, x1 = ax + 1 - k * MarkInset, y1 = ay + 1 - k * MarkInset;
-    const float ring[16] = {x0, y0, x1, y0, x1, y0, x1, y1, x1, y1, x0, y1, x0, y1, x0, y0};
-    for (int i = 0; i < 16; i++)
-      lines[16 * k + i] = ring[i];
   }
-  DrawPlainLines(lines, 8, BrushColours[WrapBrush(EditorBrush)]);
+  float lines[32];
+  CellsOutline(lines, x0, y0, x1, y1, 0);
+  CellsOutline(lines + 16, x0, y0, x1, y1, MarkInset);
+  DrawPlainLines(lines, 8, BrushColours[WrapBrush(type)]);
 }
 
 static void DrawPalette()
 {
-  DrawPanel(AtlasPanelNormal, PaletteLeft, PaletteTop, -2 * PaletteLeft, PaletteCell);
+  float top = PaletteTopInWindow();
+  DrawPanel(AtlasPanelNormal, PaletteLeft, top, -2 * PaletteLeft, PaletteCell);
   for (int i = 0; i < MapTypeCount; i++)
-    DrawLook(i, PaletteLeft + i * (PaletteCell + PaletteGap), PaletteTop, PaletteCell, true);
+    DrawLook(i, PaletteLeft + i * (PaletteCell + PaletteGap), top, PaletteCell, true);
   float x = PaletteLeft + EditorBrush * (PaletteCell + PaletteGap) - 3;
-  float y = PaletteTop - 3, s = PaletteCell + 6;
+  float y = top - 3, s = PaletteCell + 6;
   const float ring[16] = {x, y, x + s, y, x + s, y, x + s, y + s, x + s, y + s, x, y + s, x, y + s, x, y};
   DrawPlainLines(ring, 4, PickColour);
+}
+
+// The top bar's text, kept clear of the brush picture: the brush, the size
+// and the title, shrunk to fit and, when even that is not enough, cut with
+// "..."; while the title is edited only the title field, its end and the
+// cursor always in sight.
+static void TopBarText(char* text, size_t size)
+{
+  if (!EditorTitleEditing) {
+    snprintf(text, size, "%s  %d x %d  %s", BrushLabels[WrapBrush(EditorBrush)], LevelWidth, LevelHeight,
+             EditTitle);
+    FitTextToWidth(text, TopTextRoom, TopTextMinSize);
+    return;
+  }
+  int fits = (int)(TopTextRoom / (TopTextMinSize * TextWidthFactor * TextAdvanceFactor));
+  int length = Utf8Length(EditTitle);
+  int shown = fits - Utf8Length(TitleFieldLabel) - Utf8Length(TitleCursor);
+  int hidden = length - (shown - Utf8Length(TitleCutMark));
+  if (length <= shown)
+    snprintf(text, size, "%s%s%s", TitleFieldLabel, EditTitle, TitleCursor);
+  else
+    snprintf(text, size, "%s%s%s%s", TitleFieldLabel, TitleCutMark,
+             EditTitle + Utf8PrefixBytes(EditTitle, hidden), TitleCursor);
 }
 
 void DrawEditor()
@@ -158,16 +201,15 @@ void DrawEditor()
       EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
     DrawCells(x0, x1, y0, y1);
   DrawGridAndOutline(v);
-  DrawMarkedCell();
+  DrawMarkedCells();
   DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
 
   ScreenOrtho();
   static char top[TitleSlotSize + 64];
-  snprintf(top, sizeof(top), "%s  %d x %d  %s%s%s", BrushLabels[WrapBrush(EditorBrush)], LevelWidth,
-           LevelHeight, EditorTitleEditing ? "Title: " : "", EditTitle, EditorTitleEditing ? "_" : "");
-  DrawBar(TopBarTop, top);
+  TopBarText(top, sizeof top);
+  DrawBar(TopBarTop, top, TopTextRoom);
   DrawLook(WrapBrush(EditorBrush), BrushPictureX - BrushPictureSize * 0.5f,
-           TopBarTop + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize, true);
+           BarTopInWindow(TopBarTop) + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize, true);
   DrawPalette();
   DrawBar(HintBarTop, EditorHintText());
 }

@@ -3,11 +3,10 @@
 
 #include <GL/gl.h>
 
-#include "app/settings.h"
 #include "game/ghost.h"
+#include "game/settings.h"
 #include "game/world.h"
 #include "render/draw.h"
-#include "ui/scene.h"
 
 void DrawGhost()
 {

@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/gamepad.h"
-#include "app/keymap.h"
+#include "game/controls.h"
 #include "game/hints.h"
+#include "game/key_bindings.h"
 #include "game/level_files.h"
+#include "game/utf8.h"
 #include "render/draw.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 #include "ui/scene.h"
 
 static const float HintBottomTop = 325;     // ScreenOrtho units, as the editor's hint bar
@@ -87,7 +88,7 @@ void FormatHintText(int kind, char* out, int size)
 {
   char keys[HintTextSize], jump[2 * NameSize + 8], pad[NameSize], padLine[3 * NameSize];
   padLine[0] = 0;
-  bool withPad = PadState.present;
+  bool withPad = Controls.padPresent;
   switch (kind) {
   case hint_roll_jump:
     SteerKeys(keys, (int)sizeof keys);
@@ -116,7 +117,7 @@ void FormatHintText(int kind, char* out, int size)
 static void DrawCentred(const char* text, float y, float size)
 {
   float cell = GlyphCell * size, advance = cell * TextAdvanceFactor;
-  int n = (int)strlen(text);
+  int n = Utf8Length(text);
   DrawText(-(n - 1) * advance / 2 - cell / 2, y, text, size);
 }
 
@@ -129,11 +130,6 @@ static float BannerPlace(float height)
   float top = (half + usual - BannerFrame) / (2 * half);
   float bottom = (half + usual + height + BannerFrame) / (2 * half);
   return BallInBand(top, bottom) ? BannerLowTop : usual;
-}
-
-static float TextWidth(const char* text, float size)
-{
-  return strlen(text) * GlyphCell * TextAdvanceFactor * size;
 }
 
 static void DrawBanner(float alpha)

@@ -7,7 +7,7 @@
 
 #include "game/level_files.h"
 #include "render/draw.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 
 char LevelNote[LevelNoteSize];
 
@@ -26,6 +26,8 @@ static const char* Reason(int error)
     return "its file may not be read";
   case EINVAL:
     return "its file is not a plain file";
+  case ENAMETOOLONG:
+    return "its folder's path is too long";
   default:
     return strerror(error);
   }

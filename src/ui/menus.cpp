@@ -1,29 +1,25 @@
 // The title screen and the two level lists.
 #include "ui/menus.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/video.h"
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/level_start.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
+#include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
 #include "ui/level_note.h"
 #include "ui/list_delete.h"
 #include "ui/watch.h"
-
-const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window
-const float BarsHalfWidth = MenuBarWidth / 2 + PanelBorder + BarsMargin;
 
 const int TitleEntries = 3;            // "Play", "Edit", "Quit"
 const int TitleQuit = 2;
@@ -68,18 +64,6 @@ const int LabelBufferSize = 32 + TitleSlotSize;
 
 static char MenuLabel[LabelBufferSize];
 
-static bool Pressed(int key)
-{
-  return InputState.KeyState[key] == InputPressed;
-}
-
-float ScreenOrthoHalfHeight()
-{
-  if (!(AspectRatio > 0) || ScreenHalfHeight * AspectRatio >= BarsHalfWidth)
-    return ScreenHalfHeight;
-  return BarsHalfWidth / AspectRatio;
-}
-
 static bool InEditList()
 {
   return GameState == gamestate_editlist;
@@ -109,17 +93,6 @@ static void ShowCursorRow()
     MenuFirstRow = ListRows(InEditList()) - VisibleRows;
   if (MenuFirstRow < 0)
     MenuFirstRow = 0;
-}
-
-void ScreenOrtho()
-{
-  glDisable(GL_DEPTH_TEST);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  float half = ScreenOrthoHalfHeight();
-  gluOrtho2D(-half * AspectRatio, half * AspectRatio, half, -half);
 }
 
 void PlaceMenuCursor()
@@ -167,17 +140,17 @@ static int PointerRow()
 static void MoveInList(int step)
 {
   int rows = ListRows(InEditList());
-  if (Pressed(KeyPageUp))
+  if (Controls.pageUp)
     step -= VisibleRows;
-  if (Pressed(KeyPageDown))
+  if (Controls.pageDown)
     step += VisibleRows;
   MenuCursor += step;
-  if (Pressed(KeyHome))
+  if (Controls.listHome)
     MenuCursor = 0;
-  if (Pressed(KeyEnd))
+  if (Controls.listEnd)
     MenuCursor = rows - 1;
-  if (InputState.WheelSteps) {
-    MenuFirstRow += InputState.WheelSteps;
+  if (Controls.wheelSteps) {
+    MenuFirstRow += Controls.wheelSteps;
     if (MenuFirstRow > rows - VisibleRows)
       MenuFirstRow = rows - VisibleRows;
     if (MenuFirstRow < 0)
@@ -197,7 +170,7 @@ static void MoveInList(int step)
 static void ListInput(bool back, bool choose, bool watch)
 {
   if (back) {
-    GameState = gamestate_title;
+    RequestScreen(gamestate_title);
     return;
   }
   int n = LevelOfRow(MenuCursor, !InEditList());
@@ -207,7 +180,7 @@ static void ListInput(bool back, bool choose, bool watch)
     return;
   }
   bool edit = GameState == gamestate_editlist;
-  if (edit && Pressed(KeyDelete)) {
+  if (edit && Controls.deleteLevel) {
     DeleteKeyOnLevel(n);
     ShowCursorRow();   // a deleted level's row may have gone
     return;
@@ -216,7 +189,7 @@ static void ListInput(bool back, bool choose, bool watch)
     return;
   if (MenuCursor == NewLevelRow(InEditList())) {
     n = FreeLevelSlot();
-    GameState = gamestate_editing;
+    RequestScreen(gamestate_editing);
     StartLevel(n);
     OpenEditor(n, true);
     return;
@@ -226,7 +199,7 @@ static void ListInput(bool back, bool choose, bool watch)
   // Gone, unreadable or without a spawn since the list was made.
   if (edit ? !LevelReadyToStart(n) : !LevelReadyToPlay(n))
     return;
-  GameState = edit ? gamestate_editing : gamestate_playing;
+  RequestScreen(edit ? gamestate_editing : gamestate_playing);
   StartLevel(n);
   if (edit)
     OpenEditor(n, false);
@@ -235,7 +208,7 @@ static void ListInput(bool back, bool choose, bool watch)
 static void MenuKeys()
 {
   bool choose = Controls.menuChoose;
-  bool watch = Pressed(KeyG);
+  bool watch = Controls.watchRun;
   int step = (int)Controls.menuDown - (int)Controls.menuUp;
 
   // The pointer lights a row only by moving onto it, so one resting off the
@@ -256,7 +229,7 @@ static void MenuKeys()
     if (choose && MenuCursor == TitleQuit)
       QuitRequested = true;
     else if (choose)
-      GameState = MenuCursor == 0 ? gamestate_playlist : gamestate_editlist;
+      RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
     return;
   }
   if (GameState == gamestate_playlist || GameState == gamestate_editlist) {
@@ -270,10 +243,11 @@ void MenuInput()
 {
   int cursor = MenuCursor, state = GameState;
   MenuKeys();
-  if (GameState != state || MenuCursor != cursor)
+  int next = NextScreen();
+  if (next != state || MenuCursor != cursor)
     ClearLevelNote();
-  if (GameState != state)
-    PushSound(GameState == gamestate_title ? sound_menu_back : sound_menu_choose);
+  if (next != state)
+    PushSound(next == gamestate_title ? sound_menu_back : sound_menu_choose);
   else if (MenuCursor != cursor)
     PushSound(sound_menu_move);
 }
@@ -315,10 +289,7 @@ static void DrawLevelRow(int n, float y, bool playList)
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.
 static void DrawLevelList(bool playList)
 {
-  if (GameState == gamestate_playlist)
-    DrawText(HeadingX, HeadingY, "Select a level to play", SmallTextSize);
-  else if (GameState == gamestate_editlist)
-    DrawText(HeadingX, HeadingY, "Select a level to edit", SmallTextSize);
+  DrawText(HeadingX, HeadingY, playList ? "Select a level to play" : "Select a level to edit", SmallTextSize);
   DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
 
   int rows = ListRows(!playList);

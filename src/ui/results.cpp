@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
 #include "game/controls.h"
 #include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 #include "ui/run_flow.h"
 #include "ui/scene.h"
 
@@ -31,15 +31,6 @@ static char CardText[32 + TitleSlotSize];
 static char BestLine[32];
 static char SaveNote[64];
 
-static const char* OutcomeText(int outcome)
-{
-  switch (outcome) {
-  case runend_finished: return "Finished";
-  case runend_timeup: return "Time up";
-  default: return "Hit a harmful block";
-  }
-}
-
 void ResultsInput(float t)
 {
   bool ready = RunEnd.cardAge >= ResultsInputDelay;
@@ -51,7 +42,7 @@ void ResultsInput(float t)
   }
   int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
   if (Controls.cardLeave) {
-    GameState = gamestate_title;
+    RequestScreen(gamestate_title);
     PushSound(sound_menu_choose);
   } else if (Controls.restart && PlayLevel(RunEnd.level)) {
     PushSound(sound_menu_choose);
@@ -82,7 +73,7 @@ static void DrawCentred(const char* text, float y, float size)
 {
   snprintf(CardText, sizeof CardText, "%s", text);
   FitTextToWidth(CardText, CardWidth, size);
-  float width = strlen(CardText) * TextWidthFactor * TextAdvanceFactor * size;
+  float width = TextWidth(CardText, size);
   DrawText(-width / 2, y, CardText, size);
 }
 

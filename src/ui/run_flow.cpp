@@ -1,13 +1,14 @@
 // Restarting a run, the next level, and leaving play or the editor for the title.
 #include "ui/run_flow.h"
 
-#include "app/host.h"
-#include "app/input.h"
 #include "game/controls.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/screen.h"
 #include "game/test_run.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"
 #include "ui/scene.h"
@@ -16,7 +17,7 @@ bool PlayLevel(int n)
 {
   if (n < 1 || n > MaxLevels || !LevelExists[n - 1] || !LevelReadyToPlay(n))
     return false;
-  GameState = gamestate_playing;
+  RequestScreen(gamestate_playing);
   StartLevel(n);
   return true;
 }
@@ -43,7 +44,7 @@ void LeaveToTitle()
 {
   if (TestRunActive)
     EndTestRun();
-  GameState = gamestate_title;
+  RequestScreen(gamestate_title);
   MenuCursor = 0;
   MenuFirstRow = 0;
 }
@@ -55,6 +56,10 @@ void PlayFrame(float t)
   UpdateGame(t);
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
-  if (TestRunActive && (GameState != gamestate_playing || InputState.KeyState[KeyT] == InputPressed))
+  bool ended = NextScreen() != gamestate_playing;   // the rules ended the run
+  if (TestRunActive && (ended || Controls.testRun)) {
     EndTestRun();
+    if (ended)
+      NoteTestRunEnd();
+  }
 }

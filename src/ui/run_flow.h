@@ -19,5 +19,6 @@ void RestartRun();
 void LeaveToTitle();
 
 // One frame of play: R restarts, then the game step and the scene; a test
-// run goes back to the editor when it ends or T is pressed.
+// run goes back to the editor when it ends (the editor's bottom bar says how)
+// or T is pressed.
 void PlayFrame(float t);

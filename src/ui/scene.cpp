@@ -7,14 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/video.h"
+#include "game/screen.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/bars.h"
 #include "ui/ghost_view.h"
-#include "ui/menus.h"
-
-const float TetherWidth = 0.4f;        // the band, and each square end piece
-const float TetherEndOffset = 0.2f;    // end pieces sit this far beyond ball and anchor
 
 const int CullMarginCells = 1;         // extra cells kept around the view against rounding
 
@@ -90,7 +87,7 @@ int ScoreShown(float levelTimer)
 static void DrawCellPass(const AtlasRect* const* images, const CellRange& r)
 {
   for (int x = r.x0; x < r.x1; x++) {
-    const int* column = &MapGrid[x * MapSize];
+    const MapCell* column = &MapGrid[x * MapSize];
     for (int y = r.y0; y < r.y1; y++) {
       int type = column[y];
       if (type < 0 || type >= MapTypeCount || !images[type])
@@ -109,31 +106,6 @@ static void DrawItems(int type, const AtlasRect& image, float size)
     float s = type == itemtype_particle ? item.life : size;
     DrawQuad(image, item.x, item.y, s, s, 0);
   }
-}
-
-void DrawTether(float bx, float by, float ax, float ay)
-{
-  float dx = ax - bx, dy = ay - by;
-  float theta = std::atan2(dy, dx);
-  float ox = TetherEndOffset * std::cos(theta);
-  float oy = TetherEndOffset * std::sin(theta);
-  float length = std::sqrt(dx * dx + dy * dy);
-  DrawQuad(AtlasTetherBallEnd, bx - ox, by - oy, TetherWidth, TetherWidth, theta);
-  DrawQuad(AtlasTether, (bx + ax) / 2, (by + ay) / 2, length, TetherWidth, theta);
-  DrawQuad(AtlasTetherAnchorEnd, ax + ox, ay + oy, TetherWidth, TetherWidth, theta);
-}
-
-void DrawBar(float top, const char* text)
-{
-  // A narrow window's taller ScreenOrtho: the bar keeps its distance from its edge.
-  float extra = ScreenOrthoHalfHeight() - ScreenHalfHeight;
-  top += top < 0 ? -extra : extra;
-  float size = MenuTextSize;
-  float advance = strlen(text) * TextWidthFactor * TextAdvanceFactor;
-  if (advance * size > MenuBarWidth)
-    size = MenuBarWidth / advance;
-  DrawPanel(AtlasPanelNormal, MenuBarLeft, top, MenuBarWidth, MenuBarHeight);
-  DrawText(MenuTextLeft, top - MenuTextRaise, text, size);
 }
 
 void DrawPlayfield(bool watching)

@@ -1,7 +1,7 @@
 // scene: one frame of play on screen: background, cells, items, the best
 // run's ghost, tether, ball, aim marker and the score bar. Reads the world;
 // changes nothing in it.
-// The editor draws its view with the same projection, sizes and bars.
+// The editor draws its view with the same projection, sizes and bars (bars.h).
 #pragma once
 
 // Drawn sizes in world units, square.
@@ -9,8 +9,6 @@ const float FinishDrawSize = 3.25f;
 const float ExtraTimeDrawSize = 0.75f;
 const float BallDrawSize = 1.41f;      // a little larger than the 1.2 the ball collides with
 const float PointerDrawSize = 2.25f;   // the aim marker
-
-const float TopBarTop = -350;          // the score and brush bars across the top, ScreenOrtho units
 
 // The camera's view in world units: viewHeight tall, viewHeight x AspectRatio wide.
 struct ViewRect {
@@ -30,10 +28,6 @@ void DrawViewBackground();
 // Leaves WorldOrtho in force.
 void DrawPlayfield(bool watching);
 
-// The tether's band and end pieces from the ball at (bx, by) to the anchor
-// at (ax, ay), in the tint in force.
-void DrawTether(float bx, float by, float ax, float ay);
-
 // Draws the game scene and the HUD; leaves ScreenOrtho in force.
 void DrawGameScene();
 
@@ -49,9 +43,3 @@ CellRange ViewCellRange();
 
 // The score shown for a time left: the ceiling of LevelTimer, as a whole number.
 int ScoreShown(float levelTimer);
-
-// A normal panel bar across the screen with its inner top at top (ScreenOrtho),
-// and the text in it at the menus' size, smaller when too long for the bar.
-// In a narrow window a bar above the centre stays as far from the top edge
-// as in an 800-unit-tall screen, one below as far from the bottom edge.
-void DrawBar(float top, const char* text);

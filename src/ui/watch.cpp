@@ -3,12 +3,14 @@
 
 #include <cstdio>
 
-#include "app/host.h"
-#include "app/input.h"
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/rules.h"
+#include "game/screen.h"
 #include "game/world.h"
-#include "ui/menus.h"
+#include "ui/bars.h"
 #include "ui/scene.h"
 
 static float WatchHeld;        // 60 Hz frames since the recording ended
@@ -26,36 +28,18 @@ bool StartWatch(int n)
   }
   Camera.viewHeight = PlayViewHeight;
   WatchHeld = 0;
-  GameState = gamestate_watching;
+  RequestScreen(gamestate_watching);
   return true;
-}
-
-// A key, pad or mouse button that went down this frame. The pause and mute
-// keys (Escape and M unless moved) keep their meaning on every screen and do
-// not count.
-static bool AnyPress()
-{
-  if (Controls.pauseToggle || Controls.mute)
-    return false;
-  for (int k = 0; k < KeyCount; k++)
-    if (InputState.KeyState[k] == InputPressed)
-      return true;
-  if (Controls.menuChoose || Controls.menuBack)   // the pad's A and B
-    return true;
-  for (int b = 0; b < MouseButtonCount; b++)
-    if (InputState.MouseButtonState[b] == InputPressed)
-      return true;
-  return false;
 }
 
 void WatchFrame(float t)
 {
-  if (AnyPress())
-    GameState = gamestate_playlist;
+  if (Controls.anyPress)
+    RequestScreen(gamestate_playlist);
   else if (!StepGhostWatch(t)) {
     WatchHeld += t;
     if (WatchHeld >= WatchEndHold)
-      GameState = gamestate_playlist;
+      RequestScreen(gamestate_playlist);
   }
   DrawPlayfield(true);
   ScreenOrtho();

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/ghost.h"
 #include "fuzz_check.h"
+#include "game/ghost.h"
 
 static GhostPath Read;
 static unsigned char Written[GhostFileMaxBytes];

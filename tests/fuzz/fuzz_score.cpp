@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/level_files.h"
 #include "fuzz_check.h"
+#include "game/level_files.h"
 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "app/settings.h"
-#include "app/video.h"
+#include "game/screen.h"
+#include "game/settings.h"
 
 // In memory when /dev/shm exists: a disk file per input would set the pace.
 static char ScratchDir[64];

@@ -8,9 +8,10 @@
 
 #include <GL/gl.h>
 
-#include "app/settings.h"
+#include "game/settings.h"
 #include "gl_fixture.h"
 #include "render/atlas.h"
+#include "render/text.h"
 
 static const char AtlasPath[] = "Media/tetherorb2texture.png";
 

@@ -11,6 +11,7 @@
 #include "gl_fixture.h"
 #include "render/atlas.h"
 #include "render/draw.h"
+#include "render/text.h"
 
 static const int Side = 1024;
 
@@ -42,6 +43,9 @@ protected:
     for (int set = 0; set < 2; set++)
       for (int k = 0; k < 9; k++)
         Fill(img, 512 + 192 * set + 64 * (k % 3), 832 + 64 * (k / 3), 64, 64, PieceColours[set][k]);
+    // The same picture serves as the glyph picture: entry 0 (yellow title), Я green, the placeholder blue.
+    for (int k : { ExtraGlyphIndex(0x42F), ExtraGlyphPlaceholder })
+      Fill(img, 64 * (k % 16), 64 * (k / 16), 64, 64, k == ExtraGlyphPlaceholder ? Blue : Green);
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -53,6 +57,7 @@ protected:
   {
     FillAtlasRects();
     BuildFontGlyphs();
+    AtlasTexture = BigGlyphsTexture = texture;
     ClearScene();
   }
 
@@ -104,7 +109,7 @@ TEST_F(DrawTest, QuadUprightRotatedAndMatrixRestored)
   EXPECT_EQ(GL_NO_ERROR, (int)glGetError());
 }
 
-TEST_F(DrawTest, GlyphsUprightAdvancingOverBytesWithoutGlyph)
+TEST_F(DrawTest, GlyphsUprightOneAdvancePerCharacter)
 {
   DrawText(100, 100, "A", 1);
   EXPECT_TRUE(IsColour(115, 115, Red));
@@ -125,17 +130,24 @@ TEST_F(DrawTest, GlyphsUprightAdvancingOverBytesWithoutGlyph)
   EXPECT_TRUE(IsColour(193, 150, White));
   EXPECT_TRUE(IsBlack(195, 150));
 
-  const char* strays[] = { "A\nA", "A\x01" "A", "A\xC8" "A", "A\xFF" "A" };
-  for (const char* text : strays) {
-    SCOPED_TRACE((int)(unsigned char)text[1]);
+  // The middle character takes one cell whatever its bytes: a control draws
+  // nothing, the glyph set's first entry and Я their cells, a missing
+  // character and a malformed byte the placeholder.
+  const struct { const char* text; const Colour* middle; } middles[] = {
+    { "A\nA", nullptr }, { "A\xC2\xA0" "A", &Yellow }, { "A\xD0\xAF" "A", &Green },
+    { "A\xC4\x80" "A", &Blue }, { "A\xFF" "A", &Blue },
+  };
+  for (const auto& m : middles) {
+    SCOPED_TRACE(&m - middles);
     ClearScene();
-    DrawText(100, 300, text, 1);
-    // Third glyph at 165.1: only the middle byte's quad could cover 163..164.
-    EXPECT_TRUE(IsBlack(163, 320));
-    EXPECT_TRUE(IsBlack(164, 340));
-    EXPECT_TRUE(IsColour(170, 305, Red));
-    EXPECT_TRUE(IsColour(225, 355, White));
+    DrawText(100, 300, m.text, 1);
+    // Third glyph at 165.1: only the middle character's quad could cover 163..164.
+    EXPECT_TRUE(m.middle ? IsColour(163, 320, *m.middle) : IsBlack(163, 320));
+    EXPECT_TRUE(IsColour(170, 305, Red) && IsColour(225, 355, White));
   }
+  ClearScene();
+  DrawText(100, 300, "A\xE2\x82", 1);   // cut at the last byte: one placeholder
+  EXPECT_TRUE(IsColour(163, 320, Blue) && IsBlack(197, 320));
 
   ClearScene();
   DrawText(100, 100, "", 1);

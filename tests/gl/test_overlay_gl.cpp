@@ -8,10 +8,10 @@
 
 #include <GL/gl.h>
 
-#include "app/input.h"
-#include "app/pause.h"
+#include "game/controls.h"
 #include "gl_fixture.h"
 #include "render/overlay.h"
+#include "render/text.h"
 
 static const int PicW = 640, PicH = 256;
 
@@ -37,6 +37,12 @@ static void WriteDashboard()
   }
   mkdir("Media", 0755);
   ASSERT_TRUE(WritePng("Media/dashboard.png", img.data(), PicW, PicH, LCT_RGBA));
+  std::vector<unsigned char> glyphs(SmallGlyphsW * SmallGlyphsH * 4, 0);   // Я green, the placeholder blue
+  for (int entry : { ExtraGlyphIndex(0x42F), ExtraGlyphPlaceholder })
+    FillBox(glyphs.data(), SmallGlyphsW, SmallGlyphsCell * (entry % SmallGlyphsColumns),
+            SmallGlyphsCell * (entry / SmallGlyphsColumns), SmallGlyphsCell, SmallGlyphsCell,
+            entry == ExtraGlyphPlaceholder ? Blue : Green);
+  ASSERT_TRUE(WritePng("Media/smallglyphs.png", glyphs.data(), SmallGlyphsW, SmallGlyphsH, LCT_RGBA));
 }
 
 static void ExpectOverlayStateClosed()
@@ -81,7 +87,7 @@ protected:
   void SetUp() override
   {
     BeginPixelScene();
-    memset(&InputState, 0, sizeof(InputState));
+    memset(&Controls, 0, sizeof(Controls));
   }
 };
 
@@ -108,7 +114,7 @@ TEST_F(OverlayTest, CursorHotSpotAndClosingState)
   ExpectOverlayStateClosed();
 }
 
-TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
+TEST_F(OverlayTest, SmallTextAdvancesOneCellPerCharacter)
 {
   DrawSmallText("E", 100, 500);
   EXPECT_TRUE(IsColour(95, 500, Red));
@@ -116,15 +122,18 @@ TEST_F(OverlayTest, SmallTextAdvancesOverBytesWithoutGlyph)
   EXPECT_TRUE(IsBlack(94, 510));
   EXPECT_TRUE(IsBlack(115, 510));
 
-  // The third glyph starts 20 pixels after the first whatever the middle byte.
-  const char* texts[] = { "E\nE", "E\x7F" "E", "E\xE9" "E" };
-  for (const char* text : texts) {
-    SCOPED_TRACE((int)(unsigned char)text[1]);
+  // The third glyph starts 20 pixels after the first whatever the middle
+  // character: a control draws nothing, Я its glyph, a character the font
+  // lacks and a malformed byte the placeholder.
+  const struct { const char* text; Colour middle; } texts[] = {
+    { "E\nE", Red }, { "E\xD0\xAF" "E", Green }, { "E\x7F" "E", Blue }, { "E\xE9" "E", Blue },
+  };
+  for (const auto& t : texts) {
+    SCOPED_TRACE(&t - texts);
     BeginPixelScene();
-    DrawSmallText(text, 100, 500);
-    EXPECT_TRUE(IsColour(95, 505, Red));
-    EXPECT_TRUE(IsColour(134, 505, Red));
-    EXPECT_TRUE(IsBlack(135, 505));
+    DrawSmallText(t.text, 100, 500);
+    EXPECT_TRUE(IsColour(95, 505, Red) && IsColour(110, 505, t.middle));
+    EXPECT_TRUE(IsColour(134, 505, Red) && IsBlack(135, 505));
   }
 
   BeginPixelScene();
@@ -145,9 +154,9 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
 
   // Pressed inside: clicked and drawn hovered. Frame spans cx +- 170, y - 27 .. y + 28.
   BeginPixelScene();
-  InputState.MouseX = 400;
-  InputState.MouseY = 300;
-  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  Controls.pointerX = 400;
+  Controls.pointerY = 300;
+  Controls.pointerClick = true;
   EXPECT_TRUE(OverlayButton("Exit", 400, 300));
   EXPECT_TRUE(IsColour(235, 280, Hovered[0]));
   EXPECT_TRUE(IsColour(565, 320, Hovered[8]));
@@ -160,18 +169,16 @@ TEST_F(OverlayTest, ButtonFrameAndClick)
   EXPECT_TRUE(IsColour(395, 300, Hovered[4]));
 
   BeginPixelScene();
-  InputState.MouseButtonState[ButtonLeft] = InputHeld;
+  Controls.pointerClick = false;   // held from an earlier frame
   EXPECT_FALSE(OverlayButton("Exit", 400, 300));
-  InputState.MouseX = 563;
-  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  Controls.pointerX = 563;
+  Controls.pointerClick = true;
   EXPECT_FALSE(OverlayButton("Exit", 400, 300));
   EXPECT_TRUE(IsColour(235, 280, Normal[0]));
 }
 
-TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)
+TEST(OverlaySetUp, MissingPictureGivesEmptyTexture)
 {
-  PauseLevel = 55;
-  PauseWanted = true;
   {
     ScratchDir empty;
     SetUpDashboard();
@@ -184,8 +191,6 @@ TEST(OverlaySetUp, MissingPictureGivesEmptyTextureAndFreshPauseState)
     opaque += texels[i] != 0;
   EXPECT_EQ(0, opaque);
 
-  EXPECT_EQ(0, PauseLevel);
-  EXPECT_FALSE(PauseWanted);
   ASSERT_NE(nullptr, ReadbackBuffer);
   EXPECT_EQ(800L * 600 * 4, ReadbackBytes);
   ReadbackBuffer[ReadbackBytes - 1] = 7;

@@ -8,12 +8,13 @@
 
 #include <GL/gl.h>
 
-#include "app/host.h"
-#include "app/video.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/screen.h"
 #include "gl_fixture.h"
+#include "platform/video.h"
 #include "render/atlas.h"
+#include "render/text.h"
 #include "ui/menus.h"
 
 // 45 degrees on the test window's own size, before any screen sets its own: m[5] = 1 / tan 22.5 degrees.
@@ -42,7 +43,7 @@ static std::string MenuPixels(int frameState, int left, int top, int rows)
 // Row 0 of the play list, level 1 titled title with a ghost and 99999: RGB bytes from column left on.
 static std::string FirstRow(const std::string& title, int left)
 {
-  GameState = gamestate_playlist;
+  ShowScreen(gamestate_playlist);
   MenuCursor = MenuFirstRow = 0;
   HighestLevel = 1;
   LevelExists[0] = LevelHasGhost[0] = true;
@@ -71,10 +72,10 @@ TEST(Lists, RowFramesAndMarkersKeepClearOfEachOtherAndOfTheLogo)
   const int GapY = 231, LogoRows = 130;   // between "Play" and "Edit"; above the heading
   std::string gap = MenuPixels(gamestate_results, 0, GapY, 1);
   std::string logo = MenuPixels(gamestate_results, 0, 0, LogoRows);
-  GameState = gamestate_title;
+  ShowScreen(gamestate_title);
   for (MenuCursor = 0; MenuCursor < 2; MenuCursor++)
     EXPECT_TRUE(MenuPixels(gamestate_title, 0, GapY, 1) == gap) << "with row " << MenuCursor << " lit";
-  GameState = gamestate_playlist;
+  ShowScreen(gamestate_playlist);
   for (int s = 0; s < ShippedLevelCount; s++)
     LevelExists[s] = true;
   MenuCursor = MenuFirstRow = 3;

@@ -4,13 +4,13 @@
 
 #include <cstring>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
 #include "game/controls.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "test_support.h"
 
 // An empty w x h level, no items, the ball released at rest at (x, y) with
 // gravity Down, the camera on it at play height, the pointer centred, the
@@ -39,7 +39,7 @@ inline void ResetPlay(int w, int h, float x, float y)
   LevelTimer = LevelTimeAtStart;
   TrailTimer = 0;
   CurrentLevel = 1;
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
 }
 
 // Solid blocks of the given type all round the edge of the level.

@@ -235,3 +235,55 @@ TEST(ArtFiles, PointerTipIsAtTheHotSpot) {
   EXPECT_EQ(InkIn(dash, {fx, fy, hotX - rim, 60}), 0);
   for (int frame = 1; frame < 5; frame++) EXPECT_GT(InkIn(dash, {fx + 40 * frame, fy, 40, 60}), 50) << frame;
 }
+
+// The twelve cell pictures must stay apart for players who see no colour or
+// confuse some: each is drawn over the background's mean colour and averaged
+// over 8 x 8 blocks; under greyscale and Machado et al.'s (2009)
+// full-severity protanopia, deuteranopia and tritanopia (linear RGB), every
+// pair must differ by a mean CIELAB distance over the blocks of at least 10.
+TEST(ArtFiles, CellPicturesStayApartWithoutColour) {
+  Picture atlas = LoadAtlas();
+  auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  double under[3] = {0, 0, 0};
+  for (int i = 0; i < 512 * 512 * 3; i++)
+    under[i % 3] += atlas.Channel(Background.x + i / 3 % 512, Background.y + i / 3 / 512, i % 3) / 255.0 / (512 * 512);
+  const Rect cells[] = {{0, 0, 0, 0}, BlockNormal, BlockHarmful, BlockNoSwing, BlockGhost, GravityDown,
+                        GravityLeft, GravityUp, GravityRight, Ball, ExtraTime, Finish};
+  const int count = 12, grid = 8, side = 128 / grid;
+  static double seen[count][grid * grid][3];   // linear RGB; the empty cell is the background's mean
+  for (int i = 0; i < count; i++)
+    for (int y = 0; y < 128; y++)
+      for (int x = 0; x < 128; x++)
+        for (int c = 0; c < 3; c++) {
+          double a = i ? atlas.Alpha(cells[i].x + x, cells[i].y + y) / 255.0 : 0;
+          double v = i ? a * atlas.Channel(cells[i].x + x, cells[i].y + y, c) / 255.0 : 0;
+          seen[i][(y / side) * grid + x / side][c] += linear(v + (1 - a) * under[c]) / (side * side);
+        }
+  const double visions[4][3][3] = {
+      {{0.2126, 0.7152, 0.0722}, {0.2126, 0.7152, 0.0722}, {0.2126, 0.7152, 0.0722}},
+      {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}},
+      {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}},
+      {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
+  auto lab = [](const double rgb[3], const double (*m)[3], double out[3]) {  // CIELAB, D65
+    const double toXyz[3][3] = {{0.4124, 0.3576, 0.1805}, {0.2126, 0.7152, 0.0722}, {0.0193, 0.1192, 0.9505}};
+    const double white[3] = {0.9505, 1.0, 1.089};
+    double s[3], f[3];
+    for (int i = 0; i < 3; i++) s[i] = std::min(1.0, std::max(0.0, m[i][0] * rgb[0] + m[i][1] * rgb[1] + m[i][2] * rgb[2]));
+    for (int i = 0; i < 3; i++) {
+      double t = (toXyz[i][0] * s[0] + toXyz[i][1] * s[1] + toXyz[i][2] * s[2]) / white[i];
+      f[i] = t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116;
+    }
+    out[0] = 116 * f[1] - 16, out[1] = 500 * (f[0] - f[1]), out[2] = 200 * (f[1] - f[2]);
+  };
+  for (int v = 0; v < 4; v++)
+    for (int i = 0; i < count; i++)
+      for (int j = i + 1; j < count; j++) {
+        double sum = 0, p[3], q[3];
+        for (int k = 0; k < grid * grid; k++) {
+          lab(seen[i][k], visions[v], p);
+          lab(seen[j][k], visions[v], q);
+          sum += std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) + (p[2] - q[2]) * (p[2] - q[2]));
+        }
+        EXPECT_GE(sum / (grid * grid), 10) << "vision " << v << ", cells " << i << " and " << j;
+      }
+}

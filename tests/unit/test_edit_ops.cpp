@@ -1,19 +1,22 @@
 // Grid operations of the editor and their undo and redo.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
-#include "app/host.h"
 #include "game/level_check.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/test_run.h"
 #include "game/world.h"
-#include "game/controls.h"
+#include "test_support.h"
+#include "ui/editor_save.h"
 #include "ui/run_flow.h"
 
 namespace {
@@ -147,22 +150,69 @@ TEST(EditHistory, UndoAndRedoGiveBackExactlyEachState)
   EXPECT_FALSE(HistoryRedo());
 }
 
-// Whole-level fills of the largest level keep the history within its buffer.
+// Two hundred whole-level fills of the largest level, rectangles and every
+// tenth a flood, over a level of mixed cells, all stay undoable back to it. Fills of
+// a comb's teeth (a word a cell) fill the ring: the oldest go, the rest undo.
 TEST(EditHistory, LargestFillsStayUndoable)
 {
   EmptyLevel(MaxLevelWidth, MaxLevelHeight);
-  for (int i = 1; i <= 8; i++) {
+  for (int x = 0; x < MaxLevelWidth; x++)
+    for (int y = 0; y < MaxLevelHeight; y++)
+      MapGrid[x * MapSize + y] = 1 + (x + 3 * y) % 8;
+  std::vector<int> mixed(MapGrid, MapGrid + MapSize * MapSize);
+  for (int i = 0; i < 200; i++) {
     HistoryBegin();
-    FloodFill(5, 5, i);
+    if (i % 10 == 9)
+      FloodFill(5, 5, 2 + i % 2);
+    else
+      FillRect(0, 0, MaxLevelWidth - 1, MaxLevelHeight - 1, 2 + i % 2);
     HistoryEnd();
   }
-  EXPECT_EQ(Count(8), MaxLevelWidth * MaxLevelHeight);
+  EXPECT_EQ(Count(3), MaxLevelWidth * MaxLevelHeight);
+  ASSERT_EQ(HistoryUndoCount(), 200);
+  while (HistoryUndo()) {
+  }
+  EXPECT_TRUE(std::equal(mixed.begin(), mixed.end(), MapGrid));
+
+  // Teeth on every other row, joined by column 0: half a million lone cells.
+  EmptyLevel(MaxLevelWidth, MaxLevelHeight);
+  for (int x = 0; x < MaxLevelWidth; x++)
+    for (int y = 0; y < MaxLevelHeight; y++)
+      MapGrid[x * MapSize + y] = x == 0 || y % 2 == 0 ? 1 : 0;
+  int teeth = Count(1);
+  for (int i = 1; i <= 16; i++) {
+    HistoryBegin();
+    FloodFill(0, 0, 2 + i % 2);
+    HistoryEnd();
+  }
   int kept = HistoryUndoCount();
-  EXPECT_GE(kept, 5);
-  EXPECT_LT(kept, 8);  // the oldest were forgotten, not the buffer grown
-  for (int i = 0; i < kept; i++)
+  EXPECT_GE(kept, 6);
+  EXPECT_LT(kept, 16);
+  while (HistoryUndo()) {
+  }
+  EXPECT_EQ(Count(2 + (16 - kept) % 2), teeth);
+}
+
+// A step is never opened twice: a second HistoryBegin closes the first as a
+// step of its own, a change to another type starts the next step, and a
+// change outside any step opens one.
+TEST(EditHistory, EveryChangeIsInExactlyOneStep)
+{
+  EmptyLevel(10, 8);
+  HistoryBegin();
+  HistorySet(1, 1, 1);
+  HistoryBegin();
+  HistorySet(2, 2, 1);
+  HistorySet(3, 3, 2);
+  HistoryEnd();
+  HistorySet(4, 4, 1);
+  HistoryEnd();
+  EXPECT_EQ(HistoryUndoCount(), 4);
+  for (int cell = 4; cell >= 1; cell--) {
+    EXPECT_NE(CellAt(cell, cell), 0);
     HistoryUndo();
-  EXPECT_EQ(Count(8 - kept), MaxLevelWidth * MaxLevelHeight);
+    EXPECT_EQ(CellAt(cell, cell), 0) << "undo of cell " << cell;
+  }
 }
 
 // A test run plays the grid from its spawn, keeps no score on finishing, and
@@ -177,16 +227,21 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   LevelCheck c = CheckLevel();
   BeginTestRun();
   EXPECT_TRUE(TestRunActive);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_NEAR(Ball.x, c.spawnX + 0.5f, 0.01f);
   Ball.x = NewLevelWidth - 3.5f; // onto the finish
   Ball.y = NewLevelHeight - 2.5f;
   Ball.vx = Ball.vy = 0;
   memset(&Controls, 0, sizeof Controls);
   PlayFrame(1);                  // straight back to the editor, no results card
+  EXPECT_STREQ(EditorHintText(), "Finished, 30.0 s left");
   EXPECT_EQ(LevelBest[2], 0);
   EXPECT_FALSE(TestRunActive);
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(Camera.camX, 7);
+  BeginTestRun();
+  LevelTimer = 0.01f;
+  PlayFrame(1);
+  EXPECT_STREQ(EditorHintText(), "Time up");
 }

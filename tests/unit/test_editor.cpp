@@ -9,15 +9,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
+#include "game/edit_history.h"
 #include "game/file_save.h"
 #include "game/level_files.h"
+#include "game/level_start.h"
+#include "game/screen.h"
+#include "game/utf8.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "test_support.h"
+#include "ui/bars.h"
 #include "ui/editor.h"
+#include "ui/editor_save.h"
+#include "ui/menus.h"
 
 namespace {
 
@@ -34,19 +39,28 @@ void PlaceCamera(float x, float y)
   Camera.viewHeight = EditorViewHeight;
 }
 
-// One editor frame with the given keys at state (pressed by default), the
-// pointer at (mx, my) and the left button held when paint is set.
-void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, bool paint = false,
+const char* TypedNext = "";   // the characters the next frame types
+
+// One editor frame as the host runs it, with the given keys at state
+// (pressed by default, in their order), then the characters of TypedNext, the
+// pointer at (mx, my) and the left button at paint (true: held).
+void Frame(std::initializer_list<int> keys, int mx = 400, int my = 300, int paint = InputUp,
            int state = InputPressed, float timeScale = 1)
 {
   memset(&InputState, 0, sizeof(InputState));
+  WantTypedText(EditorTitleEditing);
   for (int k : keys)
-    InputState.KeyState[k] = state;
+    state == InputPressed ? ApplyKeyPress(k, 0) : (void)(InputState.KeyState[k] = state);
+  unsigned code;
+  for (const char* t = TypedNext; *t; ApplyKeyPress(0, code))
+    t += Utf8Decode(t, &code);
+  TypedNext = "";
   InputState.MouseX = mx;
   InputState.MouseY = my;
-  InputState.MouseButtonState[ButtonLeft] = paint ? InputHeld : InputUp;
+  InputState.MouseButtonState[ButtonLeft] = paint;
   ReadControls(DefaultBindings);
   EditorUpdate(timeScale);
+  WantTypedText(false);
 }
 
 // Levels/level1.dat in the working directory, loaded into the editor.
@@ -55,7 +69,7 @@ void EnterEditor()
   WriteLevel(1, LevelText);
   LoadLevelCatalogue();
   StartLevel(1);
-  GameState = gamestate_editing;
+  ShowScreen(gamestate_editing);
   OpenEditor(1, false);
   PlaceCamera(Camera.camX, Camera.camY);
 }
@@ -177,7 +191,7 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
 
   Frame({KeyB});
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "Could not save: the folder is missing - press B to try again");
   EXPECT_EQ(CellAt(2, 1), maptype_finish);
   EXPECT_EQ(ReadFile("Levels/kept.dat"), LevelText);
@@ -189,22 +203,39 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   // "Saved" shows for a moment in which the editor takes no input, then the title.
   for (int i = 0; i < 30; i++)
     Frame({KeyE}, 400, 300, true);
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "Saved");
-  for (int i = 0; i < 30 && GameState == gamestate_editing; i++)
+  for (int i = 0; i < 30 && ScreenNow() == gamestate_editing; i++)
     Frame({KeyE}, 400, 300, true);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(ScreenNow(), gamestate_title);
   EXPECT_EQ(EditorBrush, maptype_finish);
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
 
   // Back in the editor the brush is kept and B on the first frame writes the
   // level back as it was loaded.
   StartLevel(1);
-  GameState = gamestate_editing;
+  ShowScreen(gamestate_editing);
   OpenEditor(1, false);
   Frame({KeyB});
   EXPECT_EQ(EditorBrush, maptype_finish);
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbjlab\nbaalb\nbbbbb\n");
+}
+
+// The title takes typed UTF-8 while whole characters fit its 254 bytes, and
+// Backspace takes a whole character back.
+TEST(Editor, TitleTypingKeepsWholeCharacters)
+{
+  ScratchDir dir;
+  EnterEditor();
+  Frame({KeyTab});
+  std::string full(251, 'x');
+  snprintf(EditTitle, sizeof EditTitle, "%s", full.c_str());
+  TypedNext = "\xC3\xA9\xC3\xA9" "a";   // é fits, the second é would not, a does
+  Frame({});
+  EXPECT_EQ(std::string(EditTitle), full + "\xC3\xA9" "a");
+  Frame({KeyBackspace});
+  Frame({KeyBackspace});
+  EXPECT_EQ(std::string(EditTitle), full);
 }
 
 TEST(Editor, SaveFailuresNameTheirCause)
@@ -231,4 +262,86 @@ TEST(Editor, VisitedCellsCoverSpritesReachingIntoTheView)
   EXPECT_FALSE(EditorCellRange(102, 110, 100, &first, &last));
   EXPECT_FALSE(EditorCellRange(0, 10, 0, &first, &last));
   EXPECT_FALSE(EditorCellRange(NAN, 10, 100, &first, &last));
+}
+
+// A click on the level while the title is edited ends the title edit as a
+// step of its own, and so does a Shift + drag; every step undoes alone.
+TEST(Editor, ClickWhileEditingTheTitleEndsItAsItsOwnStep)
+{
+  ScratchDir dir;
+  EnterEditor();
+  EditorBrush = maptype_blocknormal;
+  PlaceCamera(2.5f, 2.5f);                    // 48 pixels a cell: (400, 300) is cell (2, 2)
+  Frame({KeyTab});
+  TypedNext = "x";
+  Frame({});
+  Frame({}, 400, 300, InputPressed);
+  Frame({});
+  TypedNext = "y";
+  Frame({});
+  Frame({KeyReturn});
+  EXPECT_STREQ(EditTitle, "Test groundx");
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_EQ(CellAt(2, 2), maptype_nothing);
+  EXPECT_STREQ(EditTitle, "Test groundx");
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_STREQ(EditTitle, "Test ground");
+  EXPECT_FALSE(EditorHasUnsavedEdits());
+
+  Frame({KeyTab});
+  TypedNext = "z";
+  Frame({});
+  Frame({KeyLShift}, 352, 300, InputPressed);  // cell (1, 2) to cell (2, 1)
+  Frame({KeyLShift}, 400, 252, InputHeld);
+  Frame({KeyLShift}, 400, 252);
+  Frame({KeyReturn});
+  EXPECT_EQ(CellAt(1, 1), maptype_blocknormal);
+  EXPECT_STREQ(EditTitle, "Test groundz");
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_EQ(CellAt(1, 1), maptype_playerspawn);
+  EXPECT_TRUE(EditorHasUnsavedEdits());
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_STREQ(EditTitle, "Test ground");
+  EXPECT_FALSE(EditorHasUnsavedEdits());
+}
+
+// A held Ctrl + Right waits 0.4 s, then adds a column every 1/30 s, and the
+// hold is one step. Ctrl + S saves and stays; a level without a spawn is
+// saved anyway and says so. In a 480 x 800 window the palette stays under
+// the top bar.
+TEST(Editor, HeldResizeRepeatsCtrlSStaysAndNarrowPalette)
+{
+  ScratchDir dir;
+  EnterEditor();
+  Frame({KeyLCtrl, KeyRight}, 400, 300, InputUp, InputPressed, 1.1f);
+  for (int i = 0; i < 21; i++)
+    Frame({KeyLCtrl, KeyRight}, 400, 300, InputUp, InputHeld, 1.1f);   // 0.385 s
+  EXPECT_EQ(LevelWidth, 6);
+  for (int i = 0; i < 9; i++)
+    Frame({KeyLCtrl, KeyRight}, 400, 300, InputUp, InputHeld, 1.1f);   // 0.55 s: 0.4, 0.433 ... 0.533
+  EXPECT_EQ(LevelWidth, 11);
+  Frame({});
+  Frame({KeyLCtrl, KeyZ});
+  EXPECT_EQ(LevelWidth, 5);
+
+  EditorBrush = maptype_nothing;
+  PlaceCamera(1.5f, 1.5f);                    // the spawn
+  Frame({}, 400, 300, InputHeld);
+  Frame({KeyLCtrl, KeyS});
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
+  EXPECT_STREQ(EditorHintText(), "No spawn - saved anyway; press B to go back");
+  EXPECT_EQ(ReadFile("Levels/level1.dat"), "Test ground\n5\n4\nbbbbb\nbaaab\nbaalb\nbbbbb\n");
+  Frame({KeyB});
+  EXPECT_STREQ(EditorHintText(), "Saved");
+
+  OpenEditor(1, false);
+  ScreenWidth = 480;
+  ScreenHeight = 800;
+  AspectRatio = ScreenWidth / ScreenHeight;
+  float pixelsPerUnit = ScreenHeight / (2 * ScreenOrthoHalfHeight());
+  // The palette is as far below the window's top as in an 800-unit screen.
+  int y = (int)((PaletteTop + ScreenHalfHeight + PaletteCell / 2) * pixelsPerUnit);
+  int x = (int)(ScreenWidth / 2 + (PaletteLeft + PaletteCell + PaletteGap + PaletteCell / 2) * pixelsPerUnit);
+  Frame({}, x, y, InputPressed);
+  EXPECT_EQ(EditorBrush, maptype_blocknormal);
 }

@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/input.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
-#include "game/replay.h"
+#include "game/level_start.h"
+#include "game/replay_run.h"
+#include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "test_support.h"
 #include "ui/menus.h"
 
@@ -34,9 +37,9 @@ std::vector<GhostStep> PlayRun(int idle)
 {
   std::vector<GhostStep> frames;
   StartLevel(1);
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
   ResetReplayInput();
-  for (int i = 0; i < 3000 && GameState == gamestate_playing; i++) {
+  for (int i = 0; i < 3000 && ScreenNow() == gamestate_playing; i++) {
     float t = i % 3 ? 0.96f : 1.5f;
     ApplyReplayInput(i < idle ? 0 : replaykey_right, 400, 100, i >= 10 && i < idle);   // idle: on the tether
     UpdateGame(t);
@@ -140,11 +143,19 @@ TEST(Ghost, TimeNotFramesKeepsThePaceAndTheRecordingHasACap)
   EXPECT_EQ(x, 0);
   EXPECT_FALSE(GhostPositionAt(4.01f, &x, &y));
 
-  for (int i = 0; i < MaxGhostFrames + 10; i++)
+  // The level's run has room for its 300 tenths at the smallest TimeScale,
+  // where the timer falls a thirtieth of a tenth a frame; frames past it are
+  // not kept, and the whole take can be saved.
+  const int roomFrames = 9000;
+  for (int i = 0; i < roomFrames + 10; i++)
     RecordGhostFrame(0.2f);
-  EXPECT_EQ(GhostTake.frameCount, MaxGhostFrames);
-  EXPECT_GT(GhostClock, MaxGhostFrames * 0.2f);
-  EXPECT_EQ(EncodeGhost(&GhostTake, std::vector<unsigned char>(GhostFileMaxBytes).data()), GhostFileMaxBytes);
+  EXPECT_EQ(GhostTake.frameCount, roomFrames);
+  EXPECT_GT(GhostClock, roomFrames * 0.2f);
+  EXPECT_TRUE(SaveGhost(1));
+  EXPECT_EQ(ReadFile(Level1Ghost).size(), GhostHeaderBytes + (size_t)roomFrames * GhostFrameBytes);
+  // Each pickup adds its 50 tenths, up to GhostPickupsCovered of them.
+  EXPECT_EQ(GhostFramesFor(2), roomFrames + 2 * 50 * 30);
+  EXPECT_EQ(GhostFramesFor(GhostPickupsCovered + 1), MaxGhostFrames);
 }
 
 // Watching moves the ball frame by frame along the best run, and no further.
@@ -157,15 +168,16 @@ TEST(Ghost, WatchFollowsTheBestRunAndTheListKeyStartsIt)
   ScanGhostFiles();   // watched as the file holds it
 
   // G in the play list on a level without a ghost does nothing.
-  GameState = gamestate_playlist;
+  ShowScreen(gamestate_playlist);
   MenuCursor = 1;
   memset(&InputState, 0, sizeof InputState);
   InputState.KeyState[KeyG] = InputPressed;
+  ReadControls(DefaultBindings);
   MenuInput();
-  EXPECT_EQ(GameState, gamestate_playlist);
+  EXPECT_EQ(ScreenNow(), gamestate_playlist);
   MenuCursor = 0;
   MenuInput();
-  ASSERT_EQ(GameState, gamestate_watching);
+  ASSERT_EQ(ScreenNow(), gamestate_watching);
 
   for (const GhostStep& f : best) {
     ASSERT_TRUE(StepGhostWatch(f.t));

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/settings.h"
 #include "game/hints.h"
+#include "game/settings.h"
 #include "play_setup.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "game/level_files.h"
+#include "game/level_start.h"
 #include "game/world.h"
 #include "test_support.h"
 
@@ -153,10 +154,10 @@ TEST(LevelFiles, LoadSaveLoadRoundTrip)
   EXPECT_EQ(LevelBest[2], -2);
   EXPECT_EQ(LevelBest[14], INT_MAX);
   EXPECT_FALSE(fs::exists("Levels/level3.score.tmp"));
-  char name[64];
-  LevelFileName(name, sizeof(name), 12);
+  PathBuffer name;
+  EXPECT_TRUE(LevelFileName(name, 12));
   EXPECT_STREQ(name, "Levels/level12.dat");
-  ScoreFileName(name, sizeof(name), 7);
+  EXPECT_TRUE(ScoreFileName(name, 7));
   EXPECT_STREQ(name, "Levels/level7.score");
 }
 
@@ -236,6 +237,15 @@ TEST(LevelFiles, LongLinesCrLfEmptyAndGarbage)
     }
     ReadOverCanary(garbage, title);
   }
+  // A long UTF-8 title keeps whole characters: a two-byte one that would
+  // straddle the 254-byte limit goes, and one that ends on it stays.
+  std::string letters;
+  for (int i = 0; i < 200; i++)
+    letters += "\xC3\xA9";
+  r = ReadOverCanary("a" + letters + "\n1\n1\nb\n", title);
+  EXPECT_TRUE(r.titleCut && strlen(title) == 254u);
+  r = ReadOverCanary(letters + "\n1\n1\nb\n", title);
+  EXPECT_EQ(std::string(title), letters.substr(0, 254) + "\n");
 }
 
 TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)

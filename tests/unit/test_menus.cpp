@@ -8,15 +8,14 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/video.h"
 #include "game/controls.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/places.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
 #include "test_support.h"
 #include "ui/editor.h"
 #include "ui/level_note.h"
@@ -28,7 +27,7 @@ namespace {
 
 void EnterState(int state)
 {
-  GameState = state;
+  ShowScreen(state);
   MenuCursor = 0;
   MenuFirstRow = 0;
   CurrentLevel = 9;
@@ -38,7 +37,7 @@ void EnterState(int state)
 // resets the cursor on a state change as the frame dispatch does.
 void Frame(int key1, int key2 = -1, int wheel = 0)
 {
-  int before = GameState;
+  int before = ScreenNow();
   memset(&InputState, 0, sizeof(InputState));
   for (int key : {key1, key2})
     if (key >= 0)
@@ -46,7 +45,7 @@ void Frame(int key1, int key2 = -1, int wheel = 0)
   InputState.WheelSteps = wheel;
   ReadControls(DefaultBindings);
   MenuInput();
-  if (GameState != before) {
+  if (ScreenNow() != before) {
     MenuCursor = 0;
     MenuFirstRow = 0;
   }
@@ -117,7 +116,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   LoadLevelCatalogue();
   EnterState(gamestate_playlist);
   PointerFrame(400, ListRow2Y, true);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_EQ(CurrentLevel, 3);
   MouseInWindow = false;
 }
@@ -134,14 +133,14 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   Frame(KeyUp, KeyDown);
   EXPECT_EQ(MenuCursor, 2);
   Frame(KeyB);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(ScreenNow(), gamestate_title);
 
   Frame(KeyUp);
   Frame(KeySpace);
-  EXPECT_EQ(GameState, gamestate_editlist);
+  EXPECT_EQ(ScreenNow(), gamestate_editlist);
   EnterState(gamestate_title);
   Frame(KeyReturn);
-  EXPECT_EQ(GameState, gamestate_playlist);
+  EXPECT_EQ(ScreenNow(), gamestate_playlist);
 }
 
 TEST(Menus, FifteenLevelFilesScrollOneRowAtATime)
@@ -169,7 +168,7 @@ TEST(Menus, FifteenLevelFilesScrollOneRowAtATime)
   for (int i = 0; i < 14; i++)
     Frame(KeyDown);
   Frame(KeyReturn);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_EQ(CurrentLevel, 15);
   EXPECT_EQ(LevelWidth, 17);
   EXPECT_FLOAT_EQ(Ball.x, 0.5f);
@@ -233,7 +232,7 @@ TEST(Menus, FewLevelsBoundTheCursor)
   EXPECT_EQ(MenuCursor, 5);
   EXPECT_EQ(MenuFirstRow, 0);
   Frame(KeyReturn);
-  EXPECT_EQ(GameState, gamestate_playlist);
+  EXPECT_EQ(ScreenNow(), gamestate_playlist);
   EXPECT_EQ(CurrentLevel, 9);
 }
 
@@ -248,22 +247,22 @@ TEST(Menus, ChooseStartsOnlyExistingSlotsAndBackWins)
   EnterState(gamestate_playlist);
   Frame(KeyDown);
   Frame(KeySpace);
-  EXPECT_EQ(GameState, gamestate_playlist);
+  EXPECT_EQ(ScreenNow(), gamestate_playlist);
   EXPECT_EQ(CurrentLevel, 9);
   Frame(KeyDown);
   Frame(KeySpace);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_EQ(CurrentLevel, 3);
   EXPECT_EQ(LevelWidth, 5);
 
   EnterState(gamestate_editlist);
   Frame(KeyReturn);
-  EXPECT_EQ(GameState, gamestate_editing);
+  EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_EQ(CurrentLevel, 1);
 
   EnterState(gamestate_playlist);
   Frame(KeyB, KeyReturn);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(ScreenNow(), gamestate_title);
   EXPECT_EQ(CurrentLevel, 9);
 }
 
@@ -288,9 +287,9 @@ TEST(Menus, UnreadableLevelsStayOnTheListWithTheirReason)
     EXPECT_STREQ(LevelNote, "");
     Frame(KeySpace);
     EXPECT_STREQ(LevelNote, "Level 3 cannot be read: its file is a folder");
-    EXPECT_EQ(GameState, list);
+    EXPECT_EQ(ScreenNow(), list);
     Frames({KeyDown, KeyReturn});
-    EXPECT_EQ(GameState, list == gamestate_playlist ? list : gamestate_editing);
+    EXPECT_EQ(ScreenNow(), list == gamestate_playlist ? list : gamestate_editing);
   }
   EXPECT_FALSE(PlayLevel(4)) << "the results card's R and N start it";
   EXPECT_STREQ(LevelNote, "Level 4 cannot be played: it has no spawn");
@@ -314,7 +313,7 @@ TEST(Menus, DeleteAsksThenRemovesOwnLevelsAndRestoresChangedOnes)
   EnterState(gamestate_editlist);
   Frames({KeyDown, KeyDelete, KeyDelete});
   EXPECT_TRUE(std::filesystem::exists("Levels/level2.dat"));
-  snprintf(Places.shippedLevels, PlaceSize, "%s", "Shipped");   // installed
+  snprintf(Places.shippedLevels, PathSize, "%s", "Shipped");   // installed
   LoadLevelCatalogue();
   EnterState(gamestate_editlist);
   Frames({KeyDelete, KeyDelete});

@@ -11,17 +11,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/pause.h"
-#include "app/video.h"
 #include "game/controls.h"
 #include "game/edit_history.h"
+#include "game/level_start.h"
+#include "game/pause_state.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/screenshot.h"
+#include "render/frozen_frame.h"
 #include "render/overlay.h"
 #include "test_support.h"
 #include "ui/editor.h"
+#include "ui/pause_layer.h"
 
 namespace {
 
@@ -94,7 +97,7 @@ TEST(Pause, LosingTheFocusPausesPlayAndTheEditorOnly)
 {
   for (int state = gamestate_title; state <= gamestate_watching; state++) {
     bool pauses = state == gamestate_playing || state == gamestate_editing;
-    GameState = state;
+    ShowScreen(state);
     PauseLevel = 0;
     PauseWanted = false;
     EXPECT_EQ(Step(InputUp, true), pauses) << "state " << state;
@@ -185,26 +188,39 @@ void ChooseRow(int row)
   PauseMenu();
 }
 
-// Leaving the editor with an unsaved change takes a second choice; undone
-// back to the saved level, one is enough.
+// Leaving the editor with an unsaved change takes a second choice, and a
+// window close opens the layer with "Exit" asking; undone back to the saved
+// level, one choice or close is enough.
 TEST(Pause, LeavingTheEditorAsksTwiceAndRestartStartsOver)
 {
   ScratchDir dir;
   WriteLevel(1, "Room\n6\n4\nbbbbbb\nbjaalb\nbaaaab\nbbbbbb\n");
   LoadLevelCatalogue();
-  GameState = gamestate_editing;
+  ShowScreen(gamestate_editing);
   StartLevel(1);
   OpenEditor(1, false);
   HistoryBegin();
   HistorySet(2, 2, maptype_blocknormal);
   HistoryEnd();
   for (int row : {pauserow_exit, pauserow_title, pauserow_title}) {
-    EXPECT_TRUE(!QuitRequested && GameState == gamestate_editing);
+    EXPECT_TRUE(!QuitRequested && ScreenNow() == gamestate_editing);
     ChooseRow(row);
   }
-  EXPECT_EQ(GameState, gamestate_title);
-  GameState = gamestate_editing;
+  EXPECT_EQ(ScreenNow(), gamestate_title);
+  ShowScreen(gamestate_editing);
+  PauseWanted = false;
+  PauseLevel = 0;
+  CloseWindow();
+  Step(InputUp);
+  EXPECT_TRUE(!QuitRequested && PauseWanted && PauseConfirmRow == pauserow_exit);
+  CloseWindow();
+  EXPECT_TRUE(QuitRequested);
+  QuitRequested = false;
   HistoryUndo();
+  PauseConfirmRow = NoPauseRow;
+  CloseWindow();
+  EXPECT_TRUE(QuitRequested);
+  QuitRequested = false;
   ChooseRow(pauserow_exit);
   EXPECT_TRUE(QuitRequested);
   QuitRequested = false;

@@ -9,6 +9,7 @@
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "render/overlay.h"
+#include "render/text.h"
 
 // Corner order (left, bottom), (right, bottom), (right, top), (left, top).
 // Every corner of these tables is a short binary fraction, so it is exact.

@@ -6,6 +6,7 @@
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "play_setup.h"
 #include "test_support.h"
@@ -44,7 +45,7 @@ TEST(Results, KeysWaitHalfASecondThenLeadOnAndRestartWritesNoScore)
   int heard = 0;   // thirty frames of every key do nothing; the card sounds as it gets ready
   for (int f = 0; f < 30; f++, heard += CountSounds(sound_results)) {
     Frame(true, true, true);
-    ASSERT_EQ(GameState, gamestate_results) << "frame " << f;
+    ASSERT_EQ(ScreenNow(), gamestate_results) << "frame " << f;
   }
   EXPECT_EQ(heard + CountSounds(sound_results), 2);   // once, in the last of them
   Frame(false, false, true);   // N: the next level there is
@@ -52,21 +53,21 @@ TEST(Results, KeysWaitHalfASecondThenLeadOnAndRestartWritesNoScore)
   EndLevel(4, true);           // the last: N does nothing, R plays it again
   RunEnd.cardAge = ResultsInputDelay;
   Frame(false, false, true);
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   Frame(false, true, false);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_EQ(CurrentLevel * 1000 + LevelTimer, 4000 + LevelTimeAtStart);
   EndLevel(1, false);          // no finish, no next level; Return goes to the title
   Frame(false, false, true);
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   Frame(true, false, false);
-  EXPECT_EQ(GameState, gamestate_title);
+  EXPECT_EQ(ScreenNow(), gamestate_title);
 
   // R in play in the frame the ball would finish: no score, no ghost.
   ASSERT_TRUE(PlayLevel(1));
   Ball.x = 6.5f;
   Frame(false, true, false, true);
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   EXPECT_LT(Ball.x, 3);
   EXPECT_EQ(ReadFile("Levels/level1.score") + ReadFile("Levels/level1.ghost"), "");
 }

@@ -7,6 +7,7 @@
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/update.h"
 #include "play_setup.h"
@@ -46,14 +47,14 @@ TEST(Rules, TimerRunsOutAtExactlyZeroAndEndsTheRun)
     SetCell(x, 7, maptype_blocknormal);
   int frames = 0;
   while (LevelTimer > 0 && frames < 5000) {
-    ASSERT_EQ(GameState, gamestate_playing) << "frame " << frames;
+    ASSERT_EQ(ScreenNow(), gamestate_playing) << "frame " << frames;
     UpdateGame(1);
     frames++;
   }
   EXPECT_EQ(LevelTimer, 0.0f);
   EXPECT_GE(frames, 1799);
   EXPECT_LE(frames, 1801);
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   EXPECT_EQ(RunEnd.outcome, runend_timeup);
 
   LevelTimer = 0.05f;
@@ -155,11 +156,11 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   LevelBest[0] = 120;
   AppendItem(itemtype_finish, 7.5f, 5.5f);  // exactly 2.0 away
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_playing);
+  EXPECT_EQ(ScreenNow(), gamestate_playing);
   ItemTable[0].x = 7.49f;
   LevelTimer = 119.2f;                       // scores 120, equal to the best
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   EXPECT_EQ(RunEnd.outcome, runend_finished);
   EXPECT_FALSE(RunEnd.newBest);
   EXPECT_EQ(LevelBest[0], 120);
@@ -174,9 +175,9 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   // A level number outside the catalogue ends the run without touching it.
   CurrentLevel = MaxLevels + 1;
   LevelTimer = 250;
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(ReadFile("Levels/level1000.score"), "");
 }
@@ -191,7 +192,7 @@ TEST(Rules, BallLostOutsideTheLevelEndsTheRunAsHarm)
       Ball.x = p.first + (p.first < 0 ? -beyond : p.first > 20 ? beyond : 0);
       Ball.y = p.second + (p.second < 0 ? -beyond : p.second > 20 ? beyond : 0);
       CheckOutcome();
-      EXPECT_EQ(GameState, beyond > 0 ? gamestate_results : gamestate_playing) << Ball.x << ", " << Ball.y;
+      EXPECT_EQ(ScreenNow(), beyond > 0 ? gamestate_results : gamestate_playing) << Ball.x << ", " << Ball.y;
       EXPECT_EQ(CountSounds(sound_harm), beyond > 0);
     }
 }
@@ -204,14 +205,14 @@ TEST(Rules, HarmfulContactEndsTheRunAndAFinishStillCounts)
   SetCell(5, 6, maptype_blockharmful);  // top edge 0.5 below the ball's centre
   LevelTimer = 0;                       // harm in the frame the time runs out is what ended it
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   EXPECT_EQ(RunEnd.outcome, runend_harmed);
 
-  GameState = gamestate_playing;
+  ShowScreen(gamestate_playing);
   AppendItem(itemtype_finish, 5.5f, 4.0f);
   LevelTimer = 42.5f;
   CheckOutcome();
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
   EXPECT_EQ(RunEnd.outcome, runend_finished);
   EXPECT_EQ(RunEnd.timeLeft, 42.5f);
   EXPECT_EQ(StoredBest(), 43);

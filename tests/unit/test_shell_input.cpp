@@ -5,8 +5,8 @@
 #include <SDL.h>
 #include <cstring>
 
-#include "app/gamepad.h"
-#include "app/input.h"
+#include "platform/gamepad.h"
+#include "platform/input.h"
 
 namespace {
 

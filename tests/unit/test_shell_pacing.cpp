@@ -7,11 +7,13 @@
 #include <ctime>
 
 #include "app/host.h"
-#include "app/input.h"
-#include "app/keymap.h"
-#include "app/pacing.h"
+#include "game/clock_text.h"
 #include "game/level_files.h"
+#include "game/screen.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/pacing.h"
 #include "test_support.h"
 
 namespace {
@@ -126,7 +128,7 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   // Play: the timer falls by TimeScale / 60 x 10 tenths per frame.
   const struct { float fps, timeScale; } rates[] = {{0, 2}, {40, 1.5f}, {1000, 0.2f}};
   for (const auto& r : rates) {
-    GameState = gamestate_playing;
+    ShowScreen(gamestate_playing);
     LevelTimer = 200;
     FramesPerSecond = r.fps;
     RunGameState();
@@ -138,7 +140,7 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   for (int s = 0; s < MaxLevels; s++)
     LevelExists[s] = true;
   HighestLevel = MaxLevels;
-  GameState = gamestate_title;
+  ShowScreen(gamestate_title);
   const struct { int entry, key, level, state, cursor, firstRow; } opens[] = {
     {1, KeyReturn, 9, gamestate_editlist, 8, 3}, {0, KeyB, 9, gamestate_title, 0, 0},
     {0, KeyReturn, 15, gamestate_playlist, 14, 9}, {0, KeyB, 2, gamestate_title, 0, 0},
@@ -150,7 +152,7 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
     InputState.KeyState[o.key] = InputPressed;
     ReadControls(DefaultBindings);
     RunGameState();
-    EXPECT_EQ(GameState, o.state);
+    EXPECT_EQ(ScreenNow(), o.state);
     EXPECT_EQ(MenuCursor, o.cursor) << "level " << o.level;
     EXPECT_EQ(MenuFirstRow, o.firstRow) << "level " << o.level;
   }
@@ -158,14 +160,14 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   // No change of state: the cursor stays; an unknown state runs nothing.
   InputState.KeyState[KeyReturn] = InputUp;
   ReadControls(DefaultBindings);
-  GameState = gamestate_title;
+  ShowScreen(gamestate_title);
   MenuCursor = 1;
   RunGameState();
   EXPECT_EQ(MenuCursor, 1);
-  GameState = 7;
+  ShowScreen(7);
   MenuFirstRow = 2;
   RunGameState();
-  EXPECT_EQ(GameState, 7);
+  EXPECT_EQ(ScreenNow(), 7);
   EXPECT_EQ(MenuFirstRow, 2);
 }
 

@@ -9,10 +9,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/keymap.h"
-#include "app/settings.h"
-#include "app/video.h"
 #include "game/hints.h"
+#include "game/key_bindings.h"
+#include "game/screen.h"
+#include "game/settings.h"
+#include "platform/keymap.h"
 #include "test_support.h"
 
 namespace {

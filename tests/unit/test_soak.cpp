@@ -1,6 +1,7 @@
 // A long run of play: 100,000 frames of UpdateGame in a walled level with all
 // four gravity cells, ghost and no-swing blocks and pickups, the tether shot
-// and released over and over. The first frames leave room in the item table
+// and released over and over, the ghost and the replay recording until their
+// room is full. The first frames leave room in the item table
 // so bursts and trail are appended; after them the table is kept at its limit.
 // Nothing may be allocated during play, the world must stay sane, and the
 // process must not grow after the warm-up. In the sanitizer build a report
@@ -17,7 +18,10 @@
 #include <cstdlib>
 #include <new>
 
+#include "game/ghost.h"
+#include "game/replay_record.h"
 #include "game/rules.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "play_setup.h"
 
@@ -193,6 +197,8 @@ TEST(Soak, HundredThousandFramesOfPlayAllocateNothing)
   AllocationCount = 0;
 
   BuildSoakLevel();
+  BeginGhostRun(0, GhostFramesFor(0));   // the ghost and the replay record into the room made here
+  BeginReplayRecording(GhostFramesFor(0));
   unsigned seed = 1;
   int attachedFrames = 0, releases = 0, fullFrames = 0, gravityTurns = 0, escapes = 0;
   int pickups = 0, burstFrames = 0;
@@ -215,7 +221,7 @@ TEST(Soak, HundredThousandFramesOfPlayAllocateNothing)
     pickups += LevelTimer > LevelTimeAtStart;
     burstFrames += ItemCount > countBefore + 1;
 
-    ASSERT_EQ(GameState, gamestate_playing) << "the run ended at frame " << frame;
+    ASSERT_EQ(ScreenNow(), gamestate_playing) << "the run ended at frame " << frame;
     if (frame % 97 == 0) {
       ASSERT_TRUE(WorldIsSane()) << "at frame " << frame << ": ball " << Ball.x << ", " << Ball.y;
     }
@@ -237,6 +243,8 @@ TEST(Soak, HundredThousandFramesOfPlayAllocateNothing)
   }
 
   EXPECT_EQ(AllocationCount, 0);
+  EXPECT_EQ(GhostTake.frameCount, GhostFramesFor(0));   // both recorded until their room was full
+  EXPECT_FALSE(ReplayRecording);
   ASSERT_GT(residentAfterWarmUp, 0);
   EXPECT_LE(ResidentKiB() - residentAfterWarmUp, AllowedGrowthKiB);
   // The run did what it claims: tether, gravity turns, pickups with their

@@ -1,16 +1,69 @@
 // The shipped levels: each one's committed solution still reaches the finish
-// before the timer runs out, and the set as a whole uses every cell type.
+// before the timer runs out, alike through the window game's input and the
+// game layer alone, and the set as a whole uses every cell type.
+#include "game/ghost.h"
 #include "game/level_files.h"
-#include "game/replay.h"
+#include "game/replay_run.h"
+#include "game/rules.h"
+#include "game/screen.h"
+#include "game/update.h"
 #include "game/world.h"
+#include "platform/input.h"
+#include "platform/input_gate.h"
+#include "platform/keymap.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 static Replay Solution;
 
-TEST(Solutions, EveryShippedLevelIsFinishedByItsReplay) {
+// One frame of a keys replay as a frame of the window game runs it: the
+// frame's key and button changes into the platform's input record as events,
+// the keymap into the controls record, the game step, then the input gate
+// following the screen.
+static void DesktopFrame(const ReplayRun& run)
+{
+  static const int Symbols[] = {KeyLeft, KeyRight, KeyUp, KeyDown, KeySpace};   // replaykey_* bit order
+  AgeKeys();
+  AgeButtons();
+  for (int k = 0; k < 5; k++) {
+    bool down = run.keys >> k & 1;
+    if (down != IsDown(InputState.KeyState[Symbols[k]]))
+      (down ? ApplyKeyDown : ApplyKeyUp)(Symbols[k]);
+  }
+  if ((run.button != 0) != IsDown(InputState.MouseButtonState[ButtonLeft]))
+    (run.button ? ApplyButtonDown : ApplyButtonUp)(ButtonLeft);
+  InputState.MouseX = run.mouseX;
+  InputState.MouseY = run.mouseY;
+  ReadControls(DefaultBindings);
+  UpdateGame(run.timeScale);
+  FollowScreen(GameState, false);
+}
+
+// The replay through DesktopFrame from the level's start, judged as PlayReplay judges.
+static ReplayOutcome PlayThroughDesktop(const Replay* r)
+{
+  ReplayOutcome out = {replayend_playing, 0, 0, 0};
+  UseReplayScreen(r->screenWidth, r->screenHeight);
+  ReleaseAllInput();
+  ResetControlsHistory();
+  for (size_t i = 0; i < r->runs.size() && out.end == replayend_playing; i++)
+    for (int n = 0; n < r->runs[i].frames && out.end == replayend_playing; n++, out.frames++) {
+      DesktopFrame(r->runs[i]);
+      out.end = JudgeFrame();
+    }
+  out.timeLeft = LevelTimer;
+  out.score = out.end == replayend_finish ? ScoreFromTimer() : 0;
+  return out;
+}
+
+// Each solution, fed once through the window game's input and once through
+// the player on the game layer alone, finishes with the same score, frames,
+// time left and ball path, bit for bit.
+TEST(Solutions, EveryShippedLevelIsFinishedAlikeThroughTheWindowGamesInputAndTheGameAlone) {
   for (int n = 1; n <= ShippedLevelCount; n++) {
     char level[512], replay[512];
     snprintf(level, sizeof level, "%s/Levels/level%d.dat", REPO_ROOT, n);
@@ -21,10 +74,19 @@ TEST(Solutions, EveryShippedLevelIsFinishedByItsReplay) {
     fclose(f);
     ASSERT_TRUE(read) << replay;
     ASSERT_TRUE(StartLevelFile(level)) << level;
+    ReplayOutcome desktop = PlayThroughDesktop(&Solution);
+    std::vector<GhostFrame> path(GhostTake.frames.begin(), GhostTake.frames.begin() + GhostTake.frameCount);
+    ASSERT_TRUE(StartLevelFile(level)) << level;
     ReplayOutcome out = PlayReplay(&Solution);
     EXPECT_EQ(out.end, replayend_finish) << "level " << n << " ended by " << ReplayEndName(out.end)
                                          << " after " << out.frames << " frames";
     EXPECT_GT(out.timeLeft, 0) << "level " << n;
+    EXPECT_EQ(out.end, desktop.end) << "level " << n;
+    EXPECT_EQ(out.frames, desktop.frames) << "level " << n;
+    EXPECT_EQ(out.score, desktop.score) << "level " << n;
+    EXPECT_EQ(memcmp(&out.timeLeft, &desktop.timeLeft, sizeof out.timeLeft), 0) << "level " << n;
+    ASSERT_EQ(GhostTake.frameCount, (int)path.size()) << "level " << n;
+    EXPECT_EQ(memcmp(GhostTake.frames.data(), path.data(), path.size() * sizeof(GhostFrame)), 0) << "level " << n;
     printf("level %2d: score %3d after %4d frames\n", n, out.score, out.frames);
   }
 }

@@ -2,13 +2,16 @@
 // editor; the volume settings; and a replay's result untouched by the queue.
 #include <gtest/gtest.h>
 
-#include "app/pause.h"
-#include "app/settings.h"
 #include "game/level_files.h"
-#include "game/replay.h"
+#include "game/level_start.h"
+#include "game/pause_state.h"
+#include "game/replay_run.h"
 #include "game/rules.h"
+#include "game/screen.h"
+#include "game/settings.h"
 #include "game/sound_events.h"
 #include "game/update.h"
+#include "platform/keymap.h"
 #include "play_setup.h"
 #include "test_support.h"
 #include "ui/editor.h"
@@ -90,7 +93,7 @@ TEST(SoundEvents, PickupTicksAndOutcomes)
   }
   EXPECT_EQ(ticks, 5);
   EXPECT_EQ(timeout, 311);   // 52 tenths at 1/6 tenth per frame
-  EXPECT_EQ(GameState, gamestate_results);
+  EXPECT_EQ(ScreenNow(), gamestate_results);
 
   // A finish: the fanfare only when the best is beaten.
   std::filesystem::create_directory("Levels");   // and saved
@@ -112,8 +115,10 @@ TEST(SoundEvents, PickupTicksAndOutcomes)
   EXPECT_EQ(CountSounds(sound_harm), 0);
 }
 
+// A new frame, after the host has applied the screen the last one asked for.
 static void Press(int key)
 {
+  ApplyScreenRequest();
   memset(&InputState, 0, sizeof(InputState));
   InputState.KeyState[key] = InputPressed;
   ReadControls(DefaultBindings);
@@ -125,7 +130,7 @@ TEST(SoundEvents, MenusPauseAndEditor)
   ScratchDir dir;
   WriteLevel(1, "One\n3\n3\nbbb\nbjb\nbbb\n");
   LoadLevelCatalogue();
-  GameState = gamestate_title;
+  ShowScreen(gamestate_title);
   MenuCursor = 0;
   Press(KeyDown);
   MenuInput();
@@ -155,7 +160,7 @@ TEST(SoundEvents, MenusPauseAndEditor)
   PauseLevel = 0;
 
   StartLevel(1);
-  GameState = gamestate_editing;
+  ShowScreen(gamestate_editing);
   ScreenWidth = 800;
   ScreenHeight = 600;
   EditorBrush = 0;

@@ -11,6 +11,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "game/screen.h"
+
 // A fresh temporary directory that is the working directory while the object
 // lives; the previous working directory comes back and the directory is
 // removed with everything in it when the object goes.
@@ -64,4 +66,12 @@ inline std::string ReadFile(const std::string& path)
 inline void WriteLevel(int n, const std::string& text)
 {
   WriteFile("Levels/level" + std::to_string(n) + ".dat", text);
+}
+
+// The screen after the host's point of change: the request applied, as the
+// host applies it at the end of a frame.
+inline int ScreenNow()
+{
+  ApplyScreenRequest();
+  return GameState;
 }

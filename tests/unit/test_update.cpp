@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/collision.h"
+#include "game/screen.h"
 #include "game/update.h"
 #include "play_setup.h"
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "game/level_start.h"
 #include "game/world.h"
 #include "test_support.h"
 

@@ -12,7 +12,8 @@ WEB_DIR=${WEB_DIR:-$REPO_ROOT/build-web}
 [ -f "$WEB_DIR/index.html" ] || tw_fail "no web page in $WEB_DIR: run make web first"
 
 tw_init 800 600
-printf '%s\n' "Drop" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa \
+# Its title needs the big font's glyph picture, which the page must load too.
+printf '%s\n' "Drop – Прыжок" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa \
   aaaalaaaa bbbbbbbbb aaaaaaaaa > "$TW_DIR/drop.dat"
 tw_start_x 1024x768
 

@@ -1,0 +1,208 @@
+// Key and pad bindings from settings.ini, and the names of the keys.
+#include "game/key_bindings.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "game/settings.h"
+
+const KeyBindings DefaultBindings = {
+  {
+    {KeyLeft, KeyA}, {KeyRight, KeyD}, {KeyUp, KeyW}, {KeyDown, KeyS}, {KeySpace, NoBinding},
+    {KeyEscape, NoBinding}, {KeyM, NoBinding}, {KeyB, NoBinding}, {KeyE, NoBinding}, {KeyQ, NoBinding},
+    {KeyR, NoBinding}, {KeyN, NoBinding},
+    {KeyReturn, NoBinding}, {KeyPageUp, NoBinding}, {KeyPageDown, NoBinding}, {KeyHome, NoBinding},
+    {KeyEnd, NoBinding}, {KeyDelete, NoBinding}, {KeyG, NoBinding}, {KeyLShift, KeyRShift},
+    {KeyF, NoBinding}, {KeyZ | BindCtrl, NoBinding}, {KeyY | BindCtrl, KeyZ | BindCtrl | BindShift},
+    {KeyS | BindCtrl, NoBinding}, {KeyRight | BindCtrl, NoBinding}, {KeyLeft | BindCtrl, NoBinding},
+    {KeyDown | BindCtrl, NoBinding}, {KeyUp | BindCtrl, NoBinding}, {KeyTab, NoBinding},
+    {KeyT, NoBinding},
+  },
+  {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
+  {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
+  0.25f,
+};
+KeyBindings Bindings = DefaultBindings;
+const char* (*WindowKeyName)(int symbol);
+
+static const char* const KeyActionNames[KeyActionCount] = {
+  "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
+  "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
+  "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
+  "test",
+};
+static const char* const PadButtonNames[PadButtonActionCount] = {"jump", "back", "tether", "pause"};
+static const char* const PadAxisNames[PadAxisActionCount] = {
+  "steer_x", "steer_y", "aim_x", "aim_y", "tether",
+};
+static const char* const NoneName = "none";
+static const int SettingNameSize = 64;
+static const float MaxDeadZone = 0.9f;
+
+// Spaces, tabs and the carriage return of a line written on Windows.
+static bool IsBlank(char c)
+{
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+// a and b equal ignoring case and blanks.
+static bool SameName(const char* a, const char* b)
+{
+  for (;;) {
+    while (IsBlank(*a))
+      a++;
+    while (IsBlank(*b))
+      b++;
+    if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
+      return false;
+    if (!*a)
+      return true;
+    a++;
+    b++;
+  }
+}
+
+// s after prefix, ignoring case and blanks; null when s does not start with it.
+static const char* AfterPrefix(const char* s, const char* prefix)
+{
+  for (; *prefix; prefix++, s++) {
+    while (IsBlank(*s))
+      s++;
+    if (tolower((unsigned char)*s) != *prefix)
+      return nullptr;
+  }
+  return s;
+}
+
+// The game's own name of the key, else the window system's; null for a key neither names.
+static const char* KeyName(int symbol)
+{
+  static const char Unnamed[] = "unknown key";
+  if (symbol <= 0 || symbol >= KeyCount)
+    return nullptr;
+  const char* own = KeyNameOf(symbol);
+  const char* lent = own || !WindowKeyName ? own : WindowKeyName(symbol);
+  return lent && strcmp(lent, Unnamed) != 0 ? lent : nullptr;
+}
+
+int KeySymbolNamed(const char* name)
+{
+  if (!name || !*name)
+    return NoBinding;
+  for (int sym = 1; sym < KeyCount; sym++)
+    if (KeyName(sym) && SameName(KeyName(sym), name))
+      return sym;
+  return NoBinding;
+}
+
+int KeySlotNamed(const char* value)
+{
+  static const struct { const char* prefix; int bit; } Modifiers[] = {{"ctrl+", BindCtrl}, {"shift+", BindShift}};
+  int bits = 0;
+  for (bool found = true; found;) {
+    found = false;
+    for (const auto& m : Modifiers) {
+      const char* rest = AfterPrefix(value, m.prefix);
+      if (rest) {
+        value = rest;
+        bits |= m.bit;
+        found = true;
+      }
+    }
+  }
+  int sym = KeySymbolNamed(value);
+  return sym == NoBinding ? NoBinding : sym | bits;
+}
+
+void KeyLabel(int slot, char* out, int size)
+{
+  const char* name = slot == NoBinding ? nullptr : KeyName(slot & BindKeyMask);
+  const char* ctrl = name && (slot & BindCtrl) ? "Ctrl+" : "";
+  const char* shift = name && (slot & BindShift) ? "Shift+" : "";
+  snprintf(out, size, "%s%s%s", ctrl, shift, name ? name : "");
+  size_t at = strlen(ctrl) + strlen(shift);   // the key's own name, capitalised
+  if (size > 0 && at < strlen(out))
+    out[at] = (char)toupper((unsigned char)out[at]);
+}
+
+void PadButtonLabel(int button, char* out, int size)
+{
+  static const int NamedButtons = 11;
+  static const char* const names[NamedButtons] = {
+    "A", "B", "X", "Y", "LB", "RB", "Back", "Start", "Guide", "left stick button", "right stick button",
+  };
+  if (button >= 0 && button < NamedButtons)
+    snprintf(out, size, "%s", names[button]);
+  else if (button >= 0)
+    snprintf(out, size, "button %d", button);
+  else
+    snprintf(out, size, "%s", "");
+}
+
+static void ReportUnknown(const char* setting, const char* value)
+{
+  fprintf(stderr, "settings.ini: %s = %s is not known; the default stays\n", setting, value);
+}
+
+static void LoadKey(const char* setting, int* slot)
+{
+  const char* value = SettingText(setting);
+  if (!value)
+    return;
+  if (SameName(value, NoneName)) {
+    *slot = NoBinding;
+    return;
+  }
+  int key = KeySlotNamed(value);
+  if (key == NoBinding)
+    ReportUnknown(setting, value);
+  else
+    *slot = key;
+}
+
+// A number 0..count-1, or "none" / -1 for nothing.
+static void LoadPadNumber(const char* setting, int count, int* slot)
+{
+  const char* value = SettingText(setting);
+  if (!value)
+    return;
+  char* end = nullptr;
+  long n = strtol(value, &end, 10);
+  bool number = end != value && SameName(end, "");
+  if (SameName(value, NoneName) || (number && n == NoBinding))
+    *slot = NoBinding;
+  else if (number && n >= 0 && n < count)
+    *slot = (int)n;
+  else
+    ReportUnknown(setting, value);
+}
+
+void LoadKeyBindings()
+{
+  Bindings = DefaultBindings;
+  char setting[SettingNameSize];
+  for (int a = 0; a < KeyActionCount; a++) {
+    snprintf(setting, sizeof setting, "key_%s", KeyActionNames[a]);
+    LoadKey(setting, &Bindings.key[a][0]);
+    snprintf(setting, sizeof setting, "key_%s_alt", KeyActionNames[a]);
+    LoadKey(setting, &Bindings.key[a][1]);
+  }
+  for (int b = 0; b < PadButtonActionCount; b++) {
+    snprintf(setting, sizeof setting, "pad_%s", PadButtonNames[b]);
+    LoadPadNumber(setting, PadButtonCount, &Bindings.padButton[b]);
+  }
+  for (int x = 0; x < PadAxisActionCount; x++) {
+    snprintf(setting, sizeof setting, "pad_axis_%s", PadAxisNames[x]);
+    LoadPadNumber(setting, PadAxisCount, &Bindings.padAxis[x]);
+  }
+  const char* zone = SettingText("pad_dead_zone");
+  if (zone) {
+    float v = SettingInRange("pad_dead_zone", 0, MaxDeadZone);
+    if (v > 0 || strtof(zone, nullptr) == 0)
+      Bindings.deadZone = v;
+    else
+      ReportUnknown("pad_dead_zone", zone);
+  }
+}

@@ -1,0 +1,283 @@
+// hub_api: the routes of interface version 1. Each handler reads and bounds
+// what the client sent, takes it from the rate limits, asks the verifier
+// processes about levels and replays outside any transaction, and then
+// makes all of the request's changes in one transaction.
+#include "hub/hub_api.h"
+
+#include "hub/hub_ids.h"
+#include "hub/hub_options.h"
+#include "hub/hub_rate.h"
+#include "hub/hub_refusal.h"
+#include "hub/hub_requests.h"
+#include "hub/hub_store.h"
+#include "hub/hub_verify.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+
+using httplib::Request;
+using httplib::Response;
+using nlohmann::json;
+
+static const int RetryBusySeconds = 1;
+static const char LevelPath[] = "/api/v1/levels/([^/]+)";
+
+void SendJson(Response& res, int status, const json& body)
+{
+  res.status = status;
+  res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace), "application/json");
+}
+
+void SendError(Response& res, int status, const std::string& why)
+{
+  SendJson(res, status, json{{"error", why}});
+}
+
+// Runs a handler and turns what it throws into the answer: a Refusal into
+// its 4xx, a busy or lost database into 503, anything else into 500.
+static void Guarded(Response& res, const std::function<void()>& handler)
+{
+  try {
+    handler();
+  } catch (const Refusal& r) {
+    SendError(res, r.status, r.why);
+    if (r.retryAfter > 0)
+      res.set_header("Retry-After", std::to_string(r.retryAfter));
+    if (r.status == 401)
+      res.set_header("WWW-Authenticate", "Bearer");
+  } catch (const DbError& e) {
+    fprintf(stderr, "tetherorb2-hub: %s\n", e.what());
+    if (e.kind == dberror_fault) {
+      SendError(res, 500, "the hub's database failed");
+      return;
+    }
+    SendError(res, 503, "the hub's database is busy or out of reach: try again");
+    res.set_header("Retry-After", std::to_string(RetryBusySeconds));
+  }
+}
+
+static std::string ClientAddress(const Request& req)
+{
+  if (Options.trustProxy && req.has_header("X-Forwarded-For")) {
+    std::string chain = req.get_header_value("X-Forwarded-For");
+    size_t comma = chain.rfind(',');
+    std::string last = comma == std::string::npos ? chain : chain.substr(comma + 1);
+    size_t first = last.find_first_not_of(' ');
+    return first == std::string::npos ? req.remote_addr : last.substr(first);
+  }
+  return req.remote_addr;
+}
+
+static void Limit(int kind, const std::string& key, long perMinute)
+{
+  int wait = TakeRequest(kind, key, perMinute);
+  if (wait > 0)
+    throw Refusal{429, "too many requests: try again in " + std::to_string(wait) + " s", wait};
+}
+
+static std::string TokenHashOf(const Request& req)
+{
+  std::string token, why;
+  if (!ReadBearer(req.get_header_value("Authorization"), &token, &why))
+    throw Refusal{401, why};
+  return TokenHash(token);
+}
+
+static Body BodyOf(const Request& req)
+{
+  Body body;
+  std::string why;
+  if (!ReadJsonBody(req.body, &body, &why))
+    throw Refusal{400, why};
+  return body;
+}
+
+static std::string LevelIdIn(const Request& req)
+{
+  std::string id = req.matches[1];
+  if (!IsLevelId(id))
+    throw Refusal{404, "no such level: a level id is 16 letters a-z and digits 2-7"};
+  return id;
+}
+
+static Player Authenticate(const std::string& tokenHash)
+{
+  Player p;
+  InTransaction(tx_read, [&](DbTx& tx) { p = FindPlayer(tx, tokenHash); });
+  return p;
+}
+
+static Verdict Verify(const std::string& level, const std::string& replay)
+{
+  static const int StatusOf[] = {200, 400, 413, 422};
+  Verdict v;
+  if (!Judge(Options.game, level, &replay, &v))
+    throw Refusal{503, "the replay could not be re-run in time: try again", RetryBusySeconds};
+  if (v.error != verdict_ok)
+    throw Refusal{StatusOf[v.error], v.why};
+  return v;
+}
+
+static void SendAnswer(Response& res, const Answer& a)
+{
+  SendJson(res, a.status, a.body);
+}
+
+static void RegisterRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    Limit(rate_players_address, ClientAddress(req), Options.rates.playersPerAddress);
+    std::string hash = TokenHashOf(req);
+    std::string name = BodyText(BodyOf(req), "name"), why;
+    if (!CheckName(name, &why))
+      throw Refusal{400, why};
+    Answer a;
+    InTransaction(tx_write, [&](DbTx& tx) { a = RegisterPlayer(tx, name, hash); });
+    SendAnswer(res, a);
+  });
+}
+
+static void PublishRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string hash = TokenHashOf(req);
+    Limit(rate_publish_token, hash, Options.rates.publishPerToken);
+    Limit(rate_publish_address, ClientAddress(req), Options.rates.publishPerAddress);
+    Body body = BodyOf(req);
+    const std::string& level = BodyText(body, "level");
+    const std::string& replay = BodyText(body, "replay");
+    Player player = Authenticate(hash);
+    Verdict v = Verify(level, replay);
+    Answer a;
+    InTransaction(tx_write, [&](DbTx& tx) { a = PublishLevel(tx, player, v); });
+    SendAnswer(res, a);
+  });
+}
+
+static void ListRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    int sort = req.has_param("sort") ? ReadSort(req.get_param_value("sort")) : sort_new;
+    if (sort < 0)
+      throw Refusal{400, "sort is new, plays or rating"};
+    long long page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, Options.maxPage) : 1;
+    if (page < 0)
+      throw Refusal{400, "page is a number from 1 to " + std::to_string(Options.maxPage)};
+    Answer a;
+    InTransaction(tx_read, [&](DbTx& tx) { a = LevelPage(tx, sort, page); });
+    SendAnswer(res, a);
+  });
+}
+
+static void LevelRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string id = LevelIdIn(req), text;
+    InTransaction(tx_read, [&](DbTx& tx) { text = LevelBody(tx, id); });
+    res.set_content(text, "text/plain; charset=utf-8");
+  });
+}
+
+static void WithdrawRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string id = LevelIdIn(req), hash = TokenHashOf(req);
+    InTransaction(tx_write, [&](DbTx& tx) { WithdrawLevel(tx, FindPlayer(tx, hash), id); });
+    res.status = 204;
+  });
+}
+
+static void RunRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string id = LevelIdIn(req), hash = TokenHashOf(req);
+    Limit(rate_runs_token, hash, Options.rates.runsPerToken);
+    Limit(rate_runs_address, ClientAddress(req), Options.rates.runsPerAddress);
+    Body body = BodyOf(req);
+    const std::string& replay = BodyText(body, "replay");
+    Player player;
+    std::string level;
+    InTransaction(tx_read, [&](DbTx& tx) {
+      player = FindPlayer(tx, hash);
+      level = LevelBody(tx, id);
+    });
+    Verdict v = Verify(level, replay);
+    Answer a;
+    InTransaction(tx_write, [&](DbTx& tx) { a = RecordRun(tx, player, id, v); });
+    SendAnswer(res, a);
+  });
+}
+
+static void RecordsRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string id = LevelIdIn(req);
+    long long limit = req.has_param("limit") ? ReadCount(req.get_param_value("limit"), 1, Options.maxRecords) : 10;
+    if (limit < 0)
+      throw Refusal{400, "limit is a number from 1 to " + std::to_string(Options.maxRecords)};
+    bool withPlayer = req.has_header("Authorization");
+    std::string hash = withPlayer ? TokenHashOf(req) : "";
+    Answer a;
+    InTransaction(tx_read, [&](DbTx& tx) {
+      Player p;
+      if (withPlayer)
+        p = FindPlayer(tx, hash);
+      a = LevelRecords(tx, id, limit, withPlayer ? &p : nullptr);
+    });
+    SendAnswer(res, a);
+  });
+}
+
+static void ReplayRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    long long run = ReadCount(req.matches[1], 1, INT64_MAX);
+    if (run < 0)
+      throw Refusal{404, "no such run: a run id is a whole number"};
+    std::string text;
+    InTransaction(tx_read, [&](DbTx& tx) { text = RunReplay(tx, run); });
+    res.set_content(text, "text/plain; charset=utf-8");
+  });
+}
+
+static void RatingRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string id = LevelIdIn(req), hash = TokenHashOf(req);
+    bool up = BodyFlag(BodyOf(req), "up");
+    Answer a;
+    InTransaction(tx_write, [&](DbTx& tx) { a = RateLevel(tx, FindPlayer(tx, hash), id, up); });
+    SendAnswer(res, a);
+  });
+}
+
+static void HealthRoute(const Request&, Response& res)
+{
+  Guarded(res, [&] {
+    InTransaction(tx_read, [&](DbTx& tx) { tx.Run("SELECT 1", {}); });
+    SendJson(res, 200, json{{"ok", true}});
+  });
+}
+
+void AddApiRoutes(httplib::Server& server)
+{
+  std::string level = LevelPath;
+  server.Post("/api/v1/players", RegisterRoute);
+  server.Post("/api/v1/levels", PublishRoute);
+  server.Get("/api/v1/levels", ListRoute);
+  server.Get(level, LevelRoute);
+  server.Delete(level, WithdrawRoute);
+  server.Post(level + "/runs", RunRoute);
+  server.Get(level + "/records", RecordsRoute);
+  server.Post(level + "/rating", RatingRoute);
+  server.Get("/api/v1/runs/([^/]+)/replay", ReplayRoute);
+  server.Get("/api/v1/health", HealthRoute);
+  // The API uses bearer tokens and no cookies, so any page may call it.
+  server.Options("/api/v1/.*", [](const Request&, Response& res) {
+    res.set_header("Access-Control-Allow-Methods", "GET, POST, DELETE");
+    res.set_header("Access-Control-Allow-Headers", "Authorization, Content-Type");
+    res.set_header("Access-Control-Max-Age", "86400");
+    res.status = 204;
+  });
+}

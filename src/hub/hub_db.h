@@ -1,0 +1,75 @@
+// hub_db: the hub's database, SQLite (a file path) or PostgreSQL (a
+// postgresql:// address), behind one small interface and the same SQL for
+// both: statements are written with ? placeholders, which become $1, $2 ..
+// for PostgreSQL. A fixed pool of connections serves the request threads;
+// each request borrows one for a transaction, which commits whole or not at
+// all. Any failed statement throws DbError.
+//   DbParam, DbRows            a statement's parameters; its rows, as text
+//   DbError                    what failed: busy, worth a retry, a lost connection, or a fault
+//   OpenDatabase(where, n)     opens the pool of n connections
+//   InTransaction(kind, body)  runs body in one transaction on a borrowed connection and
+//                              commits; rolls back and rethrows what body throws; retries
+//                              a transaction PostgreSQL rolled back for a conflict
+//   DbTx::Run(sql, params)     one statement; returns the rows it changed or returned
+//   DbTx::Execute(sql)         one statement without parameters or result (the schema)
+//   DbTx::LockSchema()         the lock that serialises copies starting at once
+//   UsesPostgres()             true when the pool speaks to PostgreSQL
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct DbParam {
+  bool isNumber;
+  long long number;
+  std::string text;
+};
+DbParam Num(long long n);
+DbParam Text(const std::string& s);
+
+struct DbRows {
+  int columns = 0;
+  int count = 0;
+  std::vector<std::string> cells;   // row by row
+  std::vector<char> nulls;
+
+  const std::string& At(int row, int column) const { return cells[row * columns + column]; }
+  long long Number(int row, int column) const;
+  bool IsNull(int row, int column) const { return nulls[row * columns + column] != 0; }
+};
+
+enum {
+  dberror_busy,     // the database or the pool stayed busy past its time-out
+  dberror_retry,    // a conflict rolled the transaction back: running it again can succeed
+  dberror_broken,   // the connection was lost; the next borrower opens another
+  dberror_fault     // anything else
+};
+
+class DbError : public std::runtime_error {
+public:
+  DbError(int kind, const std::string& what) : std::runtime_error(what), kind(kind) {}
+  int kind;
+};
+
+enum { tx_read, tx_write };
+
+struct DbLink;
+
+class DbTx {
+public:
+  explicit DbTx(DbLink* link) : link(link) {}
+  long long Run(const char* sql, std::initializer_list<DbParam> params, DbRows* rows = nullptr);
+  void Execute(const std::string& sql);
+  void LockSchema();
+
+private:
+  DbLink* link;
+};
+
+bool OpenDatabase(const std::string& where, int connections, std::string* error);
+void CloseDatabase();
+bool UsesPostgres();
+void InTransaction(int kind, const std::function<void(DbTx&)>& body);

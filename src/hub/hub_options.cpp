@@ -1,0 +1,202 @@
+// hub_options: the option table, its parser and its help.
+#include "hub/hub_options.h"
+
+#include "game/replay.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+#ifndef TETHERORB_HUB_SHARED_LEVELS
+#define TETHERORB_HUB_SHARED_LEVELS "/usr/share/games/tetherorb2/Levels"
+#endif
+
+static const char RepositoryLevels[] = "Levels";
+static const char RepositorySolutions[] = "tests/solutions";
+
+OptionsRecord Options = {
+  command_serve, "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
+  128,      // threads
+  8,        // database connections
+  0,        // verifiers: one per core
+  524288,   // body bytes
+  500,      // pages of 20 levels
+  100,      // records in one answer
+  {131072, 100000, 262144, 18750, 16384},   // level bytes and cells; replay bytes, frames (5 minutes), runs
+  {10, 30, 60, 300, 10},                    // a minute: publishing, runs, new players
+  false,
+};
+
+enum { option_text, option_number, option_flag };
+
+struct OptionEntry {
+  const char* name;
+  int kind;
+  void* value;
+  long least;      // smallest number allowed
+  const char* help;
+};
+
+static const OptionEntry OptionTable[] = {
+  {"--listen", option_text, &Options.listen, 0, "HOST:PORT to serve on"},
+  {"--db", option_text, &Options.db, 0, "a file path (SQLite) or postgresql://USER@HOST/NAME"},
+  {"--levels", option_text, &Options.levels, 0, "folder of the shipped level1.dat .. level15.dat"},
+  {"--solutions", option_text, &Options.solutions, 0,
+   "folder of their levelN.replay, recorded as the shipped levels' author runs; \"\" for none"},
+  {"--web", option_text, &Options.web, 0, "folder of the browser build served under /play/"},
+  {"--threads", option_number, &Options.threads, 1, "request threads, one per open connection"},
+  {"--db-connections", option_number, &Options.dbConnections, 1, "database connections of this copy"},
+  {"--verifiers", option_number, &Options.verifiers, 0, "verifier processes re-running replays; 0: one per core"},
+  {"--max-body", option_number, &Options.maxBody, 1, "bytes of a request body"},
+  {"--max-level-bytes", option_number, &Options.game.maxLevelBytes, 1, "bytes of a level's text"},
+  {"--max-level-cells", option_number, &Options.game.maxLevelCells, 1, "cells of a level, width x height"},
+  {"--max-replay-bytes", option_number, &Options.game.maxReplayBytes, 1, "bytes of a replay's text"},
+  {"--max-replay-frames", option_number, &Options.game.maxReplayFrames, 1, "frames of a replay (62.5 a second)"},
+  {"--max-replay-runs", option_number, &Options.game.maxReplayRuns, 1, "lines of a replay, at most 65536"},
+  {"--max-page", option_number, &Options.maxPage, 1, "deepest page of the level list"},
+  {"--max-records", option_number, &Options.maxRecords, 1, "largest limit of a records request"},
+  {"--rate-publish-token", option_number, &Options.rates.publishPerToken, 0, "levels published a minute per token"},
+  {"--rate-publish-address", option_number, &Options.rates.publishPerAddress, 0,
+   "levels published a minute per address"},
+  {"--rate-runs-token", option_number, &Options.rates.runsPerToken, 0, "runs recorded a minute per token"},
+  {"--rate-runs-address", option_number, &Options.rates.runsPerAddress, 0, "runs recorded a minute per address"},
+  {"--rate-players-address", option_number, &Options.rates.playersPerAddress, 0,
+   "players registered a minute per address"},
+  {"--trust-proxy", option_flag, &Options.trustProxy, 0,
+   "take the client's address from the last X-Forwarded-For entry (behind a proxy only)"},
+};
+static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
+
+static bool IsFile(const std::string& path)
+{
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Run from the repository, the hub finds its levels and their solutions there;
+// installed, the game's shared levels.
+static void ChooseFolders()
+{
+  bool repository = IsFile(std::string(RepositoryLevels) + "/level1.dat");
+  Options.levels = repository ? RepositoryLevels : TETHERORB_HUB_SHARED_LEVELS;
+  Options.solutions = repository && IsFile(std::string(RepositorySolutions) + "/level1.replay") ? RepositorySolutions : "";
+}
+
+static const OptionEntry* FindOption(const char* name)
+{
+  for (int i = 0; i < OptionCount; i++)
+    if (strcmp(OptionTable[i].name, name) == 0)
+      return &OptionTable[i];
+  return nullptr;
+}
+
+static bool SetOption(const OptionEntry* o, const char* text)
+{
+  if (o->kind == option_text) {
+    *(std::string*)o->value = text;
+    return true;
+  }
+  char* end;
+  errno = 0;
+  long n = strtol(text, &end, 10);
+  if (end == text || *end || errno || n < o->least) {
+    fprintf(stderr, "tetherorb2-hub: %s takes a whole number from %ld\n", o->name, o->least);
+    return false;
+  }
+  *(long*)o->value = n;
+  return true;
+}
+
+static bool SetCommand(const char* word, const char* next)
+{
+  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier"};
+  for (int c = 0; c < (int)(sizeof Names / sizeof Names[0]); c++)
+    if (strcmp(word, Names[c]) == 0) {
+      Options.command = c;
+      if (c == command_hide || c == command_unhide) {
+        if (!next) {
+          fprintf(stderr, "tetherorb2-hub: %s takes a level id\n", word);
+          return false;
+        }
+        Options.levelId = next;
+      }
+      return true;
+    }
+  fprintf(stderr, "tetherorb2-hub: unknown command or option %s (see --help)\n", word);
+  return false;
+}
+
+bool ParseOptions(int argc, char** argv)
+{
+  ChooseFolders();
+  bool commandSeen = false;
+  for (int i = 1; i < argc; i++) {
+    const char* a = argv[i];
+    if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
+      Options.command = command_help;
+      return true;
+    }
+    const OptionEntry* o = FindOption(a);
+    if (o && o->kind == option_flag) {
+      *(bool*)o->value = true;
+    } else if (o) {
+      if (i + 1 >= argc) {
+        fprintf(stderr, "tetherorb2-hub: %s needs a value\n", a);
+        return false;
+      }
+      if (!SetOption(o, argv[++i]))
+        return false;
+    } else if (!commandSeen && a[0] != '-') {
+      if (!SetCommand(a, i + 1 < argc ? argv[i + 1] : nullptr))
+        return false;
+      if (Options.command == command_hide || Options.command == command_unhide)
+        i++;
+      commandSeen = true;
+    } else {
+      fprintf(stderr, "tetherorb2-hub: unknown option %s (see --help)\n", a);
+      return false;
+    }
+  }
+  if (Options.game.maxReplayRuns > MaxReplayRuns)
+    Options.game.maxReplayRuns = MaxReplayRuns;   // the game's replay reader holds no more
+  return true;
+}
+
+void PrintHelp()
+{
+  printf("Usage: tetherorb2-hub [serve] [OPTIONS]      the level hub's HTTP service\n"
+         "       tetherorb2-hub hide LEVELID [--db DB]  hide a level from every list and request\n"
+         "       tetherorb2-hub unhide LEVELID [--db DB]\n"
+         "       tetherorb2-hub check [--db DB]         compare the kept counts with the runs; 1 on a mismatch\n\n"
+         "Options (default in brackets):\n");
+  for (int i = 0; i < OptionCount; i++) {
+    const OptionEntry* o = &OptionTable[i];
+    char value[600];
+    if (o->kind == option_text)
+      snprintf(value, sizeof value, "\"%s\"", ((std::string*)o->value)->c_str());
+    else if (o->kind == option_number)
+      snprintf(value, sizeof value, "%ld", *(long*)o->value);
+    else
+      snprintf(value, sizeof value, "%s", *(bool*)o->value ? "on" : "off");
+    printf("  %-24s %s [%s]\n", o->name, o->help, value);
+  }
+  printf("\nThe rate limits count requests a minute for each token or address and copy of the hub;\n"
+         "0 turns a limit off. Fixed: 20 levels a page, names of 3 to 24 printable ASCII\n"
+         "characters, tokens of 32 to 128 characters.\n");
+}
+
+bool ListenAddress(std::string* host, int* port)
+{
+  size_t colon = Options.listen.rfind(':');
+  if (colon == std::string::npos || colon == 0)
+    return false;
+  char* end;
+  long p = strtol(Options.listen.c_str() + colon + 1, &end, 10);
+  if (*end || end == Options.listen.c_str() + colon + 1 || p < 0 || p > 65535)
+    return false;
+  *host = Options.listen.substr(0, colon);
+  *port = (int)p;
+  return true;
+}

@@ -1,0 +1,55 @@
+// hub_options: the hub's command line. One program-wide record, set once at
+// start-up from a fixed table of options, each with its default and a line
+// of help; --help prints the table with the defaults, limits included.
+//   Options                    the record
+//   ParseOptions(argc, argv)   fills it; false (with a message on stderr) on a bad line
+//   PrintHelp()                the usage and every option with its default
+#pragma once
+
+#include "hub/hub_game.h"
+
+#include <string>
+
+// What the program was asked to do.
+enum {
+  command_serve = 0,    // the HTTP service
+  command_hide = 1,     // hide a level from everyone
+  command_unhide = 2,   // show a hidden level again
+  command_check = 3,    // compare the kept counts with the runs and ratings
+  command_verifier = 4, // a verifier process (started by the hub itself)
+  command_help = 5
+};
+
+// Each limit is the number of requests a minute; 0 turns it off.
+struct RateLimits {
+  long publishPerToken, publishPerAddress;
+  long runsPerToken, runsPerAddress;
+  long playersPerAddress;
+};
+
+struct OptionsRecord {
+  int command;
+  std::string levelId;         // of hide and unhide
+  std::string listen;          // HOST:PORT
+  std::string db;              // a file path (SQLite) or postgresql://...
+  std::string levels;          // the shipped levels, level1.dat .. level15.dat
+  std::string solutions;       // their solutions level1.replay ..; empty: none
+  std::string web;             // the browser build served under /play/
+  long threads;                // request threads (one per open connection)
+  long dbConnections;          // connections each copy keeps
+  long verifiers;              // verifier processes
+  long maxBody;                // bytes of a request body
+  long maxPage;                // deepest page of the level list
+  long maxRecords;             // the largest limit of a records request
+  GameLimits game;
+  RateLimits rates;
+  bool trustProxy;             // the client's address is the last of X-Forwarded-For
+};
+
+extern OptionsRecord Options;
+
+bool ParseOptions(int argc, char** argv);
+void PrintHelp();
+
+// Host and port of Options.listen; false when it is not HOST:PORT.
+bool ListenAddress(std::string* host, int* port);

@@ -1,0 +1,70 @@
+// hub_schema: the migrations, oldest first. A migration is never changed
+// once released: a change to the tables is a new migration at the end.
+#include "hub/hub_schema.h"
+
+#include "hub/hub_db.h"
+
+#include <cstdio>
+
+// Written once for both databases; {ID} is each one's growing primary key.
+static const char* const Migration1[] = {
+  "CREATE TABLE players (id {ID}, name TEXT NOT NULL, name_key TEXT NOT NULL UNIQUE,"
+  " token_hash TEXT UNIQUE, created BIGINT NOT NULL)",
+  // state: 0 listed, 1 withdrawn by its author, 2 hidden by the operator;
+  // shipped: the slot 1..15 of a level that comes with the game, else 0;
+  // published_ms: milliseconds, so that levels published one after another list in order.
+  "CREATE TABLE levels (id TEXT PRIMARY KEY, body TEXT NOT NULL, title TEXT NOT NULL,"
+  " width INTEGER NOT NULL, height INTEGER NOT NULL, author_id BIGINT NOT NULL,"
+  " shipped INTEGER NOT NULL, state INTEGER NOT NULL, published_ms BIGINT NOT NULL,"
+  " plays BIGINT NOT NULL, finishes BIGINT NOT NULL, rating BIGINT NOT NULL,"
+  " record INTEGER, author_score INTEGER, author_run BIGINT)",
+  "CREATE INDEX levels_by_new ON levels (state, published_ms DESC, id)",
+  "CREATE INDEX levels_by_plays ON levels (state, plays DESC, published_ms DESC, id)",
+  "CREATE INDEX levels_by_rating ON levels (state, rating DESC, published_ms DESC, id)",
+  "CREATE TABLE runs (id {ID}, level_id TEXT NOT NULL, player_id BIGINT NOT NULL,"
+  " score INTEGER NOT NULL, frames INTEGER NOT NULL, created BIGINT NOT NULL, replay TEXT NOT NULL)",
+  "CREATE INDEX runs_by_level ON runs (level_id, player_id)",
+  "CREATE TABLE bests (level_id TEXT NOT NULL, player_id BIGINT NOT NULL, run_id BIGINT NOT NULL,"
+  " score INTEGER NOT NULL, achieved BIGINT NOT NULL, PRIMARY KEY (level_id, player_id))",
+  "CREATE INDEX bests_by_score ON bests (level_id, score DESC, run_id)",
+  "CREATE TABLE ratings (level_id TEXT NOT NULL, player_id BIGINT NOT NULL, PRIMARY KEY (level_id, player_id))",
+  "INSERT INTO players (name, name_key, created) VALUES ('Tetherorb 2', 'tetherorb 2', 0)",
+  nullptr,
+};
+
+static const char* const* const Migrations[] = {Migration1};
+static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
+
+static std::string ForThisDatabase(const char* statement)
+{
+  std::string sql = statement;
+  size_t at = sql.find("{ID}");
+  if (at != std::string::npos)
+    sql.replace(at, 4, UsesPostgres() ? "BIGSERIAL PRIMARY KEY" : "INTEGER PRIMARY KEY AUTOINCREMENT");
+  return sql;
+}
+
+bool PrepareSchema(std::string* error)
+{
+  try {
+    InTransaction(tx_write, [](DbTx& tx) {
+      tx.LockSchema();
+      tx.Execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+      DbRows r;
+      tx.Run("SELECT version FROM schema_version", {}, &r);
+      if (r.count == 0)
+        tx.Run("INSERT INTO schema_version (version) VALUES (0)", {});
+      long long version = r.count ? r.Number(0, 0) : 0;
+      for (long long m = version; m < MigrationCount; m++) {
+        for (const char* const* s = Migrations[m]; *s; s++)
+          tx.Execute(ForThisDatabase(*s));
+        tx.Run("UPDATE schema_version SET version = ?", {Num(m + 1)});
+        printf("tetherorb2-hub: applied migration %lld\n", m + 1);
+      }
+    });
+  } catch (const DbError& e) {
+    *error = e.what();
+    return false;
+  }
+  return true;
+}

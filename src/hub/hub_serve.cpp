@@ -1,0 +1,201 @@
+// hub_serve: start-up, the shipped levels, the HTTP server and its signals.
+#include "hub/hub_serve.h"
+
+#include "hub/hub_api.h"
+#include "hub/hub_db.h"
+#include "hub/hub_options.h"
+#include "hub/hub_refusal.h"
+#include "hub/hub_schema.h"
+#include "hub/hub_store.h"
+#include "hub/hub_verify.h"
+#include "hub/hub_web.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <thread>
+#include <sys/socket.h>
+#include <unistd.h>
+
+static const int ShippedSlots = 15;
+static const long MaxShippedFileBytes = 4 << 20;
+static const int KeepAliveRequests = 1000;   // on one connection before the hub closes it
+static const int KeepAliveSeconds = 5;       // idle time before the hub closes a connection
+static const int ReadTimeoutSeconds = 5;     // a request that sends nothing for this long is dropped
+static const int WriteTimeoutSeconds = 5;
+static const int ListenBacklog = 1024;       // connections waiting to be accepted
+static const int StopPollMilliseconds = 10;
+
+// Each shipped level, with its solution as its author run, is known from the start.
+static void ImportShippedLevels()
+{
+  int levels = 0, runs = 0;
+  for (int slot = 1; slot <= ShippedSlots; slot++) {
+    std::string level, replay;
+    if (!ReadFileText(Options.levels + "/level" + std::to_string(slot) + ".dat", MaxShippedFileBytes, &level))
+      continue;
+    bool solved = !Options.solutions.empty() &&
+                  ReadFileText(Options.solutions + "/level" + std::to_string(slot) + ".replay",
+                               MaxShippedFileBytes, &replay);
+    Verdict v;
+    if (!Judge(Options.game, level, solved ? &replay : nullptr, &v) || v.level.empty()) {
+      fprintf(stderr, "tetherorb2-hub: shipped level %d left out: %s\n", slot, v.why.c_str());
+      continue;
+    }
+    if (solved && !v.finished)
+      fprintf(stderr, "tetherorb2-hub: the solution of level %d: %s\n", slot, v.why.c_str());
+    try {
+      InTransaction(tx_write, [&](DbTx& tx) {
+        tx.LockSchema();
+        ImportShippedLevel(tx, slot, v);
+      });
+      levels++;
+      runs += v.finished;
+    } catch (const Refusal& r) {
+      fprintf(stderr, "tetherorb2-hub: shipped level %d: %s\n", slot, r.why.c_str());
+    }
+  }
+  printf("tetherorb2-hub: %d shipped levels from %s, %d author runs\n", levels, Options.levels.c_str(), runs);
+}
+
+static void AnswerHttplibErrors(httplib::Server& server)
+{
+  // httplib's own refusals (no route, too large a body) get a JSON body too.
+  httplib::Server::HandlerWithResponse answer = [](const httplib::Request&, httplib::Response& res) {
+    if (!res.body.empty())
+      return httplib::Server::HandlerResponse::Unhandled;
+    SendError(res, res.status, res.status == 404 ? "no such route"
+                               : res.status == 413 ? "the body is larger than " + std::to_string(Options.maxBody) + " bytes"
+                                                   : "bad request");
+    return httplib::Server::HandlerResponse::Handled;
+  };
+  server.set_error_handler(answer);
+  server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr ep) {
+    try {
+      std::rethrow_exception(ep);
+    } catch (const std::exception& e) {
+      fprintf(stderr, "tetherorb2-hub: %s\n", e.what());
+    } catch (...) {
+    }
+    SendError(res, 500, "the hub failed on this request");
+  });
+}
+
+// httplib listens with a backlog of 5, fixed when it was built: 64 clients
+// connecting at once would wait for SYN retries. A second listen() on the
+// bound socket sets a deeper one.
+struct HubServer : httplib::Server {
+  void DeepenBacklog() { ::listen(svr_sock_, ListenBacklog); }
+};
+
+static int Serve()
+{
+  std::string host;
+  int port;
+  if (!ListenAddress(&host, &port)) {
+    fprintf(stderr, "tetherorb2-hub: --listen takes HOST:PORT\n");
+    return 2;
+  }
+  long verifiers = Options.verifiers > 0 ? Options.verifiers : sysconf(_SC_NPROCESSORS_ONLN);
+  if (!StartVerifiers((int)verifiers)) {
+    fprintf(stderr, "tetherorb2-hub: cannot start the verifier processes\n");
+    return 1;
+  }
+  ImportShippedLevels();
+
+  HubServer server;
+  size_t threads = (size_t)Options.threads;
+  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  server.set_payload_max_length((size_t)Options.maxBody);
+  server.set_tcp_nodelay(true);   // headers and body go out at once, without waiting for a delayed ACK
+  server.set_keep_alive_max_count(KeepAliveRequests);
+  server.set_keep_alive_timeout(KeepAliveSeconds);
+  server.set_read_timeout(ReadTimeoutSeconds);
+  server.set_write_timeout(WriteTimeoutSeconds);
+  server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
+  AnswerHttplibErrors(server);
+  AddApiRoutes(server);
+  AddWebRoutes(server);
+
+  if (port == 0)
+    port = server.bind_to_any_port(host);
+  else if (!server.bind_to_port(host, port))
+    port = -1;
+  if (port <= 0) {
+    fprintf(stderr, "tetherorb2-hub: cannot listen on %s\n", Options.listen.c_str());
+    return 1;
+  }
+  server.DeepenBacklog();
+  // SIGINT and SIGTERM stop the server from a thread of its own, outside any signal handler.
+  sigset_t stops;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  std::thread([&server, stops] {
+    int sig;
+    sigwait(&stops, &sig);
+    // stop() does nothing before the server runs: a signal right after start must wait for it.
+    while (!server.is_running())
+      std::this_thread::sleep_for(std::chrono::milliseconds(StopPollMilliseconds));
+    server.stop();
+  }).detach();
+  printf("tetherorb2-hub: serving on http://%s:%d/\n", host.c_str(), port);
+  fflush(stdout);
+  server.listen_after_bind();
+  StopVerifiers();
+  return 0;
+}
+
+static int Hide(bool hidden)
+{
+  bool changed = false;
+  InTransaction(tx_write, [&](DbTx& tx) { changed = SetHidden(tx, Options.levelId, hidden); });
+  printf("%s: %s\n", Options.levelId.c_str(),
+         changed ? (hidden ? "hidden" : "shown again") : (hidden ? "no such level" : "not a hidden level"));
+  return changed ? 0 : 1;
+}
+
+static int Check()
+{
+  std::string report;
+  int problems = 0;
+  InTransaction(tx_read, [&](DbTx& tx) { problems = CheckCounts(tx, &report); });
+  fputs(report.c_str(), stdout);
+  printf("%d problems\n", problems);
+  return problems ? 1 : 0;
+}
+
+int RunCommand()
+{
+  if (Options.command == command_help) {
+    PrintHelp();
+    return 0;
+  }
+  if (Options.command == command_verifier)
+    return RunVerifier();
+  // Signals that stop the server are taken by its signal thread, so every
+  // other thread starts with them blocked.
+  sigset_t stops;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  if (Options.command == command_serve)
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+  std::string error;
+  int connections = Options.command == command_serve ? (int)Options.dbConnections : 1;
+  if (!OpenDatabase(Options.db, connections, &error) || !PrepareSchema(&error)) {
+    fprintf(stderr, "tetherorb2-hub: %s\n", error.c_str());
+    return 1;
+  }
+  int code;
+  try {
+    code = Options.command == command_serve    ? Serve()
+           : Options.command == command_check ? Check()
+                                              : Hide(Options.command == command_hide);
+  } catch (const DbError& e) {
+    fprintf(stderr, "tetherorb2-hub: %s\n", e.what());
+    code = 1;
+  }
+  CloseDatabase();
+  return code;
+}

@@ -1,0 +1,72 @@
+// hub_store: what the hub keeps and how each request changes it, in SQL
+// that SQLite and PostgreSQL both take. Every operation runs inside the
+// caller's transaction (hub_db's InTransaction) and throws a Refusal for a
+// request it will not carry out, so a refused request changes nothing.
+//
+// The tables (hub_schema.cpp makes them): players (name, its lower-case key,
+// the token's hash), levels (canonical text, title, size, author, shipped
+// slot, state, and the counts the lists sort by: plays, finishes, rating,
+// record), runs (every run recorded, with its replay), bests (each player's
+// best run on a level, the leaderboard) and ratings (one thumbs-up per
+// player and level). A level's counts change in the same transaction as the
+// rows they count.
+//
+//   Player                         a registered player
+//   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token
+//   RegisterPlayer(tx, name, tokenHash)   201, or 200 when the token already has that name
+//   PublishLevel(tx, player, verdict)     the level and its first run; 201, or 200 when known
+//   ImportShippedLevel(tx, slot, verdict) a shipped level and, when it ran, its author run
+//   LevelPage(tx, sort, page)      20 levels of the list
+//   LevelBody(tx, id)              a listed level's canonical text
+//   WithdrawLevel(tx, player, id)  its author takes it off the hub
+//   SetHidden(tx, id, hidden)      the operator hides a level or shows it again
+//   RecordRun(tx, player, id, verdict)    stores a finishing run, keeps the player's best
+//   LevelRecords(tx, id, limit, player)   the leaderboard, with the player's own rank
+//   RunReplay(tx, runId)           a run's replay text
+//   RateLevel(tx, player, id, up)  a thumbs-up from a player who finished the level
+//   CheckCounts(tx)                levels and bests whose kept counts disagree with their rows
+#pragma once
+
+#include "hub/hub_db.h"
+#include "hub/hub_game.h"
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+const int LevelsPerPage = 20;
+const char ShippedAuthor[] = "Tetherorb 2";   // the player behind the shipped levels' author runs
+
+enum { level_listed = 0, level_withdrawn = 1, level_hidden = 2 };
+
+struct Player {
+  long long id;
+  std::string name;
+};
+
+// A JSON answer and its status.
+struct Answer {
+  int status;
+  nlohmann::json body;
+};
+
+Player FindPlayer(DbTx& tx, const std::string& tokenHash);
+Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& tokenHash);
+
+Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v);
+void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v);
+Answer LevelPage(DbTx& tx, int sort, long page);
+std::string LevelBody(DbTx& tx, const std::string& id);
+void WithdrawLevel(DbTx& tx, const Player& player, const std::string& id);
+bool SetHidden(DbTx& tx, const std::string& id, bool hidden);
+
+// Stores a finishing run of a listed level: the run, the player's best and
+// the level's counts; returns the run's id. Refusal 404 when the level is not listed.
+long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now);
+Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v);
+Answer LevelRecords(DbTx& tx, const std::string& id, long limit, const Player* player);
+std::string RunReplay(DbTx& tx, long long runId);
+Answer RateLevel(DbTx& tx, const Player& player, const std::string& id, bool up);
+int CheckCounts(DbTx& tx, std::string* report);
+
+// Seconds since 1970 as "YYYY-MM-DDTHH:MM:SSZ".
+std::string IsoDate(long long seconds);

@@ -1,0 +1,158 @@
+// hub_store_levels: players, publishing, the level list, withdrawing and hiding.
+#include "hub/hub_ids.h"
+#include "hub/hub_refusal.h"
+#include "hub/hub_requests.h"
+#include "hub/hub_store.h"
+
+#include <chrono>
+#include <ctime>
+
+using nlohmann::json;
+
+std::string IsoDate(long long seconds)
+{
+  time_t t = (time_t)seconds;
+  struct tm utc;
+  gmtime_r(&t, &utc);
+  char text[32];
+  strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
+}
+
+static const long long MillisecondsPerSecond = 1000;
+
+static long long NowMilliseconds()
+{
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+Player FindPlayer(DbTx& tx, const std::string& tokenHash)
+{
+  DbRows r;
+  tx.Run("SELECT id, name FROM players WHERE token_hash = ?", {Text(tokenHash)}, &r);
+  if (r.count == 0)
+    throw Refusal{401, "unknown token: register it first with POST /api/v1/players"};
+  return Player{r.Number(0, 0), r.At(0, 1)};
+}
+
+Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& tokenHash)
+{
+  std::string key = NameKey(name);
+  if (tx.Run("INSERT INTO players (name, name_key, token_hash, created) VALUES (?, ?, ?, ?) ON CONFLICT DO NOTHING",
+             {Text(name), Text(key), Text(tokenHash), Num(time(nullptr))}) == 1)
+    return Answer{201, json{{"name", name}}};
+  DbRows r;
+  tx.Run("SELECT name, name_key FROM players WHERE token_hash = ?", {Text(tokenHash)}, &r);
+  if (r.count == 1 && r.At(0, 1) == key)
+    return Answer{200, json{{"name", r.At(0, 0)}}};   // a retried registration
+  if (r.count == 1)
+    throw Refusal{409, "this token is already registered as " + r.At(0, 0)};
+  throw Refusal{409, "the name " + name + " is taken"};
+}
+
+Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
+{
+  std::string id = LevelIdOf(v.level);
+  long long now = time(nullptr), nowMs = NowMilliseconds();
+  bool created = tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published_ms,"
+                        " plays, finishes, rating) VALUES (?, ?, ?, ?, ?, ?, 0, 0, ?, 0, 0, 0)"
+                        " ON CONFLICT (id) DO NOTHING",
+                        {Text(id), Text(v.level), Text(v.title), Num(v.width), Num(v.height), Num(player.id),
+                         Num(nowMs)}) == 1;
+  if (!created) {
+    DbRows r;
+    tx.Run("SELECT state FROM levels WHERE id = ?", {Text(id)}, &r);
+    if (r.Number(0, 0) == level_hidden)
+      throw Refusal{403, "this level was hidden by the hub's operator"};
+    // A level its author withdrew is the next publisher's.
+    created = tx.Run("UPDATE levels SET state = 0, author_id = ?, published_ms = ?, author_score = NULL,"
+                     " author_run = NULL WHERE id = ? AND state = 1",
+                     {Num(player.id), Num(nowMs), Text(id)}) == 1;
+  }
+  long long run = StoreRun(tx, player, id, v, now);
+  if (created)
+    tx.Run("UPDATE levels SET author_score = ?, author_run = ? WHERE id = ?", {Num(v.score), Num(run), Text(id)});
+  return Answer{created ? 201 : 200, json{{"id", id}, {"run", run}}};
+}
+
+void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v)
+{
+  std::string id = LevelIdOf(v.level);
+  DbRows author;
+  tx.Run("SELECT id, name FROM players WHERE name_key = ?", {Text(NameKey(ShippedAuthor))}, &author);
+  Player shipped{author.Number(0, 0), author.At(0, 1)};
+  tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published_ms, plays, finishes,"
+         " rating) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, 0, 0, 0) ON CONFLICT (id) DO NOTHING",
+         {Text(id), Text(v.level), Text(v.title), Num(v.width), Num(v.height), Num(shipped.id), Num(slot),
+          Num(NowMilliseconds())});
+  // A slot whose file changed keeps its old level, as a level like any other.
+  tx.Run("UPDATE levels SET shipped = 0 WHERE shipped = ? AND id <> ?", {Num(slot), Text(id)});
+  tx.Run("UPDATE levels SET shipped = ? WHERE id = ?", {Num(slot), Text(id)});
+  DbRows known;
+  tx.Run("SELECT state, author_run FROM levels WHERE id = ?", {Text(id)}, &known);
+  if (!v.finished || known.Number(0, 0) != level_listed || !known.IsNull(0, 1))
+    return;
+  long long run = StoreRun(tx, shipped, id, v, time(nullptr));
+  tx.Run("UPDATE levels SET author_score = ?, author_run = ? WHERE id = ?", {Num(v.score), Num(run), Text(id)});
+}
+
+Answer LevelPage(DbTx& tx, int sort, long page)
+{
+  static const char* const Queries[] = {
+    "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
+    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    " ORDER BY l.published_ms DESC, l.id LIMIT ? OFFSET ?",
+    "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
+    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    " ORDER BY l.plays DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
+    "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
+    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    " ORDER BY l.rating DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
+  };
+  static const char* const SortNames[] = {"new", "plays", "rating"};
+  DbRows r;
+  // One more than a page tells whether another page follows.
+  tx.Run(Queries[sort], {Num(LevelsPerPage + 1), Num((page - 1) * LevelsPerPage)}, &r);
+  json levels = json::array();
+  for (int i = 0; i < r.count && i < LevelsPerPage; i++) {
+    levels.push_back(json{{"id", r.At(i, 0)},          {"title", r.At(i, 1)},
+                          {"author", r.At(i, 2)},      {"width", r.Number(i, 3)},
+                          {"height", r.Number(i, 4)},  {"plays", r.Number(i, 5)},
+                          {"finishes", r.Number(i, 6)}, {"rating", r.Number(i, 7)},
+                          {"record", r.IsNull(i, 8) ? json() : json(r.Number(i, 8))},
+                          {"author_score", r.IsNull(i, 9) ? json() : json(r.Number(i, 9))},
+                          {"shipped", r.Number(i, 10)}, {"published", IsoDate(r.Number(i, 11) / MillisecondsPerSecond)}});
+  }
+  return Answer{200, json{{"sort", SortNames[sort]}, {"page", page}, {"more", r.count > LevelsPerPage},
+                          {"levels", levels}}};
+}
+
+std::string LevelBody(DbTx& tx, const std::string& id)
+{
+  DbRows r;
+  tx.Run("SELECT body FROM levels WHERE id = ? AND state = 0", {Text(id)}, &r);
+  if (r.count == 0)
+    throw Refusal{404, "no level " + id};
+  return r.At(0, 0);
+}
+
+void WithdrawLevel(DbTx& tx, const Player& player, const std::string& id)
+{
+  DbRows r;
+  tx.Run("SELECT author_id, shipped FROM levels WHERE id = ? AND state = 0", {Text(id)}, &r);
+  if (r.count == 0)
+    throw Refusal{404, "no level " + id};
+  if (r.Number(0, 1) != 0)
+    throw Refusal{403, "a shipped level cannot be withdrawn"};
+  if (r.Number(0, 0) != player.id)
+    throw Refusal{403, "only its author can withdraw a level"};
+  tx.Run("UPDATE levels SET state = 1 WHERE id = ? AND state = 0", {Text(id)});
+}
+
+bool SetHidden(DbTx& tx, const std::string& id, bool hidden)
+{
+  if (hidden)
+    return tx.Run("UPDATE levels SET state = 2 WHERE id = ?", {Text(id)}) == 1;
+  return tx.Run("UPDATE levels SET state = 0 WHERE id = ? AND state = 2", {Text(id)}) == 1;
+}

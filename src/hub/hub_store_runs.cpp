@@ -1,0 +1,132 @@
+// hub_store_runs: runs, leaderboards, replays, ratings and the count check.
+#include "hub/hub_refusal.h"
+#include "hub/hub_store.h"
+
+#include <ctime>
+
+using nlohmann::json;
+
+long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now)
+{
+  DbRows r;
+  tx.Run("INSERT INTO runs (level_id, player_id, score, frames, created, replay) VALUES (?, ?, ?, ?, ?, ?)"
+         " RETURNING id",
+         {Text(id), Num(player.id), Num(v.score), Num(v.frames), Num(now), Text(v.replay)}, &r);
+  long long run = r.Number(0, 0);
+  // Each statement holds on its own under concurrent runs of the same
+  // player: the insert makes the best once, the update only ever raises it.
+  bool first = tx.Run("INSERT INTO bests (level_id, player_id, run_id, score, achieved) VALUES (?, ?, ?, ?, ?)"
+                      " ON CONFLICT (level_id, player_id) DO NOTHING",
+                      {Text(id), Num(player.id), Num(run), Num(v.score), Num(now)}) == 1;
+  if (!first)
+    tx.Run("UPDATE bests SET run_id = ?, score = ?, achieved = ? WHERE level_id = ? AND player_id = ? AND score < ?",
+           {Num(run), Num(v.score), Num(now), Text(id), Num(player.id), Num(v.score)});
+  // Last, so that the level's row, which every run of it updates, is held the shortest.
+  if (tx.Run("UPDATE levels SET plays = plays + 1, finishes = finishes + ?,"
+             " record = CASE WHEN record IS NULL OR record < ? THEN ? ELSE record END WHERE id = ? AND state = 0",
+             {Num(first ? 1 : 0), Num(v.score), Num(v.score), Text(id)}) != 1)
+    throw Refusal{404, "no level " + id};
+  return run;
+}
+
+// The player's best on the level as {rank, score, run}, or null when there is none.
+static json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
+{
+  DbRows best, better;
+  tx.Run("SELECT score, run_id FROM bests WHERE level_id = ? AND player_id = ?", {Text(id), Num(playerId)}, &best);
+  if (best.count == 0)
+    return json();
+  // Equal scores share a rank.
+  tx.Run("SELECT COUNT(*) FROM bests WHERE level_id = ? AND score > ?", {Text(id), Num(best.Number(0, 0))}, &better);
+  return json{{"rank", better.Number(0, 0) + 1}, {"score", best.Number(0, 0)}, {"run", best.Number(0, 1)}};
+}
+
+Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v)
+{
+  long long run = StoreRun(tx, player, id, v, time(nullptr));
+  json standing = PlayerStanding(tx, id, player.id);
+  DbRows record;
+  tx.Run("SELECT record FROM levels WHERE id = ?", {Text(id)}, &record);
+  return Answer{201, json{{"run", run}, {"score", v.score}, {"best", standing["score"]}, {"rank", standing["rank"]},
+                          {"record", record.Number(0, 0)}}};
+}
+
+static void RequireListed(DbTx& tx, const std::string& id)
+{
+  DbRows r;
+  tx.Run("SELECT state FROM levels WHERE id = ?", {Text(id)}, &r);
+  if (r.count == 0 || r.Number(0, 0) != level_listed)
+    throw Refusal{404, "no level " + id};
+}
+
+Answer LevelRecords(DbTx& tx, const std::string& id, long limit, const Player* player)
+{
+  RequireListed(tx, id);
+  DbRows r;
+  tx.Run("SELECT b.run_id, p.name, b.score, b.achieved FROM bests b JOIN players p ON p.id = b.player_id"
+         " WHERE b.level_id = ? ORDER BY b.score DESC, b.run_id LIMIT ?",
+         {Text(id), Num(limit)}, &r);
+  json records = json::array();
+  long long rank = 0;
+  for (int i = 0; i < r.count; i++) {
+    if (i == 0 || r.Number(i, 2) != r.Number(i - 1, 2))
+      rank = i + 1;
+    records.push_back(json{{"rank", rank}, {"name", r.At(i, 1)}, {"score", r.Number(i, 2)},
+                           {"date", IsoDate(r.Number(i, 3))}, {"run", r.Number(i, 0)}});
+  }
+  json answer{{"level", id}, {"records", records}};
+  if (player)
+    answer["player"] = PlayerStanding(tx, id, player->id);
+  return Answer{200, answer};
+}
+
+std::string RunReplay(DbTx& tx, long long runId)
+{
+  DbRows r;
+  tx.Run("SELECT r.replay FROM runs r JOIN levels l ON l.id = r.level_id WHERE r.id = ? AND l.state = 0",
+         {Num(runId)}, &r);
+  if (r.count == 0)
+    throw Refusal{404, "no run " + std::to_string(runId)};
+  return r.At(0, 0);
+}
+
+Answer RateLevel(DbTx& tx, const Player& player, const std::string& id, bool up)
+{
+  RequireListed(tx, id);
+  DbRows finished;
+  tx.Run("SELECT 1 FROM bests WHERE level_id = ? AND player_id = ?", {Text(id), Num(player.id)}, &finished);
+  if (finished.count == 0)
+    throw Refusal{403, "only a player who has finished a level can rate it"};
+  long long changed;
+  if (up)
+    changed = tx.Run("INSERT INTO ratings (level_id, player_id) VALUES (?, ?) ON CONFLICT DO NOTHING",
+                     {Text(id), Num(player.id)});
+  else
+    changed = tx.Run("DELETE FROM ratings WHERE level_id = ? AND player_id = ?", {Text(id), Num(player.id)});
+  if (changed == 1)
+    tx.Run("UPDATE levels SET rating = rating + ? WHERE id = ?", {Num(up ? 1 : -1), Text(id)});
+  DbRows rating;
+  tx.Run("SELECT rating FROM levels WHERE id = ?", {Text(id)}, &rating);
+  return Answer{200, json{{"up", up}, {"rating", rating.Number(0, 0)}}};
+}
+
+int CheckCounts(DbTx& tx, std::string* report)
+{
+  DbRows levels, bests;
+  tx.Run("SELECT l.id FROM levels l WHERE"
+         " l.plays <> (SELECT COUNT(*) FROM runs r WHERE r.level_id = l.id)"
+         " OR l.finishes <> (SELECT COUNT(*) FROM bests b WHERE b.level_id = l.id)"
+         " OR l.rating <> (SELECT COUNT(*) FROM ratings g WHERE g.level_id = l.id)"
+         " OR COALESCE(l.record, -1) <> COALESCE((SELECT MAX(b.score) FROM bests b WHERE b.level_id = l.id), -1)",
+         {}, &levels);
+  tx.Run("SELECT b.level_id, b.player_id FROM bests b WHERE"
+         " b.score <> (SELECT MAX(r.score) FROM runs r WHERE r.level_id = b.level_id AND r.player_id = b.player_id)"
+         " OR NOT EXISTS (SELECT 1 FROM runs r WHERE r.id = b.run_id AND r.level_id = b.level_id"
+         " AND r.player_id = b.player_id AND r.score = b.score)",
+         {}, &bests);
+  for (int i = 0; i < levels.count; i++)
+    *report += "level " + levels.At(i, 0) + ": its plays, finishes, rating or record disagree with its runs\n";
+  for (int i = 0; i < bests.count; i++)
+    *report += "level " + bests.At(i, 0) + ", player " + bests.At(i, 1) + ": the best is not the best run\n";
+  return levels.count + bests.count;
+}

@@ -1,0 +1,398 @@
+#!/usr/bin/env python3
+"""The level hub's interface, driven over HTTP against real hub processes on
+a real database: every route, the refusals of bad input, the rate limits,
+two copies on one database, and SIGKILL in the middle of publishing and
+recording followed by a restart. No answer may be a 5xx, and every refusal
+names its cause in {"error": ...}.
+
+  test_hub_api.py HUB_BINARY        on a SQLite file in a temporary folder
+  test_hub_api.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
+"""
+import http.client
+import json
+import os
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+HUB_BIN = os.path.abspath(sys.argv[1])
+USE_PG = "--pg" in sys.argv
+NO_LIMITS = ["--rate-publish-token", "0", "--rate-publish-address", "0", "--rate-runs-token", "0",
+             "--rate-runs-address", "0", "--rate-players-address", "0"]
+
+
+def read(path):
+    with open(os.path.join(REPO, path), encoding="utf-8", newline="") as f:
+        return f.read()
+
+
+LEVEL1 = read("Levels/level1.dat")
+SOLUTIONS = [None] + [read("tests/solutions/level%d.replay" % n) for n in range(1, 16)]
+SOLUTION1, SOLUTION2 = SOLUTIONS[1], SOLUTIONS[2]
+SLOWER1 = read("tests/hub/level1-slower.replay")   # finishes level 1 with 247 against the solution's 268
+
+
+def variant(title, level=LEVEL1):
+    """Level 1 under another title: another level, finished by the same replay."""
+    return title + "\n" + level.split("\n", 1)[1]
+
+
+def token(name):
+    return ("".join(c if c.isalnum() else "-" for c in name) + "-" + "t" * 40)[:40]
+
+
+class Hub:
+    def __init__(self, *options, ready=True):
+        self.options = list(options)
+        self.start(ready)
+
+    def start(self, ready=True):
+        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", DB, "--web", WEB] + self.options,
+                                     stdout=subprocess.PIPE, text=True, cwd=REPO)
+        if ready:
+            self.ready()
+
+    def ready(self):
+        for line in self.proc.stdout:
+            if "serving on http://" in line:
+                self.port = int(line.rsplit(":", 1)[1].strip("/\n"))
+                return
+        raise RuntimeError("the hub did not start")
+
+    def call(self, method, path, body=None, tok=None, raw=None):
+        conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=60)
+        data = raw if raw is not None else json.dumps(body).encode() if body is not None else None
+        conn.request(method, path, body=data, headers={"Authorization": "Bearer " + tok} if tok else {})
+        r = conn.getresponse()
+        text = r.read().decode("utf-8", "replace")
+        conn.close()
+        assert r.status < 500, (method, path, r.status, text)
+        kind = r.getheader("Content-Type", "")
+        answer = json.loads(text) if kind.startswith("application/json") else text
+        if r.status >= 400:
+            assert isinstance(answer, dict) and answer.get("error"), (method, path, r.status, text)
+        return r.status, answer, r
+
+    def refused(self, status, cause, *args, **kwargs):
+        got, answer, _ = self.call(*args, **kwargs)
+        assert got == status and cause in answer["error"], (status, cause, got, answer)
+
+    def post(self, path, body, tok):
+        return self.call("POST", path, body, tok)
+
+    def register(self, name):
+        status, _, _ = self.post("/api/v1/players", {"name": name}, token(name))
+        assert status == 201, (name, status)
+        return token(name)
+
+    def levels(self, sort="new"):
+        found, page = [], 1
+        while True:
+            status, answer, _ = self.call("GET", "/api/v1/levels?sort=%s&page=%d" % (sort, page))
+            assert status == 200 and len(answer["levels"]) <= 20
+            found += answer["levels"]
+            if not answer["more"]:
+                return found
+            page += 1
+
+    def level(self, id):
+        return next((l for l in self.levels() if l["id"] == id), None)
+
+    def shipped(self, slot):
+        return next(l for l in self.levels() if l["shipped"] == slot)
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+        self.proc.wait()
+        self.proc.stdout.close()
+
+    def kill(self):
+        self.proc.kill()
+        self.proc.wait()
+        self.proc.stdout.close()
+
+
+def check_counts():
+    """The hub's own check: every kept count agrees with the rows it counts."""
+    done = subprocess.run([HUB_BIN, "check", "--db", DB], capture_output=True, text=True, cwd=REPO)
+    assert done.returncode == 0, done.stdout + done.stderr
+
+
+class HubApi(unittest.TestCase):
+    def test_players_register_with_bounded_names_unique_regardless_of_case(self):
+        for name in ["Abc", "X" * 24, "Tilde ~ name"]:
+            self.assertEqual(HUB.post("/api/v1/players", {"name": name}, token(name))[0], 201)
+        self.assertEqual(HUB.post("/api/v1/players", {"name": "Abc"}, token("Abc"))[0], 200)   # a retry
+        for name in ["Ab", "X" * 25, " Lead", "Tab\tname", "Caf\u00e9"]:
+            HUB.refused(400, "name", "POST", "/api/v1/players", {"name": name}, token("other"))
+        HUB.refused(409, "taken", "POST", "/api/v1/players", {"name": "aBC"}, token("another"))
+        HUB.refused(409, "already registered as Abc", "POST", "/api/v1/players", {"name": "Abd"}, token("Abc"))
+        HUB.refused(409, "taken", "POST", "/api/v1/players", {"name": "tetherorb 2"}, token("shipped"))
+        HUB.refused(401, "Authorization", "POST", "/api/v1/players", {"name": "NoToken"})
+        HUB.refused(401, "32 to 128", "POST", "/api/v1/players", {"name": "Short"}, "s" * 31)
+        self.assertEqual(HUB.post("/api/v1/players", {"name": "Exact"}, "e" * 32)[0], 201)
+        HUB.refused(401, "32 to 128", "POST", "/api/v1/players", {"name": "Long"}, "l" * 129)
+
+    def test_shipped_levels_are_known_with_their_solutions_as_author_runs(self):
+        shipped = [l for l in HUB.levels() if l["shipped"]]
+        self.assertEqual(sorted(l["shipped"] for l in shipped), list(range(1, 16)))
+        for l in shipped:
+            self.assertEqual(l["author"], "Tetherorb 2")
+            self.assertGreaterEqual(l["record"], l["author_score"])
+        self.assertEqual([HUB.shipped(5)[k] for k in ["plays", "finishes"]], [1, 1])   # no test plays it
+        self.assertEqual(HUB.shipped(1)["author_score"], 268)   # what tetherorb2-check says of it
+        status, text, _ = HUB.call("GET", "/api/v1/levels/" + HUB.shipped(1)["id"])
+        self.assertEqual((status, text), (200, LEVEL1))
+
+    def test_publishing_checks_the_level_and_its_author_run(self):
+        tok = HUB.register("Publisher")
+        level = variant("Published Once")
+        status, answer, _ = HUB.post("/api/v1/levels", {"level": level, "replay": SOLUTION1}, tok)
+        self.assertEqual(status, 201)
+        id = answer["id"]
+        self.assertRegex(id, "^[a-z2-7]{16}$")
+        # The same level in CRLF with junk after its rows is the same level.
+        crlf = level.replace("\n", "\r\n") + "junk after the rows\n"
+        self.assertEqual(HUB.post("/api/v1/levels", {"level": crlf, "replay": SOLUTION1}, tok)[:2],
+                         (200, {"id": id, "run": answer["run"] + 1}))
+        self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[1], level)
+        listed = HUB.level(id)
+        self.assertEqual((listed["title"], listed["author"], listed["width"], listed["height"]),
+                         ("Published Once", "Publisher", 24, 13))
+        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (2, 1, 268, 268))
+
+        before = len(HUB.levels())
+        rows = level.split("\n")
+        huge = "Huge\n400\n251\n" + ("b" * 400 + "\n") * 251   # one cell over the 100000 allowed
+        no_spawn = "\n".join(rows[:3] + [r.replace("j", "b") for r in rows[3:]])
+        two_spawns = "\n".join(rows[:3] + ["b" + "j" * 22 + "b"] + rows[4:])
+        no_finish = "\n".join(rows[:3] + [r.replace("l", "a") for r in rows[3:]])
+        for bad, status, cause in [(no_spawn, 422, "No spawn"), (two_spawns, 422, "More than one spawn"),
+                                   (no_finish, 422, "No finish"), ("\n".join(rows[:-3]), 400, "rows are missing"),
+                                   ("\n".join(rows[:3] + ["z" + rows[3][1:]] + rows[4:]), 400, "not letters a to l"),
+                                   ("Wide\n999\n1\n", 400, "width and height"), ("", 400, "empty"),
+                                   (huge, 422, "cells, more than"),
+                                   (level + "x" * 131072, 413, "bytes, more than")]:
+            HUB.refused(status, cause, "POST", "/api/v1/levels", {"level": bad, "replay": SOLUTION1}, tok)
+        for replay, status, cause in [(SOLUTION2, 422, "does not reach the finish"),
+                                      (SOLUTION1.replace("tetherorb2-replay 1", "tetherorb2-replay 2"), 400, "not a replay"),
+                                      ("\n".join(SOLUTION1.split("\n")[:-3]) + "\n", 422, "does not reach the finish"),
+                                      ("tetherorb2-replay 1\nscreen 800 600\n18750 0.96 - 0 0 0\n", 422, "ends by time out after 1875 frames"),
+                                      ("tetherorb2-replay 1\nscreen 800 600\n18751 0.96 - 0 0 0\n", 422, "frames allowed")]:
+            HUB.refused(status, cause, "POST", "/api/v1/levels", {"level": variant("Never"), "replay": replay}, tok)
+        for raw, cause in [(b'{"level": "a", "replay": ', "not JSON"), (b"[1, 2]", "JSON object"),
+                           (b'{"level": 1, "replay": "x"}', "number"), (b'{"level": "a"}', "replay"),
+                           (b'{"level": "a", "level": "b"}', "twice"), (b"\xff\xfe", "not JSON")]:
+            HUB.refused(400, cause, "POST", "/api/v1/levels", raw=raw, tok=tok)
+        HUB.refused(413, "larger than", "POST", "/api/v1/levels", raw=b" " * (524288 + 1), tok=tok)
+        HUB.refused(401, "unknown token", "POST", "/api/v1/levels", {"level": level, "replay": SOLUTION1}, token("nobody"))
+        self.assertEqual(len(HUB.levels()), before)   # not one refusal wrote a level
+        check_counts()
+
+    def test_runs_keep_each_players_best_and_rank_it(self):
+        level = HUB.shipped(1)["id"]
+        path = "/api/v1/levels/%s/runs" % level
+        fast, slow = HUB.register("Fast Runner"), HUB.register("Slow Runner")
+        self.assertEqual(HUB.post(path, {"replay": SLOWER1}, slow)[1]["rank"], 2)   # behind the author's 268
+        status, answer, _ = HUB.post(path, {"replay": SOLUTION1}, fast)
+        self.assertEqual((status, answer["score"], answer["best"], answer["rank"], answer["record"]), (201, 268, 268, 1, 268))
+        fast_run = answer["run"]
+        # A slower run is stored but lowers nothing.
+        status, answer, _ = HUB.post(path, {"replay": SLOWER1}, fast)
+        self.assertEqual((status, answer["score"], answer["best"], answer["rank"]), (201, 247, 268, 1))
+        HUB.refused(422, "does not reach the finish", "POST", path, {"replay": SOLUTION2}, fast)
+        HUB.refused(404, "no level", "POST", "/api/v1/levels/%s/runs" % ("a" * 16), {"replay": SOLUTION1}, fast)
+        HUB.refused(404, "no such level", "POST", "/api/v1/levels/NOTANID/runs", {"replay": SOLUTION1}, fast)
+        self.assertEqual(HUB.level(level)["plays"], 4)   # the author's, two of Fast, one of Slow
+
+        status, answer, _ = HUB.call("GET", "/api/v1/levels/%s/records?limit=3" % level, tok=slow)
+        ranks = [(r["rank"], r["name"], r["score"]) for r in answer["records"]]
+        self.assertEqual(ranks, [(1, "Tetherorb 2", 268), (1, "Fast Runner", 268), (3, "Slow Runner", 247)])
+        self.assertEqual(answer["player"]["rank"], 3)
+        self.assertEqual(answer["records"][1]["run"], fast_run)
+        self.assertEqual(len(HUB.call("GET", "/api/v1/levels/%s/records?limit=1" % level)[1]["records"]), 1)
+        self.assertNotIn("player", HUB.call("GET", "/api/v1/levels/%s/records?limit=100" % level)[1])
+        for query in ["limit=0", "limit=101", "limit=-1", "limit=1x"]:
+            HUB.refused(400, "limit", "GET", "/api/v1/levels/%s/records?%s" % (level, query))
+        HUB.refused(401, "unknown token", "GET", "/api/v1/levels/%s/records" % level, tok=token("stranger"))
+
+        self.assertEqual(HUB.call("GET", "/api/v1/runs/%d/replay" % fast_run)[1], SOLUTION1)
+        for run in ["0", "99999999", "x"]:
+            HUB.refused(404, "no", "GET", "/api/v1/runs/%s/replay" % run)
+        check_counts()
+
+    def test_list_sorts_and_pages(self):
+        tok = HUB.register("Lister")
+        ids = [HUB.post("/api/v1/levels", {"level": variant("Page %d" % i), "replay": SOLUTION1}, tok)[1]["id"]
+               for i in range(6)]
+        newest = HUB.levels("new")
+        self.assertGreater(len(newest), 20)
+        self.assertEqual(newest[0]["id"], ids[-1])
+        self.assertEqual(len(HUB.call("GET", "/api/v1/levels?page=1")[1]["levels"]), 20)
+        plays = [l["plays"] for l in HUB.levels("plays")]
+        self.assertEqual(plays, sorted(plays, reverse=True))
+        self.assertEqual(len(HUB.levels("rating")), len(newest))
+        for query in ["sort=best", "page=0", "page=501", "page=two"]:
+            HUB.refused(400, query.split("=")[0], "GET", "/api/v1/levels?" + query)
+        self.assertEqual(HUB.call("GET", "/api/v1/levels?page=500")[1]["levels"], [])
+
+    def test_rating_withdrawing_and_hiding(self):
+        author, other = HUB.register("Rated Author"), HUB.register("Rater")
+        status, answer, _ = HUB.post("/api/v1/levels", {"level": variant("To Rate"), "replay": SOLUTION1}, author)
+        id = answer["id"]
+        rate = "/api/v1/levels/%s/rating" % id
+        HUB.refused(403, "finished", "POST", rate, {"up": True}, other)
+        HUB.post("/api/v1/levels/%s/runs" % id, {"replay": SOLUTION1}, other)
+        self.assertEqual(HUB.post(rate, {"up": True}, other)[1], {"up": True, "rating": 1})
+        self.assertEqual(HUB.post(rate, {"up": True}, other)[1], {"up": True, "rating": 1})   # one per player
+        self.assertEqual(HUB.post(rate, {"up": True}, author)[1]["rating"], 2)
+        self.assertEqual(HUB.post(rate, {"up": False}, other)[1], {"up": False, "rating": 1})
+        HUB.refused(400, "true or false", "POST", rate, {"up": "yes"}, other)
+        self.assertEqual(HUB.levels("rating")[0]["id"], id)
+
+        HUB.refused(403, "only its author", "DELETE", "/api/v1/levels/" + id, tok=other)
+        HUB.refused(403, "shipped", "DELETE", "/api/v1/levels/" + HUB.shipped(3)["id"], tok=author)
+        self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + id, tok=author)[0], 204)
+        for method, path in [("GET", ""), ("GET", "/records"), ("DELETE", "")]:
+            HUB.refused(404, "no level", method, "/api/v1/levels/" + id + path, tok=author)
+        self.assertIsNone(HUB.level(id))
+        # Withdrawn, it is the next publisher's.
+        self.assertEqual(HUB.post("/api/v1/levels", {"level": variant("To Rate"), "replay": SOLUTION1}, other)[0], 201)
+        self.assertEqual(HUB.level(id)["author"], "Rater")
+
+        hide = subprocess.run([HUB_BIN, "hide", id, "--db", DB], capture_output=True, text=True)
+        self.assertEqual(hide.returncode, 0, hide.stdout + hide.stderr)
+        self.assertIsNone(HUB.level(id))
+        HUB.refused(404, "no level", "GET", "/api/v1/levels/" + id)
+        HUB.refused(403, "hidden", "POST", "/api/v1/levels", {"level": variant("To Rate"), "replay": SOLUTION1}, author)
+        self.assertEqual(subprocess.run([HUB_BIN, "unhide", id, "--db", DB], capture_output=True).returncode, 0)
+        self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[0], 200)
+        check_counts()
+
+    def test_rate_limits_per_token_and_address_on_a_second_copy(self):
+        copy = Hub("--rate-runs-token", "2", "--rate-runs-address", "3", "--rate-players-address", "3")
+        try:
+            # Two copies on one database: the second added no second author run.
+            self.assertEqual(copy.shipped(5)["plays"], 1)
+            first, second = copy.register("Limited One"), copy.register("Limited Two")
+            path, run = "/api/v1/levels/%s/runs" % copy.shipped(4)["id"], {"replay": SOLUTIONS[4]}
+            for _ in range(2):
+                self.assertEqual(copy.post(path, run, first)[0], 201)
+            status, answer, r = copy.post(path, run, first)
+            self.assertEqual(status, 429)
+            self.assertGreaterEqual(int(r.getheader("Retry-After")), 1)
+            self.assertEqual(copy.post(path, run, second)[0], 201)   # the address's third
+            self.assertEqual(copy.post(path, run, second)[0], 429)
+            copy.register("Limited Three")
+            self.assertEqual(copy.post("/api/v1/players", {"name": "Limited Four"}, token("Limited Four"))[0], 429)
+        finally:
+            copy.stop()
+
+    def test_truncated_request_writes_nothing(self):
+        with socket.create_connection(("127.0.0.1", HUB.port)) as s:
+            s.sendall(b"POST /api/v1/players HTTP/1.1\r\nHost: hub\r\nContent-Length: 100\r\n"
+                      b"Authorization: Bearer " + token("Cut Short").encode() + b'\r\n\r\n{"name": "Cut Short"')
+            s.shutdown(socket.SHUT_WR)
+            s.recv(1024)
+        self.assertEqual(HUB.register("Cut Short"), token("Cut Short"))
+
+    def test_play_page_names_the_level_and_files_have_their_types(self):
+        id = HUB.shipped(1)["id"]
+        status, page, r = HUB.call("GET", "/play/" + id)
+        self.assertEqual((status, r.getheader("Content-Type")), (200, "text/html; charset=utf-8"))
+        self.assertIn('<head><script>var TetherorbHubLevel = "%s";</script><title>' % id, page)
+        for name, kind in [("index.js", "text/javascript"), ("index.wasm", "application/wasm"),
+                           ("index.data", "application/octet-stream")]:
+            status, _, r = HUB.call("GET", "/play/" + name)
+            self.assertEqual((status, r.getheader("Content-Type")), (200, kind))
+        for path in ["/play/../hub.sqlite", "/play/" + id.upper(), "/nothing"]:
+            self.assertEqual(HUB.call("GET", path)[0], 404)
+
+    def test_sigkill_while_publishing_and_recording_loses_no_acknowledged_run(self):
+        hub = Hub(*NO_LIMITS)
+        self.addCleanup(hub.stop)
+        players = [hub.register("Killed %d" % k) for k in range(4)]
+        shipped = [hub.shipped(2)["id"], hub.shipped(3)["id"]]
+        acked, faults = [], []
+
+        def work(k, stop):
+            i = 0
+            try:
+                while not stop.is_set():
+                    i += 1
+                    if k % 2:
+                        body = {"level": variant("Killed %d %d %d" % (len(acked), k, i)), "replay": SOLUTION1}
+                        status, answer, _ = hub.post("/api/v1/levels", body, players[k])
+                    else:
+                        body = {"replay": SOLUTIONS[2 + i % 2]}
+                        status, answer, _ = hub.post("/api/v1/levels/%s/runs" % shipped[i % 2], body, players[k])
+                    if status in (200, 201):
+                        acked.append((answer["run"], answer.get("id"), body["replay"]))
+                    else:
+                        faults.append((status, answer))
+            except (OSError, http.client.HTTPException):
+                pass   # the hub was killed under this request
+            except AssertionError as e:
+                faults.append(e)
+
+        for round in range(5):
+            stop = threading.Event()
+            threads = [threading.Thread(target=work, args=(k, stop)) for k in range(4)]
+            for t in threads:
+                t.start()
+            while len(acked) < 25 * (round + 1) and not faults:
+                threading.Event().wait(0.01)
+            hub.kill()
+            stop.set()
+            for t in threads:
+                t.join()
+            self.assertEqual(faults, [])
+            check_counts()
+            hub.start()
+            for run, id, replay in acked:
+                self.assertEqual(hub.call("GET", "/api/v1/runs/%d/replay" % run)[:2], (200, replay))
+                if id:
+                    self.assertEqual(hub.call("GET", "/api/v1/levels/" + id)[0], 200)
+
+
+def main():
+    global DB, WEB, HUB
+    folder = tempfile.mkdtemp(prefix="hub-test-")
+    WEB = os.path.join(folder, "web")
+    os.mkdir(WEB)
+    for name, text in [("index.html", "<html><head><title>Tetherorb 2</title></head><body></body></html>"),
+                       ("index.js", "var a = 1;"), ("index.wasm", "\0asm"), ("index.data", "data")]:
+        with open(os.path.join(WEB, name), "w") as f:
+            f.write(text)
+    pg = os.path.join(folder, "pg")
+    if USE_PG:
+        DB = subprocess.run(["bash", os.path.join(REPO, "tools/hub-pg.sh"), "start", pg],
+                            check=True, capture_output=True, text=True).stdout.strip()
+    else:
+        DB = os.path.join(folder, "hub.sqlite")
+    # Three copies start at once on the new database: the schema and the
+    # shipped levels' author runs are made once (test_shipped_levels...).
+    copies = [Hub("--rate-runs-token", "1000", "--rate-publish-token", "1000", "--rate-runs-address", "1000",
+                  "--rate-publish-address", "1000", "--rate-players-address", "1000", ready=False) for _ in range(3)]
+    for copy in copies:
+        copy.ready()
+    HUB = copies.pop()
+    for copy in copies:
+        copy.stop()
+    try:
+        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
+    finally:
+        HUB.stop()
+        if USE_PG:
+            subprocess.run(["bash", os.path.join(REPO, "tools/hub-pg.sh"), "stop", pg])
+        subprocess.run(["rm", "-rf", folder])
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()

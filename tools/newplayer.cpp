@@ -7,7 +7,8 @@
 // each try a whole run of the level with its own imprecision, and prints
 // what share of the tries finish. --show also draws the first try of each
 // plan: where each step ended, and the ball's path over the level, a letter
-// per stage.
+// per stage. Exits with 1 when a level misses the aim: a new player finishes
+// each of levels 1 to 5 within three tries (AimWithinThree of the time).
 //
 // What it can say: whether the moves the screen suggests finish the level
 // when done a little off, and which step fails. What it cannot: how a real
@@ -35,6 +36,7 @@ static const int StuckFrames = 120;         // standing where no stage starts th
 static const int MaxTryFrames = 3000;       // more than a run's 30 seconds at any time scale
 static const int DefaultTries = 200;
 static const int MapColumns = 120;          // widest level --show draws
+static const float AimWithinThree = 0.95f;  // share of players finishing within three tries a level must reach
 
 enum { try_finish = 0, try_harmed, try_timeout, try_stuck, TryEndCount };
 static const char* const TryEndNames[TryEndCount] = {"finish", "harmed", "time up", "gave up"};
@@ -264,7 +266,7 @@ int main(int argc, char** argv) {
   if (tries < 1)
     return Usage();
   float levelFinish = 0, levelClean = 0;
-  int levelPlans = 0;
+  int levelPlans = 0, missed = 0;
   for (int p = 0; p < PlanCount; p++) {
     const Plan* plan = &Plans[p];
     if (only && plan->level != only)
@@ -299,12 +301,15 @@ int main(int argc, char** argv) {
     levelClean += cleanShare;
     levelPlans++;
     if (p + 1 == PlanCount || Plans[p + 1].level != plan->level) {
-      float share = levelFinish / levelPlans / 100;
-      printf("level %d  all %d plans alike: finish %5.1f%%, first time through %5.1f%%, within three tries %5.1f%%\n\n",
-             plan->level, levelPlans, 100 * share, levelClean / levelPlans, 100 * (1 - powf(1 - share, 3)));
+      float share = levelFinish / levelPlans / 100, withinThree = 1 - powf(1 - share, 3);
+      bool miss = withinThree < AimWithinThree;
+      printf("level %d  all %d plans alike: finish %5.1f%%, first time through %5.1f%%, within three tries %5.1f%%%s\n\n",
+             plan->level, levelPlans, 100 * share, levelClean / levelPlans, 100 * withinThree,
+             miss ? " (too hard)" : "");
+      missed += miss;
       levelFinish = levelClean = 0;
       levelPlans = 0;
     }
   }
-  return 0;
+  return missed ? 1 : 0;
 }

@@ -84,11 +84,12 @@ const Plan Plans[] = {
   {4, "hook the first pillar as the jump begins", 3, {L4_START(5.5f, 4, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
   {4, "hook the first pillar late in the jump", 3, {L4_START(5.5f, 18, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
   {4, "let the last fall happen without steering", 3, {L4_START(5.5f, 10, 10.5f, 16, 0), L4_LEDGE, L4_BACK(4)}},
-  {5, "hook the block ahead, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(15.5f, 7.5f)), L5_PIT, L5_LEDGE}},
-  {5, "hook the block ahead, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(15.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
-  {5, "hook the near end, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(14.5f, 7.5f)), L5_PIT, L5_LEDGE}},
-  {5, "hook the near end, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(14.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
-  {5, "jump at the very edge, let go before the top", 3, {L5_START(10.3f, HOOK_TO_BEFORE_TOP(15.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
-  {5, "hook the far end, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(16.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "hook the block ahead, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(16.5f, 7.5f)), L5_PIT, L5_LEDGE}},
+  {5, "hook the block ahead, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(16.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "hook the near end, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(15.5f, 7.5f)), L5_PIT, L5_LEDGE}},
+  {5, "hook the near end, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(15.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "jump at the very edge, let go before the top", 3, {L5_START(10.3f, HOOK_TO_BEFORE_TOP(16.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
+  {5, "hook the corner, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(15.2f, 7.8f)), L5_PIT, L5_LEDGE}},
+  {5, "hook the far end, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(17.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
 };
 const int PlanCount = sizeof(Plans) / sizeof(Plans[0]);

@@ -19,6 +19,24 @@ static const float NoAim = -1;
 #define FALL_RIGHT {R, 0, NoAim, 0, until_ground, 0}
 #define CLIMB_OUT_LEFT {L | J, 0, NoAim, 0, until_frames, 20}, {L, 0, NoAim, 0, until_ground, 0}
 
+// Level 1: over each of three blocks, rolling to x and jumping for frames.
+#define L1_STAGES(x1, f1, x2, f2, x3, f3) {                                \
+    {1, 0, 7, 12, 3, {ROLL_RIGHT_TO(x1), JUMP_RIGHT(f1), FALL_RIGHT}},     \
+    {7, 0, 11, 12, 3, {ROLL_RIGHT_TO(x2), JUMP_RIGHT(f2), FALL_RIGHT}},    \
+    {11, 0, 15, 12, 3, {ROLL_RIGHT_TO(x3), JUMP_RIGHT(f3), FALL_RIGHT}},   \
+    {15, 0, 23, 12, 1, {ROLL_RIGHT_TO(23)}}}
+
+// Level 2: at each edge or ledge roll to its x and jump, for low frames at
+// the first edge and off the highest ledge, high frames elsewhere; out of
+// the first pit, jump from where the ball lies.
+#define L2_STAGES(x1, x3, x4, x5, x6, low, high) {                                              \
+    {1, 0, 10, 12, 3, {ROLL_RIGHT_TO(x1), JUMP_RIGHT(low), FALL_RIGHT}},                       \
+    {10, 12, 14, 15, 3, {{0, 0, NoAim, 0, until_frames, 10}, JUMP_RIGHT(high), FALL_RIGHT}},   \
+    {14, 0, 18, 12, 3, {ROLL_RIGHT_TO(x3), JUMP_RIGHT(high), FALL_RIGHT}},                     \
+    {18, 0, 24, 9, 3, {ROLL_RIGHT_TO(x4), JUMP_RIGHT(high), FALL_RIGHT}},                      \
+    {24, 0, 35, 6, 3, {ROLL_RIGHT_TO(x5), JUMP_RIGHT(low), FALL_RIGHT}},                       \
+    {35, 0, 49, 9, 3, {ROLL_RIGHT_TO(x6), JUMP_RIGHT(high), ROLL_RIGHT_TO(48)}}}
+
 // Level 3: roll to the gap, jump after x, hook (hookX, 2.5) on the ceiling
 // after frames of the jump, let go at the top; out of the gap, climb back.
 #define L3_START(x, frames, hookX) \
@@ -42,34 +60,10 @@ static const float NoAim = -1;
 #define L5_LEDGE {22, 0, 45, 13, 1, {ROLL_RIGHT_TO(44)}}
 
 const Plan Plans[] = {
-  {1, "roll right, jump before each block", 4, {
-    {1, 0, 7, 12, 3, {ROLL_RIGHT_TO(5.5f), JUMP_RIGHT(15), FALL_RIGHT}},
-    {7, 0, 11, 12, 3, {ROLL_RIGHT_TO(9.8f), JUMP_RIGHT(18), FALL_RIGHT}},
-    {11, 0, 15, 12, 3, {ROLL_RIGHT_TO(13.8f), JUMP_RIGHT(22), FALL_RIGHT}},
-    {15, 0, 23, 12, 1, {ROLL_RIGHT_TO(23)}},
-  }},
-  {1, "roll into each block, then a short jump", 4, {
-    {1, 0, 7, 12, 3, {ROLL_RIGHT_TO(6.3f), JUMP_RIGHT(8), FALL_RIGHT}},
-    {7, 0, 11, 12, 3, {ROLL_RIGHT_TO(10.3f), JUMP_RIGHT(8), FALL_RIGHT}},
-    {11, 0, 15, 12, 3, {ROLL_RIGHT_TO(14.3f), JUMP_RIGHT(8), FALL_RIGHT}},
-    {15, 0, 23, 12, 1, {ROLL_RIGHT_TO(23)}},
-  }},
-  {2, "roll right, held jump at each edge and ledge", 6, {
-    {1, 0, 10, 12, 3, {ROLL_RIGHT_TO(8.8f), JUMP_RIGHT(20), FALL_RIGHT}},
-    {10, 12, 14, 15, 3, {{0, 0, NoAim, 0, until_frames, 10}, JUMP_RIGHT(25), FALL_RIGHT}},
-    {14, 0, 18, 12, 3, {ROLL_RIGHT_TO(16.3f), JUMP_RIGHT(25), FALL_RIGHT}},
-    {18, 0, 24, 9, 3, {ROLL_RIGHT_TO(22.3f), JUMP_RIGHT(25), FALL_RIGHT}},
-    {24, 0, 35, 6, 3, {ROLL_RIGHT_TO(28.6f), JUMP_RIGHT(20), FALL_RIGHT}},
-    {35, 0, 49, 9, 3, {ROLL_RIGHT_TO(38.3f), JUMP_RIGHT(25), ROLL_RIGHT_TO(48)}},
-  }},
-  {2, "roll right, short jumps, into each ledge", 6, {
-    {1, 0, 10, 12, 3, {ROLL_RIGHT_TO(9.3f), JUMP_RIGHT(10), FALL_RIGHT}},
-    {10, 12, 14, 15, 3, {{0, 0, NoAim, 0, until_frames, 10}, JUMP_RIGHT(12), FALL_RIGHT}},
-    {14, 0, 18, 12, 3, {ROLL_RIGHT_TO(17.3f), JUMP_RIGHT(12), FALL_RIGHT}},
-    {18, 0, 24, 9, 3, {ROLL_RIGHT_TO(23.3f), JUMP_RIGHT(12), FALL_RIGHT}},
-    {24, 0, 35, 6, 3, {ROLL_RIGHT_TO(29), JUMP_RIGHT(10), FALL_RIGHT}},
-    {35, 0, 49, 9, 3, {ROLL_RIGHT_TO(39.3f), JUMP_RIGHT(12), ROLL_RIGHT_TO(48)}},
-  }},
+  {1, "roll right, jump before each block", 4, L1_STAGES(5.5f, 15, 9.8f, 18, 13.8f, 22)},
+  {1, "roll into each block, then a short jump", 4, L1_STAGES(6.3f, 8, 10.3f, 8, 14.3f, 8)},
+  {2, "roll right, held jump at each edge and ledge", 6, L2_STAGES(8.8f, 16.3f, 22.3f, 28.6f, 38.3f, 20, 25)},
+  {2, "roll right, short jumps, into each ledge", 6, L2_STAGES(9.3f, 17.3f, 23.3f, 29, 39.3f, 10, 12)},
   {3, "jump at the edge, hook the nearest block above", 3, {L3_START(10.5f, 8, 17.5f), L3_PIT, L3_FAR}},
   {3, "jump at the edge, hook the ceiling ahead", 3, {L3_START(10.5f, 8, 19.5f), L3_PIT, L3_FAR}},
   {3, "jump at the edge, hook the middle of the ceiling", 3, {L3_START(10.5f, 8, 23), L3_PIT, L3_FAR}},

@@ -45,11 +45,13 @@ static const float NoAim = -1;
 #define L3_FAR {25, 0, 39, 10, 1, {ROLL_RIGHT_TO(38)}}
 
 // Level 4: jump after x, hook the first pillar at (firstX, 12.5) after frames
-// of the jump, let go at its top and hook the second at (secondX, 7.5), let
-// go at the top and fall holding fall; back on the floor, go back to try again.
-#define L4_START(x, frames, firstX, secondX, fall) \
+// of the jump, let go at its top and hook the second at (secondX, secondY)
+// (7.5: its lower end, which is at the top of the window at that moment; a
+// player who does not see it aims up at a point above), let go at the top
+// and fall holding fall; back on the floor, go back to try again.
+#define L4_START(x, frames, firstX, secondX, secondY, fall) \
   {1, 16, 12, 19, 6, {ROLL_RIGHT_TO(x), JUMP_RIGHT(frames), HOOK_TO_TOP(firstX, 12.5f), LET_GO_BRIEFLY, \
-                      HOOK_TO_TOP(secondX, 7.5f), {fall, 0, NoAim, 0, until_ground, 0}}}
+                      HOOK_TO_TOP(secondX, secondY), {fall, 0, NoAim, 0, until_ground, 0}}}
 #define L4_LEDGE {21, 0, 43, 14, 1, {ROLL_RIGHT_TO(42)}}
 #define L4_BACK(x) {12, 16, 21, 19, 1, {{L, 0, NoAim, 0, until_left, x}}}
 
@@ -71,13 +73,15 @@ const Plan Plans[] = {
   {3, "jump at the very edge, hook the nearest block", 3, {L3_START(12, 8, 17.5f), L3_PIT, L3_FAR}},
   {3, "hook the nearest block as the jump begins", 3, {L3_START(10.5f, 3, 17.5f), L3_PIT, L3_FAR}},
   {3, "hook the nearest block late in the jump", 3, {L3_START(10.5f, 16, 17.5f), L3_PIT, L3_FAR}},
-  {4, "hook each pillar in the middle", 3, {L4_START(5.5f, 10, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
-  {4, "jump under the first pillar, hook it straight above", 3, {L4_START(8, 10, 9.5f, 16, R), L4_LEDGE, L4_BACK(6.5f)}},
-  {4, "hook the near end of each pillar", 3, {L4_START(5.5f, 10, 11.5f, 15.5f, R), L4_LEDGE, L4_BACK(4)}},
-  {4, "jump early, hook the far end of the second pillar", 3, {L4_START(4, 10, 10.5f, 16.5f, R), L4_LEDGE, L4_BACK(2.5f)}},
-  {4, "hook the first pillar as the jump begins", 3, {L4_START(5.5f, 4, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
-  {4, "hook the first pillar late in the jump", 3, {L4_START(5.5f, 18, 10.5f, 16, R), L4_LEDGE, L4_BACK(4)}},
-  {4, "let the last fall happen without steering", 3, {L4_START(5.5f, 10, 10.5f, 16, 0), L4_LEDGE, L4_BACK(4)}},
+  {4, "hook each pillar in the middle", 3, {L4_START(5.5f, 10, 10.5f, 16, 7.5f, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "jump under the first pillar, hook it straight above", 3, {L4_START(8, 10, 9.5f, 16, 7.5f, R), L4_LEDGE, L4_BACK(6.5f)}},
+  {4, "hook the near end of each pillar", 3, {L4_START(5.5f, 10, 11.5f, 15.5f, 7.5f, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "jump early, hook the far end of the second pillar", 3, {L4_START(4, 10, 10.5f, 16.5f, 7.5f, R), L4_LEDGE, L4_BACK(2.5f)}},
+  {4, "hook the first pillar as the jump begins", 3, {L4_START(5.5f, 4, 10.5f, 16, 7.5f, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "hook the first pillar late in the jump", 3, {L4_START(5.5f, 18, 10.5f, 16, 7.5f, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "let the last fall happen without steering", 3, {L4_START(5.5f, 10, 10.5f, 16, 7.5f, 0), L4_LEDGE, L4_BACK(4)}},
+  {4, "not seeing the second pillar, aim straight up", 3, {L4_START(5.5f, 10, 10.5f, 15, 2, R), L4_LEDGE, L4_BACK(4)}},
+  {4, "not seeing the second pillar, aim up and right", 3, {L4_START(5.5f, 10, 10.5f, 17, 3, R), L4_LEDGE, L4_BACK(4)}},
   {5, "hook the block ahead, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(16.5f, 7.5f)), L5_PIT, L5_LEDGE}},
   {5, "hook the block ahead, let go before the top", 3, {L5_START(10, HOOK_TO_BEFORE_TOP(16.5f, 7.5f, 8)), L5_PIT, L5_LEDGE}},
   {5, "hook the near end, let go at the top", 3, {L5_START(10, HOOK_TO_TOP(15.5f, 7.5f)), L5_PIT, L5_LEDGE}},

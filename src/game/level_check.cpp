@@ -24,10 +24,10 @@ LevelCheck CheckLevel()
 const char* LevelCheckNote(const LevelCheck& c)
 {
   if (c.spawns == 0)
-    return Tr("No spawn");
+    return N_("No spawn");
   if (c.spawns > 1)
-    return Tr("More than one spawn");
+    return N_("More than one spawn");
   if (c.finishes == 0)
-    return Tr("No finish");
+    return N_("No finish");
   return nullptr;
 }

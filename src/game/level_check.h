@@ -9,5 +9,6 @@ struct LevelCheck {
 
 // Counts the spawns and finishes of the level in MapGrid.
 LevelCheck CheckLevel();
-// "No spawn", "More than one spawn", "No finish", or null when the level is playable.
+// "No spawn", "More than one spawn", "No finish", or null when the level is
+// playable; in English, for Tr() where it is shown (the hub sends it as it is).
 const char* LevelCheckNote(const LevelCheck& c);

@@ -116,7 +116,7 @@ const char* EditorHintText()
   if (LeaveAfter > 0 || (SavedStaying && EditorLevelSaved()))
     return Tr("Saved");
   if (EditorNote) {
-    snprintf(NoteLine, sizeof NoteLine, Tr("%s - saved anyway; press B to go back"), EditorNote);
+    snprintf(NoteLine, sizeof NoteLine, Tr("%s - saved anyway; press B to go back"), Tr(EditorNote));
     return NoteLine;
   }
   return RunEndShown ? RunEndLine : Tr("Press B to save and go back");

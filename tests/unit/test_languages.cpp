@@ -11,6 +11,7 @@
 
 #include "game/file_save.h"
 #include "game/lang.h"
+#include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/mo_catalog.h"
 #include "game/run_end.h"
@@ -21,6 +22,7 @@
 #include "render/overlay.h"
 #include "test_support.h"
 #include "ui/bars.h"
+#include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"
 #include "ui/menus.h"
@@ -97,8 +99,11 @@ TEST(Languages, LocaleNamesTheLanguageAndTheSettingOverridesIt)
   EXPECT_STRNE("Play", Tr("Play"));
   EXPECT_FALSE(UseLanguage("xx"));
   EXPECT_STREQ("de", LanguageInUse());
+  EditorNote = LevelCheckNote(LevelCheck{});   // kept across a switch of language, as the editor keeps it
   EXPECT_TRUE(UseLanguage("en"));
   EXPECT_STREQ("Play", Tr("Play"));
+  EXPECT_STREQ("No spawn - saved anyway; press B to go back", EditorHintText());
+  ClearEditorNotes();
   SetSystemLanguage("C");
   EXPECT_TRUE(UseLanguage(""));
   EXPECT_STREQ("en", LanguageInUse());

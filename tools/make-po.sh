@@ -11,6 +11,8 @@ mapfile -t SOURCES < <(find src -path src/hub -prune -o \( -name '*.cpp' -o -nam
 xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=N_ \
   --add-comments=TRANSLATORS: --package-name=tetherorb2 --package-version=0.3 \
   --msgid-bugs-address=tetherorb2 --no-wrap -o "$POT" "${SOURCES[@]}"
+# The texts are UTF-8 even while every English one is ASCII.
+sed -i -e 's/charset=CHARSET/charset=UTF-8/' -e '1s/.*/# The texts of Tetherorb 2./' "$POT"
 
 for po in po/*.po; do
   [ -e "$po" ] || continue

@@ -15,13 +15,32 @@ set(TETHERORB_HOMEPAGE "https://tetherorb2.example" CACHE STRING
 # installed tree works under any prefix and can be moved whole.
 file(RELATIVE_PATH TETHERORB_DATA_FROM_EXECUTABLE
      "/prefix/${TETHERORB_INSTALL_GAMESDIR}" "/prefix/${TETHERORB_INSTALL_DATADIR}")
+file(RELATIVE_PATH TETHERORB_LOCALE_FROM_EXECUTABLE
+     "/prefix/${TETHERORB_INSTALL_GAMESDIR}" "/prefix/${CMAKE_INSTALL_LOCALEDIR}")
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/platform/paths.cpp PROPERTIES
-  COMPILE_DEFINITIONS "TETHERORB_DATA_FROM_EXECUTABLE=\"${TETHERORB_DATA_FROM_EXECUTABLE}\"")
+  COMPILE_DEFINITIONS "TETHERORB_DATA_FROM_EXECUTABLE=\"${TETHERORB_DATA_FROM_EXECUTABLE}\";TETHERORB_LOCALE_FROM_EXECUTABLE=\"${TETHERORB_LOCALE_FROM_EXECUTABLE}\"")
 
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${PACKAGING_DIR}/tetherorb2.metainfo.xml.in
-               ${PACKAGING_OUT}/${TETHERORB_APP_ID}.metainfo.xml @ONLY)
+               ${PACKAGING_OUT}/untranslated.metainfo.xml @ONLY)
+
+# The desktop entry and the metadata with every catalogue's name and summary:
+# msgfmt reads the languages from a folder holding LINGUAS and the .po files.
+set(PACKAGING_PO ${PACKAGING_OUT}/po)
+string(REPLACE ";" "\n" linguas "${TETHERORB_LANGUAGES}")
+file(WRITE ${PACKAGING_PO}/LINGUAS "${linguas}\n")
+set(TRANSLATED_DESKTOP ${PACKAGING_OUT}/tetherorb2.desktop)
+set(TRANSLATED_METAINFO ${PACKAGING_OUT}/${TETHERORB_APP_ID}.metainfo.xml)
+add_custom_command(OUTPUT ${TRANSLATED_DESKTOP} ${TRANSLATED_METAINFO}
+  COMMAND ${CMAKE_COMMAND} -E copy ${TETHERORB_PO_FILES} ${PACKAGING_PO}
+  COMMAND ${MSGFMT} --desktop --template=${PACKAGING_DIR}/tetherorb2.desktop -d ${PACKAGING_PO}
+          -o ${TRANSLATED_DESKTOP}
+  COMMAND ${MSGFMT} --xml --template=${PACKAGING_OUT}/untranslated.metainfo.xml -d ${PACKAGING_PO}
+          -o ${TRANSLATED_METAINFO}
+  DEPENDS ${TETHERORB_PO_FILES} ${PACKAGING_DIR}/tetherorb2.desktop ${PACKAGING_OUT}/untranslated.metainfo.xml
+  VERBATIM)
+add_custom_target(tetherorb2-packaging-texts ALL DEPENDS ${TRANSLATED_DESKTOP} ${TRANSLATED_METAINFO})
 
 # Manual page and changelog go compressed, reproducibly (no name or time stamp).
 foreach(doc tetherorb2.6 changelog)
@@ -38,12 +57,16 @@ install(TARGETS tetherorb2 RUNTIME DESTINATION ${TETHERORB_INSTALL_GAMESDIR})
 install(DIRECTORY Media DESTINATION ${TETHERORB_INSTALL_DATADIR})
 install(DIRECTORY Levels DESTINATION ${TETHERORB_INSTALL_DATADIR} FILES_MATCHING PATTERN "level*.dat")
 install(FILES settings.ini DESTINATION ${TETHERORB_INSTALL_DATADIR})
-install(FILES ${PACKAGING_DIR}/tetherorb2.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${TRANSLATED_DESKTOP} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(lang ${TETHERORB_LANGUAGES})
+  install(FILES ${TETHERORB_LOCALE_DIR}/${lang}/LC_MESSAGES/tetherorb2.mo
+          DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${lang}/LC_MESSAGES)
+endforeach()
 foreach(size 64 128 256)
   install(FILES ${PACKAGING_DIR}/icons/tetherorb2-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tetherorb2.png)
 endforeach()
-install(FILES ${PACKAGING_OUT}/${TETHERORB_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${TRANSLATED_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PACKAGING_OUT}/tetherorb2.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PACKAGING_DIR}/copyright ${PACKAGING_OUT}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

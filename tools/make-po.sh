@@ -11,6 +11,9 @@ mapfile -t SOURCES < <(find src -path src/hub -prune -o \( -name '*.cpp' -o -nam
 xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=N_ \
   --add-comments=TRANSLATORS: --package-name=tetherorb2 --package-version=0.3 \
   --msgid-bugs-address=tetherorb2 --no-wrap -o "$POT" "${SOURCES[@]}"
+# The desktop entry's and the AppStream metadata's texts, by their own rules.
+xgettext --join-existing --from-code=UTF-8 --no-wrap -o "$POT" \
+  packaging/tetherorb2.desktop packaging/tetherorb2.metainfo.xml.in
 # The texts are UTF-8 even while every English one is ASCII.
 sed -i -e 's/charset=CHARSET/charset=UTF-8/' -e '1s/.*/# The texts of Tetherorb 2./' "$POT"
 

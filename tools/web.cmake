@@ -7,6 +7,8 @@ if(NOT LODEPNG_DIR)
 endif()
 list(REMOVE_ITEM platform_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/platform_desktop.cpp)
 
+include(${CMAKE_SOURCE_DIR}/cmake/catalogues.cmake)
+
 set(WEB_SHELL ${CMAKE_SOURCE_DIR}/src/platform/platform_web.html)
 set(WEB_PRE_JS ${CMAKE_SOURCE_DIR}/src/platform/platform_web.js)
 add_executable(tetherorb2 src/app/main.cpp ${game_SOURCES} ${render_SOURCES} ${ui_SOURCES}
@@ -23,5 +25,7 @@ target_link_options(tetherorb2 PRIVATE
   "SHELL:--shell-file ${WEB_SHELL}"
   "SHELL:--pre-js ${WEB_PRE_JS}"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Media@/game/Media"
-  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Levels@/shipped/Levels")
-set_property(TARGET tetherorb2 APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_PRE_JS})
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Levels@/shipped/Levels"
+  "SHELL:--preload-file ${TETHERORB_LOCALE_DIR}@/game/locale")
+add_dependencies(tetherorb2 tetherorb2-catalogues)
+set_property(TARGET tetherorb2 APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_PRE_JS} ${TETHERORB_CATALOGUES})

@@ -25,6 +25,7 @@ struct PlacesRecord {
   PathBuffer screenshots;      // screenshots; empty: the working directory
   PathBuffer userSettings;     // folder of the player's settings file
   PathBuffer shippedSettings;  // folder of the settings used when the player has none
+  PathBuffer locale;           // compiled catalogues: <locale>/<language>/LC_MESSAGES/tetherorb2.mo
   bool makeFolders;            // create missing folders before writing
 };
 

@@ -101,11 +101,14 @@ void ChoosePlayerFolders()
 
 void ChoosePaths()
 {
+  PathBuffer exe, data;
+  bool exeKnown = ExecutableFolder(exe);
+  if (exeKnown)
+    PlacePath(Places.locale, exe, BuildTreeLocale);
   if (HoldsGameData())
     return;   // the record's defaults are the repository layout
-  PathBuffer exe, data;
   char resolved[PATH_MAX];
-  if (!ExecutableFolder(exe) || !PlacePath(data, exe, TETHERORB_DATA_FROM_EXECUTABLE)) {
+  if (!exeKnown || !PlacePath(data, exe, TETHERORB_DATA_FROM_EXECUTABLE)) {
     fprintf(stderr, "tetherorb2: the game's own folder is too long a path; using the working directory\n");
     return;
   }
@@ -118,6 +121,7 @@ void ChoosePaths()
   PlacePath(Places.media, data, "Media");   // the folder left room for these
   PlacePath(Places.shippedLevels, data, "Levels");
   PlacePath(Places.shippedSettings, "", data);
+  PlacePath(Places.locale, exe, TETHERORB_LOCALE_FROM_EXECUTABLE);
   ChoosePlayerFolders();
   Places.makeFolders = true;
 }

@@ -26,6 +26,11 @@ const int PathNameRoom = 64;
 #ifndef TETHERORB_DATA_FROM_EXECUTABLE
 #define TETHERORB_DATA_FROM_EXECUTABLE "../share/games/tetherorb2"
 #endif
+// ... and its compiled catalogues; a build tree keeps them in "locale" beside the executable.
+#ifndef TETHERORB_LOCALE_FROM_EXECUTABLE
+#define TETHERORB_LOCALE_FROM_EXECUTABLE "../share/locale"
+#endif
+const char BuildTreeLocale[] = "locale";
 
 void ChoosePaths();
 void ChoosePlayerFolders();

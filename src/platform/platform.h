@@ -8,7 +8,9 @@ union SDL_Event;
 
 const int AnyEventType = -1;   // TakeEvent: an event of any type
 
-// Before the settings are read. Desktop: nothing. Browser: fills Levels/ with
+// Before the settings are read. Both: hand the system's language to
+// SetSystemLanguage (desktop: LC_ALL, LC_MESSAGES or LANG, the first set;
+// browser: navigator.language). Browser: fills Levels/ with
 // the shipped levels and, over them, the player's files kept in IndexedDB,
 // and leaves the frame pacing to the browser.
 void StartPlatform();

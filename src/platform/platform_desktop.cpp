@@ -4,12 +4,24 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <cstdlib>
 
+#include "game/lang.h"
 #include "game/screen.h"
 #include "platform/video.h"
 
+// The locale variables in the order POSIX gives them weight for messages.
+static const char* const LocaleVariables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+
 void StartPlatform()
 {
+  for (const char* variable : LocaleVariables) {
+    const char* locale = getenv(variable);
+    if (locale && locale[0]) {
+      SetSystemLanguage(locale);
+      return;
+    }
+  }
 }
 
 void RunMainLoop(void (*frame)())

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <emscripten.h>
 
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
@@ -40,6 +41,9 @@ static void (*HostFrame)();   // the host's frame, run at each display refresh
 
 void StartPlatform()
 {
+  static char BrowserLanguage[32];   // navigator.language: "de", "pt-BR", ...
+  EM_ASM({ stringToUTF8(navigator.language || '', $0, $1); }, BrowserLanguage, (int)sizeof BrowserLanguage);
+  SetSystemLanguage(BrowserLanguage);
   EM_ASM({ Module['startPage'](); });
   PacingEnabled = false;   // the display refresh paces the frames
 }

@@ -54,6 +54,9 @@ void BeginOverlay();
 // The pointer picture with its hot spot at window pixel (x, y).
 void DrawCursor(int x, int y);
 
+const int SmallAdvance = 10;   // overlay units the pen moves per small glyph
+const int ButtonFrameX = 150;  // a button body's left edge, units left of its centre; its label stays within
+
 // The UTF-8 string in the small font, first glyph cell at (x - 5, y), one
 // 10-pixel advance per character; missing glyphs draw as DrawText's do.
 void DrawSmallText(const char* text, int x, int y);

@@ -4,6 +4,9 @@
 // (or the top, while the ball is down there), naming the keys as bound.
 #pragma once
 
+const float BannerKeysSize = 0.55f;   // the banner's keys line, cut to BannerMaxWidth (ScreenOrtho units)
+const float BannerMaxWidth = 900;
+
 // The hint's line for the current key bindings (and the pad, when one is
 // present) into out; empty for hint_none.
 void FormatHintText(int kind, char* out, int size);

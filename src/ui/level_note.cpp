@@ -13,9 +13,8 @@
 char LevelNote[LevelNoteSize];
 
 const float NoteRaise = 45;       // from the bottom edge up to the note's top
-const float NoteTextSize = 0.5f;
 
-static const char* Reason(int error)
+const char* LevelReadReason(int error)
 {
   switch (error) {
   case ENOENT:
@@ -38,7 +37,7 @@ bool LevelReadyToStart(int n)
 {
   int error = LevelFileError(n);
   if (error)
-    snprintf(LevelNote, sizeof(LevelNote), Tr("Level %i cannot be read: %s"), n, Reason(error));
+    snprintf(LevelNote, sizeof(LevelNote), Tr("Level %i cannot be read: %s"), n, LevelReadReason(error));
   return error == 0;
 }
 

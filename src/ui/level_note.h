@@ -6,6 +6,10 @@
 
 const int LevelNoteSize = 256;   // bytes: room for a translated note in two-byte letters
 extern char LevelNote[LevelNoteSize];   // empty while there is nothing to say
+const float NoteTextSize = 0.5f;        // drawn from MenuBarLeft, within the bars' width
+
+// Why a level file cannot be read, by its errno, in the note's words ("its file is missing").
+const char* LevelReadReason(int error);
 
 // True when level n's file can be read now; else false with the reason in LevelNote.
 bool LevelReadyToStart(int n);

@@ -44,21 +44,13 @@ const float TitleY = -300;             // the logo across the top
 const float TitleWidth = 800;
 const float TitleHeight = 200;
 
-const float HeadingX = -450;
 const float HeadingY = -217.5f;
-const float FooterRight = 450;
 const float FooterY = 272.5f;
-const float SmallTextSize = 0.6f;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
 const float LabelGap = 20;             // kept clear between a cut title and the score or mark
 const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
-const float WatchHintSize = 0.5f;
-
-// "12 more above" at the heading's right, "12 more below" at the footer's left.
-const float MoreAboveRight = 450;
-const float MoreBelowLeft = -450;
 
 // "Level 999 - " and a full title slot fit with room to spare.
 const int LabelBufferSize = 32 + TitleSlotSize;

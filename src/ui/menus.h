@@ -9,6 +9,16 @@
 // highlighted level's best run.
 #pragma once
 
+// A level list's lines of small text, in ScreenOrtho units: the heading with
+// "12 more above" at its right, the footer's "Press B to go back" with
+// "12 more below" at its left, and the watch hint under them.
+const float HeadingX = -450;
+const float MoreAboveRight = 450;
+const float FooterRight = 450;
+const float MoreBelowLeft = -450;
+const float SmallTextSize = 0.6f;
+const float WatchHintSize = 0.5f;
+
 // The input step of a menu frame: cursor, scrolling, state changes, StartLevel,
 // StartWatch.
 void MenuInput();

@@ -19,29 +19,31 @@
 const float FramesPerSecond60 = 60;   // t counts 60 Hz frames
 
 // The card in ScreenOrtho units: the inner rectangle of its panel and its lines.
-const float CardLeft = -340, CardTop = -170, CardWidth = 680, CardHeight = 340;
+const float CardLeft = -CardWidth / 2, CardTop = -170, CardHeight = 340;
 const int CardPanelLayers = 2;        // the see-through panel twice, so play shows less behind the text
-const float CardLevelY = -160, CardLevelSize = 0.55f;
-const float CardOutcomeY = -100, CardOutcomeSize = 1.0f;
-const float CardTimeY = -5, CardBestY = 45, CardLineSize = 0.65f;
-const float CardNewBestY = 95;
-const float CardSaveNoteY = 128, CardSaveNoteSize = 0.45f;
-const float CardKeysY = 160, CardKeysSize = 0.42f;
+const float CardLevelY = -160, CardOutcomeY = -100, CardTimeY = -5, CardBestY = 45;
+const float CardNewBestY = 95, CardSaveNoteY = 128, CardKeysY = 160;
 
 static char CardText[32 + TitleSlotSize];
 static char BestLine[96];
 static char SaveNote[256];
+static int CardNextLevel;   // the level N plays, found as the card opens; 0 when none
+static int CardNextFrom;    // the run's level CardNextLevel was found for
 
 void ResultsInput(float t)
 {
   bool ready = RunEnd.cardAge >= ResultsInputDelay;
+  if (RunEnd.cardAge == 0 || CardNextFrom != RunEnd.level) {
+    CardNextFrom = RunEnd.level;
+    CardNextLevel = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+  }
   RunEnd.cardAge += t / FramesPerSecond60;
   if (!ready) {
     if (RunEnd.cardAge >= ResultsInputDelay)
       PushSound(sound_results);
     return;
   }
-  int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+  int next = CardNextLevel;
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
     PushSound(sound_menu_choose);
@@ -98,8 +100,7 @@ void DrawResults()
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);
   if (RunEnd.cardAge < ResultsInputDelay)
     return;
-  bool next = RunEnd.outcome == runend_finished && NextLevelAfter(RunEnd.level);
-  DrawCentred(next ? Tr("Return: title    R: again    N: next level") : Tr("Return: title    R: again"),
+  DrawCentred(CardNextLevel ? Tr("Return: title    R: again    N: next level") : Tr("Return: title    R: again"),
               CardKeysY, CardKeysSize);
 }
 

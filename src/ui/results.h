@@ -11,6 +11,12 @@
 
 const float ResultsInputDelay = 0.5f;   // seconds without input after the card comes up
 
+// The card's width (ScreenOrtho units), which a line longer than it is cut
+// to, and the sizes of its lines from the top.
+const float CardWidth = 680;
+const float CardLevelSize = 0.55f, CardOutcomeSize = 1.0f, CardLineSize = 0.65f;   // time, best, new best
+const float CardSaveNoteSize = 0.45f, CardKeysSize = 0.42f;
+
 // The card's keys: ages the card by t 60 Hz frames and, once the delay is
 // over, goes on to the title, the same level or the next one.
 void ResultsInput(float t);

@@ -2,7 +2,7 @@
 """Plays the web page in Debian's headless Chromium, driven through
 chromium-driver, with real key events.
 
-usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat
+usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat DESKTOP_TITLE_DE.png
 
 Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
 desktop game's (DESKTOP_TITLE.png), shoots level 1's hint (hint.png) and
@@ -15,7 +15,8 @@ reloads and opens the level list again, then saves a screenshot and leaves
 through the pause menu; then two_tabs. Leaves list-before.png, list-after.png,
 screenshot1.png, score.txt (the best score written) and level1.ghost (the
 best run written) in OUT_DIR for the caller to compare with the desktop game,
-and fails on any JavaScript error.
+and fails on any JavaScript error. Last, a browser that asks for German gets
+the title screen of the desktop game run with LANG=de_DE.UTF-8.
 """
 import functools
 import os
@@ -62,9 +63,12 @@ def looks_like(a, b):
 
 
 class Page:
-    def __init__(self, url, out):
+    def __init__(self, url, out, language=None):
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
+        if language:   # navigator.language, as the browser's own settings give it
+            options.add_argument('--lang=' + language)
+            options.add_experimental_option('prefs', {'intl.accept_languages': language})
         for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + tempfile.mkdtemp(dir=out)]:
             options.add_argument(flag)
         options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
@@ -182,8 +186,21 @@ def serve(folder):
     return 'http://127.0.0.1:%d/index.html' % server.server_address[1]
 
 
+def german_page(page_dir, out, english, german):
+    """The two titles differ only in their rows' words, fewer pixels than
+    looks_like forgives: the page must be much nearer the German one."""
+    page = Page(serve(page_dir), out, 'de')
+    try:
+        page.driver.get(page.url)
+        page.wait_for(lambda p: differing_pixels(p, german) * 2 < differing_pixels(p, english) and
+                      looks_like(p, german), 'the page is not in German when the browser asks for German')
+        page.check_log()
+    finally:
+        page.driver.quit()
+
+
 def main():
-    page_dir, out, desktop_title, drop_level = sys.argv[1:5]
+    page_dir, out, desktop_title, drop_level, desktop_german = sys.argv[1:6]
     page = Page(serve(page_dir), out)
     try:
         started = time.time()
@@ -275,7 +292,8 @@ def main():
         two_tabs(page)
     finally:
         page.driver.quit()
-    print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit')
+    german_page(page_dir, out, desktop_title, desktop_german)
+    print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit, German')
 
 
 main()

@@ -4,7 +4,8 @@
 # Return presses choose "Play" and a level that ends by itself, the run
 # reaches its finish, and after a reload the level list shows the best score,
 # and the mark of the best run's ghost, exactly where the desktop game shows
-# them. browser.py also plays a tab switch and two tabs saving.
+# them. browser.py also plays a tab switch and two tabs saving, and asks for
+# the page in German.
 # No JavaScript error may be logged. Needs the desktop build and `make web`.
 . "$(dirname "$0")/../window/lib.sh"
 
@@ -22,7 +23,7 @@ tw_start_x 1024x768
 desktop_picture() {
   local name=$1 key
   shift
-  tw_launch
+  tw_launch ${DESKTOP_LANG:+LANG=$DESKTOP_LANG}
   sleep 0.5
   for key in "$@"; do tw_key "$key"; sleep 0.3; done
   xdotool mousemove 1020 760   # keys go to the window under the pointer
@@ -33,6 +34,7 @@ desktop_picture() {
 }
 
 desktop_picture desktop-title.png
+DESKTOP_LANG=de_DE.UTF-8 desktop_picture desktop-title-de.png
 # Level 1 after its banner, the pointer in the window (keys follow it out).
 cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 tw_launch
@@ -43,7 +45,7 @@ tw_screenshot "$TW_DIR/desktop-hint.png"
 tw_close
 tw_expect_exit 0
 /usr/bin/python3 "$REPO_ROOT/tests/web/browser.py" "$WEB_DIR" "$TW_DIR" \
-  "$TW_DIR/desktop-title.png" "$TW_DIR/drop.dat" || tw_fail "the web page failed"
+  "$TW_DIR/desktop-title.png" "$TW_DIR/drop.dat" "$TW_DIR/desktop-title-de.png" || tw_fail "the web page failed"
 
 [ "$(identify -format '%w %h' "$TW_DIR/screenshot1.png")" = "800 600" ] ||
   tw_fail "the downloaded screenshot is not an 800 x 600 picture"

@@ -76,6 +76,9 @@ tw_init() {
   : "${REPO_ROOT:?REPO_ROOT is not set}"
   [ -x "$TETHERORB2_BIN" ] || tw_fail "no game binary at $TETHERORB2_BIN"
   TW_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tetherorb2-$TW_NAME.XXXXXX") || tw_fail "mktemp"
+  # The game speaks the environment's language: English unless a test asks.
+  unset LC_ALL LC_MESSAGES LANGUAGE
+  export LANG=C.UTF-8
   trap tw_cleanup EXIT
   trap 'exit 1' INT TERM
   ln -s "$REPO_ROOT/Media" "$TW_DIR/Media"

@@ -1,0 +1,23 @@
+// mo_catalog: one compiled message catalogue (GNU gettext's .mo format, as
+// msgfmt writes it) read whole into a fixed buffer, and the lookup of an
+// English text in it. The game reads catalogues itself instead of through the
+// C library's gettext, so a language shows even where its locale was never
+// generated, and the browser build reads the same files. Every offset and
+// length in the file is checked once as it loads; a file that fails any
+// check is refused whole and leaves no catalogue.
+//   MoCatalogBytes             the largest catalogue read, in bytes
+//   LoadMoCatalog(path)        reads and checks a .mo file; false (no catalogue) when unusable
+//   ClearMoCatalog()           no catalogue: every lookup finds nothing
+//   MoTranslation(english)     the translation of english; null when the catalogue has none
+//   MoCatalogEntries()         texts in the catalogue (its header included); 0 when none
+#pragma once
+
+const int MoCatalogBytes = 256 * 1024;
+
+bool LoadMoCatalog(const char* path);
+void ClearMoCatalog();
+
+// Null for a text the catalogue lacks, and for the empty text (the header's key).
+const char* MoTranslation(const char* english);
+
+int MoCatalogEntries();

@@ -1,0 +1,265 @@
+// The languages: the .mo reader at its edges, the choice of language, and
+// every catalogue in po/ complete, its formats matching English, its letters
+// in the glyph set.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <vector>
+
+#include "game/file_save.h"
+#include "game/lang.h"
+#include "game/level_files.h"
+#include "game/mo_catalog.h"
+#include "game/run_end.h"
+#include "game/utf8.h"
+#include "render/atlas.h"
+#include "render/draw.h"
+#include "render/glyph_set.h"
+#include "render/overlay.h"
+#include "test_support.h"
+#include "ui/bars.h"
+#include "ui/hint_view.h"
+#include "ui/level_note.h"
+#include "ui/menus.h"
+#include "ui/results.h"
+
+typedef std::vector<std::pair<std::string, std::string>> Texts;
+
+static void PutWord(std::string& out, unsigned v, bool big)
+{
+  for (int i = 0; i < 4; i++)
+    out += (char)(v >> (big ? 24 - 8 * i : 8 * i));
+}
+
+// A .mo file of the texts (sorted by English), in either byte order.
+static std::string MoFile(const Texts& texts, bool big)
+{
+  unsigned n = (unsigned)texts.size(), strings = 28 + 16 * n;
+  std::string head, tables[2], pool;
+  for (int t = 0; t < 2; t++)
+    for (const auto& text : texts) {
+      const std::string& s = t ? text.second : text.first;
+      PutWord(tables[t], (unsigned)s.size(), big);
+      PutWord(tables[t], strings + (unsigned)pool.size(), big);
+      pool += s + '\0';
+    }
+  for (unsigned v : {0x950412deu, 0u, n, 28u, 28 + 8 * n, 0u, strings})
+    PutWord(head, v, big);
+  return head + tables[0] + tables[1] + pool;
+}
+
+TEST(Languages, CatalogueReaderFindsEveryEntryAndRefusesDamagedFiles)
+{
+  ScratchDir dir;
+  Texts texts = {{"", "Language: xx\n"}, {"Alpha", "A1"}, {"Middle", "M1"}, {"Zulu", "Z1"}};
+  for (bool big : {false, true}) {
+    WriteFile("a.mo", MoFile(texts, big));
+    ASSERT_TRUE(LoadMoCatalog("a.mo"));
+    EXPECT_STREQ("A1", MoTranslation("Alpha"));
+    EXPECT_STREQ("Z1", MoTranslation("Zulu"));
+    EXPECT_EQ(nullptr, MoTranslation("Beta"));
+    EXPECT_EQ(nullptr, MoTranslation(""));
+  }
+  std::string good = MoFile(texts, false);
+  WriteFile("cut.mo", good.substr(0, good.size() - 1));   // the last translation loses its terminator
+  EXPECT_FALSE(LoadMoCatalog("cut.mo"));
+  EXPECT_EQ(0, MoCatalogEntries());
+  EXPECT_EQ(nullptr, MoTranslation("Alpha"));
+  std::string huge = good;
+  huge[8] = huge[9] = huge[10] = '\xff';   // a count no file of this size holds
+  WriteFile("huge.mo", huge);
+  EXPECT_FALSE(LoadMoCatalog("huge.mo"));
+  WriteFile("full.mo", good + std::string(MoCatalogBytes - good.size(), '\0'));
+  EXPECT_TRUE(LoadMoCatalog("full.mo"));
+  WriteFile("over.mo", good + std::string(MoCatalogBytes + 1 - good.size(), '\0'));
+  EXPECT_FALSE(LoadMoCatalog("over.mo"));
+  ClearMoCatalog();
+}
+
+TEST(Languages, LocaleNamesTheLanguageAndTheSettingOverridesIt)
+{
+  const std::pair<const char*, const char*> cases[] = {
+    {"de_DE.UTF-8", "de"}, {"pt-BR", "pt_BR"}, {"pt_pt", "pt_BR"}, {"ru_RU.KOI8-R@x", "ru"},
+    {"en_GB", "en"},       {"C", "en"},        {"POSIX", "en"},     {"", "en"},  {"zz_ZZ", "en"},
+  };
+  for (const auto& c : cases)
+    EXPECT_STREQ(c.second, Languages[LanguageOfLocale(c.first)].code) << c.first;
+  EXPECT_STREQ("en", Languages[LanguageOfLocale(nullptr)].code);
+
+  PlacesRecord saved = Places;
+  snprintf(Places.locale, PathSize, "%s", BUILD_LOCALE);
+  SetSystemLanguage("de_AT.UTF-8");
+  EXPECT_TRUE(UseLanguage(""));
+  EXPECT_STREQ("de", LanguageInUse());
+  EXPECT_STRNE("Play", Tr("Play"));
+  EXPECT_FALSE(UseLanguage("xx"));
+  EXPECT_STREQ("de", LanguageInUse());
+  EXPECT_TRUE(UseLanguage("en"));
+  EXPECT_STREQ("Play", Tr("Play"));
+  SetSystemLanguage("C");
+  EXPECT_TRUE(UseLanguage(""));
+  EXPECT_STREQ("en", LanguageInUse());
+  Places = saved;
+}
+
+struct PoEntry {
+  std::string english, translated;
+  bool fuzzy;
+};
+
+// The entries of a .po or .pot file, obsolete ones left out, header included.
+static std::vector<PoEntry> ReadPo(const std::string& path)
+{
+  std::vector<PoEntry> entries;
+  std::istringstream in(ReadFile(path));
+  std::string line, *into = nullptr;
+  bool fuzzy = false;
+  std::regex quoted("^(msgid|msgstr)? ?\"(.*)\"$");
+  for (std::smatch m; std::getline(in, line);) {
+    if (line.rfind("#,", 0) == 0 && line.find("fuzzy") != std::string::npos)
+      fuzzy = true;
+    if (!std::regex_match(line, m, quoted) || (!into && m[1] == ""))
+      continue;
+    if (m[1] == "msgid") {
+      entries.push_back({"", "", fuzzy});
+      fuzzy = false;
+    }
+    if (m[1] != "")
+      into = m[1] == "msgid" ? &entries.back().english : &entries.back().translated;
+    into->append(std::regex_replace(m[2].str(), std::regex(R"(\\(.))"), "$1"));
+  }
+  return entries;
+}
+
+// The conversions of a printf format in argument order, "%%" left out.
+static std::vector<std::string> Conversions(const std::string& format)
+{
+  std::map<int, std::string> byArgument;
+  std::regex conversion(R"(%(?:(\d+)\$)?([-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?[a-z]))");
+  int next = 1;
+  for (std::sregex_iterator i(format.begin(), format.end(), conversion), end; i != end; ++i)
+    byArgument[(*i)[1].matched ? std::stoi((*i)[1]) : next++] = (*i)[2];
+  std::vector<std::string> out;
+  for (const auto& c : byArgument)
+    out.push_back(c.second);
+  return out;
+}
+
+TEST(Languages, EveryCatalogueIsCompleteWithEnglishFormatsAndDrawableLetters)
+{
+  std::string po = std::string(REPO_ROOT) + "/po/";
+  std::vector<PoEntry> english = ReadPo(po + "tetherorb2.pot");
+  ASSERT_GT(english.size(), 100u);
+  int catalogues = 0;
+  for (const auto& file : std::filesystem::directory_iterator(po)) {
+    if (file.path().extension() != ".po")
+      continue;
+    catalogues++;
+    std::map<std::string, PoEntry> byEnglish;
+    for (const PoEntry& e : ReadPo(file.path()))
+      byEnglish[e.english] = e;
+    for (const PoEntry& e : english) {
+      auto found = byEnglish.find(e.english);
+      ASSERT_NE(byEnglish.end(), found) << file.path() << " lacks \"" << e.english << "\"";
+      const PoEntry& t = found->second;
+      EXPECT_FALSE(t.fuzzy || t.translated.empty()) << file.path() << ": \"" << e.english << "\"";
+      EXPECT_EQ(Conversions(e.english), Conversions(t.translated)) << file.path() << ": \"" << t.translated << "\"";
+      unsigned code;
+      for (const char* c = t.translated.c_str(); *c; c += Utf8Decode(c, &code)) {
+        Utf8Decode(c, &code);
+        EXPECT_TRUE(code == '\n' || (code >= ' ' && code < 127) || ExtraGlyphIndex(code) != ExtraGlyphPlaceholder)
+            << file.path() << ": U+" << std::hex << code << " in \"" << t.translated << "\"";
+      }
+    }
+  }
+  EXPECT_GE(catalogues, 1);
+}
+
+static const int LastErrno = 133;   // errno values reach this far on Linux
+static const float NoteRoom = MenuBarWidth + PanelBorder;   // to the window's edge at its narrowest
+
+struct Placed {
+  std::string text;
+  float width, room;
+};
+
+// Texts drawn at a fixed size where nothing shrinks them (or they would be cut
+// with "..."), at their longest: level 999, every errno's cause, the default keys.
+static std::vector<Placed> PlacedTexts()
+{
+  std::vector<Placed> out;
+  char a[LevelNoteSize];
+  auto place = [&out](const char* text, float size, float room) { out.push_back({text, TextWidth(text, size), room}); };
+  for (const char* row : {N_("Play"), N_("Edit"), N_("Quit"), N_("New level")})
+    place(Tr(row), MenuTextSize, MenuBarWidth);
+  float gap = TextAdvance(SmallTextSize);
+  snprintf(a, sizeof a, Tr("%i more above"), MaxLevels);
+  for (const char* heading : {Tr("Select a level to play"), Tr("Select a level to edit")})
+    place(heading, SmallTextSize, MoreAboveRight - HeadingX - gap - TextWidth(a, SmallTextSize));
+  snprintf(a, sizeof a, Tr("%i more below"), MaxLevels);
+  place(Tr("Press B to go back"), SmallTextSize, FooterRight - MoreBelowLeft - gap - TextWidth(a, SmallTextSize));
+  place(Tr("G watches the best run"), WatchHintSize, FooterRight - MenuBarLeft);
+
+  for (const char* f : {N_("Press Delete again to delete level %i"), N_("Press Delete again to restore the shipped level %i"),
+                        N_("Level %i comes with the game and cannot be deleted"), N_("Level %i deleted"),
+                        N_("Level %i is the shipped version again"), N_("Level %i cannot be played: it has no spawn")}) {
+    snprintf(a, sizeof a, Tr(f), MaxLevels);
+    place(a, NoteTextSize, NoteRoom);
+  }
+  RunEnd.newBest = true;
+  for (int e = 1; e <= LastErrno; e++) {
+    snprintf(a, sizeof a, Tr("Level %i could not be deleted: %s"), MaxLevels, SaveFailureReason(e));
+    place(a, NoteTextSize, NoteRoom);
+    snprintf(a, sizeof a, Tr("Level %i cannot be read: %s"), MaxLevels, LevelReadReason(e));
+    place(a, NoteTextSize, NoteRoom);
+    RunEnd.saveError = e;
+    for (bool ghostOnly : {false, true}) {
+      RunEnd.scoreSaved = ghostOnly;
+      place(ResultsSaveNote(), CardSaveNoteSize, CardWidth);
+    }
+  }
+  for (const char* label : {N_("Resume game"), N_("Exit"), N_("Save screenshot"), N_("Back to title"),
+                            N_("Restart level"), N_("Leave unsaved? Click again")})
+    out.push_back({Tr(label), (float)(Utf8Length(Tr(label)) * SmallAdvance), 2 * ButtonFrameX});
+
+  snprintf(a, sizeof a, Tr("Level %i - %.*s"), MaxLevels, 0, "");
+  place(a, CardLevelSize, CardWidth);
+  for (int outcome : {runend_finished, runend_timeup, runend_harmed})
+    place(OutcomeText(outcome), CardOutcomeSize, CardWidth);
+  snprintf(a, sizeof a, Tr("Time left %i.%i s"), MaxLevels, 9);
+  place(a, CardLineSize, CardWidth);
+  for (int best : {0, 99999}) {
+    RunEnd.best = best;
+    place(ResultsBestLine(), CardLineSize, CardWidth);
+  }
+  place(Tr("New best!"), CardLineSize, CardWidth);
+  place(Tr("Return: title    R: again    N: next level"), CardKeysSize, CardWidth);
+  FormatBannerKeys(a, sizeof a);
+  place(a, BannerKeysSize, BannerMaxWidth);
+  RunEnd = RunEndRecord{};
+  return out;
+}
+
+// Each text within its room, or, where the English is already cut, no longer than the English.
+TEST(Languages, EveryLanguagesTextsFitTheirBars)
+{
+  PlacesRecord saved = Places;
+  snprintf(Places.locale, PathSize, "%s", BUILD_LOCALE);
+  FillFontGlyphs();   // the text's metrics
+  UseLanguage("en");
+  std::vector<Placed> english = PlacedTexts();
+  for (int i = 1; i < LanguageCount; i++) {
+    if (!UseLanguage(Languages[i].code) || strcmp(LanguageInUse(), Languages[i].code) != 0)
+      continue;   // no catalogue built for it
+    std::vector<Placed> shown = PlacedTexts();
+    ASSERT_EQ(english.size(), shown.size());
+    for (size_t k = 0; k < shown.size(); k++)
+      EXPECT_LE(shown[k].width, std::max(shown[k].room, english[k].width))
+          << Languages[i].code << ": \"" << shown[k].text << "\" for \"" << english[k].text << "\"";
+  }
+  UseLanguage("en");
+  Places = saved;
+}

@@ -14,6 +14,9 @@ xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=N_ \
 # The desktop entry's and the AppStream metadata's texts, by their own rules.
 xgettext --join-existing --from-code=UTF-8 --no-wrap -o "$POT" \
   packaging/tetherorb2.desktop packaging/tetherorb2.metainfo.xml.in
+# The web page's own lines.
+xgettext --join-existing --language=JavaScript --keyword=PageTr --from-code=UTF-8 --no-wrap -o "$POT" \
+  src/platform/platform_web.js
 # The texts are UTF-8 even while every English one is ASCII.
 sed -i -e 's/charset=CHARSET/charset=UTF-8/' -e '1s/.*/# The texts of Tetherorb 2./' "$POT"
 

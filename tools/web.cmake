@@ -17,7 +17,7 @@ set_target_properties(tetherorb2 PROPERTIES OUTPUT_NAME index SUFFIX .html)
 target_include_directories(tetherorb2 PRIVATE ${CMAKE_SOURCE_DIR}/src ${LODEPNG_DIR})
 target_link_options(tetherorb2 PRIVATE
   -sLEGACY_GL_EMULATION=1
-  -sEXPORTED_RUNTIME_METHODS=FS
+  -sEXPORTED_RUNTIME_METHODS=FS,ccall
   -sALLOW_MEMORY_GROWTH=1       # from emscripten's default start; the level, history and pictures grow it
   -sFORCE_FILESYSTEM=1
   -sMINIFY_HTML=0

@@ -120,9 +120,9 @@ int KeySlotNamed(const char* value)
 void KeyLabel(int slot, char* out, int size)
 {
   const char* name = slot == NoBinding ? nullptr : KeyName(slot & BindKeyMask);
-  const char* ctrl = name && (slot & BindCtrl) ? "Ctrl+" : "";
-  const char* shift = name && (slot & BindShift) ? "Shift+" : "";
-  snprintf(out, size, "%s%s%s", ctrl, shift, name ? name : "");
+  const char* ctrl = name && (slot & BindCtrl) ? Tr("Ctrl+") : "";
+  const char* shift = name && (slot & BindShift) ? Tr("Shift+") : "";
+  snprintf(out, size, "%s%s%s", ctrl, shift, name ? Tr(name) : "");
   size_t at = strlen(ctrl) + strlen(shift);   // the key's own name, capitalised
   if (size > 0 && at < strlen(out))
     out[at] = (char)toupper((unsigned char)out[at]);

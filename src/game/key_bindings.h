@@ -55,7 +55,7 @@ int KeySlotNamed(const char* value);
 // button or axis number) keeps its default and is reported once on stderr.
 void LoadKeyBindings();
 
-// A key slot's name as players know it, first letter capitalised ("Left",
+// A key slot's name as players know it, in the language in use, first letter capitalised ("Left",
 // "Space", "A", "Ctrl+Z"); empty for NoBinding and a key without a name.
 void KeyLabel(int slot, char* out, int size);
 

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "game/lang.h"
+
 // Printable symbols are named by their own character; SDL 1.2 has no symbol
 // for the capitals, '%' and the characters after 'z'.
 static const char Printable[] = "!\"#$&'()*+,-./0123456789:;<=>?@[\\]^_`abcdefghijklmnopqrstuvwxyz";
@@ -13,9 +15,11 @@ struct NamedKey {
   int symbol;
   const char* name;
 };
+// The names marked N_ are translated where a key is named to the player (KeyLabel).
 static const NamedKey ControlKeys[] = {
-  {8, "backspace"}, {9, "tab"}, {12, "clear"}, {13, "return"}, {19, "pause"}, {27, "escape"},
-  {32, "space"}, {127, "delete"},
+  // TRANSLATORS: a key's name as the hints and the options show it, the first letter made a capital.
+  {8, N_("backspace")}, {9, N_("tab")}, {12, "clear"}, {13, N_("return")}, {19, N_("pause")}, {27, N_("escape")},
+  {32, N_("space")}, {127, N_("delete")},
 };
 static const int ControlKeyCount = sizeof ControlKeys / sizeof ControlKeys[0];
 
@@ -24,13 +28,13 @@ static const int ControlKeyCount = sizeof ControlKeys / sizeof ControlKeys[0];
 static const int FirstHighKey = 256;
 static const char* const HighKeys[] = {
   "[0]", "[1]", "[2]", "[3]", "[4]", "[5]", "[6]", "[7]", "[8]", "[9]",
-  "[.]", "[/]", "[*]", "[-]", "[+]", "enter", "equals",
-  "up", "down", "right", "left", "insert", "home", "end", "page up", "page down",
+  "[.]", "[/]", "[*]", "[-]", "[+]", N_("enter"), "equals",
+  N_("up"), N_("down"), N_("right"), N_("left"), N_("insert"), N_("home"), N_("end"), N_("page up"), N_("page down"),
   "f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9", "f10", "f11", "f12", "f13", "f14", "f15",
   nullptr, nullptr, nullptr,
-  "numlock", "caps lock", "scroll lock", "right shift", "left shift", "right ctrl", "left ctrl",
-  "right alt", "left alt", "right meta", "left meta", "left super", "right super", "alt gr",
-  "compose", "help", "print screen", "sys req", "break", "menu", "power", "euro", "undo",
+  "numlock", N_("caps lock"), "scroll lock", N_("right shift"), N_("left shift"), N_("right ctrl"), N_("left ctrl"),
+  N_("right alt"), N_("left alt"), "right meta", "left meta", "left super", "right super", "alt gr",
+  "compose", "help", N_("print screen"), "sys req", "break", "menu", "power", "euro", "undo",
 };
 static const int HighKeyCount = sizeof HighKeys / sizeof HighKeys[0];
 

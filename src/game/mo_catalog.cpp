@@ -60,14 +60,9 @@ void ClearMoCatalog()
   MoSize = 0;
 }
 
-bool LoadMoCatalog(const char* path)
+// Checks the size bytes read into MoBytes and takes them as the catalogue.
+static bool UseMoBytes(size_t size)
 {
-  ClearMoCatalog();
-  FILE* f = fopen(path, "rb");
-  if (!f)
-    return false;
-  size_t size = fread(MoBytes, 1, sizeof MoBytes, f);
-  fclose(f);
   if (size < (size_t)MoHeaderBytes || size > (size_t)MoCatalogBytes)
     return false;
   MoSize = (int)size;
@@ -86,6 +81,26 @@ bool LoadMoCatalog(const char* path)
   }
   MoCount = (int)count;
   return true;
+}
+
+bool LoadMoCatalog(const char* path)
+{
+  ClearMoCatalog();
+  FILE* f = fopen(path, "rb");
+  if (!f)
+    return false;
+  size_t size = fread(MoBytes, 1, sizeof MoBytes, f);
+  fclose(f);
+  return UseMoBytes(size);
+}
+
+bool LoadMoCatalogBytes(const unsigned char* bytes, size_t size)
+{
+  ClearMoCatalog();
+  if (size > (size_t)MoCatalogBytes)
+    return false;
+  memcpy(MoBytes, bytes, size);
+  return UseMoBytes(size);
 }
 
 const char* MoTranslation(const char* english)

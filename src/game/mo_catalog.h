@@ -7,6 +7,7 @@
 // check is refused whole and leaves no catalogue.
 //   MoCatalogBytes             the largest catalogue read, in bytes
 //   LoadMoCatalog(path)        reads and checks a .mo file; false (no catalogue) when unusable
+//   LoadMoCatalogBytes(b, n)   the same for a file's bytes already in memory
 //   ClearMoCatalog()           no catalogue: every lookup finds nothing
 //   MoTranslation(english)     the translation of english; null when the catalogue has none
 //   MoCatalogEntries()         texts in the catalogue (its header included); 0 when none
@@ -14,7 +15,10 @@
 
 const int MoCatalogBytes = 256 * 1024;
 
+#include <cstddef>
+
 bool LoadMoCatalog(const char* path);
+bool LoadMoCatalogBytes(const unsigned char* bytes, size_t size);
 void ClearMoCatalog();
 
 // Null for a text the catalogue lacks, and for the empty text (the header's key).

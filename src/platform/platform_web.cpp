@@ -36,13 +36,19 @@ static const KeyTranslation KeyTranslations[] = {
 };
 static const int KeyTranslationCount = sizeof(KeyTranslations) / sizeof(KeyTranslations[0]);
 
+// The page's own lines (platform_web.js) in the language in use.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* PageText(const char* english)
+{
+  return Tr(english);
+}
+
 static int StoredSaveCount;   // SavedFileCount when the last IndexedDB store began
 static void (*HostFrame)();   // the host's frame, run at each display refresh
 
 void StartPlatform()
 {
   static char BrowserLanguage[32];   // navigator.language: "de", "pt-BR", ...
-  EM_ASM({ stringToUTF8(navigator.language || '', $0, $1); }, BrowserLanguage, (int)sizeof BrowserLanguage);
+  EM_ASM({ stringToUTF8(String(navigator.language), $0, $1); }, BrowserLanguage, (int)sizeof BrowserLanguage);
   SetSystemLanguage(BrowserLanguage);
   EM_ASM({ Module['startPage'](); });
   PacingEnabled = false;   // the display refresh paces the frames

@@ -18,7 +18,7 @@ var LevelsFolder = '/game/Levels';
 var ShippedFolder = '/shipped/Levels';
 var NoticeSeconds = 12;        // how long a line about saving stays over the game
 
-Module['savesOff'] = '';       // why this page stores nothing; empty while it stores
+Module['savesOff'] = '';       // the error that keeps this page from storing; empty while it stores
 Module['stored'] = {};         // file name: { stamp, data } as this page last read or wrote the entry
 
 function EntryKey(name) {
@@ -27,6 +27,20 @@ function EntryKey(name) {
 
 function StampOf(entry) {
   return entry && entry.timestamp ? new Date(entry.timestamp).getTime() : null;
+}
+
+// The page's own line in the game's language (the game's catalogue, through
+// PageText in platform_web.cpp, once the game runs): english is a whole
+// format whose %s, or %1$s and on, take the further arguments.
+function PageTr(english) {
+  var args = Array.prototype.slice.call(arguments, 1), next = 0;
+  var text = Module['calledRun'] ? Module['ccall']('PageText', 'string', ['string'], [english]) : english;
+  return text.replace(/%(?:(\d+)\$)?s/g, function(all, n) { return String(args[n ? n - 1 : next++]); });
+}
+
+function SavesOffText() {
+  return PageTr('the saved levels and scores could not be read (%s), so nothing is saved: ' +
+                'reload the page to try again', Module['savesOff']);
 }
 
 // Shows a line over the game for a while.
@@ -73,8 +87,7 @@ Module['preRun'].push(function() {
   ReadSaves(function(error) {
     if (error) {
       Module['stored'] = {};
-      Module['savesOff'] = 'the saved levels and scores could not be read (' + error +
-                           '), so nothing is saved: reload the page to try again';
+      Module['savesOff'] = String(error);
     }
     removeRunDependency('tetherorb2-saves');
   });
@@ -121,8 +134,8 @@ Module['startPage'] = function() {
   var canvas = Module['canvas'];
   canvas.addEventListener('mousemove', function() { Module['pointerInside'] = true; });
   canvas.addEventListener('mouseleave', function() { Module['pointerInside'] = false; });
-  if (Module['savesOff'])
-    Notice('Saving is off: ' + Module['savesOff']);
+  if (Module['savesOff'])   // said once the game has chosen its language
+    setTimeout(function() { Notice(PageTr('Saving is off: %s', SavesOffText())); }, 0);
 };
 
 // The files of /game/Levels whose entry must change: { name, data }, data
@@ -195,8 +208,8 @@ function FinishStore(outcome) {
       FS.unlink(path);
   });
   if (outcome.refused.length)
-    Notice('Not saved: ' + outcome.refused.join(', ') + ' changed in another tab of the game; ' +
-           'reload the page to edit it here');
+    Notice(PageTr('Not saved: %s changed in another tab of the game; reload the page to edit it here',
+                  outcome.refused.join(', ')));
 }
 
 // Merges every changed file into IndexedDB in one transaction, one store at a time.
@@ -204,7 +217,7 @@ Module['storing'] = false;
 Module['storeAgain'] = false;
 Module['storeSaves'] = function() {
   if (Module['savesOff'])
-    return Notice('Not saved: ' + Module['savesOff']);
+    return Notice(PageTr('Not saved: %s', SavesOffText()));
   if (Module['storing']) {
     Module['storeAgain'] = true;
     return;
@@ -215,7 +228,7 @@ Module['storeSaves'] = function() {
   Module['storing'] = true;
   function Done(error) {
     if (error)
-      Notice('Not saved: the browser\'s storage refused the files (' + error + ')');
+      Notice(PageTr('Not saved: the browser\'s storage refused the files (%s)', error));
     Module['storing'] = false;
     if (Module['storeAgain']) {
       Module['storeAgain'] = false;

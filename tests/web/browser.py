@@ -194,6 +194,10 @@ def german_page(page_dir, out, english, german):
         page.driver.get(page.url)
         page.wait_for(lambda p: differing_pixels(p, german) * 2 < differing_pixels(p, english) and
                       looks_like(p, german), 'the page is not in German when the browser asks for German')
+        said = page.script("Module.savesOff = 'refused by the test'; Module.storeSaves();"
+                           "return document.getElementById('notice').textContent")
+        if 'refused by the test' not in said or 'could not be read' in said:
+            fail('the page\'s own line about saving is not in German: "%s"' % said)
         page.check_log()
     finally:
         page.driver.quit()

@@ -26,7 +26,7 @@ static const float BannerKeysGap = 88;      // from the number's top to the keys
 static const float BannerHeight = 70;
 static const float BannerKeysHeight = 108;  // ... with the keys line
 static const float GlyphCell = 62;          // a glyph's cell at size 1
-static const int NameSize = 32;
+static const int NameSize = 64;          // bytes: a key's name with Ctrl+ and Shift+, translated into two-byte letters
 static const int HintTextSize = 320;   // bytes: room for a translated line in two-byte letters
 
 static char HintLine[HintTextSize];

@@ -9,8 +9,6 @@
 #include "game/places.h"
 #include "game/screen.h"
 
-static const char SettingsFileName[] = "settings.ini";
-
 char SettingsLines[SettingsMaxLines][SettingsLineSize];
 int SettingsLineCount;
 SettingsRecord Settings;

@@ -1,12 +1,13 @@
 // settings: the display options read once from "settings.ini" at start-up
 // (the player's own copy when installed, see game/places.h).
-// The file is never written. Every key is optional and reads as 0 when
+// The options screen changes it through game/settings_write.h. Every key is optional and reads as 0 when
 // missing, except "ghost" and "hints" (game/hints.h), which are on unless
 // given as 0.
 #pragma once
 
 #include <cstdio>
 
+const char SettingsFileName[] = "settings.ini";
 const int SettingsMaxLines = 100;   // only the first 100 lines of the file count
 const int SettingsLineSize = 256;   // a slot holds 255 characters and a terminator
 

@@ -56,8 +56,8 @@ void ExpectSound(const KeyBindings& b)
     EXPECT_TRUE(b.key[a][0] != NoBinding || b.key[a][1] != NoBinding) << a;
     for (int s = 0; s < 2; s++)
       for (int c = 0; c < KeyActionCount * 2; c++) {
-        if (c != a * 2 + s && b.key[a][s] != NoBinding)
-          EXPECT_NE(b.key[a][s], b.key[c / 2][c % 2]) << a << " " << c;
+        bool other = c != a * 2 + s && b.key[a][s] != NoBinding;
+        EXPECT_FALSE(other && b.key[a][s] == b.key[c / 2][c % 2]) << a << " " << c;
       }
   }
 }

@@ -17,7 +17,7 @@ namespace {
 TEST(Options, SettingsWriterKeepsOtherLinesAndNeverLosesTheFile)
 {
   ScratchDir dir;
-  Places = PlacesRecord{};
+  PlacesRecord home = Places;
   std::string kept = "# sound first\r\nfoo bar\nmu sic = 30\r\nsoundx = 1\n";
   WriteFile("settings.ini", kept + "music=40\nlast line, no feed");
   LoadSettings();
@@ -46,7 +46,7 @@ TEST(Options, SettingsWriterKeepsOtherLinesAndNeverLosesTheFile)
   EXPECT_NE(SettingsWriteError, 0);
   EXPECT_EQ(ReadFile("user/settings.ini"), kept);
   EXPECT_STREQ(SettingText("music"), "0");   // kept for the session
-  Places = PlacesRecord{};
+  Places = home;
 }
 
 // Each key is on one action at most, and every action that had a key keeps one.

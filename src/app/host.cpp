@@ -10,6 +10,7 @@
 #include "game/ghost.h"
 #include "game/key_bindings.h"
 #include "game/level_files.h"
+#include "game/options.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/settings.h"
@@ -31,6 +32,7 @@
 #include "render/text.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
+#include "ui/options_screen.h"
 #include "ui/pause_layer.h"
 #include "ui/results.h"
 #include "ui/run_flow.h"
@@ -57,7 +59,7 @@ float ComputeTimeScale(float framesPerSecond)
 // level list on the level last played or edited.
 static void OpenRequestedScreen()
 {
-  bool known = GameState >= gamestate_title && GameState <= gamestate_results;
+  bool known = GameState >= gamestate_title && GameState <= gamestate_options;
   if (ApplyScreenRequest() && known)
     PlaceMenuCursor();
 }
@@ -90,6 +92,9 @@ void RunGameState()
     break;
   case gamestate_results:
     ResultsFrame(timeScale);
+    break;
+  case gamestate_options:
+    OptionsFrame();
     break;
   default:
     break;
@@ -155,7 +160,9 @@ void RunFrame()
 
   // The dashboard bars and the menu, at the level just stepped to; a row that
   // leaves the screen takes over at once, and a screenshot asked for is written.
-  if (PauseLevel != 0) {
+  if (PauseLevel != 0 && Options.overPause) {
+    OptionsFrame();
+  } else if (PauseLevel != 0) {
     DrawPauseDashboard(ScreenshotNoteShown());
     PauseMenu();
     OpenRequestedScreen();

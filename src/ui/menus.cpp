@@ -8,7 +8,9 @@
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/lang.h"
 #include "game/level_start.h"
+#include "game/options.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/utf8.h"
@@ -21,14 +23,15 @@
 #include "ui/list_delete.h"
 #include "ui/watch.h"
 
-const int TitleEntries = 3;            // "Play", "Edit", "Quit"
-const int TitleQuit = 2;
+const int TitleEntries = 4;            // "Play", "Edit", "Options", "Quit"
+const int TitleOptions = 2;
+const int TitleQuit = 3;
 const int VisibleRows = ListWindowRows;
 
 const float RowTop = -140;             // top of the first entry's inner rectangle
 const float RowStep = 70;              // from one row top to the next
 const float ScoreRight = 455;          // the best-score column ends here
-const float QuitRowTop = RowTop + 3 * RowStep;  // a row's gap below "Edit"
+const float QuitRowTop = RowTop + (TitleQuit + 1) * RowStep;  // a row's gap below the row above
 const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
 const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
 // A row's panel is drawn thinner than its bar so that its frame, which
@@ -226,8 +229,12 @@ static void MenuKeys()
       MenuCursor = 0;
     if (MenuCursor > TitleEntries - 1)
       MenuCursor = TitleEntries - 1;
-    if (choose && MenuCursor == TitleQuit)
+    if (choose && MenuCursor == TitleQuit) {
       QuitRequested = true;
+    } else if (choose && MenuCursor == TitleOptions) {
+      RequestScreen(gamestate_options);
+      OpenOptions(false);
+    }
     else if (choose)
       RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
     return;
@@ -261,11 +268,11 @@ static void DrawRowPanel(bool lit, float y)
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {"Play", "Edit", "Quit"};
+  static const char* const labels[TitleEntries] = {"Play", "Edit", N_("Options"), "Quit"};
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
     DrawRowPanel(MenuCursor == i, y);
-    DrawText(MenuTextLeft, y - MenuTextRaise, labels[i], MenuTextSize);
+    DrawText(MenuTextLeft, y - MenuTextRaise, Tr(labels[i]), MenuTextSize);
   }
 }
 

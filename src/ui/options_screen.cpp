@@ -28,7 +28,11 @@ static const float ColumnWidth = 180;
 static const float ArrowOffset = 80;         // "<" and ">" either side of a value's centre
 static const float CellHeight = 22;          // the lit cell's panel, inside
 static const float CellRaise = 6;            // the text's top above the cell's inner top
-static const float PanelFrame = PanelBorder - 6;  // the panel art's frame drawn around a cell
+static const float LabelInset = 26;          // the labels' left edge right of the heading's
+static const float FramePad = 4;             // a lit cell's frame outside its inner rectangle
+static const float FrameLines = 2;           // nested outlines, one unit apart, for a bolder frame
+static const float LitCellColour[4] = {1.0f, 0.82f, 0.35f, 1};   // the highlight panel's gold
+static const float LitRowColour[4] = {0.55f, 0.65f, 0.9f, 1};    // the row of a lit cell
 static const float HitLeft = -470;           // a row answers the pointer from here ...
 static const float HitRight = 470;           // ... to here
 static const int MoreTextSize = 48;
@@ -37,6 +41,8 @@ static const float FootWidth = 680;          // the foot line, clear of "N more 
 static const int PageRows = 6;               // Page Up / Down move this many rows
 
 static char CellText[OptionTextSize];
+static const char* const ColumnHeads[OptionColumns] = {N_("Key"), N_("Other key"), N_("Pad")};
+static const float HeadSize = 0.4f;
 
 static float ListTop()
 {
@@ -173,11 +179,21 @@ static float TextCentreStart(const char* text, float centre, float size)
   return centre - TextWidth(text, size) / 2;
 }
 
+// An outline around the inner rectangle (x, y, w, h), a few units outside it.
+static void DrawFrame(float x, float y, float w, float h, const float* rgba)
+{
+  for (float k = 0; k < FrameLines; k++) {
+    float l = x - FramePad - k, t = y - FramePad - k, r = x + w + FramePad + k, b = y + h + FramePad + k;
+    const float lines[] = {l, t, r, t, r, t, r, b, r, b, l, b, l, b, l, t};
+    DrawPlainLines(lines, 4, rgba);
+  }
+}
+
 static void DrawCell(int row, int column, float top)
 {
   bool lit = row == Options.row && (column == Options.column || row < OptionSettingRows);
   if (lit)
-    DrawPanel(AtlasPanelHighlight, ColumnCentre[column] - ColumnWidth / 2, top, ColumnWidth, CellHeight);
+    DrawFrame(ColumnCentre[column] - ColumnWidth / 2, top, ColumnWidth, CellHeight, LitCellColour);
   OptionValueText(row, column, CellText, sizeof CellText);
   if (lit && Options.waiting)
     snprintf(CellText, sizeof CellText, "%s", "...");
@@ -195,13 +211,16 @@ static void DrawRows()
   for (int k = 0; k < VisibleRows() && Options.firstRow + k < OptionRowCount; k++) {
     int row = Options.firstRow + k;
     float top = ListTop() + k * RowStep;
-    if (row == Options.row && row >= OptionSettingRows)
-      DrawPanel(AtlasPanelNormal, LabelLeft + PanelFrame, top, ColumnCentre[0] - ColumnWidth / 2 - LabelLeft - 2 * PanelFrame, CellHeight);
-    else if (row == Options.row && row == optrow_defaults)
-      DrawPanel(AtlasPanelHighlight, LabelLeft + PanelFrame, top, ColumnCentre[0] - ColumnWidth / 2 - LabelLeft - 2 * PanelFrame, CellHeight);
-    DrawText(LabelLeft + PanelFrame, top - CellRaise, Tr(OptionLabel(row)), RowTextSize);
+    float labelWidth = ColumnCentre[0] - ColumnWidth / 2 - LabelLeft - 2 * LabelInset;
+    if (row == Options.row)   // a row of cells lights its name too; "Restore defaults" has only its name
+      DrawFrame(LabelLeft + LabelInset / 2, top, labelWidth, CellHeight,
+                row == optrow_defaults ? LitCellColour : LitRowColour);
+    DrawText(LabelLeft + LabelInset, top - CellRaise, Tr(OptionLabel(row)), RowTextSize);
     for (int c = 0; c < ColumnsOf(row); c++)
       DrawCell(row, c, top);
+    if (row == optrow_defaults)   // the heads of the control rows' columns below
+      for (int c = 0; c < OptionColumns; c++)
+        DrawText(TextCentreStart(Tr(ColumnHeads[c]), ColumnCentre[c], HeadSize), top - CellRaise, Tr(ColumnHeads[c]), HeadSize);
   }
 }
 

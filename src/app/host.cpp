@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "game/assist_best.h"
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/key_bindings.h"
@@ -115,6 +116,7 @@ void StartUp()
   OpenGamepad();
   SetUpDashboard();     // needs the real screen size for the ReadbackBuffer
   LoadLevelCatalogue();
+  LoadAssistBests();
   ScanGhostFiles();
   BuildAtlas();
   BuildFontGlyphs();

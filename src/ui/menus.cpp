@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game/controls.h"
+#include "game/assist_best.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
@@ -16,6 +17,7 @@
 #include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/assist_sign.h"
 #include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
@@ -54,6 +56,8 @@ const float SmallTextSize = 0.6f;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
+const float AssistScoreSize = 0.5f;    // an assisted best, smaller than the best
+const float AssistScoreDrop = 3;       // its top below the best's, so their middles line up
 const float LabelGap = 20;             // kept clear between a cut title and the score or mark
 const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
 const float WatchHintSize = 0.5f;
@@ -276,6 +280,19 @@ static void DrawTitleEntries()
   }
 }
 
+// An assisted best before the best score (and ghost mark) at right: its sign
+// and the score, smaller; the left edge of what it drew.
+static float DrawAssistedBest(int best, float right, float y)
+{
+  char score[LabelBufferSize];
+  snprintf(score, sizeof score, "%i", best);
+  right -= GhostMarkGap;
+  DrawTextRight(score, right, y - MenuTextRaise + AssistScoreDrop, AssistScoreSize);
+  right = TextRightStart((int)strlen(score), right, AssistScoreSize) - GhostMarkGap - AssistSignSize;
+  DrawAssistSign(right, y + (MenuBarHeight - AssistSignSize) / 2);
+  return right;
+}
+
 // Level n's row: "Level n - title", cut short of its best score and, in the
 // play list, the ghost mark of a level with a best run.
 static void DrawLevelRow(int n, float y, bool playList)
@@ -287,6 +304,8 @@ static void DrawLevelRow(int n, float y, bool playList)
     DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
     labelRight -= GhostMarkGap + GhostMarkSize;
   }
+  if (playList && LevelAssistBest[n - 1])
+    labelRight = DrawAssistedBest(LevelAssistBest[n - 1], labelRight, y);
   snprintf(MenuLabel, sizeof(MenuLabel), "%s%i%s%.*s", "Level ", n, " - ",
            (int)strcspn(LevelTitles[n - 1], "\r\n"), LevelTitles[n - 1]);
   FitTextToWidth(MenuLabel, labelRight - LabelGap - MenuTextLeft, MenuTextSize);

@@ -6,11 +6,13 @@
 
 #include "game/controls.h"
 #include "game/file_save.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
+#include "ui/assist_sign.h"
 #include "ui/bars.h"
 #include "ui/run_flow.h"
 #include "ui/scene.h"
@@ -54,8 +56,8 @@ void ResultsInput(float t)
 const char* ResultsBestLine()
 {
   if (!RunEnd.best)
-    return "No best yet";
-  snprintf(BestLine, sizeof BestLine, "Best score %i", RunEnd.best);
+    return RunEnd.assisted ? Tr(N_("No assisted best yet")) : "No best yet";
+  snprintf(BestLine, sizeof BestLine, RunEnd.assisted ? Tr(N_("Assisted best %i")) : "Best score %i", RunEnd.best);
   return BestLine;
 }
 
@@ -92,6 +94,8 @@ void DrawResults()
   snprintf(line, sizeof line, "Time left %i.%i s", tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);
   DrawCentred(ResultsBestLine(), CardBestY, CardLineSize);
+  if (RunEnd.assisted)
+    DrawAssistSign(CardLeft + CardWidth - AssistSignSize, CardTop);
   if (RunEnd.newBest)
     DrawCentred("New best!", CardNewBestY, CardLineSize);
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);

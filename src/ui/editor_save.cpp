@@ -99,6 +99,16 @@ void NoteTestRunEnd()
     snprintf(RunEndLine, sizeof RunEndLine, "%s", outcome);
 }
 
+bool TestRunRefused()
+{
+  if (CheckLevel().spawns > 0)
+    return false;
+  ClearEditorNotes();
+  RunEndShown = true;
+  snprintf(RunEndLine, sizeof RunEndLine, "%s", "No spawn to start from - place one to test");
+  return true;
+}
+
 const char* EditorHintText()
 {
   if (EditorSaveFailed)

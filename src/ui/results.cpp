@@ -32,17 +32,23 @@ const float CardKeysY = 160, CardKeysSize = 0.42f;
 static char CardText[32 + TitleSlotSize];
 static char BestLine[32];
 static char SaveNote[64];
+static int CardNextLevel;   // the level N plays, found as the card opens; 0 when none
+static int CardNextFrom;    // the run's level CardNextLevel was found for
 
 void ResultsInput(float t)
 {
   bool ready = RunEnd.cardAge >= ResultsInputDelay;
+  if (RunEnd.cardAge == 0 || CardNextFrom != RunEnd.level) {
+    CardNextFrom = RunEnd.level;
+    CardNextLevel = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+  }
   RunEnd.cardAge += t / FramesPerSecond60;
   if (!ready) {
     if (RunEnd.cardAge >= ResultsInputDelay)
       PushSound(sound_results);
     return;
   }
-  int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+  int next = CardNextLevel;
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
     PushSound(sound_menu_choose);
@@ -101,8 +107,7 @@ void DrawResults()
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);
   if (RunEnd.cardAge < ResultsInputDelay)
     return;
-  bool next = RunEnd.outcome == runend_finished && NextLevelAfter(RunEnd.level);
-  DrawCentred(next ? "Return: title    R: again    N: next level" : "Return: title    R: again",
+  DrawCentred(CardNextLevel ? "Return: title    R: again    N: next level" : "Return: title    R: again",
               CardKeysY, CardKeysSize);
 }
 

@@ -33,7 +33,10 @@ const int VisibleRows = ListWindowRows;
 const float RowTop = -140;             // top of the first entry's inner rectangle
 const float RowStep = 70;              // from one row top to the next
 const float ScoreRight = 455;          // the best-score column ends here
-const float QuitRowTop = RowTop + (TitleQuit + 1) * RowStep;  // a row's gap below the row above
+// The title's rows sit higher than a list's, so that the gap before "Quit"
+// lies across the window's middle, where a pointer resting there lights nothing.
+const float TitleRowTop0 = -190;
+const float QuitRowTop = TitleRowTop0 + (TitleQuit + 1) * RowStep;  // a row's gap below the row above
 const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
 const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
 // A row's panel is drawn thinner than its bar so that its frame, which
@@ -117,7 +120,7 @@ void PlaceMenuCursor()
 
 static float TitleRowTop(int i)
 {
-  return i == TitleQuit ? QuitRowTop : RowTop + RowStep * i;
+  return i == TitleQuit ? QuitRowTop : TitleRowTop0 + RowStep * i;
 }
 
 // The title entry or visible list row whose bar is under the mouse pointer; -1 for none.

@@ -30,7 +30,7 @@ hint_bar_pixel
 [ "$HINT_PIXEL" = "$BLUE" ] || tw_fail "with hints = 0 the bottom of level 1 shows $HINT_PIXEL, not the background"
 
 
-EDIT_Y=257; QUIT_Y=414; SAVE_Y=275          # title rows and the pause button, 800 x 600
+EDIT_Y=219; QUIT_Y=377; SAVE_Y=275          # title rows and the pause button, 800 x 600
 EDITOR_BAR=800x70+0+518; FOOTER=800x58+0+542
 rm -r "$TW_DIR/Media" && ln -s "$REPO_ROOT/Media" "$TW_DIR/Media"   # the real font from here on
 tw_launch

@@ -7,8 +7,8 @@
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
-{ echo Fall; echo 5; echo 14; echo bbbbb; echo bajab; echo baaab; echo bakab
-  for i in $(seq 9); do echo baaab; done; echo bbbbb; } > "$TW_DIR/Levels/level1.dat"
+{ echo Fall; echo 5; echo 20; echo bbbbb; echo bajab; for i in $(seq 5); do echo baaab; done
+  echo bakab; for i in $(seq 11); do echo baaab; done; echo bbbbb; } > "$TW_DIR/Levels/level1.dat"
 tw_start_x 800x600
 AUDIO="$TW_DIR/audio.raw"
 DISK=(SDL_AUDIODRIVER=disk "SDL_DISKAUDIOFILE=$AUDIO" SDL_DISKAUDIODELAY=20)

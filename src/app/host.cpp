@@ -65,7 +65,8 @@ static void OpenRequestedScreen()
     PlaceMenuCursor();
 }
 
-void RunGameState()
+// The state every screen draws its quads in, from the atlas.
+static void BeginQuadDrawing()
 {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
@@ -73,6 +74,11 @@ void RunGameState()
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+}
+
+void RunGameState()
+{
+  BeginQuadDrawing();
 
   float timeScale = ComputeTimeScale(FramesPerSecond);
   switch (GameState) {
@@ -163,7 +169,9 @@ void RunFrame()
   // The dashboard bars and the menu, at the level just stepped to; a row that
   // leaves the screen takes over at once, and a screenshot asked for is written.
   if (PauseLevel != 0 && Options.overPause) {
+    BeginQuadDrawing();
     OptionsFrame();
+    DisableQuadDrawing();
   } else if (PauseLevel != 0) {
     DrawPauseDashboard(ScreenshotNoteShown());
     PauseMenu();

@@ -96,7 +96,7 @@ tw_keys Down Down Return Down Down Down Down Down Down Left Left Left Left Left 
 sleep 0.5
 fall_bytes
 slow=$FALL
-[ $((slow * 10)) -ge $((normal * 18)) ] && [ $((slow * 10)) -le $((normal * 22)) ] ||
+[ $((slow * 100)) -ge $((normal * 175)) ] && [ $((slow * 100)) -le $((normal * 230)) ] ||
   tw_fail "at 50% the fall takes $slow bytes of sound against $normal at 100%, not twice as long"
 echo "music rms $half at 50, $full at 100, $off at 0; fall $normal bytes at 100%, $slow at 50%"
 grep -qx "speed = 50" settings.ini || tw_fail "speed 50 not kept in settings.ini"

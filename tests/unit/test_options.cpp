@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "game/assists.h"
+#include "game/controls.h"
 #include "game/key_rebind.h"
 #include "game/places.h"
 #include "game/settings.h"
@@ -83,6 +85,35 @@ TEST(Options, RebindingSwapsAndNeverLeavesAnActionWithoutAKey)
   EXPECT_EQ(b.padButton[PadButtonActionCount - 1], DefaultBindings.padButton[padbind_jump]);
   b.padButton[padbind_back] = NoBinding;
   EXPECT_FALSE(RebindPadButton(&b, padbind_back, b.padButton[padbind_jump]));
+}
+
+// Tether as toggle: a click latches, the next lets go shooting nothing; half
+// speed halves the step but never below the smallest; "speed" off its steps is 100.
+TEST(Options, AssistsLatchTheTetherAndSlowTheStep)
+{
+  SettingsRecord kept = Settings;
+  Settings.tetherToggle = true;
+  Settings.speed = SettingsMinSpeed;
+  StartAssistedRun();
+  const bool presses[][2] = {{true, true}, {false, false}, {true, true}, {false, false}};
+  const bool latched[] = {true, true, false, false};
+  for (int f = 0; f < 4; f++) {
+    Controls.tether = presses[f][0];
+    Controls.tetherShot = presses[f][1];
+    ApplyAssists();
+    EXPECT_TRUE(Controls.tether == latched[f] && Controls.tetherShot == (f == 0)) << f;
+  }
+  EXPECT_TRUE(RunAssisted);
+  EXPECT_FLOAT_EQ(PlayStepScale(0.96f), 0.48f);
+  EXPECT_FLOAT_EQ(PlayStepScale(0.3f), 0.2f);
+  for (const char* speed : {"speed=45\n", "speed=110\n", "speed=55\n", "speed=50\n"}) {
+    ScratchDir dir;
+    WriteFile("settings.ini", speed);
+    LoadSettings();
+    EXPECT_EQ(Settings.speed, speed[7] == '0' ? 50 : 100) << speed;
+  }
+  Settings = kept;
+  StartAssistedRun();
 }
 
 }  // namespace

@@ -113,8 +113,11 @@ void OptionValueText(int row, int column, char* out, int size)
 // Writes the setting; a failure is kept for the note, and the change holds anyway.
 static void Keep(const char* name, const char* value)
 {
-  if (WriteSetting(name, value))
+  if (WriteSetting(name, value)) {
+    if (Options.note == optnote_not_saved)
+      Options.note = optnote_none;   // the file holds everything again
     return;
+  }
   Options.note = optnote_not_saved;
   Options.saveError = SettingsWriteError;
 }
@@ -181,6 +184,17 @@ static void RestoreDefaults()
   }
 }
 
+// Choosing a value steps it up, from its last value back to its first.
+static int ChooseStep(int row)
+{
+  static const int WrapSteps = 100;   // more steps down than any value has
+  bool last = (row == optrow_sound && Settings.sound >= SettingsMaxVolume) ||
+              (row == optrow_music && Settings.music >= SettingsMaxVolume) ||
+              (row == optrow_speed && Settings.speed >= SettingsFullSpeed) ||
+              (row == optrow_language && LanguageIndex() == LanguageCount - 1);
+  return last ? -WrapSteps : 1;
+}
+
 void ChooseOption(int row, int column)
 {
   Options.note = optnote_none;
@@ -193,7 +207,7 @@ void ChooseOption(int row, int column)
   case optrow_defaults: RestoreDefaults(); break;
   default:
     if (row < OptionSettingRows) {
-      StepOption(row, 1);
+      StepOption(row, ChooseStep(row));
       return;
     }
     bool padColumn = column == OptionPadColumn;

@@ -9,7 +9,8 @@
 //   OptionLabel(row)                 the row's name, in English for Tr()
 //   OptionValueText(row, col, out)   what a row shows in a column
 //   StepOption(row, step)            a value down (-1) or up (+1)
-//   ChooseOption(row, column)        a switch flipped, the defaults back, a binding waited for
+//   ChooseOption(row, column)        a switch flipped, a value stepped up (the last back to the
+//                                    first), the defaults back, a binding waited for
 //   TakeChosenKey(key, button)       the key or pad button chosen for the binding waited for
 #pragma once
 

@@ -7,8 +7,8 @@
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
-{ echo Fall; echo 5; echo 20; echo bbbbb; echo bajab; for i in $(seq 5); do echo baaab; done
-  echo bakab; for i in $(seq 11); do echo baaab; done; echo bbbbb; } > "$TW_DIR/Levels/level1.dat"
+{ echo Fall; echo 5; echo 30; echo bbbbb; echo bajab; for i in $(seq 10); do echo baaab; done
+  echo bakab; for i in $(seq 16); do echo baaab; done; echo bbbbb; } > "$TW_DIR/Levels/level1.dat"
 tw_start_x 800x600
 AUDIO="$TW_DIR/audio.raw"
 DISK=(SDL_AUDIODRIVER=disk "SDL_DISKAUDIOFILE=$AUDIO" SDL_DISKAUDIODELAY=20)
@@ -20,9 +20,9 @@ grow() { sleep "$1"; size; }
 # at least 50 ms of silence.
 audio() {
   python3 - "$AUDIO" "$@" <<'PY'
-import array, math, sys
+import array, math, os, sys
 path, mode, start = sys.argv[1], sys.argv[2], int(sys.argv[3]) // 4 * 4
-data = open(path, 'rb').read()
+data = open(path, 'rb').read() if os.path.exists(path) else b''
 end = int(sys.argv[4]) // 4 * 4 if len(sys.argv) > 4 else len(data) // 4 * 4
 s = array.array('h', data[start:end])
 if mode == 'rms':
@@ -63,9 +63,11 @@ grep -qx "key_jump = j" settings.ini && grep -qx "music = 0" settings.ini && gre
 # fall_bytes: chooses level 1 and sets FALL to the bytes of sound from the
 # pickup the ball falls through to its landing: the last two sounds to start
 # (the file runs ahead of the sounds mixed into it, so no later part is cut).
+# The recording is the clock: a stalled mixer thread squeezes it, hence the
+# band of 1.7 to 2.4 times rather than exactly two.
 fall_bytes() {
   tw_key Return
-  sleep 3.5
+  sleep 5
   local onsets=($(audio onsets 0))
   [ "${#onsets[@]}" -ge 2 ] || tw_fail "no pickup and landing heard after the level's choice"
   FALL=$(( onsets[-1] - onsets[-2] ))
@@ -96,7 +98,7 @@ tw_keys Down Down Return Down Down Down Down Down Down Left Left Left Left Left 
 sleep 0.5
 fall_bytes
 slow=$FALL
-[ $((slow * 100)) -ge $((normal * 175)) ] && [ $((slow * 100)) -le $((normal * 230)) ] ||
+[ $((slow * 100)) -ge $((normal * 170)) ] && [ $((slow * 100)) -le $((normal * 240)) ] ||
   tw_fail "at 50% the fall takes $slow bytes of sound against $normal at 100%, not twice as long"
 echo "music rms $half at 50, $full at 100, $off at 0; fall $normal bytes at 100%, $slow at 50%"
 grep -qx "speed = 50" settings.ini || tw_fail "speed 50 not kept in settings.ini"

@@ -3,15 +3,15 @@
 
 #include <SDL.h>
 #include <GL/gl.h>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
+#include "game/assist_best.h"
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/key_bindings.h"
-#include "game/lang.h"
 #include "game/level_files.h"
+#include "game/options.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/settings.h"
@@ -33,6 +33,7 @@
 #include "render/text.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
+#include "ui/options_screen.h"
 #include "ui/pause_layer.h"
 #include "ui/results.h"
 #include "ui/run_flow.h"
@@ -59,12 +60,13 @@ float ComputeTimeScale(float framesPerSecond)
 // level list on the level last played or edited.
 static void OpenRequestedScreen()
 {
-  bool known = GameState >= gamestate_title && GameState <= gamestate_results;
+  bool known = GameState >= gamestate_title && GameState <= gamestate_options;
   if (ApplyScreenRequest() && known)
     PlaceMenuCursor();
 }
 
-void RunGameState()
+// The state every screen draws its quads in, from the atlas.
+static void BeginQuadDrawing()
 {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
@@ -72,6 +74,11 @@ void RunGameState()
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glBindTexture(GL_TEXTURE_2D, AtlasTexture);
+}
+
+void RunGameState()
+{
+  BeginQuadDrawing();
 
   float timeScale = ComputeTimeScale(FramesPerSecond);
   switch (GameState) {
@@ -93,6 +100,9 @@ void RunGameState()
   case gamestate_results:
     ResultsFrame(timeScale);
     break;
+  case gamestate_options:
+    OptionsFrame();
+    break;
   default:
     break;
   }
@@ -105,9 +115,6 @@ void StartUp()
   StartPlatform();
   ChoosePaths();
   LoadSettings();
-  const char* language = SettingText("language");
-  if (!UseLanguage(language ? language : ""))
-    fprintf(stderr, "tetherorb2: settings.ini: language = %s is not known; the system's language is used\n", language);
   srand((unsigned)time(NULL));
   SetUpVideo();
   UseWindowKeyNames();  // key names are known once the video is up
@@ -115,6 +122,7 @@ void StartUp()
   OpenGamepad();
   SetUpDashboard();     // needs the real screen size for the ReadbackBuffer
   LoadLevelCatalogue();
+  LoadAssistBests();
   ScanGhostFiles();
   BuildAtlas();
   BuildFontGlyphs();
@@ -160,7 +168,11 @@ void RunFrame()
 
   // The dashboard bars and the menu, at the level just stepped to; a row that
   // leaves the screen takes over at once, and a screenshot asked for is written.
-  if (PauseLevel != 0) {
+  if (PauseLevel != 0 && Options.overPause) {
+    BeginQuadDrawing();
+    OptionsFrame();
+    DisableQuadDrawing();
+  } else if (PauseLevel != 0) {
     DrawPauseDashboard(ScreenshotNoteShown());
     PauseMenu();
     OpenRequestedScreen();

@@ -2,3 +2,4 @@
 #include "game/controls.h"
 
 ControlsRecord Controls;
+bool KeyCaptureWanted;

@@ -54,7 +54,17 @@ struct ControlsRecord {
   int resizeX, resizeY;     // -1, 0 or 1: the resize keys held (Ctrl + arrows), wider and taller positive
   bool resizePressed;       // a resize key went down this frame
 
+  bool menuLeft, menuRight; // the left / right key, D-pad or stick, pressed this frame: an option's value
+  int keyChosen;            // while KeyCaptureWanted: the key chosen this frame (symbol with the
+                            // key bindings' Ctrl / Shift bits; a modifier alone when let go), else -1
+  int padButtonChosen;      // while KeyCaptureWanted: a pad button pressed this frame, else -1
+
   bool anyPress;            // a key or button went down, not the pause, mute or window keys nor a modifier alone
   char text[TextQueueSize]; // while a text field has the keys: this frame's characters and editing keys, in order
 };
 extern ControlsRecord Controls;
+
+// Set by a screen waiting for a key or pad button to bind: the next frames'
+// controls are all off but the pointer, keyChosen and padButtonChosen, so the
+// pause and mute keys can be chosen too (the screen takes Escape as "cancel").
+extern bool KeyCaptureWanted;

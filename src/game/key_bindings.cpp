@@ -39,6 +39,16 @@ static const char* const PadAxisNames[PadAxisActionCount] = {
   "steer_x", "steer_y", "aim_x", "aim_y", "tether",
 };
 static const char* const NoneName = "none";
+
+const char* KeyActionName(int action)
+{
+  return KeyActionNames[action];
+}
+
+const char* PadButtonActionName(int action)
+{
+  return PadButtonNames[action];
+}
 static const int SettingNameSize = 64;
 static const float MaxDeadZone = 0.9f;
 

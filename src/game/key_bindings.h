@@ -43,6 +43,10 @@ struct KeyBindings {
 extern const KeyBindings DefaultBindings;   // today's keys and the usual Linux pad layout
 extern KeyBindings Bindings;                // what the player chose; DefaultBindings until loaded
 
+// The names of the actions in settings.ini ("jump" of key_jump and pad_jump).
+const char* KeyActionName(int action);
+const char* PadButtonActionName(int action);
+
 // The SDL key symbol named name (key_names.h, then WindowKeyName), ignoring case and spaces
 // ("left shift" and "leftshift" both give 304); NoBinding when none is.
 int KeySymbolNamed(const char* name);

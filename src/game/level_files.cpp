@@ -59,6 +59,11 @@ bool GhostFileName(PathBuffer& out, int n)
   return SavedRunFileName(out, n, ".ghost");
 }
 
+bool AssistScoreFileName(PathBuffer& out, int n)
+{
+  return SavedRunFileName(out, n, ".assist.score");
+}
+
 const char* ScoreFolder()
 {
   return Places.userLevels;
@@ -337,6 +342,11 @@ bool SaveBest(int n, int score)
   PathBuffer path;
   if (!ScoreFileName(path, n))
     return SavePathTooLong();
+  return SaveScoreFile(path, score);
+}
+
+bool SaveScoreFile(const char* path, int score)
+{
   uint32_t value = (uint32_t)score;
   unsigned char bytes[ScoreBytes];
   for (int i = 0; i < ScoreBytes; i++)

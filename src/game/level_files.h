@@ -37,6 +37,8 @@ struct LevelRepairs {
 bool LevelFileName(PathBuffer& out, int n);
 bool ScoreFileName(PathBuffer& out, int n);
 bool GhostFileName(PathBuffer& out, int n);
+// "level<n>.assist.score": the best of runs made with an assist (game/assist_best.h).
+bool AssistScoreFileName(PathBuffer& out, int n);
 // The level file that is read: the player's copy, else the shipped one.
 bool ShippedOrUserLevelName(PathBuffer& out, int n);
 // The folder of the score and ghost files.
@@ -93,6 +95,9 @@ int ReadScoreStream(FILE* f);
 
 // Writes the 4-byte best score of level n; true when the file was replaced.
 bool SaveBest(int n, int score);
+
+// Writes a 4-byte score file at path; true when the file was replaced.
+bool SaveScoreFile(const char* path, int score);
 
 // Replaces the file at path with size bytes, through the same temporary file
 // and rename as every save; true when the file was replaced.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "game/assist_best.h"
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/places.h"
@@ -102,7 +103,9 @@ static void ForgetRuns(int n)
   PathBuffer path;
   SavedFileCount += ScoreFileName(path, n) && remove(path) == 0;
   SavedFileCount += GhostFileName(path, n) && remove(path) == 0;
+  SavedFileCount += AssistScoreFileName(path, n) && remove(path) == 0;
   LevelBest[n - 1] = 0;
+  LevelAssistBest[n - 1] = 0;
   LevelHasGhost[n - 1] = false;
   if (GhostLevel == n)
     GhostLevel = 0;   // the next run reads the (now missing) file again

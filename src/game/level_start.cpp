@@ -1,6 +1,7 @@
 // The set-up that turns a level file, or the grid in hand, into a level ready to play.
 #include "game/level_start.h"
 
+#include "game/assists.h"
 #include "game/ghost.h"
 #include "game/hints.h"
 #include "game/level_files.h"
@@ -12,6 +13,7 @@ static const float ViewHeightAtStart = 1.0f; // world units; play sets its own o
 // The ball at rest, no items, no trail: the state before a level is scanned.
 static void ResetRun()
 {
+  StartAssistedRun();
   ItemCount = 0;
 
   Ball.x = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/controls.h"
+#include "game/options.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 
@@ -40,7 +41,9 @@ void NoteWindowChange()
 bool AdvancePause(float speed)
 {
   bool opened = false;
-  bool wanted = Controls.pauseToggle ? !PauseWanted : PauseWanted;
+  // Over the layer the options screen takes the pause key as its way back.
+  bool toggle = Controls.pauseToggle && !(Options.overPause && PauseWanted);
+  bool wanted = toggle ? !PauseWanted : PauseWanted;
   if (FocusLossPauses() || CloseAsking)
     wanted = true;
   if (wanted != PauseWanted) {
@@ -73,11 +76,16 @@ bool AdvancePause(float speed)
   return capture;
 }
 
-int PauseRowsShown()
+int PauseOptionsRow()
 {
   if (GameState == gamestate_title)
     return pauserow_title;
   return GameState == gamestate_playing ? PauseRowCount : pauserow_restart;
+}
+
+int PauseRowsShown()
+{
+  return PauseOptionsRow() + 1;
 }
 
 void DropPause()

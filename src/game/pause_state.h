@@ -23,8 +23,11 @@ const int NoPauseRow = -1;
 extern int PauseConfirmRow;   // the row chosen once with unsaved edits, waiting for a second choice
 
 // Rows shown over the current screen: the first three on the title screen,
-// "Back to title" too elsewhere, and "Restart level" too in play.
+// "Back to title" too elsewhere, and "Restart level" too in play; then "Options".
 int PauseRowsShown();
+
+// The row of "Options", after the others shown.
+int PauseOptionsRow();
 
 const float PauseStep = 5;        // PauseLevel change per frame at speed 1
 const float PauseLevelFull = 100;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/assist_best.h"
+#include "game/assists.h"
 #include "game/best_save.h"
 #include "game/collision.h"
 #include "game/ghost.h"
@@ -137,9 +139,14 @@ static bool Finish()
   if (CurrentLevel < 1 || CurrentLevel > MaxLevels || TestRunActive)
     return false;
   int score = ScoreFromTimer();
-  if (!BeatsBest(CurrentLevel, score))
+  if (RunAssisted) {   // its best is kept apart, with no ghost
+    if (!KeepAssistBest(CurrentLevel, score))
+      return false;
+  } else if (BeatsBest(CurrentLevel, score)) {
+    KeepBest(CurrentLevel, score);
+  } else {
     return false;
-  KeepBest(CurrentLevel, score);
+  }
   // The fanfare is for a best that will still be there next time.
   PushSound(BestSave.scoreSaved ? sound_best : sound_save_failed);
   return true;

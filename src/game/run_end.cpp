@@ -1,6 +1,8 @@
 // The record of the last run's end.
 #include "game/run_end.h"
 
+#include "game/assist_best.h"
+#include "game/assists.h"
 #include "game/best_save.h"
 #include "game/lang.h"
 #include "game/level_files.h"
@@ -15,7 +17,9 @@ void EndRun(int outcome, bool newBest)
   RunEnd.outcome = outcome;
   RunEnd.level = CurrentLevel >= 1 && CurrentLevel <= MaxLevels ? CurrentLevel : 0;
   RunEnd.timeLeft = LevelTimer;
-  RunEnd.best = RunEnd.level ? LevelBest[RunEnd.level - 1] : 0;
+  RunEnd.assisted = RunAssisted;
+  const int* bests = RunAssisted ? LevelAssistBest : LevelBest;
+  RunEnd.best = RunEnd.level ? bests[RunEnd.level - 1] : 0;
   RunEnd.newBest = newBest;
   RunEnd.saveError = newBest ? BestSave.error : 0;
   RunEnd.scoreSaved = newBest && BestSave.scoreSaved;

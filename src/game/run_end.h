@@ -1,6 +1,6 @@
 // run_end: how the last run ended, for the results card: what ended it, the
-// time left, the level's best score after it, whether the run set that best
-// and whether it was saved. The rules fill it in the frame the run ends; the
+// time left, the level's best score after it (the assisted best for a run
+// made with an assist), whether the run set that best and whether it was saved. The rules fill it in the frame the run ends; the
 // card reads it and counts its own age in it.
 #pragma once
 
@@ -15,6 +15,7 @@ struct RunEndRecord {
   int saveError;    // with newBest: errno of the best's file that could not be written, else 0
   bool scoreSaved;  // with saveError: the score was written, only its ghost was not
   float cardAge;    // seconds the results card has been up
+  bool assisted;    // an assist was on during the run: best is the assisted best; never sent
 };
 extern RunEndRecord RunEnd;
 

@@ -6,10 +6,9 @@
 #include <cstring>
 
 #include "game/hints.h"
+#include "game/lang.h"
 #include "game/places.h"
 #include "game/screen.h"
-
-static const char SettingsFileName[] = "settings.ini";
 
 char SettingsLines[SettingsMaxLines][SettingsLineSize];
 int SettingsLineCount;
@@ -109,6 +108,12 @@ static bool SettingFlag(const char* name)
   return SettingInRange(name, -SettingsMaxFlag, SettingsMaxFlag) != 0;
 }
 
+int SettingSpeed()
+{
+  int v = (int)SettingInRange("speed", SettingsMinSpeed, SettingsFullSpeed);
+  return v && v % SettingsSpeedStep == 0 ? v : SettingsFullSpeed;
+}
+
 void ApplySettings()
 {
   ScreenWidth = SettingInRange("screenw", 0, SettingsMaxScreenSize);
@@ -122,6 +127,13 @@ void ApplySettings()
   HintsEnabled = !SettingPresent("hints") || SettingFlag("hints");
   Settings.sound = SettingVolume("sound", SettingsDefaultSound);
   Settings.music = SettingVolume("music", SettingsDefaultMusic);
+  Settings.speed = SettingSpeed();
+  Settings.tetherToggle = SettingFlag("tether_toggle");
+  Settings.reduceFlashing = SettingFlag("reduce_flashing");
+  const char* language = SettingText("language");
+  snprintf(Settings.language, sizeof Settings.language, "%s", language ? language : "");
+  if (!UseLanguage(Settings.language))
+    Settings.language[0] = 0;   // an unknown code follows the system, as UseLanguage does
   AspectRatio = ScreenWidth / ScreenHeight;
 }
 

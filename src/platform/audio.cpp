@@ -85,14 +85,24 @@ static Mix_Chunk* LoadEffect(const char* file)
   return chunk;
 }
 
+// What a volume above 0 needs and is not loaded yet: at start-up, and again
+// when the options screen turns a volume up from 0.
+static struct {
+  bool effects, music;   // loaded, whether or not every file was found
+  bool tried;            // the mixer was tried, so a failed device is not tried every frame
+} Loaded;
+
 static void LoadSounds()
 {
-  if (Settings.sound > 0) {
+  MissingList[0] = 0;
+  if (Settings.sound > 0 && !Loaded.effects) {
+    Loaded.effects = true;
     for (int k = 0; k < sound_kind_count; k++)
       Effects[k] = LoadEffect(EffectFiles[k].file);
     RollSound = LoadEffect(RollFile);
   }
-  if (Settings.music > 0)
+  if (Settings.music > 0 && !Loaded.music) {
+    Loaded.music = true;
     for (int t = 0; t < theme_count; t++) {
       PathBuffer path;
       if (!SoundPath(path, ThemeFiles[t]))
@@ -101,6 +111,7 @@ static void LoadSounds()
       if (!Themes[t])
         NoteMissing(path);
     }
+  }
   if (MissingList[0])
     fprintf(stderr, "tetherorb2: sound files missing or unreadable, playing without them: %s\n", MissingList);
 }
@@ -149,6 +160,7 @@ void StartAudio()
 {
   if (Settings.sound == 0 && Settings.music == 0)
     return;
+  Loaded.tried = true;
   if (!OpenMixer())
     return;
   Mix_AllocateChannels(EffectChannels);
@@ -240,6 +252,10 @@ void PlaySounds()
 {
   if (Controls.mute)
     Audio.muted = !Audio.muted;
+  if (!Loaded.tried)
+    StartAudio();   // a volume turned up from 0 on the options screen
+  else if (Audio.open)
+    LoadSounds();
   if (Audio.open) {
     bool paused = !ScreenRuns();
     if (paused && !Audio.paused)

@@ -23,7 +23,8 @@ extern AudioRecord Audio;
 const char* const SoundFolder = "sounds";   // in the media folder (game/places.h)
 
 // Opens the mixer and loads the sounds the settings "sound" and "music" ask
-// for; with both at 0 the device is not opened at all.
+// for; with both at 0 the device is not opened at all until one is turned
+// up (PlaySounds then opens it, and loads what a volume turned up needs).
 void StartAudio();
 
 // One frame's sound: the M key, theme, pause, events and the rolling sound;

@@ -126,6 +126,7 @@ static struct {
   float padAimX, padAimY;
   int lastMouseX, lastMouseY;
   int stickRow;        // -1 up, 1 down, 0 centred, as the last frame left the steering stick
+  int stickColumn;     // -1 left, 1 right, 0 centred, likewise
 } History;
 
 void ResetControlsHistory()
@@ -253,6 +254,45 @@ static void ReadTypedText(const KeyBindings& b)
   Controls.text[used] = 0;
 }
 
+static bool IsModifier(int symbol)
+{
+  return symbol >= KeyFirstModifier && symbol <= KeyLastModifier;
+}
+
+// While a key is being chosen: the first key pressed, with the Ctrl and Shift
+// held; a modifier counts alone when it is let go with no key pressed meanwhile.
+static void ReadChosenKey()
+{
+  static int pendingModifier = NoBinding;
+  int key = NoBinding;
+  for (int sym = 1; sym < KeyCount && key == NoBinding; sym++) {
+    if (GatedKey(sym) != InputPressed)
+      continue;
+    if (IsModifier(sym))
+      pendingModifier = sym;
+    else
+      key = sym | (Keys.ctrl ? BindCtrl : 0) | (Keys.shift ? BindShift : 0);
+  }
+  if (key != NoBinding) {
+    pendingModifier = NoBinding;
+  } else if (pendingModifier != NoBinding && !KeyHeld(pendingModifier)) {
+    key = pendingModifier;
+    pendingModifier = NoBinding;
+  }
+  int button = NoBinding;
+  for (int n = PadButtonCount - 1; n >= 0; n--)
+    if (GatedPadButton(n) == InputPressed)
+      button = n;
+  float px = Controls.pointerX, py = Controls.pointerY, ax = Controls.aimX, ay = Controls.aimY;
+  memset(&Controls, 0, sizeof Controls);
+  Controls.pointerX = px;
+  Controls.pointerY = py;
+  Controls.aimX = ax;
+  Controls.aimY = ay;
+  Controls.keyChosen = key;
+  Controls.padButtonChosen = button;
+}
+
 void ReadControls(const KeyBindings& b)
 {
   RefreshStaleInputs();
@@ -279,6 +319,9 @@ void ReadControls(const KeyBindings& b)
   int stickRow = stickY < -StickMenuStep ? -1 : (stickY > StickMenuStep ? 1 : 0);
   bool stickMoved = stickRow != History.stickRow;
   History.stickRow = stickRow;
+  int stickColumn = stickX < -StickMenuStep ? -1 : (stickX > StickMenuStep ? 1 : 0);
+  bool stickXMoved = stickColumn != History.stickColumn;
+  History.stickColumn = stickColumn;
   Controls.menuUp = ActionPressed(b, bind_up) || GatedHat(pad_hat_up) == InputPressed ||
                     (stickMoved && stickRow < 0);
   Controls.menuDown = ActionPressed(b, bind_down) || GatedHat(pad_hat_down) == InputPressed ||
@@ -297,6 +340,13 @@ void ReadControls(const KeyBindings& b)
   Controls.nextLevel = ActionPressed(b, bind_next);
   ReadListKeys(b);
   ReadEditorKeys(b);
+  Controls.menuLeft = ActionPressed(b, bind_left) || GatedHat(pad_hat_left) == InputPressed ||
+                     (stickXMoved && stickColumn < 0);
+  Controls.menuRight = ActionPressed(b, bind_right) || GatedHat(pad_hat_right) == InputPressed ||
+                      (stickXMoved && stickColumn > 0);
+  Controls.keyChosen = Controls.padButtonChosen = NoBinding;
   Controls.anyPress = AnyPress(b);
   ReadTypedText(b);
+  if (KeyCaptureWanted)
+    ReadChosenKey();
 }

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "game/pause_state.h"
+#include "game/settings.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/video.h"
@@ -65,6 +66,10 @@ void FollowWindow()
   bool altEnter = AltHeld() && InputState.KeyState[KeyReturn] == InputPressed;
   if (altEnter)
     InputState.KeyState[KeyReturn] = InputHeld;
-  if (altEnter || InputState.KeyState[KeyF11] == InputPressed)
+  // The options screen's switch moves the setting; the keys move only the window.
+  static bool asked = Settings.fullscreen;
+  bool optionMoved = Settings.fullscreen != asked;
+  asked = Settings.fullscreen;
+  if (altEnter || InputState.KeyState[KeyF11] == InputPressed || (optionMoved && Settings.fullscreen != FullScreen))
     ToggleFullScreen();
 }

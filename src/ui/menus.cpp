@@ -5,16 +5,20 @@
 #include <cstring>
 
 #include "game/controls.h"
+#include "game/assist_best.h"
 #include "game/ghost.h"
 #include "game/lang.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/lang.h"
 #include "game/level_start.h"
+#include "game/options.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "ui/assist_sign.h"
 #include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
@@ -22,14 +26,18 @@
 #include "ui/list_delete.h"
 #include "ui/watch.h"
 
-const int TitleEntries = 3;            // "Play", "Edit", "Quit"
-const int TitleQuit = 2;
+const int TitleEntries = 4;            // "Play", "Edit", "Options", "Quit"
+const int TitleOptions = 2;
+const int TitleQuit = 3;
 const int VisibleRows = ListWindowRows;
 
 const float RowTop = -140;             // top of the first entry's inner rectangle
 const float RowStep = 70;              // from one row top to the next
 const float ScoreRight = 455;          // the best-score column ends here
-const float QuitRowTop = RowTop + 3 * RowStep;  // a row's gap below "Edit"
+// The title's rows sit higher than a list's, so that the gap before "Quit"
+// lies across the window's middle, where a pointer resting there lights nothing.
+const float TitleRowTop0 = -190;
+const float QuitRowTop = TitleRowTop0 + (TitleQuit + 1) * RowStep;  // a row's gap below the row above
 const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
 const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
 // A row's panel is drawn thinner than its bar so that its frame, which
@@ -49,6 +57,8 @@ const float FooterY = 272.5f;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
+const float AssistScoreSize = 0.5f;    // an assisted best, smaller than the best
+const float AssistScoreDrop = 3;       // its top below the best's, so their middles line up
 const float LabelGap = 20;             // kept clear between a cut title and the score or mark
 const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
 
@@ -103,7 +113,7 @@ void PlaceMenuCursor()
 
 static float TitleRowTop(int i)
 {
-  return i == TitleQuit ? QuitRowTop : RowTop + RowStep * i;
+  return i == TitleQuit ? QuitRowTop : TitleRowTop0 + RowStep * i;
 }
 
 // The title entry or visible list row whose bar is under the mouse pointer; -1 for none.
@@ -219,8 +229,12 @@ static void MenuKeys()
       MenuCursor = 0;
     if (MenuCursor > TitleEntries - 1)
       MenuCursor = TitleEntries - 1;
-    if (choose && MenuCursor == TitleQuit)
+    if (choose && MenuCursor == TitleQuit) {
       QuitRequested = true;
+    } else if (choose && MenuCursor == TitleOptions) {
+      RequestScreen(gamestate_options);
+      OpenOptions(false);
+    }
     else if (choose)
       RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
     return;
@@ -254,12 +268,25 @@ static void DrawRowPanel(bool lit, float y)
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Quit")};
+  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Options"), N_("Quit")};
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
     DrawRowPanel(MenuCursor == i, y);
     DrawText(MenuTextLeft, y - MenuTextRaise, Tr(labels[i]), MenuTextSize);
   }
+}
+
+// An assisted best before the best score (and ghost mark) at right: its sign
+// and the score, smaller; the left edge of what it drew.
+static float DrawAssistedBest(int best, float right, float y)
+{
+  char score[LabelBufferSize];
+  snprintf(score, sizeof score, "%i", best);
+  right -= GhostMarkGap;
+  DrawTextRight(score, right, y - MenuTextRaise + AssistScoreDrop, AssistScoreSize);
+  right = TextRightStart((int)strlen(score), right, AssistScoreSize) - GhostMarkGap - AssistSignSize;
+  DrawAssistSign(right, y + (MenuBarHeight - AssistSignSize) / 2);
+  return right;
 }
 
 // Level n's row: "Level n - title", cut short of its best score and, in the
@@ -273,6 +300,8 @@ static void DrawLevelRow(int n, float y, bool playList)
     DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
     labelRight -= GhostMarkGap + GhostMarkSize;
   }
+  if (playList && LevelAssistBest[n - 1])
+    labelRight = DrawAssistedBest(LevelAssistBest[n - 1], labelRight, y);
   // TRANSLATORS: a level's number and its title.
   snprintf(MenuLabel, sizeof(MenuLabel), Tr("Level %i - %.*s"), n,
            (int)strcspn(LevelTitles[n - 1], "\r\n"), LevelTitles[n - 1]);

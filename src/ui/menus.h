@@ -1,4 +1,4 @@
-// menus: the title screen ("Play", "Edit", "Quit") and the two level lists,
+// menus: the title screen ("Play", "Edit", "Options", "Quit") and the two level lists,
 // all in one MenuFrame per frame: input first, then drawing. The keys move
 // the highlight (a list also by a window with Page Up / Down, and to its ends
 // with Home / End), the wheel scrolls a list; the mouse pointer lights the

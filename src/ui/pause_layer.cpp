@@ -7,6 +7,7 @@
 #include "game/clock_text.h"
 #include "game/controls.h"
 #include "game/lang.h"
+#include "game/options.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -145,13 +146,17 @@ void PauseMenu()
     QuitRequested = true;
   if (PauseRow(pauserow_screenshot, Tr("Save screenshot"), x, y0))
     ScreenshotWanted = true;
-  if (rows > pauserow_title && PauseRow(pauserow_title, LeaveLabel(pauserow_title, Tr("Back to title")), x, y0) &&
+  if (rows > pauserow_title + 1 && PauseRow(pauserow_title, LeaveLabel(pauserow_title, Tr("Back to title")), x, y0) &&
       LeaveConfirmed(pauserow_title)) {
     LeaveToTitle();
     ClosePause();
   }
-  if (rows > pauserow_restart && PauseRow(pauserow_restart, Tr("Restart level"), x, y0)) {
+  if (rows > pauserow_restart + 1 && PauseRow(pauserow_restart, Tr("Restart level"), x, y0)) {
     RestartRun();
     ClosePause();
+  }
+  if (PauseRow(PauseOptionsRow(), Tr("Options"), x, y0)) {
+    PushSound(sound_menu_choose);
+    OpenOptions(true);
   }
 }

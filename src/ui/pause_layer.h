@@ -2,7 +2,8 @@
 // frame and what its menu does: the top and bottom dashboard bars with the
 // game's title, version, date and clock, and the sliding buttons "Resume
 // game", "Exit", "Save screenshot", below them "Back to title" away from the
-// title screen and "Restart level" in play. Leaving the editor with unsaved
+// title screen, "Restart level" in play, and last "Options", which opens the
+// options screen over the frozen frame (ui/options_screen.h). Leaving the editor with unsaved
 // edits ("Exit", "Back to title", or closing the window) takes a second choice.
 #pragma once
 

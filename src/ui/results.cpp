@@ -12,6 +12,7 @@
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
+#include "ui/assist_sign.h"
 #include "ui/bars.h"
 #include "ui/run_flow.h"
 #include "ui/scene.h"
@@ -57,8 +58,8 @@ void ResultsInput(float t)
 const char* ResultsBestLine()
 {
   if (!RunEnd.best)
-    return Tr("No best yet");
-  snprintf(BestLine, sizeof BestLine, Tr("Best score %i"), RunEnd.best);
+    return RunEnd.assisted ? Tr("No assisted best yet") : Tr("No best yet");
+  snprintf(BestLine, sizeof BestLine, RunEnd.assisted ? Tr("Assisted best %i") : Tr("Best score %i"), RunEnd.best);
   return BestLine;
 }
 
@@ -95,6 +96,8 @@ void DrawResults()
   snprintf(line, sizeof line, Tr("Time left %i.%i s"), tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);
   DrawCentred(ResultsBestLine(), CardBestY, CardLineSize);
+  if (RunEnd.assisted)
+    DrawAssistSign(CardLeft + CardWidth - AssistSignSize, CardTop);
   if (RunEnd.newBest)
     DrawCentred(Tr("New best!"), CardNewBestY, CardLineSize);
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);

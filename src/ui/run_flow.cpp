@@ -1,6 +1,7 @@
 // Restarting a run, the next level, and leaving play or the editor for the title.
 #include "ui/run_flow.h"
 
+#include "game/assists.h"
 #include "game/controls.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
@@ -53,7 +54,8 @@ void PlayFrame(float t)
 {
   if (Controls.restart)
     RestartRun();
-  UpdateGame(t);
+  ApplyAssists();
+  UpdateGame(PlayStepScale(t));
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
   bool ended = NextScreen() != gamestate_playing;   // the rules ended the run

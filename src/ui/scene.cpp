@@ -4,11 +4,13 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "game/lang.h"
 #include "game/screen.h"
+#include "game/settings.h"
 #include "game/world.h"
 #include "render/draw.h"
 #include "ui/bars.h"
@@ -98,11 +100,23 @@ static void DrawCellPass(const AtlasRect* const* images, const CellRange& r)
   }
 }
 
+// With "Reduce flashing" one particle in ParticleThinning is drawn, picked by
+// its velocity, which it keeps for life, so none blinks on and off; the
+// run's own particles stay as they are, so replays are unchanged.
+static const uint32_t ParticleThinning = 3;
+
+static bool ParticleThinnedOut(const LevelItem& item)
+{
+  uint32_t bits;
+  memcpy(&bits, &item.vx, sizeof bits);
+  return Settings.reduceFlashing && bits % ParticleThinning != 0;
+}
+
 static void DrawItems(int type, const AtlasRect& image, float size)
 {
   for (int i = 0; i < ItemCount; i++) {
     const LevelItem& item = ItemTable[i];
-    if (item.type != type)
+    if (item.type != type || (type == itemtype_particle && ParticleThinnedOut(item)))
       continue;
     float s = type == itemtype_particle ? item.life : size;
     DrawQuad(image, item.x, item.y, s, s, 0);

@@ -69,7 +69,7 @@ TEST(Lists, LongTitleIsCutBeforeTheScore)
 // marker of the logo: there the backdrop alone shows (results state's).
 TEST(Lists, RowFramesAndMarkersKeepClearOfEachOtherAndOfTheLogo)
 {
-  const int GapY = 231, LogoRows = 130;   // between "Play" and "Edit"; above the heading
+  const int GapY = 193, LogoRows = 130;   // between "Play" and "Edit"; above the heading
   std::string gap = MenuPixels(gamestate_results, 0, GapY, 1);
   std::string logo = MenuPixels(gamestate_results, 0, 0, LogoRows);
   ShowScreen(gamestate_title);

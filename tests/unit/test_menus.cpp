@@ -94,7 +94,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   ScreenWidth = 800;
   ScreenHeight = 600;
   AspectRatio = ScreenWidth / ScreenHeight;
-  const int PlayY = 204, EditY = 257, QuitY = 362, ListRow2Y = 309, OffRowsY = 150;
+  const int PlayY = 167, EditY = 219, QuitY = 377, ListRow2Y = 309, OffRowsY = 120;
   EnterState(gamestate_title);
   MouseInWindow = false;
   PointerFrame(400, QuitY, false);
@@ -105,7 +105,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   PointerFrame(400, EditY, false, KeyUp);
   EXPECT_EQ(MenuCursor, 0) << "a pointer resting on a row leaves the keys in charge";
   PointerFrame(400, OffRowsY, false);
-  PointerFrame(400, PlayY + 100, false);   // between the rows' bars, on none
+  PointerFrame(400, PlayY + 153, false);   // between the rows' bars, on none
   EXPECT_EQ(MenuCursor, 0) << "moving off the rows changes nothing";
   PointerFrame(400, QuitY, true);
   EXPECT_TRUE(QuitRequested) << "a click on Quit ends the program";
@@ -129,13 +129,18 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   Frame(KeyS);
   Frame(KeyDown);
   Frame(KeyDown);
-  EXPECT_EQ(MenuCursor, 2);
+  Frame(KeyDown);
+  EXPECT_EQ(MenuCursor, 3);
   Frame(KeyUp, KeyDown);
-  EXPECT_EQ(MenuCursor, 2);
+  EXPECT_EQ(MenuCursor, 3);
   Frame(KeyB);
   EXPECT_EQ(ScreenNow(), gamestate_title);
 
   Frame(KeyUp);
+  Frame(KeySpace);
+  EXPECT_EQ(ScreenNow(), gamestate_options);
+  EnterState(gamestate_title);
+  Frame(KeyDown);
   Frame(KeySpace);
   EXPECT_EQ(ScreenNow(), gamestate_editlist);
   EnterState(gamestate_title);

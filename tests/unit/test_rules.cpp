@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/assist_best.h"
+#include "game/assists.h"
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
@@ -171,6 +173,16 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
   EXPECT_EQ(LevelBest[0], 121);
   EXPECT_EQ(StoredBest(), 121);
   EXPECT_TRUE(RunEnd.newBest);
+
+  // An assisted run's best is kept apart: the level's best and its file stay.
+  RunAssisted = true;
+  LevelTimer = 250;
+  ShowScreen(gamestate_playing);
+  CheckOutcome();
+  RunAssisted = false;
+  EXPECT_TRUE(RunEnd.assisted && RunEnd.newBest && RunEnd.best == 250 && LevelAssistBest[0] == 250);
+  EXPECT_TRUE(LevelBest[0] == 121 && StoredBest() == 121);
+  EXPECT_EQ(ReadFile("Levels/level1.assist.score"), std::string("\xfa\0\0\0", 4));
 
   // A level number outside the catalogue ends the run without touching it.
   CurrentLevel = MaxLevels + 1;

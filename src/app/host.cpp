@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 #include <GL/gl.h>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -11,7 +10,6 @@
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/key_bindings.h"
-#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/options.h"
 #include "game/pause_state.h"
@@ -117,9 +115,6 @@ void StartUp()
   StartPlatform();
   ChoosePaths();
   LoadSettings();
-  const char* language = SettingText("language");
-  if (!UseLanguage(language ? language : ""))
-    fprintf(stderr, "tetherorb2: settings.ini: language = %s is not known; the system's language is used\n", language);
   srand((unsigned)time(NULL));
   SetUpVideo();
   UseWindowKeyNames();  // key names are known once the video is up

@@ -8,7 +8,8 @@ union SDL_Event;
 
 const int AnyEventType = -1;   // TakeEvent: an event of any type
 
-// Before the settings are read. Desktop: nothing. Browser: fills Levels/ with
+// Before the settings are read. Desktop: keeps large blocks out of the heap,
+// so that their memory goes back when freed. Browser: fills Levels/ with
 // the shipped levels and, over them, the player's files kept in IndexedDB,
 // and leaves the frame pacing to the browser.
 void StartPlatform();

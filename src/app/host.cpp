@@ -8,6 +8,8 @@
 
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/hub_account.h"
+#include "game/hub_queue.h"
 #include "game/key_bindings.h"
 #include "game/level_files.h"
 #include "game/pause_state.h"
@@ -15,6 +17,7 @@
 #include "game/settings.h"
 #include "platform/audio.h"
 #include "platform/gamepad.h"
+#include "platform/hub_net.h"
 #include "platform/input.h"
 #include "platform/input_gate.h"
 #include "platform/keymap.h"
@@ -103,6 +106,9 @@ void StartUp()
   StartPlatform();
   ChoosePaths();
   LoadSettings();
+  ReadHubSetting();
+  LoadHubAccount();
+  StartHubNet();
   srand((unsigned)time(NULL));
   SetUpVideo();
   UseWindowKeyNames();  // key names are known once the video is up
@@ -140,6 +146,9 @@ void RunFrame()
   PollInput();
   FollowWindow();
   ReadControls(Bindings);
+
+  // Hub requests go out and answers come in without waiting, before the screens read them.
+  DriveHubNet();
 
   // The current screen updates and draws itself, unless the pause layer is up or
   // coming up; the screen it asks for takes over at the end of its frame.
@@ -185,6 +194,7 @@ int RunProgram()
 {
   StartUp();
   RunMainLoop(RunFrame);
+  StopHubNet();
   StopAudio();
   SDL_Quit();
   return 0;

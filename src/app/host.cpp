@@ -36,6 +36,7 @@
 #include "ui/menus.h"
 #include "ui/pause_layer.h"
 #include "ui/results.h"
+#include "ui/results_hub.h"
 #include "ui/run_flow.h"
 #include "ui/watch.h"
 
@@ -174,7 +175,8 @@ void RunFrame()
   // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go;
   // the title being edited has the keys from the next frame on, unless the pause layer has them.
   FollowScreen(GameState, PauseWanted);
-  WantTypedText(GameState == gamestate_editing && EditorTitleEditing && !PauseWanted);
+  bool naming = GameState == gamestate_results && ResultsHubNaming();
+  WantTypedText(((GameState == gamestate_editing && EditorTitleEditing) || naming) && !PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
   PlaySounds();

@@ -2,9 +2,11 @@
 #include "game/run_end.h"
 
 #include "game/best_save.h"
+#include "game/hub_card.h"
 #include "game/level_files.h"
 #include "game/replay_record.h"
 #include "game/screen.h"
+#include "game/test_run.h"
 #include "game/world.h"
 
 RunEndRecord RunEnd;
@@ -20,6 +22,7 @@ void EndRun(int outcome, bool newBest)
   RunEnd.scoreSaved = newBest && BestSave.scoreSaved;
   RunEnd.cardAge = 0;
   EndReplayRecording();
+  BeginHubCard(outcome == runend_finished, false, TestRunActive);
   RequestScreen(gamestate_results);
 }
 

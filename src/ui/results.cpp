@@ -12,6 +12,7 @@
 #include "game/sound_events.h"
 #include "render/draw.h"
 #include "ui/bars.h"
+#include "ui/results_hub.h"
 #include "ui/run_flow.h"
 #include "ui/scene.h"
 
@@ -26,6 +27,7 @@ const float CardTimeY = -5, CardBestY = 45, CardLineSize = 0.65f;
 const float CardNewBestY = 95;
 const float CardSaveNoteY = 128, CardSaveNoteSize = 0.45f;
 const float CardKeysY = 160, CardKeysSize = 0.42f;
+const float CardHubY = 200;           // the hub's lines, on a card grown by ResultsHubHeight
 
 static char CardText[32 + TitleSlotSize];
 static char BestLine[32];
@@ -35,11 +37,14 @@ void ResultsInput(float t)
 {
   bool ready = RunEnd.cardAge >= ResultsInputDelay;
   RunEnd.cardAge += t / FramesPerSecond60;
+  ResultsHubInput();
   if (!ready) {
     if (RunEnd.cardAge >= ResultsInputDelay)
       PushSound(sound_results);
     return;
   }
+  if (ResultsHubNaming())
+    return;   // the name field has the keys
   int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
@@ -80,8 +85,10 @@ static void DrawCentred(const char* text, float y, float size)
 void DrawResults()
 {
   DrawGameScene();
+  float height = CardHeight + (ResultsHubShown() ? ResultsHubHeight : 0);
   for (int i = 0; i < CardPanelLayers; i++)
-    DrawPanel(AtlasPanelNormal, CardLeft, CardTop, CardWidth, CardHeight);
+    DrawPanel(AtlasPanelNormal, CardLeft, CardTop, CardWidth, height);
+  DrawResultsHub(CardHubY, CardWidth);
   char line[32 + TitleSlotSize];
   int level = RunEnd.level;
   const char* title = level ? LevelTitles[level - 1] : "";

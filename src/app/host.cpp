@@ -34,6 +34,7 @@
 #include "render/text.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
+#include "ui/online.h"
 #include "ui/pause_layer.h"
 #include "ui/results.h"
 #include "ui/results_hub.h"
@@ -61,9 +62,12 @@ float ComputeTimeScale(float framesPerSecond)
 // level list on the level last played or edited.
 static void OpenRequestedScreen()
 {
-  bool known = GameState >= gamestate_title && GameState <= gamestate_results;
-  if (ApplyScreenRequest() && known)
+  bool known = GameState >= gamestate_title && GameState <= gamestate_online;
+  if (ApplyScreenRequest() && known) {
     PlaceMenuCursor();
+    if (GameState == gamestate_online)
+      OpenOnline();
+  }
 }
 
 void RunGameState()
@@ -94,6 +98,9 @@ void RunGameState()
     break;
   case gamestate_results:
     ResultsFrame(timeScale);
+    break;
+  case gamestate_online:
+    OnlineFrame();
     break;
   default:
     break;

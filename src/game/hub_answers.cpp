@@ -70,6 +70,16 @@ static void TextField(const Json& object, const char* key, char* out, int size)
       out[i] = ' ';   // a line break in a title stays on its row
 }
 
+// A run's id, a number or a string, as the text of its path.
+static void RunIdField(const Json& object, char* out, int size)
+{
+  auto it = object.find("run");
+  if (it != object.end() && it->is_number_integer())
+    snprintf(out, size, "%lld", it->get<long long>());
+  else
+    TextField(object, "run", out, size);
+}
+
 bool ReadHubLevelPage(const std::string& text, HubLevelPage* out)
 {
   out->count = 0;
@@ -114,7 +124,7 @@ bool ReadHubBoard(const std::string& text, HubBoard* out)
     r.rank = IntField(row, "rank");
     r.score = IntField(row, "score");
     TextField(row, "name", r.name, sizeof r.name);
-    TextField(row, "run", r.run, sizeof r.run);
+    RunIdField(row, r.run, sizeof r.run);
   }
   auto player = j.find("player");
   if (player != j.end() && player->is_object()) {

@@ -15,7 +15,8 @@ enum {
   gamestate_playing = 3,    // playing a level
   gamestate_editing = 4,    // editing a level
   gamestate_watching = 5,   // watching a level's best run
-  gamestate_results = 6     // the results card over the last frame of a run
+  gamestate_results = 6,    // the results card over the last frame of a run
+  gamestate_online = 7      // the hub's levels
 };
 const int NoScreenRequest = -1;
 

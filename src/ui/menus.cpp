@@ -8,6 +8,8 @@
 #include "game/ghost.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/hub_queue.h"
+#include "game/lang.h"
 #include "game/level_start.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -19,16 +21,15 @@
 #include "ui/ghost_view.h"
 #include "ui/level_note.h"
 #include "ui/list_delete.h"
+#include "ui/list_layout.h"
 #include "ui/watch.h"
 
-const int TitleEntries = 3;            // "Play", "Edit", "Quit"
-const int TitleQuit = 2;
+const int TitleEntries = 4;            // "Play", "Edit", "Online", "Quit"
+const int TitleOnline = 2;
+const int TitleQuit = 3;
 const int VisibleRows = ListWindowRows;
 
-const float RowTop = -140;             // top of the first entry's inner rectangle
-const float RowStep = 70;              // from one row top to the next
-const float ScoreRight = 455;          // the best-score column ends here
-const float QuitRowTop = RowTop + 3 * RowStep;  // a row's gap below "Edit"
+const float QuitRowTop = RowTop + 4 * RowStep;  // a row's gap below "Online"
 const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
 const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
 // A row's panel is drawn thinner than its bar so that its frame, which
@@ -39,25 +40,17 @@ const float RowPanelFrame = PanelBorder - PanelArtMargin;
 const float RowPanelHeight = RowStep - RowPanelGap - 2 * RowPanelFrame;
 const float RowPanelRaise = (RowPanelHeight - MenuBarHeight) / 2;  // same centre as the bar
 
+const float NoHubSize = 0.45f;         // the Online row's note without a hub
+const float NoHubRaise = 5;            // its top below the row's text top
 const float TitleY = -300;             // the logo across the top
 const float TitleWidth = 800;
 const float TitleHeight = 200;
 
-const float HeadingX = -450;
-const float HeadingY = -217.5f;
-const float FooterRight = 450;
-const float FooterY = 272.5f;
-const float SmallTextSize = 0.6f;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
 const float LabelGap = 20;             // kept clear between a cut title and the score or mark
-const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
-const float WatchHintSize = 0.5f;
 
-// "12 more above" at the heading's right, "12 more below" at the footer's left.
-const float MoreAboveRight = 450;
-const float MoreBelowLeft = -450;
 
 // "Level 999 - " and a full title slot fit with room to spare.
 const int LabelBufferSize = 32 + TitleSlotSize;
@@ -82,17 +75,22 @@ static int ListRows(bool editList)
   return LevelRowCount(!editList) + (NewLevelRow(editList) >= 0);
 }
 
-// The first row scrolled as little as needed to show the cursor, within the list.
-static void ShowCursorRow()
+// The first row scrolled as little as needed to show the cursor, within a list of rows.
+static void ShowCursorRowOf(int rows)
 {
   if (MenuFirstRow > MenuCursor)
     MenuFirstRow = MenuCursor;
   if (MenuFirstRow < MenuCursor - (VisibleRows - 1))
     MenuFirstRow = MenuCursor - (VisibleRows - 1);
-  if (MenuFirstRow > ListRows(InEditList()) - VisibleRows)
-    MenuFirstRow = ListRows(InEditList()) - VisibleRows;
+  if (MenuFirstRow > rows - VisibleRows)
+    MenuFirstRow = rows - VisibleRows;
   if (MenuFirstRow < 0)
     MenuFirstRow = 0;
+}
+
+static void ShowCursorRow()
+{
+  ShowCursorRowOf(ListRows(InEditList()));
 }
 
 void PlaceMenuCursor()
@@ -113,8 +111,8 @@ static float TitleRowTop(int i)
   return i == TitleQuit ? QuitRowTop : RowTop + RowStep * i;
 }
 
-// The title entry or visible list row whose bar is under the mouse pointer; -1 for none.
-static int PointerRow()
+// The title entry or visible row of a list of rows whose bar is under the mouse pointer; -1 for none.
+static int PointerRowOf(bool title, int rows)
 {
   if (!(ScreenWidth > 0 && ScreenHeight > 0))
     return -1;
@@ -123,23 +121,31 @@ static int PointerRow()
   float y = (Controls.pointerY / ScreenHeight * 2 - 1) * half;
   if (x < MenuBarLeft - RowHitSide || x > MenuBarLeft + MenuBarWidth + RowHitSide)
     return -1;
-  bool title = GameState == gamestate_title;
-  int rows = title ? TitleEntries : VisibleRows;
-  for (int i = 0; i < rows; i++) {
+  int shown = title ? TitleEntries : VisibleRows;
+  for (int i = 0; i < shown; i++) {
     float top = title ? TitleRowTop(i) : RowTop + RowStep * i;
     bool inside = y >= top - RowHitHalfGap && y < top + MenuBarHeight + RowHitHalfGap;
-    if (inside && (title || MenuFirstRow + i < ListRows(InEditList())))
+    if (inside && (title || MenuFirstRow + i < rows))
       return i;
   }
   return -1;
 }
 
+static int PointerRow()
+{
+  return PointerRowOf(GameState == gamestate_title, ListRows(InEditList()));
+}
+
+int PointerListRow(int rows)
+{
+  return PointerRowOf(false, rows);
+}
+
 // The keys and the wheel move the highlight over the whole list: a row, a
 // window (Page Up / Down), to either end (Home / End); the wheel scrolls the
 // window and the highlight stays in it.
-static void MoveInList(int step)
+void MoveListCursor(int step, int rows)
 {
-  int rows = ListRows(InEditList());
   if (Controls.pageUp)
     step -= VisibleRows;
   if (Controls.pageDown)
@@ -164,7 +170,12 @@ static void MoveInList(int step)
     MenuCursor = rows - 1;
   if (MenuCursor < 0)
     MenuCursor = 0;
-  ShowCursorRow();
+  ShowCursorRowOf(rows);
+}
+
+static void MoveInList(int step)
+{
+  MoveListCursor(step, ListRows(InEditList()));
 }
 
 static void ListInput(bool back, bool choose, bool watch)
@@ -228,6 +239,10 @@ static void MenuKeys()
       MenuCursor = TitleEntries - 1;
     if (choose && MenuCursor == TitleQuit)
       QuitRequested = true;
+    else if (choose && MenuCursor == TitleOnline) {
+      if (HubAddress[0])   // without a hub the row only says how to set one
+        RequestScreen(gamestate_online);
+    }
     else if (choose)
       RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
     return;
@@ -252,8 +267,7 @@ void MenuInput()
     PushSound(sound_menu_move);
 }
 
-// A menu row's panel, thinner than its bar and centred on it.
-static void DrawRowPanel(bool lit, float y)
+void DrawRowPanel(bool lit, float y)
 {
   int set = lit ? AtlasPanelHighlight : AtlasPanelNormal;
   DrawPanel(set, MenuBarLeft, y - RowPanelRaise, MenuBarWidth, RowPanelHeight);
@@ -261,12 +275,15 @@ static void DrawRowPanel(bool lit, float y)
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {"Play", "Edit", "Quit"};
+  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Online"), N_("Quit")};
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
     DrawRowPanel(MenuCursor == i, y);
-    DrawText(MenuTextLeft, y - MenuTextRaise, labels[i], MenuTextSize);
+    DrawText(MenuTextLeft, y - MenuTextRaise, Tr(labels[i]), MenuTextSize);
   }
+  if (!HubAddress[0])
+    DrawTextRight(Tr("Set hub = ADDRESS in settings.ini"), FooterRight,
+                  TitleRowTop(TitleOnline) - MenuTextRaise + NoHubRaise, NoHubSize);
 }
 
 // Level n's row: "Level n - title", cut short of its best score and, in the
@@ -287,12 +304,9 @@ static void DrawLevelRow(int n, float y, bool playList)
 }
 
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.
-static void DrawLevelList(bool playList)
+// "N more above" and "N more below" a list of rows scrolled to MenuFirstRow.
+void DrawMoreRows(int rows)
 {
-  DrawText(HeadingX, HeadingY, playList ? "Select a level to play" : "Select a level to edit", SmallTextSize);
-  DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
-
-  int rows = ListRows(!playList);
   if (MenuFirstRow > 0) {
     snprintf(MenuLabel, sizeof(MenuLabel), "%i more above", MenuFirstRow);
     DrawTextRight(MenuLabel, MoreAboveRight, HeadingY, SmallTextSize);
@@ -301,6 +315,15 @@ static void DrawLevelList(bool playList)
     snprintf(MenuLabel, sizeof(MenuLabel), "%i more below", rows - MenuFirstRow - VisibleRows);
     DrawText(MoreBelowLeft, FooterY, MenuLabel, SmallTextSize);
   }
+}
+
+static void DrawLevelList(bool playList)
+{
+  DrawText(HeadingX, HeadingY, playList ? "Select a level to play" : "Select a level to edit", SmallTextSize);
+  DrawTextRight("Press B to go back", FooterRight, FooterY, SmallTextSize);
+
+  int rows = ListRows(!playList);
+  DrawMoreRows(rows);
 
   for (int k = 0; k < VisibleRows; k++) {
     int row = MenuFirstRow + k;
@@ -319,12 +342,17 @@ static void DrawLevelList(bool playList)
   DrawLevelNote();
 }
 
+void DrawTitleLogo()
+{
+  DrawQuad(AtlasTitle, 0, TitleY, TitleWidth, TitleHeight, 0);
+}
+
 void DrawMenu(int frameState)
 {
   ScreenOrtho();
   float half = ScreenOrthoHalfHeight();
   DrawQuad(AtlasBackground, 0, 0, 2 * half * AspectRatio, 2 * half, 0);
-  DrawQuad(AtlasTitle, 0, TitleY, TitleWidth, TitleHeight, 0);
+  DrawTitleLogo();
   if (frameState == gamestate_title)
     DrawTitleEntries();
   else if (frameState == gamestate_playlist || frameState == gamestate_editlist)

@@ -6,6 +6,8 @@
 
 #include "game/controls.h"
 #include "game/file_save.h"
+#include "game/hub_play.h"
+#include "game/lang.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/screen.h"
@@ -49,6 +51,9 @@ void ResultsInput(float t)
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
     PushSound(sound_menu_choose);
+  } else if (Controls.restart && HubLevelInPlay()) {
+    RestartHubLevel();
+    PushSound(sound_menu_choose);
   } else if (Controls.restart && PlayLevel(RunEnd.level)) {
     PushSound(sound_menu_choose);
   } else if (Controls.nextLevel && next && PlayLevel(next)) {
@@ -91,8 +96,11 @@ void DrawResults()
   DrawResultsHub(CardHubY, CardWidth);
   char line[32 + TitleSlotSize];
   int level = RunEnd.level;
-  const char* title = level ? LevelTitles[level - 1] : "";
-  snprintf(line, sizeof line, "Level %i - %.*s", level, (int)strcspn(title, "\r\n"), title);
+  const char* title = level ? LevelTitles[level - 1] : HubPlay.title;
+  if (HubLevelInPlay())
+    snprintf(line, sizeof line, "%s - %.*s", Tr("Hub"), (int)strcspn(title, "\r\n"), title);
+  else
+    snprintf(line, sizeof line, "Level %i - %.*s", level, (int)strcspn(title, "\r\n"), title);
   DrawCentred(line, CardLevelY, CardLevelSize);
   DrawCentred(OutcomeText(RunEnd.outcome), CardOutcomeY, CardOutcomeSize);
   int tenths = ScoreShown(RunEnd.timeLeft);

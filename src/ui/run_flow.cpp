@@ -2,6 +2,7 @@
 #include "ui/run_flow.h"
 
 #include "game/controls.h"
+#include "game/hub_play.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/screen.h"
@@ -37,7 +38,10 @@ void RestartRun()
     BeginTestRun();
     return;
   }
-  PlayLevel(CurrentLevel);
+  if (HubLevelInPlay())
+    RestartHubLevel();
+  else
+    PlayLevel(CurrentLevel);
 }
 
 void LeaveToTitle()

@@ -33,6 +33,7 @@
 #include "render/overlay.h"
 #include "render/text.h"
 #include "ui/editor.h"
+#include "ui/editor_share.h"
 #include "ui/menus.h"
 #include "ui/online.h"
 #include "ui/pause_layer.h"
@@ -182,7 +183,8 @@ void RunFrame()
   // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go;
   // the title being edited has the keys from the next frame on, unless the pause layer has them.
   FollowScreen(GameState, PauseWanted);
-  bool naming = GameState == gamestate_results && ResultsHubNaming();
+  bool naming = (GameState == gamestate_results && ResultsHubNaming()) ||
+                (GameState == gamestate_editing && EditorShareNaming());
   WantTypedText(((GameState == gamestate_editing && EditorTitleEditing) || naming) && !PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.

@@ -31,6 +31,11 @@ int PollHubCall(const HubCall* call)
   }
 }
 
+bool AskHubName(HubCall* call, const char* name)
+{
+  return StartHubCall(call, hubask_register, hubmethod_post, "/api/v1/players", HubJsonBody("name", name, nullptr, ""));
+}
+
 void EndHubCall(HubCall* call)
 {
   if (PollHubCall(call) != hubcall_idle)

@@ -37,6 +37,10 @@ bool StartHubCall(HubCall* call, int kind, int method, const char* path, const s
 // the slot) or failed, and the caller releases the slot with EndHubCall.
 int PollHubCall(const HubCall* call);
 
+// The request that registers name for the player's token (typed on the
+// results card or the editor's bar); false as StartHubCall.
+bool AskHubName(HubCall* call, const char* name);
+
 // Frees the call's slot (an answer still coming is dropped).
 void EndHubCall(HubCall* call);
 

@@ -85,8 +85,7 @@ void ChooseHubName(const char* name)
   }
   if (name != HubCard.name)
     snprintf(HubCard.name, sizeof HubCard.name, "%s", name);
-  Ask(hubcard_registering, hubask_register, hubmethod_post, "/api/v1/players",
-      HubJsonBody("name", HubCard.name, nullptr, ""));
+  HubCard.state = AskHubName(&HubCard.call, HubCard.name) ? hubcard_registering : hubcard_unreachable;
 }
 
 // The answer of a done call: true for the statuses that mean it was taken.

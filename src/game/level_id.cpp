@@ -27,9 +27,9 @@ void LevelIdOfText(const char* text, size_t n, LevelId out)
   out[LevelIdChars] = 0;
 }
 
-bool WorldLevelId(const char* title, LevelId out)
+bool WorldLevelText(const char* title, std::string* out)
 {
-  out[0] = 0;
+  out->clear();
   char* bytes = nullptr;
   size_t size = 0;
   FILE* f = open_memstream(&bytes, &size);
@@ -38,9 +38,19 @@ bool WorldLevelId(const char* title, LevelId out)
   WriteLevelStream(f, title);
   bool written = fclose(f) == 0;
   if (written)
-    LevelIdOfText(bytes, size, out);
+    out->assign(bytes, size);
   free(bytes);
   return written;
+}
+
+bool WorldLevelId(const char* title, LevelId out)
+{
+  out[0] = 0;
+  std::string text;
+  if (!WorldLevelText(title, &text))
+    return false;
+  LevelIdOfText(text.data(), text.size(), out);
+  return true;
 }
 
 bool IsLevelIdText(const char* text)

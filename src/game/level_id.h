@@ -5,11 +5,13 @@
 // a shipped level or one played from the hub is known by it.
 //   LevelIdChars, LevelId            16 characters and a terminator
 //   LevelIdOfText(text, n, out)      the id of a canonical text
+//   WorldLevelText(title, out)       the canonical text of the level in the world's grid
 //   WorldLevelId(title, out)         the id of the level in the world's grid
 //   IsLevelIdText(text)              16 characters of the id's alphabet
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 const int LevelIdChars = 16;
 typedef char LevelId[LevelIdChars + 1];
@@ -18,6 +20,7 @@ void LevelIdOfText(const char* text, size_t n, LevelId out);
 
 // The grid as WriteLevelStream writes it under title; false (out empty) when
 // the text cannot be made.
+bool WorldLevelText(const char* title, std::string* out);
 bool WorldLevelId(const char* title, LevelId out);
 
 bool IsLevelIdText(const char* text);

@@ -31,5 +31,6 @@ target_link_options(tetherorb2 PRIVATE
   "SHELL:--shell-file ${WEB_SHELL}"
   "SHELL:--pre-js ${WEB_PRE_JS}"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Media@/game/Media"
-  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Levels@/shipped/Levels")
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/Levels@/shipped/Levels"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/tests/solutions@/game/tests/solutions")
 set_property(TARGET tetherorb2 APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_PRE_JS})

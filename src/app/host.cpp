@@ -12,6 +12,7 @@
 #include "game/hub_queue.h"
 #include "game/key_bindings.h"
 #include "game/level_files.h"
+#include "game/medals.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/settings.h"
@@ -30,6 +31,7 @@
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "render/frozen_frame.h"
+#include "render/medal_view.h"
 #include "render/overlay.h"
 #include "render/text.h"
 #include "ui/editor.h"
@@ -126,8 +128,10 @@ void StartUp()
   SetUpDashboard();     // needs the real screen size for the ReadbackBuffer
   LoadLevelCatalogue();
   ScanGhostFiles();
+  FindAuthorScores();   // re-runs the author runs: before anything is in play
   BuildAtlas();
   BuildFontGlyphs();
+  LoadMedalPictures();
   StartAudio();
 }
 

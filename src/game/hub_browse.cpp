@@ -81,7 +81,7 @@ static void LevelArrived(const std::string& text)
     Ask(hubbrowse_race, hubask_replay, path);
     return;
   }
-  if (!StartHubLevel(id, nullptr))
+  if (!StartHubLevel(id, nullptr, HubBrowse.list.levels[HubBrowse.row].authorScore))
     snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level cannot be played"));
 }
 
@@ -106,7 +106,8 @@ static void ReadAnswer(int busy, const HubRequest& r)
     LevelArrived(r.answer);
     break;
   case hubbrowse_race:
-    if (!StartHubLevel(HubBrowse.list.levels[HubBrowse.row].id, &r.answer))
+    if (!StartHubLevel(HubBrowse.list.levels[HubBrowse.row].id, &r.answer,
+                       HubBrowse.list.levels[HubBrowse.row].authorScore))
       snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level cannot be played"));
     break;
   }

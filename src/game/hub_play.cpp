@@ -9,7 +9,7 @@
 #include "game/hub_card.h"
 #include "game/level_check.h"
 #include "game/level_start.h"
-#include "game/replay_run.h"
+#include "game/rerun.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/world.h"
@@ -17,7 +17,6 @@
 HubPlayRecord HubPlay;
 
 static const char HubFolderName[] = "hub";
-static Replay RaceReplay;   // the record's run, read once per race
 
 bool HubLevelPath(PathBuffer& out, const char* id)
 {
@@ -52,33 +51,6 @@ static bool ReadHubLevel(const char* id)
   return LevelCheckNote(CheckLevel()) == nullptr;
 }
 
-// Re-runs the record on the grid with the ghost recording, and keeps its path
-// when it finishes. Play's records are put back as they were: the screen, its
-// size, the card, the sounds.
-static void RunRace(const std::string& text)
-{
-  FILE* f = fmemopen((void*)text.data(), text.size(), "r");
-  bool read = f && ReadReplay(f, &RaceReplay);
-  if (f)
-    fclose(f);
-  if (!read)
-    return;
-  int state = GameState;
-  float width = ScreenWidth, height = ScreenHeight;
-  HubCard.level[0] = 0;   // the re-run's end is sent nowhere
-  StartGridLevel();
-  BeginGhostRun(0, MaxGhostFrames);
-  ReplayOutcome run = PlayReplay(&RaceReplay);
-  if (run.end == replayend_finish)
-    KeepGhost(0);
-  HubPlay.racing = run.end == replayend_finish;
-  ShowScreen(state);
-  ScreenWidth = width;
-  ScreenHeight = height;
-  AspectRatio = height > 0 ? width / height : 1;
-  ClearSounds();
-}
-
 static void BeginHubRun()
 {
   StartGridLevel();
@@ -86,17 +58,18 @@ static void BeginHubRun()
   RequestScreen(gamestate_playing);
 }
 
-bool StartHubLevel(const char* id, const std::string* race)
+bool StartHubLevel(const char* id, const std::string* race, int authorScore)
 {
   if (!ReadHubLevel(id))
     return false;
   HubPlay.active = true;
   HubPlay.racing = false;
+  HubPlay.authorScore = authorScore;
   snprintf(HubPlay.id, sizeof HubPlay.id, "%s", id);
   CurrentLevel = 0;
   GhostBest.frameCount = 0;   // the ghost of a level with no slot is only ever a raced record
   if (race)
-    RunRace(*race);
+    HubPlay.racing = RerunOnGrid(*race, true).end == replayend_finish;
   BeginHubRun();
   return true;
 }

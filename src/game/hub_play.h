@@ -22,6 +22,7 @@ struct HubPlayRecord {
   LevelId id;
   char title[TitleSlotSize];    // its title line, line feed kept
   bool racing;                  // a record's path is raced
+  int authorScore;              // the hub's author run's score, for the medals; 0 when unknown
 };
 extern HubPlayRecord HubPlay;
 
@@ -33,7 +34,7 @@ bool SaveHubLevel(const char* id, const std::string& text);
 // first and its path becomes the ghost; a race that cannot be read or does
 // not finish leaves no ghost. False, with nothing started, for a file that
 // cannot be read or has no spawn.
-bool StartHubLevel(const char* id, const std::string* race);
+bool StartHubLevel(const char* id, const std::string* race, int authorScore);
 
 void RestartHubLevel();
 // True from StartHubLevel until a level with a slot starts (CurrentLevel is no longer 0).

@@ -19,13 +19,19 @@ static void Say(const char* text)
   snprintf(HubShare.line, sizeof HubShare.line, "%s", text);
 }
 
-void NoteAuthorRun(bool finished, long version, const char* replay)
+void NoteAuthorRun(bool finished, long version, const char* replay, int score)
 {
   HubShare.authorRun = finished && replay[0];
+  HubShare.score = score;
   HubShare.version = version;
   HubShare.replay = HubShare.authorRun ? replay : "";
   if (HubShare.state == hubshare_said)
     HubShare.state = hubshare_idle;
+}
+
+bool HasAuthorRun(long version)
+{
+  return HubShare.authorRun && HubShare.version == version;
 }
 
 static void Publish()
@@ -44,7 +50,7 @@ void ShareLevel(const char* title, long version)
     Say(Tr("Set hub = ADDRESS in settings.ini to share levels"));
     return;
   }
-  if (!HubShare.authorRun || HubShare.version != version) {
+  if (!HasAuthorRun(version)) {
     Say(Tr("Finish the level in a test run (T) before sharing it"));
     return;
   }

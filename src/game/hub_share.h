@@ -5,7 +5,7 @@
 // editor's bar holds the field). The outcome shows on the editor's bar:
 // "Shared: ID" or the hub's cause for refusing it.
 //   HubShare                         the record the editor reads
-//   NoteAuthorRun(finished, version) a test run ended at the edit history's version
+//   NoteAuthorRun(finished, version, replay, score)  a test run ended at the edit history's version
 //   ShareLevel(title, version)       the share key: publish, ask for a name, or say why not
 //   ChooseShareName(name)            the name typed; "" gives up
 //   StepHubShare()                   once a frame in the editor: the answer in
@@ -30,6 +30,7 @@ struct HubShareRecord {
   bool authorRun;                  // replay finished the level at version
   long version;
   std::string replay;              // the author run's replay text
+  int score;                       // its score
   std::string level;               // the level's text being shared
   char name[HubNameSize];          // the name being typed
   char line[HubRefusalSize + 32];  // what the bar says
@@ -37,7 +38,10 @@ struct HubShareRecord {
 };
 extern HubShareRecord HubShare;
 
-void NoteAuthorRun(bool finished, long version, const char* replay);
+void NoteAuthorRun(bool finished, long version, const char* replay, int score);
+
+// True while the author run stands for the level at the history's version.
+bool HasAuthorRun(long version);
 void ShareLevel(const char* title, long version);
 void ChooseShareName(const char* name);
 void StepHubShare();

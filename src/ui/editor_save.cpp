@@ -13,6 +13,7 @@
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/medals.h"
 #include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -84,6 +85,10 @@ void SaveEditedLevel(bool leave)
   }
   NoteLevelSaved(CurrentLevel);
   SavedVersion = HistoryVersion();
+  if (HasAuthorRun(SavedVersion))
+    KeepAuthorRun(CurrentLevel, HubShare.replay, HubShare.score);
+  else
+    DropAuthorRun(CurrentLevel);
   const char* note = LevelCheckNote(CheckLevel());
   bool again = note && note == EditorNote;   // B with the note already shown leaves
   ClearEditorNotes();
@@ -105,7 +110,7 @@ void NoteTestRunEnd()
     snprintf(RunEndLine, sizeof RunEndLine, "%s, %i.%i s left", outcome, tenths / 10, tenths % 10);
   else
     snprintf(RunEndLine, sizeof RunEndLine, "%s", outcome);
-  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText());
+  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), tenths);
 }
 
 const char* EditorHintText()

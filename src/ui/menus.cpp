@@ -11,11 +11,13 @@
 #include "game/hub_queue.h"
 #include "game/lang.h"
 #include "game/level_start.h"
+#include "game/medals.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "render/medal_view.h"
 #include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
@@ -49,6 +51,7 @@ const float TitleHeight = 200;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
+const float MedalMarkSize = 40;        // the medal of the level's best score
 const float LabelGap = 20;             // kept clear between a cut title and the score or mark
 
 
@@ -293,6 +296,11 @@ static void DrawLevelRow(int n, float y, bool playList)
   snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[n - 1]);
   DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
   float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
+  int medal = MedalFor(LevelBest[n - 1], AuthorScore[n - 1]);
+  if (medal != medal_none) {
+    DrawMedal(medal, labelRight - GhostMarkGap - MedalMarkSize / 2, y + MenuBarHeight / 2, MedalMarkSize);
+    labelRight -= GhostMarkGap + MedalMarkSize;
+  }
   if (playList && LevelHasGhost[n - 1]) {
     DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
     labelRight -= GhostMarkGap + GhostMarkSize;

@@ -9,10 +9,12 @@
 #include "game/hub_play.h"
 #include "game/lang.h"
 #include "game/level_files.h"
+#include "game/medals.h"
 #include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
+#include "render/medal_view.h"
 #include "ui/bars.h"
 #include "ui/results_hub.h"
 #include "ui/run_flow.h"
@@ -29,6 +31,7 @@ const float CardTimeY = -5, CardBestY = 45, CardLineSize = 0.65f;
 const float CardNewBestY = 95;
 const float CardSaveNoteY = 128, CardSaveNoteSize = 0.45f;
 const float CardKeysY = 160, CardKeysSize = 0.42f;
+const float CardMedalX = 270, CardMedalY = -80, CardMedalSize = 72;   // the run's medal, top right
 const float CardHubY = 200;           // the hub's lines, on a card grown by ResultsHubHeight
 
 static char CardText[32 + TitleSlotSize];
@@ -59,6 +62,14 @@ void ResultsInput(float t)
   } else if (Controls.nextLevel && next && PlayLevel(next)) {
     PushSound(sound_menu_choose);
   }
+}
+
+int ResultsMedal()
+{
+  if (RunEnd.outcome != runend_finished)
+    return medal_none;
+  int author = HubLevelInPlay() ? HubPlay.authorScore : RunEnd.level ? AuthorScore[RunEnd.level - 1] : 0;
+  return MedalFor(ScoreShown(RunEnd.timeLeft), author);
 }
 
 const char* ResultsBestLine()
@@ -103,6 +114,7 @@ void DrawResults()
     snprintf(line, sizeof line, "Level %i - %.*s", level, (int)strcspn(title, "\r\n"), title);
   DrawCentred(line, CardLevelY, CardLevelSize);
   DrawCentred(OutcomeText(RunEnd.outcome), CardOutcomeY, CardOutcomeSize);
+  DrawMedal(ResultsMedal(), CardMedalX, CardMedalY, CardMedalSize);
   int tenths = ScoreShown(RunEnd.timeLeft);
   snprintf(line, sizeof line, "Time left %i.%i s", tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);

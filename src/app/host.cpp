@@ -133,6 +133,7 @@ void StartUp()
   BuildFontGlyphs();
   LoadMedalPictures();
   StartAudio();
+  OpenLinkedLevel();
 }
 
 // Empties SDL's queue; a window close among the events ends the program,

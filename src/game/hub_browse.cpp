@@ -39,6 +39,8 @@ void AskHubPage(int sort, int page)
 
 void OpenHubBrowse()
 {
+  if (HubBrowse.busy == hubbrowse_level)
+    return;   // a linked level is on its way; the list comes when asked
   HubBrowse.listRead = false;
   HubBrowse.list.count = 0;
   HubBrowse.boardRow = -1;
@@ -65,6 +67,17 @@ void FetchHubLevel(int row, bool race)
   char path[HubPathSize];
   snprintf(path, sizeof path, "/api/v1/levels/%s", HubBrowse.list.levels[row].id);
   Ask(hubbrowse_level, hubask_level, path);
+}
+
+void FetchHubLevelById(const char* id)
+{
+  if (!IsLevelIdText(id))
+    return;
+  HubBrowse.list = HubLevelPage();
+  HubBrowse.list.count = 1;
+  snprintf(HubBrowse.list.levels[0].id, sizeof HubBrowse.list.levels[0].id, "%s", id);
+  HubBrowse.boardRow = -1;
+  FetchHubLevel(0, false);
 }
 
 // The level's text is in: saved, then raced or played.

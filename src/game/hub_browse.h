@@ -3,10 +3,11 @@
 // level (and, to race it, its record's replay) before it is played. One
 // request at a time; the screen reads the record each frame and never waits.
 //   HubBrowse                   the record the screen draws
-//   OpenHubBrowse()             the screen opens: page 1 of the current order
+//   OpenHubBrowse()             the screen opens: page 1 of the current order, unless a level is on its way
 //   AskHubPage(sort, page)      another page or order
 //   AskHubBoard(row)            the leaderboard of the row's level
 //   FetchHubLevel(row, race)    fetches the level (and the record's run), then plays it
+//   FetchHubLevelById(id)       the same for a level named by its id alone (a link to it)
 //   StepHubBrowse()             once a frame: the answer in, the next request out
 //   HubBrowseLine()             the line under the list: what is under way, or went wrong
 #pragma once
@@ -46,5 +47,6 @@ void OpenHubBrowse();
 void AskHubPage(int sort, int page);
 void AskHubBoard(int row);
 void FetchHubLevel(int row, bool race);
+void FetchHubLevelById(const char* id);
 void StepHubBrowse();
 const char* HubBrowseLine();

@@ -13,6 +13,10 @@ const int AnyEventType = -1;   // TakeEvent: an event of any type
 // and leaves the frame pacing to the browser.
 void StartPlatform();
 
+// After start-up. Desktop: nothing. Browser: a page the hub served for one
+// level (/play/LEVELID) fetches that level from its own origin and plays it.
+void OpenLinkedLevel();
+
 // Runs frame until QuitRequested (desktop). Browser: hands frame to the
 // page's display refresh; "Exit" goes back to the title screen, and files
 // saved during a frame are stored in IndexedDB after it. Does not return there.

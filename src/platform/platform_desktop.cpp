@@ -96,3 +96,7 @@ bool PointerInWindow()
 void DeliverScreenshot(const char*)
 {
 }
+
+void OpenLinkedLevel()
+{
+}

@@ -6,7 +6,9 @@
 #include <SDL.h>
 #include <emscripten.h>
 
+#include "game/hub_browse.h"
 #include "game/level_files.h"
+#include "game/level_id.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "platform/pacing.h"
@@ -42,6 +44,19 @@ void StartPlatform()
 {
   EM_ASM({ Module['startPage'](); });
   PacingEnabled = false;   // the display refresh paces the frames
+}
+
+void OpenLinkedLevel()
+{
+  LevelId id = "";
+  EM_ASM({
+    if (typeof TetherorbHubLevel === 'string')
+      stringToUTF8(TetherorbHubLevel, $0, $1);
+  }, id, (int)sizeof id);
+  if (!IsLevelIdText(id))
+    return;
+  FetchHubLevelById(id);
+  RequestScreen(gamestate_online);   // says what is under way until the level starts
 }
 
 // "Exit" on a page that cannot end: back to the title screen, unpaused.

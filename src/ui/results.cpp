@@ -50,7 +50,8 @@ void ResultsInput(float t)
   }
   if (ResultsHubNaming())
     return;   // the name field has the keys
-  int next = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+  bool slotRun = RunEnd.outcome == runend_finished && !HubLevelInPlay();   // a hub level has no next
+  int next = slotRun ? NextLevelAfter(RunEnd.level) : 0;
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
     PushSound(sound_menu_choose);
@@ -124,7 +125,7 @@ void DrawResults()
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);
   if (RunEnd.cardAge < ResultsInputDelay)
     return;
-  bool next = RunEnd.outcome == runend_finished && NextLevelAfter(RunEnd.level);
+  bool next = RunEnd.outcome == runend_finished && !HubLevelInPlay() && NextLevelAfter(RunEnd.level);
   DrawCentred(next ? "Return: title    R: again    N: next level" : "Return: title    R: again",
               CardKeysY, CardKeysSize);
 }

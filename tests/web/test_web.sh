@@ -4,7 +4,8 @@
 # Return presses choose "Play" and a level that ends by itself, the run
 # reaches its finish, and after a reload the level list shows the best score,
 # and the mark of the best run's ghost, exactly where the desktop game shows
-# them. browser.py also plays a tab switch and two tabs saving.
+# them. browser.py also plays a tab switch and two tabs saving; hub_page.py
+# opens a level hub's link to one level (/play/LEVELID) and plays it.
 # No JavaScript error may be logged. Needs the desktop build and `make web`.
 . "$(dirname "$0")/../window/lib.sh"
 
@@ -69,4 +70,6 @@ before=$(differing "$TW_DIR/list-before.png" "$TW_DIR/desktop-list.png")
 echo "list pixels unlike the desktop's with best score $score: $after after the run, $before before it"
 [ "$after" -lt 100 ] || tw_fail "the level list after a reload does not show the best score $score"
 [ "$before" -gt 200 ] || tw_fail "the list before the run already looked like one with a score"
+/usr/bin/python3 "$REPO_ROOT/tests/web/hub_page.py" "${BUILD_DIR:?}/tetherorb2-hub" "$WEB_DIR" "$TW_DIR" \
+  "$TW_DIR/drop.dat" || tw_fail "the hub's link to a level failed"
 tw_pass

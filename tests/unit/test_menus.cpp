@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/controls.h"
+#include "game/hub_queue.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/places.h"
@@ -94,7 +95,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   ScreenWidth = 800;
   ScreenHeight = 600;
   AspectRatio = ScreenWidth / ScreenHeight;
-  const int PlayY = 204, EditY = 257, QuitY = 362, ListRow2Y = 309, OffRowsY = 150;
+  const int EditY = 257, QuitY = 415, GapY = 362, ListRow2Y = 309, OffRowsY = 150;
   EnterState(gamestate_title);
   MouseInWindow = false;
   PointerFrame(400, QuitY, false);
@@ -105,7 +106,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   PointerFrame(400, EditY, false, KeyUp);
   EXPECT_EQ(MenuCursor, 0) << "a pointer resting on a row leaves the keys in charge";
   PointerFrame(400, OffRowsY, false);
-  PointerFrame(400, PlayY + 100, false);   // between the rows' bars, on none
+  PointerFrame(400, GapY, false);   // the gap before Quit, on no row
   EXPECT_EQ(MenuCursor, 0) << "moving off the rows changes nothing";
   PointerFrame(400, QuitY, true);
   EXPECT_TRUE(QuitRequested) << "a click on Quit ends the program";
@@ -129,12 +130,17 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   Frame(KeyS);
   Frame(KeyDown);
   Frame(KeyDown);
-  EXPECT_EQ(MenuCursor, 2);
+  Frame(KeyDown);
+  EXPECT_EQ(MenuCursor, 3) << "Quit, the last entry";
   Frame(KeyUp, KeyDown);
-  EXPECT_EQ(MenuCursor, 2);
+  EXPECT_EQ(MenuCursor, 3);
   Frame(KeyB);
   EXPECT_EQ(ScreenNow(), gamestate_title);
 
+  Frame(KeyUp);
+  HubAddress[0] = 0;
+  Frame(KeySpace);
+  EXPECT_EQ(ScreenNow(), gamestate_title) << "without a hub, Online only says how to set one";
   Frame(KeyUp);
   Frame(KeySpace);
   EXPECT_EQ(ScreenNow(), gamestate_editlist);

@@ -47,7 +47,7 @@ fi
 
 echo "== Headless tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B "$ASAN_BUILD" -DTETHERORB_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug > /dev/null &&
-  cmake --build "$ASAN_BUILD" -j "$JOBS" --target unit_tests tetherorb2-check > /dev/null &&
+  cmake --build "$ASAN_BUILD" -j "$JOBS" --target unit_tests tetherorb2-check tetherorb2-newplayer > /dev/null &&
   ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir "$ASAN_BUILD" -j "$JOBS" -L headless --output-on-failure 2>&1 | tee "$LOG" || status=1
 count_ctest

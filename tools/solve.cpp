@@ -2,6 +2,7 @@
 #include "solve.h"
 
 #include "game/replay_record.h"
+#include "game/replay_run.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/update.h"
@@ -217,14 +218,7 @@ static int PickEntry() {
 
 // The window pixel that aims the tether from the ball along angle a.
 static void AimPixel(float a, int* mouseX, int* mouseY) {
-  float halfW = Camera.viewHeight * 0.5f * AspectRatio, halfH = Camera.viewHeight * 0.5f;
-  float wx = Ball.x + cosf(a) * AimReach, wy = Ball.y + sinf(a) * AimReach;
-  float px = ((wx - Camera.camX) / halfW + 1) * 0.5f * ScreenWidth;
-  float py = ((wy - Camera.camY) / halfH + 1) * 0.5f * ScreenHeight;
-  px = px < 0 ? 0 : px > ScreenWidth - 1 ? ScreenWidth - 1 : px;
-  py = py < 0 ? 0 : py > ScreenHeight - 1 ? ScreenHeight - 1 : py;
-  *mouseX = (int)lroundf(px);
-  *mouseY = (int)lroundf(py);
+  ReplayPixelAt(Ball.x + cosf(a) * AimReach, Ball.y + sinf(a) * AimReach, mouseX, mouseY);
 }
 
 // Chooses the next segment's input from the state in play.

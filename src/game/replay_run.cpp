@@ -13,6 +13,7 @@
 #include "game/world.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -69,6 +70,17 @@ void ApplyReplayInput(int keys, int mouseX, int mouseY, int button)
   c.tetherShot = c.tether && !ButtonWasDown;
   ButtonWasDown = c.tether;
   ApplyReplayControls(c);
+}
+
+void ReplayPixelAt(float wx, float wy, int* mouseX, int* mouseY)
+{
+  float halfW = Camera.viewHeight * 0.5f * AspectRatio, halfH = Camera.viewHeight * 0.5f;
+  float px = ((wx - Camera.camX) / halfW + 1) * 0.5f * ScreenWidth;
+  float py = ((wy - Camera.camY) / halfH + 1) * 0.5f * ScreenHeight;
+  px = px < 0 ? 0 : px > ScreenWidth - 1 ? ScreenWidth - 1 : px;
+  py = py < 0 ? 0 : py > ScreenHeight - 1 ? ScreenHeight - 1 : py;
+  *mouseX = (int)lroundf(px);
+  *mouseY = (int)lroundf(py);
 }
 
 int JudgeFrame()

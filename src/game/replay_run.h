@@ -36,6 +36,10 @@ void ResetReplayInput();
 // the frame it goes down (down now and up in the frame before).
 void ApplyReplayInput(int keys, int mouseX, int mouseY, int button);
 
+// The window pixel over world point (wx, wy) as the camera now shows it,
+// clamped into the window: where a player puts the pointer to aim there.
+void ReplayPixelAt(float wx, float wy, int* mouseX, int* mouseY);
+
 // The controls of one version 2 frame, as recorded.
 void ApplyReplayControls(const PlayControls& c);
 

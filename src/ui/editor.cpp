@@ -286,7 +286,8 @@ void EditorUpdate(float timeScale)
   StepKeys(cx, cy, timeScale * SecondsPerFrame);
   if (Controls.testRun) {
     EndResize();
-    BeginTestRun();
+    if (!TestRunRefused())
+      BeginTestRun();
   } else if (Controls.menuBack || Controls.save) {
     EndResize();
     SaveEditedLevel(Controls.menuBack);

@@ -113,6 +113,16 @@ void NoteTestRunEnd()
   NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), tenths);
 }
 
+bool TestRunRefused()
+{
+  if (CheckLevel().spawns > 0)
+    return false;
+  ClearEditorNotes();
+  RunEndShown = true;
+  snprintf(RunEndLine, sizeof RunEndLine, "%s", "No spawn to start from - place one to test");
+  return true;
+}
+
 const char* EditorHintText()
 {
   if (EditorSaveFailed)

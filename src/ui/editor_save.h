@@ -29,6 +29,9 @@ void ClearEditorNotes();
 // The bar tells how the test run that just ended ended (RunEnd).
 void NoteTestRunEnd();
 
+// True, with the reason on the bar, when the level has no spawn for a test run to start from.
+bool TestRunRefused();
+
 // The hint bar's text: the save hint, "Saved", the failure with its cause,
 // the check note, or the end of the last test run.
 const char* EditorHintText();

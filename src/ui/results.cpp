@@ -37,10 +37,17 @@ const float CardHubY = 200;           // the hub's lines, on a card grown by Res
 static char CardText[32 + TitleSlotSize];
 static char BestLine[32];
 static char SaveNote[64];
+static int CardNextLevel;   // the level N plays, found as the card opens; 0 when none
+static int CardNextFrom;    // the run's level CardNextLevel was found for
 
 void ResultsInput(float t)
 {
   bool ready = RunEnd.cardAge >= ResultsInputDelay;
+  if (RunEnd.cardAge == 0 || CardNextFrom != RunEnd.level) {
+    CardNextFrom = RunEnd.level;
+    bool slotRun = RunEnd.outcome == runend_finished && !HubLevelInPlay();   // a hub level has no next
+    CardNextLevel = slotRun ? NextLevelAfter(RunEnd.level) : 0;
+  }
   RunEnd.cardAge += t / FramesPerSecond60;
   ResultsHubInput();
   if (!ready) {
@@ -50,8 +57,7 @@ void ResultsInput(float t)
   }
   if (ResultsHubNaming())
     return;   // the name field has the keys
-  bool slotRun = RunEnd.outcome == runend_finished && !HubLevelInPlay();   // a hub level has no next
-  int next = slotRun ? NextLevelAfter(RunEnd.level) : 0;
+  int next = CardNextLevel;
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
     PushSound(sound_menu_choose);
@@ -125,8 +131,7 @@ void DrawResults()
   DrawCentred(ResultsSaveNote(), CardSaveNoteY, CardSaveNoteSize);
   if (RunEnd.cardAge < ResultsInputDelay)
     return;
-  bool next = RunEnd.outcome == runend_finished && !HubLevelInPlay() && NextLevelAfter(RunEnd.level);
-  DrawCentred(next ? "Return: title    R: again    N: next level" : "Return: title    R: again",
+  DrawCentred(CardNextLevel ? "Return: title    R: again    N: next level" : "Return: title    R: again",
               CardKeysY, CardKeysSize);
 }
 

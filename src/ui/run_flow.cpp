@@ -26,7 +26,7 @@ bool PlayLevel(int n)
 int NextLevelAfter(int n)
 {
   for (int i = n < 0 ? 0 : n; i < MaxLevels; i++)
-    if (LevelExists[i])
+    if (LevelExists[i] && LevelFileError(i + 1) == 0 && LevelFileSpawns(i + 1) > 0)
       return i + 1;
   return 0;
 }

@@ -7,7 +7,8 @@
 // changed but the list's note, when the file cannot be read now or has no spawn.
 bool PlayLevel(int n);
 
-// The first level after n whose file exists; 0 when there is none.
+// The first level after n that can be played now (its file reads and has a
+// spawn); 0 when there is none. Reads the files it passes over.
 int NextLevelAfter(int n);
 
 // The run in play from its start: level CurrentLevel from its file, or the

@@ -14,6 +14,7 @@
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/screen.h"
+#include "game/test_run.h"
 #include "game/utf8.h"
 #include "game/world.h"
 #include "platform/input.h"
@@ -327,6 +328,9 @@ TEST(Editor, HeldResizeRepeatsCtrlSStaysAndNarrowPalette)
   EditorBrush = maptype_nothing;
   PlaceCamera(1.5f, 1.5f);                    // the spawn
   Frame({}, 400, 300, InputHeld);
+  Frame({KeyT});                              // no spawn to test from
+  EXPECT_FALSE(TestRunActive);
+  EXPECT_STREQ(EditorHintText(), "No spawn to start from - place one to test");
   Frame({KeyLCtrl, KeyS});
   EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_STREQ(EditorHintText(), "No spawn - saved anyway; press B to go back");

@@ -38,8 +38,9 @@ static void Frame(bool choose, bool restart, bool next, bool play = false)
 TEST(Results, KeysWaitHalfASecondThenLeadOnAndRestartWritesNoScore)
 {
   ScratchDir scratch;
-  for (int n : {1, 2, 4})   // level 3 missing
+  for (int n : {1, 2, 4})   // level 3 has no spawn, so N passes it over
     WriteLevel(n, "Room\n8\n6\nbbbbbbbb\nbaaaaaab\nbaaaaaab\nbajaaalb\nbaaaaaab\nbbbbbbbb\n");
+  WriteLevel(3, "Empty\n2\n1\nal\n");
   LoadLevelCatalogue();
   EndLevel(2, true);
   int heard = 0;   // thirty frames of every key do nothing; the card sounds as it gets ready

@@ -77,6 +77,12 @@ bool EnsureHubToken()
   return true;
 }
 
+bool NeedHubName()
+{
+  EnsureHubToken();
+  return !HubName[0];
+}
+
 bool KeepHubName(const char* name)
 {
   snprintf(HubName, sizeof HubName, "%s", name);

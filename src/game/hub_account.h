@@ -7,6 +7,7 @@
 //   HubToken, HubName             "" until made or chosen
 //   LoadHubAccount()              reads both files (at start-up)
 //   EnsureHubToken()              makes and saves the token when there is none
+//   NeedHubName()                 the token made when missing; true while there is no name
 //   KeepHubName(name)             the hub took name: kept and saved
 #pragma once
 
@@ -21,6 +22,9 @@ void LoadHubAccount();
 // True when HubToken holds a token (made now if needed; a token that could
 // not be saved is still used this session).
 bool EnsureHubToken();
+
+// EnsureHubToken, then true when the player has no name on the hub yet.
+bool NeedHubName();
 
 // False when the name file could not be written (the name stands this session).
 bool KeepHubName(const char* name);

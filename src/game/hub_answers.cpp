@@ -43,6 +43,21 @@ void EndHubCall(HubCall* call)
   call->slot = -1;
 }
 
+bool FinishHubCall(HubCall* call, void (*read)(const HubRequest&), void (*failed)())
+{
+  int polled = PollHubCall(call);
+  if (polled == hubcall_waiting || polled == hubcall_idle)
+    return false;
+  HubCall answered = *call;
+  call->slot = -1;
+  if (polled == hubcall_done)
+    read(HubRequests[answered.slot]);
+  else
+    failed();
+  EndHubCall(&answered);
+  return true;
+}
+
 // The JSON of an answer; a discarded value when it is not JSON.
 static Json Parse(const std::string& text)
 {

@@ -4,7 +4,7 @@
 // reader takes the answer's text as the queue holds it, keeps only what fits
 // its record (texts cut at a character's end) and is false for an answer that
 // is not what it should be.
-//   HubCall, StartHubCall, PollHubCall   one request a screen waits on
+//   HubCall, StartHubCall, PollHubCall, FinishHubCall   one request a screen waits on
 //   HubLevelEntry, HubLevelPage          a page of the level list
 //   HubBoard                             a level's leaderboard
 //   HubRunAnswer                         what the hub made of a run
@@ -43,6 +43,11 @@ bool AskHubName(HubCall* call, const char* name);
 
 // Frees the call's slot (an answer still coming is dropped).
 void EndHubCall(HubCall* call);
+
+// Once the call's answer is in: read gets the request when the hub
+// answered, failed is called when it could not be reached, and the call is
+// ended after either (so read may start the next call). False while waiting.
+bool FinishHubCall(HubCall* call, void (*read)(const struct HubRequest&), void (*failed)());
 
 struct HubLevelEntry {
   LevelId id;

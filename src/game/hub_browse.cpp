@@ -128,24 +128,31 @@ static void ReadAnswer(int busy, const HubRequest& r)
     snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub's answer could not be read"));
 }
 
+static int AnsweredBusy;   // what the call being finished was for
+
+static void ReadBrowseAnswer(const HubRequest& r)
+{
+  ReadAnswer(AnsweredBusy, r);
+}
+
+static void Unreachable()
+{
+  snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub cannot be reached"));
+}
+
 void StepHubBrowse()
 {
-  int polled = PollHubCall(&HubBrowse.call);
-  if (polled == hubcall_waiting || polled == hubcall_idle)
-    return;
+  int slot = HubBrowse.call.slot;
+  bool tooLarge = slot >= 0 && slot < HubMaxRequests && HubRequests[slot].tooLarge;
+  AnsweredBusy = HubBrowse.busy;
   // Reading the answer may start the next request (a level's record run).
-  HubCall answered = HubBrowse.call;
-  int busy = HubBrowse.busy;
-  HubBrowse.call.slot = -1;
   HubBrowse.busy = hubbrowse_idle;
-  const HubRequest& r = HubRequests[answered.slot];
-  if (polled == hubcall_done)
-    ReadAnswer(busy, r);
-  else if (r.tooLarge)
+  if (!FinishHubCall(&HubBrowse.call, ReadBrowseAnswer, Unreachable)) {
+    HubBrowse.busy = AnsweredBusy;
+    return;
+  }
+  if (tooLarge)
     snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub's answer is too large"));
-  else
-    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub cannot be reached"));
-  EndHubCall(&answered);
 }
 
 const char* HubBrowseLine()

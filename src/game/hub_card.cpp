@@ -66,13 +66,11 @@ void BeginHubCard(bool finished, bool assisted, bool testRun)
     return;
   }
   RunToSend = replay;
-  EnsureHubToken();
-  if (!HubName[0]) {
+  HubCard.name[0] = 0;
+  if (NeedHubName())
     HubCard.state = hubcard_naming;
-    HubCard.name[0] = 0;
-    return;
-  }
-  SendRun();
+  else
+    SendRun();
 }
 
 void ChooseHubName(const char* name)
@@ -127,19 +125,14 @@ static void ReadAnswer(const HubRequest& r)
   HubCard.state = hubcard_shown;
 }
 
+static void Unreachable()
+{
+  HubCard.state = hubcard_unreachable;
+}
+
 void StepHubCard()
 {
-  int polled = PollHubCall(&HubCard.call);
-  if (polled == hubcall_waiting || polled == hubcall_idle)
-    return;
-  // Reading the answer may start the next call (the run after the name).
-  HubCall answered = HubCard.call;
-  HubCard.call.slot = -1;
-  if (polled == hubcall_done)
-    ReadAnswer(HubRequests[answered.slot]);
-  else
-    HubCard.state = hubcard_unreachable;
-  EndHubCall(&answered);
+  FinishHubCall(&HubCard.call, ReadAnswer, Unreachable);   // the run may follow the name
 }
 
 const char* HubCardLine()

@@ -58,26 +58,27 @@ void ShareLevel(const char* title, long version)
     Say(Tr("The level could not be written out"));
     return;
   }
-  EnsureHubToken();
-  if (!HubName[0]) {
+  HubShare.name[0] = 0;
+  if (NeedHubName())
     HubShare.state = hubshare_naming;
-    HubShare.name[0] = 0;
-    return;
-  }
-  Publish();
+  else
+    Publish();
+}
+
+static void Unreachable()
+{
+  Say(Tr("The hub cannot be reached"));
 }
 
 void ChooseShareName(const char* name)
 {
-  if (HubShare.state != hubshare_naming)
-    return;
-  if (!name[0]) {
-    HubShare.state = hubshare_idle;
-    return;
-  }
-  HubShare.state = hubshare_registering;
-  if (!AskHubName(&HubShare.call, HubShare.name))
-    Say(Tr("The hub cannot be reached"));
+  bool naming = HubShare.state == hubshare_naming;
+  if (naming && !name[0])
+    HubShare.state = hubshare_idle;   // the player gave up sharing
+  else if (naming && AskHubName(&HubShare.call, HubShare.name))
+    HubShare.state = hubshare_registering;
+  else if (naming)
+    Unreachable();
 }
 
 static void ReadAnswer(const HubRequest& r)
@@ -105,16 +106,7 @@ static void ReadAnswer(const HubRequest& r)
 
 void StepHubShare()
 {
-  int polled = PollHubCall(&HubShare.call);
-  if (polled == hubcall_waiting || polled == hubcall_idle)
-    return;
-  HubCall answered = HubShare.call;
-  HubShare.call.slot = -1;
-  if (polled == hubcall_done)
-    ReadAnswer(HubRequests[answered.slot]);
-  else
-    Say(Tr("The hub cannot be reached"));
-  EndHubCall(&answered);
+  FinishHubCall(&HubShare.call, ReadAnswer, Unreachable);   // publishing may follow the name
 }
 
 const char* HubShareLine()

@@ -22,21 +22,13 @@ bool EditorShareNaming()
 bool EditorShareKeys()
 {
   StepHubShare();
-  if (!EditorShareNaming()) {
-    NameFieldOpen = false;
-    if (Controls.share)
-      ShareLevel(EditTitle, HistoryVersion());
-    return false;
-  }
-  if (!NameFieldOpen) {
-    OpenTextField(&NameField, HubShare.name, HubNameSize - 1);
-    NameFieldOpen = true;
-  }
-  if (TextFieldKeys(&NameField, Controls.text)) {
-    NameFieldOpen = false;
+  bool naming = EditorShareNaming();
+  NameFieldOpen = NameFieldOpen && naming;
+  if (naming && OpenFieldKeys(&NameField, &NameFieldOpen, HubShare.name, HubNameSize - 1, Controls.text))
     ChooseShareName(HubShare.name);
-  }
-  return true;
+  else if (!naming && Controls.share)
+    ShareLevel(EditTitle, HistoryVersion());
+  return naming;
 }
 
 const char* EditorShareText()

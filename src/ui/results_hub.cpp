@@ -30,18 +30,11 @@ bool ResultsHubNaming()
 void ResultsHubInput()
 {
   StepHubCard();
-  if (!ResultsHubNaming()) {
-    NameFieldOpen = false;
-    return;
-  }
-  if (!NameFieldOpen) {
-    OpenTextField(&NameField, HubCard.name, HubNameSize - 1);
-    NameFieldOpen = true;
-  }
-  if (TextFieldKeys(&NameField, Controls.text)) {
-    NameFieldOpen = false;
+  NameFieldOpen = NameFieldOpen && ResultsHubNaming();   // a field closed by an answer opens anew
+  bool typed = ResultsHubNaming() &&
+               OpenFieldKeys(&NameField, &NameFieldOpen, HubCard.name, HubNameSize - 1, Controls.text);
+  if (typed)
     ChooseHubName(HubCard.name);
-  }
 }
 
 static void DrawCentredLine(const char* text, float y, float width)

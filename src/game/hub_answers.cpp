@@ -126,6 +126,7 @@ bool ReadHubLevelPage(const std::string& text, HubLevelPage* out)
     e.rating = IntField(level, "rating");
     e.record = IntField(level, "record");
     e.authorScore = IntField(level, "author_score");
+    e.best = 0;
     out->count++;
   }
   return true;

@@ -57,6 +57,7 @@ struct HubLevelEntry {
   int plays, finishes, rating;
   int record;         // the best score; 0 without one
   int authorScore;    // the author run's score; 0 without one
+  int best;           // the player's own best kept beside the level (hub_play); 0 for none
 };
 
 struct HubLevelPage {

@@ -109,6 +109,8 @@ static void ReadAnswer(int busy, const HubRequest& r)
   case hubbrowse_listing:
     read = ReadHubLevelPage(r.answer, &HubBrowse.list);
     HubBrowse.listRead = read;
+    for (int i = 0; i < HubBrowse.list.count; i++)
+      HubBrowse.list.levels[i].best = HubLevelBest(HubBrowse.list.levels[i].id);
     HubBrowse.boardRow = -1;
     break;
   case hubbrowse_board:

@@ -2,14 +2,18 @@
 #include "game/hub_play.h"
 
 #include <cstdio>
+#include <cmath>
 #include <cstring>
+#include <vector>
 #include <sys/stat.h>
 
 #include "game/ghost.h"
 #include "game/hub_card.h"
+#include "game/file_save.h"
 #include "game/level_check.h"
 #include "game/level_start.h"
 #include "game/rerun.h"
+#include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/world.h"
@@ -18,12 +22,60 @@ HubPlayRecord HubPlay;
 
 static const char HubFolderName[] = "hub";
 
-bool HubLevelPath(PathBuffer& out, const char* id)
+// Levels/hub/ID.EXTENSION ("dat", "score", "ghost").
+static bool HubFilePath(PathBuffer& out, const char* id, const char* extension)
 {
   PathBuffer folder;
   char name[LevelIdChars + 8];
-  snprintf(name, sizeof name, "%s.dat", id);
+  snprintf(name, sizeof name, "%s.%s", id, extension);
   return IsLevelIdText(id) && PlacePath(folder, Places.userLevels, HubFolderName) && PlacePath(out, folder, name);
+}
+
+bool HubLevelPath(PathBuffer& out, const char* id)
+{
+  return HubFilePath(out, id, "dat");
+}
+
+int HubLevelBest(const char* id)
+{
+  PathBuffer path;
+  FILE* f = HubFilePath(path, id, "score") ? fopen(path, "rb") : nullptr;
+  if (!f)
+    return 0;
+  int best = ReadScoreStream(f);
+  fclose(f);
+  return best;
+}
+
+// The kept best run as the ghost raced; none when there is none.
+static void LoadHubGhost(const char* id)
+{
+  PathBuffer path;
+  FILE* f = HubFilePath(path, id, "ghost") ? fopen(path, "rb") : nullptr;
+  if (f && !ReadGhostStream(f, &GhostBest))
+    GhostBest.frameCount = 0;
+  if (f)
+    fclose(f);
+}
+
+void KeepHubBest()
+{
+  if (!HubLevelInPlay())
+    return;
+  RunEnd.best = HubLevelBest(HubPlay.id);
+  int score = (int)ceilf(RunEnd.timeLeft);
+  if (RunEnd.outcome != runend_finished || score <= RunEnd.best)
+    return;
+  RunEnd.best = score;
+  RunEnd.newBest = true;
+  PathBuffer path;
+  bool saved = HubFilePath(path, HubPlay.id, "score") && SaveScoreFile(path, score);
+  std::vector<unsigned char> ghost(GhostFileMaxBytes);
+  size_t size = EncodeGhost(&GhostTake, ghost.data());
+  saved = saved && HubFilePath(path, HubPlay.id, "ghost") && SaveFileBytes(path, ghost.data(), size);
+  RunEnd.saveError = saved ? 0 : LastSaveError;
+  if (!HubPlay.racing)
+    KeepGhost(0);   // the new best is raced from the next run on
 }
 
 bool SaveHubLevel(const char* id, const std::string& text)
@@ -54,6 +106,7 @@ static bool ReadHubLevel(const char* id)
 static void BeginHubRun()
 {
   StartGridLevel();
+  BeginGhostRun(0, MaxGhostFrames);   // the run's path, kept when it is a new best
   UsePlayedLevelId(HubPlay.id);
   RequestScreen(gamestate_playing);
 }
@@ -70,6 +123,8 @@ bool StartHubLevel(const char* id, const std::string* race, int authorScore)
   GhostBest.frameCount = 0;   // the ghost of a level with no slot is only ever a raced record
   if (race)
     HubPlay.racing = RerunOnGrid(*race, true).end == replayend_finish;
+  else
+    LoadHubGhost(id);
   BeginHubRun();
   return true;
 }

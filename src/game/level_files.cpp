@@ -337,6 +337,11 @@ bool SaveBest(int n, int score)
   PathBuffer path;
   if (!ScoreFileName(path, n))
     return SavePathTooLong();
+  return SaveScoreFile(path, score);
+}
+
+bool SaveScoreFile(const char* path, int score)
+{
   uint32_t value = (uint32_t)score;
   unsigned char bytes[ScoreBytes];
   for (int i = 0; i < ScoreBytes; i++)

@@ -94,6 +94,9 @@ int ReadScoreStream(FILE* f);
 // Writes the 4-byte best score of level n; true when the file was replaced.
 bool SaveBest(int n, int score);
 
+// A score file at path (4 bytes, little-endian), saved whole or not at all.
+bool SaveScoreFile(const char* path, int score);
+
 // Replaces the file at path with size bytes, through the same temporary file
 // and rename as every save; true when the file was replaced.
 bool SaveFileBytes(const char* path, const unsigned char* bytes, size_t size);

@@ -9,15 +9,18 @@
 #include "game/hub_queue.h"
 #include "game/lang.h"
 #include "game/level_slots.h"
+#include "game/medals.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
+#include "render/medal_view.h"
 #include "ui/bars.h"
 #include "ui/list_layout.h"
 #include "ui/menus.h"
 
 static const float DetailSize = 0.42f;      // the row's numbers, right-aligned
 static const float DetailGap = 20;          // between the title and the numbers
+static const float MedalSize = 40;          // the medal of the player's own best
 static const float BoardTop = -140;         // the leaderboard's first line
 static const float BoardStep = 34;
 static const float BoardSize = 0.55f;
@@ -83,6 +86,11 @@ static void DrawLevelRow(const HubLevelEntry& e, float y)
            record);
   DrawTextRight(Line, ScoreRight, y - MenuTextRaise + (MenuTextSize - DetailSize) * MenuBarHeight, DetailSize);
   float right = TextRightStart((int)strlen(Line), ScoreRight, DetailSize) - DetailGap;
+  int medal = MedalFor(e.best, e.authorScore);
+  if (medal != medal_none) {
+    DrawMedal(medal, right - MedalSize / 2, y + MenuBarHeight / 2, MedalSize);
+    right -= MedalSize + DetailGap;
+  }
   snprintf(Line, sizeof Line, Tr("%s by %s"), e.title, e.author);
   FitTextToWidth(Line, right - MenuTextLeft, MenuTextSize);
   DrawText(MenuTextLeft, y - MenuTextRaise, Line, MenuTextSize);

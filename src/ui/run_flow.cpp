@@ -61,6 +61,8 @@ void PlayFrame(float t)
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
   bool ended = NextScreen() != gamestate_playing;   // the rules ended the run
+  if (ended)
+    KeepHubBest();
   if (TestRunActive && (ended || Controls.testRun)) {
     EndTestRun();
     if (ended)

@@ -59,7 +59,9 @@ sleep 0.5
 tw_screenshot "$TW_DIR/a-shared.png"
 [ "$(tw_region_diff "$TW_DIR/a-unfinished.png" "$TW_DIR/a-shared.png" 800x60+0+540)" -gt 200 ] ||
   tw_fail "the editor's bar did not change after sharing"
-xdotool keydown ctrl key s keyup ctrl
+tw_keydown Control_L
+tw_key s
+tw_keyup Control_L
 tw_wait_file "$TW_DIR/Levels/level1.author.replay" 5 || tw_fail "the save wrote no author run beside the level"
 [ "$(cat "$TW_DIR/hub-name")" = Alice ] || tw_fail "A's name is not kept"
 tw_close
@@ -97,6 +99,7 @@ sleep 0.5
 tw_screenshot "$TW_DIR/b-card.png"
 [ "$(tw_region_diff "$TW_DIR/b-naming.png" "$TW_DIR/b-card.png" 560x70+120+440)" -gt 200 ] ||
   tw_fail "the card does not show the rank after the run was sent"
+[ -s "$B/Levels/hub/$ID.score" ] && [ -s "$B/Levels/hub/$ID.ghost" ] || tw_fail "B's best and its ghost are not kept beside the hub level"
 [ "$(cat "$B/hub-name")" = Bobby ] && [ "$(wc -c < "$B/hub-token")" -ge 33 ] || tw_fail "B's name or token is not kept"
 cmp -s "$B/hub-token" "$TW_DIR/hub-token" && tw_fail "both players have the same token"
 tw_close

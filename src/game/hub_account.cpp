@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <sys/stat.h>
 
 #include "game/file_save.h"
 #include "game/places.h"
@@ -33,7 +34,8 @@ static void ReadLineFile(const char* name, char* out, int size)
   out[strcspn(out, "\r\n")] = 0;
 }
 
-static bool SaveLineFile(const char* name, const char* text)
+// Saves text as the player's file name; a secret is left readable by its owner alone.
+static bool SaveLineFile(const char* name, const char* text, bool secret)
 {
   PathBuffer path;
   if (!PlacePath(path, Places.userSettings, name))
@@ -42,6 +44,9 @@ static bool SaveLineFile(const char* name, const char* text)
   FILE* f = BeginSave(path, &save, "w");
   if (!f)
     return false;
+  const mode_t OwnerOnly = 0600;
+  if (secret)
+    fchmod(fileno(f), OwnerOnly);
   fprintf(f, "%s\n", text);
   return EndSave(f, &save);
 }
@@ -73,7 +78,7 @@ bool EnsureHubToken()
     HubToken[letter] = TokenLetters[value];
   }
   HubToken[HubTokenChars] = 0;
-  SaveLineFile(TokenFileName, HubToken);
+  SaveLineFile(TokenFileName, HubToken, true);
   return true;
 }
 
@@ -86,5 +91,5 @@ bool NeedHubName()
 bool KeepHubName(const char* name)
 {
   snprintf(HubName, sizeof HubName, "%s", name);
-  return SaveLineFile(NameFileName, HubName);
+  return SaveLineFile(NameFileName, HubName, false);
 }

@@ -57,6 +57,7 @@ void BeginHubCard(bool finished, bool assisted, bool testRun)
   HubCard.sent = false;
   HubCard.rank = HubCard.record = HubCard.best = 0;
   HubCard.why[0] = 0;
+  CardLine[0] = 0;
   RunToSend.clear();
   if (!HubAddress[0] || testRun || !HubCard.level[0])
     return;
@@ -97,7 +98,9 @@ static void ReadAnswer(const HubRequest& r)
   if (!Taken(r)) {
     HubRefusal(r.answer, r.status, HubCard.why);
     if (r.status == HubStatusNotFound)
-      snprintf(HubCard.why, sizeof HubCard.why, "%s", Tr("this level is not on the hub"));
+      snprintf(HubCard.why, sizeof HubCard.why, "%s", Tr("This level is not on the hub"));
+    else if (HubCard.state == hubcard_sending)
+      snprintf(CardLine, sizeof CardLine, "%s: %s", Tr("Run not taken"), HubCard.why);
     // A name the hub would not take: the field opens again with the cause shown.
     HubCard.state = HubCard.state == hubcard_registering ? hubcard_naming : hubcard_refused;
     return;
@@ -144,8 +147,7 @@ const char* HubCardLine()
   case hubcard_sending: return Tr("Sending the run...");
   case hubcard_asking: return Tr("Asking the hub...");
   case hubcard_refused:
-    snprintf(CardLine, sizeof CardLine, "%s: %s", Tr("Not taken"), HubCard.why);
-    return CardLine;
+    return CardLine[0] ? CardLine : HubCard.why;
   case hubcard_unreachable: return Tr("The hub cannot be reached");
   case hubcard_shown:
     if (HubCard.rank)

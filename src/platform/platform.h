@@ -10,7 +10,8 @@ const int AnyEventType = -1;   // TakeEvent: an event of any type
 
 // Before the settings are read. Desktop: nothing. Browser: fills Levels/ with
 // the shipped levels and, over them, the player's files kept in IndexedDB,
-// and leaves the frame pacing to the browser.
+// leaves the frame pacing to the browser, and keeps the hub token and name
+// in Levels/ with the files it stores.
 void StartPlatform();
 
 // After start-up. Desktop: nothing. Browser: a page the hub served for one

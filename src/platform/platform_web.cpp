@@ -4,10 +4,12 @@
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <cstdio>
 #include <emscripten.h>
 
 #include "game/hub_browse.h"
 #include "game/level_files.h"
+#include "game/places.h"
 #include "game/level_id.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
@@ -44,6 +46,8 @@ void StartPlatform()
 {
   EM_ASM({ Module['startPage'](); });
   PacingEnabled = false;   // the display refresh paces the frames
+  // The page keeps only Levels/ in its store: the hub token and name live there.
+  snprintf(Places.userSettings, sizeof Places.userSettings, "%s", Places.userLevels);
 }
 
 void OpenLinkedLevel()

@@ -109,6 +109,13 @@ void PlaceMenuCursor()
   ShowCursorRow();
 }
 
+// Without a hub the Online row only says how to set one: the highlight and
+// the pointer pass it over.
+static bool TitleEntryLive(int i)
+{
+  return i != TitleOnline || HubAddress[0];
+}
+
 static float TitleRowTop(int i)
 {
   return i == TitleQuit ? QuitRowTop : RowTop + RowStep * i;
@@ -128,7 +135,7 @@ static int PointerRowOf(bool title, int rows)
   for (int i = 0; i < shown; i++) {
     float top = title ? TitleRowTop(i) : RowTop + RowStep * i;
     bool inside = y >= top - RowHitHalfGap && y < top + MenuBarHeight + RowHitHalfGap;
-    if (inside && (title || MenuFirstRow + i < rows))
+    if (inside && (title ? TitleEntryLive(i) : MenuFirstRow + i < rows))
       return i;
   }
   return -1;
@@ -236,16 +243,16 @@ static void MenuKeys()
 
   if (GameState == gamestate_title) {
     MenuCursor += step;
+    if (!TitleEntryLive(MenuCursor))
+      MenuCursor += step;   // passed over, as the gap before Quit is
     if (MenuCursor < 0)
       MenuCursor = 0;
     if (MenuCursor > TitleEntries - 1)
       MenuCursor = TitleEntries - 1;
     if (choose && MenuCursor == TitleQuit)
       QuitRequested = true;
-    else if (choose && MenuCursor == TitleOnline) {
-      if (HubAddress[0])   // without a hub the row only says how to set one
-        RequestScreen(gamestate_online);
-    }
+    else if (choose && MenuCursor == TitleOnline)
+      RequestScreen(gamestate_online);
     else if (choose)
       RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
     return;

@@ -127,9 +127,10 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   EnterState(gamestate_title);
   Frame(KeyUp);
   EXPECT_EQ(MenuCursor, 0);
+  HubAddress[0] = 0;
   Frame(KeyS);
   Frame(KeyDown);
-  Frame(KeyDown);
+  EXPECT_EQ(MenuCursor, 3) << "without a hub the Online row is passed over";
   Frame(KeyDown);
   EXPECT_EQ(MenuCursor, 3) << "Quit, the last entry";
   Frame(KeyUp, KeyDown);
@@ -137,11 +138,14 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   Frame(KeyB);
   EXPECT_EQ(ScreenNow(), gamestate_title);
 
+  strcpy(HubAddress, "http://127.0.0.1:9");
   Frame(KeyUp);
-  HubAddress[0] = 0;
+  EXPECT_EQ(MenuCursor, 2) << "with a hub it is a row like the others";
   Frame(KeySpace);
-  EXPECT_EQ(ScreenNow(), gamestate_title) << "without a hub, Online only says how to set one";
-  Frame(KeyUp);
+  EXPECT_EQ(ScreenNow(), gamestate_online);
+  HubAddress[0] = 0;
+  EnterState(gamestate_title);
+  Frame(KeyDown);
   Frame(KeySpace);
   EXPECT_EQ(ScreenNow(), gamestate_editlist);
   EnterState(gamestate_title);

@@ -135,16 +135,12 @@ TEST(SoundEvents, MenusPauseAndEditor)
   Press(KeyDown);
   MenuInput();
   EXPECT_EQ(CountSounds(sound_menu_move), 1);
-  Press(KeyDown);   // "Online"
-  MenuInput();
-  Press(KeyDown);   // "Quit"
+  Press(KeyDown);   // "Quit": without a hub "Online" is passed over
   MenuInput();
   Press(KeyDown);   // already on the last entry: nothing moves, nothing heard
   MenuInput();
   EXPECT_EQ(SoundFrame.count, 0);
   Press(KeyUp);
-  MenuInput();
-  Press(KeyUp);     // "Edit"
   MenuInput();
   Press(KeyReturn);
   MenuInput();

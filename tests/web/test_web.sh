@@ -13,6 +13,8 @@ WEB_DIR=${WEB_DIR:-$REPO_ROOT/build-web}
 [ -f "$WEB_DIR/index.html" ] || tw_fail "no web page in $WEB_DIR: run make web first"
 
 tw_init 800 600
+# The shipped solutions set medals, and the page packs them: the desktop game has them too.
+mkdir -p "$TW_DIR/tests" && ln -s "$REPO_ROOT/tests/solutions" "$TW_DIR/tests/solutions"
 # Its title needs the big font's glyph picture, which the page must load too.
 printf '%s\n' "Drop – Прыжок" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa \
   aaaalaaaa bbbbbbbbb aaaaaaaaa > "$TW_DIR/drop.dat"

@@ -38,6 +38,8 @@ install(TARGETS tetherorb2 RUNTIME DESTINATION ${TETHERORB_INSTALL_GAMESDIR})
 install(DIRECTORY Media DESTINATION ${TETHERORB_INSTALL_DATADIR})
 install(DIRECTORY Levels DESTINATION ${TETHERORB_INSTALL_DATADIR} FILES_MATCHING PATTERN "level*.dat")
 install(FILES settings.ini DESTINATION ${TETHERORB_INSTALL_DATADIR})
+# The shipped levels' author runs, which set their medals.
+install(DIRECTORY tests/solutions/ DESTINATION ${TETHERORB_INSTALL_DATADIR}/solutions FILES_MATCHING PATTERN "level*.replay")
 install(FILES ${PACKAGING_DIR}/tetherorb2.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 64 128 256)
   install(FILES ${PACKAGING_DIR}/icons/tetherorb2-${size}.png

@@ -26,6 +26,7 @@ struct PlacesRecord {
   PathBuffer userSettings;     // folder of the player's settings file
   PathBuffer shippedSettings;  // folder of the settings used when the player has none
   bool makeFolders;            // create missing folders before writing
+  PathBuffer shippedSolutions; // the shipped levels' author runs, levelN.replay
 };
 
 extern PlacesRecord Places;

@@ -8,6 +8,20 @@
 #include <strings.h>
 
 static const long MaxPageBytes = 1 << 20;   // index.html
+static const long MaxWebFileBytes = 64L << 20;   // the page's .js, .wasm and .data
+
+struct WebFile {
+  const char* extension;
+  const char* type;
+};
+
+// The page's own files, and nothing else of the build folder.
+static const WebFile WebFiles[] = {
+  {"html", "text/html; charset=utf-8"},
+  {"js", "text/javascript"},
+  {"wasm", "application/wasm"},
+  {"data", "application/octet-stream"},
+};
 
 bool ReadFileText(const std::string& path, long most, std::string* text)
 {
@@ -40,13 +54,33 @@ static void PlayRoute(const httplib::Request& req, httplib::Response& res)
   res.set_content(page, "text/html; charset=utf-8");
 }
 
+// /play/ and /play/index.EXT for the extensions of WebFiles.
+static void PageFileRoute(const httplib::Request& req, httplib::Response& res)
+{
+  std::string extension = req.matches.size() > 1 && req.matches[1].length() ? req.matches[1].str() : "html";
+  for (const WebFile& file : WebFiles) {
+    if (extension != file.extension)
+      continue;
+    std::string bytes;
+    if (!ReadFileText(Options.web + "/index." + extension, MaxWebFileBytes, &bytes)) {
+      SendError(res, 404, "this hub serves no browser build (make web builds it)");
+      return;
+    }
+    res.set_content(bytes, file.type);
+    return;
+  }
+  SendError(res, 404, "no such file");
+}
+
 void AddWebRoutes(httplib::Server& server)
 {
-  server.set_file_extension_and_mimetype_mapping("html", "text/html; charset=utf-8");
-  server.set_file_extension_and_mimetype_mapping("js", "text/javascript");
-  server.set_file_extension_and_mimetype_mapping("wasm", "application/wasm");
-  server.set_file_extension_and_mimetype_mapping("data", "application/octet-stream");
-  if (!server.set_mount_point("/play", Options.web))
+  std::string page = Options.web + "/index.html";
+  FILE* f = fopen(page.c_str(), "rb");
+  if (f)
+    fclose(f);
+  else
     fprintf(stderr, "tetherorb2-hub: no browser build in %s: /play/ answers 404\n", Options.web.c_str());
+  server.Get("/play/?", PageFileRoute);
+  server.Get("/play/index\\.([a-z]+)", PageFileRoute);
   server.Get("/play/([a-z2-7]{16})", PlayRoute);
 }

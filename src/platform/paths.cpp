@@ -117,6 +117,7 @@ void ChoosePaths()
   }
   PlacePath(Places.media, data, "Media");   // the folder left room for these
   PlacePath(Places.shippedLevels, data, "Levels");
+  PlacePath(Places.shippedSolutions, data, "solutions");
   PlacePath(Places.shippedSettings, "", data);
   ChoosePlayerFolders();
   Places.makeFolders = true;

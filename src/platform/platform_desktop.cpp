@@ -110,3 +110,7 @@ bool PointerInWindow()
 void DeliverScreenshot(const char*)
 {
 }
+
+void OpenLinkedLevel()
+{
+}

@@ -9,6 +9,15 @@
 // highlighted level's best run.
 #pragma once
 
+// The game's logo across the top of the menus.
+void DrawTitleLogo();
+
+// A menu row's panel, thinner than its bar and centred on it; lit for the highlight.
+void DrawRowPanel(bool lit, float y);
+
+// "N more above" and "N more below" a list of rows scrolled to MenuFirstRow.
+void DrawMoreRows(int rows);
+
 // The input step of a menu frame: cursor, scrolling, state changes, StartLevel,
 // StartWatch.
 void MenuInput();
@@ -20,6 +29,13 @@ void DrawMenu(int frameState);
 // entry; in a level list the row of the level last played or edited
 // (CurrentLevel), scrolled as little as needed to show it. The list's note goes.
 void PlaceMenuCursor();
+
+// The keys and the wheel move MenuCursor over a list of rows as in the level
+// lists (a row, a window, to either end), keeping it in sight.
+void MoveListCursor(int step, int rows);
+
+// The visible row of a list of rows under the mouse pointer, from the window's top; -1 for none.
+int PointerListRow(int rows);
 
 // MenuInput, then DrawMenu for the state the frame began in.
 void MenuFrame();

@@ -278,4 +278,5 @@ def main():
     print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit')
 
 
-main()
+if __name__ == '__main__':
+    main()

@@ -41,8 +41,8 @@ bool ReadFileText(const std::string& path, long most, std::string* text)
 static void PlayRoute(const httplib::Request& req, httplib::Response& res)
 {
   std::string id = req.matches[1], page;
-  if (!ReadFileText(Options.web + "/index.html", MaxPageBytes, &page)) {
-    SendError(res, 404, "this hub serves no browser build (" + Options.web + "/index.html; make web builds it)");
+  if (!ReadFileText(HubOptions.web + "/index.html", MaxPageBytes, &page)) {
+    SendError(res, 404, "this hub serves no browser build (" + HubOptions.web + "/index.html; make web builds it)");
     return;
   }
   std::string line = "<script>var TetherorbHubLevel = \"" + id + "\";</script>";
@@ -62,7 +62,7 @@ static void PageFileRoute(const httplib::Request& req, httplib::Response& res)
     if (extension != file.extension)
       continue;
     std::string bytes;
-    if (!ReadFileText(Options.web + "/index." + extension, MaxWebFileBytes, &bytes)) {
+    if (!ReadFileText(HubOptions.web + "/index." + extension, MaxWebFileBytes, &bytes)) {
       SendError(res, 404, "this hub serves no browser build (make web builds it)");
       return;
     }
@@ -74,12 +74,12 @@ static void PageFileRoute(const httplib::Request& req, httplib::Response& res)
 
 void AddWebRoutes(httplib::Server& server)
 {
-  std::string page = Options.web + "/index.html";
+  std::string page = HubOptions.web + "/index.html";
   FILE* f = fopen(page.c_str(), "rb");
   if (f)
     fclose(f);
   else
-    fprintf(stderr, "tetherorb2-hub: no browser build in %s: /play/ answers 404\n", Options.web.c_str());
+    fprintf(stderr, "tetherorb2-hub: no browser build in %s: /play/ answers 404\n", HubOptions.web.c_str());
   server.Get("/play/?", PageFileRoute);
   server.Get("/play/index\\.([a-z]+)", PageFileRoute);
   server.Get("/play/([a-z2-7]{16})", PlayRoute);

@@ -39,7 +39,7 @@ TEST(HubIds, EveryShippedLevelHasTheHubsId)
   LoadLevelCatalogue();
   for (int n = 1; n <= ShippedLevelCount; n++) {
     Verdict v;
-    JudgeSubmission(Options.game, ReadFile(std::string(REPO_ROOT) + "/Levels/level" + std::to_string(n) + ".dat"),
+    JudgeSubmission(HubOptions.game, ReadFile(std::string(REPO_ROOT) + "/Levels/level" + std::to_string(n) + ".dat"),
                     nullptr, &v);
     ASSERT_EQ(v.error, verdict_ok) << v.why;
     StartLevel(n);

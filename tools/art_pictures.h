@@ -108,6 +108,9 @@ Image MakePreview(const Image* atlas, const Image* dash);
 // The lit orb colour at (x, y) of a sphere of radius r centred at (cx, cy).
 Rgba SpherePaint(float x, float y, float cx, float cy, float r);
 
+// The medals, one row of cells (render/medal_set.h).
+void DrawMedals(Image* medals);
+
 // The desktop icon, square, at the sizes the install ships.
 const int IconSizes[] = {64, 128, 256};
 const int IconSizeCount = 3;

@@ -15,7 +15,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
   dpkg-dev file lintian desktop-file-utils appstream gettext
-  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev
+  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev libcurl4-openssl-dev
   postgresql wrk
 )
 

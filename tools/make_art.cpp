@@ -1,10 +1,12 @@
 // tetherorb2-art: draws the game's pictures, Media/tetherorb2texture.png,
 // Media/dashboard.png and the two fonts' extra glyphs Media/bigglyphs.png and
-// Media/smallglyphs.png, and its desktop icons from code and Debian fonts.
-//   tetherorb2-art [output-dir]           writes the four pictures (default Media)
+// Media/smallglyphs.png, the medals Media/medals.png, and its desktop icons
+// from code and Debian fonts.
+//   tetherorb2-art [output-dir]           writes the five pictures (default Media)
 //   tetherorb2-art --preview file.png     also writes mock screens that use them
 //   tetherorb2-art --icons dir            also writes dir/tetherorb2-<size>.png
 #include "art_pictures.h"
+#include "render/medal_set.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,13 +32,16 @@ int main(int argc, char** argv) {
   Image dash = NewImage(DashboardW, DashboardH);
   Image bigGlyphs = NewImage(BigGlyphsSide, BigGlyphsSide);
   Image smallGlyphs = NewImage(SmallGlyphsW, SmallGlyphsH);
+  Image medals = NewImage(MedalCellPixels * MedalPictureCount, MedalCellPixels);
   DrawAtlas(&atlas);
+  DrawMedals(&medals);
   DrawDashboard(&dash);
   if (!DrawBigGlyphs(&bigGlyphs) || !DrawSmallGlyphs(&smallGlyphs))
     return 1;
   if (!SaveImage(&atlas, outDir + "/tetherorb2texture.png") || !SaveImage(&dash, outDir + "/dashboard.png") ||
       !SaveImage(&bigGlyphs, outDir + "/" + BigGlyphsFileName) ||
-      !SaveImage(&smallGlyphs, outDir + "/" + SmallGlyphsFileName)) {
+      !SaveImage(&smallGlyphs, outDir + "/" + SmallGlyphsFileName) ||
+      !SaveImage(&medals, outDir + "/" + MedalsFileName)) {
     std::fprintf(stderr, "tetherorb2-art: cannot write the pictures into %s\n", outDir.c_str());
     return 1;
   }

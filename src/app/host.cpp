@@ -9,14 +9,18 @@
 #include "game/assist_best.h"
 #include "game/controls.h"
 #include "game/ghost.h"
+#include "game/hub_account.h"
+#include "game/hub_queue.h"
 #include "game/key_bindings.h"
 #include "game/level_files.h"
+#include "game/medals.h"
 #include "game/options.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/settings.h"
 #include "platform/audio.h"
 #include "platform/gamepad.h"
+#include "platform/hub_net.h"
 #include "platform/input.h"
 #include "platform/input_gate.h"
 #include "platform/keymap.h"
@@ -29,13 +33,17 @@
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "render/frozen_frame.h"
+#include "render/medal_view.h"
 #include "render/overlay.h"
 #include "render/text.h"
 #include "ui/editor.h"
+#include "ui/editor_share.h"
 #include "ui/menus.h"
+#include "ui/online.h"
 #include "ui/options_screen.h"
 #include "ui/pause_layer.h"
 #include "ui/results.h"
+#include "ui/results_hub.h"
 #include "ui/run_flow.h"
 #include "ui/watch.h"
 
@@ -61,8 +69,11 @@ float ComputeTimeScale(float framesPerSecond)
 static void OpenRequestedScreen()
 {
   bool known = GameState >= gamestate_title && GameState <= gamestate_options;
-  if (ApplyScreenRequest() && known)
+  if (ApplyScreenRequest() && known) {
     PlaceMenuCursor();
+    if (GameState == gamestate_online)
+      OpenOnline();
+  }
 }
 
 // The state every screen draws its quads in, from the atlas.
@@ -103,6 +114,9 @@ void RunGameState()
   case gamestate_options:
     OptionsFrame();
     break;
+  case gamestate_online:
+    OnlineFrame();
+    break;
   default:
     break;
   }
@@ -115,6 +129,9 @@ void StartUp()
   StartPlatform();
   ChoosePaths();
   LoadSettings();
+  ReadHubSetting();
+  LoadHubAccount();
+  StartHubNet();
   srand((unsigned)time(NULL));
   SetUpVideo();
   UseWindowKeyNames();  // key names are known once the video is up
@@ -124,9 +141,12 @@ void StartUp()
   LoadLevelCatalogue();
   LoadAssistBests();
   ScanGhostFiles();
+  FindAuthorScores();   // re-runs the author runs: before anything is in play
   BuildAtlas();
   BuildFontGlyphs();
+  LoadMedalPictures();
   StartAudio();
+  OpenLinkedLevel();
 }
 
 // Empties SDL's queue; a window close among the events ends the program,
@@ -153,6 +173,9 @@ void RunFrame()
   PollInput();
   FollowWindow();
   ReadControls(Bindings);
+
+  // Hub requests go out and answers come in without waiting, before the screens read them.
+  DriveHubNet();
 
   // The current screen updates and draws itself, unless the pause layer is up or
   // coming up; the screen it asks for takes over at the end of its frame.
@@ -182,7 +205,9 @@ void RunFrame()
   // Keys and buttons held into a new screen, or pressed during a pause, are stale until let go;
   // the title being edited has the keys from the next frame on, unless the pause layer has them.
   FollowScreen(GameState, PauseWanted);
-  WantTypedText(GameState == gamestate_editing && EditorTitleEditing && !PauseWanted);
+  bool naming = (GameState == gamestate_results && ResultsHubNaming()) ||
+                (GameState == gamestate_editing && EditorShareNaming());
+  WantTypedText(((GameState == gamestate_editing && EditorTitleEditing) || naming) && !PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.
   PlaySounds();
@@ -202,6 +227,7 @@ int RunProgram()
 {
   StartUp();
   RunMainLoop(RunFrame);
+  StopHubNet();
   StopAudio();
   SDL_Quit();
   return 0;

@@ -51,6 +51,7 @@ struct ControlsRecord {
   bool pick;                // middle button pressed: the cell under the marker is the brush
   bool rectangle;           // Shift held: a drag fills a rectangle
   bool fill, undo, redo, save, titleEdit, testRun;  // F, Ctrl+Z, Ctrl+Y, Ctrl+S, Tab, T
+  bool share;               // P: publish the level on the hub
   int resizeX, resizeY;     // -1, 0 or 1: the resize keys held (Ctrl + arrows), wider and taller positive
   bool resizePressed;       // a resize key went down this frame
 

@@ -19,7 +19,7 @@ const KeyBindings DefaultBindings = {
     {KeyF, NoBinding}, {KeyZ | BindCtrl, NoBinding}, {KeyY | BindCtrl, KeyZ | BindCtrl | BindShift},
     {KeyS | BindCtrl, NoBinding}, {KeyRight | BindCtrl, NoBinding}, {KeyLeft | BindCtrl, NoBinding},
     {KeyDown | BindCtrl, NoBinding}, {KeyUp | BindCtrl, NoBinding}, {KeyTab, NoBinding},
-    {KeyT, NoBinding},
+    {KeyT, NoBinding}, {KeyP, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -32,7 +32,7 @@ static const char* const KeyActionNames[KeyActionCount] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
   "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
   "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
-  "test",
+  "test", "share",
 };
 static const char* const PadButtonNames[PadButtonActionCount] = {"jump", "back", "tether", "pause"};
 static const char* const PadAxisNames[PadAxisActionCount] = {

@@ -28,6 +28,7 @@ const int KeyF = 102;
 const int KeyG = 103;
 const int KeyM = 109;
 const int KeyN = 110;
+const int KeyP = 112;
 const int KeyQ = 113;
 const int KeyR = 114;
 const int KeyS = 115;

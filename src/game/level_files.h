@@ -96,7 +96,7 @@ int ReadScoreStream(FILE* f);
 // Writes the 4-byte best score of level n; true when the file was replaced.
 bool SaveBest(int n, int score);
 
-// Writes a 4-byte score file at path; true when the file was replaced.
+// A score file at path (4 bytes, little-endian), saved whole or not at all.
 bool SaveScoreFile(const char* path, int score);
 
 // Replaces the file at path with size bytes, through the same temporary file

@@ -4,6 +4,7 @@
 #include "game/assists.h"
 #include "game/ghost.h"
 #include "game/hints.h"
+#include "game/hub_card.h"
 #include "game/level_files.h"
 #include "game/replay_record.h"
 #include "game/world.h"
@@ -56,6 +57,7 @@ void StartLevel(int n)
 {
   ResetRun();
   LoadLevel(n);
+  NotePlayedLevel(LevelTitles[n - 1]);
   PlaceRunStart();
   CurrentLevel = n;
   int frames = RunFrames();

@@ -8,7 +8,7 @@
 
 static const mode_t NewFolderMode = 0700;   // the player's own files stay private
 
-PlacesRecord Places = {"Media", "Levels", "Levels", "", "", "", "locale", false};
+PlacesRecord Places = {"Media", "Levels", "Levels", "", "", "", "locale", false, "tests/solutions"};
 
 bool PlacePath(PathBuffer& out, const char* folder, const char* name)
 {

@@ -27,6 +27,7 @@ struct PlacesRecord {
   PathBuffer shippedSettings;  // folder of the settings used when the player has none
   PathBuffer locale;           // compiled catalogues: <locale>/<language>/LC_MESSAGES/tetherorb2.mo
   bool makeFolders;            // create missing folders before writing
+  PathBuffer shippedSolutions; // the shipped levels' author runs, levelN.replay
 };
 
 extern PlacesRecord Places;

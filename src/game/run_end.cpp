@@ -4,10 +4,12 @@
 #include "game/assist_best.h"
 #include "game/assists.h"
 #include "game/best_save.h"
+#include "game/hub_card.h"
 #include "game/lang.h"
 #include "game/level_files.h"
 #include "game/replay_record.h"
 #include "game/screen.h"
+#include "game/test_run.h"
 #include "game/world.h"
 
 RunEndRecord RunEnd;
@@ -25,6 +27,7 @@ void EndRun(int outcome, bool newBest)
   RunEnd.scoreSaved = newBest && BestSave.scoreSaved;
   RunEnd.cardAge = 0;
   EndReplayRecording();
+  BeginHubCard(outcome == runend_finished, RunEnd.assisted, TestRunActive);
   RequestScreen(gamestate_results);
 }
 

@@ -16,7 +16,8 @@ enum {
   gamestate_editing = 4,    // editing a level
   gamestate_watching = 5,   // watching a level's best run
   gamestate_results = 6,    // the results card over the last frame of a run
-  gamestate_options = 7     // the options screen opened from the title
+  gamestate_online = 7,     // the hub's levels
+  gamestate_options = 8     // the options screen opened from the title or the pause layer
 };
 const int NoScreenRequest = -1;
 

@@ -59,7 +59,7 @@ static void Guarded(Response& res, const std::function<void()>& handler)
 
 static std::string ClientAddress(const Request& req)
 {
-  if (Options.trustProxy && req.has_header("X-Forwarded-For")) {
+  if (HubOptions.trustProxy && req.has_header("X-Forwarded-For")) {
     std::string chain = req.get_header_value("X-Forwarded-For");
     size_t comma = chain.rfind(',');
     std::string last = comma == std::string::npos ? chain : chain.substr(comma + 1);
@@ -112,7 +112,7 @@ static Verdict Verify(const std::string& level, const std::string& replay)
 {
   static const int StatusOf[] = {200, 400, 413, 422};
   Verdict v;
-  if (!Judge(Options.game, level, &replay, &v))
+  if (!Judge(HubOptions.game, level, &replay, &v))
     throw Refusal{503, "the replay could not be re-run in time: try again", RetryBusySeconds};
   if (v.error != verdict_ok)
     throw Refusal{StatusOf[v.error], v.why};
@@ -127,7 +127,7 @@ static void SendAnswer(Response& res, const Answer& a)
 static void RegisterRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
-    Limit(rate_players_address, ClientAddress(req), Options.rates.playersPerAddress);
+    Limit(rate_players_address, ClientAddress(req), HubOptions.rates.playersPerAddress);
     std::string hash = TokenHashOf(req);
     std::string name = BodyText(BodyOf(req), "name"), why;
     if (!CheckName(name, &why))
@@ -142,8 +142,8 @@ static void PublishRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string hash = TokenHashOf(req);
-    Limit(rate_publish_token, hash, Options.rates.publishPerToken);
-    Limit(rate_publish_address, ClientAddress(req), Options.rates.publishPerAddress);
+    Limit(rate_publish_token, hash, HubOptions.rates.publishPerToken);
+    Limit(rate_publish_address, ClientAddress(req), HubOptions.rates.publishPerAddress);
     Body body = BodyOf(req);
     const std::string& level = BodyText(body, "level");
     const std::string& replay = BodyText(body, "replay");
@@ -161,9 +161,9 @@ static void ListRoute(const Request& req, Response& res)
     int sort = req.has_param("sort") ? ReadSort(req.get_param_value("sort")) : sort_new;
     if (sort < 0)
       throw Refusal{400, "sort is new, plays or rating"};
-    long long page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, Options.maxPage) : 1;
+    long long page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, HubOptions.maxPage) : 1;
     if (page < 0)
-      throw Refusal{400, "page is a number from 1 to " + std::to_string(Options.maxPage)};
+      throw Refusal{400, "page is a number from 1 to " + std::to_string(HubOptions.maxPage)};
     Answer a;
     InTransaction(tx_read, [&](DbTx& tx) { a = LevelPage(tx, sort, page); });
     SendAnswer(res, a);
@@ -192,8 +192,8 @@ static void RunRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string id = LevelIdIn(req), hash = TokenHashOf(req);
-    Limit(rate_runs_token, hash, Options.rates.runsPerToken);
-    Limit(rate_runs_address, ClientAddress(req), Options.rates.runsPerAddress);
+    Limit(rate_runs_token, hash, HubOptions.rates.runsPerToken);
+    Limit(rate_runs_address, ClientAddress(req), HubOptions.rates.runsPerAddress);
     Body body = BodyOf(req);
     const std::string& replay = BodyText(body, "replay");
     Player player;
@@ -213,9 +213,9 @@ static void RecordsRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string id = LevelIdIn(req);
-    long long limit = req.has_param("limit") ? ReadCount(req.get_param_value("limit"), 1, Options.maxRecords) : 10;
+    long long limit = req.has_param("limit") ? ReadCount(req.get_param_value("limit"), 1, HubOptions.maxRecords) : 10;
     if (limit < 0)
-      throw Refusal{400, "limit is a number from 1 to " + std::to_string(Options.maxRecords)};
+      throw Refusal{400, "limit is a number from 1 to " + std::to_string(HubOptions.maxRecords)};
     bool withPlayer = req.has_header("Authorization");
     std::string hash = withPlayer ? TokenHashOf(req) : "";
     Answer a;

@@ -16,7 +16,7 @@
 static const char RepositoryLevels[] = "Levels";
 static const char RepositorySolutions[] = "tests/solutions";
 
-OptionsRecord Options = {
+HubOptionsRecord HubOptions = {
   command_serve, "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
   128,      // threads
   8,        // database connections
@@ -40,31 +40,31 @@ struct OptionEntry {
 };
 
 static const OptionEntry OptionTable[] = {
-  {"--listen", option_text, &Options.listen, 0, "HOST:PORT to serve on"},
-  {"--db", option_text, &Options.db, 0, "a file path (SQLite) or postgresql://USER@HOST/NAME"},
-  {"--levels", option_text, &Options.levels, 0, "folder of the shipped level1.dat .. level15.dat"},
-  {"--solutions", option_text, &Options.solutions, 0,
+  {"--listen", option_text, &HubOptions.listen, 0, "HOST:PORT to serve on"},
+  {"--db", option_text, &HubOptions.db, 0, "a file path (SQLite) or postgresql://USER@HOST/NAME"},
+  {"--levels", option_text, &HubOptions.levels, 0, "folder of the shipped level1.dat .. level15.dat"},
+  {"--solutions", option_text, &HubOptions.solutions, 0,
    "folder of their levelN.replay, recorded as the shipped levels' author runs; \"\" for none"},
-  {"--web", option_text, &Options.web, 0, "folder of the browser build served under /play/"},
-  {"--threads", option_number, &Options.threads, 1, "request threads, one per open connection"},
-  {"--db-connections", option_number, &Options.dbConnections, 1, "database connections of this copy"},
-  {"--verifiers", option_number, &Options.verifiers, 0, "verifier processes re-running replays; 0: one per core"},
-  {"--max-body", option_number, &Options.maxBody, 1, "bytes of a request body"},
-  {"--max-level-bytes", option_number, &Options.game.maxLevelBytes, 1, "bytes of a level's text"},
-  {"--max-level-cells", option_number, &Options.game.maxLevelCells, 1, "cells of a level, width x height"},
-  {"--max-replay-bytes", option_number, &Options.game.maxReplayBytes, 1, "bytes of a replay's text"},
-  {"--max-replay-frames", option_number, &Options.game.maxReplayFrames, 1, "frames of a replay (62.5 a second)"},
-  {"--max-replay-runs", option_number, &Options.game.maxReplayRuns, 1, "lines of a replay, at most 65536"},
-  {"--max-page", option_number, &Options.maxPage, 1, "deepest page of the level list"},
-  {"--max-records", option_number, &Options.maxRecords, 1, "largest limit of a records request"},
-  {"--rate-publish-token", option_number, &Options.rates.publishPerToken, 0, "levels published a minute per token"},
-  {"--rate-publish-address", option_number, &Options.rates.publishPerAddress, 0,
+  {"--web", option_text, &HubOptions.web, 0, "folder of the browser build served under /play/"},
+  {"--threads", option_number, &HubOptions.threads, 1, "request threads, one per open connection"},
+  {"--db-connections", option_number, &HubOptions.dbConnections, 1, "database connections of this copy"},
+  {"--verifiers", option_number, &HubOptions.verifiers, 0, "verifier processes re-running replays; 0: one per core"},
+  {"--max-body", option_number, &HubOptions.maxBody, 1, "bytes of a request body"},
+  {"--max-level-bytes", option_number, &HubOptions.game.maxLevelBytes, 1, "bytes of a level's text"},
+  {"--max-level-cells", option_number, &HubOptions.game.maxLevelCells, 1, "cells of a level, width x height"},
+  {"--max-replay-bytes", option_number, &HubOptions.game.maxReplayBytes, 1, "bytes of a replay's text"},
+  {"--max-replay-frames", option_number, &HubOptions.game.maxReplayFrames, 1, "frames of a replay (62.5 a second)"},
+  {"--max-replay-runs", option_number, &HubOptions.game.maxReplayRuns, 1, "lines of a replay, at most 65536"},
+  {"--max-page", option_number, &HubOptions.maxPage, 1, "deepest page of the level list"},
+  {"--max-records", option_number, &HubOptions.maxRecords, 1, "largest limit of a records request"},
+  {"--rate-publish-token", option_number, &HubOptions.rates.publishPerToken, 0, "levels published a minute per token"},
+  {"--rate-publish-address", option_number, &HubOptions.rates.publishPerAddress, 0,
    "levels published a minute per address"},
-  {"--rate-runs-token", option_number, &Options.rates.runsPerToken, 0, "runs recorded a minute per token"},
-  {"--rate-runs-address", option_number, &Options.rates.runsPerAddress, 0, "runs recorded a minute per address"},
-  {"--rate-players-address", option_number, &Options.rates.playersPerAddress, 0,
+  {"--rate-runs-token", option_number, &HubOptions.rates.runsPerToken, 0, "runs recorded a minute per token"},
+  {"--rate-runs-address", option_number, &HubOptions.rates.runsPerAddress, 0, "runs recorded a minute per address"},
+  {"--rate-players-address", option_number, &HubOptions.rates.playersPerAddress, 0,
    "players registered a minute per address"},
-  {"--trust-proxy", option_flag, &Options.trustProxy, 0,
+  {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
    "take the client's address from the last X-Forwarded-For entry (behind a proxy only)"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
@@ -80,8 +80,8 @@ static bool IsFile(const std::string& path)
 static void ChooseFolders()
 {
   bool repository = IsFile(std::string(RepositoryLevels) + "/level1.dat");
-  Options.levels = repository ? RepositoryLevels : TETHERORB_HUB_SHARED_LEVELS;
-  Options.solutions = repository && IsFile(std::string(RepositorySolutions) + "/level1.replay") ? RepositorySolutions : "";
+  HubOptions.levels = repository ? RepositoryLevels : TETHERORB_HUB_SHARED_LEVELS;
+  HubOptions.solutions = repository && IsFile(std::string(RepositorySolutions) + "/level1.replay") ? RepositorySolutions : "";
 }
 
 static const OptionEntry* FindOption(const char* name)
@@ -114,13 +114,13 @@ static bool SetCommand(const char* word, const char* next)
   static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier"};
   for (int c = 0; c < (int)(sizeof Names / sizeof Names[0]); c++)
     if (strcmp(word, Names[c]) == 0) {
-      Options.command = c;
+      HubOptions.command = c;
       if (c == command_hide || c == command_unhide) {
         if (!next) {
           fprintf(stderr, "tetherorb2-hub: %s takes a level id\n", word);
           return false;
         }
-        Options.levelId = next;
+        HubOptions.levelId = next;
       }
       return true;
     }
@@ -135,7 +135,7 @@ bool ParseOptions(int argc, char** argv)
   for (int i = 1; i < argc; i++) {
     const char* a = argv[i];
     if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
-      Options.command = command_help;
+      HubOptions.command = command_help;
       return true;
     }
     const OptionEntry* o = FindOption(a);
@@ -151,7 +151,7 @@ bool ParseOptions(int argc, char** argv)
     } else if (!commandSeen && a[0] != '-') {
       if (!SetCommand(a, i + 1 < argc ? argv[i + 1] : nullptr))
         return false;
-      if (Options.command == command_hide || Options.command == command_unhide)
+      if (HubOptions.command == command_hide || HubOptions.command == command_unhide)
         i++;
       commandSeen = true;
     } else {
@@ -159,8 +159,8 @@ bool ParseOptions(int argc, char** argv)
       return false;
     }
   }
-  if (Options.game.maxReplayRuns > MaxReplayRuns)
-    Options.game.maxReplayRuns = MaxReplayRuns;   // the game's replay reader holds no more
+  if (HubOptions.game.maxReplayRuns > MaxReplayRuns)
+    HubOptions.game.maxReplayRuns = MaxReplayRuns;   // the game's replay reader holds no more
   return true;
 }
 
@@ -189,14 +189,14 @@ void PrintHelp()
 
 bool ListenAddress(std::string* host, int* port)
 {
-  size_t colon = Options.listen.rfind(':');
+  size_t colon = HubOptions.listen.rfind(':');
   if (colon == std::string::npos || colon == 0)
     return false;
   char* end;
-  long p = strtol(Options.listen.c_str() + colon + 1, &end, 10);
-  if (*end || end == Options.listen.c_str() + colon + 1 || p < 0 || p > 65535)
+  long p = strtol(HubOptions.listen.c_str() + colon + 1, &end, 10);
+  if (*end || end == HubOptions.listen.c_str() + colon + 1 || p < 0 || p > 65535)
     return false;
-  *host = Options.listen.substr(0, colon);
+  *host = HubOptions.listen.substr(0, colon);
   *port = (int)p;
   return true;
 }

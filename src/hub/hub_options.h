@@ -1,7 +1,7 @@
 // hub_options: the hub's command line. One program-wide record, set once at
 // start-up from a fixed table of options, each with its default and a line
 // of help; --help prints the table with the defaults, limits included.
-//   Options                    the record
+//   HubOptions                 the record
 //   ParseOptions(argc, argv)   fills it; false (with a message on stderr) on a bad line
 //   PrintHelp()                the usage and every option with its default
 #pragma once
@@ -27,7 +27,7 @@ struct RateLimits {
   long playersPerAddress;
 };
 
-struct OptionsRecord {
+struct HubOptionsRecord {
   int command;
   std::string levelId;         // of hide and unhide
   std::string listen;          // HOST:PORT
@@ -46,10 +46,10 @@ struct OptionsRecord {
   bool trustProxy;             // the client's address is the last of X-Forwarded-For
 };
 
-extern OptionsRecord Options;
+extern HubOptionsRecord HubOptions;
 
 bool ParseOptions(int argc, char** argv);
 void PrintHelp();
 
-// Host and port of Options.listen; false when it is not HOST:PORT.
+// Host and port of HubOptions.listen; false when it is not HOST:PORT.
 bool ListenAddress(std::string* host, int* port);

@@ -32,13 +32,13 @@ static void ImportShippedLevels()
   int levels = 0, runs = 0;
   for (int slot = 1; slot <= ShippedSlots; slot++) {
     std::string level, replay;
-    if (!ReadFileText(Options.levels + "/level" + std::to_string(slot) + ".dat", MaxShippedFileBytes, &level))
+    if (!ReadFileText(HubOptions.levels + "/level" + std::to_string(slot) + ".dat", MaxShippedFileBytes, &level))
       continue;
-    bool solved = !Options.solutions.empty() &&
-                  ReadFileText(Options.solutions + "/level" + std::to_string(slot) + ".replay",
+    bool solved = !HubOptions.solutions.empty() &&
+                  ReadFileText(HubOptions.solutions + "/level" + std::to_string(slot) + ".replay",
                                MaxShippedFileBytes, &replay);
     Verdict v;
-    if (!Judge(Options.game, level, solved ? &replay : nullptr, &v) || v.level.empty()) {
+    if (!Judge(HubOptions.game, level, solved ? &replay : nullptr, &v) || v.level.empty()) {
       fprintf(stderr, "tetherorb2-hub: shipped level %d left out: %s\n", slot, v.why.c_str());
       continue;
     }
@@ -55,7 +55,7 @@ static void ImportShippedLevels()
       fprintf(stderr, "tetherorb2-hub: shipped level %d: %s\n", slot, r.why.c_str());
     }
   }
-  printf("tetherorb2-hub: %d shipped levels from %s, %d author runs\n", levels, Options.levels.c_str(), runs);
+  printf("tetherorb2-hub: %d shipped levels from %s, %d author runs\n", levels, HubOptions.levels.c_str(), runs);
 }
 
 static void AnswerHttplibErrors(httplib::Server& server)
@@ -65,7 +65,7 @@ static void AnswerHttplibErrors(httplib::Server& server)
     if (!res.body.empty())
       return httplib::Server::HandlerResponse::Unhandled;
     SendError(res, res.status, res.status == 404 ? "no such route"
-                               : res.status == 413 ? "the body is larger than " + std::to_string(Options.maxBody) + " bytes"
+                               : res.status == 413 ? "the body is larger than " + std::to_string(HubOptions.maxBody) + " bytes"
                                                    : "bad request");
     return httplib::Server::HandlerResponse::Handled;
   };
@@ -96,7 +96,7 @@ static int Serve()
     fprintf(stderr, "tetherorb2-hub: --listen takes HOST:PORT\n");
     return 2;
   }
-  long verifiers = Options.verifiers > 0 ? Options.verifiers : sysconf(_SC_NPROCESSORS_ONLN);
+  long verifiers = HubOptions.verifiers > 0 ? HubOptions.verifiers : sysconf(_SC_NPROCESSORS_ONLN);
   if (!StartVerifiers((int)verifiers)) {
     fprintf(stderr, "tetherorb2-hub: cannot start the verifier processes\n");
     return 1;
@@ -104,9 +104,9 @@ static int Serve()
   ImportShippedLevels();
 
   HubServer server;
-  size_t threads = (size_t)Options.threads;
+  size_t threads = (size_t)HubOptions.threads;
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  server.set_payload_max_length((size_t)Options.maxBody);
+  server.set_payload_max_length((size_t)HubOptions.maxBody);
   server.set_tcp_nodelay(true);   // headers and body go out at once, without waiting for a delayed ACK
   server.set_keep_alive_max_count(KeepAliveRequests);
   server.set_keep_alive_timeout(KeepAliveSeconds);
@@ -122,7 +122,7 @@ static int Serve()
   else if (!server.bind_to_port(host, port))
     port = -1;
   if (port <= 0) {
-    fprintf(stderr, "tetherorb2-hub: cannot listen on %s\n", Options.listen.c_str());
+    fprintf(stderr, "tetherorb2-hub: cannot listen on %s\n", HubOptions.listen.c_str());
     return 1;
   }
   server.DeepenBacklog();
@@ -149,8 +149,8 @@ static int Serve()
 static int Hide(bool hidden)
 {
   bool changed = false;
-  InTransaction(tx_write, [&](DbTx& tx) { changed = SetHidden(tx, Options.levelId, hidden); });
-  printf("%s: %s\n", Options.levelId.c_str(),
+  InTransaction(tx_write, [&](DbTx& tx) { changed = SetHidden(tx, HubOptions.levelId, hidden); });
+  printf("%s: %s\n", HubOptions.levelId.c_str(),
          changed ? (hidden ? "hidden" : "shown again") : (hidden ? "no such level" : "not a hidden level"));
   return changed ? 0 : 1;
 }
@@ -167,11 +167,11 @@ static int Check()
 
 int RunCommand()
 {
-  if (Options.command == command_help) {
+  if (HubOptions.command == command_help) {
     PrintHelp();
     return 0;
   }
-  if (Options.command == command_verifier)
+  if (HubOptions.command == command_verifier)
     return RunVerifier();
   // Signals that stop the server are taken by its signal thread, so every
   // other thread starts with them blocked.
@@ -179,19 +179,19 @@ int RunCommand()
   sigemptyset(&stops);
   sigaddset(&stops, SIGINT);
   sigaddset(&stops, SIGTERM);
-  if (Options.command == command_serve)
+  if (HubOptions.command == command_serve)
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
   std::string error;
-  int connections = Options.command == command_serve ? (int)Options.dbConnections : 1;
-  if (!OpenDatabase(Options.db, connections, &error) || !PrepareSchema(&error)) {
+  int connections = HubOptions.command == command_serve ? (int)HubOptions.dbConnections : 1;
+  if (!OpenDatabase(HubOptions.db, connections, &error) || !PrepareSchema(&error)) {
     fprintf(stderr, "tetherorb2-hub: %s\n", error.c_str());
     return 1;
   }
   int code;
   try {
-    code = Options.command == command_serve    ? Serve()
-           : Options.command == command_check ? Check()
-                                              : Hide(Options.command == command_hide);
+    code = HubOptions.command == command_serve    ? Serve()
+           : HubOptions.command == command_check ? Check()
+                                              : Hide(HubOptions.command == command_hide);
   } catch (const DbError& e) {
     fprintf(stderr, "tetherorb2-hub: %s\n", e.what());
     code = 1;

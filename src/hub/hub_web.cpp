@@ -8,6 +8,20 @@
 #include <strings.h>
 
 static const long MaxPageBytes = 1 << 20;   // index.html
+static const long MaxWebFileBytes = 64L << 20;   // the page's .js, .wasm and .data
+
+struct WebFile {
+  const char* extension;
+  const char* type;
+};
+
+// The page's own files, and nothing else of the build folder.
+static const WebFile WebFiles[] = {
+  {"html", "text/html; charset=utf-8"},
+  {"js", "text/javascript"},
+  {"wasm", "application/wasm"},
+  {"data", "application/octet-stream"},
+};
 
 bool ReadFileText(const std::string& path, long most, std::string* text)
 {
@@ -27,8 +41,8 @@ bool ReadFileText(const std::string& path, long most, std::string* text)
 static void PlayRoute(const httplib::Request& req, httplib::Response& res)
 {
   std::string id = req.matches[1], page;
-  if (!ReadFileText(Options.web + "/index.html", MaxPageBytes, &page)) {
-    SendError(res, 404, "this hub serves no browser build (" + Options.web + "/index.html; make web builds it)");
+  if (!ReadFileText(HubOptions.web + "/index.html", MaxPageBytes, &page)) {
+    SendError(res, 404, "this hub serves no browser build (" + HubOptions.web + "/index.html; make web builds it)");
     return;
   }
   std::string line = "<script>var TetherorbHubLevel = \"" + id + "\";</script>";
@@ -40,13 +54,33 @@ static void PlayRoute(const httplib::Request& req, httplib::Response& res)
   res.set_content(page, "text/html; charset=utf-8");
 }
 
+// /play/ and /play/index.EXT for the extensions of WebFiles.
+static void PageFileRoute(const httplib::Request& req, httplib::Response& res)
+{
+  std::string extension = req.matches.size() > 1 && req.matches[1].length() ? req.matches[1].str() : "html";
+  for (const WebFile& file : WebFiles) {
+    if (extension != file.extension)
+      continue;
+    std::string bytes;
+    if (!ReadFileText(HubOptions.web + "/index." + extension, MaxWebFileBytes, &bytes)) {
+      SendError(res, 404, "this hub serves no browser build (make web builds it)");
+      return;
+    }
+    res.set_content(bytes, file.type);
+    return;
+  }
+  SendError(res, 404, "no such file");
+}
+
 void AddWebRoutes(httplib::Server& server)
 {
-  server.set_file_extension_and_mimetype_mapping("html", "text/html; charset=utf-8");
-  server.set_file_extension_and_mimetype_mapping("js", "text/javascript");
-  server.set_file_extension_and_mimetype_mapping("wasm", "application/wasm");
-  server.set_file_extension_and_mimetype_mapping("data", "application/octet-stream");
-  if (!server.set_mount_point("/play", Options.web))
-    fprintf(stderr, "tetherorb2-hub: no browser build in %s: /play/ answers 404\n", Options.web.c_str());
+  std::string page = HubOptions.web + "/index.html";
+  FILE* f = fopen(page.c_str(), "rb");
+  if (f)
+    fclose(f);
+  else
+    fprintf(stderr, "tetherorb2-hub: no browser build in %s: /play/ answers 404\n", HubOptions.web.c_str());
+  server.Get("/play/?", PageFileRoute);
+  server.Get("/play/index\\.([a-z]+)", PageFileRoute);
   server.Get("/play/([a-z2-7]{16})", PlayRoute);
 }

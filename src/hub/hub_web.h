@@ -1,5 +1,6 @@
-// hub_web: the browser build under /play/. Its files are served as they
-// are, with their types; /play/LEVELID serves its index.html with one line
+// hub_web: the browser build under /play/. Only the page's own files are
+// served (index.html, index.js, index.wasm and index.data, with their types),
+// never anything else of the build folder; /play/LEVELID serves its index.html with one line
 // added at the top of <head>, which names the level for the page to open:
 //   <script>var TetherorbHubLevel = "LEVELID";</script>
 // The page's own files load relative to /play/, and the hub's API is the

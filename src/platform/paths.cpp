@@ -120,6 +120,7 @@ void ChoosePaths()
   }
   PlacePath(Places.media, data, "Media");   // the folder left room for these
   PlacePath(Places.shippedLevels, data, "Levels");
+  PlacePath(Places.shippedSolutions, data, "solutions");
   PlacePath(Places.shippedSettings, "", data);
   PlacePath(Places.locale, exe, TETHERORB_LOCALE_FROM_EXECUTABLE);
   ChoosePlayerFolders();

@@ -10,10 +10,16 @@ const int AnyEventType = -1;   // TakeEvent: an event of any type
 
 // Before the settings are read. Both: hand the system's language to
 // SetSystemLanguage (desktop: LC_ALL, LC_MESSAGES or LANG, the first set;
-// browser: navigator.language). Browser: fills Levels/ with
+// browser: navigator.language). Desktop: keeps large blocks out of the heap,
+// so that their memory goes back when freed. Browser: fills Levels/ with
 // the shipped levels and, over them, the player's files kept in IndexedDB,
-// and leaves the frame pacing to the browser.
+// leaves the frame pacing to the browser, and keeps the hub token and name
+// in Levels/ with the files it stores.
 void StartPlatform();
+
+// After start-up. Desktop: nothing. Browser: a page the hub served for one
+// level (/play/LEVELID) fetches that level from its own origin and plays it.
+void OpenLinkedLevel();
 
 // Runs frame until QuitRequested (desktop). Browser: hands frame to the
 // page's display refresh; "Exit" goes back to the title screen, and files

@@ -4,10 +4,14 @@
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <cstdio>
 #include <emscripten.h>
 
+#include "game/hub_browse.h"
 #include "game/lang.h"
 #include "game/level_files.h"
+#include "game/places.h"
+#include "game/level_id.h"
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "platform/pacing.h"
@@ -52,6 +56,21 @@ void StartPlatform()
   SetSystemLanguage(BrowserLanguage);
   EM_ASM({ Module['startPage'](); });
   PacingEnabled = false;   // the display refresh paces the frames
+  // The page keeps only Levels/ in its store: the hub token and name live there.
+  snprintf(Places.userSettings, sizeof Places.userSettings, "%s", Places.userLevels);
+}
+
+void OpenLinkedLevel()
+{
+  LevelId id = "";
+  EM_ASM({
+    if (typeof TetherorbHubLevel === 'string')
+      stringToUTF8(TetherorbHubLevel, $0, $1);
+  }, id, (int)sizeof id);
+  if (!IsLevelIdText(id))
+    return;
+  FetchHubLevelById(id);
+  RequestScreen(gamestate_online);   // says what is under way until the level starts
 }
 
 // "Exit" on a page that cannot end: back to the title screen, unpaused.

@@ -262,3 +262,51 @@ Module['storeSaves'] = function() {
     };
   });
 };
+
+// The hub's requests (platform/hub_net_web.cpp): one fetch per slot of the
+// game's queue, its state and answer kept here until the next frame copies
+// them. An answer past its bound counts as failed.
+Module['hubFetches'] = {};
+
+// On a page the hub served, the hub is the page's own origin.
+Module['hubOrigin'] = function(out, size) {
+  if (typeof TetherorbHubLevel === 'string')
+    stringToUTF8(location.origin, out, size);
+};
+
+Module['hubFetch'] = function(slot, url, post, body, token, limit) {
+  var entry = { state: -2, bytes: new Uint8Array(0) };
+  Module['hubFetches'][slot] = entry;
+  var headers = { 'Content-Type': 'application/json' };
+  if (token)
+    headers['Authorization'] = 'Bearer ' + token;
+  fetch(url, { method: post ? 'POST' : 'GET', headers: headers, body: post ? body : undefined })
+    .then(function(answer) {
+      return answer.arrayBuffer().then(function(buffer) {
+        if (buffer.byteLength > limit) {
+          entry.state = -1;
+          return;
+        }
+        entry.bytes = new Uint8Array(buffer);
+        entry.state = answer.status;
+      });
+    })
+    .catch(function() { entry.state = -1; });
+};
+
+Module['hubFetchState'] = function(slot) {
+  var entry = Module['hubFetches'][slot];
+  return entry ? entry.state : -1;
+};
+
+Module['hubFetchLength'] = function(slot) {
+  var entry = Module['hubFetches'][slot];
+  return entry && entry.state >= 0 ? entry.bytes.length : 0;
+};
+
+Module['hubFetchCopy'] = function(slot, out) {
+  var entry = Module['hubFetches'][slot];
+  if (entry && entry.state >= 0)
+    HEAPU8.set(entry.bytes, out);
+  delete Module['hubFetches'][slot];
+};

@@ -179,9 +179,14 @@ unsigned MakePictureTexture(const unsigned char* rgba, int w, int h, bool mipmap
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  // The filter goes in before level 0: Mesa sizes a texture's storage when
+  // level 0 arrives. Set after the levels, it gave level 0 storage of its own
+  // and then a second store for the whole chain, and kept both until the
+  // first draw: 4 MB more for a 1024 x 1024 picture, in heap it never gave back.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  bool mipped = mipmaps && UploadMipLevels(rgba, w, h);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+  if (mipmaps && !UploadMipLevels(rgba, w, h))
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   return name;
 }
 

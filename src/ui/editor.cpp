@@ -18,6 +18,7 @@
 #include "game/test_run.h"
 #include "ui/bars.h"
 #include "ui/editor_save.h"
+#include "ui/editor_share.h"
 #include "ui/scene.h"
 #include "ui/text_field.h"
 
@@ -274,6 +275,8 @@ void EditorUpdate(float timeScale)
     EditTitleKeys();
     return;
   }
+  if (EditorShareKeys())
+    return;
   if (DragKind != drag_none)
     return;
   EditorBrush += (int)Controls.brushNext - (int)Controls.brushPrev;

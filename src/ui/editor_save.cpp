@@ -6,19 +6,25 @@
 
 #include "game/edit_history.h"
 #include "game/file_save.h"
+#include "game/hub_queue.h"
+#include "game/hub_share.h"
 #include "game/lang.h"
+#include "game/replay_record.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/medals.h"
 #include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/world.h"
+#include "ui/editor_share.h"
 #include "ui/scene.h"
 
 bool EditorSaveFailed;
 const char* EditorNote;
 
+static const char* SaveShareHint = N_("Press B to save and go back, P to share");
 static const float SavedBeatSeconds = 0.75f;  // "Saved" shows this long before the title
 
 static long SavedVersion;       // HistoryVersion when the level was opened or last saved
@@ -35,6 +41,8 @@ void ClearEditorNotes()
   EditorNote = nullptr;
   SavedStaying = false;
   RunEndShown = false;
+  if (HubShare.state == hubshare_said)
+    HubShare.state = hubshare_idle;   // an edit or a save: the share's outcome is old news
 }
 
 void ResetEditorSave()
@@ -76,6 +84,10 @@ void SaveEditedLevel(bool leave)
   }
   NoteLevelSaved(CurrentLevel);
   SavedVersion = HistoryVersion();
+  if (HasAuthorRun(SavedVersion))
+    KeepAuthorRun(CurrentLevel, HubShare.replay, HubShare.score);
+  else
+    DropAuthorRun(CurrentLevel);
   const char* note = LevelCheckNote(CheckLevel());
   bool again = note && note == EditorNote;   // B with the note already shown leaves
   ClearEditorNotes();
@@ -97,6 +109,7 @@ void NoteTestRunEnd()
     snprintf(RunEndLine, sizeof RunEndLine, Tr("%s, %i.%i s left"), outcome, tenths / 10, tenths % 10);
   else
     snprintf(RunEndLine, sizeof RunEndLine, "%s", outcome);
+  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), tenths);
 }
 
 bool TestRunRefused()
@@ -113,11 +126,14 @@ const char* EditorHintText()
 {
   if (EditorSaveFailed)
     return SaveFailedHint;
+  const char* share = EditorShareText();
+  if (share[0])
+    return share;
   if (LeaveAfter > 0 || (SavedStaying && EditorLevelSaved()))
     return Tr("Saved");
   if (EditorNote) {
     snprintf(NoteLine, sizeof NoteLine, Tr("%s - saved anyway; press B to go back"), Tr(EditorNote));
     return NoteLine;
   }
-  return RunEndShown ? RunEndLine : Tr("Press B to save and go back");
+  return RunEndShown ? RunEndLine : HubAddress[0] ? Tr(SaveShareHint) : Tr("Press B to save and go back");
 }

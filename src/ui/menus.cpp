@@ -10,31 +10,33 @@
 #include "game/lang.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
+#include "game/hub_queue.h"
 #include "game/level_start.h"
+#include "game/medals.h"
 #include "game/options.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "game/utf8.h"
 #include "game/world.h"
 #include "render/draw.h"
+#include "render/medal_view.h"
 #include "ui/assist_sign.h"
 #include "ui/bars.h"
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
 #include "ui/level_note.h"
 #include "ui/list_delete.h"
+#include "ui/list_layout.h"
 #include "ui/watch.h"
 
-const int TitleEntries = 4;            // "Play", "Edit", "Options", "Quit"
-const int TitleOptions = 2;
-const int TitleQuit = 3;
+const int TitleEntries = 5;            // "Play", "Edit", "Online", "Options", "Quit"
+const int TitleOnline = 2;
+const int TitleOptions = 3;
+const int TitleQuit = 4;
 const int VisibleRows = ListWindowRows;
 
-const float RowTop = -140;             // top of the first entry's inner rectangle
-const float RowStep = 70;              // from one row top to the next
-const float ScoreRight = 455;          // the best-score column ends here
-// The title's rows sit higher than a list's, so that the gap before "Quit"
-// lies across the window's middle, where a pointer resting there lights nothing.
+// The title's rows sit higher than a list's, so that the logo keeps its room
+// and "Quit" its gap below "Options".
 const float TitleRowTop0 = -190;
 const float QuitRowTop = TitleRowTop0 + (TitleQuit + 1) * RowStep;  // a row's gap below the row above
 const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
@@ -47,19 +49,20 @@ const float RowPanelFrame = PanelBorder - PanelArtMargin;
 const float RowPanelHeight = RowStep - RowPanelGap - 2 * RowPanelFrame;
 const float RowPanelRaise = (RowPanelHeight - MenuBarHeight) / 2;  // same centre as the bar
 
+const float NoHubSize = 0.45f;         // the Online row's note without a hub
+const float NoHubRaise = 5;            // its top below the row's text top
 const float TitleY = -300;             // the logo across the top
 const float TitleWidth = 800;
 const float TitleHeight = 200;
 
-const float HeadingY = -217.5f;
-const float FooterY = 272.5f;
 
 const float GhostMarkSize = 36;        // the ghost ball before a level's best score
 const float GhostMarkGap = 6;          // between the mark and the score
 const float AssistScoreSize = 0.5f;    // an assisted best, smaller than the best
 const float AssistScoreDrop = 3;       // its top below the best's, so their middles line up
+const float MedalMarkSize = 40;        // the medal of the level's best score
 const float LabelGap = 20;             // kept clear between a cut title and the score or mark
-const float WatchHintY = 317.5f;       // under the footer, while the lit level has a ghost
+
 
 // "Level 999 - " and a full title slot fit with room to spare.
 const int LabelBufferSize = 32 + TitleSlotSize;
@@ -84,17 +87,22 @@ static int ListRows(bool editList)
   return LevelRowCount(!editList) + (NewLevelRow(editList) >= 0);
 }
 
-// The first row scrolled as little as needed to show the cursor, within the list.
-static void ShowCursorRow()
+// The first row scrolled as little as needed to show the cursor, within a list of rows.
+static void ShowCursorRowOf(int rows)
 {
   if (MenuFirstRow > MenuCursor)
     MenuFirstRow = MenuCursor;
   if (MenuFirstRow < MenuCursor - (VisibleRows - 1))
     MenuFirstRow = MenuCursor - (VisibleRows - 1);
-  if (MenuFirstRow > ListRows(InEditList()) - VisibleRows)
-    MenuFirstRow = ListRows(InEditList()) - VisibleRows;
+  if (MenuFirstRow > rows - VisibleRows)
+    MenuFirstRow = rows - VisibleRows;
   if (MenuFirstRow < 0)
     MenuFirstRow = 0;
+}
+
+static void ShowCursorRow()
+{
+  ShowCursorRowOf(ListRows(InEditList()));
 }
 
 void PlaceMenuCursor()
@@ -110,13 +118,20 @@ void PlaceMenuCursor()
   ShowCursorRow();
 }
 
+// Without a hub the Online row only says how to set one: the highlight and
+// the pointer pass it over.
+static bool TitleEntryLive(int i)
+{
+  return i != TitleOnline || HubAddress[0];
+}
+
 static float TitleRowTop(int i)
 {
   return i == TitleQuit ? QuitRowTop : TitleRowTop0 + RowStep * i;
 }
 
-// The title entry or visible list row whose bar is under the mouse pointer; -1 for none.
-static int PointerRow()
+// The title entry or visible row of a list of rows whose bar is under the mouse pointer; -1 for none.
+static int PointerRowOf(bool title, int rows)
 {
   if (!(ScreenWidth > 0 && ScreenHeight > 0))
     return -1;
@@ -125,23 +140,31 @@ static int PointerRow()
   float y = (Controls.pointerY / ScreenHeight * 2 - 1) * half;
   if (x < MenuBarLeft - RowHitSide || x > MenuBarLeft + MenuBarWidth + RowHitSide)
     return -1;
-  bool title = GameState == gamestate_title;
-  int rows = title ? TitleEntries : VisibleRows;
-  for (int i = 0; i < rows; i++) {
+  int shown = title ? TitleEntries : VisibleRows;
+  for (int i = 0; i < shown; i++) {
     float top = title ? TitleRowTop(i) : RowTop + RowStep * i;
     bool inside = y >= top - RowHitHalfGap && y < top + MenuBarHeight + RowHitHalfGap;
-    if (inside && (title || MenuFirstRow + i < ListRows(InEditList())))
+    if (inside && (title ? TitleEntryLive(i) : MenuFirstRow + i < rows))
       return i;
   }
   return -1;
 }
 
+static int PointerRow()
+{
+  return PointerRowOf(GameState == gamestate_title, ListRows(InEditList()));
+}
+
+int PointerListRow(int rows)
+{
+  return PointerRowOf(false, rows);
+}
+
 // The keys and the wheel move the highlight over the whole list: a row, a
 // window (Page Up / Down), to either end (Home / End); the wheel scrolls the
 // window and the highlight stays in it.
-static void MoveInList(int step)
+void MoveListCursor(int step, int rows)
 {
-  int rows = ListRows(InEditList());
   if (Controls.pageUp)
     step -= VisibleRows;
   if (Controls.pageDown)
@@ -166,7 +189,12 @@ static void MoveInList(int step)
     MenuCursor = rows - 1;
   if (MenuCursor < 0)
     MenuCursor = 0;
-  ShowCursorRow();
+  ShowCursorRowOf(rows);
+}
+
+static void MoveInList(int step)
+{
+  MoveListCursor(step, ListRows(InEditList()));
 }
 
 static void ListInput(bool back, bool choose, bool watch)
@@ -224,18 +252,22 @@ static void MenuKeys()
 
   if (GameState == gamestate_title) {
     MenuCursor += step;
+    if (!TitleEntryLive(MenuCursor))
+      MenuCursor += step;   // passed over, as the gap before Quit is
     if (MenuCursor < 0)
       MenuCursor = 0;
     if (MenuCursor > TitleEntries - 1)
       MenuCursor = TitleEntries - 1;
     if (choose && MenuCursor == TitleQuit) {
       QuitRequested = true;
+    } else if (choose && MenuCursor == TitleOnline) {
+      RequestScreen(gamestate_online);
     } else if (choose && MenuCursor == TitleOptions) {
       RequestScreen(gamestate_options);
       OpenOptions(false);
-    }
-    else if (choose)
+    } else if (choose) {
       RequestScreen(MenuCursor == 0 ? gamestate_playlist : gamestate_editlist);
+    }
     return;
   }
   if (GameState == gamestate_playlist || GameState == gamestate_editlist) {
@@ -258,8 +290,7 @@ void MenuInput()
     PushSound(sound_menu_move);
 }
 
-// A menu row's panel, thinner than its bar and centred on it.
-static void DrawRowPanel(bool lit, float y)
+void DrawRowPanel(bool lit, float y)
 {
   int set = lit ? AtlasPanelHighlight : AtlasPanelNormal;
   DrawPanel(set, MenuBarLeft, y - RowPanelRaise, MenuBarWidth, RowPanelHeight);
@@ -267,12 +298,15 @@ static void DrawRowPanel(bool lit, float y)
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Options"), N_("Quit")};
+  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Online"), N_("Options"), N_("Quit")};
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
     DrawRowPanel(MenuCursor == i, y);
     DrawText(MenuTextLeft, y - MenuTextRaise, Tr(labels[i]), MenuTextSize);
   }
+  if (!HubAddress[0])
+    DrawTextRight(Tr("Set hub = ADDRESS in settings.ini"), FooterRight,
+                  TitleRowTop(TitleOnline) - MenuTextRaise + NoHubRaise, NoHubSize);
 }
 
 // An assisted best before the best score (and ghost mark) at right: its sign
@@ -295,6 +329,11 @@ static void DrawLevelRow(int n, float y, bool playList)
   snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[n - 1]);
   DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
   float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
+  int medal = MedalFor(LevelBest[n - 1], AuthorScore[n - 1]);
+  if (medal != medal_none) {
+    DrawMedal(medal, labelRight - GhostMarkGap - MedalMarkSize / 2, y + MenuBarHeight / 2, MedalMarkSize);
+    labelRight -= GhostMarkGap + MedalMarkSize;
+  }
   if (playList && LevelHasGhost[n - 1]) {
     DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
     labelRight -= GhostMarkGap + GhostMarkSize;
@@ -309,12 +348,9 @@ static void DrawLevelRow(int n, float y, bool playList)
 }
 
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.
-static void DrawLevelList(bool playList)
+// "N more above" and "N more below" a list of rows scrolled to MenuFirstRow.
+void DrawMoreRows(int rows)
 {
-  DrawText(HeadingX, HeadingY, playList ? Tr("Select a level to play") : Tr("Select a level to edit"), SmallTextSize);
-  DrawTextRight(Tr("Press B to go back"), FooterRight, FooterY, SmallTextSize);
-
-  int rows = ListRows(!playList);
   if (MenuFirstRow > 0) {
     snprintf(MenuLabel, sizeof(MenuLabel), Tr("%i more above"), MenuFirstRow);
     DrawTextRight(MenuLabel, MoreAboveRight, HeadingY, SmallTextSize);
@@ -323,6 +359,15 @@ static void DrawLevelList(bool playList)
     snprintf(MenuLabel, sizeof(MenuLabel), Tr("%i more below"), rows - MenuFirstRow - VisibleRows);
     DrawText(MoreBelowLeft, FooterY, MenuLabel, SmallTextSize);
   }
+}
+
+static void DrawLevelList(bool playList)
+{
+  DrawText(HeadingX, HeadingY, playList ? Tr("Select a level to play") : Tr("Select a level to edit"), SmallTextSize);
+  DrawTextRight(Tr("Press B to go back"), FooterRight, FooterY, SmallTextSize);
+
+  int rows = ListRows(!playList);
+  DrawMoreRows(rows);
 
   for (int k = 0; k < VisibleRows; k++) {
     int row = MenuFirstRow + k;
@@ -341,12 +386,17 @@ static void DrawLevelList(bool playList)
   DrawLevelNote();
 }
 
+void DrawTitleLogo()
+{
+  DrawQuad(AtlasTitle, 0, TitleY, TitleWidth, TitleHeight, 0);
+}
+
 void DrawMenu(int frameState)
 {
   ScreenOrtho();
   float half = ScreenOrthoHalfHeight();
   DrawQuad(AtlasBackground, 0, 0, 2 * half * AspectRatio, 2 * half, 0);
-  DrawQuad(AtlasTitle, 0, TitleY, TitleWidth, TitleHeight, 0);
+  DrawTitleLogo();
   if (frameState == gamestate_title)
     DrawTitleEntries();
   else if (frameState == gamestate_playlist || frameState == gamestate_editlist)

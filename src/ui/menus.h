@@ -9,15 +9,14 @@
 // highlighted level's best run.
 #pragma once
 
-// A level list's lines of small text, in ScreenOrtho units: the heading with
-// "12 more above" at its right, the footer's "Press B to go back" with
-// "12 more below" at its left, and the watch hint under them.
-const float HeadingX = -450;
-const float MoreAboveRight = 450;
-const float FooterRight = 450;
-const float MoreBelowLeft = -450;
-const float SmallTextSize = 0.6f;
-const float WatchHintSize = 0.5f;
+// The game's logo across the top of the menus.
+void DrawTitleLogo();
+
+// A menu row's panel, thinner than its bar and centred on it; lit for the highlight.
+void DrawRowPanel(bool lit, float y);
+
+// "N more above" and "N more below" a list of rows scrolled to MenuFirstRow.
+void DrawMoreRows(int rows);
 
 // The input step of a menu frame: cursor, scrolling, state changes, StartLevel,
 // StartWatch.
@@ -30,6 +29,13 @@ void DrawMenu(int frameState);
 // entry; in a level list the row of the level last played or edited
 // (CurrentLevel), scrolled as little as needed to show it. The list's note goes.
 void PlaceMenuCursor();
+
+// The keys and the wheel move MenuCursor over a list of rows as in the level
+// lists (a row, a window, to either end), keeping it in sight.
+void MoveListCursor(int step, int rows);
+
+// The visible row of a list of rows under the mouse pointer, from the window's top; -1 for none.
+int PointerListRow(int rows);
 
 // MenuInput, then DrawMenu for the state the frame began in.
 void MenuFrame();

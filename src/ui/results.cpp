@@ -6,14 +6,18 @@
 
 #include "game/controls.h"
 #include "game/file_save.h"
+#include "game/hub_play.h"
 #include "game/lang.h"
 #include "game/level_files.h"
+#include "game/medals.h"
 #include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/draw.h"
+#include "render/medal_view.h"
 #include "ui/assist_sign.h"
 #include "ui/bars.h"
+#include "ui/results_hub.h"
 #include "ui/run_flow.h"
 #include "ui/scene.h"
 
@@ -24,6 +28,8 @@ const float CardLeft = -CardWidth / 2, CardTop = -170, CardHeight = 340;
 const int CardPanelLayers = 2;        // the see-through panel twice, so play shows less behind the text
 const float CardLevelY = -160, CardOutcomeY = -100, CardTimeY = -5, CardBestY = 45;
 const float CardNewBestY = 95, CardSaveNoteY = 128, CardKeysY = 160;
+const float CardMedalX = 270, CardMedalY = -80, CardMedalSize = 72;   // the run's medal, top right
+const float CardHubY = 200;           // the hub's lines, on a card grown by ResultsHubHeight
 
 static char CardText[32 + TitleSlotSize];
 static char BestLine[96];
@@ -36,23 +42,38 @@ void ResultsInput(float t)
   bool ready = RunEnd.cardAge >= ResultsInputDelay;
   if (RunEnd.cardAge == 0 || CardNextFrom != RunEnd.level) {
     CardNextFrom = RunEnd.level;
-    CardNextLevel = RunEnd.outcome == runend_finished ? NextLevelAfter(RunEnd.level) : 0;
+    bool slotRun = RunEnd.outcome == runend_finished && !HubLevelInPlay();   // a hub level has no next
+    CardNextLevel = slotRun ? NextLevelAfter(RunEnd.level) : 0;
   }
   RunEnd.cardAge += t / FramesPerSecond60;
+  ResultsHubInput();
   if (!ready) {
     if (RunEnd.cardAge >= ResultsInputDelay)
       PushSound(sound_results);
     return;
   }
+  if (ResultsHubNaming())
+    return;   // the name field has the keys
   int next = CardNextLevel;
   if (Controls.cardLeave) {
     RequestScreen(gamestate_title);
+    PushSound(sound_menu_choose);
+  } else if (Controls.restart && HubLevelInPlay()) {
+    RestartHubLevel();
     PushSound(sound_menu_choose);
   } else if (Controls.restart && PlayLevel(RunEnd.level)) {
     PushSound(sound_menu_choose);
   } else if (Controls.nextLevel && next && PlayLevel(next)) {
     PushSound(sound_menu_choose);
   }
+}
+
+int ResultsMedal()
+{
+  if (RunEnd.outcome != runend_finished)
+    return medal_none;
+  int author = HubLevelInPlay() ? HubPlay.authorScore : RunEnd.level ? AuthorScore[RunEnd.level - 1] : 0;
+  return MedalFor(ScoreShown(RunEnd.timeLeft), author);
 }
 
 const char* ResultsBestLine()
@@ -84,14 +105,20 @@ static void DrawCentred(const char* text, float y, float size)
 void DrawResults()
 {
   DrawGameScene();
+  float height = CardHeight + (ResultsHubShown() ? ResultsHubHeight : 0);
   for (int i = 0; i < CardPanelLayers; i++)
-    DrawPanel(AtlasPanelNormal, CardLeft, CardTop, CardWidth, CardHeight);
+    DrawPanel(AtlasPanelNormal, CardLeft, CardTop, CardWidth, height);
+  DrawResultsHub(CardHubY, CardWidth);
   char line[32 + TitleSlotSize];
   int level = RunEnd.level;
-  const char* title = level ? LevelTitles[level - 1] : "";
-  snprintf(line, sizeof line, Tr("Level %i - %.*s"), level, (int)strcspn(title, "\r\n"), title);
+  const char* title = level ? LevelTitles[level - 1] : HubPlay.title;
+  if (HubLevelInPlay())
+    snprintf(line, sizeof line, "%s - %.*s", Tr("Hub"), (int)strcspn(title, "\r\n"), title);
+  else
+    snprintf(line, sizeof line, Tr("Level %i - %.*s"), level, (int)strcspn(title, "\r\n"), title);
   DrawCentred(line, CardLevelY, CardLevelSize);
   DrawCentred(OutcomeText(RunEnd.outcome), CardOutcomeY, CardOutcomeSize);
+  DrawMedal(ResultsMedal(), CardMedalX, CardMedalY, CardMedalSize);
   int tenths = ScoreShown(RunEnd.timeLeft);
   snprintf(line, sizeof line, Tr("Time left %i.%i s"), tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);

@@ -21,6 +21,10 @@ const float CardSaveNoteSize = 0.45f, CardKeysSize = 0.42f;
 // over, goes on to the title, the same level or the next one.
 void ResultsInput(float t);
 
+// The medal of the run on the card (game/medals.h): a finish against the
+// level's author score, or the hub's for a hub level; medal_none otherwise.
+int ResultsMedal();
+
 // "Best score 123", or "No best yet" for a level without one.
 const char* ResultsBestLine();
 

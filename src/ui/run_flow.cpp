@@ -3,6 +3,7 @@
 
 #include "game/assists.h"
 #include "game/controls.h"
+#include "game/hub_play.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/screen.h"
@@ -38,7 +39,10 @@ void RestartRun()
     BeginTestRun();
     return;
   }
-  PlayLevel(CurrentLevel);
+  if (HubLevelInPlay())
+    RestartHubLevel();
+  else
+    PlayLevel(CurrentLevel);
 }
 
 void LeaveToTitle()
@@ -59,6 +63,8 @@ void PlayFrame(float t)
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
   bool ended = NextScreen() != gamestate_playing;   // the rules ended the run
+  if (ended)
+    KeepHubBest();
   if (TestRunActive && (ended || Controls.testRun)) {
     EndTestRun();
     if (ended)

@@ -63,3 +63,11 @@ bool TextFieldKeys(TextField* f, const char* queue)
   }
   return false;
 }
+
+bool OpenFieldKeys(TextField* f, bool* open, char* text, int limit, const char* queue)
+{
+  if (!*open)
+    OpenTextField(f, text, limit);
+  *open = !TextFieldKeys(f, queue);
+  return !*open;
+}

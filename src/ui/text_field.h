@@ -27,6 +27,10 @@ struct TextField {
 // Starts editing text, which holds limit bytes and a terminator; no change to take back yet.
 void OpenTextField(TextField* f, char* text, int limit);
 
+// A field opened on text the first frame it is used (open false): then
+// TextFieldKeys. True when Return or Tab finished it, which closes it again.
+bool OpenFieldKeys(TextField* f, bool* open, char* text, int limit, const char* queue);
+
 // Applies the queue in its order; true when it came to Return or Tab, and
 // what follows in the queue is dropped.
 bool TextFieldKeys(TextField* f, const char* queue);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/controls.h"
+#include "game/hub_queue.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
 #include "game/places.h"
@@ -94,7 +95,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   ScreenWidth = 800;
   ScreenHeight = 600;
   AspectRatio = ScreenWidth / ScreenHeight;
-  const int PlayY = 167, EditY = 219, QuitY = 377, ListRow2Y = 309, OffRowsY = 120;
+  const int EditY = 219, QuitY = 428, GapY = 376, ListRow2Y = 309, OffRowsY = 120;
   EnterState(gamestate_title);
   MouseInWindow = false;
   PointerFrame(400, QuitY, false);
@@ -105,7 +106,7 @@ TEST(Menus, PointerLightsTheRowItMovesOntoAndAClickChoosesIt)
   PointerFrame(400, EditY, false, KeyUp);
   EXPECT_EQ(MenuCursor, 0) << "a pointer resting on a row leaves the keys in charge";
   PointerFrame(400, OffRowsY, false);
-  PointerFrame(400, PlayY + 153, false);   // between the rows' bars, on none
+  PointerFrame(400, GapY, false);   // the gap before Quit, on no row
   EXPECT_EQ(MenuCursor, 0) << "moving off the rows changes nothing";
   PointerFrame(400, QuitY, true);
   EXPECT_TRUE(QuitRequested) << "a click on Quit ends the program";
@@ -126,19 +127,29 @@ TEST(Menus, TitleScreenMovesClampsAndChooses)
   EnterState(gamestate_title);
   Frame(KeyUp);
   EXPECT_EQ(MenuCursor, 0);
+  HubAddress[0] = 0;
   Frame(KeyS);
   Frame(KeyDown);
+  EXPECT_EQ(MenuCursor, 3) << "without a hub the Online row is passed over";
   Frame(KeyDown);
   Frame(KeyDown);
-  EXPECT_EQ(MenuCursor, 3);
+  EXPECT_EQ(MenuCursor, 4) << "Quit, the last entry";
   Frame(KeyUp, KeyDown);
-  EXPECT_EQ(MenuCursor, 3);
+  EXPECT_EQ(MenuCursor, 4);
   Frame(KeyB);
   EXPECT_EQ(ScreenNow(), gamestate_title);
 
   Frame(KeyUp);
   Frame(KeySpace);
   EXPECT_EQ(ScreenNow(), gamestate_options);
+  EnterState(gamestate_title);
+  strcpy(HubAddress, "http://127.0.0.1:9");
+  Frame(KeyDown);
+  Frame(KeyDown);
+  EXPECT_EQ(MenuCursor, 2) << "with a hub it is a row like the others";
+  Frame(KeySpace);
+  EXPECT_EQ(ScreenNow(), gamestate_online);
+  HubAddress[0] = 0;
   EnterState(gamestate_title);
   Frame(KeyDown);
   Frame(KeySpace);

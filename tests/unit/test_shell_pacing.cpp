@@ -164,10 +164,10 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   MenuCursor = 1;
   RunGameState();
   EXPECT_EQ(MenuCursor, 1);
-  ShowScreen(7);
+  ShowScreen(8);
   MenuFirstRow = 2;
   RunGameState();
-  EXPECT_EQ(ScreenNow(), 7);
+  EXPECT_EQ(ScreenNow(), 8);
   EXPECT_EQ(MenuFirstRow, 2);
 }
 

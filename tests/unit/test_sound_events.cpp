@@ -135,7 +135,7 @@ TEST(SoundEvents, MenusPauseAndEditor)
   Press(KeyDown);
   MenuInput();
   EXPECT_EQ(CountSounds(sound_menu_move), 1);
-  Press(KeyDown);
+  Press(KeyDown);   // "Options": without a hub "Online" is passed over
   MenuInput();
   Press(KeyDown);   // "Quit"
   MenuInput();

@@ -300,4 +300,5 @@ def main():
     print('ok web page: title, run to the finish, best score after a reload, screenshot, Exit, German')
 
 
-main()
+if __name__ == '__main__':
+    main()

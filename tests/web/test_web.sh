@@ -5,7 +5,8 @@
 # reaches its finish, and after a reload the level list shows the best score,
 # and the mark of the best run's ghost, exactly where the desktop game shows
 # them. browser.py also plays a tab switch and two tabs saving, and asks for
-# the page in German.
+# the page in German; hub_page.py opens a level hub's link to one level
+# (/play/LEVELID) and plays it.
 # No JavaScript error may be logged. Needs the desktop build and `make web`.
 . "$(dirname "$0")/../window/lib.sh"
 
@@ -13,6 +14,8 @@ WEB_DIR=${WEB_DIR:-$REPO_ROOT/build-web}
 [ -f "$WEB_DIR/index.html" ] || tw_fail "no web page in $WEB_DIR: run make web first"
 
 tw_init 800 600
+# The shipped solutions set medals, and the page packs them: the desktop game has them too.
+mkdir -p "$TW_DIR/tests" && ln -s "$REPO_ROOT/tests/solutions" "$TW_DIR/tests/solutions"
 # Its title needs the big font's glyph picture, which the page must load too.
 printf '%s\n' "Drop – Прыжок" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa \
   aaaalaaaa bbbbbbbbb aaaaaaaaa > "$TW_DIR/drop.dat"
@@ -71,4 +74,6 @@ before=$(differing "$TW_DIR/list-before.png" "$TW_DIR/desktop-list.png")
 echo "list pixels unlike the desktop's with best score $score: $after after the run, $before before it"
 [ "$after" -lt 100 ] || tw_fail "the level list after a reload does not show the best score $score"
 [ "$before" -gt 200 ] || tw_fail "the list before the run already looked like one with a score"
+/usr/bin/python3 "$REPO_ROOT/tests/web/hub_page.py" "${BUILD_DIR:?}/tetherorb2-hub" "$WEB_DIR" "$TW_DIR" \
+  "$TW_DIR/drop.dat" || tw_fail "the hub's link to a level failed"
 tw_pass

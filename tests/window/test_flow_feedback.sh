@@ -30,11 +30,11 @@ hint_bar_pixel
 [ "$HINT_PIXEL" = "$BLUE" ] || tw_fail "with hints = 0 the bottom of level 1 shows $HINT_PIXEL, not the background"
 
 
-EDIT_Y=219; QUIT_Y=377; SAVE_Y=275          # title rows and the pause button, 800 x 600
+EDIT_Y=219; QUIT_Y=428; SAVE_Y=275          # title rows and the pause button, 800 x 600
 EDITOR_BAR=800x70+0+518; FOOTER=800x58+0+542
 rm -r "$TW_DIR/Media" && ln -s "$REPO_ROOT/Media" "$TW_DIR/Media"   # the real font from here on
 tw_launch
-tw_move 400 440
+tw_move 400 500
 sleep 0.3
 tw_screenshot "$TW_DIR/title.png"
 tw_click 400 $EDIT_Y                         # "Edit": the edit list, level 1 lit
@@ -57,7 +57,7 @@ xdotool keydown b
 sleep 0.1
 tw_screenshot "$TW_DIR/saved.png"
 xdotool keyup b
-tw_move 400 440
+tw_move 400 500
 [ "$(tw_region_diff "$TW_DIR/editor.png" "$TW_DIR/saved.png" $EDITOR_BAR)" != 0 ] ||
   tw_fail "B in the editor did not change the bottom bar"
 tw_wait_same "$TW_DIR/title.png" || tw_fail "the editor did not give way to the title after saving"

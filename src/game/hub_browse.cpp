@@ -1,0 +1,171 @@
+// The Online screen's requests and their answers.
+#include "game/hub_browse.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/hub_play.h"
+#include "game/hub_queue.h"
+#include "game/lang.h"
+
+HubBrowseRecord HubBrowse;
+
+static const int HubStatusOk = 200;
+static const char* const SortQueries[hubsort_count] = {"new", "plays", "rating"};
+static const char* const SortNames[hubsort_count] = {N_("newest"), N_("most played"), N_("best rated")};
+
+const char* HubSortName(int sort)
+{
+  return Tr(SortNames[sort >= 0 && sort < hubsort_count ? sort : 0]);
+}
+
+static void Ask(int busy, int kind, const char* path)
+{
+  EndHubCall(&HubBrowse.call);
+  HubBrowse.note[0] = 0;
+  HubBrowse.busy = StartHubCall(&HubBrowse.call, kind, hubmethod_get, path, "") ? busy : hubbrowse_idle;
+  if (!HubBrowse.busy)
+    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub cannot be reached"));
+}
+
+void AskHubPage(int sort, int page)
+{
+  HubBrowse.sort = sort;
+  HubBrowse.page = page < 1 ? 1 : page;
+  char path[HubPathSize];
+  snprintf(path, sizeof path, "/api/v1/levels?sort=%s&page=%d", SortQueries[sort], HubBrowse.page);
+  Ask(hubbrowse_listing, hubask_levels, path);
+}
+
+void OpenHubBrowse()
+{
+  if (HubBrowse.busy == hubbrowse_level)
+    return;   // a linked level is on its way; the list comes when asked
+  HubBrowse.listRead = false;
+  HubBrowse.list.count = 0;
+  HubBrowse.boardRow = -1;
+  AskHubPage(HubBrowse.sort, 1);
+}
+
+void AskHubBoard(int row)
+{
+  if (row < 0 || row >= HubBrowse.list.count)
+    return;
+  HubBrowse.row = row;
+  HubBrowse.boardRow = -1;
+  char path[HubPathSize];
+  snprintf(path, sizeof path, "/api/v1/levels/%s/records?limit=%d", HubBrowse.list.levels[row].id, HubBoardRows);
+  Ask(hubbrowse_board, hubask_records, path);
+}
+
+void FetchHubLevel(int row, bool race)
+{
+  if (row < 0 || row >= HubBrowse.list.count)
+    return;
+  HubBrowse.row = row;
+  HubBrowse.race = race && HubBrowse.boardRow == row && HubBrowse.board.count > 0;
+  char path[HubPathSize];
+  snprintf(path, sizeof path, "/api/v1/levels/%s", HubBrowse.list.levels[row].id);
+  Ask(hubbrowse_level, hubask_level, path);
+}
+
+void FetchHubLevelById(const char* id)
+{
+  if (!IsLevelIdText(id))
+    return;
+  HubBrowse.list = HubLevelPage();
+  HubBrowse.list.count = 1;
+  snprintf(HubBrowse.list.levels[0].id, sizeof HubBrowse.list.levels[0].id, "%s", id);
+  HubBrowse.boardRow = -1;
+  FetchHubLevel(0, false);
+}
+
+// The level's text is in: saved, then raced or played.
+static void LevelArrived(const std::string& text)
+{
+  const char* id = HubBrowse.list.levels[HubBrowse.row].id;
+  if (!SaveHubLevel(id, text)) {
+    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level could not be saved"));
+    return;
+  }
+  if (HubBrowse.race) {
+    char path[HubPathSize];
+    snprintf(path, sizeof path, "/api/v1/runs/%s/replay", HubBrowse.board.rows[0].run);
+    Ask(hubbrowse_race, hubask_replay, path);
+    return;
+  }
+  if (!StartHubLevel(id, nullptr, HubBrowse.list.levels[HubBrowse.row].authorScore))
+    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level cannot be played"));
+}
+
+static void ReadAnswer(int busy, const HubRequest& r)
+{
+  if (r.status != HubStatusOk) {
+    HubRefusal(r.answer, r.status, HubBrowse.note);
+    return;
+  }
+  bool read = true;
+  switch (busy) {
+  case hubbrowse_listing:
+    read = ReadHubLevelPage(r.answer, &HubBrowse.list);
+    HubBrowse.listRead = read;
+    for (int i = 0; i < HubBrowse.list.count; i++)
+      HubBrowse.list.levels[i].best = HubLevelBest(HubBrowse.list.levels[i].id);
+    HubBrowse.boardRow = -1;
+    break;
+  case hubbrowse_board:
+    read = ReadHubBoard(r.answer, &HubBrowse.board);
+    HubBrowse.boardRow = read ? HubBrowse.row : -1;
+    break;
+  case hubbrowse_level:
+    LevelArrived(r.answer);
+    break;
+  case hubbrowse_race:
+    if (!StartHubLevel(HubBrowse.list.levels[HubBrowse.row].id, &r.answer,
+                       HubBrowse.list.levels[HubBrowse.row].authorScore))
+      snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level cannot be played"));
+    break;
+  }
+  if (!read)
+    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub's answer could not be read"));
+}
+
+static int AnsweredBusy;   // what the call being finished was for
+
+static void ReadBrowseAnswer(const HubRequest& r)
+{
+  ReadAnswer(AnsweredBusy, r);
+}
+
+static void Unreachable()
+{
+  snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub cannot be reached"));
+}
+
+void StepHubBrowse()
+{
+  int slot = HubBrowse.call.slot;
+  bool tooLarge = slot >= 0 && slot < HubMaxRequests && HubRequests[slot].tooLarge;
+  AnsweredBusy = HubBrowse.busy;
+  // Reading the answer may start the next request (a level's record run).
+  HubBrowse.busy = hubbrowse_idle;
+  if (!FinishHubCall(&HubBrowse.call, ReadBrowseAnswer, Unreachable)) {
+    HubBrowse.busy = AnsweredBusy;
+    return;
+  }
+  if (tooLarge)
+    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub's answer is too large"));
+}
+
+const char* HubBrowseLine()
+{
+  if (HubBrowse.note[0])
+    return HubBrowse.note;
+  switch (HubBrowse.busy) {
+  case hubbrowse_listing: return Tr("Asking the hub...");
+  case hubbrowse_board: return Tr("Fetching the leaderboard...");
+  case hubbrowse_level:
+  case hubbrowse_race: return Tr("Fetching the level...");
+  default: return "";
+  }
+}

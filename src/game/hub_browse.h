@@ -1,0 +1,52 @@
+// hub_browse: the Online screen's conversation with the hub: a page of the
+// level list in one of three orders, a level's leaderboard, and fetching a
+// level (and, to race it, its record's replay) before it is played. One
+// request at a time; the screen reads the record each frame and never waits.
+//   HubBrowse                   the record the screen draws
+//   OpenHubBrowse()             the screen opens: page 1 of the current order, unless a level is on its way
+//   AskHubPage(sort, page)      another page or order
+//   AskHubBoard(row)            the leaderboard of the row's level
+//   FetchHubLevel(row, race)    fetches the level (and the record's run), then plays it
+//   FetchHubLevelById(id)       the same for a level named by its id alone (a link to it)
+//   StepHubBrowse()             once a frame: the answer in, the next request out
+//   HubBrowseLine()             the line under the list: what is under way, or went wrong
+#pragma once
+
+#include "game/hub_answers.h"
+
+enum { hubsort_new = 0, hubsort_plays, hubsort_rating, hubsort_count };
+
+enum {
+  hubbrowse_idle = 0,
+  hubbrowse_listing,      // a page is on its way
+  hubbrowse_board,        // a leaderboard is on its way
+  hubbrowse_level,        // a level's text is on its way
+  hubbrowse_race          // the record's replay is on its way
+};
+
+struct HubBrowseRecord {
+  int sort;                       // hubsort_*
+  int page;                       // from 1
+  HubLevelPage list;              // the page shown
+  bool listRead;                  // list holds an answer
+  int boardRow;                   // the row whose leaderboard is in board; -1 for none
+  HubBoard board;
+  int busy;                       // hubbrowse_*
+  int row;                        // the row the request is for
+  bool race;                      // the level fetched is raced against its record
+  std::string levelText;          // kept while the record's run is fetched
+  char note[HubRefusalSize];      // what went wrong, "" when nothing did
+  HubCall call;
+};
+extern HubBrowseRecord HubBrowse;
+
+// The order's name as the screen shows it: "newest", "most played", "best rated".
+const char* HubSortName(int sort);
+
+void OpenHubBrowse();
+void AskHubPage(int sort, int page);
+void AskHubBoard(int row);
+void FetchHubLevel(int row, bool race);
+void FetchHubLevelById(const char* id);
+void StepHubBrowse();
+const char* HubBrowseLine();

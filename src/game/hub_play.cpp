@@ -1,0 +1,141 @@
+// Hub levels: saved under Levels/hub/, played without a slot, raced against the record.
+#include "game/hub_play.h"
+
+#include <cstdio>
+#include <cmath>
+#include <cstring>
+#include <vector>
+#include <sys/stat.h>
+
+#include "game/ghost.h"
+#include "game/hub_card.h"
+#include "game/file_save.h"
+#include "game/level_check.h"
+#include "game/level_start.h"
+#include "game/rerun.h"
+#include "game/run_end.h"
+#include "game/screen.h"
+#include "game/sound_events.h"
+#include "game/world.h"
+
+HubPlayRecord HubPlay;
+
+static const char HubFolderName[] = "hub";
+
+// Levels/hub/ID.EXTENSION ("dat", "score", "ghost").
+static bool HubFilePath(PathBuffer& out, const char* id, const char* extension)
+{
+  PathBuffer folder;
+  char name[LevelIdChars + 8];
+  snprintf(name, sizeof name, "%s.%s", id, extension);
+  return IsLevelIdText(id) && PlacePath(folder, Places.userLevels, HubFolderName) && PlacePath(out, folder, name);
+}
+
+bool HubLevelPath(PathBuffer& out, const char* id)
+{
+  return HubFilePath(out, id, "dat");
+}
+
+int HubLevelBest(const char* id)
+{
+  PathBuffer path;
+  FILE* f = HubFilePath(path, id, "score") ? fopen(path, "rb") : nullptr;
+  if (!f)
+    return 0;
+  int best = ReadScoreStream(f);
+  fclose(f);
+  return best;
+}
+
+// The kept best run as the ghost raced; none when there is none.
+static void LoadHubGhost(const char* id)
+{
+  PathBuffer path;
+  FILE* f = HubFilePath(path, id, "ghost") ? fopen(path, "rb") : nullptr;
+  if (f && !ReadGhostStream(f, &GhostBest))
+    GhostBest.frameCount = 0;
+  if (f)
+    fclose(f);
+}
+
+void KeepHubBest()
+{
+  if (!HubLevelInPlay())
+    return;
+  RunEnd.best = HubLevelBest(HubPlay.id);
+  int score = (int)ceilf(RunEnd.timeLeft);
+  if (RunEnd.outcome != runend_finished || score <= RunEnd.best)
+    return;
+  RunEnd.best = score;
+  RunEnd.newBest = true;
+  PathBuffer path;
+  bool saved = HubFilePath(path, HubPlay.id, "score") && SaveScoreFile(path, score);
+  std::vector<unsigned char> ghost(GhostFileMaxBytes);
+  size_t size = EncodeGhost(&GhostTake, ghost.data());
+  saved = saved && HubFilePath(path, HubPlay.id, "ghost") && SaveFileBytes(path, ghost.data(), size);
+  RunEnd.saveError = saved ? 0 : LastSaveError;
+  if (!HubPlay.racing)
+    KeepGhost(0);   // the new best is raced from the next run on
+}
+
+bool SaveHubLevel(const char* id, const std::string& text)
+{
+  PathBuffer folder, path;
+  if (!HubLevelPath(path, id) || !PlacePath(folder, Places.userLevels, HubFolderName))
+    return false;
+  // The hub's folder is the game's own, made when first needed even where
+  // the player's folders are not (a game run from its repository).
+  const mode_t FolderMode = 0755;
+  mkdir(folder, FolderMode);
+  return SaveFileBytes(path, (const unsigned char*)text.data(), text.size());
+}
+
+// The saved level into the grid; false when it cannot be read or is not playable.
+static bool ReadHubLevel(const char* id)
+{
+  PathBuffer path;
+  FILE* f = HubLevelPath(path, id) ? fopen(path, "r") : nullptr;
+  if (!f)
+    return false;
+  LevelRepairs repairs;
+  ReadLevelStream(f, HubPlay.title, &repairs);
+  fclose(f);
+  return LevelCheckNote(CheckLevel()) == nullptr;
+}
+
+static void BeginHubRun()
+{
+  StartGridLevel();
+  BeginGhostRun(0, MaxGhostFrames);   // the run's path, kept when it is a new best
+  UsePlayedLevelId(HubPlay.id);
+  RequestScreen(gamestate_playing);
+}
+
+bool StartHubLevel(const char* id, const std::string* race, int authorScore)
+{
+  if (!ReadHubLevel(id))
+    return false;
+  HubPlay.active = true;
+  HubPlay.racing = false;
+  HubPlay.authorScore = authorScore;
+  snprintf(HubPlay.id, sizeof HubPlay.id, "%s", id);
+  CurrentLevel = 0;
+  GhostBest.frameCount = 0;   // the ghost of a level with no slot is only ever a raced record
+  if (race)
+    HubPlay.racing = RerunOnGrid(*race, true).end == replayend_finish;
+  else
+    LoadHubGhost(id);
+  BeginHubRun();
+  return true;
+}
+
+void RestartHubLevel()
+{
+  // The grid holds the level still: play changes only the ball and the items.
+  BeginHubRun();
+}
+
+bool HubLevelInPlay()
+{
+  return HubPlay.active && CurrentLevel == 0;
+}

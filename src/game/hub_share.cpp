@@ -1,0 +1,121 @@
+// Sharing the edited level: its author run, the name, the publish request.
+#include "game/hub_share.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/hub_queue.h"
+#include "game/lang.h"
+#include "game/level_id.h"
+
+HubShareRecord HubShare;
+
+static const int HubStatusOk = 200;
+static const int HubStatusCreated = 201;
+
+static void Say(const char* text)
+{
+  HubShare.state = hubshare_said;
+  snprintf(HubShare.line, sizeof HubShare.line, "%s", text);
+}
+
+void NoteAuthorRun(bool finished, long version, const char* replay, int score)
+{
+  HubShare.authorRun = finished && replay[0];
+  HubShare.score = score;
+  HubShare.version = version;
+  HubShare.replay = HubShare.authorRun ? replay : "";
+  if (HubShare.state == hubshare_said)
+    HubShare.state = hubshare_idle;
+}
+
+bool HasAuthorRun(long version)
+{
+  return HubShare.authorRun && HubShare.version == version;
+}
+
+static void Publish()
+{
+  HubShare.state = hubshare_publishing;
+  std::string body = HubJsonBody("level", HubShare.level, "replay", HubShare.replay);
+  if (!StartHubCall(&HubShare.call, hubask_publish, hubmethod_post, "/api/v1/levels", body))
+    Say(Tr("The hub cannot be reached"));
+}
+
+void ShareLevel(const char* title, long version)
+{
+  if (HubShare.state == hubshare_registering || HubShare.state == hubshare_publishing)
+    return;
+  if (!HubAddress[0]) {
+    Say(Tr("Set hub = ADDRESS in settings.ini to share levels"));
+    return;
+  }
+  if (!HasAuthorRun(version)) {
+    Say(Tr("Finish the level in a test run (T) before sharing it"));
+    return;
+  }
+  if (!WorldLevelText(title, &HubShare.level)) {
+    Say(Tr("The level could not be written out"));
+    return;
+  }
+  HubShare.name[0] = 0;
+  if (NeedHubName())
+    HubShare.state = hubshare_naming;
+  else
+    Publish();
+}
+
+static void Unreachable()
+{
+  Say(Tr("The hub cannot be reached"));
+}
+
+void ChooseShareName(const char* name)
+{
+  bool naming = HubShare.state == hubshare_naming;
+  if (naming && !name[0])
+    HubShare.state = hubshare_idle;   // the player gave up sharing
+  else if (naming && AskHubName(&HubShare.call, HubShare.name))
+    HubShare.state = hubshare_registering;
+  else if (naming)
+    Unreachable();
+}
+
+static void ReadAnswer(const HubRequest& r)
+{
+  bool taken = r.status == HubStatusOk || r.status == HubStatusCreated;
+  char why[HubRefusalSize];
+  if (!taken) {
+    HubRefusal(r.answer, r.status, why);
+    snprintf(HubShare.line, sizeof HubShare.line, "%s: %s", Tr("Not shared"), why);
+    HubShare.state = hubshare_said;
+    return;
+  }
+  if (HubShare.state == hubshare_registering) {
+    KeepHubName(HubShare.name);
+    Publish();
+    return;
+  }
+  LevelId id;
+  if (ReadHubPublishedId(r.answer, id))
+    snprintf(HubShare.line, sizeof HubShare.line, "%s: %s", Tr("Shared"), id);
+  else
+    snprintf(HubShare.line, sizeof HubShare.line, "%s", Tr("The hub's answer could not be read"));
+  HubShare.state = hubshare_said;
+}
+
+void StepHubShare()
+{
+  FinishHubCall(&HubShare.call, ReadAnswer, Unreachable);   // publishing may follow the name
+}
+
+const char* HubShareLine()
+{
+  switch (HubShare.state) {
+  case hubshare_naming: return Tr("Your name on the hub (Return shares the level):");
+  case hubshare_registering:
+  case hubshare_publishing: return Tr("Sharing the level...");
+  case hubshare_said: return HubShare.line;
+  default: return "";
+  }
+}

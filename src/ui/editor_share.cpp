@@ -1,0 +1,41 @@
+// Sharing from the editor: the key, the name field, the bar's line.
+#include "ui/editor_share.h"
+
+#include <cstdio>
+
+#include "game/controls.h"
+#include "game/edit_history.h"
+#include "game/hub_share.h"
+#include "ui/text_field.h"
+
+static const char NameCursor[] = "_";
+
+static TextField NameField;
+static bool NameFieldOpen;
+static char ShareText[HubRefusalSize + HubNameSize + 64];
+
+bool EditorShareNaming()
+{
+  return HubShare.state == hubshare_naming;
+}
+
+bool EditorShareKeys()
+{
+  StepHubShare();
+  bool naming = EditorShareNaming();
+  NameFieldOpen = NameFieldOpen && naming;
+  if (naming && OpenFieldKeys(&NameField, &NameFieldOpen, HubShare.name, HubNameSize - 1, Controls.text))
+    ChooseShareName(HubShare.name);
+  else if (!naming && Controls.share)
+    ShareLevel(EditTitle, HistoryVersion());
+  return naming;
+}
+
+const char* EditorShareText()
+{
+  const char* line = HubShareLine();
+  if (!EditorShareNaming())
+    return line;
+  snprintf(ShareText, sizeof ShareText, "%s %s%s", line, HubShare.name, NameCursor);
+  return ShareText;
+}

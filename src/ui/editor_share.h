@@ -1,0 +1,13 @@
+// editor_share: the editor's share key and the name field on its bottom bar.
+// The share key (P) publishes the level on the hub (game/hub_share.h); the
+// first time, the bar asks for the player's name on the hub, typed through
+// the frame's text queue, and Return sends it.
+//   EditorShareNaming()   the name field has the keys
+//   EditorShareKeys()     a frame of the editor: answers in, the key, the field;
+//                         true when the field took the keys
+//   EditorShareText()     the bar's line for the share, "" for none
+#pragma once
+
+bool EditorShareNaming();
+bool EditorShareKeys();
+const char* EditorShareText();

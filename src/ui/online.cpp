@@ -1,0 +1,164 @@
+// The Online screen: the hub's level list and a level's leaderboard.
+#include "ui/online.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/controls.h"
+#include "game/hub_browse.h"
+#include "game/hub_queue.h"
+#include "game/lang.h"
+#include "game/level_slots.h"
+#include "game/medals.h"
+#include "game/screen.h"
+#include "game/sound_events.h"
+#include "render/draw.h"
+#include "render/medal_view.h"
+#include "ui/bars.h"
+#include "ui/list_layout.h"
+#include "ui/menus.h"
+
+static const float DetailSize = 0.42f;      // the row's numbers, right-aligned
+static const float DetailGap = 20;          // between the title and the numbers
+static const float MedalSize = 40;          // the medal of the player's own best
+static const float BoardTop = -140;         // the leaderboard's first line
+static const float BoardStep = 34;
+static const float BoardSize = 0.55f;
+static const float BoardScoreRight = 200;
+static const float BoardNameLeft = -330;
+static const float BoardRankRight = -350;
+
+static bool BoardShown;   // the lit level's leaderboard instead of the list
+static char Line[256];
+
+void OpenOnline()
+{
+  BoardShown = false;
+  OpenHubBrowse();
+}
+
+static void ListKeys()
+{
+  int rows = HubBrowse.list.count;
+  int cursor = MenuCursor;
+  MoveListCursor((int)Controls.menuDown - (int)Controls.menuUp, rows);
+  int row = PointerListRow(rows);
+  bool choose = Controls.menuChoose;
+  if (row >= 0 && (Controls.pointerMoved || Controls.pointerClick))
+    MenuCursor = MenuFirstRow + row;
+  if (row >= 0 && Controls.pointerClick)
+    choose = true;
+  if (MenuCursor != cursor)
+    PushSound(sound_menu_move);
+  if (Controls.menuBack) {
+    RequestScreen(gamestate_title);
+    PushSound(sound_menu_back);
+  } else if (Controls.titleEdit || Controls.nextLevel) {
+    int sort = Controls.titleEdit ? (HubBrowse.sort + 1) % hubsort_count : HubBrowse.sort;
+    int page = Controls.titleEdit || !HubBrowse.list.more ? 1 : HubBrowse.page + 1;
+    AskHubPage(sort, page);
+    MenuCursor = MenuFirstRow = 0;
+    PushSound(sound_menu_choose);
+  } else if (choose && MenuCursor < rows) {
+    AskHubBoard(MenuCursor);
+    BoardShown = true;
+    PushSound(sound_menu_choose);
+  }
+}
+
+static void BoardKeys()
+{
+  if (Controls.menuBack) {
+    BoardShown = false;
+    PushSound(sound_menu_back);
+  } else if (Controls.menuChoose || Controls.watchRun) {
+    FetchHubLevel(MenuCursor, Controls.watchRun);
+    PushSound(sound_menu_choose);
+  }
+}
+
+static void DrawLevelRow(const HubLevelEntry& e, float y)
+{
+  char record[16] = "-";
+  if (e.record)
+    snprintf(record, sizeof record, "%d", e.record);
+  snprintf(Line, sizeof Line, Tr("%dx%d  %d plays  %d up  record %s"), e.width, e.height, e.plays, e.rating,
+           record);
+  DrawTextRight(Line, ScoreRight, y - MenuTextRaise + (MenuTextSize - DetailSize) * MenuBarHeight, DetailSize);
+  float right = TextRightStart((int)strlen(Line), ScoreRight, DetailSize) - DetailGap;
+  int medal = MedalFor(e.best, e.authorScore);
+  if (medal != medal_none) {
+    DrawMedal(medal, right - MedalSize / 2, y + MenuBarHeight / 2, MedalSize);
+    right -= MedalSize + DetailGap;
+  }
+  snprintf(Line, sizeof Line, Tr("%s by %s"), e.title, e.author);
+  FitTextToWidth(Line, right - MenuTextLeft, MenuTextSize);
+  DrawText(MenuTextLeft, y - MenuTextRaise, Line, MenuTextSize);
+}
+
+static void DrawList()
+{
+  snprintf(Line, sizeof Line, Tr("Levels on the hub, %s, page %d"), HubSortName(HubBrowse.sort), HubBrowse.page);
+  DrawText(HeadingX, HeadingY, Line, SmallTextSize);
+  DrawTextRight(Tr("Tab: order  N: next page  B: back"), FooterRight, FooterY, SmallTextSize);
+  int rows = HubBrowse.list.count;
+  DrawMoreRows(rows);
+  for (int k = 0; k < ListWindowRows && MenuFirstRow + k < rows; k++) {
+    float y = RowTop + RowStep * k;
+    DrawRowPanel(MenuFirstRow + k == MenuCursor, y);
+    DrawLevelRow(HubBrowse.list.levels[MenuFirstRow + k], y);
+  }
+  if (HubBrowse.listRead && rows == 0)
+    DrawText(MenuTextLeft, RowTop - MenuTextRaise, Tr("No levels on this page"), MenuTextSize);
+}
+
+static void DrawBoard()
+{
+  if (MenuCursor >= HubBrowse.list.count)
+    return;
+  const HubLevelEntry& e = HubBrowse.list.levels[MenuCursor];
+  snprintf(Line, sizeof Line, Tr("%s by %s"), e.title, e.author);
+  FitTextToWidth(Line, FooterRight - HeadingX, SmallTextSize);
+  DrawText(HeadingX, HeadingY, Line, SmallTextSize);
+  bool shown = HubBrowse.boardRow == MenuCursor;
+  bool race = shown && HubBrowse.board.count > 0;
+  DrawTextRight(race ? Tr("Return: play  G: race the record  B: back") : Tr("Return: play  B: back"), FooterRight,
+                FooterY, SmallTextSize);
+  if (!shown)
+    return;
+  for (int i = 0; i < HubBrowse.board.count; i++) {
+    const HubBoardRow& r = HubBrowse.board.rows[i];
+    float y = BoardTop + BoardStep * i;
+    snprintf(Line, sizeof Line, "%d.", r.rank);
+    DrawTextRight(Line, BoardRankRight, y, BoardSize);
+    DrawText(BoardNameLeft, y, r.name, BoardSize);
+    snprintf(Line, sizeof Line, "%d", r.score);
+    DrawTextRight(Line, BoardScoreRight, y, BoardSize);
+  }
+  if (HubBrowse.board.count == 0)
+    DrawText(BoardNameLeft, BoardTop, Tr("No record yet"), BoardSize);
+  if (HubBrowse.board.playerRank) {
+    snprintf(Line, sizeof Line, Tr("Your rank %d with %d"), HubBrowse.board.playerRank, HubBrowse.board.playerScore);
+    DrawText(BoardNameLeft, BoardTop + BoardStep * HubBoardRows, Line, BoardSize);
+  }
+}
+
+void OnlineFrame()
+{
+  StepHubBrowse();
+  if (GameState == gamestate_online && NextScreen() == gamestate_online) {
+    if (BoardShown)
+      BoardKeys();
+    else
+      ListKeys();
+  }
+  ScreenOrtho();
+  float half = ScreenOrthoHalfHeight();
+  DrawQuad(AtlasBackground, 0, 0, 2 * half * AspectRatio, 2 * half, 0);
+  DrawTitleLogo();
+  if (BoardShown)
+    DrawBoard();
+  else
+    DrawList();
+  DrawTextRight(HubBrowseLine(), FooterRight, WatchHintY, WatchHintSize);
+}

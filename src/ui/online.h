@@ -1,0 +1,14 @@
+// online: the Online screen, the hub's levels 20 a page in one of three
+// orders (newest, most played, best rated; Tab changes it, N turns the page).
+// Each row shows a level's title and author, its size, plays, thumbs-up and
+// record; the rows scroll like the level lists. Return (or a click) opens the
+// level's leaderboard, where Return plays the level and G races the record's
+// ghost; B goes back (to the list, then the title screen). The line at the
+// bottom says what is under way, the hub's refusal, or that the hub cannot
+// be reached. Nothing waits for the network: every frame draws what is in.
+//   OpenOnline()        the screen has just opened: the list, page 1 asked for
+//   OnlineFrame()       input, then drawing
+#pragma once
+
+void OpenOnline();
+void OnlineFrame();

@@ -25,6 +25,7 @@
 #include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"
+#include "ui/list_layout.h"
 #include "ui/menus.h"
 #include "ui/results.h"
 

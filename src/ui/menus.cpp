@@ -39,7 +39,8 @@ const int VisibleRows = ListWindowRows;
 // and "Quit" its gap below "Options".
 const float TitleRowTop0 = -190;
 const float QuitRowTop = TitleRowTop0 + (TitleQuit + 1) * RowStep;  // a row's gap below the row above
-const float RowHitHalfGap = 22;        // a row answers the pointer this far above and below its bar
+const float RowHitHalfGap = 15;        // a row answers the pointer this far above and below its bar (its whole panel);
+                                       // the window's middle, between "Online" and "Options" on the title, answers none
 const float RowHitSide = PanelBorder;  // ... and across its frame at the sides
 // A row's panel is drawn thinner than its bar so that its frame, which
 // shows nearly all of its PanelBorder, stays clear of the next row's.

@@ -9,7 +9,8 @@
 #include "game/ghost.h"
 
 static GhostPath Read;
-static unsigned char Written[GhostFileMaxBytes];
+// GhostFileMaxBytes is not a constant expression (it counts frames from a float), so the room is made once.
+static unsigned char* const Written = new unsigned char[GhostFileMaxBytes];
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,7 +2,9 @@
 // refreshes the date and clock texts shown on the pause dashboard (game/clock_text.h).
 #pragma once
 
-const int MinFrameMilliseconds = 16;
+#include "game/time_scale.h"
+
+const int MinFrameMilliseconds = ShortestFrameMilliseconds;
 
 extern unsigned LastFrameTick;   // SDL ticks at which the current frame began
 extern int FrameTime;            // ms given to the frame just ended, at least 16

@@ -10,6 +10,7 @@
 #include "game/clock_text.h"
 #include "game/level_files.h"
 #include "game/screen.h"
+#include "game/time_scale.h"
 #include "game/world.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
@@ -87,6 +88,23 @@ TEST(ShellTimeScale, FromFramesPerSecond)
   EXPECT_FLOAT_EQ(ComputeTimeScale(20), 2);
   EXPECT_FLOAT_EQ(ComputeTimeScale(300), 0.2f);
   EXPECT_FLOAT_EQ(ComputeTimeScale(NAN), 0.2f);  // never a NaN step into play
+}
+
+// Each frame the pacing measures steps play at a scale a level hub takes
+// when the pacing holds frames to 16 ms, and at none it takes otherwise.
+TEST(ShellTimeScale, PacedFramesStepAtPlayedScales)
+{
+  PacingTicks = FakeTicks;
+  PacingDelay = FakeDelay;
+  for (int pacing = 0; pacing < 2; pacing++) {
+    PacingEnabled = pacing == 1;
+    for (unsigned work = 0; work < 200; work++) {
+      Frame(work);
+      EXPECT_EQ(IsPlayedTimeScale(ComputeTimeScale(FramesPerSecond)), FrameTime >= MinFrameMilliseconds) << FrameTime;
+    }
+  }
+  PacingEnabled = true;
+  EXPECT_FALSE(IsPlayedTimeScale(0.5f));
 }
 
 TEST(ShellClock, DateAndClockTexts)

@@ -10,6 +10,7 @@
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -38,7 +39,7 @@ static void ImportShippedLevels()
                   ReadFileText(HubOptions.solutions + "/level" + std::to_string(slot) + ".replay",
                                MaxShippedFileBytes, &replay);
     Verdict v;
-    if (!Judge(HubOptions.game, level, solved ? &replay : nullptr, &v) || v.level.empty()) {
+    if (Judge(HubOptions.game, level, solved ? &replay : nullptr, &v) != judge_answered || v.level.empty()) {
       fprintf(stderr, "tetherorb2-hub: shipped level %d left out: %s\n", slot, v.why.c_str());
       continue;
     }
@@ -97,7 +98,9 @@ static int Serve()
     return 2;
   }
   long verifiers = HubOptions.verifiers > 0 ? HubOptions.verifiers : sysconf(_SC_NPROCESSORS_ONLN);
-  if (!StartVerifiers((int)verifiers)) {
+  // Runs at a verifier or waiting for one hold at most half the request threads.
+  long queue = std::min(HubOptions.verifyQueue, std::max(0L, HubOptions.threads / 2 - verifiers));
+  if (!StartVerifiers((int)verifiers, (int)queue)) {
     fprintf(stderr, "tetherorb2-hub: cannot start the verifier processes\n");
     return 1;
   }
@@ -151,7 +154,7 @@ static int Hide(bool hidden)
   bool changed = false;
   InTransaction(tx_write, [&](DbTx& tx) { changed = SetHidden(tx, HubOptions.levelId, hidden); });
   printf("%s: %s\n", HubOptions.levelId.c_str(),
-         changed ? (hidden ? "hidden" : "shown again") : (hidden ? "no such level" : "not a hidden level"));
+         changed ? (hidden ? "hidden" : "no longer hidden") : (hidden ? "no such level" : "not a hidden level"));
   return changed ? 0 : 1;
 }
 

@@ -5,6 +5,7 @@
 // makes all of the request's changes in one transaction.
 #include "hub/hub_api.h"
 
+#include "hub/hub_body.h"
 #include "hub/hub_ids.h"
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
@@ -274,14 +275,14 @@ static void HealthRoute(const Request&, Response& res)
 void AddApiRoutes(httplib::Server& server)
 {
   std::string level = LevelPath;
-  server.Post("/api/v1/players", RegisterRoute);
-  server.Post("/api/v1/levels", PublishRoute);
+  server.Post("/api/v1/players", WithBody(RegisterRoute));
+  server.Post("/api/v1/levels", WithBody(PublishRoute));
   server.Get("/api/v1/levels", ListRoute);
   server.Get(level, LevelRoute);
-  server.Delete(level, WithdrawRoute);
-  server.Post(level + "/runs", RunRoute);
+  server.Delete(level, WithBody(WithdrawRoute));
+  server.Post(level + "/runs", WithBody(RunRoute));
   server.Get(level + "/records", RecordsRoute);
-  server.Post(level + "/rating", RatingRoute);
+  server.Post(level + "/rating", WithBody(RatingRoute));
   server.Get("/api/v1/runs/([^/]+)/replay", ReplayRoute);
   server.Get("/api/v1/health", HealthRoute);
   // The API uses bearer tokens and no cookies, so any page may call it.

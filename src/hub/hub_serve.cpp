@@ -2,6 +2,7 @@
 #include "hub/hub_serve.h"
 
 #include "hub/hub_api.h"
+#include "hub/hub_body.h"
 #include "hub/hub_db.h"
 #include "hub/hub_options.h"
 #include "hub/hub_refusal.h"
@@ -62,11 +63,11 @@ static void ImportShippedLevels()
 static void AnswerHttplibErrors(httplib::Server& server)
 {
   // httplib's own refusals (no route, too large a body) get a JSON body too.
-  httplib::Server::HandlerWithResponse answer = [](const httplib::Request&, httplib::Response& res) {
+  httplib::Server::HandlerWithResponse answer = [](const httplib::Request& req, httplib::Response& res) {
     if (!res.body.empty())
       return httplib::Server::HandlerResponse::Unhandled;
     SendError(res, res.status, res.status == 404 ? "no such route"
-                               : res.status == 413 ? "the body is larger than " + std::to_string(HubOptions.maxBody) + " bytes"
+                               : res.status == 413 ? TooLargeWhy(req)
                                                    : "bad request");
     return httplib::Server::HandlerResponse::Handled;
   };
@@ -119,6 +120,7 @@ static int Serve()
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
+  AddBodyGuards(server);
 
   if (port == 0)
     port = server.bind_to_any_port(host);

@@ -8,6 +8,7 @@ names its cause in {"error": ...}.
   test_hub_api.py HUB_BINARY        on a SQLite file in a temporary folder
   test_hub_api.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
 """
+import gzip
 import http.client
 import json
 import os
@@ -63,10 +64,11 @@ class Hub:
                 return
         raise RuntimeError("the hub did not start")
 
-    def call(self, method, path, body=None, tok=None, raw=None):
+    def call(self, method, path, body=None, tok=None, raw=None, headers={}):
         conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=60)
         data = raw if raw is not None else json.dumps(body).encode() if body is not None else None
-        conn.request(method, path, body=data, headers={"Authorization": "Bearer " + tok} if tok else {})
+        headers = dict(headers, **({"Authorization": "Bearer " + tok} if tok else {}))
+        conn.request(method, path, body=data, headers=headers, encode_chunked="Transfer-Encoding" in headers)
         r = conn.getresponse()
         text = r.read().decode("utf-8", "replace")
         conn.close()
@@ -192,7 +194,13 @@ class HubApi(unittest.TestCase):
                            (b'{"level": 1, "replay": "x"}', "number"), (b'{"level": "a"}', "replay"),
                            (b'{"level": "a", "level": "b"}', "twice"), (b"\xff\xfe", "not JSON")]:
             HUB.refused(400, cause, "POST", "/api/v1/levels", raw=raw, tok=tok)
-        HUB.refused(413, "larger than", "POST", "/api/v1/levels", raw=b" " * (524288 + 1), tok=tok)
+        # Every body past its limit, however it is framed or encoded, is refused unread.
+        for headers, raw, status, cause in [({}, b" " * (524288 + 1), 413, "larger than 524288 bytes"),
+                                            ({"Transfer-Encoding": "chunked"}, iter([b" " * 65536] * 9), 413, "524288 bytes"),
+                                            ({"Content-Encoding": "gzip"}, gzip.compress(b"{}"), 415, "Content-Encoding"),
+                                            ({"Content-Type": "application/x-www-form-urlencoded"}, b"a" * 8193, 413,
+                                             "larger than 8192 bytes")]:
+            HUB.refused(status, cause, "POST", "/api/v1/levels", raw=raw, tok=tok, headers=headers)
         HUB.refused(401, "unknown token", "POST", "/api/v1/levels", {"level": level, "replay": SOLUTION1}, token("nobody"))
         self.assertEqual(len(HUB.levels()), before)   # not one refusal wrote a level
         check_counts()

@@ -1,8 +1,8 @@
 // hub_api: the routes of interface version 1. Each handler reads and bounds
 // what the client sent, takes it from the rate limits (a player's only once
-// the token is known), asks the verifier
-// processes about levels and replays outside any transaction, and then
-// makes all of the request's changes in one transaction.
+// the token is known), asks the verifier processes about levels and
+// replays outside any transaction, and then makes all of the request's
+// changes in one transaction.
 #include "hub/hub_api.h"
 
 #include "hub/hub_body.h"

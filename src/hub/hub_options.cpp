@@ -68,7 +68,7 @@ static const OptionEntry OptionTable[] = {
   {"--rate-players-address", option_number, &HubOptions.rates.playersPerAddress, 0,
    "players registered a minute per address"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
-   "take the client's address from the last X-Forwarded-For entry (behind a proxy only)"},
+   "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
 

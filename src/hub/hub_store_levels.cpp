@@ -154,5 +154,6 @@ bool SetHidden(DbTx& tx, const std::string& id, bool hidden)
 {
   if (hidden)
     return tx.Run("UPDATE levels SET state = 2 WHERE id = ?", {Text(id)}) == 1;
-  return tx.Run("UPDATE levels SET state = CASE WHEN withdrawn = 1 THEN 1 ELSE 0 END WHERE id = ? AND state = 2", {Text(id)}) == 1;
+  return tx.Run("UPDATE levels SET state = CASE WHEN withdrawn = 1 THEN 1 ELSE 0 END WHERE id = ? AND state = 2",
+                {Text(id)}) == 1;
 }

@@ -107,6 +107,33 @@ TEST(ShellTimeScale, PacedFramesStepAtPlayedScales)
   EXPECT_FALSE(IsPlayedTimeScale(0.5f));
 }
 
+// The browser's frames come at the display's refreshes, a little early or
+// late: those it runs all take played scales, and play keeps the clock's time.
+TEST(ShellPacing, SkippingEarlyRefreshesKeepsPlayedScalesAndTime)
+{
+  PacingTicks = FakeTicks;
+  PacingDelay = FakeDelay;
+  PacingEnabled = PacingSkips = true;
+  for (double hertz : {30.0, 60.0, 75.0, 120.0, 144.0, 240.0}) {
+    unsigned start = FakeNow + 1000;
+    LastFrameTick = start;
+    int frames = 0, refreshes = 600;
+    for (int k = 1; k <= refreshes; k++) {
+      FakeNow = start + (unsigned)(k * 1000 / hertz + k * 7919 % 3);   // up to 2 ms late
+      if (!FrameDue())
+        continue;
+      LastDelay = 0;
+      PaceFrame();
+      frames++;
+      EXPECT_EQ(LastDelay, 0u);
+      EXPECT_TRUE(IsPlayedTimeScale(ComputeTimeScale(FramesPerSecond))) << hertz << " Hz: " << FrameTime;
+      EXPECT_LE((int)(LastFrameTick - FakeNow), EarlyFrameMilliseconds) << hertz;
+    }
+    EXPECT_GE(frames, (int)(refreshes * 1000 / hertz / 34)) << hertz;   // a frame at least every other refresh of 60 Hz
+  }
+  PacingSkips = false;
+}
+
 TEST(ShellClock, DateAndClockTexts)
 {
   const struct { int wday, mday, mon, hour, min, sec; const char* date; const char* clock; } cases[] = {

@@ -109,7 +109,6 @@ TEST(ShellTimeScale, PacedFramesStepAtPlayedScales)
     }
   }
   PacingEnabled = true;
-  EXPECT_FALSE(IsPlayedTimeScale(0.5f));
 }
 
 // The browser's frames come at the display's refreshes, a little early or
@@ -127,10 +126,8 @@ TEST(ShellPacing, SkippingEarlyRefreshesKeepsPlayedScalesAndTime)
       FakeNow = start + (unsigned)(k * 1000 / hertz + k * 7919 % 3);   // up to 2 ms late
       if (!FrameDue())
         continue;
-      LastDelay = 0;
       PaceFrame();
       frames++;
-      EXPECT_EQ(LastDelay, 0u);
       EXPECT_TRUE(IsPlayedTimeScale(ComputeTimeScale(FramesPerSecond))) << hertz << " Hz: " << FrameTime;
       EXPECT_LE((int)(LastFrameTick - FakeNow), EarlyFrameMilliseconds) << hertz;
     }

@@ -9,7 +9,8 @@
 //   tetherorb2-hub-load runs URL SECONDS CLIENTS ID=REPLAY...
 //       the same, sending each level's replay as a run to be verified
 //
-// Each load prints requests a second and the 50th, 99th and largest latency.
+// Each load prints requests a second and the 50th, 99th and largest latency;
+// runs turned away by a full verify queue (503 with Retry-After) are counted apart.
 #include "hub/hub_game.h"
 #include "hub/hub_web.h"
 
@@ -75,7 +76,7 @@ struct Target {
 static int Load(bool runs, const char* url, int seconds, int clients, const std::vector<Target>& targets)
 {
   std::vector<std::vector<double>> latencies(clients);
-  std::atomic<long> failures{0};
+  std::atomic<long> failures{0}, busy{0};
   Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
   std::vector<std::thread> threads;
   for (int c = 0; c < clients; c++)
@@ -99,7 +100,9 @@ static int Load(bool runs, const char* url, int seconds, int clients, const std:
                                                "application/json")
                                  : client.Get(("/api/v1/levels/" + t.id + "/records?limit=10").c_str(), auth);
         latencies[c].push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        if (!r || r->status != (runs ? 201 : 200)) {
+        if (runs && r && r->status == 503 && r->has_header("Retry-After")) {
+          busy++;   // the verifiers' queue was full: turned away at once
+        } else if (!r || r->status != (runs ? 201 : 200)) {
           if (failures++ == 0)
             fprintf(stderr, "first unexpected answer: %s\n",
                     r ? (std::to_string(r->status) + " " + r->body).c_str() : httplib::to_string(r.error()).c_str());
@@ -114,9 +117,9 @@ static int Load(bool runs, const char* url, int seconds, int clients, const std:
   size_t count = all.size();
   double p50 = Percentile(all, 0.5), p99 = Percentile(all, 0.99);
   printf("%s from %d clients for %d s: %zu requests, %.0f a second, p50 %.2f ms, p99 %.2f ms, max %.2f ms, "
-         "%ld not answered as expected\n",
+         "%ld turned away by a full verify queue, %ld not answered as expected\n",
          runs ? "run submissions" : "leaderboard reads", clients, seconds, count, count / (double)seconds, p50, p99,
-         all.empty() ? 0 : all.back(), failures.load());
+         all.empty() ? 0 : all.back(), busy.load(), failures.load());
   return failures.load() == 0 ? 0 : 1;
 }
 

@@ -18,6 +18,7 @@
 #include "game/pause_state.h"
 #include "game/screen.h"
 #include "game/settings.h"
+#include "game/time_scale.h"
 #include "platform/audio.h"
 #include "platform/gamepad.h"
 #include "platform/hub_net.h"
@@ -49,19 +50,11 @@
 
 static bool FirstFrameDone;   // false until the first frame has been presented
 
-static const float FramesPerSecondNominal = 60;  // the rate all per-frame steps are tuned for
-static const float MinTimeScale = 0.2f;
-static const float MaxTimeScale = 2;
 static const float PauseSpeed = 1;               // the pause slide is never scaled by TimeScale
 
 float ComputeTimeScale(float framesPerSecond)
 {
-  float scale = FramesPerSecondNominal / framesPerSecond;
-  if (!(scale >= MinTimeScale))   // also a NaN rate, so play never runs on NaN steps
-    return MinTimeScale;
-  if (scale > MaxTimeScale)
-    return MaxTimeScale;
-  return scale;
+  return TimeScaleForRate(framesPerSecond);
 }
 
 // The screen asked for takes over. It opens with its first entry lit, a

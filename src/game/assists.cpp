@@ -22,6 +22,8 @@ bool AssistsOn()
 
 float PlayStepScale(float t)
 {
+  if (GameSpeed() == SettingsFullSpeed)
+    return t;   // bit for bit: t * 100 / 100 is not always t, and a replay must hold the scale as played
   float scaled = t * (float)GameSpeed() / SettingsFullSpeed;
   return scaled < SmallestStep ? SmallestStep : scaled;
 }

@@ -1,9 +1,11 @@
 // hub_api: the routes of interface version 1. Each handler reads and bounds
-// what the client sent, takes it from the rate limits, asks the verifier
-// processes about levels and replays outside any transaction, and then
-// makes all of the request's changes in one transaction.
+// what the client sent, takes it from the rate limits (a player's only once
+// the token is known), asks the verifier processes about levels and
+// replays outside any transaction, and then makes all of the request's
+// changes in one transaction.
 #include "hub/hub_api.h"
 
+#include "hub/hub_body.h"
 #include "hub/hub_ids.h"
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 
 using httplib::Request;
 using httplib::Response;
@@ -57,16 +60,22 @@ static void Guarded(Response& res, const std::function<void()>& handler)
   }
 }
 
+// The client's address as the rate limits count it. Behind a proxy it is the
+// rightmost entry of the last X-Forwarded-For line, the one the proxy added:
+// the client can write anything to its left or in lines of its own.
 static std::string ClientAddress(const Request& req)
 {
-  if (HubOptions.trustProxy && req.has_header("X-Forwarded-For")) {
-    std::string chain = req.get_header_value("X-Forwarded-For");
+  std::string address = req.remote_addr;
+  auto lines = req.headers.equal_range("X-Forwarded-For");
+  if (HubOptions.trustProxy && lines.first != lines.second) {
+    const std::string& chain = std::prev(lines.second)->second;
     size_t comma = chain.rfind(',');
     std::string last = comma == std::string::npos ? chain : chain.substr(comma + 1);
-    size_t first = last.find_first_not_of(' ');
-    return first == std::string::npos ? req.remote_addr : last.substr(first);
+    size_t first = last.find_first_not_of(' '), end = last.find_last_not_of(' ');
+    if (first != std::string::npos)
+      address = last.substr(first, end + 1 - first);
   }
-  return req.remote_addr;
+  return AddressKey(address);
 }
 
 static void Limit(int kind, const std::string& key, long perMinute)
@@ -112,7 +121,10 @@ static Verdict Verify(const std::string& level, const std::string& replay)
 {
   static const int StatusOf[] = {200, 400, 413, 422};
   Verdict v;
-  if (!Judge(HubOptions.game, level, &replay, &v))
+  int judged = Judge(HubOptions.game, level, &replay, &v);
+  if (judged == judge_busy)
+    throw Refusal{503, "the hub is verifying as many runs as it can: try again", RetryBusySeconds};
+  if (judged == judge_lost)
     throw Refusal{503, "the replay could not be re-run in time: try again", RetryBusySeconds};
   if (v.error != verdict_ok)
     throw Refusal{StatusOf[v.error], v.why};
@@ -142,12 +154,12 @@ static void PublishRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string hash = TokenHashOf(req);
-    Limit(rate_publish_token, hash, HubOptions.rates.publishPerToken);
-    Limit(rate_publish_address, ClientAddress(req), HubOptions.rates.publishPerAddress);
     Body body = BodyOf(req);
     const std::string& level = BodyText(body, "level");
     const std::string& replay = BodyText(body, "replay");
     Player player = Authenticate(hash);
+    Limit(rate_publish_player, std::to_string(player.id), HubOptions.rates.publishPerToken);
+    Limit(rate_publish_address, ClientAddress(req), HubOptions.rates.publishPerAddress);
     Verdict v = Verify(level, replay);
     Answer a;
     InTransaction(tx_write, [&](DbTx& tx) { a = PublishLevel(tx, player, v); });
@@ -192,8 +204,6 @@ static void RunRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string id = LevelIdIn(req), hash = TokenHashOf(req);
-    Limit(rate_runs_token, hash, HubOptions.rates.runsPerToken);
-    Limit(rate_runs_address, ClientAddress(req), HubOptions.rates.runsPerAddress);
     Body body = BodyOf(req);
     const std::string& replay = BodyText(body, "replay");
     Player player;
@@ -202,6 +212,8 @@ static void RunRoute(const Request& req, Response& res)
       player = FindPlayer(tx, hash);
       level = LevelBody(tx, id);
     });
+    Limit(rate_runs_player, std::to_string(player.id), HubOptions.rates.runsPerToken);
+    Limit(rate_runs_address, ClientAddress(req), HubOptions.rates.runsPerAddress);
     Verdict v = Verify(level, replay);
     Answer a;
     InTransaction(tx_write, [&](DbTx& tx) { a = RecordRun(tx, player, id, v); });
@@ -263,14 +275,14 @@ static void HealthRoute(const Request&, Response& res)
 void AddApiRoutes(httplib::Server& server)
 {
   std::string level = LevelPath;
-  server.Post("/api/v1/players", RegisterRoute);
-  server.Post("/api/v1/levels", PublishRoute);
+  server.Post("/api/v1/players", WithBody(RegisterRoute));
+  server.Post("/api/v1/levels", WithBody(PublishRoute));
   server.Get("/api/v1/levels", ListRoute);
   server.Get(level, LevelRoute);
-  server.Delete(level, WithdrawRoute);
-  server.Post(level + "/runs", RunRoute);
+  server.Delete(level, WithBody(WithdrawRoute));
+  server.Post(level + "/runs", WithBody(RunRoute));
   server.Get(level + "/records", RecordsRoute);
-  server.Post(level + "/rating", RatingRoute);
+  server.Post(level + "/rating", WithBody(RatingRoute));
   server.Get("/api/v1/runs/([^/]+)/replay", ReplayRoute);
   server.Get("/api/v1/health", HealthRoute);
   // The API uses bearer tokens and no cookies, so any page may call it.

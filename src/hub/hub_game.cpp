@@ -5,6 +5,7 @@
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/replay_run.h"
+#include "game/time_scale.h"
 #include "game/world.h"
 
 #include <cstdio>
@@ -137,6 +138,19 @@ static bool ReadSubmittedReplay(const GameLimits& limits, const std::string& tex
   if (!read) {
     Refuse(out, verdict_malformed,
            "replay: not a replay file (\"tetherorb2-replay 1\" or \"2\", the screen line, then runs)");
+    return false;
+  }
+  for (size_t i = 0; i < Submitted.runs.size(); i++) {
+    const ReplayRun& run = Submitted.runs[i];
+    if (!IsPlayedTimeScale(run.timeScale))
+      snprintf(why, sizeof why, "replay: run %zu has the time scale %g; play takes only those of whole frames"
+               " of %d ms or more, %g to %g", i + 1, run.timeScale, ShortestFrameMilliseconds,
+               FrameTimeScale(ShortestFrameMilliseconds), MaxFrameTimeScale);
+    else if (run.controls.tetherShot && !run.controls.tether)
+      snprintf(why, sizeof why, "replay: run %zu shoots the tether without holding it", i + 1);
+    else
+      continue;
+    Refuse(out, verdict_refused, why);
     return false;
   }
   int runCount = (int)Submitted.runs.size();

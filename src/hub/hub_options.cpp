@@ -21,6 +21,7 @@ HubOptionsRecord HubOptions = {
   128,      // threads
   8,        // database connections
   0,        // verifiers: one per core
+  32,       // places in the queue in front of the verifiers
   524288,   // body bytes
   500,      // pages of 20 levels
   100,      // records in one answer
@@ -49,6 +50,8 @@ static const OptionEntry OptionTable[] = {
   {"--threads", option_number, &HubOptions.threads, 1, "request threads, one per open connection"},
   {"--db-connections", option_number, &HubOptions.dbConnections, 1, "database connections of this copy"},
   {"--verifiers", option_number, &HubOptions.verifiers, 0, "verifier processes re-running replays; 0: one per core"},
+  {"--verify-queue", option_number, &HubOptions.verifyQueue, 0,
+   "runs that may wait for a verifier (at most half the threads); past them 503 at once"},
   {"--max-body", option_number, &HubOptions.maxBody, 1, "bytes of a request body"},
   {"--max-level-bytes", option_number, &HubOptions.game.maxLevelBytes, 1, "bytes of a level's text"},
   {"--max-level-cells", option_number, &HubOptions.game.maxLevelCells, 1, "cells of a level, width x height"},
@@ -65,7 +68,7 @@ static const OptionEntry OptionTable[] = {
   {"--rate-players-address", option_number, &HubOptions.rates.playersPerAddress, 0,
    "players registered a minute per address"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
-   "take the client's address from the last X-Forwarded-For entry (behind a proxy only)"},
+   "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
 

@@ -38,6 +38,7 @@ struct HubOptionsRecord {
   long threads;                // request threads (one per open connection)
   long dbConnections;          // connections each copy keeps
   long verifiers;              // verifier processes
+  long verifyQueue;            // judgements that may wait for a verifier
   long maxBody;                // bytes of a request body
   long maxPage;                // deepest page of the level list
   long maxRecords;             // the largest limit of a records request

@@ -32,7 +32,16 @@ static const char* const Migration1[] = {
   nullptr,
 };
 
-static const char* const* const Migrations[] = {Migration1};
+// withdrawn: 1 while its author has the level off the hub, whatever the
+// operator did since, so that showing a hidden level again never brings
+// back one its author withdrew.
+static const char* const Migration2[] = {
+  "ALTER TABLE levels ADD COLUMN withdrawn INTEGER NOT NULL DEFAULT 0",
+  "UPDATE levels SET withdrawn = 1 WHERE state = 1",
+  nullptr,
+};
+
+static const char* const* const Migrations[] = {Migration1, Migration2};
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 
 static std::string ForThisDatabase(const char* statement)

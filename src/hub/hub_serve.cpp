@@ -2,6 +2,7 @@
 #include "hub/hub_serve.h"
 
 #include "hub/hub_api.h"
+#include "hub/hub_body.h"
 #include "hub/hub_db.h"
 #include "hub/hub_options.h"
 #include "hub/hub_refusal.h"
@@ -10,6 +11,7 @@
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -38,7 +40,7 @@ static void ImportShippedLevels()
                   ReadFileText(HubOptions.solutions + "/level" + std::to_string(slot) + ".replay",
                                MaxShippedFileBytes, &replay);
     Verdict v;
-    if (!Judge(HubOptions.game, level, solved ? &replay : nullptr, &v) || v.level.empty()) {
+    if (Judge(HubOptions.game, level, solved ? &replay : nullptr, &v) != judge_answered || v.level.empty()) {
       fprintf(stderr, "tetherorb2-hub: shipped level %d left out: %s\n", slot, v.why.c_str());
       continue;
     }
@@ -61,11 +63,11 @@ static void ImportShippedLevels()
 static void AnswerHttplibErrors(httplib::Server& server)
 {
   // httplib's own refusals (no route, too large a body) get a JSON body too.
-  httplib::Server::HandlerWithResponse answer = [](const httplib::Request&, httplib::Response& res) {
+  httplib::Server::HandlerWithResponse answer = [](const httplib::Request& req, httplib::Response& res) {
     if (!res.body.empty())
       return httplib::Server::HandlerResponse::Unhandled;
     SendError(res, res.status, res.status == 404 ? "no such route"
-                               : res.status == 413 ? "the body is larger than " + std::to_string(HubOptions.maxBody) + " bytes"
+                               : res.status == 413 ? TooLargeWhy(req)
                                                    : "bad request");
     return httplib::Server::HandlerResponse::Handled;
   };
@@ -97,7 +99,9 @@ static int Serve()
     return 2;
   }
   long verifiers = HubOptions.verifiers > 0 ? HubOptions.verifiers : sysconf(_SC_NPROCESSORS_ONLN);
-  if (!StartVerifiers((int)verifiers)) {
+  // Runs at a verifier or waiting for one hold at most half the request threads.
+  long queue = std::min(HubOptions.verifyQueue, std::max(0L, HubOptions.threads / 2 - verifiers));
+  if (!StartVerifiers((int)verifiers, (int)queue)) {
     fprintf(stderr, "tetherorb2-hub: cannot start the verifier processes\n");
     return 1;
   }
@@ -116,6 +120,7 @@ static int Serve()
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
+  AddBodyGuards(server);
 
   if (port == 0)
     port = server.bind_to_any_port(host);
@@ -151,7 +156,7 @@ static int Hide(bool hidden)
   bool changed = false;
   InTransaction(tx_write, [&](DbTx& tx) { changed = SetHidden(tx, HubOptions.levelId, hidden); });
   printf("%s: %s\n", HubOptions.levelId.c_str(),
-         changed ? (hidden ? "hidden" : "shown again") : (hidden ? "no such level" : "not a hidden level"));
+         changed ? (hidden ? "hidden" : "no longer hidden") : (hidden ? "no such level" : "not a hidden level"));
   return changed ? 0 : 1;
 }
 

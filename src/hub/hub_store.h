@@ -5,7 +5,7 @@
 //
 // The tables (hub_schema.cpp makes them): players (name, its lower-case key,
 // the token's hash), levels (canonical text, title, size, author, shipped
-// slot, state, and the counts the lists sort by: plays, finishes, rating,
+// slot, state, whether its author withdrew it, and the counts the lists sort by: plays, finishes, rating,
 // record), runs (every run recorded, with its replay), bests (each player's
 // best run on a level, the leaderboard) and ratings (one thumbs-up per
 // player and level). A level's counts change in the same transaction as the
@@ -19,7 +19,8 @@
 //   LevelPage(tx, sort, page)      20 levels of the list
 //   LevelBody(tx, id)              a listed level's canonical text
 //   WithdrawLevel(tx, player, id)  its author takes it off the hub
-//   SetHidden(tx, id, hidden)      the operator hides a level or shows it again
+//   SetHidden(tx, id, hidden)      the operator hides a level, or undoes that: a level its
+//                                  author had withdrawn stays withdrawn
 //   RecordRun(tx, player, id, verdict)    stores a finishing run, keeps the player's best
 //   LevelRecords(tx, id, limit, player)   the leaderboard, with the player's own rank
 //   RunReplay(tx, runId)           a run's replay text

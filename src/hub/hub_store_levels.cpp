@@ -66,7 +66,7 @@ Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
     if (r.Number(0, 0) == level_hidden)
       throw Refusal{403, "this level was hidden by the hub's operator"};
     // A level its author withdrew is the next publisher's.
-    created = tx.Run("UPDATE levels SET state = 0, author_id = ?, published_ms = ?, author_score = NULL,"
+    created = tx.Run("UPDATE levels SET state = 0, withdrawn = 0, author_id = ?, published_ms = ?, author_score = NULL,"
                      " author_run = NULL WHERE id = ? AND state = 1",
                      {Num(player.id), Num(nowMs), Text(id)}) == 1;
   }
@@ -147,12 +147,13 @@ void WithdrawLevel(DbTx& tx, const Player& player, const std::string& id)
     throw Refusal{403, "a shipped level cannot be withdrawn"};
   if (r.Number(0, 0) != player.id)
     throw Refusal{403, "only its author can withdraw a level"};
-  tx.Run("UPDATE levels SET state = 1 WHERE id = ? AND state = 0", {Text(id)});
+  tx.Run("UPDATE levels SET state = 1, withdrawn = 1 WHERE id = ? AND state = 0", {Text(id)});
 }
 
 bool SetHidden(DbTx& tx, const std::string& id, bool hidden)
 {
   if (hidden)
     return tx.Run("UPDATE levels SET state = 2 WHERE id = ?", {Text(id)}) == 1;
-  return tx.Run("UPDATE levels SET state = 0 WHERE id = ? AND state = 2", {Text(id)}) == 1;
+  return tx.Run("UPDATE levels SET state = CASE WHEN withdrawn = 1 THEN 1 ELSE 0 END WHERE id = ? AND state = 2",
+                {Text(id)}) == 1;
 }

@@ -18,6 +18,7 @@
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <mutex>
 #include <time.h>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ static const uint32_t RequestMagic = 0x54324856;   // "VH2T"
 static const uint32_t NoReplay = UINT32_MAX;
 static const int MillisecondsPerSecond = 1000;
 static const long NanosecondsPerMillisecond = 1000000;
+static const int VerifierNiceness = 10;   // below the hub's request threads
 
 struct RequestHeader {
   uint32_t magic;
@@ -41,13 +43,16 @@ struct AnswerHeader {
 };
 
 struct Verifier {
-  pid_t pid;
+  pid_t pid;      // -1 when it could not be started again
   int fd;         // the hub's end of the socket pair
 };
 
 static Verifier Verifiers[MaxVerifiers];
 static int VerifierCount;
 static SlotPool VerifierPool;
+static std::mutex AdmittedLock;
+static int Admitted;      // judgements in a process or waiting for one
+static int AdmittedMost;  // the processes and the places of the queue
 
 // --- the bytes on the socket -----------------------------------------------
 
@@ -147,12 +152,14 @@ static bool Spawn(Verifier* v)
 
 static void End(Verifier* v)
 {
+  if (v->pid < 0)
+    return;
   close(v->fd);
   kill(v->pid, SIGKILL);
   waitpid(v->pid, nullptr, 0);
 }
 
-bool StartVerifiers(int count)
+bool StartVerifiers(int count, int queue)
 {
   if (count < 1)
     count = 1;
@@ -162,6 +169,7 @@ bool StartVerifiers(int count)
     if (!Spawn(&Verifiers[VerifierCount]))
       return false;
   StartPool(&VerifierPool, VerifierCount);
+  AdmittedMost = VerifierCount + (queue > 0 ? queue : 0);
   return true;
 }
 
@@ -201,18 +209,35 @@ static bool Exchange(int fd, const GameLimits& limits, const std::string& level,
          ReceiveText(fd, &out->replay, a.replayBytes, deadline);
 }
 
-bool Judge(const GameLimits& limits, const std::string& level, const std::string* replay, Verdict* out)
+// A place among the processes and the queue, or false when all are taken.
+static bool Admit(int change)
 {
-  int slot = TakeSlot(&VerifierPool, -1);
+  std::lock_guard<std::mutex> hold(AdmittedLock);
+  if (change > 0 && Admitted >= AdmittedMost)
+    return false;
+  Admitted += change;
+  return true;
+}
+
+int Judge(const GameLimits& limits, const std::string& level, const std::string* replay, Verdict* out)
+{
+  if (!Admit(1))
+    return judge_busy;
+  int slot = TakeSlot(&VerifierPool, VerifyWaitMilliseconds);
+  if (slot < 0) {
+    Admit(-1);
+    return judge_busy;
+  }
   Verifier* v = &Verifiers[slot];
-  bool answered = Exchange(v->fd, limits, level, replay, out);
+  bool answered = v->pid >= 0 && Exchange(v->fd, limits, level, replay, out);
   if (!answered) {
     End(v);
     if (!Spawn(v))
-      return false;   // the slot stays taken: the pool is one process smaller
+      v->pid = -1;   // the next judgement that takes this slot tries again
   }
   GiveSlot(&VerifierPool, slot);
-  return answered;
+  Admit(-1);
+  return answered ? judge_answered : judge_lost;
 }
 
 // --- the verifier's side ----------------------------------------------------
@@ -223,6 +248,10 @@ int RunVerifier()
   // started this process again would hold the hub's port after the hub ends.
   closefrom(3);
   prctl(PR_SET_PDEATHSIG, SIGKILL);
+  // Reads and the health check go first: re-running replays takes what is left of the cores.
+  errno = 0;
+  if (nice(VerifierNiceness) == -1 && errno != 0)
+    perror("tetherorb2-hub verifier: nice");
   const int fd = 0;
   for (;;) {
     RequestHeader q;

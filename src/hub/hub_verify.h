@@ -5,9 +5,12 @@
 // a free one: as many replays are re-run at once as there are processes (one
 // per core by default), the request threads never touch the game's records,
 // and a crash or a hang in the game's step costs one process, which is
-// started again, and not the hub.
-//   StartVerifiers(count)      starts the pool; false when a process could not start
-//   Judge(limits, level, replay, verdict)  judges in a free process (blocks while all are busy)
+// started again, and not the hub. In front of the processes stands a
+// bounded queue: a judgement that finds it full, or that waits longer than
+// VerifyWaitMilliseconds for a free process, is turned away at once, so
+// waiting runs never hold the request threads that reads need.
+//   StartVerifiers(count, queue)  starts the pool with queue places to wait in; false when a process could not start
+//   Judge(limits, level, replay, verdict)  judges in a free process; judge_*
 //   RunVerifier()              the loop of a verifier process, on standard input
 //   StopVerifiers()            ends the processes
 #pragma once
@@ -17,13 +20,18 @@
 #include <string>
 
 const int MaxVerifiers = 16;
-const int VerifyTimeoutSeconds = 10;   // a judgement takes milliseconds; past this the process is ended
+const int VerifyTimeoutSeconds = 10;        // a judgement takes milliseconds; past this the process is ended
+const int VerifyWaitMilliseconds = 2000;    // the longest a judgement waits for a free process
 
-bool StartVerifiers(int count);
+enum {
+  judge_answered = 0,   // out holds the verdict
+  judge_busy = 1,       // the queue was full or no process came free in time: try again later
+  judge_lost = 2        // the process died or timed out (it is started again), or none could be started
+};
 
-// False when no process answered (it died or timed out); the process is
-// then started again and the submission can be sent once more.
-bool Judge(const GameLimits& limits, const std::string& level, const std::string* replay, Verdict* out);
+bool StartVerifiers(int count, int queue);
+
+int Judge(const GameLimits& limits, const std::string& level, const std::string* replay, Verdict* out);
 
 // Serves judgements on file descriptor 0 until it closes; returns the exit code.
 int RunVerifier();

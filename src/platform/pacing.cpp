@@ -9,6 +9,7 @@ unsigned LastFrameTick;
 int FrameTime;
 float FramesPerSecond;
 bool PacingEnabled = true;
+bool PacingSkips = false;
 
 static unsigned SDLTicks() { return SDL_GetTicks(); }
 static void SDLDelay(unsigned milliseconds) { SDL_Delay(milliseconds); }
@@ -26,7 +27,8 @@ void PaceFrame()
   if (!PacingEnabled) {
     FrameTime = elapsed > 1 ? elapsed : 1;
   } else if (elapsed < MinFrameMilliseconds) {
-    PacingDelay((unsigned)(MinFrameMilliseconds - elapsed));
+    if (!PacingSkips)
+      PacingDelay((unsigned)(MinFrameMilliseconds - elapsed));
     FrameTime = MinFrameMilliseconds;
   } else {
     FrameTime = elapsed;
@@ -41,4 +43,9 @@ void PaceFrame()
     return;
   FormatDateText(&local);
   FormatClockText(&local);
+}
+
+bool FrameDue()
+{
+  return !PacingSkips || (int)(PacingTicks() - LastFrameTick) >= MinFrameMilliseconds - EarlyFrameMilliseconds;
 }

@@ -8,6 +8,7 @@ names its cause in {"error": ...}.
   test_hub_api.py HUB_BINARY        on a SQLite file in a temporary folder
   test_hub_api.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
 """
+import gzip
 import http.client
 import json
 import os
@@ -63,10 +64,11 @@ class Hub:
                 return
         raise RuntimeError("the hub did not start")
 
-    def call(self, method, path, body=None, tok=None, raw=None):
+    def call(self, method, path, body=None, tok=None, raw=None, headers={}):
         conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=60)
         data = raw if raw is not None else json.dumps(body).encode() if body is not None else None
-        conn.request(method, path, body=data, headers={"Authorization": "Bearer " + tok} if tok else {})
+        headers = dict(headers, **({"Authorization": "Bearer " + tok} if tok else {}))
+        conn.request(method, path, body=data, headers=headers, encode_chunked="Transfer-Encoding" in headers)
         r = conn.getresponse()
         text = r.read().decode("utf-8", "replace")
         conn.close()
@@ -183,13 +185,22 @@ class HubApi(unittest.TestCase):
                                       (SOLUTION1.replace("tetherorb2-replay 1", "tetherorb2-replay 2"), 400, "not a replay"),
                                       ("\n".join(SOLUTION1.split("\n")[:-3]) + "\n", 422, "does not reach the finish"),
                                       ("tetherorb2-replay 1\nscreen 800 600\n18750 0.96 - 0 0 0\n", 422, "ends by time out after 1875 frames"),
-                                      ("tetherorb2-replay 1\nscreen 800 600\n18751 0.96 - 0 0 0\n", 422, "frames allowed")]:
+                                      ("tetherorb2-replay 1\nscreen 800 600\n18751 0.96 - 0 0 0\n", 422, "frames allowed"),
+                                      (SOLUTION1.replace(" 0.96 ", " 0.97 "), 422, "time scale 0.97;"),
+                                      ("tetherorb2-replay 2\nscreen 800 600\n18750 0.5 0 0 J 0 0\n", 422, "scale 0.5;"),
+                                      ("tetherorb2-replay 2\nscreen 800 600\n1 0.96 0 0 S 0 0\n", 422, "without holding")]:
             HUB.refused(status, cause, "POST", "/api/v1/levels", {"level": variant("Never"), "replay": replay}, tok)
         for raw, cause in [(b'{"level": "a", "replay": ', "not JSON"), (b"[1, 2]", "JSON object"),
                            (b'{"level": 1, "replay": "x"}', "number"), (b'{"level": "a"}', "replay"),
                            (b'{"level": "a", "level": "b"}', "twice"), (b"\xff\xfe", "not JSON")]:
             HUB.refused(400, cause, "POST", "/api/v1/levels", raw=raw, tok=tok)
-        HUB.refused(413, "larger than", "POST", "/api/v1/levels", raw=b" " * (524288 + 1), tok=tok)
+        # Every body past its limit, however it is framed or encoded, is refused unread.
+        for headers, raw, status, cause in [({}, b" " * (524288 + 1), 413, "larger than 524288 bytes"),
+                                            ({"Transfer-Encoding": "chunked"}, iter([b" " * 65536] * 9), 413, "524288 bytes"),
+                                            ({"Content-Encoding": "gzip"}, gzip.compress(b"{}"), 415, "Content-Encoding"),
+                                            ({"Content-Type": "application/x-www-form-urlencoded"}, b"a" * 8193, 413,
+                                             "larger than 8192 bytes")]:
+            HUB.refused(status, cause, "POST", "/api/v1/levels", raw=raw, tok=tok, headers=headers)
         HUB.refused(401, "unknown token", "POST", "/api/v1/levels", {"level": level, "replay": SOLUTION1}, token("nobody"))
         self.assertEqual(len(HUB.levels()), before)   # not one refusal wrote a level
         check_counts()
@@ -272,10 +283,15 @@ class HubApi(unittest.TestCase):
         HUB.refused(403, "hidden", "POST", "/api/v1/levels", {"level": variant("To Rate"), "replay": SOLUTION1}, author)
         self.assertEqual(subprocess.run([HUB_BIN, "unhide", id, "--db", DB], capture_output=True).returncode, 0)
         self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[0], 200)
+        # Withdrawn again, hidden and unhidden: what its author withdrew stays withdrawn.
+        self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + id, tok=other)[0], 204)
+        for command in ["hide", "unhide"]:
+            self.assertEqual(subprocess.run([HUB_BIN, command, id, "--db", DB], capture_output=True).returncode, 0)
+        HUB.refused(404, "no level", "GET", "/api/v1/levels/" + id)
         check_counts()
 
     def test_rate_limits_per_token_and_address_on_a_second_copy(self):
-        copy = Hub("--rate-runs-token", "2", "--rate-runs-address", "3", "--rate-players-address", "3")
+        copy = Hub("--rate-runs-token", "2", "--rate-runs-address", "3", "--rate-players-address", "3", "--trust-proxy")
         try:
             # Two copies on one database: the second added no second author run.
             self.assertEqual(copy.shipped(5)["plays"], 1)
@@ -290,8 +306,47 @@ class HubApi(unittest.TestCase):
             self.assertEqual(copy.post(path, run, second)[0], 429)
             copy.register("Limited Three")
             self.assertEqual(copy.post("/api/v1/players", {"name": "Limited Four"}, token("Limited Four"))[0], 429)
+            # Behind a proxy: an IPv6 /64 is one address, the rightmost of the last X-Forwarded-For line.
+            def proxied(name, *lines):
+                conn = http.client.HTTPConnection("127.0.0.1", copy.port, timeout=60)
+                conn.putrequest("POST", "/api/v1/players")
+                body = json.dumps({"name": name}).encode()
+                for header, value in [("Authorization", "Bearer " + token(name)), ("Content-Length", str(len(body)))] + \
+                        [("X-Forwarded-For", l) for l in lines]:
+                    conn.putheader(header, value)
+                conn.endheaders(body)
+                status = conn.getresponse().status
+                conn.close()
+                return status
+            self.assertEqual([proxied("Proxied %d" % n, *lines) for n, lines in enumerate([
+                ["2001:db8:0:1::1"], ["2001:db8:0:1::2"], ["10.0.0.1, 2001:db8:0:1::3"], ["2001:db8:0:1:ffff::4"],
+                ["2001:db8:0:1::5", "2001:db8:0:2::1"], ["2001:db8:0:2::1", "2001:db8:0:1::6"]])],
+                [201, 201, 201, 429, 201, 429])
         finally:
             copy.stop()
+
+    def test_runs_past_the_verify_queue_are_turned_away_at_once(self):
+        hub = Hub("--verifiers", "1", "--verify-queue", "1", *NO_LIMITS)
+        self.addCleanup(hub.stop)
+        tok, path = hub.register("Queued"), "/api/v1/levels/%s/runs" % hub.shipped(1)["id"]
+        answers = []
+
+        def run():
+            conn = http.client.HTTPConnection("127.0.0.1", hub.port, timeout=60)
+            conn.request("POST", path, json.dumps({"replay": SOLUTION1}), {"Authorization": "Bearer " + tok})
+            r = conn.getresponse()
+            answers.append((r.status, r.getheader("Retry-After"), json.loads(r.read())))
+            conn.close()
+        for _ in range(20):   # until two of many runs sent at once found the queue full
+            threads = [threading.Thread(target=run) for _ in range(12)]
+            for t in threads:
+                t.start()
+            for t in threads:
+                t.join()
+            if any(a[0] == 503 for a in answers):
+                break
+        self.assertEqual({(a[0], a[1]) for a in answers} - {(201, None)}, {(503, "1")})
+        self.assertIn("verifying as many runs", next(a[2]["error"] for a in answers if a[0] == 503))
 
     def test_truncated_request_writes_nothing(self):
         with socket.create_connection(("127.0.0.1", HUB.port)) as s:

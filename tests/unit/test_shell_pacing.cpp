@@ -7,9 +7,12 @@
 #include <ctime>
 
 #include "app/host.h"
+#include "game/assists.h"
 #include "game/clock_text.h"
 #include "game/level_files.h"
 #include "game/screen.h"
+#include "game/settings.h"
+#include "game/time_scale.h"
 #include "game/world.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
@@ -87,6 +90,50 @@ TEST(ShellTimeScale, FromFramesPerSecond)
   EXPECT_FLOAT_EQ(ComputeTimeScale(20), 2);
   EXPECT_FLOAT_EQ(ComputeTimeScale(300), 0.2f);
   EXPECT_FLOAT_EQ(ComputeTimeScale(NAN), 0.2f);  // never a NaN step into play
+}
+
+// Each frame the pacing measures steps unassisted play (and so its replay)
+// at a scale a level hub takes when the pacing holds frames to 16 ms, and at
+// none it takes otherwise.
+TEST(ShellTimeScale, PacedFramesStepAtPlayedScales)
+{
+  Settings.speed = SettingsFullSpeed;   // no game speed assist
+  PacingTicks = FakeTicks;
+  PacingDelay = FakeDelay;
+  for (int pacing = 0; pacing < 2; pacing++) {
+    PacingEnabled = pacing == 1;
+    for (unsigned work = 0; work < 200; work++) {
+      Frame(work);
+      EXPECT_EQ(IsPlayedTimeScale(PlayStepScale(ComputeTimeScale(FramesPerSecond))), FrameTime >= MinFrameMilliseconds)
+          << FrameTime;
+    }
+  }
+  PacingEnabled = true;
+}
+
+// The browser's frames come at the display's refreshes, a little early or
+// late: those it runs all take played scales, and play keeps the clock's time.
+TEST(ShellPacing, SkippingEarlyRefreshesKeepsPlayedScalesAndTime)
+{
+  PacingTicks = FakeTicks;
+  PacingDelay = FakeDelay;
+  PacingEnabled = PacingSkips = true;
+  for (double hertz : {30.0, 60.0, 75.0, 120.0, 144.0, 240.0}) {
+    unsigned start = FakeNow + 1000;
+    LastFrameTick = start;
+    int frames = 0, refreshes = 600;
+    for (int k = 1; k <= refreshes; k++) {
+      FakeNow = start + (unsigned)(k * 1000 / hertz + k * 7919 % 3);   // up to 2 ms late
+      if (!FrameDue())
+        continue;
+      PaceFrame();
+      frames++;
+      EXPECT_TRUE(IsPlayedTimeScale(ComputeTimeScale(FramesPerSecond))) << hertz << " Hz: " << FrameTime;
+      EXPECT_LE((int)(LastFrameTick - FakeNow), EarlyFrameMilliseconds) << hertz;
+    }
+    EXPECT_GE(frames, (int)(refreshes * 1000 / hertz / 34)) << hertz;   // a frame at least every other refresh of 60 Hz
+  }
+  PacingSkips = false;
 }
 
 TEST(ShellClock, DateAndClockTexts)

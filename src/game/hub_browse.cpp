@@ -171,7 +171,7 @@ void RenewHubToken()
     return;
   bool saved = RenewHubAccount();
   snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s",
-           saved ? Tr("A new hub token is made: your next run asks for a new name")
+           saved ? Tr("New hub token: your next run asks a name")
                  : Tr("The new hub token could not be saved"));
 }
 
@@ -180,7 +180,7 @@ const char* HubBrowseLine()
   if (HubBrowse.note[0])
     return HubBrowse.note;
   if (HubTokenLost && !HubBrowse.busy)
-    return Tr("Your hub token cannot be read. R: register anew under a new name");
+    return Tr("Hub token unreadable - R: register anew");
   switch (HubBrowse.busy) {
   case hubbrowse_listing: return Tr("Asking the hub...");
   case hubbrowse_board: return Tr("Fetching the leaderboard...");

@@ -68,7 +68,7 @@ void BeginHubCard(bool finished, bool assisted, bool testRun)
   }
   if (HubTokenLost) {   // nothing is sent under a name the hub knows by a lost token
     HubCard.state = hubcard_refused;
-    snprintf(HubCard.why, sizeof HubCard.why, "%s", Tr("Your hub token cannot be read: see Online"));
+    snprintf(HubCard.why, sizeof HubCard.why, "%s", Tr("Hub token unreadable: see Online"));
     return;
   }
   RunToSend = replay;

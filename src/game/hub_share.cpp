@@ -59,7 +59,7 @@ void ShareLevel(const char* title, long version)
     return;
   }
   if (HubTokenLost) {
-    Say(Tr("Your hub token cannot be read: see Online"));
+    Say(Tr("Hub token unreadable: see Online"));
     return;
   }
   HubShare.name[0] = 0;

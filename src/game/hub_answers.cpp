@@ -89,12 +89,13 @@ static int IntField(const Json& object, const char* key, int need)
   const Json* v = Field(object, key, need);
   if (!v)
     return 0;
-  const Json::number_unsigned_t* whole = v->get_ptr<const Json::number_unsigned_t*>();
-  const Json::number_integer_t* negative = v->get_ptr<const Json::number_integer_t*>();
-  if (whole && *whole <= (Json::number_unsigned_t)HubMostNumber)
-    return (int)*whole;
-  if (negative && *negative >= 0 && *negative <= HubMostNumber)
-    return (int)*negative;
+  // nlohmann keeps a whole number without a sign as unsigned, one with a minus sign as signed.
+  const Json::number_unsigned_t* unsignedWhole = v->get_ptr<const Json::number_unsigned_t*>();
+  const Json::number_integer_t* signedWhole = v->get_ptr<const Json::number_integer_t*>();
+  if (unsignedWhole && *unsignedWhole <= (Json::number_unsigned_t)HubMostNumber)
+    return (int)*unsignedWhole;
+  if (signedWhole && *signedWhole >= 0 && *signedWhole <= HubMostNumber)
+    return (int)*signedWhole;
   AnswerBad = true;
   return 0;
 }

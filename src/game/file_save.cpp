@@ -12,7 +12,6 @@
 
 const char TempSuffix[] = ".tmp";
 const int MaxLinkHops = 40;            // more links in a row than this are taken for a loop
-const mode_t NewFileBits = 0666;       // a file that did not exist, before the umask
 const mode_t PermissionBits = 07777;
 
 int LastSaveError;
@@ -114,26 +113,30 @@ static void SyncFolder(const char* path)
   close(fd);
 }
 
-// The temporary file, with the bits of the file it will replace; -1 with
-// errno when it cannot be made (a folder without write permission, a full
-// disk, a name too long, something in its way).
-static int CreateTemp(SaveFile* save)
+// The temporary file, made new with bits, then given the bits of the file
+// it will replace less those bits withholds; -1 with errno when it cannot be
+// made (a folder without write permission, a full disk, a name too long,
+// something in its way).
+static int CreateTemp(SaveFile* save, int bits)
 {
   if ((size_t)snprintf(save->temp, sizeof(save->temp), "%s%s", save->target, TempSuffix) >=
       sizeof(save->temp)) {
     PathTooLong();
     return -1;
   }
-  int fd = open(save->temp, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, NewFileBits);
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+  int fd = open(save->temp, flags, (mode_t)bits);
+  if (fd < 0 && errno == EEXIST && unlink(save->temp) == 0)   // left by a save cut short
+    fd = open(save->temp, flags, (mode_t)bits);
   if (fd < 0)
     return -1;
   struct stat st;
   if (stat(save->target, &st) == 0 && S_ISREG(st.st_mode))
-    fchmod(fd, st.st_mode & PermissionBits);
+    fchmod(fd, st.st_mode & PermissionBits & ~(mode_t)(SaveFileBits & ~bits));
   return fd;
 }
 
-FILE* BeginSave(const char* path, SaveFile* save, const char* mode)
+FILE* BeginSave(const char* path, SaveFile* save, const char* mode, int bits)
 {
   save->target[0] = save->temp[0] = 0;
   LastSaveError = 0;
@@ -146,7 +149,7 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode)
     SaveFailed(ELOOP);
     return nullptr;
   }
-  int fd = CreateTemp(save);
+  int fd = CreateTemp(save, bits);
   if (fd < 0) {
     save->temp[0] = 0;
     if (errno != EACCES && errno != EPERM) {   // only a folder refusing new files is written in place

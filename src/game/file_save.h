@@ -19,9 +19,14 @@ struct SaveFile {
   PathBuffer temp;     // target + ".tmp"; empty when writing in place
 };
 
+const int SaveFileBits = 0666;     // a new file's permission bits, before the umask
+const int SaveSecretBits = 0600;   // a secret's: readable by its owner alone from its first byte
+
 // Makes the folder of path where places.h allows it and opens the stream
 // that the save writes (mode "w" or "wb"); null when nothing can be written.
-FILE* BeginSave(const char* path, SaveFile* save, const char* mode);
+// The temporary file is made new (never one already there) with bits; a
+// replaced file keeps its own bits but those that bits withholds.
+FILE* BeginSave(const char* path, SaveFile* save, const char* mode, int bits = SaveFileBits);
 
 // Flushes f to disk, closes it and puts the new file in place; true when the
 // whole file was written. A failed save removes its temporary file.

@@ -64,115 +64,167 @@ static Json Parse(const std::string& text)
   return Json::parse(text, nullptr, false);
 }
 
-// A number field as an int; 0 when absent, null or not a whole number in range.
-static int IntField(const Json& object, const char* key)
+// Every field of an answer is read through the accessors below, which never
+// throw: a field that is needed but absent, or of another type than its own,
+// or a number outside 0..HubMostNumber marks the answer bad, and its reader
+// refuses it whole.
+static bool AnswerBad;
+
+enum { field_needed = 0, field_nullable };   // nullable: absent or null reads as 0 or ""
+
+// The field's value; null when it is absent or null (bad when it was needed).
+static const Json* Field(const Json& object, const char* key, int need)
 {
-  auto it = object.find(key);
-  if (it == object.end() || !it->is_number_integer())
-    return 0;
-  long long value = it->get<long long>();
-  return value >= 0 && value <= 1000000000 ? (int)value : 0;
+  auto it = object.is_object() ? object.find(key) : object.end();
+  if (it != object.end() && !it->is_null())
+    return &*it;
+  if (need == field_needed)
+    AnswerBad = true;
+  return nullptr;
 }
 
-// A string field into out (size bytes), cut at a whole character; "" when absent.
-static void TextField(const Json& object, const char* key, char* out, int size)
+// A whole number in 0..HubMostNumber; 0 for an absent nullable one.
+static int IntField(const Json& object, const char* key, int need)
+{
+  const Json* v = Field(object, key, need);
+  if (!v)
+    return 0;
+  // nlohmann keeps a whole number without a sign as unsigned, one with a minus sign as signed.
+  const Json::number_unsigned_t* unsignedWhole = v->get_ptr<const Json::number_unsigned_t*>();
+  const Json::number_integer_t* signedWhole = v->get_ptr<const Json::number_integer_t*>();
+  if (unsignedWhole && *unsignedWhole <= (Json::number_unsigned_t)HubMostNumber)
+    return (int)*unsignedWhole;
+  if (signedWhole && *signedWhole >= 0 && *signedWhole <= HubMostNumber)
+    return (int)*signedWhole;
+  AnswerBad = true;
+  return 0;
+}
+
+// A string field into out (size bytes), cut at a whole character; "" for an absent nullable one.
+static void TextField(const Json& object, const char* key, int need, char* out, int size)
 {
   out[0] = 0;
-  auto it = object.find(key);
-  if (it == object.end() || !it->is_string())
+  const Json* v = Field(object, key, need);
+  const Json::string_t* s = v ? v->get_ptr<const Json::string_t*>() : nullptr;
+  if (!s) {
+    AnswerBad = AnswerBad || v;
     return;
-  const std::string& s = it->get_ref<const std::string&>();
-  int n = Utf8FitBytes(s.c_str(), size - 1);
-  memcpy(out, s.data(), n);
+  }
+  int n = Utf8FitBytes(s->c_str(), size - 1);
+  memcpy(out, s->data(), n);
   out[n] = 0;
   for (int i = 0; i < n; i++)
     if ((unsigned char)out[i] < ' ')
       out[i] = ' ';   // a line break in a title stays on its row
 }
 
+// A true or false field; false when absent.
+static bool FlagField(const Json& object, const char* key)
+{
+  const Json* v = Field(object, key, field_nullable);
+  const Json::boolean_t* flag = v ? v->get_ptr<const Json::boolean_t*>() : nullptr;
+  AnswerBad = AnswerBad || (v && !flag);
+  return flag && *flag;
+}
+
+// A field that holds a list or (kind object) an object; null when absent or another type.
+static const Json* PartField(const Json& object, const char* key, int need, Json::value_t kind)
+{
+  const Json* v = Field(object, key, need);
+  if (v && v->type() != kind) {
+    AnswerBad = true;
+    return nullptr;
+  }
+  return v;
+}
+
 // A run's id, a number or a string, as the text of its path.
 static void RunIdField(const Json& object, char* out, int size)
 {
-  auto it = object.find("run");
-  if (it != object.end() && it->is_number_integer())
-    snprintf(out, size, "%lld", it->get<long long>());
+  const Json* v = Field(object, "run", field_needed);
+  if (v && v->is_number())
+    snprintf(out, size, "%d", IntField(object, "run", field_needed));
   else
-    TextField(object, "run", out, size);
+    TextField(object, "run", field_needed, out, size);
+}
+
+const char* HubUnreadLine()
+{
+  return Tr("The hub's answer could not be read");
 }
 
 bool ReadHubLevelPage(const std::string& text, HubLevelPage* out)
 {
-  out->count = 0;
-  out->more = false;
+  *out = HubLevelPage();
+  AnswerBad = false;
   Json j = Parse(text);
-  if (!j.is_object() || !j.contains("levels") || !j["levels"].is_array())
-    return false;
-  out->more = j.value("more", false);
-  for (const Json& level : j["levels"]) {
-    if (out->count == HubPageLevels || !level.is_object())
-      break;
+  const Json* levels = PartField(j, "levels", field_needed, Json::value_t::array);
+  out->more = FlagField(j, "more");
+  for (size_t i = 0; levels && i < levels->size() && out->count < HubPageLevels && !AnswerBad; i++) {
+    const Json& level = (*levels)[i];
     HubLevelEntry& e = out->levels[out->count];
     char id[HubTextSize];
-    TextField(level, "id", id, sizeof id);
+    TextField(level, "id", field_needed, id, sizeof id);
     if (!IsLevelIdText(id))
       continue;   // a row that could not be fetched is no row
     strcpy(e.id, id);
-    TextField(level, "title", e.title, sizeof e.title);
-    TextField(level, "author", e.author, sizeof e.author);
-    e.width = IntField(level, "width");
-    e.height = IntField(level, "height");
-    e.plays = IntField(level, "plays");
-    e.finishes = IntField(level, "finishes");
-    e.rating = IntField(level, "rating");
-    e.record = IntField(level, "record");
-    e.authorScore = IntField(level, "author_score");
-    e.best = 0;
+    TextField(level, "title", field_needed, e.title, sizeof e.title);
+    TextField(level, "author", field_needed, e.author, sizeof e.author);
+    e.width = IntField(level, "width", field_needed);
+    e.height = IntField(level, "height", field_needed);
+    e.plays = IntField(level, "plays", field_needed);
+    e.finishes = IntField(level, "finishes", field_needed);
+    e.rating = IntField(level, "rating", field_needed);
+    e.record = IntField(level, "record", field_nullable);
+    e.authorScore = IntField(level, "author_score", field_nullable);
     out->count++;
   }
-  return true;
+  if (AnswerBad)
+    *out = HubLevelPage();
+  return !AnswerBad;
 }
 
 bool ReadHubBoard(const std::string& text, HubBoard* out)
 {
-  out->count = out->playerRank = out->playerScore = 0;
+  *out = HubBoard();
+  AnswerBad = false;
   Json j = Parse(text);
-  if (!j.is_object() || !j.contains("records") || !j["records"].is_array())
-    return false;
-  for (const Json& row : j["records"]) {
-    if (out->count == HubBoardRows || !row.is_object())
-      break;
+  const Json* records = PartField(j, "records", field_needed, Json::value_t::array);
+  for (size_t i = 0; records && i < records->size() && out->count < HubBoardRows; i++) {
+    const Json& row = (*records)[i];
     HubBoardRow& r = out->rows[out->count++];
-    r.rank = IntField(row, "rank");
-    r.score = IntField(row, "score");
-    TextField(row, "name", r.name, sizeof r.name);
+    r.rank = IntField(row, "rank", field_needed);
+    r.score = IntField(row, "score", field_needed);
+    TextField(row, "name", field_needed, r.name, sizeof r.name);
     RunIdField(row, r.run, sizeof r.run);
   }
-  auto player = j.find("player");
-  if (player != j.end() && player->is_object()) {
-    out->playerRank = IntField(*player, "rank");
-    out->playerScore = IntField(*player, "score");
+  const Json* player = PartField(j, "player", field_nullable, Json::value_t::object);
+  if (player) {
+    out->playerRank = IntField(*player, "rank", field_needed);
+    out->playerScore = IntField(*player, "score", field_needed);
   }
-  return true;
+  if (AnswerBad)
+    *out = HubBoard();
+  return !AnswerBad;
 }
 
 bool ReadHubRunAnswer(const std::string& text, HubRunAnswer* out)
 {
+  AnswerBad = false;
   Json j = Parse(text);
-  if (!j.is_object() || !j.contains("rank"))
-    return false;
-  out->score = IntField(j, "score");
-  out->best = IntField(j, "best");
-  out->rank = IntField(j, "rank");
-  out->record = IntField(j, "record");
+  out->score = IntField(j, "score", field_needed);
+  out->best = IntField(j, "best", field_needed);
+  out->rank = IntField(j, "rank", field_needed);
+  out->record = IntField(j, "record", field_needed);
+  if (AnswerBad || out->rank < 1)
+    *out = HubRunAnswer();
   return out->rank > 0;
 }
 
 bool ReadHubPublishedId(const std::string& text, LevelId out)
 {
-  Json j = Parse(text);
-  char id[HubTextSize] = "";
-  if (j.is_object())
-    TextField(j, "id", id, sizeof id);
+  char id[HubTextSize];
+  TextField(Parse(text), "id", field_needed, id, sizeof id);
   if (!IsLevelIdText(id))
     return false;
   strcpy(out, id);
@@ -181,11 +233,7 @@ bool ReadHubPublishedId(const std::string& text, LevelId out)
 
 void HubRefusal(const std::string& text, int status, char out[HubRefusalSize])
 {
-  Json j = Parse(text);
-  if (j.is_object())
-    TextField(j, "error", out, HubRefusalSize);
-  else
-    out[0] = 0;
+  TextField(Parse(text), "error", field_nullable, out, HubRefusalSize);
   if (!out[0])
     snprintf(out, HubRefusalSize, Tr("The hub answered %d"), status);
 }

@@ -2,13 +2,16 @@
 // JSON bodies the game sends. nlohmann-json reads and writes them (it
 // allocates, which is fine: no answer is read during a frame of play). Every
 // reader takes the answer's text as the queue holds it, keeps only what fits
-// its record (texts cut at a character's end) and is false for an answer that
-// is not what it should be.
+// its record (texts cut at a character's end) and is false, with its record
+// empty, for an answer that is not what it should be: not JSON, a field
+// needed and missing, a field of another type, a number out of its range.
+// Nothing an answer holds makes a reader throw.
 //   HubCall, StartHubCall, PollHubCall, FinishHubCall   one request a screen waits on
 //   HubLevelEntry, HubLevelPage          a page of the level list
 //   HubBoard                             a level's leaderboard
 //   HubRunAnswer                         what the hub made of a run
 //   ReadHubLevelPage / ReadHubBoard / ReadHubRunAnswer / ReadHubPublishedId
+//   HubUnreadLine()                      what the player is told of an answer refused
 //   HubRefusal(text, out)                the hub's {"error"} cause, or the status
 //   HubJsonBody(k1, v1, k2, v2)          {"k1": v1, "k2": v2} with the values escaped
 #pragma once
@@ -21,6 +24,7 @@ const int HubPageLevels = 20;      // the hub's page
 const int HubBoardRows = 10;       // records asked for
 const int HubTextSize = 64;        // bytes kept of a title or a name, terminator included
 const int HubRefusalSize = 120;    // bytes kept of a refusal's cause
+const int HubMostNumber = 1000000000;   // the largest count, score or rank an answer may hold
 
 // A request a screen waits on: its slot, told from a later use of the slot.
 struct HubCall {
@@ -87,6 +91,9 @@ bool ReadHubLevelPage(const std::string& text, HubLevelPage* out);
 bool ReadHubBoard(const std::string& text, HubBoard* out);
 bool ReadHubRunAnswer(const std::string& text, HubRunAnswer* out);
 bool ReadHubPublishedId(const std::string& text, LevelId out);
+
+// "The hub's answer could not be read": the one line for any answer a reader refused.
+const char* HubUnreadLine();
 
 // The cause in an {"error"} answer, else "The hub answered STATUS".
 void HubRefusal(const std::string& text, int status, char out[HubRefusalSize]);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/hub_account.h"
 #include "game/hub_play.h"
 #include "game/hub_queue.h"
 #include "game/lang.h"
@@ -121,13 +122,15 @@ static void ReadAnswer(int busy, const HubRequest& r)
     LevelArrived(r.answer);
     break;
   case hubbrowse_race:
-    if (!StartHubLevel(HubBrowse.list.levels[HubBrowse.row].id, &r.answer,
-                       HubBrowse.list.levels[HubBrowse.row].authorScore))
+    if (StartHubLevel(HubBrowse.list.levels[HubBrowse.row].id, &r.answer,
+                      HubBrowse.list.levels[HubBrowse.row].authorScore))
+      HubBrowse.busy = hubbrowse_rerun;   // play starts once the record's run is re-run
+    else
       snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level cannot be played"));
     break;
   }
   if (!read)
-    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub's answer could not be read"));
+    snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", HubUnreadLine());
 }
 
 static int AnsweredBusy;   // what the call being finished was for
@@ -144,6 +147,11 @@ static void Unreachable()
 
 void StepHubBrowse()
 {
+  if (HubBrowse.busy == hubbrowse_rerun) {
+    if (StepHubRace())
+      HubBrowse.busy = hubbrowse_idle;
+    return;
+  }
   int slot = HubBrowse.call.slot;
   bool tooLarge = slot >= 0 && slot < HubMaxRequests && HubRequests[slot].tooLarge;
   AnsweredBusy = HubBrowse.busy;
@@ -157,15 +165,28 @@ void StepHubBrowse()
     snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub's answer is too large"));
 }
 
+void RenewHubToken()
+{
+  if (!HubTokenLost)
+    return;
+  bool saved = RenewHubAccount();
+  snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s",
+           saved ? Tr("New hub token: your next run asks a name")
+                 : Tr("The new hub token could not be saved"));
+}
+
 const char* HubBrowseLine()
 {
   if (HubBrowse.note[0])
     return HubBrowse.note;
+  if (HubTokenLost && !HubBrowse.busy)
+    return Tr("Hub token unreadable - R: register anew");
   switch (HubBrowse.busy) {
   case hubbrowse_listing: return Tr("Asking the hub...");
   case hubbrowse_board: return Tr("Fetching the leaderboard...");
   case hubbrowse_level:
-  case hubbrowse_race: return Tr("Fetching the level...");
+  case hubbrowse_race:
+  case hubbrowse_rerun: return Tr("Fetching the level...");
   default: return "";
   }
 }

@@ -9,6 +9,7 @@
 //   FetchHubLevel(row, race)    fetches the level (and the record's run), then plays it
 //   FetchHubLevelById(id)       the same for a level named by its id alone (a link to it)
 //   StepHubBrowse()             once a frame: the answer in, the next request out
+//   RenewHubToken()             the player gives a lost token up (hub_account): a new one, said in the note
 //   HubBrowseLine()             the line under the list: what is under way, or went wrong
 #pragma once
 
@@ -21,7 +22,8 @@ enum {
   hubbrowse_listing,      // a page is on its way
   hubbrowse_board,        // a leaderboard is on its way
   hubbrowse_level,        // a level's text is on its way
-  hubbrowse_race          // the record's replay is on its way
+  hubbrowse_race,         // the record's replay is on its way
+  hubbrowse_rerun         // the record's replay is re-run, a part each frame, before play
 };
 
 struct HubBrowseRecord {
@@ -49,4 +51,5 @@ void AskHubBoard(int row);
 void FetchHubLevel(int row, bool race);
 void FetchHubLevelById(const char* id);
 void StepHubBrowse();
+void RenewHubToken();
 const char* HubBrowseLine();

@@ -66,6 +66,11 @@ void BeginHubCard(bool finished, bool assisted, bool testRun)
     AskRecord();
     return;
   }
+  if (HubTokenLost) {   // nothing is sent under a name the hub knows by a lost token
+    HubCard.state = hubcard_refused;
+    snprintf(HubCard.why, sizeof HubCard.why, "%s", Tr("Hub token unreadable: see Online"));
+    return;
+  }
   RunToSend = replay;
   HubCard.name[0] = 0;
   if (NeedHubName())
@@ -111,21 +116,23 @@ static void ReadAnswer(const HubRequest& r)
     SendRun();
     return;
   }
+  bool read;
   if (HubCard.state == hubcard_sending) {
     HubRunAnswer answer;
-    HubCard.sent = ReadHubRunAnswer(r.answer, &answer);
+    read = HubCard.sent = ReadHubRunAnswer(r.answer, &answer);
     HubCard.rank = answer.rank;
     HubCard.record = answer.record;
     HubCard.best = answer.best;
   } else {
     HubBoard board;
-    if (ReadHubBoard(r.answer, &board)) {
-      HubCard.record = board.count ? board.rows[0].score : 0;
-      HubCard.rank = board.playerRank;
-      HubCard.best = board.playerScore;
-    }
+    read = ReadHubBoard(r.answer, &board);
+    HubCard.record = board.count ? board.rows[0].score : 0;
+    HubCard.rank = board.playerRank;
+    HubCard.best = board.playerScore;
   }
-  HubCard.state = hubcard_shown;
+  HubCard.state = read ? hubcard_shown : hubcard_refused;
+  if (!read)
+    snprintf(HubCard.why, sizeof HubCard.why, "%s", HubUnreadLine());
 }
 
 static void Unreachable()

@@ -6,7 +6,8 @@
 // of a run asks for the record and the player's own rank. The first time a
 // run is to be sent the player has no name on the hub: the card asks for one
 // and registers it first. Nothing is asked or sent without a hub set, and a
-// test run from the editor is never sent.
+// test run from the editor is never sent; while the player's token is lost
+// (hub_account) no run is sent and the card says so.
 //   HubCard                    the record the card reads
 //   NotePlayedLevel(title)     the level just started: its id, when a hub is set
 //   UsePlayedLevelId(id)       a level from the hub: its id is known already

@@ -111,6 +111,8 @@ static void BeginHubRun()
   RequestScreen(gamestate_playing);
 }
 
+static bool Preparing;   // the record's run is being re-run before play starts
+
 bool StartHubLevel(const char* id, const std::string* race, int authorScore)
 {
   if (!ReadHubLevel(id))
@@ -121,10 +123,22 @@ bool StartHubLevel(const char* id, const std::string* race, int authorScore)
   snprintf(HubPlay.id, sizeof HubPlay.id, "%s", id);
   CurrentLevel = 0;
   GhostBest.frameCount = 0;   // the ghost of a level with no slot is only ever a raced record
-  if (race)
-    HubPlay.racing = RerunOnGrid(*race, true).end == replayend_finish;
-  else
+  Preparing = race && BeginRerun(*race, true);
+  if (!race)
     LoadHubGhost(id);
+  if (!Preparing)
+    BeginHubRun();
+  return true;
+}
+
+bool StepHubRace()
+{
+  if (!Preparing)
+    return true;
+  if (!StepRerun())
+    return false;
+  Preparing = false;
+  HubPlay.racing = Rerun.player.out.end == replayend_finish;
   BeginHubRun();
   return true;
 }

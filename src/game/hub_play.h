@@ -10,6 +10,7 @@
 //   HubLevelPath(out, id)            Levels/hub/ID.dat in the player's folder
 //   SaveHubLevel(id, text)           the level's text from the hub, saved whole
 //   StartHubLevel(id, race)          plays the saved level (racing race's path)
+//   StepHubRace()                    once a frame while the raced run is re-run; true once play starts
 //   RestartHubLevel()                the same level again, with the same ghost
 //   KeepHubBest()                    a run ended: a better finish kept as ID.score and ID.ghost
 //   HubLevelBest(id)                 the best kept for a hub level; 0 for none
@@ -35,10 +36,15 @@ bool SaveHubLevel(const char* id, const std::string& text);
 
 // Reads Levels/hub/ID.dat into the grid and starts play from its spawn
 // (asking for the play screen). With race, the replay's text is re-run
-// first and its path becomes the ghost; a race that cannot be read or does
-// not finish leaves no ghost. False, with nothing started, for a file that
-// cannot be read or has no spawn.
+// first, over the next frames (StepHubRace), and its path becomes the
+// ghost; a race that cannot be read or does not finish leaves no ghost.
+// False, with nothing started, for a file that cannot be read or has no spawn.
 bool StartHubLevel(const char* id, const std::string* race, int authorScore);
+
+// Once a frame after StartHubLevel with a race: re-runs a bounded part of
+// it; true once play has started (at once when no race is being re-run).
+// A race no longer stepped is dropped by the next StartHubLevel.
+bool StepHubRace();
 
 void RestartHubLevel();
 

@@ -81,13 +81,21 @@ bool HubAnswerBytes(int slot, const char* bytes, size_t n)
   if (r.state != hubstate_sent)
     return false;
   if (r.answer.size() + n > (size_t)HubAnswerLimit(r.kind)) {
-    r.state = hubstate_failed;
-    r.tooLarge = true;
-    r.answer.clear();
+    HubAnswerTooLarge(slot);
     return false;
   }
   r.answer.append(bytes, n);
   return true;
+}
+
+void HubAnswerTooLarge(int slot)
+{
+  HubRequest& r = HubRequests[slot];
+  if (r.state != hubstate_sent)
+    return;   // a dropped request is freed by HubAnswerFailed
+  r.state = hubstate_failed;
+  r.tooLarge = true;
+  r.answer.clear();
 }
 
 // A dropped request's slot comes free once the driver has finished with it.

@@ -8,7 +8,7 @@
 //   HubRequest, HubRequests[]           the fixed table of requests
 //   HubAsk(kind, method, path, body)     a request in a free slot, or -1
 //   HubTakeWaiting()                     the driver takes the next one to send
-//   HubAnswerBytes / HubAnswerDone / HubAnswerFailed   the driver's answer
+//   HubAnswerBytes / HubAnswerTooLarge / HubAnswerDone / HubAnswerFailed   the driver's answer
 //   HubRelease(slot)                     its reader is done with a slot
 //   HubReachLine()                       "" or the one line about reaching the hub
 #pragma once
@@ -69,6 +69,9 @@ int HubTakeWaiting();
 // More bytes of slot's answer; false (and the request failed, tooLarge) when
 // they would pass its bound: the driver stops the transfer.
 bool HubAnswerBytes(int slot, const char* bytes, size_t n);
+
+// Slot's answer grew past its bound, and the driver stopped it: failed, tooLarge.
+void HubAnswerTooLarge(int slot);
 
 // The hub answered slot with status.
 void HubAnswerDone(int slot, int status);

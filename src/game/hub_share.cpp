@@ -58,6 +58,10 @@ void ShareLevel(const char* title, long version)
     Say(Tr("The level could not be written out"));
     return;
   }
+  if (HubTokenLost) {
+    Say(Tr("Hub token unreadable: see Online"));
+    return;
+  }
   HubShare.name[0] = 0;
   if (NeedHubName())
     HubShare.state = hubshare_naming;
@@ -100,7 +104,7 @@ static void ReadAnswer(const HubRequest& r)
   if (ReadHubPublishedId(r.answer, id))
     snprintf(HubShare.line, sizeof HubShare.line, "%s: %s", Tr("Shared"), id);
   else
-    snprintf(HubShare.line, sizeof HubShare.line, "%s", Tr("The hub's answer could not be read"));
+    snprintf(HubShare.line, sizeof HubShare.line, "%s", HubUnreadLine());
   HubShare.state = hubshare_said;
 }
 

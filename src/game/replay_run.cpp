@@ -132,37 +132,61 @@ bool StartLevelFile(const char* path)
   return ok;
 }
 
-ReplayOutcome PlayReplay(const Replay* r)
+void BeginReplayPlayer(ReplayPlayer* p, const Replay* r)
 {
-  ReplayOutcome out = {replayend_playing, 0, 0, 0};
-  int slot = CurrentLevel - 1;
-  bool slotValid = slot >= 0 && slot < MaxLevels;
-  int kept = slotValid ? LevelBest[slot] : 0;
-  if (slotValid)
-    LevelBest[slot] = INT_MAX;
-  ReplayRecording = false;
+  p->replay = r;
+  p->run = 0;
+  p->frame = 0;
+  p->out = ReplayOutcome{replayend_playing, 0, 0, 0};
   UseReplayScreen(r->screenWidth, r->screenHeight);
   ResetReplayInput();
-  ShowScreen(gamestate_playing);
-  for (size_t i = 0; i < r->runs.size() && out.end == replayend_playing; i++) {
-    const ReplayRun& run = r->runs[i];
+}
+
+bool StepReplayPlayer(ReplayPlayer* p, int frames)
+{
+  const Replay* r = p->replay;
+  ReplayRecording = false;
+  ShowScreen(gamestate_playing);   // a step resumes play where the last one left it
+  int played = 0;
+  while (played < frames && p->run < r->runs.size() && p->out.end == replayend_playing) {
+    const ReplayRun& run = r->runs[p->run];
     UseReplayScreen(run.screenWidth, run.screenHeight);
-    for (int n = 0; n < run.frames && out.end == replayend_playing; n++) {
+    if (p->frame < run.frames) {
       if (r->version == ReplayKeysVersion)
         ApplyReplayInput(run.keys, run.mouseX, run.mouseY, run.button);
       else
         ApplyReplayControls(run.controls);
       UpdateGame(run.timeScale);
-      out.frames++;
-      out.end = JudgeFrame();
+      p->out.frames++;
+      p->out.end = JudgeFrame();
+      p->frame++;
+      played++;
+    }
+    if (p->frame >= run.frames) {
+      p->run++;
+      p->frame = 0;
     }
   }
+  bool playing = p->out.end == replayend_playing && p->run < r->runs.size();
+  p->out.timeLeft = LevelTimer;
+  p->out.score = p->out.end == replayend_finish ? ScoreFromTimer() : 0;
+  return playing;
+}
+
+ReplayOutcome PlayReplay(const Replay* r)
+{
+  int slot = CurrentLevel - 1;
+  bool slotValid = slot >= 0 && slot < MaxLevels;
+  int kept = slotValid ? LevelBest[slot] : 0;
+  if (slotValid)
+    LevelBest[slot] = INT_MAX;
+  ReplayPlayer player;
+  BeginReplayPlayer(&player, r);
+  while (StepReplayPlayer(&player, INT_MAX))
+    ;
   if (slotValid)
     LevelBest[slot] = kept;
-  out.timeLeft = LevelTimer;
-  if (out.end == replayend_finish)
-    out.score = ScoreFromTimer();
-  return out;
+  return player.out;
 }
 
 const char* ReplayEndName(int end)

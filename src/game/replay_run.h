@@ -59,5 +59,21 @@ bool StartLevelFile(const char* path);
 // score is neither changed nor written, and the run is not recorded again.
 ReplayOutcome PlayReplay(const Replay* r);
 
+// The same play a few frames at a time, for a caller that must not hold a
+// frame up: begun from the present state as PlayReplay, then stepped until
+// it is over. Between steps the caller may put its own screen, size and
+// controls back; each step takes up play where the last one left it.
+struct ReplayPlayer {
+  const Replay* replay;
+  size_t run;          // the run of equal frames being played
+  int frame;           // frames of that run played
+  ReplayOutcome out;   // so far; final once StepReplayPlayer is false
+};
+void BeginReplayPlayer(ReplayPlayer* p, const Replay* r);
+
+// Plays up to frames more; false once play ended or the replay ran out. It
+// neither guards nor touches the slot's best score: that is PlayReplay's.
+bool StepReplayPlayer(ReplayPlayer* p, int frames);
+
 // "finish", "harmful block", "time out" or "still playing".
 const char* ReplayEndName(int end);

@@ -1,8 +1,10 @@
 // Re-running a replay from the grid without disturbing what the player sees.
 #include "game/rerun.h"
 
+#include <climits>
 #include <cstdio>
 
+#include "game/controls.h"
 #include "game/ghost.h"
 #include "game/hub_card.h"
 #include "game/level_start.h"
@@ -10,35 +12,87 @@
 #include "game/sound_events.h"
 #include "game/world.h"
 
-static Replay Rerun;   // read once per re-run; its room is kept
+RerunRecord Rerun;
 
-ReplayOutcome RerunOnGrid(const std::string& text, bool keepPath)
+static Replay RerunReplay;   // read once per re-run; its room is kept
+
+// What the screen shows while a re-run plays under it, kept across a step.
+struct ShownState {
+  int state, level;
+  float width, height;
+  LevelId played;
+  ControlsRecord controls;
+};
+
+// Play takes over the screen's records: no slot, and its end sent nowhere.
+static void EnterRerun(ShownState* shown)
 {
-  ReplayOutcome run = {replayend_playing, 0, 0, 0};
+  shown->state = GameState;
+  shown->level = CurrentLevel;
+  shown->width = ScreenWidth;
+  shown->height = ScreenHeight;
+  shown->controls = Controls;
+  snprintf(shown->played, sizeof shown->played, "%s", HubCard.level);
+  HubCard.level[0] = 0;
+  CurrentLevel = 0;
+}
+
+static void LeaveRerun(const ShownState* shown)
+{
+  ShowScreen(shown->state);
+  CurrentLevel = shown->level;
+  snprintf(HubCard.level, sizeof HubCard.level, "%s", shown->played);
+  ScreenWidth = shown->width;
+  ScreenHeight = shown->height;
+  AspectRatio = shown->height > 0 ? shown->width / shown->height : 1;
+  Controls = shown->controls;
+  ClearSounds();
+}
+
+bool BeginRerun(const std::string& text, bool keepPath)
+{
+  Rerun.active = false;
   FILE* f = text.empty() ? nullptr : fmemopen((void*)text.data(), text.size(), "r");
-  bool read = f && ReadReplay(f, &Rerun);
+  bool read = f && ReadReplay(f, &RerunReplay);
   if (f)
     fclose(f);
   if (!read)
-    return run;
-  int state = GameState, level = CurrentLevel;
-  float width = ScreenWidth, height = ScreenHeight;
-  LevelId played;
-  snprintf(played, sizeof played, "%s", HubCard.level);
-  HubCard.level[0] = 0;   // the re-run's end is sent nowhere
-  CurrentLevel = 0;       // and touches no slot's best
+    return false;
+  ShownState shown;
+  EnterRerun(&shown);
   StartGridLevel();
   if (keepPath)
     BeginGhostRun(0, MaxGhostFrames);
-  run = PlayReplay(&Rerun);
-  if (keepPath && run.end == replayend_finish)
+  BeginReplayPlayer(&Rerun.player, &RerunReplay);
+  LeaveRerun(&shown);
+  Rerun.active = true;
+  Rerun.keepPath = keepPath;
+  return true;
+}
+
+// Up to frames more; true once the re-run is over.
+static bool StepRerunFrames(int frames)
+{
+  if (!Rerun.active)
+    return true;
+  ShownState shown;
+  EnterRerun(&shown);
+  Rerun.active = StepReplayPlayer(&Rerun.player, frames);
+  if (!Rerun.active && Rerun.keepPath && Rerun.player.out.end == replayend_finish)
     KeepGhost(0);
-  ShowScreen(state);
-  CurrentLevel = level;
-  snprintf(HubCard.level, sizeof HubCard.level, "%s", played);
-  ScreenWidth = width;
-  ScreenHeight = height;
-  AspectRatio = height > 0 ? width / height : 1;
-  ClearSounds();
-  return run;
+  LeaveRerun(&shown);
+  return !Rerun.active;
+}
+
+bool StepRerun()
+{
+  return StepRerunFrames(RerunFramesPerStep);
+}
+
+ReplayOutcome RerunOnGrid(const std::string& text, bool keepPath)
+{
+  if (!BeginRerun(text, keepPath))
+    return ReplayOutcome{replayend_playing, 0, 0, 0};
+  StepRerunFrames(INT_MAX);
+  return Rerun.player.out;
 }

@@ -11,7 +11,8 @@
 #include "game/hub_queue.h"
 
 static const int FetchWaiting = -2;   // Module.hubFetchState: not finished yet
-static const int FetchFailed = -1;    // ... did not reach the hub, or its answer was too large
+static const int FetchFailed = -1;    // ... did not reach the hub
+static const int FetchTooLarge = -3;  // ... stopped as its answer grew past its bound
 static bool Started;
 
 void StartHubNet()
@@ -41,7 +42,9 @@ void DriveHubNet()
     int length = EM_ASM_INT({ return Module['hubFetchLength']($0); }, slot);
     std::string answer(length, '\0');
     EM_ASM({ Module['hubFetchCopy']($0, $1); }, slot, &answer[0]);
-    if (status == FetchFailed || !HubAnswerBytes(slot, answer.data(), answer.size()))
+    if (status == FetchTooLarge)
+      HubAnswerTooLarge(slot);   // failed already, unless it was dropped: freed next
+    if (status == FetchFailed || status == FetchTooLarge || !HubAnswerBytes(slot, answer.data(), answer.size()))
       HubAnswerFailed(slot);
     else
       HubAnswerDone(slot, status);

@@ -265,7 +265,8 @@ Module['storeSaves'] = function() {
 
 // The hub's requests (platform/hub_net_web.cpp): one fetch per slot of the
 // game's queue, its state and answer kept here until the next frame copies
-// them. An answer past its bound counts as failed.
+// them. The answer is read as it streams in, and the fetch is stopped as
+// soon as it grows past its bound (state -3), never downloaded whole.
 Module['hubFetches'] = {};
 
 // On a page the hub served, the hub is the page's own origin.
@@ -280,18 +281,38 @@ Module['hubFetch'] = function(slot, url, post, body, token, limit) {
   var headers = { 'Content-Type': 'application/json' };
   if (token)
     headers['Authorization'] = 'Bearer ' + token;
-  fetch(url, { method: post ? 'POST' : 'GET', headers: headers, body: post ? body : undefined })
+  var stop = new AbortController();
+  var parts = [], length = 0;
+  fetch(url, { method: post ? 'POST' : 'GET', headers: headers, body: post ? body : undefined, signal: stop.signal })
     .then(function(answer) {
-      return answer.arrayBuffer().then(function(buffer) {
-        if (buffer.byteLength > limit) {
-          entry.state = -1;
+      if (!answer.body) {
+        entry.state = answer.status;
+        return;
+      }
+      var reader = answer.body.getReader();
+      function Take(part) {
+        if (part.done) {
+          entry.bytes = new Uint8Array(length);
+          for (var i = 0, at = 0; i < parts.length; at += parts[i].length, i++)
+            entry.bytes.set(parts[i], at);
+          entry.state = answer.status;
           return;
         }
-        entry.bytes = new Uint8Array(buffer);
-        entry.state = answer.status;
-      });
+        length += part.value.length;
+        if (length > limit) {
+          entry.state = -3;
+          stop.abort();
+          return;
+        }
+        parts.push(part.value);
+        return reader.read().then(Take);
+      }
+      return reader.read().then(Take);
     })
-    .catch(function() { entry.state = -1; });
+    .catch(function() {
+      if (entry.state == -2)
+        entry.state = -1;
+    });
 };
 
 Module['hubFetchState'] = function(slot) {

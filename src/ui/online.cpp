@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game/controls.h"
+#include "game/hub_account.h"
 #include "game/hub_browse.h"
 #include "game/hub_queue.h"
 #include "game/lang.h"
@@ -58,6 +59,9 @@ static void ListKeys()
     int page = Controls.titleEdit || !HubBrowse.list.more ? 1 : HubBrowse.page + 1;
     AskHubPage(sort, page);
     MenuCursor = MenuFirstRow = 0;
+    PushSound(sound_menu_choose);
+  } else if (Controls.restart && HubTokenLost) {
+    RenewHubToken();
     PushSound(sound_menu_choose);
   } else if (choose && MenuCursor < rows) {
     AskHubBoard(MenuCursor);

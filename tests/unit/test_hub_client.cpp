@@ -1,20 +1,28 @@
 // The game's side of the level hub without a network: the request queue at
-// its bounds, the answers read into records, the results card's
-// conversation, the medals at their boundaries, and libcurl's driver
-// against an address nobody answers.
+// its bounds, the answers read into records, whole or mangled, the results
+// card's conversation, the token file, a record's run re-run over frames,
+// the medals at their boundaries, and libcurl's driver against nobody.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
+#include "game/controls.h"
+#include "game/ghost.h"
 #include "game/hub_account.h"
 #include "game/hub_answers.h"
+#include "game/hub_browse.h"
 #include "game/hub_card.h"
 #include "game/hub_queue.h"
+#include "game/level_files.h"
 #include "game/medals.h"
 #include "game/replay.h"
 #include "game/replay_record.h"
+#include "game/rerun.h"
 #include "platform/hub_net.h"
 #include "test_support.h"
 
@@ -78,14 +86,15 @@ TEST(HubQueue, SlotsBoundsAndTheUnreachableLine)
   EXPECT_EQ(HubAsk(hubask_levels, hubmethod_get, "/y", ""), -1);
   HubAnswerDone(4, 200);
   EXPECT_EQ(HubRequests[4].state, hubstate_free);
+  ResetQueue("");   // the tests that follow have no hub
 }
 
 TEST(HubAnswers, PagesBoardsAndCutTexts)
 {
   std::string levels = "{\"more\": true, \"levels\": [";
   for (int i = 0; i <= HubPageLevels; i++)
-    levels += std::string(i ? "," : "") + "{\"id\": \"abcdefghijklmnop\", \"title\": \"T\", \"plays\": " +
-              std::to_string(i) + "}";
+    levels += std::string(i ? "," : "") + "{\"id\": \"abcdefghijklmnop\", \"title\": \"T\", \"author\": \"A\", \"width\": 9," +
+              " \"height\": 9, \"finishes\": 0, \"rating\": 0, \"plays\": " + std::to_string(i) + "}";
   levels += "]}";
   HubLevelPage page;
   ASSERT_TRUE(ReadHubLevelPage(levels, &page));
@@ -97,7 +106,8 @@ TEST(HubAnswers, PagesBoardsAndCutTexts)
   std::string title(HubTextSize - 2, 'a');
   title += "\xc3\xa9";   // a two-byte character across the end of the slot
   ASSERT_TRUE(ReadHubLevelPage("{\"levels\": [{\"id\": \"../../etc/pass\"}, {\"id\": \"abcdefghijklmnop\", \"title\": \"" +
-                                   title + "\"}]}", &page));
+                                   title + "\", \"author\": \"A\", \"width\": 9, \"height\": 9, \"plays\": 0, "
+                                   "\"finishes\": 0, \"rating\": 0}]}", &page));
   ASSERT_EQ(page.count, 1);
   EXPECT_EQ(strlen(page.levels[0].title), (size_t)HubTextSize - 2);
   EXPECT_FALSE(ReadHubLevelPage("{\"levels\": [", &page)) << "a truncated answer";
@@ -109,6 +119,7 @@ TEST(HubAnswers, PagesBoardsAndCutTexts)
   EXPECT_EQ(board.count, 1);
   EXPECT_STREQ(board.rows[0].run, "17") << "a run's id as a number makes its path";
   EXPECT_EQ(board.playerRank, 4);
+  EXPECT_TRUE(ReadHubBoard("{\"records\": [], \"player\": null}", &board)) << "a player without a finish";
   char why[HubRefusalSize];
   HubRefusal("{\"error\": \"name taken\"}", 409, why);
   EXPECT_STREQ(why, "name taken");
@@ -116,17 +127,23 @@ TEST(HubAnswers, PagesBoardsAndCutTexts)
   EXPECT_STREQ(why, "The hub answered 502");
 }
 
-TEST(HubCard, NamesSendsAndShowsTheRank)
+// A finished run's replay to send, and the level it is of.
+static void RecordSomeRun()
 {
-  ScratchDir dir;
-  ResetQueue("http://127.0.0.1:9");
-  HubName[0] = HubToken[0] = 0;
   UsePlayedLevelId("abcdefghijklmnop");
   ScreenWidth = 800;
   ScreenHeight = 600;
   BeginReplayRecording(10);
   RecordReplayFrame(ReplayTimeScale);
   EndReplayRecording();
+}
+
+TEST(HubCard, NamesSendsAndShowsTheRank)
+{
+  ScratchDir dir;
+  ResetQueue("http://127.0.0.1:9");
+  HubName[0] = HubToken[0] = 0;
+  RecordSomeRun();
 
   BeginHubCard(true, false, true);
   EXPECT_EQ(HubCard.state, hubcard_off) << "a test run is never sent";
@@ -159,6 +176,145 @@ TEST(HubCard, NamesSendsAndShowsTheRank)
   EXPECT_STREQ(HubCardLine(), "Hub rank 2 - record 250");
   for (int i = 0; i < HubMaxRequests; i++)
     EXPECT_NE(HubRequests[i].state, hubstate_done) << "slot " << i << " was never released";
+  ResetQueue("");   // the tests that follow have no hub
+}
+
+using Json = nlohmann::json;
+
+// The hub's answers, each with exactly the fields its reader reads.
+static const char* const GoodAnswers[] = {
+    R"({"more": true, "levels": [{"id": "abcdefghijklmnop", "title": "T", "author": "A", "width": 9, "height": 8,
+        "plays": 7, "finishes": 6, "rating": 5, "record": 240, "author_score": 250}]})",
+    R"({"records": [{"rank": 1, "name": "A", "score": 250, "run": "17"}], "player": {"rank": 4, "score": 120}})",
+    R"({"score": 240, "best": 240, "rank": 2, "record": 250})",
+    R"({"id": "abcdefghijklmnop"})",
+};
+
+// Each answer with each field in turn of another type, out of range, null,
+// deeply nested or left out: no reader throws, a refusal leaves its record
+// empty, a number field holding anything but a whole number in range is
+// refused, and the card and the Online screen say the one refusal line.
+TEST(HubAnswers, EveryMangledAnswerIsReadInRangeOrRefusedWithOneLine)
+{
+  ScratchDir dir;
+  std::string deep = std::string(1500, '[') + std::string(1500, ']');   // inside the smallest answer's bound
+  std::vector<Json> bad = {"7", 7.5, -7, 1000000000000LL, 18446744073709551615ULL, true, Json::array(),
+                           Json::object(), Json::parse(deep), nullptr};
+  strcpy(HubName, "Alice");
+  HubTokenLost = false;
+  RecordSomeRun();
+  for (int k = 0; k < 4; k++) {
+    Json flat = Json::parse(GoodAnswers[k]).flatten();
+    for (auto field = flat.begin(); field != flat.end(); ++field) {
+      Json::json_pointer at(field.key());
+      for (size_t b = 0; b <= bad.size(); b++) {   // the last is the field left out
+        Json mangled = Json::parse(GoodAnswers[k]);
+        if (b < bad.size())
+          mangled[at] = bad[b];
+        else
+          mangled[at.parent_pointer()].erase(at.back());
+        std::string text = mangled.dump();
+        HubLevelPage page;  HubBoard board;  HubRunAnswer run;  LevelId id;
+        bool read[4] = {};
+        ASSERT_NO_THROW(read[0] = ReadHubLevelPage(text, &page)) << text;
+        ASSERT_NO_THROW(read[1] = ReadHubBoard(text, &board)) << text;
+        ASSERT_NO_THROW(read[2] = ReadHubRunAnswer(text, &run)) << text;
+        ASSERT_NO_THROW(read[3] = ReadHubPublishedId(text, id)) << text;
+        bool wrong = field.value().is_number() && b + 1 < bad.size();
+        EXPECT_FALSE(wrong && read[k]) << text;
+        EXPECT_TRUE(read[0] || page.count == 0) << text;
+        EXPECT_TRUE(read[1] || (board.count == 0 && board.playerRank == 0)) << text;
+        EXPECT_EQ(read[2], run.rank > 0) << text;
+
+        // The screens: a page on the Online screen, a leaderboard and a run's answer on the card.
+        ResetQueue("http://127.0.0.1:9");
+        HubBrowse.busy = hubbrowse_idle;
+        AskHubPage(hubsort_new, 1);
+        Answer(HubBrowse.call.slot, 200, text);
+        StepHubBrowse();
+        EXPECT_EQ(std::string(HubBrowseLine()) == HubUnreadLine(), !read[0]) << text;
+        for (bool finished : {false, true}) {
+          BeginHubCard(finished, false, false);
+          Answer(HubCard.call.slot, finished ? 201 : 200, text);
+          StepHubCard();
+          EXPECT_EQ(std::string(HubCardLine()) == HubUnreadLine(), !read[finished ? 2 : 1]) << text;
+        }
+      }
+    }
+  }
+  ResetQueue("");   // the tests that follow have no hub
+}
+
+// A token file that is no token, or a name without its token, is kept and
+// nothing is sent until the player gives it up; the new token is written
+// owner-only into a new file, never through a link found in the save's way.
+TEST(HubAccount, ALostTokenIsNeverReplacedUnaskedAndANewOneIsOwnerOnly)
+{
+  ScratchDir dir;
+  ResetQueue("http://127.0.0.1:9");
+  RecordSomeRun();
+  std::string token(HubTokenChars, 'a');
+  for (std::string lost : {std::string("short"), token + "a", token.substr(1) + "+", std::string()}) {
+    WriteFile("hub-name", "Alice\n");
+    unlink("hub-token");
+    if (!lost.empty())
+      WriteFile("hub-token", lost + "\n");
+    LoadHubAccount();
+    EXPECT_FALSE(EnsureHubToken()) << lost;
+    BeginHubCard(true, false, false);
+    EXPECT_EQ(HubTakeWaiting(), -1) << "nothing is sent under a lost token";
+    EXPECT_EQ(ReadFile("hub-token"), lost.empty() ? "" : lost + "\n");
+  }
+  WriteFile("hub-token", "short\n");
+  LoadHubAccount();
+  WriteFile("spy", "");
+  ASSERT_EQ(link("spy", "hub-token.tmp"), 0);
+  mode_t mask = umask(0);
+  EXPECT_TRUE(RenewHubAccount());
+  umask(mask);
+  EXPECT_TRUE(NeedHubName()) << "the new token has no name yet";
+  EXPECT_EQ(ReadFile("hub-token.lost"), "short\n");
+  EXPECT_EQ(ReadFile("hub-token"), std::string(HubToken) + "\n");
+  EXPECT_EQ(ReadFile("spy"), "");
+  struct stat st;
+  ASSERT_EQ(stat("hub-token", &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  LoadHubAccount();
+  EXPECT_TRUE(!HubTokenLost && !HubName[0]) << "the new token reads back, with no name";
+  ResetQueue("");   // the tests that follow have no hub
+}
+
+// A record's run re-run a bounded number of frames at a time ends as the
+// whole re-run does, with the same path, and between its steps the screen,
+// its size and the player's keys are the screen's own.
+TEST(HubRace, AStepwiseReRunEndsAsTheWholeOneAndLeavesEachFrameAlone)
+{
+  for (int n : {1, 11, ShippedLevelCount}) {
+    std::string level = std::string(REPO_ROOT) + "/Levels/level" + std::to_string(n) + ".dat";
+    std::string text = ReadFile(std::string(REPO_ROOT) + "/tests/solutions/level" + std::to_string(n) + ".replay");
+    ASSERT_TRUE(StartLevelFile(level.c_str())) << level;
+    ReplayOutcome whole = RerunOnGrid(text, true);
+    std::vector<GhostFrame> path(GhostBest.frames.begin(), GhostBest.frames.begin() + GhostBest.frameCount);
+    ASSERT_EQ(whole.end, replayend_finish) << n;
+    GhostBest.frameCount = 0;
+    ShowScreen(gamestate_online);
+    ScreenWidth = 321;
+    ASSERT_TRUE(BeginRerun(text, true));
+    int steps = 0, frames = 0;
+    for (bool over = false; !over; steps++) {
+      ASSERT_LT(steps, MaxReplayFrames / RerunFramesPerStep);
+      Controls.menuBack = true;
+      over = StepRerun();
+      EXPECT_LE(Rerun.player.out.frames - frames, RerunFramesPerStep);
+      frames = Rerun.player.out.frames;
+      EXPECT_TRUE(GameState == gamestate_online && ScreenWidth == 321 && Controls.menuBack) << "step " << steps;
+    }
+    EXPECT_EQ(steps, (whole.frames + RerunFramesPerStep - 1) / RerunFramesPerStep) << n;
+    EXPECT_EQ(Rerun.player.out.frames, whole.frames) << n;
+    EXPECT_EQ(Rerun.player.out.score, whole.score) << n;
+    ASSERT_EQ(GhostBest.frameCount, (int)path.size()) << n;
+    EXPECT_EQ(memcmp(GhostBest.frames.data(), path.data(), path.size() * sizeof(GhostFrame)), 0) << n;
+  }
 }
 
 TEST(Medals, Boundaries)
@@ -193,4 +349,5 @@ TEST(HubNet, AnUnreachableHubFailsWithoutWaiting)
   EXPECT_EQ(HubRequests[slot].state, hubstate_failed);
   EXPECT_GT(frames, 0) << "the request was not answered inside the frame that sent it";
   EXPECT_STREQ(HubReachLine(), "The hub cannot be reached");
+  ResetQueue("");   // the tests that follow have no hub
 }

@@ -111,6 +111,7 @@ static Player Authenticate(const std::string& tokenHash)
 static Verdict Verify(const std::string& level, const std::string& replay)
 {
   static const int StatusOf[] = {200, 400, 413, 422};
+  static_assert(sizeof StatusOf / sizeof StatusOf[0] == VerdictCount, "one entry per VerdictCount");
   Verdict v;
   if (!Judge(HubOptions.game, level, &replay, &v))
     throw Refusal{503, "the replay could not be re-run in time: try again", RetryBusySeconds};

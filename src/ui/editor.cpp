@@ -102,6 +102,7 @@ void OpenEditor(int n, bool fresh)
   HistoryClear();
   ResetEditorSave();
   DragKind = drag_none;
+  DragBlocked = false;
   ResizeHeld = false;
   EditorTitleEditing = false;
 }

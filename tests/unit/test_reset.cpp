@@ -44,6 +44,7 @@
 #include "game/world.h"
 #include "platform/gamepad.h"
 #include "platform/input.h"
+#include "platform/pacing.h"
 #include "ui/editor.h"
 #include "ui/editor_save.h"
 #include "ui/level_note.h"
@@ -85,6 +86,8 @@ class StartAfresh : public testing::EmptyTestEventListener {
     Keep(GhostRecording), Keep(ReplayRecording), Keep(TestRunActive), Keep(SoundFrame);
     Keep(HubPlay), Keep(HubShare), Keep(HubBrowse), Keep(HubCard), Keep(HubRequests);
     Keep(HubAddress), Keep(HubUnreachable), Keep(HubToken), Keep(HubName);
+    Keep(LastFrameTick), Keep(FrameTime), Keep(FramesPerSecond), Keep(PacingEnabled), Keep(PacingTicks),
+        Keep(PacingDelay);
   }
 
   void OnTestStart(const testing::TestInfo&) override

@@ -16,8 +16,10 @@ ArtRect CursorFrame(int i) { return {CursorLeft + CursorFrameW * i, CursorTop, C
 // depends only on the distance to the edge, so the edge pieces tile along the
 // button and the side pieces survive being squeezed to 15 pixels.
 static void DrawButtonGroup(Image* dash, int group) {
-  static const Rgba fills[ButtonGroups] = {Col(24, 36, 70, 0.9f), Col(46, 120, 190, 0.95f), Col(40, 40, 48, 0.92f)};
-  static const Rgba rims[ButtonGroups] = {Col(130, 165, 220), Col(255, 214, 100), Col(230, 130, 60)};
+  static const Rgba fills[] = {Col(24, 36, 70, 0.9f), Col(46, 120, 190, 0.95f), Col(40, 40, 48, 0.92f)};
+  static_assert(sizeof fills / sizeof fills[0] == ButtonGroups, "one entry per ButtonGroups");
+  static const Rgba rims[] = {Col(130, 165, 220), Col(255, 214, 100), Col(230, 130, 60)};
+  static_assert(sizeof rims / sizeof rims[0] == ButtonGroups, "one entry per ButtonGroups");
   const float half = ButtonGroupWidth * 0.5f, margin = 2, radius = 10, rim = 2.5f;
   Canvas cv = NewCanvas(ButtonGroupWidth, ButtonGroupWidth);
   auto frame = [&](float x, float y) { return SdRoundBox(x, y, half, half, half - margin, half - margin, radius); };

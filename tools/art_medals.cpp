@@ -12,12 +12,13 @@ struct MedalLook {
   int notches;        // 0 for the star
 };
 
-static const MedalLook Looks[MedalPictureCount] = {
+static const MedalLook Looks[] = {
   {{0.92f, 0.62f, 0.36f, 1}, {0.55f, 0.30f, 0.12f, 1}, 1},   // bronze
   {{0.95f, 0.96f, 1.00f, 1}, {0.52f, 0.56f, 0.64f, 1}, 2},   // silver
   {{1.00f, 0.90f, 0.40f, 1}, {0.78f, 0.52f, 0.05f, 1}, 3},   // gold
   {{0.70f, 0.95f, 1.00f, 1}, {0.20f, 0.45f, 0.85f, 1}, 0},   // author
 };
+static_assert(sizeof Looks / sizeof Looks[0] == MedalPictureCount, "one entry per MedalPictureCount");
 
 static const Rgba MedalInk = {0.06f, 0.06f, 0.10f, 1};
 

@@ -39,7 +39,8 @@ static const int MapColumns = 120;          // widest level --show draws
 static const float AimWithinThree = 0.95f;  // share of players finishing within three tries a level must reach
 
 enum { try_finish = 0, try_harmed, try_timeout, try_stuck, TryEndCount };
-static const char* const TryEndNames[TryEndCount] = {"finish", "harmed", "time up", "gave up"};
+static const char* const TryEndNames[] = {"finish", "harmed", "time up", "gave up"};
+static_assert(sizeof TryEndNames / sizeof TryEndNames[0] == TryEndCount, "one entry per TryEndCount");
 
 // The imprecision of one stage as played.
 struct StagePlay {

@@ -40,10 +40,11 @@ static void AddInto(Sound* to, const Sound& from, double gain)
 
 // ---- play: 126 beats a minute, a sixteenth is exactly 5250 samples ----------
 
-static const Chord PlayChords[Bars] = {
+static const Chord PlayChords[] = {
   {36, {60, 64, 67, 72}}, {31, {59, 62, 67, 71}}, {33, {60, 64, 69, 72}}, {29, {60, 65, 69, 72}},
   {36, {60, 64, 67, 72}}, {31, {59, 62, 67, 71}}, {29, {60, 65, 69, 72}}, {31, {59, 62, 67, 74}},
 };
+static_assert(sizeof PlayChords / sizeof PlayChords[0] == Bars, "one entry per Bars");
 
 static const Note PlayMelody[] = {
   {0, 0, 2, 76}, {0, 2, 2, 79}, {0, 4, 4, 84}, {0, 8, 2, 83}, {0, 10, 2, 79}, {0, 12, 4, 76},
@@ -116,10 +117,11 @@ static Sound PlayTheme()
 
 // ---- menu: 98 beats a minute, a sixteenth is exactly 6750 samples -----------
 
-static const Chord MenuChords[Bars] = {
+static const Chord MenuChords[] = {
   {41, {57, 60, 64, 65}}, {40, {55, 59, 62, 64}}, {38, {57, 60, 62, 65}}, {43, {55, 59, 62, 67}},
   {41, {57, 60, 64, 65}}, {40, {55, 59, 62, 64}}, {38, {57, 60, 62, 65}}, {36, {55, 60, 64, 67}},
 };
+static_assert(sizeof MenuChords / sizeof MenuChords[0] == Bars, "one entry per Bars");
 
 static const Note MenuMelody[] = {
   {0, 0, 6, 76}, {0, 6, 2, 72}, {0, 8, 8, 81},

@@ -15,20 +15,23 @@ static const int MonthCount = 12;     // tm_mon, January = 0
 static const int DayOrdinalCount = 31;
 static const int TmYearBase = 1900;   // tm_year counts from 1900
 
-static const char* WeekdayNames[WeekdayCount] = {
+static const char* WeekdayNames[] = {
   N_("Sunday"), N_("Monday"), N_("Tuesday"), N_("Wednesday"), N_("Thursday"), N_("Friday"), N_("Saturday")
 };
-static const char* MonthNames[MonthCount] = {
+static_assert(sizeof WeekdayNames / sizeof WeekdayNames[0] == WeekdayCount, "one entry per WeekdayCount");
+static const char* MonthNames[] = {
   N_("January"), N_("February"), N_("March"), N_("April"), N_("May"), N_("June"), N_("July"),
   N_("August"), N_("September"), N_("October"), N_("November"), N_("December")
 };
-static const char* DayOrdinals[DayOrdinalCount] = {
+static_assert(sizeof MonthNames / sizeof MonthNames[0] == MonthCount, "one entry per MonthCount");
+static const char* DayOrdinals[] = {
   // TRANSLATORS: the days of the month as the date line says them ("7th"; "7." in German).
   N_("1st"), N_("2nd"), N_("3rd"), N_("4th"), N_("5th"), N_("6th"), N_("7th"), N_("8th"), N_("9th"), N_("10th"),
   N_("11th"), N_("12th"), N_("13th"), N_("14th"), N_("15th"), N_("16th"), N_("17th"), N_("18th"), N_("19th"), N_("20th"),
   N_("21st"), N_("22nd"), N_("23rd"), N_("24th"), N_("25th"), N_("26th"), N_("27th"), N_("28th"), N_("29th"), N_("30th"),
   N_("31st")
 };
+static_assert(sizeof DayOrdinals / sizeof DayOrdinals[0] == DayOrdinalCount, "one entry per DayOrdinalCount");
 
 // A name from a table, or "" for an index the table does not have.
 static const char* TableName(const char** table, int count, int index)

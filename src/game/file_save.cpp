@@ -11,6 +11,7 @@
 #include "game/lang.h"
 
 const char TempSuffix[] = ".tmp";
+const int MaxTempTries = 100;          // names in use passed over before a save gives up
 const int MaxLinkHops = 40;            // more links in a row than this are taken for a loop
 const mode_t PermissionBits = 07777;
 
@@ -21,7 +22,7 @@ struct SaveReason {
   const char* text;
 };
 static const int SaveReasonCount = 13;
-static const SaveReason SaveReasons[SaveReasonCount] = {
+static const SaveReason SaveReasons[] = {
   {EACCES, N_("the folder is read-only")},
   {EPERM, N_("the file may not be changed")},
   {EROFS, N_("the disk is read-only")},
@@ -36,6 +37,7 @@ static const SaveReason SaveReasons[SaveReasonCount] = {
   {EIO, N_("the disk could not be written")},
   {EMFILE, N_("too many files are open")},
 };
+static_assert(sizeof SaveReasons / sizeof SaveReasons[0] == SaveReasonCount, "one entry per SaveReasonCount");
 
 const char* SaveFailureReason(int error)
 {
@@ -115,25 +117,32 @@ static void SyncFolder(const char* path)
 
 // The temporary file, made new with bits, then given the bits of the file
 // it will replace less those bits withholds; -1 with errno when it cannot be
-// made (a folder without write permission, a full disk, a name too long,
-// something in its way).
+// made (a folder without write permission, a full disk, a name too long).
+// Each save takes a name no other save holds (target.tmp.PID.N, made with
+// O_EXCL), so two saves of one file at once, in this program or another,
+// never write into the same temporary file; a name in use, by a file or a
+// folder, passes to the next number.
 static int CreateTemp(SaveFile* save, int bits)
 {
-  if ((size_t)snprintf(save->temp, sizeof(save->temp), "%s%s", save->target, TempSuffix) >=
-      sizeof(save->temp)) {
-    PathTooLong();
-    return -1;
+  static unsigned SavesMade;   // numbers this program's temporary names
+  for (int tries = 0; tries < MaxTempTries; tries++) {
+    if ((size_t)snprintf(save->temp, sizeof(save->temp), "%s%s.%ld.%u", save->target, TempSuffix,
+                         (long)getpid(), SavesMade++) >= sizeof(save->temp)) {
+      PathTooLong();
+      return -1;
+    }
+    int fd = open(save->temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, (mode_t)bits);
+    if (fd < 0 && errno == EEXIST)
+      continue;
+    if (fd < 0)
+      return -1;
+    struct stat st;
+    if (stat(save->target, &st) == 0 && S_ISREG(st.st_mode))
+      fchmod(fd, st.st_mode & PermissionBits & ~(mode_t)(SaveFileBits & ~bits));
+    return fd;
   }
-  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
-  int fd = open(save->temp, flags, (mode_t)bits);
-  if (fd < 0 && errno == EEXIST && unlink(save->temp) == 0)   // left by a save cut short
-    fd = open(save->temp, flags, (mode_t)bits);
-  if (fd < 0)
-    return -1;
-  struct stat st;
-  if (stat(save->target, &st) == 0 && S_ISREG(st.st_mode))
-    fchmod(fd, st.st_mode & PermissionBits & ~(mode_t)(SaveFileBits & ~bits));
-  return fd;
+  errno = EEXIST;
+  return -1;
 }
 
 FILE* BeginSave(const char* path, SaveFile* save, const char* mode, int bits)

@@ -1,11 +1,13 @@
 // file_save: how every save replaces a file. The new bytes go to a temporary
 // file beside the real one and are renamed over it once they are on disk, so
-// the file always holds a whole version. A symbolic link is followed and its
+// the file always holds a whole version; each save has a temporary file of
+// its own, so two saves of one file at once leave one of them whole, never a
+// mix. A symbolic link is followed and its
 // target replaced; a replaced file keeps its permission bits. Only where the
 // folder refuses the temporary file (EACCES, EPERM: a folder the player may
 // not write, with a file they may) is the file written in place; any other
-// failure to make it (a full disk, too many open files, a name too long, a
-// folder in its place) fails the save and leaves the file as it was. A path,
+// failure to make it (a full disk, too many open files, a name too long)
+// fails the save and leaves the file as it was. A path,
 // or its temporary name, that does not fit a PathBuffer fails it too.
 #pragma once
 
@@ -16,7 +18,7 @@
 // One save under way: the file really written and its temporary file.
 struct SaveFile {
   PathBuffer target;   // the path with its symbolic links followed
-  PathBuffer temp;     // target + ".tmp"; empty when writing in place
+  PathBuffer temp;     // target + ".tmp.PID.N", this save's own; empty when writing in place
 };
 
 const int SaveFileBits = 0666;     // a new file's permission bits, before the umask

@@ -14,12 +14,13 @@ struct LevelHint {
   int kind;
 };
 static const int LevelHintCount = 4;
-static const LevelHint LevelHints[LevelHintCount] = {
+static const LevelHint LevelHints[] = {
   {1, hint_roll_jump},
   {3, hint_tether},
   {4, hint_corner},
   {5, hint_let_go},
 };
+static_assert(sizeof LevelHints / sizeof LevelHints[0] == LevelHintCount, "one entry per LevelHintCount");
 
 int HintForLevel(int n)
 {

@@ -12,8 +12,10 @@
 HubBrowseRecord HubBrowse;
 
 static const int HubStatusOk = 200;
-static const char* const SortQueries[hubsort_count] = {"new", "plays", "rating"};
-static const char* const SortNames[hubsort_count] = {N_("newest"), N_("most played"), N_("best rated")};
+static const char* const SortQueries[] = {"new", "plays", "rating"};
+static_assert(sizeof SortQueries / sizeof SortQueries[0] == hubsort_count, "one entry per hubsort_count");
+static const char* const SortNames[] = {N_("newest"), N_("most played"), N_("best rated")};
+static_assert(sizeof SortNames / sizeof SortNames[0] == hubsort_count, "one entry per hubsort_count");
 
 const char* HubSortName(int sort)
 {

@@ -14,7 +14,7 @@ static int NextSerial = 1;
 
 // Answers the game reads in one piece: a page of the list and a leaderboard
 // are a few KiB, a level's text at most the hub's 128 KiB.
-static const long AnswerLimits[hubask_kinds] = {
+static const long AnswerLimits[] = {
   64 * 1024,            // hubask_levels
   160 * 1024,           // hubask_level
   32 * 1024,            // hubask_records
@@ -23,6 +23,7 @@ static const long AnswerLimits[hubask_kinds] = {
   4 * 1024,             // hubask_publish
   4 * 1024,             // hubask_run
 };
+static_assert(sizeof AnswerLimits / sizeof AnswerLimits[0] == hubask_kinds, "one entry per hubask_kinds");
 
 long HubAnswerLimit(int kind)
 {

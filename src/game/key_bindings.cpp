@@ -28,16 +28,19 @@ const KeyBindings DefaultBindings = {
 KeyBindings Bindings = DefaultBindings;
 const char* (*WindowKeyName)(int symbol);
 
-static const char* const KeyActionNames[KeyActionCount] = {
+static const char* const KeyActionNames[] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
   "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
   "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
   "test", "share",
 };
-static const char* const PadButtonNames[PadButtonActionCount] = {"jump", "back", "tether", "pause"};
-static const char* const PadAxisNames[PadAxisActionCount] = {
+static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount, "one entry per KeyActionCount");
+static const char* const PadButtonNames[] = {"jump", "back", "tether", "pause"};
+static_assert(sizeof PadButtonNames / sizeof PadButtonNames[0] == PadButtonActionCount, "one entry per PadButtonActionCount");
+static const char* const PadAxisNames[] = {
   "steer_x", "steer_y", "aim_x", "aim_y", "tether",
 };
+static_assert(sizeof PadAxisNames / sizeof PadAxisNames[0] == PadAxisActionCount, "one entry per PadAxisActionCount");
 static const char* const NoneName = "none";
 
 const char* KeyActionName(int action)
@@ -141,9 +144,10 @@ void KeyLabel(int slot, char* out, int size)
 void PadButtonLabel(int button, char* out, int size)
 {
   static const int NamedButtons = 11;
-  static const char* const names[NamedButtons] = {
+  static const char* const names[] = {
     "A", "B", "X", "Y", "LB", "RB", "Back", "Start", "Guide", N_("left stick button"), N_("right stick button"),
   };
+  static_assert(sizeof names / sizeof names[0] == NamedButtons, "one entry per NamedButtons");
   if (button >= 0 && button < NamedButtons)
     snprintf(out, size, "%s", Tr(names[button]));
   else if (button >= 0)

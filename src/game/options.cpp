@@ -14,17 +14,20 @@
 
 OptionsRecord Options;
 
-static const char* const SettingLabels[OptionSettingRows] = {
+static const char* const SettingLabels[] = {
   N_("Sound volume"), N_("Music volume"), N_("Full screen"), N_("Language"), N_("Hints"),
   N_("Ghost"), N_("Game speed"), N_("Tether"), N_("Reduce flashing"), N_("Restore defaults"),
 };
-static const char* const ActionLabels[KeyActionCount] = {
+static_assert(sizeof SettingLabels / sizeof SettingLabels[0] == OptionSettingRows, "one entry per OptionSettingRows");
+static const char* const ActionLabels[] = {
   N_("Left"), N_("Right"), N_("Up"), N_("Down"), N_("Jump"), N_("Pause"), N_("Mute"), N_("Back"),
   N_("Next brush"), N_("Previous brush"), N_("Restart"), N_("Next level"), N_("Choose"),
   N_("Page up"), N_("Page down"), N_("First row"), N_("Last row"), N_("Delete level"),
   N_("Watch best run"), N_("Rectangle"), N_("Fill"), N_("Undo"), N_("Redo"), N_("Save"),
   N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
+  N_("Share level"),
 };
+static_assert(sizeof ActionLabels / sizeof ActionLabels[0] == KeyActionCount, "one entry per KeyActionCount");
 static const char TetherLabel[] = N_("Shoot tether");
 static const char TetherButtonLabel[] = N_("Left button");
 static const char SystemLanguageLabel[] = N_("System");

@@ -12,7 +12,8 @@
 
 int SettingsWriteError;
 
-static char FileText[SettingsFileMaxBytes + 1];
+static char FileText[SettingsFileMaxBytes];   // the file's bytes, NULs and all: never a C string
+static size_t FileLength;
 
 // The line of length len names name before its "=", spaces aside, as the reader sees it.
 static bool LineNames(const char* line, size_t len, const char* name)
@@ -30,15 +31,16 @@ static bool LineNames(const char* line, size_t len, const char* name)
   return i < len && line[i] == '=';
 }
 
-int SetSettingInText(char* text, size_t size, const char* name, const char* value)
+int SetSettingInText(char* text, size_t* length, size_t size, const char* name, const char* value)
 {
   char* at = text;
+  char* stop = text + *length;
   char* found = nullptr;
   size_t foundLen = 0;
   int lines = 0;
-  for (; *at && lines < SettingsMaxLines; lines++) {
-    char* end = strchr(at, '\n');
-    size_t len = end ? (size_t)(end - at) : strlen(at);
+  for (; at < stop && lines < SettingsMaxLines; lines++) {
+    char* end = (char*)memchr(at, '\n', (size_t)(stop - at));
+    size_t len = end ? (size_t)(end - at) : (size_t)(stop - at);
     if (LineNames(at, len, name)) {
       found = at;
       foundLen = len;
@@ -47,21 +49,22 @@ int SetSettingInText(char* text, size_t size, const char* name, const char* valu
   }
   bool cr = found && foundLen > 0 && found[foundLen - 1] == '\r';
   char line[SettingsLineSize + 2];
-  size_t total = strlen(text);
+  size_t total = *length;
   if (!found) {
     if (lines >= SettingsMaxLines)
       return SettingsFileFull;
     bool open = total > 0 && text[total - 1] != '\n';   // a last line without its line feed
-    found = text + total;
+    found = stop;
     snprintf(line, sizeof line, "%s%s = %s\n", open ? "\n" : "", name, value);
   } else {
     snprintf(line, sizeof line, "%s = %s%s", name, value, cr ? "\r" : "");
   }
   size_t newLen = strlen(line);
-  if (total - foundLen + newLen >= size)
+  if (total - foundLen + newLen > size)
     return SettingsFileTooLong;
-  memmove(found + newLen, found + foundLen, total - (size_t)(found - text) - foundLen + 1);
+  memmove(found + newLen, found + foundLen, total - (size_t)(found - text) - foundLen);
   memcpy(found, line, newLen);
+  *length = total - foundLen + newLen;
   return 0;
 }
 
@@ -94,18 +97,17 @@ static void SetSlot(const char* name, const char* value)
 // The player's file, else the shipped one, into FileText; an absent file reads as empty.
 static int ReadCurrentFile()
 {
-  FileText[0] = 0;
+  FileLength = 0;
   PathBuffer path;
   if (!ReadablePath(path, Places.userSettings, Places.shippedSettings, SettingsFileName))
     return ENAMETOOLONG;
   FILE* f = fopen(path, "r");
   if (!f)
     return errno == ENOENT ? 0 : errno;
-  size_t n = fread(FileText, 1, SettingsFileMaxBytes, f);
+  FileLength = fread(FileText, 1, SettingsFileMaxBytes, f);
   bool more = fgetc(f) != EOF;
   int error = ferror(f) ? EIO : 0;
   fclose(f);
-  FileText[n] = 0;
   return more ? SettingsFileTooLong : error;
 }
 
@@ -118,7 +120,7 @@ static int SaveText()
   FILE* f = BeginSave(path, &save, "w");
   if (!f)
     return LastSaveError;
-  fputs(FileText, f);
+  fwrite(FileText, 1, FileLength, f);
   return EndSave(f, &save) ? 0 : LastSaveError;
 }
 
@@ -127,7 +129,7 @@ bool WriteSetting(const char* name, const char* value)
   SetSlot(name, value);
   SettingsWriteError = ReadCurrentFile();
   if (!SettingsWriteError)
-    SettingsWriteError = SetSettingInText(FileText, sizeof FileText, name, value);
+    SettingsWriteError = SetSettingInText(FileText, &FileLength, sizeof FileText, name, value);
   if (!SettingsWriteError)
     SettingsWriteError = SaveText();
   return SettingsWriteError == 0;

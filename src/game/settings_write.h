@@ -5,7 +5,7 @@
 // reader's line slots take the new value at once, whether or not the file
 // could be written, so the change holds for this session either way.
 //   SettingsWriteError                  why the last write failed, 0 after one that worked
-//   SetSettingInText(text, size, ...)   the edit itself, on a file's text in memory
+//   SetSettingInText(text, len, ...)    the edit itself, on a file's bytes in memory
 //   WriteSetting(name, value)           the edit in the slots and in the player's file
 #pragma once
 
@@ -19,14 +19,15 @@ extern int SettingsWriteError;
 const int SettingsFileFull = -1;      // a missing key finds all 100 read lines in use
 const int SettingsFileTooLong = -2;   // the file is longer than SettingsFileMaxBytes
 
-// In text (a terminated file of at most size - 1 bytes), the first line among
+// In text (length bytes of a file, any bytes, NULs too; room for size), the first line among
 // the first 100 whose name before "=" is name (spaces aside) becomes
 // "name = value" (the last such line, the one the reader takes, and with the
 // carriage return it had); when none is, the line is added after the last one. A key
 // missing from a file whose first 100 lines are all there is not added, since
 // the reader would never see it: SettingsFileFull. SettingsFileTooLong when
-// the result would not fit size; 0 when text holds the change.
-int SetSettingInText(char* text, size_t size, const char* name, const char* value);
+// the result would not fit size; 0 when text and length hold the change, every
+// other byte as it was.
+int SetSettingInText(char* text, size_t* length, size_t size, const char* name, const char* value);
 
 // name = value in the reader's slots now, then in the player's settings file
 // (the shipped file's text when they have none yet); false, with

@@ -120,6 +120,7 @@ static Player Authenticate(const std::string& tokenHash)
 static Verdict Verify(const std::string& level, const std::string& replay)
 {
   static const int StatusOf[] = {200, 400, 413, 422};
+  static_assert(sizeof StatusOf / sizeof StatusOf[0] == VerdictCount, "one entry per VerdictCount");
   Verdict v;
   int judged = Judge(HubOptions.game, level, &replay, &v);
   if (judged == judge_busy)

@@ -25,8 +25,9 @@ enum {
   verdict_ok = 0,
   verdict_malformed = 1,   // not a level or replay file the game reads as written
   verdict_too_large = 2,   // more bytes than the limits allow
-  verdict_refused = 3      // read, but the hub will not take it: too big a level,
+  verdict_refused = 3,     // read, but the hub will not take it: too big a level,
                            // a missing spawn or finish, a run that does not finish
+  VerdictCount
 };
 
 struct Verdict {

@@ -115,6 +115,7 @@ static bool SetOption(const OptionEntry* o, const char* text)
 static bool SetCommand(const char* word, const char* next)
 {
   static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier"};
+  static_assert(sizeof Names / sizeof Names[0] == command_help, "a word for each command but help");
   for (int c = 0; c < (int)(sizeof Names / sizeof Names[0]); c++)
     if (strcmp(word, Names[c]) == 0) {
       HubOptions.command = c;

@@ -196,7 +196,8 @@ long long ReadCount(const std::string& text, long long least, long long most)
 int ReadSort(const std::string& text)
 {
   static const char* const Names[] = {"new", "plays", "rating"};
-  for (int s = 0; s < 3; s++)
+  static_assert(sizeof Names / sizeof Names[0] == SortCount, "one entry per SortCount");
+  for (int s = 0; s < SortCount; s++)
     if (text == Names[s])
       return s;
   return -1;

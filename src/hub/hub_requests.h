@@ -46,5 +46,5 @@ std::string NameKey(const std::string& name);
 
 long long ReadCount(const std::string& text, long long least, long long most);
 
-enum { sort_new, sort_plays, sort_rating };
+enum { sort_new, sort_plays, sort_rating, SortCount };
 int ReadSort(const std::string& text);

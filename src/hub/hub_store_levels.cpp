@@ -111,6 +111,8 @@ Answer LevelPage(DbTx& tx, int sort, long page)
     " ORDER BY l.rating DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
   };
   static const char* const SortNames[] = {"new", "plays", "rating"};
+  static_assert(sizeof Queries / sizeof Queries[0] == SortCount, "one entry per SortCount");
+  static_assert(sizeof SortNames / sizeof SortNames[0] == SortCount, "one entry per SortCount");
   DbRows r;
   // One more than a page tells whether another page follows.
   tx.Run(Queries[sort], {Num(LevelsPerPage + 1), Num((page - 1) * LevelsPerPage)}, &r);

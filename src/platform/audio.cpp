@@ -35,7 +35,7 @@ struct EffectFile {
   const char* file;
   Uint32 gapMs;
 };
-static const EffectFile EffectFiles[sound_kind_count] = {
+static const EffectFile EffectFiles[] = {
   {"attach.wav", 0},      {"release.wav", 0},     {"jump.wav", 0},        {"land.wav", 60},
   {"pickup.wav", 0},      {"harm.wav", 0},        {"tick.wav", 0},        {"timeout.wav", 0},
   {"finish.wav", 0},      {"best.wav", 0},        {"menu_move.wav", 0},   {"menu_choose.wav", 0},
@@ -43,8 +43,10 @@ static const EffectFile EffectFiles[sound_kind_count] = {
   {"brush.wav", 0},       {"paint.wav", 70},      {"save.wav", 0},        {"save_failed.wav", 0},
   {"results.wav", 0},
 };
+static_assert(sizeof EffectFiles / sizeof EffectFiles[0] == sound_kind_count, "one entry per sound_kind_count");
 static const char* RollFile = "roll.wav";
-static const char* ThemeFiles[theme_count] = {"theme_menu.ogg", "theme_play.ogg"};
+static const char* ThemeFiles[] = {"theme_menu.ogg", "theme_play.ogg"};
+static_assert(sizeof ThemeFiles / sizeof ThemeFiles[0] == theme_count, "one entry per theme_count");
 
 static Mix_Chunk* Effects[sound_kind_count];
 static Mix_Chunk* RollSound;

@@ -40,7 +40,8 @@ void ApplyPadButton(int button, bool down)
 // Every hat event reports all four directions; one already down stays as it is.
 void ApplyPadHat(int hatBits)
 {
-  static const int Bits[PadHatCount] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};
+  static const int Bits[] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};
+  static_assert(sizeof Bits / sizeof Bits[0] == PadHatCount, "one entry per PadHatCount");
   for (int d = 0; d < PadHatCount; d++)
     SetEntry(&PadState.hat[d], &PadState.hatUpLate[d], (hatBits & Bits[d]) != 0);
 }

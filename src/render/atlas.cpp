@@ -33,7 +33,8 @@ const int GlyphColumns = 8;             // font cells per atlas row
 const float FontLeft = 512;             // pixel x of the font grid's left edge
 const float PanelPieceSize = 64;        // pixels of one panel piece, square
 const float PanelTop = 832;             // pixel y of the panel pieces' top row
-const float PanelSetLeft[PanelSetCount] = { 512, 704 }; // pixel x of each set's left column
+const float PanelSetLeft[] = { 512, 704 }; // pixel x of each set's left column
+static_assert(sizeof PanelSetLeft / sizeof PanelSetLeft[0] == PanelSetCount, "one entry per PanelSetCount");
 const float TextSizeFactor = 62;        // glyph quad size per unit of text size
 
 struct AtlasPlace {

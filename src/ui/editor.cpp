@@ -25,12 +25,13 @@
 int EditorBrush;
 bool EditorTitleEditing;
 
-const char* const BrushLabels[MapTypeCount] = {
+const char* const BrushLabels[] = {
   "maptype_nothing",      "maptype_blocknormal", "maptype_blockharmful",
   "maptype_blocknoswing", "maptype_blockghost",  "maptype_gravitydown",
   "maptype_gravityleft",  "maptype_gravityup",   "maptype_gravityright",
   "maptype_playerspawn",  "maptype_extratime",   "maptype_finish"
 };
+static_assert(sizeof BrushLabels / sizeof BrushLabels[0] == MapTypeCount, "one entry per MapTypeCount");
 
 static const float HalfPi = 1.570796325f;   // the game's own value of pi / 2
 
@@ -101,6 +102,7 @@ void OpenEditor(int n, bool fresh)
   HistoryClear();
   ResetEditorSave();
   DragKind = drag_none;
+  DragBlocked = false;
   ResizeHeld = false;
   EditorTitleEditing = false;
 }

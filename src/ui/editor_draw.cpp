@@ -57,7 +57,7 @@ struct CellLook {
   const AtlasRect* rect;
   float size;            // sprite width and height, world units
 };
-static const CellLook CellLooks[MapTypeCount] = {
+static const CellLook CellLooks[] = {
   {look_none, nullptr, 0},
   {look_cell, &AtlasBlockNormal, 1},
   {look_cell, &AtlasBlockHarmful, 1},
@@ -71,6 +71,7 @@ static const CellLook CellLooks[MapTypeCount] = {
   {look_sprite, &AtlasExtraTime, ExtraTimeDrawSize},
   {look_sprite, &AtlasFinish, FinishDrawSize}
 };
+static_assert(sizeof CellLooks / sizeof CellLooks[0] == MapTypeCount, "one entry per MapTypeCount");
 // The finish, the largest sprite, reaches this many cells past its cell's edge.
 static const float SpriteOverhang = (FinishDrawSize - 1) * 0.5f;
 

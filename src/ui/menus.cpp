@@ -299,7 +299,8 @@ void DrawRowPanel(bool lit, float y)
 
 static void DrawTitleEntries()
 {
-  static const char* const labels[TitleEntries] = {N_("Play"), N_("Edit"), N_("Online"), N_("Options"), N_("Quit")};
+  static const char* const labels[] = {N_("Play"), N_("Edit"), N_("Online"), N_("Options"), N_("Quit")};
+  static_assert(sizeof labels / sizeof labels[0] == TitleEntries, "one entry per TitleEntries");
   for (int i = 0; i < TitleEntries; i++) {
     float y = TitleRowTop(i);
     DrawRowPanel(MenuCursor == i, y);

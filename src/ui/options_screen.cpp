@@ -23,7 +23,8 @@ static const float RowTextSize = 0.5f;
 static const float HeadingSize = 0.8f;
 static const float FootSize = 0.5f;
 static const float LabelLeft = -455;
-static const float ColumnCentre[OptionColumns] = {-10, 185, 370};
+static const float ColumnCentre[] = {-10, 185, 370};
+static_assert(sizeof ColumnCentre / sizeof ColumnCentre[0] == OptionColumns, "one entry per OptionColumns");
 static const float ColumnWidth = 180;
 static const float ArrowOffset = 80;         // "<" and ">" either side of a value's centre
 static const float CellHeight = 22;          // the lit cell's panel, inside
@@ -41,7 +42,8 @@ static const float FootWidth = 680;          // the foot line, clear of "N more 
 static const int PageRows = 6;               // Page Up / Down move this many rows
 
 static char CellText[OptionTextSize];
-static const char* const ColumnHeads[OptionColumns] = {N_("Key"), N_("Other key"), N_("Pad")};
+static const char* const ColumnHeads[] = {N_("Key"), N_("Other key"), N_("Pad")};
+static_assert(sizeof ColumnHeads / sizeof ColumnHeads[0] == OptionColumns, "one entry per OptionColumns");
 static const float HeadSize = 0.4f;
 
 static float ListTop()

@@ -19,16 +19,18 @@
 const int CullMarginCells = 1;         // extra cells kept around the view against rounding
 
 // Cell images of the pass under the items and the ball, and of the pass over them.
-static const AtlasRect* const UnderImages[MapTypeCount] = {
+static const AtlasRect* const UnderImages[] = {
   nullptr, nullptr, nullptr, nullptr,
   &AtlasBlockGhost, &AtlasGravityDown, &AtlasGravityLeft, &AtlasGravityUp, &AtlasGravityRight,
   nullptr, nullptr, nullptr,
 };
-static const AtlasRect* const OverImages[MapTypeCount] = {
+static_assert(sizeof UnderImages / sizeof UnderImages[0] == MapTypeCount, "one entry per MapTypeCount");
+static const AtlasRect* const OverImages[] = {
   nullptr, &AtlasBlockNormal, &AtlasBlockHarmful, &AtlasBlockNoSwing,
   nullptr, nullptr, nullptr, nullptr, nullptr,
   nullptr, nullptr, nullptr,
 };
+static_assert(sizeof OverImages / sizeof OverImages[0] == MapTypeCount, "one entry per MapTypeCount");
 
 static char ScoreText[64];
 

@@ -250,7 +250,7 @@ TEST(ArtFiles, CellPicturesStayApartWithoutColour) {
   const Rect cells[] = {{0, 0, 0, 0}, BlockNormal, BlockHarmful, BlockNoSwing, BlockGhost, GravityDown,
                         GravityLeft, GravityUp, GravityRight, Ball, ExtraTime, Finish};
   const int count = 12, grid = 8, side = 128 / grid;
-  static double seen[count][grid * grid][3];   // linear RGB; the empty cell is the background's mean
+  double seen[count][grid * grid][3] = {};   // linear RGB; the empty cell is the background's mean
   for (int i = 0; i < count; i++)
     for (int y = 0; y < 128; y++)
       for (int x = 0; x < 128; x++)

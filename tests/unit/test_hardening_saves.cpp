@@ -66,6 +66,7 @@ void KillSavesRepeatedly(const std::function<void(int)>& save, const std::string
   long saveMicros = (long)std::chrono::duration_cast<std::chrono::microseconds>(
                         std::chrono::steady_clock::now() - start).count() / 2;
   ASSERT_EQ(ReadFile(path), expected[0]);
+  int temps = TempFilesOf(path);
 
   std::mt19937 random(seed);
   std::uniform_int_distribution<long> delay(0, 3 * saveMicros + 1000);
@@ -81,7 +82,9 @@ void KillSavesRepeatedly(const std::function<void(int)>& save, const std::string
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
 
-    *midSave += std::filesystem::exists(path + ".tmp");
+    int now = TempFilesOf(path);
+    *midSave += now > temps;
+    temps = now;
     std::string text = ReadFile(path);
     ASSERT_TRUE(text == expected[0] || text == expected[1])
         << "after kill " << k << " the file holds " << text.size() << " bytes that are neither version";
@@ -103,10 +106,11 @@ TEST(HardeningSaves, LevelFileIsWholeAfterEveryKill)
   EXPECT_GT(seen[1], 0);
   EXPECT_GT(midSave, Kills / 5);
 
-  // A save after the kills still works and leaves no temporary file behind.
+  // A save after the kills still works and leaves no temporary file of its own behind.
+  int temps = TempFilesOf("Levels/level1.dat");
   SaveLevelVersion(1);
   EXPECT_EQ(ReadFile("Levels/level1.dat"), expected[1]);
-  EXPECT_FALSE(std::filesystem::exists("Levels/level1.dat.tmp"));
+  EXPECT_EQ(TempFilesOf("Levels/level1.dat"), temps);
 }
 
 TEST(HardeningSaves, ScoreFileIsWholeAfterEveryKill)
@@ -122,6 +126,47 @@ TEST(HardeningSaves, ScoreFileIsWholeAfterEveryKill)
                       &midSave);
   EXPECT_GT(seen[0], 0);
   EXPECT_GT(seen[1], 0);
+}
+
+// Two copies of the game saving one file at once, over and over: every read
+// while they run, and the file they leave, is one whole version.
+TEST(HardeningSaves, TwoSaversAtOnceNeverMix)
+{
+  ScratchDir scratch;
+  const int Saves = 150;
+  const std::string versions[2] = {std::string(96 * 1024, 'a'), std::string(64 * 1024, 'b')};
+  auto save = [&](int v) {
+    return SaveFileBytes("shared.dat", (const unsigned char*)versions[v].data(), versions[v].size());
+  };
+  ASSERT_TRUE(save(0));
+  pid_t children[2];
+  for (int v = 0; v < 2; v++) {
+    children[v] = fork();
+    ASSERT_GE(children[v], 0);
+    if (children[v] == 0) {
+      bool ok = true;
+      for (int i = 0; i < Saves; i++)
+        ok = save(v) && ok;
+      _exit(ok ? 0 : 1);
+    }
+  }
+  int running = 2, mixed = 0;
+  while (running > 0) {
+    std::string text = ReadFile("shared.dat");
+    mixed += text != versions[0] && text != versions[1];
+    for (pid_t& child : children) {
+      int status;
+      if (child > 0 && waitpid(child, &status, WNOHANG) == child) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+        child = 0;
+        running--;
+      }
+    }
+  }
+  std::string last = ReadFile("shared.dat");
+  EXPECT_EQ(mixed, 0) << "reads found neither version";
+  EXPECT_TRUE(last == versions[0] || last == versions[1]) << last.size() << " bytes";
+  EXPECT_EQ(TempFilesOf("shared.dat"), 0);
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST(LevelFiles, LoadSaveLoadRoundTrip)
   EXPECT_TRUE(SaveLevel());
   StartLevel(3);
   EXPECT_EQ(CellAt(0, 0), maptype_finish);
-  EXPECT_FALSE(fs::exists("Levels/level3.dat.tmp"));
+  EXPECT_EQ(TempFilesOf("Levels/level3.dat"), 0);
 
   // Scores: four little-endian bytes, read back by the catalogue.
   EXPECT_TRUE(SaveBest(3, 300));
@@ -153,7 +153,7 @@ TEST(LevelFiles, LoadSaveLoadRoundTrip)
   LoadLevelCatalogue();
   EXPECT_EQ(LevelBest[2], -2);
   EXPECT_EQ(LevelBest[14], INT_MAX);
-  EXPECT_FALSE(fs::exists("Levels/level3.score.tmp"));
+  EXPECT_EQ(TempFilesOf("Levels/level3.score"), 0);
   PathBuffer name;
   EXPECT_TRUE(LevelFileName(name, 12));
   EXPECT_STREQ(name, "Levels/level12.dat");
@@ -260,7 +260,7 @@ TEST(LevelFiles, FailedSavesLeaveTheOldFileWhole)
   CurrentLevel = 2;
   EXPECT_FALSE(SaveLevel());
   EXPECT_TRUE(fs::is_directory("Levels/level2.dat"));
-  EXPECT_FALSE(fs::exists("Levels/level2.dat.tmp"));
+  EXPECT_EQ(TempFilesOf("Levels/level2.dat"), 0);
   CurrentLevel = 1;
 
   // Levels is a file, not a folder.
@@ -282,10 +282,12 @@ TEST(LevelFiles, SavesWriteInPlaceKeepTheirBitsAndFollowLinks)
   LoadLevelCatalogue();
   StartLevel(1);
   SetCell(0, 0, maptype_finish);
-  fs::create_directory("Levels/level1.dat.tmp");   // in the temporary file's way: no save
-  EXPECT_FALSE(SaveLevel());
+  {
+    FileSizeLimit full(4);   // the temporary file cannot take the level: no save, none left behind
+    EXPECT_FALSE(SaveLevel());
+  }
   EXPECT_EQ(ReadFile("Levels/level1.dat"), "Old\n2\n1\nbb\n");
-  fs::remove("Levels/level1.dat.tmp");
+  EXPECT_EQ(TempFilesOf("Levels/level1.dat"), 0);
   const std::string longName(252, 'n');   // too long a name once ".tmp" is added
   WriteFile(longName, "old");
   EXPECT_FALSE(SaveFileBytes(longName.c_str(), (const unsigned char*)"new", 3) || ReadFile(longName) != "old");

@@ -2,6 +2,8 @@
 // save; rebinding a key or pad button by swapping.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <set>
 #include <string>
 #include <cstring>
 #include <sys/stat.h>
@@ -9,12 +11,16 @@
 #include "game/assists.h"
 #include "game/controls.h"
 #include "game/key_rebind.h"
+#include "game/options.h"
 #include "game/places.h"
 #include "game/settings.h"
 #include "game/settings_write.h"
 #include "test_support.h"
+#include "ui/options_screen.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 TEST(Options, SettingsWriterKeepsOtherLinesAndNeverLosesTheFile)
 {
@@ -29,6 +35,16 @@ TEST(Options, SettingsWriterKeepsOtherLinesAndNeverLosesTheFile)
   EXPECT_STREQ(SettingText("music"), "70");
   EXPECT_STREQ(SettingText("sound"), "10");
 
+  // Odd bytes (NULs, a lone carriage return, bytes above 127, a line longer than the
+  // reader's slot, no last line feed) stay byte for byte; only the changed line differs.
+  const std::string head = "# a \0 in a comment\n\x01\x7f\xff\r\n"s;
+  const std::string tail = std::string(300, 'l') + "\n" + "\0=1\n last\0"s;
+  WriteFile("settings.ini", head + "music = 1\n" + tail);
+  LoadSettings();
+  EXPECT_TRUE(WriteSetting("music", "70"));
+  EXPECT_TRUE(WriteSetting("sound", "10"));
+  EXPECT_EQ(ReadFile("settings.ini"), head + "music = 70\n" + tail + "\nsound = 10\n");
+
   // Line 100 in use: a missing key cannot be added where the reader would see it;
   // a present one on line 100 is replaced.
   std::string full;
@@ -40,15 +56,46 @@ TEST(Options, SettingsWriterKeepsOtherLinesAndNeverLosesTheFile)
   EXPECT_TRUE(WriteSetting("ghost", "0"));
   EXPECT_EQ(ReadFile("settings.ini"), full + "ghost = 0\n# line 101\n");
 
-  // The temporary file cannot be made (a folder has its name): the old file stays whole.
+  // The new file cannot be written whole (the disk takes no more): the old file stays whole.
   WriteFile("user/settings.ini", kept);
-  mkdir("user/settings.ini.tmp", 0700);
   snprintf(Places.userSettings, sizeof Places.userSettings, "%s", "user");
-  EXPECT_FALSE(WriteSetting("music", "0"));
-  EXPECT_NE(SettingsWriteError, 0);
+  {
+    FileSizeLimit full(kept.size() / 2);
+    EXPECT_FALSE(WriteSetting("music", "0"));
+  }
+  EXPECT_EQ(SettingsWriteError, EFBIG);
   EXPECT_EQ(ReadFile("user/settings.ini"), kept);
+  EXPECT_EQ(TempFilesOf("user/settings.ini"), 0);
   EXPECT_STREQ(SettingText("music"), "0");   // kept for the session
   Places = home;
+}
+
+// Row by row down to the last, and End straight there: every row has a name of its own
+// and a text in each column it shows.
+TEST(Options, EveryRowDownToTheLastHasANameAndItsValues)
+{
+  std::set<std::string> names;
+  char text[OptionTextSize];
+  OpenOptions(false);
+  for (int row = 0; row < OptionRowCount; row++) {
+    ASSERT_EQ(Options.row, row);
+    const char* name = OptionLabel(row);
+    ASSERT_TRUE(name && *name) << "row " << row;
+    names.insert(name);
+    for (int c = 0; c < OptionColumns; c++)
+      OptionValueText(row, c, text, sizeof text);   // a row without a column answers an empty text
+    memset(&Controls, 0, sizeof Controls);
+    Controls.menuDown = true;
+    OptionsInput();
+  }
+  EXPECT_EQ(Options.row, OptionRowCount - 1);
+  EXPECT_EQ((int)names.size(), OptionRowCount);
+  OpenOptions(false);
+  memset(&Controls, 0, sizeof Controls);
+  Controls.listEnd = true;
+  OptionsInput();
+  EXPECT_EQ(Options.row, OptionRowCount - 1);
+  memset(&Controls, 0, sizeof Controls);
 }
 
 // Each key is on one action at most, and every action that had a key keeps one.

@@ -82,11 +82,11 @@ TEST(Results, UnsavedBestSaysWhyAndAHigherBestOnDiskStands)
   LoadLevelCatalogue();
   EndLevel(1, false);
   EXPECT_STREQ(ResultsBestLine(), "No best yet");
-  std::filesystem::create_directory("Levels/level1.score.tmp");
+  std::filesystem::create_directory("Levels/level1.score");
   EndLevel(1, true);
   EXPECT_STREQ(ResultsSaveNote(), "Not saved: a folder stands in the file's place");
   EXPECT_EQ(CountSounds(sound_best) * 10 + CountSounds(sound_save_failed), 1);
-  std::filesystem::remove("Levels/level1.score.tmp");
+  std::filesystem::remove("Levels/level1.score");
   WriteFile("Levels/level1.score", std::string("\xc8\0\0\0", 4));   // 200
   WriteFile("Levels/level1.ghost", "its run");
   EndLevel(1, true);

@@ -42,6 +42,7 @@ void Frame(unsigned workMs)
 
 TEST(ShellPacing, WaitsOutSixteenMillisecondsMeasuresAndCountsOversleep)
 {
+  FakeNow = Oversleep = 0;   // the program's clock starts at 0, as LastFrameTick does
   PacingTicks = FakeTicks;
   PacingDelay = FakeDelay;
   Frame(700);  // start-up time counts into the first frame

@@ -3,12 +3,14 @@
 // file readers and writers.
 #pragma once
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "game/screen.h"
@@ -61,6 +63,43 @@ inline std::string ReadFile(const std::string& path)
   bytes << in.rdbuf();
   return bytes.str();
 }
+
+// The temporary files of saves beside path (path.tmp.PID.N), under way or left by a killed save.
+inline int TempFilesOf(const std::string& path)
+{
+  std::filesystem::path p(path);
+  std::string stem = p.filename().string() + ".tmp.";
+  int n = 0;
+  std::error_code missing;
+  for (const auto& e : std::filesystem::directory_iterator(p.has_parent_path() ? p.parent_path() : ".", missing))
+    n += e.path().filename().string().compare(0, stem.size(), stem) == 0;
+  return n;
+}
+
+// While the object lives, a write that would grow any file past bytes fails
+// with EFBIG, as on a full disk, instead of the signal ending the program.
+struct FileSizeLimit {
+  struct rlimit was;
+  void (*handler)(int);
+
+  explicit FileSizeLimit(rlim_t bytes)
+  {
+    getrlimit(RLIMIT_FSIZE, &was);
+    handler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = was;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+
+  ~FileSizeLimit()
+  {
+    setrlimit(RLIMIT_FSIZE, &was);
+    signal(SIGXFSZ, handler);
+  }
+
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+};
 
 // Writes Levels/level<n>.dat with the given text.
 inline void WriteLevel(int n, const std::string& text)

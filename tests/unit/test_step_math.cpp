@@ -58,8 +58,9 @@ TEST(StepMath, Atan2IsCorrectlyRoundedInEveryQuadrantAndExactOnTheAxes) {
   const float edges[] = {0.0f, -0.0f, 1.0f, -3e-39f, 2e30f, INFINITY, -INFINITY};
   for (float y : edges)
     for (float x : edges) {
-      if (y == 0 || x == 0 || std::isinf(y) || std::isinf(x))
+      if (y == 0 || x == 0 || std::isinf(y) || std::isinf(x)) {
         EXPECT_TRUE(SameBits(StepAtan2(y, x), atan2f(y, x))) << "atan2(" << y << ", " << x << ")";
+      }
     }
   EXPECT_TRUE(std::isnan(StepAtan2(NAN, 1)) && std::isnan(StepAtan2(1, NAN)));
 }

@@ -229,7 +229,7 @@ static void MoveBall(float t, float oldX, float oldY)
   float expectY = oldY + Ball.vy * t;
   Ball.x = expectX;
   Ball.y = expectY;
-  CollideSolid(Ball.x, Ball.y, BallRadius);
+  CollideSolidFrom(Ball.x, Ball.y, BallRadius, oldX, oldY);
   switch (Ball.gravity) {
   case GravityDown: Ball.onGround = expectY > Ball.y; break;
   case GravityUp: Ball.onGround = expectY < Ball.y; break;
@@ -237,12 +237,13 @@ static void MoveBall(float t, float oldX, float oldY)
   case GravityLeft: Ball.onGround = expectX < Ball.x; break;
   }
   HearLanding(wasOnGround, fallSpeed);
+  float pulledX = Ball.x, pulledY = Ball.y;   // where the tether pulls from
   if (Ball.attached) {
     float theta = StepAtan2(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x);
     Ball.x = Ball.anchorX - StepCos(theta) * Ball.tetherLength;
     Ball.y = Ball.anchorY - StepSin(theta) * Ball.tetherLength;
   }
-  CollideSolid(Ball.x, Ball.y, BallRadius);
+  CollideSolidFrom(Ball.x, Ball.y, BallRadius, pulledX, pulledY);
   float k = Ball.attached ? DragAttached : DragReleased;
   Ball.vx = (Ball.x - oldX) / t;
   Ball.vy = (Ball.y - oldY) / t;

@@ -10,11 +10,15 @@
 // never one above; a file in game (or hub) includes no SDL, OpenGL, X11,
 // emscripten or LodePNG header. The modules (x.h with x.cpp, a folder and a stem) form no
 // circle: module A depends on module B when a file of A includes B's header,
-// and no module may depend on itself through others.
+// and no module may depend on itself through others. A file in game calls none
+// of the C library's transcendental functions (sinf, atan2f, powf...): their
+// last bit differs between libraries, and the game step must give the same
+// bits natively and in the browser (game/step_math.h has the game's own).
 //
 //   tetherorb2-layers SRC   checks the tree under SRC; prints each fault and
 //                           exits 1 when there is one, else prints a summary
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -67,6 +71,52 @@ static bool MayInclude(const Layer& layer, const std::string& target)
 static std::string ModuleOf(const std::string& path)
 {
   return path.substr(0, path.rfind('.'));
+}
+
+// The C library's functions whose rounding is its own, each also with an f or l.
+static const char* const LibraryFunctions[] = {
+  "sin", "cos", "tan", "asin", "acos", "atan", "atan2", "sinh", "cosh", "tanh", "asinh", "acosh", "atanh",
+  "exp", "exp2", "expm1", "log", "log2", "log10", "log1p", "pow", "hypot", "cbrt", "erf", "erfc",
+  "tgamma", "lgamma", "sincos"};
+static const int LibraryFunctionCount = sizeof LibraryFunctions / sizeof LibraryFunctions[0];
+
+static bool IsNamePart(char c)
+{
+  return isalnum((unsigned char)c) || c == '_';
+}
+
+static bool IsLibraryFunction(const std::string& name)
+{
+  for (int i = 0; i < LibraryFunctionCount; i++) {
+    std::string f = LibraryFunctions[i];
+    if (name == f || name == f + "f" || name == f + "l")
+      return true;
+  }
+  return false;
+}
+
+// Each call of a LibraryFunctions name outside a // comment is a fault.
+static void CheckLibraryCalls(const fs::path& file, const std::string& name)
+{
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line)) {
+    line = line.substr(0, line.find("//"));
+    for (size_t at = 0; at < line.size();) {
+      if (!IsNamePart(line[at]) || (at > 0 && (IsNamePart(line[at - 1]) || line[at - 1] == '.'))) {
+        at++;
+        continue;
+      }
+      size_t end = at;
+      while (end < line.size() && IsNamePart(line[end]))
+        end++;
+      size_t open = line.find_first_not_of(" \t", end);
+      std::string word = line.substr(at, end - at);
+      if (open != std::string::npos && line[open] == '(' && IsLibraryFunction(word))
+        Fault(name + " calls " + word + ", which rounds differently between C libraries");
+      at = end;
+    }
+  }
 }
 
 struct Include {
@@ -174,6 +224,8 @@ int main(int argc, char** argv)
   for (const std::string& file : files) {
     std::string folder = file.substr(0, file.find('/'));
     const Layer& layer = Layers[LayerRank(folder)];
+    if (folder == "game")
+      CheckLibraryCalls(root / file, file);
     for (const Include& inc : ReadIncludes(root / file)) {
       includeCount++;
       if (!inc.quoted) {

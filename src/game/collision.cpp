@@ -101,6 +101,81 @@ void CollideSolid(float& X, float& Y, float r)
   PushOutOfCells(X, Y, r, maptype_blocknormal, maptype_blocknoswing);
 }
 
+static bool IsSolid(int type)
+{
+  return type == maptype_blocknormal || type == maptype_blocknoswing;
+}
+
+// The solid cell whose box, edges included, holds the point: the centre of a
+// circle the pushes no longer move. False for a point far outside the level.
+static bool SolidCellAround(float X, float Y, int& gx, int& gy)
+{
+  if (!(X >= -1 && X <= (float)LevelWidth + 1 && Y >= -1 && Y <= (float)LevelHeight + 1))
+    return false;
+  int cx = (int)floorf(X), cy = (int)floorf(Y);
+  for (gx = cx - 1; gx <= cx; gx++)
+    for (gy = cy - 1; gy <= cy; gy++)
+      if (IsSolid(CellAt(gx, gy)) && gx <= X && X <= gx + CellSize && gy <= Y && Y <= gy + CellSize)
+        return true;
+  return false;
+}
+
+// The faces of a cell, and the step to the cell beyond each.
+enum { face_left, face_right, face_top, face_bottom, face_none };
+static const int FaceStepX[] = {-1, 1, 0, 0};
+static const int FaceStepY[] = {0, 0, -1, 1};
+static_assert(sizeof FaceStepX / sizeof FaceStepX[0] == face_none, "a step for every face");
+static_assert(sizeof FaceStepY / sizeof FaceStepY[0] == face_none, "a step for every face");
+
+static bool FaceOpen(int gx, int gy, int face)
+{
+  return !IsSolid(CellAt(gx + FaceStepX[face], gy + FaceStepY[face]));
+}
+
+// The face of cell (gx, gy) nearest the point with no solid cell beyond it.
+static int NearestOpenFace(float X, float Y, int gx, int gy)
+{
+  float gaps[] = {X - gx, gx + CellSize - X, Y - gy, gy + CellSize - Y};
+  int best = face_none;
+  for (int face = 0; face < face_none; face++)
+    if (FaceOpen(gx, gy, face) && (best == face_none || gaps[face] < gaps[best]))
+      best = face;
+  return best;
+}
+
+// The face a move from (fromX, fromY) to the point inside cell (gx, gy) came
+// in by: of the two slabs the move crossed into, the one crossed last.
+static int EntryFace(float X, float Y, int gx, int gy, float fromX, float fromY)
+{
+  float left = (float)gx, right = left + CellSize, top = (float)gy, bottom = top + CellSize;
+  float tx = fromX < left ? (left - fromX) / (X - fromX) : fromX > right ? (fromX - right) / (fromX - X) : -1;
+  float ty = fromY < top ? (top - fromY) / (Y - fromY) : fromY > bottom ? (fromY - bottom) / (fromY - Y) : -1;
+  if (tx < 0 && ty < 0)
+    return face_none;
+  if (tx >= ty)
+    return fromX < left ? face_left : face_right;
+  return fromY < top ? face_top : face_bottom;
+}
+
+void CollideSolidFrom(float& X, float& Y, float r, float fromX, float fromY)
+{
+  CollideSolid(X, Y, r);
+  int gx, gy;
+  if (!SolidCellAround(X, Y, gx, gy))
+    return;
+  int face = EntryFace(X, Y, gx, gy, fromX, fromY);
+  if (face == face_none || !FaceOpen(gx, gy, face))
+    face = NearestOpenFace(X, Y, gx, gy);
+  switch (face) {
+  case face_left: X = gx - r; break;
+  case face_right: X = gx + CellSize + r; break;
+  case face_top: Y = gy - r; break;
+  case face_bottom: Y = gy + CellSize + r; break;
+  default: return;   // walled in on every side: nowhere to go
+  }
+  CollideSolid(X, Y, r);
+}
+
 bool TouchesHarmful(float X, float Y, float r)
 {
   float x = X;

@@ -12,6 +12,7 @@
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
+#include "game/step_math.h"
 #include "game/world.h"
 
 // Speeds are world units per 60 Hz frame; per-frame steps are scaled by t.
@@ -132,10 +133,10 @@ static void StepTether()
     if (!Controls.tether)
       return;
   }
-  float theta = wasAttached ? atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x)
-                            : atan2f(AimPoint.aimY - Ball.y, AimPoint.aimX - Ball.x);
+  float theta = wasAttached ? StepAtan2(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x)
+                            : StepAtan2(AimPoint.aimY - Ball.y, AimPoint.aimX - Ball.x);
   float oldAnchorX = Ball.anchorX, oldAnchorY = Ball.anchorY;
-  float stepX = cosf(theta) * TetherStep, stepY = sinf(theta) * TetherStep;
+  float stepX = StepCos(theta) * TetherStep, stepY = StepSin(theta) * TetherStep;
   float px = Ball.x, py = Ball.y;
   bool hit = false;
   for (int i = 0; i < TetherMaxSteps; i++) {
@@ -228,7 +229,7 @@ static void MoveBall(float t, float oldX, float oldY)
   float expectY = oldY + Ball.vy * t;
   Ball.x = expectX;
   Ball.y = expectY;
-  CollideSolid(Ball.x, Ball.y, BallRadius);
+  CollideSolidFrom(Ball.x, Ball.y, BallRadius, oldX, oldY);
   switch (Ball.gravity) {
   case GravityDown: Ball.onGround = expectY > Ball.y; break;
   case GravityUp: Ball.onGround = expectY < Ball.y; break;
@@ -236,12 +237,13 @@ static void MoveBall(float t, float oldX, float oldY)
   case GravityLeft: Ball.onGround = expectX < Ball.x; break;
   }
   HearLanding(wasOnGround, fallSpeed);
+  float pulledX = Ball.x, pulledY = Ball.y;   // where the tether pulls from
   if (Ball.attached) {
-    float theta = atan2f(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x);
-    Ball.x = Ball.anchorX - cosf(theta) * Ball.tetherLength;
-    Ball.y = Ball.anchorY - sinf(theta) * Ball.tetherLength;
+    float theta = StepAtan2(Ball.anchorY - Ball.y, Ball.anchorX - Ball.x);
+    Ball.x = Ball.anchorX - StepCos(theta) * Ball.tetherLength;
+    Ball.y = Ball.anchorY - StepSin(theta) * Ball.tetherLength;
   }
-  CollideSolid(Ball.x, Ball.y, BallRadius);
+  CollideSolidFrom(Ball.x, Ball.y, BallRadius, pulledX, pulledY);
   float k = Ball.attached ? DragAttached : DragReleased;
   Ball.vx = (Ball.x - oldX) / t;
   Ball.vy = (Ball.y - oldY) / t;

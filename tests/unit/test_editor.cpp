@@ -189,7 +189,7 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   PlaceCamera(2.5f, 1.5f);
   Frame({}, 400, 300, true);
   ASSERT_EQ(CellAt(2, 1), maptype_finish);
-  EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
+  EXPECT_STREQ(EditorHintText(), "Press B to save and go back    F1: keys");
 
   Frame({KeyB});
   EXPECT_EQ(ScreenNow(), gamestate_editing);

@@ -7,6 +7,7 @@
 #include "game/controls.h"
 #include "game/key_bindings.h"
 #include "game/lang.h"
+#include "game/screen.h"
 #include "game/sound_events.h"
 #include "render/atlas.h"
 #include "render/draw.h"
@@ -119,7 +120,8 @@ void DrawEditorHelp()
 {
   if (!Shown)
     return;
-  float top = -PanelHeight / 2;
+  float top = -PanelHeight / 2, half = ScreenOrthoHalfHeight();
+  DrawQuad(AtlasBackground, 0, 0, 2 * half * AspectRatio, 2 * half, 0);   // the editor's bars would show through
   DrawPanel(AtlasPanelNormal, PanelLeft, top, PanelWidth, PanelHeight);
   DrawText(LabelX, top - TextRaise, Tr("Editor keys"), HeadingSize);
   for (int row = 0; row < EditorHelpRows; row++) {

@@ -14,7 +14,7 @@ mapfile -t SOURCES < <(find src -path src/hub -prune -o \( -name '*.cpp' -o -nam
 COMMON=(--from-code=UTF-8 --no-wrap --package-name=tetherorb2 --package-version=0.3
         --msgid-bugs-address=tetherorb2 -o "$NEW")
 
-xgettext "${COMMON[@]}" --language=C++ --keyword=Tr --keyword=N_ --add-comments=TRANSLATORS: "${SOURCES[@]}"
+xgettext "${COMMON[@]}" --language=C++ --keyword=Tr --keyword=TrN:1,2 --keyword=N_ --add-comments=TRANSLATORS: "${SOURCES[@]}"
 # The texts are UTF-8 even while every English one is ASCII.
 sed -i -e 's/charset=CHARSET/charset=UTF-8/' "$NEW"
 # The desktop entry's and the AppStream metadata's texts, by their own rules.

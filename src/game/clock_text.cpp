@@ -57,6 +57,12 @@ static void AppendTwoDigits(int value)
 
 void FormatClockText(const struct tm* t)
 {
+  if (LanguageClock24()) {
+    snprintf(ClockText, sizeof(ClockText), "%02d", t->tm_hour);
+    AppendTwoDigits(t->tm_min);
+    AppendTwoDigits(t->tm_sec);
+    return;
+  }
   int hour = t->tm_hour;
   if (hour == 0)
     hour = HoursPerHalfDay;

@@ -52,6 +52,7 @@ struct ControlsRecord {
   bool rectangle;           // Shift held: a drag fills a rectangle
   bool fill, undo, redo, save, titleEdit, testRun;  // F, Ctrl+Z, Ctrl+Y, Ctrl+S, Tab, T
   bool share;               // P: publish the level on the hub
+  bool help;                // F1: the editor's list of its keys
   int resizeX, resizeY;     // -1, 0 or 1: the resize keys held (Ctrl + arrows), wider and taller positive
   bool resizePressed;       // a resize key went down this frame
 

@@ -13,10 +13,19 @@ HubShareRecord HubShare;
 static const int HubStatusOk = 200;
 static const int HubStatusCreated = 201;
 
-static void Say(const char* text)
+static char ShareLine[HubRefusalSize + 64];   // the outcome as the bar says it, put in words as it is shown
+
+// The outcome, in English for Tr() at the time it shows, and what follows it after ": ".
+static void SayWith(const char* english, const char* detail)
 {
   HubShare.state = hubshare_said;
-  snprintf(HubShare.line, sizeof HubShare.line, "%s", text);
+  HubShare.said = english;
+  snprintf(HubShare.detail, sizeof HubShare.detail, "%s", detail);
+}
+
+static void Say(const char* english)
+{
+  SayWith(english, "");
 }
 
 void NoteAuthorRun(bool finished, long version, const char* replay, int score)
@@ -39,7 +48,7 @@ static void Publish()
   HubShare.state = hubshare_publishing;
   std::string body = HubJsonBody("level", HubShare.level, "replay", HubShare.replay);
   if (!StartHubCall(&HubShare.call, hubask_publish, hubmethod_post, "/api/v1/levels", body))
-    Say(Tr("The hub cannot be reached"));
+    Say(N_("The hub cannot be reached"));
 }
 
 void ShareLevel(const char* title, long version)
@@ -47,15 +56,15 @@ void ShareLevel(const char* title, long version)
   if (HubShare.state == hubshare_registering || HubShare.state == hubshare_publishing)
     return;
   if (!HubAddress[0]) {
-    Say(Tr("Set hub = ADDRESS in settings.ini to share levels"));
+    Say(N_("Set hub = ADDRESS in settings.ini to share levels"));
     return;
   }
   if (!HasAuthorRun(version)) {
-    Say(Tr("Finish the level in a test run (T) before sharing it"));
+    Say(N_("Finish the level in a test run (T) before sharing it"));
     return;
   }
   if (!WorldLevelText(title, &HubShare.level)) {
-    Say(Tr("The level could not be written out"));
+    Say(N_("The level could not be written out"));
     return;
   }
   if (HubTokenLost) {
@@ -71,7 +80,7 @@ void ShareLevel(const char* title, long version)
 
 static void Unreachable()
 {
-  Say(Tr("The hub cannot be reached"));
+  Say(N_("The hub cannot be reached"));
 }
 
 void ChooseShareName(const char* name)
@@ -91,8 +100,7 @@ static void ReadAnswer(const HubRequest& r)
   char why[HubRefusalSize];
   if (!taken) {
     HubRefusal(r.answer, r.status, why);
-    snprintf(HubShare.line, sizeof HubShare.line, "%s: %s", Tr("Not shared"), why);
-    HubShare.state = hubshare_said;
+    SayWith(N_("Not shared"), why);
     return;
   }
   if (HubShare.state == hubshare_registering) {
@@ -102,10 +110,9 @@ static void ReadAnswer(const HubRequest& r)
   }
   LevelId id;
   if (ReadHubPublishedId(r.answer, id))
-    snprintf(HubShare.line, sizeof HubShare.line, "%s: %s", Tr("Shared"), id);
+    SayWith(N_("Shared"), id);
   else
-    snprintf(HubShare.line, sizeof HubShare.line, "%s", HubUnreadLine());
-  HubShare.state = hubshare_said;
+    Say(N_("The hub's answer could not be read"));
 }
 
 void StepHubShare()
@@ -119,7 +126,11 @@ const char* HubShareLine()
   case hubshare_naming: return Tr("Your name on the hub (Return shares the level):");
   case hubshare_registering:
   case hubshare_publishing: return Tr("Sharing the level...");
-  case hubshare_said: return HubShare.line;
+  case hubshare_said:
+    if (!HubShare.detail[0])
+      return Tr(HubShare.said);
+    snprintf(ShareLine, sizeof ShareLine, "%s: %s", Tr(HubShare.said), HubShare.detail);
+    return ShareLine;
   default: return "";
   }
 }

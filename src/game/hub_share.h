@@ -22,7 +22,7 @@ enum {
   hubshare_naming,        // the name field is open
   hubshare_registering,
   hubshare_publishing,
-  hubshare_said           // line holds the outcome
+  hubshare_said           // said and detail hold the outcome
 };
 
 struct HubShareRecord {
@@ -33,7 +33,8 @@ struct HubShareRecord {
   int score;                       // its score
   std::string level;               // the level's text being shared
   char name[HubNameSize];          // the name being typed
-  char line[HubRefusalSize + 32];  // what the bar says
+  const char* said;                // the outcome, in English for Tr() ("Shared")
+  char detail[HubRefusalSize];     // what follows it ("Shared: <id>", "Not shared: <why>"); "" for nothing
   HubCall call;
 };
 extern HubShareRecord HubShare;

@@ -19,7 +19,7 @@ const KeyBindings DefaultBindings = {
     {KeyF, NoBinding}, {KeyZ | BindCtrl, NoBinding}, {KeyY | BindCtrl, KeyZ | BindCtrl | BindShift},
     {KeyS | BindCtrl, NoBinding}, {KeyRight | BindCtrl, NoBinding}, {KeyLeft | BindCtrl, NoBinding},
     {KeyDown | BindCtrl, NoBinding}, {KeyUp | BindCtrl, NoBinding}, {KeyTab, NoBinding},
-    {KeyT, NoBinding}, {KeyP, NoBinding},
+    {KeyT, NoBinding}, {KeyP, NoBinding}, {KeyF1, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -32,9 +32,18 @@ static const char* const KeyActionNames[] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
   "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
   "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
-  "test", "share",
+  "test", "share", "help",
 };
-static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount, "one entry per KeyActionCount");
+static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount, "a name for every action");
+static const char* const KeyActionLabels[] = {
+  N_("Left"), N_("Right"), N_("Up"), N_("Down"), N_("Jump"), N_("Pause"), N_("Mute"), N_("Back"),
+  N_("Next brush"), N_("Previous brush"), N_("Restart"), N_("Next level"), N_("Choose"),
+  N_("Page up"), N_("Page down"), N_("First row"), N_("Last row"), N_("Delete level"),
+  N_("Watch best run"), N_("Rectangle"), N_("Fill"), N_("Undo"), N_("Redo"), N_("Save"),
+  N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
+  N_("Share"), N_("Editor keys"),
+};
+static_assert(sizeof KeyActionLabels / sizeof KeyActionLabels[0] == KeyActionCount, "a label for every action");
 static const char* const PadButtonNames[] = {"jump", "back", "tether", "pause"};
 static_assert(sizeof PadButtonNames / sizeof PadButtonNames[0] == PadButtonActionCount, "one entry per PadButtonActionCount");
 static const char* const PadAxisNames[] = {
@@ -46,6 +55,11 @@ static const char* const NoneName = "none";
 const char* KeyActionName(int action)
 {
   return KeyActionNames[action];
+}
+
+const char* KeyActionLabel(int action)
+{
+  return KeyActionLabels[action];
 }
 
 const char* PadButtonActionName(int action)

@@ -14,7 +14,7 @@ enum {
   bind_back, bind_brush_next, bind_brush_prev, bind_restart, bind_next,
   bind_choose, bind_page_up, bind_page_down, bind_home, bind_end, bind_delete, bind_watch,
   bind_rectangle, bind_fill, bind_undo, bind_redo, bind_save, bind_wider, bind_narrower,
-  bind_taller, bind_shorter, bind_title, bind_test, bind_share, KeyActionCount
+  bind_taller, bind_shorter, bind_title, bind_test, bind_share, bind_help, KeyActionCount
 };
 // The pad's buttons and axes by what they do.
 enum { padbind_jump = 0, padbind_back, padbind_tether, padbind_pause, PadButtonActionCount };
@@ -46,6 +46,9 @@ extern KeyBindings Bindings;                // what the player chose; DefaultBin
 // The names of the actions in settings.ini ("jump" of key_jump and pad_jump).
 const char* KeyActionName(int action);
 const char* PadButtonActionName(int action);
+
+// What an action does, as the options screen and the editor's key list name it, in English for Tr().
+const char* KeyActionLabel(int action);
 
 // The SDL key symbol named name (key_names.h, then WindowKeyName), ignoring case and spaces
 // ("left shift" and "leftshift" both give 304); NoBinding when none is.

@@ -45,6 +45,7 @@ const int KeyHome = 278;
 const int KeyEnd = 279;
 const int KeyPageUp = 280;
 const int KeyPageDown = 281;
+const int KeyF1 = 282;
 const int KeyF11 = 292;
 const int KeyFirstModifier = 300;  // Num Lock, Caps Lock, Scroll Lock, Shift, Ctrl, Alt, Meta, Super, Alt Gr, Compose
 const int KeyLastModifier = 314;

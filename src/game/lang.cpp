@@ -9,8 +9,8 @@
 #include "game/mo_catalog.h"
 
 const LanguageEntry Languages[] = {
-  {"en", "English"},  {"de", "Deutsch"}, {"fr", "Français"},          {"es", "Español"},
-  {"pt_BR", "Português (Brasil)"}, {"pl", "Polski"},  {"ru", "Русский"},
+  {"en", "English", false}, {"de", "Deutsch", true}, {"fr", "Français", true}, {"es", "Español", true},
+  {"pt_BR", "Português (Brasil)", true}, {"pl", "Polski", true}, {"ru", "Русский", true},
 };
 const int LanguageCount = sizeof Languages / sizeof Languages[0];
 
@@ -24,6 +24,17 @@ const char* Tr(const char* english)
 {
   const char* translated = MoTranslation(english);
   return translated ? translated : english;
+}
+
+const char* TrN(const char* one, const char* other, unsigned long n)
+{
+  const char* translated = MoPluralTranslation(one, n);
+  return translated ? translated : (n == 1 ? one : other);
+}
+
+bool LanguageClock24()
+{
+  return Languages[InUse].clock24;
 }
 
 // The locale's language and region as a table code would spell them: "pt_BR"

@@ -8,6 +8,9 @@
 // locale the environment or the browser asks for.
 //   Languages[], LanguageCount   the languages offered, English first
 //   Tr(english)                  the text to show for english
+//   TrN(one, other, n)           the form of a counted text for n ("%i more below"), by the
+//                                catalogue's plural rule; English's one for n == 1, else other
+//   LanguageClock24()            the language in use writes the time on a 24-hour clock
 //   N_(english)                  english itself, marked for the translators' catalogue
 //   LanguageOfLocale(locale)     the table's language for a locale name ("de_DE.UTF-8", "pt-BR")
 //   SetSystemLanguage(locale)    the language the system asks for, followed by UseLanguage("")
@@ -23,12 +26,18 @@
 struct LanguageEntry {
   const char* code;   // "en", "de", "pt_BR", ...: the catalogue's name and the setting's value
   const char* name;   // the language's own name for itself ("Deutsch"), never translated
+  bool clock24;       // its speakers' clock runs 0..23, with no AM / PM
 };
 extern const LanguageEntry Languages[];
 extern const int LanguageCount;
 
 // format_arg: the compiler checks a translated format's arguments against the English one.
 const char* Tr(const char* english) __attribute__((format_arg(1)));
+
+// xgettext takes one and other as a counted text's two English forms (--keyword=TrN:1,2).
+const char* TrN(const char* one, const char* other, unsigned long n) __attribute__((format_arg(1), format_arg(2)));
+
+bool LanguageClock24();
 
 // The index in Languages[] of the language a locale name asks for: its
 // language and region ("pt_BR" from "pt_BR.UTF-8@x" or "pt-br"), else its

@@ -1,6 +1,8 @@
 // The compiled message catalogue in use, read and checked whole.
 #include "game/mo_catalog.h"
 
+#include "game/plural_rule.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +19,8 @@ static int MoCount;              // 0: no catalogue
 static unsigned MoOriginals;     // offset of the table of English texts, sorted by strcmp
 static unsigned MoTranslations;  // offset of the table of their translations, in the same order
 static bool MoBigEndian;
+static PluralRule MoPlurals;     // the header's rule, English's when it names none
+static const char PluralFormsField[] = "Plural-Forms:";
 
 // The 32-bit word at offset at, in the file's byte order; the caller keeps at + 4 within MoSize.
 static unsigned MoWord(unsigned at)
@@ -54,8 +58,23 @@ static bool MoTablesFit(unsigned count)
   return true;
 }
 
+// The header (the translation of the empty text, first in the sorted table)
+// names the plural rule; false when it names one that does not read.
+static bool ReadPlurals()
+{
+  MoPlurals = EnglishPluralRule;
+  if (MoCount == 0 || MoString(MoOriginals, 0)[0] != 0)
+    return true;
+  const char* header = MoString(MoTranslations, 0);
+  for (const char* line = header; line; line = strchr(line, '\n') ? strchr(line, '\n') + 1 : nullptr)
+    if (strncmp(line, PluralFormsField, sizeof PluralFormsField - 1) == 0)
+      return ReadPluralRule(line + sizeof PluralFormsField - 1, &MoPlurals);
+  return true;
+}
+
 void ClearMoCatalog()
 {
+  MoPlurals = EnglishPluralRule;
   MoCount = 0;
   MoSize = 0;
 }
@@ -80,6 +99,10 @@ static bool UseMoBytes(size_t size)
     return false;
   }
   MoCount = (int)count;
+  if (!ReadPlurals()) {
+    ClearMoCatalog();
+    return false;
+  }
   return true;
 }
 
@@ -103,24 +126,45 @@ bool LoadMoCatalogBytes(const unsigned char* bytes, size_t size)
   return UseMoBytes(size);
 }
 
-const char* MoTranslation(const char* english)
+// The entry whose English (its singular, for a counted text) is english; -1 when none is.
+static int MoEntryOf(const char* english)
 {
   if (!english[0])
-    return nullptr;
+    return -1;
   int low = 0, high = MoCount - 1;
   while (low <= high) {
     int mid = low + (high - low) / 2;
     int order = strcmp(english, MoString(MoOriginals, mid));
-    if (order == 0) {
-      const char* text = MoString(MoTranslations, mid);
-      return text[0] ? text : nullptr;
-    }
+    if (order == 0)
+      return mid;
     if (order < 0)
       high = mid - 1;
     else
       low = mid + 1;
   }
-  return nullptr;
+  return -1;
+}
+
+const char* MoTranslation(const char* english)
+{
+  int entry = MoEntryOf(english);
+  const char* text = entry < 0 ? nullptr : MoString(MoTranslations, entry);
+  return text && text[0] ? text : nullptr;
+}
+
+const char* MoPluralTranslation(const char* english, unsigned long n)
+{
+  int entry = MoEntryOf(english);
+  int form = entry < 0 ? -1 : PluralIndex(MoPlurals, n);
+  if (form < 0)
+    return nullptr;
+  // The forms lie one after the other within the entry's length, whose end byte is a zero.
+  unsigned length = MoWord(MoTranslations + (unsigned)entry * MoEntryBytes);
+  unsigned at = MoWord(MoTranslations + (unsigned)entry * MoEntryBytes + 4), end = at + length;
+  for (int k = 0; k < form && at <= end; k++)
+    at += (unsigned)strlen((const char*)MoBytes + at) + 1;
+  const char* text = (const char*)MoBytes + at;
+  return at <= end && text[0] ? text : nullptr;
 }
 
 int MoCatalogEntries()

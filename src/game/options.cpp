@@ -18,16 +18,8 @@ static const char* const SettingLabels[] = {
   N_("Sound volume"), N_("Music volume"), N_("Full screen"), N_("Language"), N_("Hints"),
   N_("Ghost"), N_("Game speed"), N_("Tether"), N_("Reduce flashing"), N_("Restore defaults"),
 };
-static_assert(sizeof SettingLabels / sizeof SettingLabels[0] == OptionSettingRows, "one entry per OptionSettingRows");
-static const char* const ActionLabels[] = {
-  N_("Left"), N_("Right"), N_("Up"), N_("Down"), N_("Jump"), N_("Pause"), N_("Mute"), N_("Back"),
-  N_("Next brush"), N_("Previous brush"), N_("Restart"), N_("Next level"), N_("Choose"),
-  N_("Page up"), N_("Page down"), N_("First row"), N_("Last row"), N_("Delete level"),
-  N_("Watch best run"), N_("Rectangle"), N_("Fill"), N_("Undo"), N_("Redo"), N_("Save"),
-  N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
-  N_("Share level"),
-};
-static_assert(sizeof ActionLabels / sizeof ActionLabels[0] == KeyActionCount, "one entry per KeyActionCount");
+static const char* const ColumnHeads[] = {N_("Key"), N_("Other key"), N_("Pad")};
+static_assert(sizeof ColumnHeads / sizeof ColumnHeads[0] == OptionColumns, "one entry per OptionColumns");
 static const char TetherLabel[] = N_("Shoot tether");
 static const char TetherButtonLabel[] = N_("Left button");
 static const char SystemLanguageLabel[] = N_("System");
@@ -58,7 +50,19 @@ const char* OptionLabel(int row)
     return SettingLabels[row];
   if (row == OptionTetherRow)
     return TetherLabel;
-  return OptionAction(row) >= 0 ? ActionLabels[OptionAction(row)] : "";
+  return OptionAction(row) >= 0 ? KeyActionLabel(OptionAction(row)) : "";
+}
+
+int OptionCells(int row)
+{
+  if (row == optrow_defaults)
+    return 0;
+  return row < OptionSettingRows ? 1 : OptionColumns;
+}
+
+const char* OptionColumnHead(int column)
+{
+  return ColumnHeads[column];
 }
 
 // The index of the language in use in Languages[], or -1 when the system's is followed.
@@ -178,13 +182,50 @@ void StepOption(int row, int step)
   PushSound(sound_menu_move);   // the click, at the effects volume just set
 }
 
+// Writes name = value; ok and the write's success, the first failure's cause kept for the note.
+static bool Written(const char* name, const char* value, bool ok)
+{
+  if (WriteSetting(name, value))
+    return ok;
+  if (ok)
+    Options.saveError = SettingsWriteError;
+  return false;
+}
+
+static bool NumberWritten(const char* name, int value, bool ok)
+{
+  char text[SmallTextSize];
+  snprintf(text, sizeof text, "%d", value);
+  return Written(name, text, ok);
+}
+
 static void RestoreDefaults()
 {
+  Settings.sound = (int)SettingsDefaultSound;
+  Settings.music = (int)SettingsDefaultMusic;
+  Settings.fullscreen = Settings.tetherToggle = Settings.reduceFlashing = false;
+  Settings.ghost = HintsEnabled = true;
+  Settings.speed = SettingsFullSpeed;
+  Settings.language[0] = 0;
+  UseLanguage(Settings.language);
+  KeyBindings kept = Bindings;   // the pad's axes and dead zone are not the screen's
   Bindings = DefaultBindings;
-  if (!SaveKeyBindings(&Bindings)) {
-    Options.note = optnote_not_saved;
+  memcpy(Bindings.padAxis, kept.padAxis, sizeof Bindings.padAxis);
+  Bindings.deadZone = kept.deadZone;
+
+  const struct { const char* name; int value; } numbers[] = {
+    {"sound", Settings.sound}, {"music", Settings.music}, {"fullscreen", Settings.fullscreen},
+    {"hints", HintsEnabled}, {"ghost", Settings.ghost}, {"speed", Settings.speed},
+    {"tether_toggle", Settings.tetherToggle}, {"reduce_flashing", Settings.reduceFlashing},
+  };
+  bool ok = Written("language", Settings.language, true);
+  for (const auto& n : numbers)
+    ok = NumberWritten(n.name, n.value, ok);
+  if (!SaveKeyBindings(&Bindings) && ok) {
     Options.saveError = SettingsWriteError;
+    ok = false;
   }
+  Options.note = ok ? optnote_restored : optnote_not_saved;
 }
 
 // Choosing a value steps it up, from its last value back to its first.

@@ -7,10 +7,12 @@
 // action (its key, alternate key and pad button) and the tether's row.
 //   Options                          the record: lit row and column, the binding waited for, the note
 //   OptionLabel(row)                 the row's name, in English for Tr()
+//   OptionCells(row)                 the cells a row shows a value in
+//   OptionColumnHead(column)         the name of a control row's column, in English for Tr()
 //   OptionValueText(row, col, out)   what a row shows in a column
 //   StepOption(row, step)            a value down (-1) or up (+1)
 //   ChooseOption(row, column)        a switch flipped, a value stepped up (the last back to the
-//                                    first), the defaults back, a binding waited for
+//                                    first), every option back to its default, a binding waited for
 //   TakeChosenKey(key, button)       the key or pad button chosen for the binding waited for
 #pragma once
 
@@ -28,7 +30,7 @@ const int VolumeStep = 10;                   // percent per step of a volume
 const int OptionTextSize = 64;               // bytes of a value's text
 
 // Why the note shows, if it does.
-enum { optnote_none = 0, optnote_not_saved, optnote_last_key };
+enum { optnote_none = 0, optnote_not_saved, optnote_last_key, optnote_restored };
 
 struct OptionsRecord {
   int row;            // the lit row, 0..OptionRowCount-1
@@ -49,12 +51,23 @@ int OptionPadAction(int row);
 
 const char* OptionLabel(int row);
 
+// 1 for a setting row, whose value is its one cell; 0 for "Restore defaults",
+// whose name is all it shows (the control rows' column heads stand beside it);
+// OptionColumns for a control row.
+int OptionCells(int row);
+
+const char* OptionColumnHead(int column);
+
 // column 0 of a setting row is its value ("80", "On", "Deutsch", "70%");
 // a control row shows its key, alternate key and pad button in columns 0..2.
 void OptionValueText(int row, int column, char* out, int size);
 
 void StepOption(int row, int step);
 
+// "Restore defaults" puts back every option of the screen (the volumes, full
+// screen, language, hints, ghost, assists, reduce flashing, keys and pad
+// buttons; the pad's axes and dead zone, set only in the file, stay) and
+// writes them all: the note says it was done, or why it was not kept.
 void ChooseOption(int row, int column);
 
 // Escape (as a key) cancels; a key in a key column, a pad button in the pad

@@ -193,6 +193,7 @@ static void ReadEditorKeys(const KeyBindings& b)
   Controls.titleEdit = ActionPressed(b, bind_title);
   Controls.testRun = ActionPressed(b, bind_test);
   Controls.share = ActionPressed(b, bind_share);
+  Controls.help = ActionPressed(b, bind_help);
   Controls.resizeX = (int)ActionHeld(b, bind_wider) - (int)ActionHeld(b, bind_narrower);
   Controls.resizeY = (int)ActionHeld(b, bind_taller) - (int)ActionHeld(b, bind_shorter);
   Controls.resizePressed = ActionPressed(b, bind_wider) || ActionPressed(b, bind_narrower) ||

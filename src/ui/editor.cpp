@@ -1,7 +1,7 @@
 // The level editor's input: keyboard panning, a brush of twelve map types,
 // strokes with the left button, erasing with the right, picking with the
 // middle, fills, resizing, the title, undo and redo, B to save and leave and
-// Ctrl + S to save and stay.
+// Ctrl + S to save and stay; F1 lists the keys (ui/editor_help.h).
 #include "ui/editor.h"
 
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "game/sound_events.h"
 #include "game/test_run.h"
 #include "ui/bars.h"
+#include "ui/editor_help.h"
 #include "ui/editor_save.h"
 #include "ui/editor_share.h"
 #include "ui/scene.h"
@@ -105,6 +106,7 @@ void OpenEditor(int n, bool fresh)
   DragBlocked = false;
   ResizeHeld = false;
   EditorTitleEditing = false;
+  HideEditorHelp();
 }
 
 static float ClampUnit(float v)
@@ -256,7 +258,7 @@ static void StepKeys(int cx, int cy, float seconds)
 
 void EditorUpdate(float timeScale)
 {
-  if (SavedBeat(timeScale * SecondsPerFrame))
+  if (SavedBeat(timeScale * SecondsPerFrame) || EditorHelpKeys())
     return;
   PanAndAim(timeScale, !EditorTitleEditing);
   Camera.viewHeight = EditorViewHeight;

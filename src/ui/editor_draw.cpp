@@ -14,6 +14,7 @@
 #include "game/utf8.h"
 #include "render/draw.h"
 #include "ui/bars.h"
+#include "ui/editor_help.h"
 #include "ui/editor_save.h"
 #include "ui/scene.h"
 
@@ -215,4 +216,5 @@ void DrawEditor()
            BarTopInWindow(TopBarTop) + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize, true);
   DrawPalette();
   DrawBar(HintBarTop, EditorHintText());
+  DrawEditorHelp();
 }

@@ -8,6 +8,7 @@
 #include "game/file_save.h"
 #include "game/hub_queue.h"
 #include "game/hub_share.h"
+#include "game/key_bindings.h"
 #include "game/lang.h"
 #include "game/replay_record.h"
 #include "game/level_check.h"
@@ -26,21 +27,25 @@ const char* EditorNote;
 
 static const char* SaveShareHint = N_("Press B to save and go back, P to share");
 static const float SavedBeatSeconds = 0.75f;  // "Saved" shows this long before the title
+static const int KeyLabelSize = 48;           // bytes of a key's name as the bar shows it
 
 static long SavedVersion;       // HistoryVersion when the level was opened or last saved
 static float LeaveAfter;        // seconds until a saved editor gives way to the title; 0: staying
 static bool SavedStaying;       // Ctrl + S saved: "Saved" shows while the level is as saved
 static const int BarLineSize = 256;   // bytes: room for a translated line in two-byte letters
-static char SaveFailedHint[BarLineSize];
-static char NoteLine[BarLineSize];     // the check note as the bar says it
-static char RunEndLine[BarLineSize];   // how the last test run ended
-static bool RunEndShown;
+static char BarLine[BarLineSize];     // the bar's line, put in words as it is shown
+static int SaveError;                 // LastSaveError of the failed save
+// How the last test run ended, in the language of the moment it is shown.
+enum { testrun_none = 0, testrun_ended, testrun_refused };
+static int TestRunNote;
+static int TestRunOutcome;            // runend_* of the run that ended
+static int TestRunTenths;             // its time left, tenths of a second
 
 void ClearEditorNotes()
 {
   EditorNote = nullptr;
   SavedStaying = false;
-  RunEndShown = false;
+  TestRunNote = testrun_none;
   if (HubShare.state == hubshare_said)
     HubShare.state = hubshare_idle;   // an edit or a save: the share's outcome is old news
 }
@@ -78,8 +83,7 @@ void SaveEditedLevel(bool leave)
   EditorSaveFailed = !SaveLevel();
   PushSound(EditorSaveFailed ? sound_save_failed : sound_save);
   if (EditorSaveFailed) {
-    snprintf(SaveFailedHint, sizeof SaveFailedHint, Tr("Could not save: %s - press B to try again"),
-             SaveFailureReason(LastSaveError));
+    SaveError = LastSaveError;
     return;
   }
   NoteLevelSaved(CurrentLevel);
@@ -102,14 +106,10 @@ void SaveEditedLevel(bool leave)
 void NoteTestRunEnd()
 {
   ClearEditorNotes();
-  RunEndShown = true;
-  const char* outcome = OutcomeText(RunEnd.outcome);
-  int tenths = ScoreShown(RunEnd.timeLeft);
-  if (RunEnd.outcome == runend_finished)
-    snprintf(RunEndLine, sizeof RunEndLine, Tr("%s, %i.%i s left"), outcome, tenths / 10, tenths % 10);
-  else
-    snprintf(RunEndLine, sizeof RunEndLine, "%s", outcome);
-  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), tenths);
+  TestRunNote = testrun_ended;
+  TestRunOutcome = RunEnd.outcome;
+  TestRunTenths = ScoreShown(RunEnd.timeLeft);
+  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), TestRunTenths);
 }
 
 bool TestRunRefused()
@@ -117,23 +117,45 @@ bool TestRunRefused()
   if (CheckLevel().spawns > 0)
     return false;
   ClearEditorNotes();
-  RunEndShown = true;
-  snprintf(RunEndLine, sizeof RunEndLine, "%s", Tr("No spawn to start from - place one to test"));
+  TestRunNote = testrun_refused;
   return true;
+}
+
+// The end of the last test run, or why none started.
+static const char* TestRunLine()
+{
+  if (TestRunNote == testrun_refused)
+    return Tr("No spawn to start from - place one to test");
+  const char* outcome = OutcomeText(TestRunOutcome);
+  if (TestRunOutcome != runend_finished)
+    return outcome;
+  snprintf(BarLine, sizeof BarLine, Tr("%s, %i.%i s left"), outcome, TestRunTenths / 10, TestRunTenths % 10);
+  return BarLine;
 }
 
 const char* EditorHintText()
 {
-  if (EditorSaveFailed)
-    return SaveFailedHint;
+  if (EditorSaveFailed) {
+    snprintf(BarLine, sizeof BarLine, Tr("Could not save: %s - press B to try again"), SaveFailureReason(SaveError));
+    return BarLine;
+  }
   const char* share = EditorShareText();
   if (share[0])
     return share;
   if (LeaveAfter > 0 || (SavedStaying && EditorLevelSaved()))
     return Tr("Saved");
   if (EditorNote) {
-    snprintf(NoteLine, sizeof NoteLine, Tr("%s - saved anyway; press B to go back"), Tr(EditorNote));
-    return NoteLine;
+    snprintf(BarLine, sizeof BarLine, Tr("%s - saved anyway; press B to go back"), Tr(EditorNote));
+    return BarLine;
   }
-  return RunEndShown ? RunEndLine : HubAddress[0] ? Tr(SaveShareHint) : Tr("Press B to save and go back");
+  if (TestRunNote != testrun_none)
+    return TestRunLine();
+  const char* hint = HubAddress[0] ? Tr(SaveShareHint) : Tr("Press B to save and go back");
+  char key[KeyLabelSize];
+  KeyLabel(Bindings.key[bind_help][Bindings.key[bind_help][0] == NoBinding], key, sizeof key);
+  if (!key[0])
+    return hint;
+  // TRANSLATORS: after the editor's bar line; the key that shows every editor key ("F1: keys").
+  snprintf(BarLine, sizeof BarLine, Tr("%s    %s: keys"), hint, key);
+  return BarLine;
 }

@@ -354,11 +354,12 @@ static void DrawLevelRow(int n, float y, bool playList)
 void DrawMoreRows(int rows)
 {
   if (MenuFirstRow > 0) {
-    snprintf(MenuLabel, sizeof(MenuLabel), Tr("%i more above"), MenuFirstRow);
+    snprintf(MenuLabel, sizeof(MenuLabel), TrN("%i more above", "%i more above", MenuFirstRow), MenuFirstRow);
     DrawTextRight(MenuLabel, MoreAboveRight, HeadingY, SmallTextSize);
   }
-  if (MenuFirstRow + VisibleRows < rows) {
-    snprintf(MenuLabel, sizeof(MenuLabel), Tr("%i more below"), rows - MenuFirstRow - VisibleRows);
+  int below = rows - MenuFirstRow - VisibleRows;
+  if (below > 0) {
+    snprintf(MenuLabel, sizeof(MenuLabel), TrN("%i more below", "%i more below", below), below);
     DrawText(MoreBelowLeft, FooterY, MenuLabel, SmallTextSize);
   }
 }

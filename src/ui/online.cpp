@@ -13,6 +13,7 @@
 #include "game/medals.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
+#include "game/utf8.h"
 #include "render/draw.h"
 #include "render/medal_view.h"
 #include "ui/bars.h"
@@ -21,6 +22,7 @@
 
 static const float DetailSize = 0.42f;      // the row's numbers, right-aligned
 static const float DetailGap = 20;          // between the title and the numbers
+static const int CountTextSize = 48;        // bytes of "12345 plays" in two-byte letters
 static const float MedalSize = 40;          // the medal of the player's own best
 static const float BoardTop = -140;         // the leaderboard's first line
 static const float BoardStep = 34;
@@ -83,13 +85,17 @@ static void BoardKeys()
 
 static void DrawLevelRow(const HubLevelEntry& e, float y)
 {
-  char record[16] = "-";
+  char record[CountTextSize] = "-", plays[CountTextSize], up[CountTextSize];
   if (e.record)
     snprintf(record, sizeof record, "%d", e.record);
-  snprintf(Line, sizeof Line, Tr("%dx%d  %d plays  %d up  record %s"), e.width, e.height, e.plays, e.rating,
-           record);
+  snprintf(plays, sizeof plays, TrN("%d play", "%d plays", (unsigned long)e.plays), e.plays);
+  unsigned long votes = e.rating < 0 ? -(unsigned long)e.rating : (unsigned long)e.rating;
+  // TRANSLATORS: the votes a level on the hub has ("12 up"), as the list's row shows them.
+  snprintf(up, sizeof up, TrN("%d up", "%d up", votes), e.rating);
+  // TRANSLATORS: size, then the plays and votes counted ("12 plays", "3 up"), then the record.
+  snprintf(Line, sizeof Line, Tr("%dx%d  %s  %s  record %s"), e.width, e.height, plays, up, record);
   DrawTextRight(Line, ScoreRight, y - MenuTextRaise + (MenuTextSize - DetailSize) * MenuBarHeight, DetailSize);
-  float right = TextRightStart((int)strlen(Line), ScoreRight, DetailSize) - DetailGap;
+  float right = TextRightStart(Utf8Length(Line), ScoreRight, DetailSize) - DetailGap;
   int medal = MedalFor(e.best, e.authorScore);
   if (medal != medal_none) {
     DrawMedal(medal, right - MedalSize / 2, y + MenuBarHeight / 2, MedalSize);

@@ -13,23 +13,12 @@
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "ui/bars.h"
+#include "ui/options_layout.h"
 
-// ScreenOrtho units.
-static const float HeadingBelowTop = 30;     // the heading's top below the window's top edge
-static const float ListBelowTop = 110;       // the first row's top below it
-static const float FootAboveBottom = 60;     // the foot line's top above the bottom edge
-static const float RowStep = 44;             // from one row's top to the next
-static const float RowTextSize = 0.5f;
-static const float HeadingSize = 0.8f;
-static const float FootSize = 0.5f;
-static const float LabelLeft = -455;
-static const float ColumnCentre[] = {-10, 185, 370};
-static_assert(sizeof ColumnCentre / sizeof ColumnCentre[0] == OptionColumns, "one entry per OptionColumns");
-static const float ColumnWidth = 180;
+// ScreenOrtho units; the rest in ui/options_layout.h.
 static const float ArrowOffset = 80;         // "<" and ">" either side of a value's centre
 static const float CellHeight = 22;          // the lit cell's panel, inside
 static const float CellRaise = 6;            // the text's top above the cell's inner top
-static const float LabelInset = 26;          // the labels' left edge right of the heading's
 static const float FramePad = 4;             // a lit cell's frame outside its inner rectangle
 static const float FrameLines = 2;           // nested outlines, one unit apart, for a bolder frame
 static const float LitCellColour[4] = {1.0f, 0.82f, 0.35f, 1};   // the highlight panel's gold
@@ -38,13 +27,11 @@ static const float HitLeft = -470;           // a row answers the pointer from h
 static const float HitRight = 470;           // ... to here
 static const int MoreTextSize = 48;
 static const int NoteTextSize = 160;
-static const float FootWidth = 680;          // the foot line, clear of "N more below"
 static const int PageRows = 6;               // Page Up / Down move this many rows
 
+static_assert(OptionLayoutColumns == OptionColumns, "a place for every column");
+
 static char CellText[OptionTextSize];
-static const char* const ColumnHeads[] = {N_("Key"), N_("Other key"), N_("Pad")};
-static_assert(sizeof ColumnHeads / sizeof ColumnHeads[0] == OptionColumns, "one entry per OptionColumns");
-static const float HeadSize = 0.4f;
 
 static float ListTop()
 {
@@ -53,13 +40,8 @@ static float ListTop()
 
 static int VisibleRows()
 {
-  int rows = (int)((2 * ScreenOrthoHalfHeight() - ListBelowTop - FootAboveBottom - RowStep) / RowStep);
+  int rows = (int)((2 * ScreenOrthoHalfHeight() - ListBelowTop - FootAboveBottom - OptionRowStep) / OptionRowStep);
   return rows < 1 ? 1 : rows;
-}
-
-static int ColumnsOf(int row)
-{
-  return row < OptionSettingRows ? 1 : OptionColumns;
 }
 
 static void ShowLitRow()
@@ -79,7 +61,7 @@ static void MoveRow(int step)
 {
   int row = Options.row + step;
   Options.row = row < 0 ? 0 : (row > OptionRowCount - 1 ? OptionRowCount - 1 : row);
-  if (Options.column >= ColumnsOf(Options.row))
+  if (Options.column >= OptionCells(Options.row))
     Options.column = 0;
   ShowLitRow();
 }
@@ -92,20 +74,22 @@ static void PointerPoint(float* x, float* y)
   *y = ScreenHeight > 0 ? (Controls.pointerY / ScreenHeight * 2 - 1) * half : 0;
 }
 
-// The visible row under the pointer and its column; false when it is over none.
+// The visible row under the pointer and its column; false when it is over
+// none, or over the column heads beside "Restore defaults".
 static bool PointerCell(int* row, int* column, float* x)
 {
   float y;
   PointerPoint(x, &y);
-  float k = (y - ListTop() + (RowStep - CellHeight) / 2) / RowStep;
+  float k = (y - ListTop() + (OptionRowStep - CellHeight) / 2) / OptionRowStep;
   if (*x < HitLeft || *x > HitRight || k < 0 || k >= VisibleRows())
     return false;
   *row = Options.firstRow + (int)k;
   *column = 0;
-  for (int c = 1; c < ColumnsOf(*row); c++)
+  for (int c = 1; c < OptionCells(*row); c++)
     if (*x >= ColumnCentre[c] - ColumnWidth / 2)
       *column = c;
-  return *row < OptionRowCount;
+  bool overHeads = *row == optrow_defaults && *x >= ColumnCentre[0] - ColumnWidth / 2;
+  return *row < OptionRowCount && !overHeads;
 }
 
 static void PointerInput()
@@ -181,6 +165,15 @@ static float TextCentreStart(const char* text, float centre, float size)
   return centre - TextWidth(text, size) / 2;
 }
 
+// The size, size at most and smallest at least, at which text spans width.
+static float FittingSize(const char* text, float size, float smallest, float width)
+{
+  float wide = TextWidth(text, size);
+  if (wide <= width)
+    return size;
+  return size * width / wide > smallest ? size * width / wide : smallest;
+}
+
 // An outline around the inner rectangle (x, y, w, h), a few units outside it.
 static void DrawFrame(float x, float y, float w, float h, const float* rgba)
 {
@@ -191,6 +184,7 @@ static void DrawFrame(float x, float y, float w, float h, const float* rgba)
   }
 }
 
+// A cell of the row, lit with a frame when it is the lit one.
 static void DrawCell(int row, int column, float top)
 {
   bool lit = row == Options.row && (column == Options.column || row < OptionSettingRows);
@@ -199,8 +193,9 @@ static void DrawCell(int row, int column, float top)
   OptionValueText(row, column, CellText, sizeof CellText);
   if (lit && Options.waiting)
     snprintf(CellText, sizeof CellText, "%s", "...");
-  FitTextToWidth(CellText, ColumnWidth, RowTextSize);
-  DrawText(TextCentreStart(CellText, ColumnCentre[column], RowTextSize), top - CellRaise, CellText, RowTextSize);
+  float size = FittingSize(CellText, RowTextSize, CellMinSize, ColumnWidth);
+  FitTextToWidth(CellText, ColumnWidth, size);
+  DrawText(TextCentreStart(CellText, ColumnCentre[column], size), top - CellRaise, CellText, size);
   bool stepped = row == optrow_sound || row == optrow_music || row == optrow_speed || row == optrow_language;
   if (stepped) {
     DrawText(ColumnCentre[0] - ArrowOffset, top - CellRaise, "<", RowTextSize);
@@ -212,37 +207,45 @@ static void DrawRows()
 {
   for (int k = 0; k < VisibleRows() && Options.firstRow + k < OptionRowCount; k++) {
     int row = Options.firstRow + k;
-    float top = ListTop() + k * RowStep;
-    float labelWidth = ColumnCentre[0] - ColumnWidth / 2 - LabelLeft - 2 * LabelInset;
+    float top = ListTop() + k * OptionRowStep;
     if (row == Options.row)   // a row of cells lights its name too; "Restore defaults" has only its name
-      DrawFrame(LabelLeft + LabelInset / 2, top, labelWidth, CellHeight,
+      DrawFrame(LabelFrameLeft, top, LabelFrameWidth, CellHeight,
                 row == optrow_defaults ? LitCellColour : LitRowColour);
     DrawText(LabelLeft + LabelInset, top - CellRaise, Tr(OptionLabel(row)), RowTextSize);
-    for (int c = 0; c < ColumnsOf(row); c++)
+    for (int c = 0; c < OptionCells(row); c++)
       DrawCell(row, c, top);
     if (row == optrow_defaults)   // the heads of the control rows' columns below
-      for (int c = 0; c < OptionColumns; c++)
-        DrawText(TextCentreStart(Tr(ColumnHeads[c]), ColumnCentre[c], HeadSize), top - CellRaise, Tr(ColumnHeads[c]), HeadSize);
+      for (int c = 0; c < OptionColumns; c++) {
+        const char* head = Tr(OptionColumnHead(c));
+        DrawText(TextCentreStart(head, ColumnCentre[c], HeadSize), top - CellRaise, head, HeadSize);
+      }
   }
+}
+
+void OptionsFootText(char* out, int size)
+{
+  if (Options.waiting)
+    snprintf(out, size, Options.column == OptionPadColumn ? Tr("Press a pad button for %s (Escape cancels)")
+                                                          : Tr("Press a key for %s (Escape cancels)"),
+             Tr(OptionLabel(Options.row)));
+  else if (Options.note == optnote_not_saved)
+    snprintf(out, size, Tr("Not saved, kept until the game ends: %s"),
+             Tr(Options.saveError < 0 ? SettingsWriteFailure() : SaveFailureReason(Options.saveError)));
+  else if (Options.note == optnote_last_key)
+    snprintf(out, size, "%s", Tr("Not changed: that key is another action's only key"));
+  else if (Options.note == optnote_restored)
+    snprintf(out, size, "%s", Tr("Every option is back to its default"));
+  else
+    snprintf(out, size, "%s", Tr("Press B to go back"));
 }
 
 static void DrawFoot()
 {
   static char note[NoteTextSize];
-  float half = ScreenOrthoHalfHeight();
-  if (Options.waiting)
-    snprintf(note, sizeof note, Options.column == OptionPadColumn ? Tr("Press a pad button for %s (Escape cancels)")
-                                                                   : Tr("Press a key for %s (Escape cancels)"),
-             Tr(OptionLabel(Options.row)));
-  else if (Options.note == optnote_not_saved)
-    snprintf(note, sizeof note, Tr("Not saved, kept until the game ends: %s"),
-             Tr(Options.saveError < 0 ? SettingsWriteFailure() : SaveFailureReason(Options.saveError)));
-  else if (Options.note == optnote_last_key)
-    snprintf(note, sizeof note, "%s", Tr("Not changed: that key is another action's only key"));
-  else
-    snprintf(note, sizeof note, "%s", Tr("Press B to go back"));
-  FitTextToWidth(note, FootWidth, FootSize);
-  DrawText(LabelLeft, half - FootAboveBottom, note, FootSize);
+  OptionsFootText(note, sizeof note);
+  float size = FittingSize(note, FootSize, FootMinSize, FootWidth);
+  FitTextToWidth(note, FootWidth, size);
+  DrawText(LabelLeft, ScreenOrthoHalfHeight() - FootAboveBottom, note, size);
 }
 
 void DrawOptions()
@@ -254,11 +257,11 @@ void DrawOptions()
   char more[MoreTextSize];
   int below = OptionRowCount - Options.firstRow - VisibleRows();
   if (Options.firstRow > 0) {
-    snprintf(more, sizeof more, Tr("%i more above"), Options.firstRow);
+    snprintf(more, sizeof more, TrN("%i more above", "%i more above", Options.firstRow), Options.firstRow);
     DrawTextRight(more, -LabelLeft, -half + HeadingBelowTop, FootSize);
   }
   if (below > 0) {
-    snprintf(more, sizeof more, Tr("%i more below"), below);
+    snprintf(more, sizeof more, TrN("%i more below", "%i more below", below), below);
     DrawTextRight(more, -LabelLeft, half - FootAboveBottom, FootSize);
   }
   DrawRows();

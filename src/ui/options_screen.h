@@ -7,11 +7,16 @@
 // key or button to bind, B (or the pad's B) goes back; over the pause layer
 // Escape goes back too. The pointer lights the cell it moves onto; a click on
 // the left half of a value turns it down, on the right half up. A line at
-// the foot says what is waited for, or why a change was not kept.
+// the foot says what is waited for, why a change was not kept, or that every
+// option is back to its default.
 #pragma once
 
 // The input step: moves, changes and the key chosen for a binding.
 void OptionsInput();
+
+// The foot line's text: what is waited for, why a change was not kept, that
+// the defaults are back, or how to go back.
+void OptionsFootText(char* out, int size);
 
 // The list, its heading and its foot line.
 void DrawOptions();

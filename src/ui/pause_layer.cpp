@@ -15,6 +15,7 @@
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "ui/editor.h"
+#include "ui/editor_help.h"
 #include "ui/run_flow.h"
 
 // The dashboard bars, in window pixels.
@@ -88,6 +89,7 @@ static void MovePauseCursor()
 
 void CloseWindow()
 {
+  HideEditorHelp();   // the pause layer may come up to ask, and needs the keys
   bool asked = CloseAsking || (PauseWanted && PauseConfirmRow == pauserow_exit);
   if (!EditorHasUnsavedEdits() || asked) {
     QuitRequested = true;

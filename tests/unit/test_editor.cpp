@@ -9,7 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "game/controls.h"
 #include "game/edit_history.h"
+#include "game/key_bindings.h"
 #include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
@@ -22,6 +24,7 @@
 #include "test_support.h"
 #include "ui/bars.h"
 #include "ui/editor.h"
+#include "ui/editor_help.h"
 #include "ui/editor_save.h"
 #include "ui/menus.h"
 
@@ -189,7 +192,7 @@ TEST(Editor, SaveShowsSavedThenLeavesFailuresStayKeepingTheBrush)
   PlaceCamera(2.5f, 1.5f);
   Frame({}, 400, 300, true);
   ASSERT_EQ(CellAt(2, 1), maptype_finish);
-  EXPECT_STREQ(EditorHintText(), "Press B to save and go back");
+  EXPECT_STREQ(EditorHintText(), "Press B to save and go back    F1: keys");
 
   Frame({KeyB});
   EXPECT_EQ(ScreenNow(), gamestate_editing);
@@ -348,4 +351,30 @@ TEST(Editor, HeldResizeRepeatsCtrlSStaysAndNarrowPalette)
   int x = (int)(ScreenWidth / 2 + (PaletteLeft + PaletteCell + PaletteGap + PaletteCell / 2) * pixelsPerUnit);
   Frame({}, x, y, InputPressed);
   EXPECT_EQ(EditorBrush, maptype_blocknormal);
+}
+
+// F1 lists the keys as bound; the next key, Escape too, only closes the list.
+TEST(Editor, F1ListsTheKeysAsBoundAndAnyKeyOnlyClosesIt)
+{
+  ScratchDir dir;
+  EnterEditor();
+  int brush = EditorBrush;
+  Frame({KeyF1});
+  Frame({KeyE});
+  EXPECT_EQ(EditorBrush, brush);
+  Frame({KeyE});
+  EXPECT_NE(EditorBrush, brush);
+  Frame({KeyF1});
+  Frame({KeyEscape});
+  EXPECT_FALSE(Controls.pauseToggle || KeyCaptureWanted);
+  KeyBindings kept = Bindings;
+  Bindings.key[bind_undo][1] = KeyF11 - 4;   // F7
+  std::string lines;
+  char label[128], keys[128];
+  for (int row = 0; row < EditorHelpRows; row++) {
+    EditorHelpLine(row, label, sizeof label, keys, sizeof keys);
+    lines += std::string(label) + ": " + keys + "\n";
+  }
+  EXPECT_NE(lines.find("Undo: Ctrl+Z or F7"), std::string::npos) << lines;
+  Bindings = kept;
 }

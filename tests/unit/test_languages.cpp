@@ -9,11 +9,15 @@
 #include <regex>
 #include <vector>
 
+#include "game/clock_text.h"
 #include "game/file_save.h"
 #include "game/lang.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
 #include "game/mo_catalog.h"
+#include "game/options.h"
+#include "game/plural_rule.h"
+#include "game/settings_write.h"
 #include "game/run_end.h"
 #include "game/utf8.h"
 #include "render/atlas.h"
@@ -22,11 +26,14 @@
 #include "render/overlay.h"
 #include "test_support.h"
 #include "ui/bars.h"
+#include "ui/editor_help.h"
 #include "ui/editor_save.h"
 #include "ui/hint_view.h"
 #include "ui/level_note.h"
 #include "ui/list_layout.h"
 #include "ui/menus.h"
+#include "ui/options_layout.h"
+#include "ui/options_screen.h"
 #include "ui/results.h"
 
 typedef std::vector<std::pair<std::string, std::string>> Texts;
@@ -100,10 +107,27 @@ TEST(Languages, LocaleNamesTheLanguageAndTheSettingOverridesIt)
   EXPECT_STRNE("Play", Tr("Play"));
   EXPECT_FALSE(UseLanguage("xx"));
   EXPECT_STREQ("de", LanguageInUse());
+  struct tm evening = {};
+  evening.tm_hour = 17, evening.tm_min = 26, evening.tm_sec = 57;
+  FormatClockText(&evening);
+  EXPECT_STREQ("17:26:57", ClockText);   // German keeps the 24-hour clock
   EditorNote = LevelCheckNote(LevelCheck{});   // kept across a switch of language, as the editor keeps it
   EXPECT_TRUE(UseLanguage("en"));
   EXPECT_STREQ("Play", Tr("Play"));
   EXPECT_STREQ("No spawn - saved anyway; press B to go back", EditorHintText());
+  FormatClockText(&evening);
+  EXPECT_STREQ("5:26:57 PM", ClockText);
+  // The editor's bar, made in one language, shows in the next one as if made in it.
+  RunEnd.outcome = runend_finished;
+  for (bool refused : {false, true}) {
+    UseLanguage("de");
+    refused ? (void)TestRunRefused() : NoteTestRunEnd();
+    UseLanguage("en");
+    std::string switched = EditorHintText();
+    refused ? (void)TestRunRefused() : NoteTestRunEnd();
+    EXPECT_EQ(EditorHintText(), switched);
+  }
+  RunEnd = RunEndRecord{};
   ClearEditorNotes();
   SetSystemLanguage("C");
   EXPECT_TRUE(UseLanguage(""));
@@ -112,8 +136,9 @@ TEST(Languages, LocaleNamesTheLanguageAndTheSettingOverridesIt)
 }
 
 struct PoEntry {
-  std::string english, translated;
-  bool fuzzy;
+  std::string english;
+  std::vector<std::string> forms;   // msgstr, or msgstr[0], msgstr[1], ...
+  bool fuzzy, counted;              // counted: it has a msgid_plural
 };
 
 // The entries of a .po or .pot file, obsolete ones left out, header included.
@@ -121,20 +146,25 @@ static std::vector<PoEntry> ReadPo(const std::string& path)
 {
   std::vector<PoEntry> entries;
   std::istringstream in(ReadFile(path));
-  std::string line, *into = nullptr;
+  std::string line, *into = nullptr, plural;
   bool fuzzy = false;
-  std::regex quoted("^(msgid|msgstr)? ?\"(.*)\"$");
+  std::regex quoted(R"re(^(msgid|msgid_plural|msgstr(?:\[\d\])?)? ?"(.*)"$)re");
   for (std::smatch m; std::getline(in, line);) {
     if (line.rfind("#,", 0) == 0 && line.find("fuzzy") != std::string::npos)
       fuzzy = true;
     if (!std::regex_match(line, m, quoted) || (!into && m[1] == ""))
       continue;
     if (m[1] == "msgid") {
-      entries.push_back({"", "", fuzzy});
+      entries.push_back({"", {}, fuzzy, false});
       fuzzy = false;
     }
+    PoEntry& e = entries.back();
+    if (m[1] == "msgid_plural")
+      e.counted = true;
+    if (m[1].str().rfind("msgstr", 0) == 0)
+      e.forms.emplace_back();
     if (m[1] != "")
-      into = m[1] == "msgid" ? &entries.back().english : &entries.back().translated;
+      into = m[1] == "msgid" ? &e.english : m[1] == "msgid_plural" ? &plural : &e.forms.back();
     into->append(std::regex_replace(m[2].str(), std::regex(R"(\\(.))"), "$1"));
   }
   return entries;
@@ -154,6 +184,16 @@ static std::vector<std::string> Conversions(const std::string& format)
   return out;
 }
 
+// The number of forms a catalogue's header asks for; 1 when it names no rule.
+static int FormsOf(const std::vector<PoEntry>& entries)
+{
+  std::smatch m;
+  for (const PoEntry& e : entries)
+    if (e.english.empty() && !e.forms.empty() && std::regex_search(e.forms[0], m, std::regex(R"(nplurals=(\d+))")))
+      return std::stoi(m[1]);
+  return 1;
+}
+
 TEST(Languages, EveryCatalogueIsCompleteWithEnglishFormatsAndDrawableLetters)
 {
   std::string po = std::string(REPO_ROOT) + "/po/";
@@ -165,23 +205,83 @@ TEST(Languages, EveryCatalogueIsCompleteWithEnglishFormatsAndDrawableLetters)
       continue;
     catalogues++;
     std::map<std::string, PoEntry> byEnglish;
-    for (const PoEntry& e : ReadPo(file.path()))
+    std::vector<PoEntry> entries = ReadPo(file.path());
+    for (const PoEntry& e : entries)
       byEnglish[e.english] = e;
     for (const PoEntry& e : english) {
       auto found = byEnglish.find(e.english);
       ASSERT_NE(byEnglish.end(), found) << file.path() << " lacks \"" << e.english << "\"";
       const PoEntry& t = found->second;
-      EXPECT_FALSE(t.fuzzy || t.translated.empty()) << file.path() << ": \"" << e.english << "\"";
-      EXPECT_EQ(Conversions(e.english), Conversions(t.translated)) << file.path() << ": \"" << t.translated << "\"";
-      unsigned code;
-      for (const char* c = t.translated.c_str(); *c; c += Utf8Decode(c, &code)) {
-        Utf8Decode(c, &code);
-        EXPECT_TRUE(code == '\n' || (code >= ' ' && code < 127) || ExtraGlyphIndex(code) != ExtraGlyphPlaceholder)
-            << file.path() << ": U+" << std::hex << code << " in \"" << t.translated << "\"";
+      EXPECT_EQ(e.counted, t.counted) << file.path() << ": \"" << e.english << "\"";
+      EXPECT_EQ(t.forms.size(), e.counted ? (size_t)FormsOf(entries) : 1u) << file.path() << ": \"" << e.english << "\"";
+      for (const std::string& form : t.forms) {
+        EXPECT_FALSE(t.fuzzy || form.empty()) << file.path() << ": \"" << e.english << "\"";
+        EXPECT_EQ(Conversions(e.english), Conversions(form)) << file.path() << ": \"" << form << "\"";
+        unsigned code;
+        for (const char* c = form.c_str(); *c; c += Utf8Decode(c, &code)) {
+          Utf8Decode(c, &code);
+          EXPECT_TRUE(code == '\n' || (code >= ' ' && code < 127) || ExtraGlyphIndex(code) != ExtraGlyphPlaceholder)
+              << file.path() << ": U+" << std::hex << code << " in \"" << form << "\"";
+        }
       }
     }
   }
   EXPECT_GE(catalogues, 1);
+}
+
+// Each language's plural rule as its grammar has it, apart from the catalogue's text.
+static int GrammarForm(const std::string& code, unsigned long n)
+{
+  bool few = n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 10 || n % 100 >= 20);
+  if (code == "fr" || code == "pt_BR")
+    return n > 1;
+  if (code == "pl")
+    return n == 1 ? 0 : few ? 1 : 2;
+  if (code == "ru")
+    return n % 10 == 1 && n % 100 != 11 ? 0 : few ? 1 : 2;
+  return n != 1;
+}
+
+static std::string PluralFormsLine(const std::string& header)
+{
+  std::smatch m;
+  return std::regex_search(header, m, std::regex("Plural-Forms:([^\\n]*)")) ? m[1].str() : "";
+}
+
+// Every catalogue's rule read as the game reads it gives each count its
+// grammar's form; a .mo with a counted text finds each form, a form the
+// entry lacks falls back to English, and a damaged rule refuses the file.
+TEST(Languages, CountedTextsTakeTheFormOfEachLanguagesRule)
+{
+  std::string po = std::string(REPO_ROOT) + "/po/";
+  for (const auto& file : std::filesystem::directory_iterator(po)) {
+    if (file.path().extension() != ".po")
+      continue;
+    std::string code = file.path().stem().string(), forms = PluralFormsLine(ReadPo(file.path())[0].forms[0]);
+    PluralRule rule;
+    ASSERT_TRUE(ReadPluralRule(forms.c_str(), &rule)) << code << ": " << forms;
+    for (unsigned long n = 0; n <= 1000; n++)
+      ASSERT_EQ(GrammarForm(code, n), PluralIndex(rule, n)) << code << " " << n;
+  }
+
+  ScratchDir dir;
+  std::string ru = "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);";
+  Texts texts = {{"", "Plural-Forms: " + ru + "\n"}, {std::string("%d file\0%d files", 16), std::string("A\0B\0C", 5)},
+                 {std::string("one\0many", 8), std::string("X\0Y", 3)}};
+  WriteFile("ru.mo", MoFile(texts, false));
+  ASSERT_TRUE(LoadMoCatalog("ru.mo"));
+  for (unsigned long n = 0; n <= 300; n++)
+    ASSERT_STREQ(std::string(1, "ABC"[GrammarForm("ru", n)]).c_str(), MoPluralTranslation("%d file", n)) << n;
+  EXPECT_STREQ("X", TrN("one", "many", 21));
+  EXPECT_STREQ("many", TrN("one", "many", 5));   // the entry holds no third form
+  std::string deep = "nplurals=2; plural=" + std::string(40, '(') + "n" + std::string(40, ')') + ";";
+  for (std::string bad : {"nplurals=3; plural=(n%10==1;", "nplurals=0; plural=0;", "nplurals=2; plural=n !! 1;",
+                          "nplurals=2; plural=n != 1 x;", "nplurals=2 plural=n != 1;", deep.c_str()}) {
+    texts[0].second = "Plural-Forms: " + bad + "\n";
+    WriteFile("bad.mo", MoFile(texts, false));
+    EXPECT_FALSE(LoadMoCatalog("bad.mo")) << bad;
+    EXPECT_EQ(nullptr, MoPluralTranslation("%d file", 2));
+  }
 }
 
 static const int LastErrno = 133;   // errno values reach this far on Linux
@@ -191,6 +291,40 @@ struct Placed {
   std::string text;
   float width, room;
 };
+
+// The options screen's row names, column heads, values and every foot line,
+// with "N more below" at the foot's right.
+template <typename Place> static void PlaceOptionsTexts(Place place)
+{
+  char a[LevelNoteSize];
+  for (int row = 0; row < OptionRowCount; row++) {
+    place(Tr(OptionLabel(row)), RowTextSize, LabelRoom);
+    for (int c = 0; c < OptionCells(row); c++) {
+      OptionValueText(row, c, a, sizeof a);
+      place(a, CellMinSize, ColumnWidth);
+    }
+  }
+  for (int c = 0; c < OptionColumns; c++)
+    place(Tr(OptionColumnHead(c)), HeadSize, ColumnWidth);
+  float gap = TextAdvance(FootSize);
+  snprintf(a, sizeof a, TrN("%i more below", "%i more below", OptionRowCount), OptionRowCount);
+  place(a, FootSize, -LabelLeft - (LabelLeft + FootWidth) - gap);
+  Options = OptionsRecord{};
+  Options.waiting = true;
+  for (Options.row = OptionSettingRows; Options.row < OptionRowCount; Options.row++)
+    for (Options.column = 0; Options.column < OptionColumns; Options.column += OptionPadColumn)
+      if (Options.column != OptionPadColumn || OptionPadAction(Options.row) >= 0) {
+        OptionsFootText(a, sizeof a);
+        place(a, FootMinSize, FootWidth);
+      }
+  Options.waiting = false;
+  Options.saveError = SettingsFileFull;
+  for (Options.note = optnote_none; Options.note <= optnote_restored; Options.note++) {
+    OptionsFootText(a, sizeof a);
+    place(a, FootMinSize, FootWidth);
+  }
+  Options = OptionsRecord{};
+}
 
 // Texts drawn at a fixed size where nothing shrinks them (or they would be cut
 // with "..."), at their longest: level 999, every errno's cause, the default keys.
@@ -202,10 +336,10 @@ static std::vector<Placed> PlacedTexts()
   for (const char* row : {N_("Play"), N_("Edit"), N_("Quit"), N_("New level")})
     place(Tr(row), MenuTextSize, MenuBarWidth);
   float gap = TextAdvance(SmallTextSize);
-  snprintf(a, sizeof a, Tr("%i more above"), MaxLevels);
+  snprintf(a, sizeof a, TrN("%i more above", "%i more above", MaxLevels), MaxLevels);
   for (const char* heading : {Tr("Select a level to play"), Tr("Select a level to edit")})
     place(heading, SmallTextSize, MoreAboveRight - HeadingX - gap - TextWidth(a, SmallTextSize));
-  snprintf(a, sizeof a, Tr("%i more below"), MaxLevels);
+  snprintf(a, sizeof a, TrN("%i more below", "%i more below", MaxLevels), MaxLevels);
   place(Tr("Press B to go back"), SmallTextSize, FooterRight - MoreBelowLeft - gap - TextWidth(a, SmallTextSize));
   place(Tr("G watches the best run"), WatchHintSize, FooterRight - MenuBarLeft);
 
@@ -246,6 +380,13 @@ static std::vector<Placed> PlacedTexts()
   FormatBannerKeys(a, sizeof a);
   place(a, BannerKeysSize, BannerMaxWidth);
   RunEnd = RunEndRecord{};
+  PlaceOptionsTexts(place);
+  char b[LevelNoteSize];
+  for (int row = 0; row < EditorHelpRows; row++) {
+    EditorHelpLine(row, a, sizeof a, b, sizeof b);
+    place(a, EditorHelpTextSize, EditorHelpLabelRoom);
+    place(b, EditorHelpTextSize, EditorHelpKeysRoom);
+  }
   return out;
 }
 

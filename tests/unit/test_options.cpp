@@ -10,7 +10,9 @@
 
 #include "game/assists.h"
 #include "game/controls.h"
+#include "game/hints.h"
 #include "game/key_rebind.h"
+#include "game/lang.h"
 #include "game/options.h"
 #include "game/places.h"
 #include "game/settings.h"
@@ -161,6 +163,45 @@ TEST(Options, AssistsLatchTheTetherAndSlowTheStep)
   }
   Settings = kept;
   StartAssistedRun();
+}
+
+// Restore defaults after every option was moved: the file then reads as the
+// shipped one; and every cell the screen can light shows a value.
+TEST(Options, RestoreDefaultsPutsBackEveryOptionInTheFile)
+{
+  ScratchDir dir;
+  SettingsRecord kept = Settings;
+  bool hints = HintsEnabled;
+  WriteFile("settings.ini", ReadFile(REPO_ROOT "/settings.ini"));
+  LoadSettings();
+  LoadKeyBindings();
+  SettingsRecord shipped = Settings;
+  StepOption(optrow_sound, -1);
+  StepOption(optrow_music, 1);
+  StepOption(optrow_speed, -1);
+  StepOption(optrow_language, 1);
+  for (int row : {optrow_fullscreen, optrow_hints, optrow_ghost, optrow_tether, optrow_flashing})
+    ChooseOption(row, 0);
+  EXPECT_TRUE(RebindKey(&Bindings, bind_jump, 1, KeyF1 + 6) && RebindPadButton(&Bindings, padbind_jump, 3));
+  EXPECT_TRUE(SaveKeyBindings(&Bindings));
+  ChooseOption(optrow_defaults, 0);
+  EXPECT_EQ(Options.note, optnote_restored);
+  LoadSettings();
+  LoadKeyBindings();
+  EXPECT_TRUE(Settings.sound == shipped.sound && Settings.music == shipped.music && Settings.speed == shipped.speed);
+  EXPECT_TRUE(!Settings.fullscreen && Settings.ghost && HintsEnabled && !Settings.tetherToggle && !Settings.reduceFlashing);
+  EXPECT_STREQ(Settings.language, shipped.language);
+  EXPECT_EQ(memcmp(&Bindings, &DefaultBindings, sizeof Bindings), 0);
+  for (int row = 0; row < OptionRowCount; row++)
+    for (int c = 0; c < OptionCells(row) && row < OptionSettingRows; c++) {
+      char value[OptionTextSize];
+      OptionValueText(row, c, value, sizeof value);
+      EXPECT_STRNE(value, "") << "row " << row << " lights an empty cell";
+    }
+  Settings = kept;
+  HintsEnabled = hints;
+  UseLanguage("en");
+  Options = OptionsRecord{};
 }
 
 }  // namespace

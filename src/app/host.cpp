@@ -16,6 +16,7 @@
 #include "game/medals.h"
 #include "game/options.h"
 #include "game/pause_state.h"
+#include "game/play_step.h"
 #include "game/screen.h"
 #include "game/settings.h"
 #include "platform/audio.h"
@@ -49,20 +50,7 @@
 
 static bool FirstFrameDone;   // false until the first frame has been presented
 
-static const float FramesPerSecondNominal = 60;  // the rate all per-frame steps are tuned for
-static const float MinTimeScale = 0.2f;
-static const float MaxTimeScale = 2;
 static const float PauseSpeed = 1;               // the pause slide is never scaled by TimeScale
-
-float ComputeTimeScale(float framesPerSecond)
-{
-  float scale = FramesPerSecondNominal / framesPerSecond;
-  if (!(scale >= MinTimeScale))   // also a NaN rate, so play never runs on NaN steps
-    return MinTimeScale;
-  if (scale > MaxTimeScale)
-    return MaxTimeScale;
-  return scale;
-}
 
 // The screen asked for takes over. It opens with its first entry lit, a
 // level list on the level last played or edited.
@@ -91,6 +79,8 @@ void RunGameState()
 {
   BeginQuadDrawing();
 
+  // Play steps by whole steps of at least 16 ms of play (game/play_step.h);
+  // the other screens follow the frame's own rate.
   float timeScale = ComputeTimeScale(FramesPerSecond);
   switch (GameState) {
   case gamestate_title:
@@ -99,7 +89,7 @@ void RunGameState()
     MenuFrame();
     break;
   case gamestate_playing:
-    PlayFrame(timeScale);
+    PlayFrame(FrameTime);
     break;
   case gamestate_editing:
     EditorUpdate(timeScale);

@@ -55,7 +55,7 @@ void StartPlatform()
   EM_ASM({ stringToUTF8(String(navigator.language), $0, $1); }, BrowserLanguage, (int)sizeof BrowserLanguage);
   SetSystemLanguage(BrowserLanguage);
   EM_ASM({ Module['startPage'](); });
-  PacingEnabled = false;   // the display refresh paces the frames
+  PacingEnabled = false;   // the display refresh paces the frames; play still steps by 16 ms or more (game/play_step.h)
   // The page keeps only Levels/ in its store: the hub token and name live there.
   snprintf(Places.userSettings, sizeof Places.userSettings, "%s", Places.userLevels);
 }

@@ -11,6 +11,7 @@
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
 #include "game/level_check.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/test_run.h"
@@ -233,7 +234,7 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   Ball.y = NewLevelHeight - 2.5f;
   Ball.vx = Ball.vy = 0;
   memset(&Controls, 0, sizeof Controls);
-  PlayFrame(1);                  // straight back to the editor, no results card
+  PlayFrame(MinStepMilliseconds);                  // straight back to the editor, no results card
   EXPECT_STREQ(EditorHintText(), "Finished, 30.0 s left");
   EXPECT_EQ(LevelBest[2], 0);
   EXPECT_FALSE(TestRunActive);
@@ -242,6 +243,6 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   EXPECT_EQ(Camera.camX, 7);
   BeginTestRun();
   LevelTimer = 0.01f;
-  PlayFrame(1);
+  PlayFrame(MinStepMilliseconds);
   EXPECT_STREQ(EditorHintText(), "Time up");
 }

@@ -1,15 +1,21 @@
 // Frame pacing on a scripted clock, TimeScale from the measured rate, the
-// date and clock texts, and RunGameState's dispatch and menu reset.
+// date and clock texts, RunGameState's dispatch and menu reset, and the
+// steps of play at any display rate and game speed.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "app/host.h"
 #include "game/clock_text.h"
+#include "game/controls.h"
 #include "game/level_files.h"
+#include "game/play_step.h"
+#include "game/replay_run.h"
 #include "game/screen.h"
+#include "game/settings.h"
 #include "game/world.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
@@ -78,6 +84,89 @@ TEST(ShellPacing, WaitsOutSixteenMillisecondsMeasuresAndCountsOversleep)
   EXPECT_FLOAT_EQ(FramesPerSecond, 1000);
 }
 
+// Made-up runs of frame lengths and game speeds: every step is one a frame
+// of whole ms, 16 or more, gives, a frame's own at full speed; short frames
+// make a 60 Hz display's frames, and game speed takes its share of those.
+TEST(ShellPacing, PlayStepsAreWholeStepsThatKeepWithTheClock)
+{
+  unsigned seed = 7;
+  for (int run = 0; run < 300; run++) {
+    ResetPlayStep();
+    int percent = run % 3 ? 50 + run % 6 * 10 : 75, longest = run % 2 ? 15 : 60;
+    long shortTime = 0, displayFrames = 0, steps = 0;
+    for (int f = 0; f < 400; f++) {
+      int ms = 1 + (int)(rand_r(&seed) % longest), stepMs = MinStepMilliseconds;
+      float t = TakePlayStep(ms, percent);
+      shortTime += ms < MinStepMilliseconds ? ms : 0;
+      displayFrames += ms >= MinStepMilliseconds;
+      ASSERT_TRUE(percent < 100 || ms < MinStepMilliseconds || t == StepScaleFor(ms)) << ms;
+      while (t > 0 && stepMs < 34 && StepScaleFor(stepMs) != t)
+        stepMs++;
+      ASSERT_TRUE(t == 0 || (t == StepScaleFor(stepMs) && (longest > 15 || stepMs <= 17))) << t;
+      steps += t > 0;
+    }
+    ASSERT_TRUE(PlayStep.owed >= 0 && PlayStep.owed < 50 && (shortTime * 3 - PlayStep.owed) % 50 == 0);
+    displayFrames += (shortTime * 3 - PlayStep.owed) / 50;
+    EXPECT_EQ(steps * 100 + PlayStep.speedShare, displayFrames * percent) << "run " << run;
+  }
+}
+
+// Level 2 with jump held from the start: how many cells the ball rises above
+// the floor it first lands on, over frames frames of the host's play.
+template <typename FrameFunction> float HeldJumpPeak(int frames, FrameFunction frame)
+{
+  if (!StartLevelFile(REPO_ROOT "/Levels/level2.dat"))
+    return -1;
+  ShowScreen(gamestate_playing);
+  float floorY = 0, topY = 0;
+  for (int f = 0; f < frames; f++) {
+    memset(&Controls, 0, sizeof Controls);
+    Controls.jump = true;
+    frame();
+    if (floorY == 0 && Ball.onGround)
+      floorY = topY = Ball.y;
+    topY = Ball.y < topY ? Ball.y : topY;
+  }
+  return floorY - topY;
+}
+
+// A held jump rises alike at 60 Hz, in the browser on a 144 Hz display
+// (frames 7 ms apart, no wait: it once flew to the ceiling), and at game
+// speeds 75 and 50%, whose clock runs at that share of real time; a tether
+// click between two steps shoots at the next one.
+TEST(ShellPacing, HeldJumpRisesAlikeAtAnyRefreshAndGameSpeed)
+{
+  ScratchDir dir;
+  SettingsRecord kept = Settings;
+  PacingTicks = FakeTicks;
+  PacingEnabled = false;
+  const struct { int hz, speed; } runs[] = {{60, 100}, {144, 100}, {60, 75}, {60, 50}};
+  float peak[4], clock[4];
+  for (int i = 0; i < 4; i++) {
+    Settings.speed = runs[i].speed;
+    unsigned start = LastFrameTick = FakeNow;
+    int f = FrameTime = 0;
+    peak[i] = HeldJumpPeak(runs[i].hz * 3, [&] {
+      RunGameState();
+      FakeNow = start + ++f * 1000 / runs[i].hz;
+      PaceFrame();
+    });
+    clock[i] = (LevelTimeAtStart - LevelTimer) / runs[i].speed;
+    EXPECT_NEAR(peak[i], peak[0], peak[0] * 0.02f) << runs[i].hz << " Hz, " << runs[i].speed << "%";
+    EXPECT_NEAR(clock[i], clock[0], clock[0] * 0.03f) << runs[i].hz << " Hz, " << runs[i].speed << "%";
+  }
+  EXPECT_GT(peak[0], 1);
+  PacingEnabled = true;
+  Settings = kept;
+
+  bool shot[4];
+  for (int f = 0; f < 4; f++, memset(&Controls, 0, sizeof Controls)) {
+    Controls.tether = Controls.tetherShot = f == 0;
+    shot[f] = TakePlayStep(MinStepMilliseconds, SettingsMinSpeed) > 0 && Controls.tether && Controls.tetherShot;
+  }
+  EXPECT_TRUE(!shot[0] && shot[1] && !shot[2] && !shot[3]);
+}
+
 TEST(ShellTimeScale, FromFramesPerSecond)
 {
   EXPECT_FLOAT_EQ(ComputeTimeScale(0), 2);       // first frame: nothing measured
@@ -125,14 +214,16 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   LevelWidth = 0;
   LevelHeight = 0;
 
-  // Play: the timer falls by TimeScale / 60 x 10 tenths per frame.
-  const struct { float fps, timeScale; } rates[] = {{0, 2}, {40, 1.5f}, {1000, 0.2f}};
+  // Play: the timer falls by TimeScale / 60 x 10 tenths per step; a frame
+  // shorter than a step takes none.
+  const struct { int ms; float timeScale; } rates[] = {{0, 2}, {25, 1.5f}, {16, 0.96f}, {1, 0}};
+  ResetPlayStep();
   for (const auto& r : rates) {
     ShowScreen(gamestate_playing);
     LevelTimer = 200;
-    FramesPerSecond = r.fps;
+    FrameTime = r.ms;
     RunGameState();
-    EXPECT_NEAR(200 - LevelTimer, r.timeScale / 6, 1e-4) << "fps " << r.fps;
+    EXPECT_NEAR(200 - LevelTimer, r.timeScale / 6, 1e-4) << r.ms << " ms";
   }
 
   // A list opens on the level last played or edited, scrolled so that it

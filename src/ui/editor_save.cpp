@@ -109,7 +109,9 @@ void NoteTestRunEnd()
     snprintf(RunEndLine, sizeof RunEndLine, Tr("%s, %i.%i s left"), outcome, tenths / 10, tenths % 10);
   else
     snprintf(RunEndLine, sizeof RunEndLine, "%s", outcome);
-  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), tenths);
+  // A run with an assist on is no author run: the level is shared, and its
+  // medals set, only by a finish made without help.
+  NoteAuthorRun(RunEnd.outcome == runend_finished && !RunEnd.assisted, HistoryVersion(), RecordedReplayText(), tenths);
 }
 
 bool TestRunRefused()

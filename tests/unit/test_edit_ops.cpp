@@ -10,10 +10,12 @@
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
+#include "game/hub_share.h"
 #include "game/level_check.h"
 #include "game/play_step.h"
 #include "game/rules.h"
 #include "game/screen.h"
+#include "game/settings.h"
 #include "game/test_run.h"
 #include "game/world.h"
 #include "test_support.h"
@@ -217,7 +219,8 @@ TEST(EditHistory, EveryChangeIsInExactlyOneStep)
 }
 
 // A test run plays the grid from its spawn, keeps no score on finishing, and
-// gives back the grid, size and camera exactly.
+// gives back the grid, size and camera exactly; its finish is the author run
+// unless an assist was on.
 TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
 {
   MakeNewLevel(3);
@@ -226,6 +229,7 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   Camera.camX = 7;
   std::string before = Snapshot();
   LevelCheck c = CheckLevel();
+  ScreenWidth = 800, ScreenHeight = 600;   // a window a replay can name
   BeginTestRun();
   EXPECT_TRUE(TestRunActive);
   EXPECT_EQ(ScreenNow(), gamestate_playing);
@@ -241,6 +245,15 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(Camera.camX, 7);
+  EXPECT_TRUE(HasAuthorRun(HistoryVersion()));
+  for (bool assisted : {true, false}) {   // with an assist on, a finish is no author run
+    BeginTestRun();
+    Settings.tetherToggle = assisted;
+    Ball.x = NewLevelWidth - 3.5f, Ball.y = NewLevelHeight - 2.5f;
+    PlayFrame(MinStepMilliseconds);
+    Settings.tetherToggle = false;
+    EXPECT_EQ(HasAuthorRun(HistoryVersion()), !assisted);
+  }
   BeginTestRun();
   LevelTimer = 0.01f;
   PlayFrame(MinStepMilliseconds);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/ghost.h"
+#include "game/hub_play.h"
 #include "game/level_files.h"
 #include "game/play_step.h"
 #include "game/rules.h"
@@ -93,4 +94,24 @@ TEST(Results, UnsavedBestSaysWhyAndAHigherBestOnDiskStands)
   EndLevel(1, true);
   EXPECT_STREQ(ResultsBestLine(), "Best score 200");
   EXPECT_EQ(ReadFile("Levels/level1.score") + ReadFile("Levels/level1.ghost"), std::string("\xc8\0\0\0its run", 11));
+}
+
+// A hub level's assisted finish is kept apart from its best, with no ghost.
+TEST(Results, AssistedHubFinishKeepsItsBestApart)
+{
+  ScratchDir scratch;
+  const char* id = "abcdefghijklmnop";
+  WriteFile(std::string("Levels/hub/") + id + ".dat", "");
+  HubPlayRecord kept = HubPlay;
+  HubPlay.active = true;
+  snprintf(HubPlay.id, sizeof HubPlay.id, "%s", id);
+  CurrentLevel = 0;
+  for (bool assisted : {true, false}) {
+    RunEnd.outcome = runend_finished, RunEnd.timeLeft = assisted ? 200 : 100, RunEnd.assisted = assisted;
+    KeepHubBest();
+    EXPECT_TRUE(RunEnd.newBest && RunEnd.best == (assisted ? 200 : 100)) << assisted;
+    EXPECT_EQ(ReadFile(std::string("Levels/hub/") + id + ".ghost").empty(), assisted);
+  }
+  EXPECT_EQ(HubLevelBest(id), 100);
+  HubPlay = kept;
 }

@@ -99,41 +99,21 @@ TEST(ShellPacing, PlayStepsAreWholeStepsThatKeepWithTheClock)
       float t = TakePlayStep(ms, percent);
       shortTime += ms < MinStepMilliseconds ? ms : 0;
       displayFrames += ms >= MinStepMilliseconds;
-      ASSERT_TRUE(percent < 100 || ms < MinStepMilliseconds || t == StepScaleFor(ms)) << ms;
       while (t > 0 && stepMs < 34 && StepScaleFor(stepMs) != t)
         stepMs++;
       ASSERT_TRUE(t == 0 || (t == StepScaleFor(stepMs) && (longest > 15 || stepMs <= 17))) << t;
+      ASSERT_TRUE(percent < 100 || ms < MinStepMilliseconds || t == StepScaleFor(ms)) << ms;
       steps += t > 0;
     }
-    ASSERT_TRUE(PlayStep.owed >= 0 && PlayStep.owed < 50 && (shortTime * 3 - PlayStep.owed) % 50 == 0);
     displayFrames += (shortTime * 3 - PlayStep.owed) / 50;
     EXPECT_EQ(steps * 100 + PlayStep.speedShare, displayFrames * percent) << "run " << run;
   }
 }
 
-// Level 2 with jump held from the start: how many cells the ball rises above
-// the floor it first lands on, over frames frames of the host's play.
-template <typename FrameFunction> float HeldJumpPeak(int frames, FrameFunction frame)
-{
-  if (!StartLevelFile(REPO_ROOT "/Levels/level2.dat"))
-    return -1;
-  ShowScreen(gamestate_playing);
-  float floorY = 0, topY = 0;
-  for (int f = 0; f < frames; f++) {
-    memset(&Controls, 0, sizeof Controls);
-    Controls.jump = true;
-    frame();
-    if (floorY == 0 && Ball.onGround)
-      floorY = topY = Ball.y;
-    topY = Ball.y < topY ? Ball.y : topY;
-  }
-  return floorY - topY;
-}
-
-// A held jump rises alike at 60 Hz, in the browser on a 144 Hz display
-// (frames 7 ms apart, no wait: it once flew to the ceiling), and at game
-// speeds 75 and 50%, whose clock runs at that share of real time; a tether
-// click between two steps shoots at the next one.
+// A held jump from level 2's floor rises alike at 60 Hz, in the browser on a
+// 144 Hz display (frames 7 ms apart, no wait: it once flew to the ceiling),
+// and at game speeds 75 and 50%, whose clock runs at that share of real time;
+// a tether click between two steps shoots at the next one.
 TEST(ShellPacing, HeldJumpRisesAlikeAtAnyRefreshAndGameSpeed)
 {
   ScratchDir dir;
@@ -143,14 +123,20 @@ TEST(ShellPacing, HeldJumpRisesAlikeAtAnyRefreshAndGameSpeed)
   const struct { int hz, speed; } runs[] = {{60, 100}, {144, 100}, {60, 75}, {60, 50}};
   float peak[4], clock[4];
   for (int i = 0; i < 4; i++) {
+    ASSERT_TRUE(StartLevelFile(REPO_ROOT "/Levels/level2.dat"));
+    ShowScreen(gamestate_playing);
     Settings.speed = runs[i].speed;
     unsigned start = LastFrameTick = FakeNow;
-    int f = FrameTime = 0;
-    peak[i] = HeldJumpPeak(runs[i].hz * 3, [&] {
+    float floorY = 0, topY = 0;
+    for (int f = FrameTime = 0; f < runs[i].hz * 3; f++, PaceFrame()) {
+      memset(&Controls, 0, sizeof Controls);
+      Controls.jump = true;
       RunGameState();
-      FakeNow = start + ++f * 1000 / runs[i].hz;
-      PaceFrame();
-    });
+      FakeNow = start + (f + 1) * 1000 / runs[i].hz;
+      floorY = floorY == 0 && Ball.onGround ? Ball.y : floorY;
+      topY = Ball.y < topY || topY == 0 ? Ball.y : topY;
+    }
+    peak[i] = floorY - topY;
     clock[i] = (LevelTimeAtStart - LevelTimer) / runs[i].speed;
     EXPECT_NEAR(peak[i], peak[0], peak[0] * 0.02f) << runs[i].hz << " Hz, " << runs[i].speed << "%";
     EXPECT_NEAR(clock[i], clock[0], clock[0] * 0.03f) << runs[i].hz << " Hz, " << runs[i].speed << "%";
@@ -158,7 +144,6 @@ TEST(ShellPacing, HeldJumpRisesAlikeAtAnyRefreshAndGameSpeed)
   EXPECT_GT(peak[0], 1);
   PacingEnabled = true;
   Settings = kept;
-
   bool shot[4];
   for (int f = 0; f < 4; f++, memset(&Controls, 0, sizeof Controls)) {
     Controls.tether = Controls.tetherShot = f == 0;

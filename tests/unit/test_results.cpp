@@ -100,18 +100,13 @@ TEST(Results, UnsavedBestSaysWhyAndAHigherBestOnDiskStands)
 TEST(Results, AssistedHubFinishKeepsItsBestApart)
 {
   ScratchDir scratch;
-  const char* id = "abcdefghijklmnop";
-  WriteFile(std::string("Levels/hub/") + id + ".dat", "");
-  HubPlayRecord kept = HubPlay;
-  HubPlay.active = true;
-  snprintf(HubPlay.id, sizeof HubPlay.id, "%s", id);
-  CurrentLevel = 0;
+  WriteFile("Levels/hub/abcdefghijklmnop.dat", "");
+  snprintf(HubPlay.id, sizeof HubPlay.id, "abcdefghijklmnop");
+  HubPlay.active = true, CurrentLevel = 0, RunEnd.outcome = runend_finished;
   for (bool assisted : {true, false}) {
-    RunEnd.outcome = runend_finished, RunEnd.timeLeft = assisted ? 200 : 100, RunEnd.assisted = assisted;
-    KeepHubBest();
-    EXPECT_TRUE(RunEnd.newBest && RunEnd.best == (assisted ? 200 : 100)) << assisted;
-    EXPECT_EQ(ReadFile(std::string("Levels/hub/") + id + ".ghost").empty(), assisted);
+    RunEnd.timeLeft = assisted ? 200 : 100, RunEnd.assisted = assisted, KeepHubBest();
+    EXPECT_TRUE(RunEnd.newBest && RunEnd.best == RunEnd.timeLeft && HubLevelBest(HubPlay.id) == 100 * !assisted);
+    EXPECT_EQ(ReadFile("Levels/hub/abcdefghijklmnop.ghost").empty(), assisted);
   }
-  EXPECT_EQ(HubLevelBest(id), 100);
-  HubPlay = kept;
+  HubPlay.active = false;
 }

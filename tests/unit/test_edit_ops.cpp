@@ -12,7 +12,6 @@
 #include "game/edit_ops.h"
 #include "game/hub_share.h"
 #include "game/level_check.h"
-#include "game/play_step.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "game/settings.h"
@@ -237,7 +236,7 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   Ball.y = NewLevelHeight - 2.5f;
   Ball.vx = Ball.vy = 0;
   memset(&Controls, 0, sizeof Controls);
-  PlayFrame(MinStepMilliseconds);  // straight back to the editor, no results card
+  PlayFrame(16);  // straight back to the editor, no results card
   EXPECT_STREQ(EditorHintText(), "Finished, 30.0 s left");
   EXPECT_EQ(LevelBest[2], 0);
   EXPECT_FALSE(TestRunActive);
@@ -248,11 +247,11 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   BeginTestRun();   // with an assist on, a finish is no author run
   Settings.tetherToggle = true;
   Ball.x = NewLevelWidth - 3.5f, Ball.y = NewLevelHeight - 2.5f;
-  PlayFrame(MinStepMilliseconds);
+  PlayFrame(16);
   Settings.tetherToggle = false;
   EXPECT_FALSE(HasAuthorRun(HistoryVersion()));
   BeginTestRun();
   LevelTimer = 0.01f;
-  PlayFrame(MinStepMilliseconds);
+  PlayFrame(16);
   EXPECT_STREQ(EditorHintText(), "Time up");
 }

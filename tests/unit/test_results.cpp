@@ -5,7 +5,6 @@
 #include "game/ghost.h"
 #include "game/hub_play.h"
 #include "game/level_files.h"
-#include "game/play_step.h"
 #include "game/rules.h"
 #include "game/run_end.h"
 #include "game/screen.h"
@@ -34,7 +33,7 @@ static void Frame(bool choose, bool restart, bool next, bool play = false)
   Controls.cardLeave = choose, Controls.restart = restart, Controls.nextLevel = next;
   Controls.jump = Controls.menuChoose = true;   // jumping all the while
   ClearSounds();
-  play ? PlayFrame(MinStepMilliseconds) : ResultsInput(1);
+  play ? PlayFrame(16) : ResultsInput(1);
 }
 
 TEST(Results, KeysWaitHalfASecondThenLeadOnAndRestartWritesNoScore)

@@ -8,7 +8,7 @@
 //   RunAssisted                    an assist was on during the run in play
 //   AssistsOn()                    an assist option is on now
 //   GameSpeedPercent()             the game speed, percent of real time
-//   ApplyAssists()                 once a play frame, before the step: the latch, RunAssisted
+//   ApplyAssists()                 before each step of play: the latch, RunAssisted
 //   StartAssistedRun()             a run starts: no latch, not assisted yet
 #pragma once
 

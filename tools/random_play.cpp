@@ -10,8 +10,6 @@ static const int UpwardShare = 80;                  // percent of shots into the
 static const int StickShare = 20;                   // percent of segments steered part way, as a stick does
 static const int JumpShareSwinging = 10;            // percent of segments holding jump
 static const int JumpShareLoose = 40;
-static const float MillisecondsPerSecond = 1000;
-static const float NominalFramesPerSecond = 60;
 
 static unsigned Next(RandomPlay* p)
 {
@@ -79,8 +77,3 @@ float NextRandomFrame(RandomPlay* p, PlayControls* c)
   return FrameTimeScale(Between(p, MinFrameMs, MaxFrameMs));
 }
 
-float FrameTimeScale(int ms)
-{
-  float framesPerSecond = MillisecondsPerSecond / (float)ms;
-  return NominalFramesPerSecond / framesPerSecond;
-}

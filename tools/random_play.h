@@ -5,10 +5,10 @@
 // same play with every C library.
 //   StartRandomPlay(p, seed)    a fresh stream of play
 //   NextRandomFrame(p, c)       the next frame's controls into c; returns its time scale
-//   FrameTimeScale(ms)          the time scale of an ms-long frame, as the window game measures it
 #pragma once
 
 #include "game/replay.h"
+#include "game/time_scale.h"
 
 const int MinFrameMs = 16;   // the paced frame
 const int MaxFrameMs = 33;   // a frame of a slow machine, time scale just under 2
@@ -21,4 +21,3 @@ struct RandomPlay {
 
 void StartRandomPlay(RandomPlay* p, unsigned seed);
 float NextRandomFrame(RandomPlay* p, PlayControls* c);
-float FrameTimeScale(int ms);

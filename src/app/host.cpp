@@ -16,6 +16,7 @@
 #include "game/medals.h"
 #include "game/options.h"
 #include "game/pause_state.h"
+#include "game/play_step.h"
 #include "game/screen.h"
 #include "game/settings.h"
 #include "game/time_scale.h"
@@ -52,11 +53,6 @@ static bool FirstFrameDone;   // false until the first frame has been presented
 
 static const float PauseSpeed = 1;               // the pause slide is never scaled by TimeScale
 
-float ComputeTimeScale(float framesPerSecond)
-{
-  return TimeScaleForRate(framesPerSecond);
-}
-
 // The screen asked for takes over. It opens with its first entry lit, a
 // level list on the level last played or edited.
 static void OpenRequestedScreen()
@@ -84,7 +80,9 @@ void RunGameState()
 {
   BeginQuadDrawing();
 
-  float timeScale = ComputeTimeScale(FramesPerSecond);
+  // Play steps by whole steps of at least 16 ms of play (game/play_step.h);
+  // the other screens follow the frame's own rate.
+  float timeScale = TimeScaleForRate(FramesPerSecond);
   switch (GameState) {
   case gamestate_title:
   case gamestate_playlist:
@@ -92,7 +90,7 @@ void RunGameState()
     MenuFrame();
     break;
   case gamestate_playing:
-    PlayFrame(timeScale);
+    PlayFrame(FrameTime);
     break;
   case gamestate_editing:
     EditorUpdate(timeScale);

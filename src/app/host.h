@@ -3,9 +3,6 @@
 // ui/ and applies the change of screen the frame asked for (game/screen.h).
 #pragma once
 
-// 60 / fps clamped to 0.2..2; fps 0 (no frame measured yet) gives 2.
-float ComputeTimeScale(float framesPerSecond);
-
 // Runs the current state's update and draw once, with the shared GL state set,
 // then applies the screen it asked for; a change of GameState places
 // MenuCursor and MenuFirstRow for the new screen.

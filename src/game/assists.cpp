@@ -7,25 +7,14 @@
 bool RunAssisted;
 static bool TetherLatched;
 
-static const float SmallestStep = 0.2f;   // the play step's smallest TimeScale (game/update.h)
-
-// A record never filled from a file (a tool, a test) runs at full speed.
-static int GameSpeed()
+int GameSpeedPercent()
 {
   return Settings.speed ? Settings.speed : SettingsFullSpeed;
 }
 
 bool AssistsOn()
 {
-  return GameSpeed() != SettingsFullSpeed || Settings.tetherToggle;
-}
-
-float PlayStepScale(float t)
-{
-  if (GameSpeed() == SettingsFullSpeed)
-    return t;   // bit for bit: t * 100 / 100 is not always t, and a replay must hold the scale as played
-  float scaled = t * (float)GameSpeed() / SettingsFullSpeed;
-  return scaled < SmallestStep ? SmallestStep : scaled;
+  return GameSpeedPercent() != SettingsFullSpeed || Settings.tetherToggle;
 }
 
 void ApplyAssists()

@@ -22,11 +22,11 @@ HubPlayRecord HubPlay;
 
 static const char HubFolderName[] = "hub";
 
-// Levels/hub/ID.EXTENSION ("dat", "score", "ghost").
+// Levels/hub/ID.EXTENSION ("dat", "score", "ghost", "assist.score").
 static bool HubFilePath(PathBuffer& out, const char* id, const char* extension)
 {
   PathBuffer folder;
-  char name[LevelIdChars + 8];
+  char name[LevelIdChars + 16];
   snprintf(name, sizeof name, "%s.%s", id, extension);
   return IsLevelIdText(id) && PlacePath(folder, Places.userLevels, HubFolderName) && PlacePath(out, folder, name);
 }
@@ -36,15 +36,23 @@ bool HubLevelPath(PathBuffer& out, const char* id)
   return HubFilePath(out, id, "dat");
 }
 
-int HubLevelBest(const char* id)
+static const char HubScore[] = "score";
+static const char HubAssistScore[] = "assist.score";   // the best of assisted runs, kept apart
+
+static int ReadHubBest(const char* id, const char* extension)
 {
   PathBuffer path;
-  FILE* f = HubFilePath(path, id, "score") ? fopen(path, "rb") : nullptr;
+  FILE* f = HubFilePath(path, id, extension) ? fopen(path, "rb") : nullptr;
   if (!f)
     return 0;
   int best = ReadScoreStream(f);
   fclose(f);
   return best;
+}
+
+int HubLevelBest(const char* id)
+{
+  return ReadHubBest(id, HubScore);
 }
 
 // The kept best run as the ghost raced; none when there is none.
@@ -62,14 +70,20 @@ void KeepHubBest()
 {
   if (!HubLevelInPlay())
     return;
-  RunEnd.best = HubLevelBest(HubPlay.id);
+  // An assisted run's best is kept apart, with no ghost, as a slot's is.
+  const char* kind = RunEnd.assisted ? HubAssistScore : HubScore;
+  RunEnd.best = ReadHubBest(HubPlay.id, kind);
   int score = (int)ceilf(RunEnd.timeLeft);
   if (RunEnd.outcome != runend_finished || score <= RunEnd.best)
     return;
   RunEnd.best = score;
   RunEnd.newBest = true;
   PathBuffer path;
-  bool saved = HubFilePath(path, HubPlay.id, "score") && SaveScoreFile(path, score);
+  bool saved = HubFilePath(path, HubPlay.id, kind) && SaveScoreFile(path, score);
+  if (RunEnd.assisted) {
+    RunEnd.saveError = saved ? 0 : LastSaveError;
+    return;
+  }
   std::vector<unsigned char> ghost(GhostFileMaxBytes);
   size_t size = EncodeGhost(&GhostTake, ghost.data());
   saved = saved && HubFilePath(path, HubPlay.id, "ghost") && SaveFileBytes(path, ghost.data(), size);

@@ -1,7 +1,8 @@
 // hub_play: a level from the hub in play. Its file is kept in the player's
 // level folder under hub/ (Levels/hub/ID.dat), beside and never over the
 // player's own slots, with its best score and best run's ghost beside it
-// (ID.score, ID.ghost, as a slot's are kept); it plays with no slot
+// (ID.score, ID.ghost, as a slot's are kept; an assisted run's best apart in
+// ID.assist.score, with no ghost); it plays with no slot
 // (CurrentLevel 0), and its runs go to the hub under its id. Without a
 // record to race, its own best run is the ghost.
 // Racing the record re-runs the record's replay first, with the game's own
@@ -12,7 +13,7 @@
 //   StartHubLevel(id, race)          plays the saved level (racing race's path)
 //   StepHubRace()                    once a frame while the raced run is re-run; true once play starts
 //   RestartHubLevel()                the same level again, with the same ghost
-//   KeepHubBest()                    a run ended: a better finish kept as ID.score and ID.ghost
+//   KeepHubBest()                    a run ended: a better finish kept as ID.score and ID.ghost (assisted: ID.assist.score)
 //   HubLevelBest(id)                 the best kept for a hub level; 0 for none
 //   HubLevelInPlay()                 the level in play or on the card is the hub's
 #pragma once
@@ -50,9 +51,11 @@ void RestartHubLevel();
 
 // After a run of a hub level ended (RunEnd filled): a finish better than the
 // kept best is saved with its ghost, and RunEnd's best and newBest tell the
-// card as they do for a slot.
+// card as they do for a slot. An assisted run is compared with and kept as
+// the assisted best only.
 void KeepHubBest();
 
+// The unassisted best.
 int HubLevelBest(const char* id);
 // True from StartHubLevel until a level with a slot starts (CurrentLevel is no longer 0).
 bool HubLevelInPlay();

@@ -6,6 +6,7 @@
 #include "game/hints.h"
 #include "game/hub_card.h"
 #include "game/level_files.h"
+#include "game/play_step.h"
 #include "game/replay_record.h"
 #include "game/world.h"
 
@@ -15,6 +16,7 @@ static const float ViewHeightAtStart = 1.0f; // world units; play sets its own o
 static void ResetRun()
 {
   StartAssistedRun();
+  ResetPlayStep();
   ItemCount = 0;
 
   Ball.x = 0;

@@ -9,7 +9,6 @@ unsigned LastFrameTick;
 int FrameTime;
 float FramesPerSecond;
 bool PacingEnabled = true;
-bool PacingSkips = false;
 
 static unsigned SDLTicks() { return SDL_GetTicks(); }
 static void SDLDelay(unsigned milliseconds) { SDL_Delay(milliseconds); }
@@ -27,8 +26,7 @@ void PaceFrame()
   if (!PacingEnabled) {
     FrameTime = elapsed > 1 ? elapsed : 1;
   } else if (elapsed < MinFrameMilliseconds) {
-    if (!PacingSkips)
-      PacingDelay((unsigned)(MinFrameMilliseconds - elapsed));
+    PacingDelay((unsigned)(MinFrameMilliseconds - elapsed));
     FrameTime = MinFrameMilliseconds;
   } else {
     FrameTime = elapsed;
@@ -43,9 +41,4 @@ void PaceFrame()
     return;
   FormatDateText(&local);
   FormatClockText(&local);
-}
-
-bool FrameDue()
-{
-  return !PacingSkips || (int)(PacingTicks() - LastFrameTick) >= MinFrameMilliseconds - EarlyFrameMilliseconds;
 }

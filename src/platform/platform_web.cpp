@@ -55,7 +55,7 @@ void StartPlatform()
   EM_ASM({ stringToUTF8(String(navigator.language), $0, $1); }, BrowserLanguage, (int)sizeof BrowserLanguage);
   SetSystemLanguage(BrowserLanguage);
   EM_ASM({ Module['startPage'](); });
-  PacingSkips = true;   // the display's refreshes call the frames: those that come too early are skipped
+  PacingEnabled = false;   // the display refresh paces the frames; play still steps by 16 ms or more (game/play_step.h)
   // The page keeps only Levels/ in its store: the hub token and name live there.
   snprintf(Places.userSettings, sizeof Places.userSettings, "%s", Places.userLevels);
 }
@@ -83,8 +83,6 @@ static void ReturnToTitle()
 
 static void WebFrame()
 {
-  if (!FrameDue())
-    return;   // the picture of the last frame stays up
   HostFrame();
   if (QuitRequested)
     ReturnToTitle();

@@ -109,7 +109,10 @@ void NoteTestRunEnd()
   TestRunNote = testrun_ended;
   TestRunOutcome = RunEnd.outcome;
   TestRunTenths = ScoreShown(RunEnd.timeLeft);
-  NoteAuthorRun(RunEnd.outcome == runend_finished, HistoryVersion(), RecordedReplayText(), TestRunTenths);
+  // A run with an assist on is no author run: the level is shared, and its
+  // medals set, only by a finish made without help.
+  NoteAuthorRun(RunEnd.outcome == runend_finished && !RunEnd.assisted, HistoryVersion(), RecordedReplayText(),
+                TestRunTenths);
 }
 
 bool TestRunRefused()

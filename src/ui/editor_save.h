@@ -26,7 +26,8 @@ bool EditorLevelSaved();
 // An edit makes the notes of the last save and test run old news.
 void ClearEditorNotes();
 
-// The bar tells how the test run that just ended ended (RunEnd).
+// The bar tells how the test run that just ended ended (RunEnd); an
+// unassisted finish becomes the level's author run.
 void NoteTestRunEnd();
 
 // True, with the reason on the bar, when the level has no spawn for a test run to start from.

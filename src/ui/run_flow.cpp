@@ -6,7 +6,9 @@
 #include "game/hub_play.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
+#include "game/play_step.h"
 #include "game/screen.h"
+#include "game/sound_events.h"
 #include "game/test_run.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -54,12 +56,21 @@ void LeaveToTitle()
   MenuFirstRow = 0;
 }
 
-void PlayFrame(float t)
+// The rolling sound of the last step, heard on the frames between steps too.
+static float StepRollSpeed;
+
+void PlayFrame(int frameMs)
 {
   if (Controls.restart)
     RestartRun();
-  ApplyAssists();
-  UpdateGame(PlayStepScale(t));
+  float t = TakePlayStep(frameMs, GameSpeedPercent());
+  if (t > 0) {
+    ApplyAssists();
+    UpdateGame(t);
+    StepRollSpeed = SoundFrame.rollSpeed;
+  } else {
+    SoundFrame.rollSpeed = StepRollSpeed;   // the held picture, still rolling
+  }
   DrawGameScene();
   DrawHints();   // play's own: the results card shows the scene without them
   bool ended = NextScreen() != gamestate_playing;   // the rules ended the run

@@ -10,9 +10,11 @@
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
+#include "game/hub_share.h"
 #include "game/level_check.h"
 #include "game/rules.h"
 #include "game/screen.h"
+#include "game/settings.h"
 #include "game/test_run.h"
 #include "game/world.h"
 #include "test_support.h"
@@ -225,6 +227,7 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   Camera.camX = 7;
   std::string before = Snapshot();
   LevelCheck c = CheckLevel();
+  ScreenWidth = 800, ScreenHeight = 600;   // a window a replay can name
   BeginTestRun();
   EXPECT_TRUE(TestRunActive);
   EXPECT_EQ(ScreenNow(), gamestate_playing);
@@ -233,15 +236,22 @@ TEST(EditTestRun, FinishWritesNoScoreAndTheGridComesBack)
   Ball.y = NewLevelHeight - 2.5f;
   Ball.vx = Ball.vy = 0;
   memset(&Controls, 0, sizeof Controls);
-  PlayFrame(1);                  // straight back to the editor, no results card
+  PlayFrame(16);  // straight back to the editor, no results card
   EXPECT_STREQ(EditorHintText(), "Finished, 30.0 s left");
   EXPECT_EQ(LevelBest[2], 0);
   EXPECT_FALSE(TestRunActive);
   EXPECT_EQ(ScreenNow(), gamestate_editing);
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(Camera.camX, 7);
+  EXPECT_TRUE(HasAuthorRun(HistoryVersion()));
+  BeginTestRun();   // with an assist on, a finish is no author run
+  Settings.tetherToggle = true;
+  Ball.x = NewLevelWidth - 3.5f, Ball.y = NewLevelHeight - 2.5f;
+  PlayFrame(16);
+  Settings.tetherToggle = false;
+  EXPECT_FALSE(HasAuthorRun(HistoryVersion()));
   BeginTestRun();
   LevelTimer = 0.01f;
-  PlayFrame(1);
+  PlayFrame(16);
   EXPECT_STREQ(EditorHintText(), "Time up");
 }

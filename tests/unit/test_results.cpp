@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/ghost.h"
+#include "game/hub_play.h"
 #include "game/level_files.h"
 #include "game/rules.h"
 #include "game/run_end.h"
@@ -32,7 +33,7 @@ static void Frame(bool choose, bool restart, bool next, bool play = false)
   Controls.cardLeave = choose, Controls.restart = restart, Controls.nextLevel = next;
   Controls.jump = Controls.menuChoose = true;   // jumping all the while
   ClearSounds();
-  play ? PlayFrame(1) : ResultsInput(1);
+  play ? PlayFrame(16) : ResultsInput(1);
 }
 
 TEST(Results, KeysWaitHalfASecondThenLeadOnAndRestartWritesNoScore)
@@ -92,4 +93,19 @@ TEST(Results, UnsavedBestSaysWhyAndAHigherBestOnDiskStands)
   EndLevel(1, true);
   EXPECT_STREQ(ResultsBestLine(), "Best score 200");
   EXPECT_EQ(ReadFile("Levels/level1.score") + ReadFile("Levels/level1.ghost"), std::string("\xc8\0\0\0its run", 11));
+}
+
+// A hub level's assisted finish is kept apart from its best, with no ghost.
+TEST(Results, AssistedHubFinishKeepsItsBestApart)
+{
+  ScratchDir scratch;
+  WriteFile("Levels/hub/abcdefghijklmnop.dat", "");
+  snprintf(HubPlay.id, sizeof HubPlay.id, "abcdefghijklmnop");
+  HubPlay.active = true, CurrentLevel = 0, RunEnd.outcome = runend_finished;
+  for (bool assisted : {true, false}) {
+    RunEnd.timeLeft = assisted ? 200 : 100, RunEnd.assisted = assisted, KeepHubBest();
+    EXPECT_TRUE(RunEnd.newBest && RunEnd.best == RunEnd.timeLeft && HubLevelBest(HubPlay.id) == 100 * !assisted);
+    EXPECT_EQ(ReadFile("Levels/hub/abcdefghijklmnop.ghost").empty(), assisted);
+  }
+  HubPlay.active = false;
 }

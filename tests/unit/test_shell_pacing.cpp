@@ -7,9 +7,11 @@
 #include <ctime>
 
 #include "app/host.h"
-#include "game/assists.h"
 #include "game/clock_text.h"
+#include "game/controls.h"
 #include "game/level_files.h"
+#include "game/play_step.h"
+#include "game/replay_run.h"
 #include "game/screen.h"
 #include "game/settings.h"
 #include "game/time_scale.h"
@@ -48,7 +50,7 @@ TEST(ShellPacing, WaitsOutSixteenMillisecondsMeasuresAndCountsOversleep)
   Frame(700);  // start-up time counts into the first frame
   EXPECT_EQ(LastDelay, 0u);
   EXPECT_EQ(FrameTime, 700);
-  EXPECT_FLOAT_EQ(ComputeTimeScale(FramesPerSecond), 2);
+  EXPECT_FLOAT_EQ(TimeScaleForRate(FramesPerSecond), 2);
 
   Frame(5);
   EXPECT_EQ(LastDelay, 11u);
@@ -82,59 +84,69 @@ TEST(ShellPacing, WaitsOutSixteenMillisecondsMeasuresAndCountsOversleep)
   EXPECT_FLOAT_EQ(FramesPerSecond, 1000);
 }
 
+// A held jump from level 2's floor rises alike at 60 Hz, in the browser on a
+// 144 Hz display (frames 7 ms apart, no wait: it once flew to the ceiling),
+// and at game speeds 75 and 50%, whose clock runs at that share of real time;
+// a tether click between two steps shoots at the next one.
+TEST(ShellPacing, HeldJumpRisesAlikeAtAnyRefreshAndGameSpeed)
+{
+  ScratchDir dir;
+  PacingTicks = FakeTicks;
+  PacingEnabled = false;
+  const struct { int hz, speed; } runs[] = {{60, 100}, {144, 100}, {60, 75}, {60, 50}};
+  float peak[4], clock[4];
+  for (int i = 0; i < 4; i++) {
+    ASSERT_TRUE(StartLevelFile(REPO_ROOT "/Levels/level2.dat"));
+    ShowScreen(gamestate_playing);
+    Settings.speed = runs[i].speed;
+    float floorY = 0, topY = 100;
+    for (unsigned f = FrameTime = 0, start = LastFrameTick = FakeNow; f < runs[i].hz * 3u; f++, PaceFrame()) {
+      memset(&Controls, 0, sizeof Controls);
+      Controls.jump = true;
+      RunGameState();
+      FakeNow = start + (f + 1) * 1000 / runs[i].hz;
+      floorY = floorY == 0 && Ball.onGround ? Ball.y : floorY;
+      topY = Ball.y < topY ? Ball.y : topY;
+    }
+    peak[i] = floorY - topY, clock[i] = (LevelTimeAtStart - LevelTimer) / runs[i].speed;
+    EXPECT_TRUE(fabsf(peak[i] / peak[0] - 1) < 0.02f && fabsf(clock[i] / clock[0] - 1) < 0.03f)
+        << runs[i].hz << " Hz, " << runs[i].speed << "%: rises " << peak[i] << ", clock " << clock[i];
+  }
+  PacingEnabled = true, Settings.speed = SettingsFullSpeed;
+  ResetPlayStep();
+  Controls.tether = Controls.tetherShot = true;   // clicked in frame 0 only, shot at 1's step
+  int shots = 0;
+  for (int f = 0; f < 4; f++, Controls.tether = Controls.tetherShot = false)
+    shots += (TakePlayStep(MinStepMilliseconds, SettingsMinSpeed) > 0 && Controls.tetherShot) << f;
+  EXPECT_EQ(shots, 2);
+}
+
 TEST(ShellTimeScale, FromFramesPerSecond)
 {
-  EXPECT_FLOAT_EQ(ComputeTimeScale(0), 2);       // first frame: nothing measured
-  EXPECT_FLOAT_EQ(ComputeTimeScale(62.5f), 0.96f);
-  EXPECT_FLOAT_EQ(ComputeTimeScale(40), 1.5f);
-  EXPECT_FLOAT_EQ(ComputeTimeScale(30), 2);
-  EXPECT_FLOAT_EQ(ComputeTimeScale(20), 2);
-  EXPECT_FLOAT_EQ(ComputeTimeScale(300), 0.2f);
-  EXPECT_FLOAT_EQ(ComputeTimeScale(NAN), 0.2f);  // never a NaN step into play
+  EXPECT_FLOAT_EQ(TimeScaleForRate(0), 2);       // first frame: nothing measured
+  EXPECT_FLOAT_EQ(TimeScaleForRate(62.5f), 0.96f);
+  EXPECT_FLOAT_EQ(TimeScaleForRate(40), 1.5f);
+  EXPECT_FLOAT_EQ(TimeScaleForRate(30), 2);
+  EXPECT_FLOAT_EQ(TimeScaleForRate(20), 2);
+  EXPECT_FLOAT_EQ(TimeScaleForRate(300), 0.2f);
+  EXPECT_FLOAT_EQ(TimeScaleForRate(NAN), 0.2f);  // never a NaN step into play
 }
 
-// Each frame the pacing measures steps unassisted play (and so its replay)
-// at a scale a level hub takes when the pacing holds frames to 16 ms, and at
-// none it takes otherwise.
-TEST(ShellTimeScale, PacedFramesStepAtPlayedScales)
+// Whatever the frames' lengths and the game speed, every step of play
+// takes a scale a level hub takes, the one real play gives.
+TEST(ShellTimeScale, EveryStepTakesAPlayedScale)
 {
-  Settings.speed = SettingsFullSpeed;   // no game speed assist
-  PacingTicks = FakeTicks;
-  PacingDelay = FakeDelay;
-  for (int pacing = 0; pacing < 2; pacing++) {
-    PacingEnabled = pacing == 1;
-    for (unsigned work = 0; work < 200; work++) {
-      Frame(work);
-      EXPECT_EQ(IsPlayedTimeScale(PlayStepScale(ComputeTimeScale(FramesPerSecond))), FrameTime >= MinFrameMilliseconds)
-          << FrameTime;
+  unsigned seed = 12345;
+  for (int speed = SettingsMinSpeed; speed <= SettingsFullSpeed; speed += 5) {
+    ResetPlayStep();
+    for (int f = 0; f < 400; f++) {
+      seed = seed * 1103515245u + 12345u;
+      int frameMs = (int)(seed >> 16) % 60;   // 0: nothing measured yet
+      float t = TakePlayStep(frameMs, speed);
+      if (t != 0)
+        EXPECT_TRUE(IsPlayedTimeScale(t)) << frameMs << " ms at " << speed << "%: " << t;
     }
   }
-  PacingEnabled = true;
-}
-
-// The browser's frames come at the display's refreshes, a little early or
-// late: those it runs all take played scales, and play keeps the clock's time.
-TEST(ShellPacing, SkippingEarlyRefreshesKeepsPlayedScalesAndTime)
-{
-  PacingTicks = FakeTicks;
-  PacingDelay = FakeDelay;
-  PacingEnabled = PacingSkips = true;
-  for (double hertz : {30.0, 60.0, 75.0, 120.0, 144.0, 240.0}) {
-    unsigned start = FakeNow + 1000;
-    LastFrameTick = start;
-    int frames = 0, refreshes = 600;
-    for (int k = 1; k <= refreshes; k++) {
-      FakeNow = start + (unsigned)(k * 1000 / hertz + k * 7919 % 3);   // up to 2 ms late
-      if (!FrameDue())
-        continue;
-      PaceFrame();
-      frames++;
-      EXPECT_TRUE(IsPlayedTimeScale(ComputeTimeScale(FramesPerSecond))) << hertz << " Hz: " << FrameTime;
-      EXPECT_LE((int)(LastFrameTick - FakeNow), EarlyFrameMilliseconds) << hertz;
-    }
-    EXPECT_GE(frames, (int)(refreshes * 1000 / hertz / 34)) << hertz;   // a frame at least every other refresh of 60 Hz
-  }
-  PacingSkips = false;
 }
 
 TEST(ShellClock, DateAndClockTexts)
@@ -173,14 +185,16 @@ TEST(ShellDispatch, TimeScaleReachesPlayAndStateChangesResetTheMenu)
   LevelWidth = 0;
   LevelHeight = 0;
 
-  // Play: the timer falls by TimeScale / 60 x 10 tenths per frame.
-  const struct { float fps, timeScale; } rates[] = {{0, 2}, {40, 1.5f}, {1000, 0.2f}};
+  // Play: the timer falls by TimeScale / 60 x 10 tenths per step; a frame
+  // shorter than a step takes none.
+  const struct { int ms; float timeScale; } rates[] = {{0, 2}, {25, 1.5f}, {16, 0.96f}, {1, 0}};
+  ResetPlayStep();
   for (const auto& r : rates) {
     ShowScreen(gamestate_playing);
     LevelTimer = 200;
-    FramesPerSecond = r.fps;
+    FrameTime = r.ms;
     RunGameState();
-    EXPECT_NEAR(200 - LevelTimer, r.timeScale / 6, 1e-4) << "fps " << r.fps;
+    EXPECT_NEAR(200 - LevelTimer, r.timeScale / 6, 1e-4) << r.ms << " ms";
   }
 
   // A list opens on the level last played or edited, scrolled so that it

@@ -102,6 +102,8 @@ TEST(Results, AssistedHubFinishKeepsItsBestApart)
   WriteFile("Levels/hub/abcdefghijklmnop.dat", "");
   snprintf(HubPlay.id, sizeof HubPlay.id, "abcdefghijklmnop");
   HubPlay.active = true, CurrentLevel = 0, RunEnd.outcome = runend_finished;
+  BeginGhostRun(0, 4);
+  RecordGhostFrame(1);   // a run with a path to keep
   for (bool assisted : {true, false}) {
     RunEnd.timeLeft = assisted ? 200 : 100, RunEnd.assisted = assisted, KeepHubBest();
     EXPECT_TRUE(RunEnd.newBest && RunEnd.best == RunEnd.timeLeft && HubLevelBest(HubPlay.id) == 100 * !assisted);

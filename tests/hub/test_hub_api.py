@@ -158,15 +158,17 @@ class HubApi(unittest.TestCase):
         self.assertEqual(status, 201)
         id = answer["id"]
         self.assertRegex(id, "^[a-z2-7]{16}$")
-        # The same level in CRLF with junk after its rows is the same level.
+        # The same level in CRLF with junk after its rows is the same level, and publishing it again records nothing.
         crlf = level.replace("\n", "\r\n") + "junk after the rows\n"
-        self.assertEqual(HUB.post("/api/v1/levels", {"level": crlf, "replay": SOLUTION1}, tok)[:2],
-                         (200, {"id": id, "run": answer["run"] + 1}))
+        for again in [crlf, level]:
+            self.assertEqual(HUB.post("/api/v1/levels", {"level": again, "replay": SLOWER1}, tok)[:2],
+                             (200, {"id": id, "run": answer["run"]}))
+        self.assertEqual(len(HUB.call("GET", "/api/v1/levels/%s/records?limit=100" % id)[1]["records"]), 1)
         self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[1], level)
         listed = HUB.level(id)
         self.assertEqual((listed["title"], listed["author"], listed["width"], listed["height"]),
                          ("Published Once", "Publisher", 24, 13))
-        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (2, 1, 268, 268))
+        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (1, 1, 268, 268))
 
         before = len(HUB.levels())
         rows = level.split("\n")
@@ -203,6 +205,25 @@ class HubApi(unittest.TestCase):
             HUB.refused(status, cause, "POST", "/api/v1/levels", raw=raw, tok=tok, headers=headers)
         HUB.refused(401, "unknown token", "POST", "/api/v1/levels", {"level": level, "replay": SOLUTION1}, token("nobody"))
         self.assertEqual(len(HUB.levels()), before)   # not one refusal wrote a level
+        check_counts()
+
+    @unittest.skipIf(USE_PG, "the old database is made with SQLite's own module")
+    def test_an_older_database_loses_the_runs_publishing_again_recorded(self):
+        import sqlite3
+        hub = Hub(*NO_LIMITS)
+        tok = hub.register("Old Publisher")
+        id, run = hub.post("/api/v1/levels", {"level": variant("Old Twice"), "replay": SOLUTION1}, tok)[1].values()
+        hub.stop()
+        with sqlite3.connect(DB) as db:   # what publishing it again wrote before
+            db.execute("INSERT INTO runs (level_id, player_id, score, frames, created, replay)"
+                       " SELECT level_id, player_id, score, frames, created, replay FROM runs WHERE id = ?", (run,))
+            db.execute("UPDATE levels SET plays = plays + 1 WHERE id = ?", (id,))
+            db.execute("UPDATE schema_version SET version = 2")
+        db.close()
+        hub.start()
+        self.addCleanup(hub.stop)
+        self.assertEqual((hub.level(id)["plays"], hub.call("GET", "/api/v1/runs/%d/replay" % run)[0]), (1, 200))
+        hub.refused(404, "no run", "GET", "/api/v1/runs/%d/replay" % (run + 1))
         check_counts()
 
     def test_runs_keep_each_players_best_and_rank_it(self):

@@ -27,7 +27,9 @@ HubOptionsRecord HubOptions = {
   100,      // records in one answer
   {131072, 100000, 262144, 18750, 16384},   // level bytes and cells; replay bytes, frames (5 minutes), runs
   {10, 30, 60, 300, 10},                    // a minute: publishing, runs, new players
-  false,
+  false,    // trust the proxy
+  false,    // no access log
+  "",       // metrics token
 };
 
 enum { option_text, option_number, option_flag };
@@ -69,6 +71,9 @@ static const OptionEntry OptionTable[] = {
    "players registered a minute per address"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
    "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
+  {"--no-access-log", option_flag, &HubOptions.noAccessLog, 0, "write no line on stderr for each request"},
+  {"--metrics-token", option_text, &HubOptions.metricsToken, 0,
+   "Bearer token that reads GET /metrics from anywhere; \"\": loopback only, never through a proxy"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
 

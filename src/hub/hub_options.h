@@ -45,6 +45,8 @@ struct HubOptionsRecord {
   GameLimits game;
   RateLimits rates;
   bool trustProxy;             // the client's address is the last of X-Forwarded-For
+  bool noAccessLog;            // no line on stderr for each request
+  std::string metricsToken;    // a Bearer token that may read /metrics from anywhere; empty: none
 };
 
 extern HubOptionsRecord HubOptions;

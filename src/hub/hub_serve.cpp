@@ -1,9 +1,11 @@
 // hub_serve: start-up, the shipped levels, the HTTP server and its signals.
 #include "hub/hub_serve.h"
 
+#include "hub/hub_access.h"
 #include "hub/hub_api.h"
 #include "hub/hub_body.h"
 #include "hub/hub_db.h"
+#include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_schema.h"
@@ -120,6 +122,8 @@ static int Serve()
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
+  AddMetricsRoute(server);
+  AddAccessLog(server);
   AddBodyGuards(server);
 
   if (port == 0)

@@ -12,6 +12,7 @@ import gzip
 import http.client
 import json
 import os
+import re
 import socket
 import subprocess
 import sys
@@ -47,13 +48,14 @@ def token(name):
 
 
 class Hub:
-    def __init__(self, *options, ready=True):
-        self.options = list(options)
+    def __init__(self, *options, ready=True, log=None):
+        self.options, self.log = list(options), log   # log: a file for stderr, with the access log
         self.start(ready)
 
     def start(self, ready=True):
-        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", DB, "--web", WEB] + self.options,
-                                     stdout=subprocess.PIPE, text=True, cwd=REPO)
+        quiet = [] if self.log else ["--no-access-log"]
+        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", DB, "--web", WEB] + self.options + quiet,
+                                     stdout=subprocess.PIPE, text=True, cwd=REPO, stderr=self.log)
         if ready:
             self.ready()
 
@@ -345,6 +347,49 @@ class HubApi(unittest.TestCase):
                 [201, 201, 201, 429, 201, 429])
         finally:
             copy.stop()
+
+    def test_access_log_and_metrics(self):
+        log = tempfile.TemporaryFile("w+")
+        hub = Hub("--trust-proxy", "--metrics-token", "m" * 40, log=log)
+        self.addCleanup(hub.stop)
+        sample = re.compile(r'^[a-z_0-9]+(\{([a-z]+="[^"]*",?)+\})? -?[0-9.e+-]+$')
+
+        def metrics(**headers):
+            status, text, _ = hub.call("GET", "/metrics", headers=headers)
+            self.assertEqual(status, 200)
+            for line in text.splitlines():
+                self.assertTrue(sample.match(line) or re.match(r"^# (HELP|TYPE) [a-z_0-9]+ \S", line), line)
+            # Every histogram's buckets rise to its count.
+            for name, labels in set(re.findall(r'^([a-z_0-9]+)_count(\{[^}]*\})? ', text, re.M)):
+                inner = labels[1:-1] + "," if labels else ""
+                buckets = [int(v) for v in re.findall("^%s_bucket\\{%sle=\"[^\"]+\"\\} ([0-9]+)$" % (name, re.escape(inner)),
+                                                      text, re.M)]
+                count = int(re.search("^%s_count%s ([0-9]+)$" % (name, re.escape(labels)), text, re.M).group(1))
+                self.assertEqual((buckets, buckets[-1]), (sorted(buckets), count), name)
+            return dict((m[0], float(m[1])) for m in re.findall(r"^(\S+) (\S+)$", text, re.M) if not m[0].startswith("#"))
+
+        registered = 'tetherorb2_hub_requests_total{route="players",status="201"}'
+        secret = "x" * 40
+        for n in range(2):
+            self.assertEqual(hub.post("/api/v1/players?token=" + secret, {"name": "Logged %d" % n}, token("Logged %d" % n))[0], 201)
+            for _ in range(500):   # a request is counted just after its answer is sent
+                if metrics().get(registered) == n + 1:
+                    break
+                threading.Event().wait(0.01)
+            self.assertEqual(metrics().get(registered), n + 1)
+        for _ in range(500):
+            log.seek(0)
+            text = log.read()
+            if text.count('"POST /api/v1/players" 201 ') == 2:
+                break
+            threading.Event().wait(0.01)
+        self.assertEqual(text.count('"POST /api/v1/players" 201 '), 2, text)
+        self.assertNotIn(secret, text)
+        self.assertNotIn(token("Logged 0"), text)
+        # A proxy on this machine connects from loopback: what it forwards needs the token.
+        hub.refused(403, "metrics token", "GET", "/metrics", headers={"X-Forwarded-For": "127.0.0.1"})
+        hub.refused(403, "metrics token", "GET", "/metrics", headers={"X-Forwarded-For": "127.0.0.1"}, tok="n" * 40)
+        metrics(**{"X-Forwarded-For": "203.0.113.1", "Authorization": "Bearer " + "m" * 40})
 
     def test_runs_past_the_verify_queue_are_turned_away_at_once(self):
         hub = Hub("--verifiers", "1", "--verify-queue", "1", *NO_LIMITS)

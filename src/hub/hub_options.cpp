@@ -17,7 +17,7 @@ static const char RepositoryLevels[] = "Levels";
 static const char RepositorySolutions[] = "tests/solutions";
 
 HubOptionsRecord HubOptions = {
-  command_serve, "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
+  command_serve, "", "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
   128,      // threads
   8,        // database connections
   0,        // verifiers: one per core
@@ -119,16 +119,16 @@ static bool SetOption(const OptionEntry* o, const char* text)
 
 static bool SetCommand(const char* word, const char* next)
 {
-  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier"};
+  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier", "backup"};
   for (int c = 0; c < (int)(sizeof Names / sizeof Names[0]); c++)
     if (strcmp(word, Names[c]) == 0) {
       HubOptions.command = c;
-      if (c == command_hide || c == command_unhide) {
+      if (c == command_hide || c == command_unhide || c == command_backup) {
         if (!next) {
-          fprintf(stderr, "tetherorb2-hub: %s takes a level id\n", word);
+          fprintf(stderr, "tetherorb2-hub: %s takes a %s\n", word, c == command_backup ? "file" : "level id");
           return false;
         }
-        HubOptions.levelId = next;
+        (c == command_backup ? HubOptions.backupFile : HubOptions.levelId) = next;
       }
       return true;
     }
@@ -159,7 +159,8 @@ bool ParseOptions(int argc, char** argv)
     } else if (!commandSeen && a[0] != '-') {
       if (!SetCommand(a, i + 1 < argc ? argv[i + 1] : nullptr))
         return false;
-      if (HubOptions.command == command_hide || HubOptions.command == command_unhide)
+      if (HubOptions.command == command_hide || HubOptions.command == command_unhide ||
+          HubOptions.command == command_backup)
         i++;
       commandSeen = true;
     } else {
@@ -177,7 +178,8 @@ void PrintHelp()
   printf("Usage: tetherorb2-hub [serve] [OPTIONS]      the level hub's HTTP service\n"
          "       tetherorb2-hub hide LEVELID [--db DB]  hide a level from every list and request\n"
          "       tetherorb2-hub unhide LEVELID [--db DB]\n"
-         "       tetherorb2-hub check [--db DB]         compare the kept counts with the runs; 1 on a mismatch\n\n"
+         "       tetherorb2-hub check [--db DB]         compare the kept counts with the runs; 1 on a mismatch\n"
+         "       tetherorb2-hub backup FILE [--db DB]   copy a SQLite hub, even while it serves, into a new FILE\n\n"
          "Options (default in brackets):\n");
   for (int i = 0; i < OptionCount; i++) {
     const OptionEntry* o = &OptionTable[i];

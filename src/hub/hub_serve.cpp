@@ -3,6 +3,7 @@
 
 #include "hub/hub_access.h"
 #include "hub/hub_api.h"
+#include "hub/hub_backup.h"
 #include "hub/hub_body.h"
 #include "hub/hub_db.h"
 #include "hub/hub_metrics.h"
@@ -174,6 +175,21 @@ static int Check()
   return problems ? 1 : 0;
 }
 
+static int Backup()
+{
+  if (IsPostgresAddress(HubOptions.db)) {
+    fprintf(stderr, "tetherorb2-hub: back up a PostgreSQL hub with pg_dump (see the README)\n");
+    return 2;
+  }
+  std::string why;
+  if (!BackupDatabase(HubOptions.db, HubOptions.backupFile, &why)) {
+    fprintf(stderr, "tetherorb2-hub: backup: %s\n", why.c_str());
+    return 1;
+  }
+  printf("tetherorb2-hub: %s copied into %s\n", HubOptions.db.c_str(), HubOptions.backupFile.c_str());
+  return 0;
+}
+
 int RunCommand()
 {
   if (HubOptions.command == command_help) {
@@ -182,6 +198,8 @@ int RunCommand()
   }
   if (HubOptions.command == command_verifier)
     return RunVerifier();
+  if (HubOptions.command == command_backup)
+    return Backup();
   // Signals that stop the server are taken by its signal thread, so every
   // other thread starts with them blocked.
   sigset_t stops;

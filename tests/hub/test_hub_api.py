@@ -48,13 +48,13 @@ def token(name):
 
 
 class Hub:
-    def __init__(self, *options, ready=True, log=None):
-        self.options, self.log = list(options), log   # log: a file for stderr, with the access log
+    def __init__(self, *options, ready=True, log=None, db=None):
+        self.options, self.log, self.db = list(options), log, db   # log: a file for stderr, with the access log
         self.start(ready)
 
     def start(self, ready=True):
         quiet = [] if self.log else ["--no-access-log"]
-        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", DB, "--web", WEB] + self.options + quiet,
+        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", self.db or DB, "--web", WEB] + self.options + quiet,
                                      stdout=subprocess.PIPE, text=True, cwd=REPO, stderr=self.log)
         if ready:
             self.ready()
@@ -121,9 +121,9 @@ class Hub:
         self.proc.stdout.close()
 
 
-def check_counts():
+def check_counts(db=None):
     """The hub's own check: every kept count agrees with the rows it counts."""
-    done = subprocess.run([HUB_BIN, "check", "--db", DB], capture_output=True, text=True, cwd=REPO)
+    done = subprocess.run([HUB_BIN, "check", "--db", db or DB], capture_output=True, text=True, cwd=REPO)
     assert done.returncode == 0, done.stdout + done.stderr
 
 
@@ -390,6 +390,41 @@ class HubApi(unittest.TestCase):
         hub.refused(403, "metrics token", "GET", "/metrics", headers={"X-Forwarded-For": "127.0.0.1"})
         hub.refused(403, "metrics token", "GET", "/metrics", headers={"X-Forwarded-For": "127.0.0.1"}, tok="n" * 40)
         metrics(**{"X-Forwarded-For": "203.0.113.1", "Authorization": "Bearer " + "m" * 40})
+
+    def test_backup_of_a_serving_hub_holds_every_run_acknowledged_before_it(self):
+        copy = os.path.join(os.path.dirname(WEB), "backup.sqlite")
+        backup = [HUB_BIN, "backup", copy, "--db", DB]
+        if USE_PG:
+            self.assertIn("pg_dump", subprocess.run(backup, capture_output=True, text=True).stderr)
+            return
+        tok, path = HUB.register("Backed Up"), "/api/v1/levels/%s/runs" % HUB.shipped(6)["id"]
+        acked, stop = [], threading.Event()
+
+        def work():
+            while not stop.is_set():
+                status, answer, _ = HUB.post(path, {"replay": SOLUTIONS[6]}, tok)
+                if status == 201:
+                    acked.append(answer["run"])
+        worker = threading.Thread(target=work)
+        worker.start()
+        try:
+            while len(acked) < 3 and worker.is_alive():
+                threading.Event().wait(0.01)
+            before = list(acked)
+            done = subprocess.run(backup, capture_output=True, text=True)
+            while len(acked) < len(before) + 3 and worker.is_alive():   # runs went on being recorded meanwhile
+                threading.Event().wait(0.01)
+        finally:
+            stop.set()
+            worker.join()
+        self.assertEqual(done.returncode, 0, done.stderr)
+        again = subprocess.run(backup, capture_output=True, text=True)
+        self.assertEqual((again.returncode, "exists" in again.stderr), (1, True))
+        check_counts(copy)
+        restored = Hub(db=copy)
+        self.addCleanup(restored.stop)
+        for run in before:
+            self.assertEqual(restored.call("GET", "/api/v1/runs/%d/replay" % run)[:2], (200, SOLUTIONS[6]))
 
     def test_runs_past_the_verify_queue_are_turned_away_at_once(self):
         hub = Hub("--verifiers", "1", "--verify-queue", "1", *NO_LIMITS)

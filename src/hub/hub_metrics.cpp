@@ -4,6 +4,7 @@
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstdio>

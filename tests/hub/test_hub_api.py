@@ -350,6 +350,7 @@ class HubApi(unittest.TestCase):
 
     def test_access_log_and_metrics(self):
         log = tempfile.TemporaryFile("w+")
+        self.addCleanup(log.close)
         hub = Hub("--trust-proxy", "--metrics-token", "m" * 40, log=log)
         self.addCleanup(hub.stop)
         sample = re.compile(r'^[a-z_0-9]+(\{([a-z]+="[^"]*",?)+\})? -?[0-9.e+-]+$')

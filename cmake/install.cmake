@@ -91,4 +91,18 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
-include(CPack)
+
+# The level hub, when it is built (further on in CMakeLists.txt): the
+# program, its systemd unit and the unit's options, a conffile. So the
+# package is made once every target is known.
+macro(tetherorb_install_hub)
+  if(TARGET tetherorb2-hub)
+    target_link_options(tetherorb2-hub PRIVATE -Wl,-z,relro,-z,now)
+    install(TARGETS tetherorb2-hub RUNTIME DESTINATION ${TETHERORB_INSTALL_GAMESDIR})
+    install(FILES ${PACKAGING_DIR}/tetherorb2-hub.service DESTINATION /lib/systemd/system)
+    install(FILES ${PACKAGING_DIR}/tetherorb2-hub.default DESTINATION /etc/default RENAME tetherorb2-hub)
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PACKAGING_DIR}/conffiles)
+  endif()
+endmacro()
+cmake_language(DEFER CALL tetherorb_install_hub)
+cmake_language(DEFER CALL include CPack)

@@ -14,7 +14,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-xserver-utils imagemagick x11-utils libx11-dev python3 sox
   clang libclang-rt-14-dev
   emscripten nodejs chromium chromium-driver python3-selenium
-  dpkg-dev file lintian desktop-file-utils appstream gettext
+  dpkg-dev file lintian desktop-file-utils appstream gettext systemd
   libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev libcurl4-openssl-dev
   postgresql wrk
 )

@@ -5,8 +5,10 @@
 // changes in one transaction.
 #include "hub/hub_api.h"
 
+#include "hub/hub_access.h"
 #include "hub/hub_body.h"
 #include "hub/hub_ids.h"
+#include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
 #include "hub/hub_refusal.h"
@@ -17,7 +19,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 
 using httplib::Request;
 using httplib::Response;
@@ -50,6 +51,7 @@ static void Guarded(Response& res, const std::function<void()>& handler)
     if (r.status == 401)
       res.set_header("WWW-Authenticate", "Bearer");
   } catch (const DbError& e) {
+    CountDbError();
     fprintf(stderr, "tetherorb2-hub: %s\n", e.what());
     if (e.kind == dberror_fault) {
       SendError(res, 500, "the hub's database failed");
@@ -60,29 +62,19 @@ static void Guarded(Response& res, const std::function<void()>& handler)
   }
 }
 
-// The client's address as the rate limits count it. Behind a proxy it is the
-// rightmost entry of the last X-Forwarded-For line, the one the proxy added:
-// the client can write anything to its left or in lines of its own.
-static std::string ClientAddress(const Request& req)
+// The client's address as the rate limits count it.
+static std::string ClientKey(const Request& req)
 {
-  std::string address = req.remote_addr;
-  auto lines = req.headers.equal_range("X-Forwarded-For");
-  if (HubOptions.trustProxy && lines.first != lines.second) {
-    const std::string& chain = std::prev(lines.second)->second;
-    size_t comma = chain.rfind(',');
-    std::string last = comma == std::string::npos ? chain : chain.substr(comma + 1);
-    size_t first = last.find_first_not_of(' '), end = last.find_last_not_of(' ');
-    if (first != std::string::npos)
-      address = last.substr(first, end + 1 - first);
-  }
-  return AddressKey(address);
+  return AddressKey(ClientAddress(req));
 }
 
 static void Limit(int kind, const std::string& key, long perMinute)
 {
   int wait = TakeRequest(kind, key, perMinute);
-  if (wait > 0)
+  if (wait > 0) {
+    CountRateRefusal(kind);
     throw Refusal{429, "too many requests: try again in " + std::to_string(wait) + " s", wait};
+  }
 }
 
 static std::string TokenHashOf(const Request& req)
@@ -140,7 +132,7 @@ static void SendAnswer(Response& res, const Answer& a)
 static void RegisterRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
-    Limit(rate_players_address, ClientAddress(req), HubOptions.rates.playersPerAddress);
+    Limit(rate_players_address, ClientKey(req), HubOptions.rates.playersPerAddress);
     std::string hash = TokenHashOf(req);
     std::string name = BodyText(BodyOf(req), "name"), why;
     if (!CheckName(name, &why))
@@ -160,7 +152,7 @@ static void PublishRoute(const Request& req, Response& res)
     const std::string& replay = BodyText(body, "replay");
     Player player = Authenticate(hash);
     Limit(rate_publish_player, std::to_string(player.id), HubOptions.rates.publishPerToken);
-    Limit(rate_publish_address, ClientAddress(req), HubOptions.rates.publishPerAddress);
+    Limit(rate_publish_address, ClientKey(req), HubOptions.rates.publishPerAddress);
     Verdict v = Verify(level, replay);
     Answer a;
     InTransaction(tx_write, [&](DbTx& tx) { a = PublishLevel(tx, player, v); });
@@ -214,7 +206,7 @@ static void RunRoute(const Request& req, Response& res)
       level = LevelBody(tx, id);
     });
     Limit(rate_runs_player, std::to_string(player.id), HubOptions.rates.runsPerToken);
-    Limit(rate_runs_address, ClientAddress(req), HubOptions.rates.runsPerAddress);
+    Limit(rate_runs_address, ClientKey(req), HubOptions.rates.runsPerAddress);
     Verdict v = Verify(level, replay);
     Answer a;
     InTransaction(tx_write, [&](DbTx& tx) { a = RecordRun(tx, player, id, v); });

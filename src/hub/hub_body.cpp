@@ -1,6 +1,7 @@
 // hub_body: bodies read through their limits.
 #include "hub/hub_body.h"
 
+#include "hub/hub_access.h"
 #include "hub/hub_options.h"
 
 #include <nlohmann/json.hpp>
@@ -62,6 +63,7 @@ httplib::Server::HandlerWithContentReader WithBody(BodyRoute route)
 void AddBodyGuards(httplib::Server& server)
 {
   server.set_pre_routing_handler([](const Request& req, Response& res) {
+    RequestStarted();
     const std::string& m = req.method;
     std::string encoding = req.get_header_value("Content-Encoding");
     if (m != "GET" && m != "HEAD" && m != "POST" && m != "DELETE" && m != "OPTIONS")

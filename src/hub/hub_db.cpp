@@ -36,10 +36,15 @@ static DbLink* OpenLink(std::string* error)
   return Postgres ? OpenPostgresLink(Where, error) : OpenSqliteLink(Where, error);
 }
 
+bool IsPostgresAddress(const std::string& where)
+{
+  return where.compare(0, 13, "postgresql://") == 0 || where.compare(0, 11, "postgres://") == 0;
+}
+
 bool OpenDatabase(const std::string& where, int connections, std::string* error)
 {
   Where = where;
-  Postgres = where.compare(0, 13, "postgresql://") == 0 || where.compare(0, 11, "postgres://") == 0;
+  Postgres = IsPostgresAddress(where);
   StartPool(&LinkPool, connections);
   StartPool(&SqliteWriteTurn, 1);
   LinkCount = LinkPool.count;

@@ -14,6 +14,7 @@
 //   DbTx::Execute(sql)         one statement without parameters or result (the schema)
 //   DbTx::LockSchema()         the lock that serialises copies starting at once
 //   UsesPostgres()             true when the pool speaks to PostgreSQL
+//   IsPostgresAddress(where)   true for a postgresql:// (or postgres://) address
 #pragma once
 
 #include <functional>
@@ -72,4 +73,5 @@ private:
 bool OpenDatabase(const std::string& where, int connections, std::string* error);
 void CloseDatabase();
 bool UsesPostgres();
+bool IsPostgresAddress(const std::string& where);
 void InTransaction(int kind, const std::function<void(DbTx&)>& body);

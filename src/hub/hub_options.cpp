@@ -17,7 +17,7 @@ static const char RepositoryLevels[] = "Levels";
 static const char RepositorySolutions[] = "tests/solutions";
 
 HubOptionsRecord HubOptions = {
-  command_serve, "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
+  command_serve, "", "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
   128,      // threads
   8,        // database connections
   0,        // verifiers: one per core
@@ -27,7 +27,9 @@ HubOptionsRecord HubOptions = {
   100,      // records in one answer
   {131072, 100000, 262144, 18750, 16384},   // level bytes and cells; replay bytes, frames (5 minutes), runs
   {10, 30, 60, 300, 10},                    // a minute: publishing, runs, new players
-  false,
+  false,    // trust the proxy
+  false,    // no access log
+  "",       // metrics token
 };
 
 enum { option_text, option_number, option_flag };
@@ -69,6 +71,9 @@ static const OptionEntry OptionTable[] = {
    "players registered a minute per address"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
    "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
+  {"--no-access-log", option_flag, &HubOptions.noAccessLog, 0, "write no line on stderr for each request"},
+  {"--metrics-token", option_text, &HubOptions.metricsToken, 0,
+   "Bearer token that reads GET /metrics from anywhere; \"\": loopback only, never through a proxy"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
 
@@ -114,17 +119,17 @@ static bool SetOption(const OptionEntry* o, const char* text)
 
 static bool SetCommand(const char* word, const char* next)
 {
-  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier"};
+  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier", "backup"};
   static_assert(sizeof Names / sizeof Names[0] == command_help, "a word for each command but help");
   for (int c = 0; c < (int)(sizeof Names / sizeof Names[0]); c++)
     if (strcmp(word, Names[c]) == 0) {
       HubOptions.command = c;
-      if (c == command_hide || c == command_unhide) {
+      if (c == command_hide || c == command_unhide || c == command_backup) {
         if (!next) {
-          fprintf(stderr, "tetherorb2-hub: %s takes a level id\n", word);
+          fprintf(stderr, "tetherorb2-hub: %s takes a %s\n", word, c == command_backup ? "file" : "level id");
           return false;
         }
-        HubOptions.levelId = next;
+        (c == command_backup ? HubOptions.backupFile : HubOptions.levelId) = next;
       }
       return true;
     }
@@ -155,7 +160,8 @@ bool ParseOptions(int argc, char** argv)
     } else if (!commandSeen && a[0] != '-') {
       if (!SetCommand(a, i + 1 < argc ? argv[i + 1] : nullptr))
         return false;
-      if (HubOptions.command == command_hide || HubOptions.command == command_unhide)
+      if (HubOptions.command == command_hide || HubOptions.command == command_unhide ||
+          HubOptions.command == command_backup)
         i++;
       commandSeen = true;
     } else {
@@ -173,7 +179,8 @@ void PrintHelp()
   printf("Usage: tetherorb2-hub [serve] [OPTIONS]      the level hub's HTTP service\n"
          "       tetherorb2-hub hide LEVELID [--db DB]  hide a level from every list and request\n"
          "       tetherorb2-hub unhide LEVELID [--db DB]\n"
-         "       tetherorb2-hub check [--db DB]         compare the kept counts with the runs; 1 on a mismatch\n\n"
+         "       tetherorb2-hub check [--db DB]         compare the kept counts with the runs; 1 on a mismatch\n"
+         "       tetherorb2-hub backup FILE [--db DB]   copy a SQLite hub, even while it serves, into a new FILE\n\n"
          "Options (default in brackets):\n");
   for (int i = 0; i < OptionCount; i++) {
     const OptionEntry* o = &OptionTable[i];

@@ -17,7 +17,8 @@ enum {
   command_unhide = 2,   // show a hidden level again
   command_check = 3,    // compare the kept counts with the runs and ratings
   command_verifier = 4, // a verifier process (started by the hub itself)
-  command_help = 5
+  command_backup = 5,   // a consistent copy of a SQLite hub into a new file
+  command_help = 6
 };
 
 // Each limit is the number of requests a minute; 0 turns it off.
@@ -30,6 +31,7 @@ struct RateLimits {
 struct HubOptionsRecord {
   int command;
   std::string levelId;         // of hide and unhide
+  std::string backupFile;      // of backup
   std::string listen;          // HOST:PORT
   std::string db;              // a file path (SQLite) or postgresql://...
   std::string levels;          // the shipped levels, level1.dat .. level15.dat
@@ -45,6 +47,8 @@ struct HubOptionsRecord {
   GameLimits game;
   RateLimits rates;
   bool trustProxy;             // the client's address is the last of X-Forwarded-For
+  bool noAccessLog;            // no line on stderr for each request
+  std::string metricsToken;    // a Bearer token that may read /metrics from anywhere; empty: none
 };
 
 extern HubOptionsRecord HubOptions;

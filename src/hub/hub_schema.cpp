@@ -41,7 +41,20 @@ static const char* const Migration2[] = {
   nullptr,
 };
 
-static const char* const* const Migrations[] = {Migration1, Migration2};
+// Publishing a known level again used to record its replay once more as a
+// run of the publisher. Those copies (a player's run on a level repeating an
+// earlier run of theirs there, replay for replay, that neither a best nor an
+// author run points to) go, and plays counts the runs left.
+static const char* const Migration3[] = {
+  "DELETE FROM runs WHERE EXISTS (SELECT 1 FROM runs e WHERE e.level_id = runs.level_id"
+  " AND e.player_id = runs.player_id AND e.replay = runs.replay AND e.id < runs.id)"
+  " AND NOT EXISTS (SELECT 1 FROM bests b WHERE b.run_id = runs.id)"
+  " AND NOT EXISTS (SELECT 1 FROM levels l WHERE l.author_run = runs.id)",
+  "UPDATE levels SET plays = (SELECT COUNT(*) FROM runs r WHERE r.level_id = levels.id)",
+  nullptr,
+};
+
+static const char* const* const Migrations[] = {Migration1, Migration2, Migration3};
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 
 static std::string ForThisDatabase(const char* statement)

@@ -1,9 +1,12 @@
 // hub_serve: start-up, the shipped levels, the HTTP server and its signals.
 #include "hub/hub_serve.h"
 
+#include "hub/hub_access.h"
 #include "hub/hub_api.h"
+#include "hub/hub_backup.h"
 #include "hub/hub_body.h"
 #include "hub/hub_db.h"
+#include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_schema.h"
@@ -120,6 +123,8 @@ static int Serve()
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
+  AddMetricsRoute(server);
+  AddAccessLog(server);
   AddBodyGuards(server);
 
   if (port == 0)
@@ -170,6 +175,21 @@ static int Check()
   return problems ? 1 : 0;
 }
 
+static int Backup()
+{
+  if (IsPostgresAddress(HubOptions.db)) {
+    fprintf(stderr, "tetherorb2-hub: back up a PostgreSQL hub with pg_dump (see the README)\n");
+    return 2;
+  }
+  std::string why;
+  if (!BackupDatabase(HubOptions.db, HubOptions.backupFile, &why)) {
+    fprintf(stderr, "tetherorb2-hub: backup: %s\n", why.c_str());
+    return 1;
+  }
+  printf("tetherorb2-hub: %s copied into %s\n", HubOptions.db.c_str(), HubOptions.backupFile.c_str());
+  return 0;
+}
+
 int RunCommand()
 {
   if (HubOptions.command == command_help) {
@@ -178,6 +198,8 @@ int RunCommand()
   }
   if (HubOptions.command == command_verifier)
     return RunVerifier();
+  if (HubOptions.command == command_backup)
+    return Backup();
   // Signals that stop the server are taken by its signal thread, so every
   // other thread starts with them blocked.
   sigset_t stops;

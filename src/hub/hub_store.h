@@ -14,7 +14,8 @@
 //   Player                         a registered player
 //   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token
 //   RegisterPlayer(tx, name, tokenHash)   201, or 200 when the token already has that name
-//   PublishLevel(tx, player, verdict)     the level and its first run; 201, or 200 when known
+//   PublishLevel(tx, player, verdict)     the level and its first run; 201, or 200 with the
+//                                  author run and nothing recorded when it is listed
 //   ImportShippedLevel(tx, slot, verdict) a shipped level and, when it ran, its author run
 //   LevelPage(tx, sort, page)      20 levels of the list
 //   LevelBody(tx, id)              a listed level's canonical text

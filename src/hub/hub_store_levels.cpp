@@ -70,10 +70,15 @@ Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
                      " author_run = NULL WHERE id = ? AND state = 1",
                      {Num(player.id), Num(nowMs), Text(id)}) == 1;
   }
+  if (!created) {
+    // Publishing a listed level again records nothing: it answers with the author run.
+    DbRows r;
+    tx.Run("SELECT author_run FROM levels WHERE id = ?", {Text(id)}, &r);
+    return Answer{200, json{{"id", id}, {"run", r.IsNull(0, 0) ? json() : json(r.Number(0, 0))}}};
+  }
   long long run = StoreRun(tx, player, id, v, now);
-  if (created)
-    tx.Run("UPDATE levels SET author_score = ?, author_run = ? WHERE id = ?", {Num(v.score), Num(run), Text(id)});
-  return Answer{created ? 201 : 200, json{{"id", id}, {"run", run}}};
+  tx.Run("UPDATE levels SET author_score = ?, author_run = ? WHERE id = ?", {Num(v.score), Num(run), Text(id)});
+  return Answer{201, json{{"id", id}, {"run", run}}};
 }
 
 void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v)

@@ -5,6 +5,7 @@
 // Both ends are this same program, so the headers are sent as they lie in memory.
 #include "hub/hub_verify.h"
 
+#include "hub/hub_metrics.h"
 #include "hub/hub_pool.h"
 
 #include <cerrno>
@@ -223,13 +224,18 @@ int Judge(const GameLimits& limits, const std::string& level, const std::string*
 {
   if (!Admit(1))
     return judge_busy;
+  long long waitStart = NowMilliseconds();
+  VerifyWaitBegins();
   int slot = TakeSlot(&VerifierPool, VerifyWaitMilliseconds);
+  long long verifyStart = NowMilliseconds();
+  VerifyWaitEnds((double)(verifyStart - waitStart) / MillisecondsPerSecond);
   if (slot < 0) {
     Admit(-1);
     return judge_busy;
   }
   Verifier* v = &Verifiers[slot];
   bool answered = v->pid >= 0 && Exchange(v->fd, limits, level, replay, out);
+  CountVerify((double)(NowMilliseconds() - verifyStart) / MillisecondsPerSecond);
   if (!answered) {
     End(v);
     if (!Spawn(v))

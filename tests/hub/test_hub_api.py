@@ -12,6 +12,7 @@ import gzip
 import http.client
 import json
 import os
+import re
 import socket
 import subprocess
 import sys
@@ -47,13 +48,14 @@ def token(name):
 
 
 class Hub:
-    def __init__(self, *options, ready=True):
-        self.options = list(options)
+    def __init__(self, *options, ready=True, log=None, db=None):
+        self.options, self.log, self.db = list(options), log, db   # log: a file for stderr, with the access log
         self.start(ready)
 
     def start(self, ready=True):
-        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", DB, "--web", WEB] + self.options,
-                                     stdout=subprocess.PIPE, text=True, cwd=REPO)
+        quiet = [] if self.log else ["--no-access-log"]
+        self.proc = subprocess.Popen([HUB_BIN, "--listen", "127.0.0.1:0", "--db", self.db or DB, "--web", WEB] + self.options + quiet,
+                                     stdout=subprocess.PIPE, text=True, cwd=REPO, stderr=self.log)
         if ready:
             self.ready()
 
@@ -119,9 +121,9 @@ class Hub:
         self.proc.stdout.close()
 
 
-def check_counts():
+def check_counts(db=None):
     """The hub's own check: every kept count agrees with the rows it counts."""
-    done = subprocess.run([HUB_BIN, "check", "--db", DB], capture_output=True, text=True, cwd=REPO)
+    done = subprocess.run([HUB_BIN, "check", "--db", db or DB], capture_output=True, text=True, cwd=REPO)
     assert done.returncode == 0, done.stdout + done.stderr
 
 
@@ -158,15 +160,17 @@ class HubApi(unittest.TestCase):
         self.assertEqual(status, 201)
         id = answer["id"]
         self.assertRegex(id, "^[a-z2-7]{16}$")
-        # The same level in CRLF with junk after its rows is the same level.
+        # The same level in CRLF with junk after its rows is the same level, and publishing it again records nothing.
         crlf = level.replace("\n", "\r\n") + "junk after the rows\n"
-        self.assertEqual(HUB.post("/api/v1/levels", {"level": crlf, "replay": SOLUTION1}, tok)[:2],
-                         (200, {"id": id, "run": answer["run"] + 1}))
+        for again in [crlf, level]:
+            self.assertEqual(HUB.post("/api/v1/levels", {"level": again, "replay": SLOWER1}, tok)[:2],
+                             (200, {"id": id, "run": answer["run"]}))
+        self.assertEqual(len(HUB.call("GET", "/api/v1/levels/%s/records?limit=100" % id)[1]["records"]), 1)
         self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[1], level)
         listed = HUB.level(id)
         self.assertEqual((listed["title"], listed["author"], listed["width"], listed["height"]),
                          ("Published Once", "Publisher", 24, 13))
-        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (2, 1, 268, 268))
+        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (1, 1, 268, 268))
 
         before = len(HUB.levels())
         rows = level.split("\n")
@@ -203,6 +207,25 @@ class HubApi(unittest.TestCase):
             HUB.refused(status, cause, "POST", "/api/v1/levels", raw=raw, tok=tok, headers=headers)
         HUB.refused(401, "unknown token", "POST", "/api/v1/levels", {"level": level, "replay": SOLUTION1}, token("nobody"))
         self.assertEqual(len(HUB.levels()), before)   # not one refusal wrote a level
+        check_counts()
+
+    @unittest.skipIf(USE_PG, "the old database is made with SQLite's own module")
+    def test_an_older_database_loses_the_runs_publishing_again_recorded(self):
+        import sqlite3
+        hub = Hub(*NO_LIMITS)
+        tok = hub.register("Old Publisher")
+        id, run = hub.post("/api/v1/levels", {"level": variant("Old Twice"), "replay": SOLUTION1}, tok)[1].values()
+        hub.stop()
+        with sqlite3.connect(DB) as db:   # what publishing it again wrote before
+            db.execute("INSERT INTO runs (level_id, player_id, score, frames, created, replay)"
+                       " SELECT level_id, player_id, score, frames, created, replay FROM runs WHERE id = ?", (run,))
+            db.execute("UPDATE levels SET plays = plays + 1 WHERE id = ?", (id,))
+            db.execute("UPDATE schema_version SET version = 2")
+        db.close()
+        hub.start()
+        self.addCleanup(hub.stop)
+        self.assertEqual((hub.level(id)["plays"], hub.call("GET", "/api/v1/runs/%d/replay" % run)[0]), (1, 200))
+        hub.refused(404, "no run", "GET", "/api/v1/runs/%d/replay" % (run + 1))
         check_counts()
 
     def test_runs_keep_each_players_best_and_rank_it(self):
@@ -324,6 +347,85 @@ class HubApi(unittest.TestCase):
                 [201, 201, 201, 429, 201, 429])
         finally:
             copy.stop()
+
+    def test_access_log_and_metrics(self):
+        log = tempfile.TemporaryFile("w+")
+        self.addCleanup(log.close)
+        hub = Hub("--trust-proxy", "--metrics-token", "m" * 40, log=log)
+        self.addCleanup(hub.stop)
+        sample = re.compile(r'^[a-z_0-9]+(\{([a-z]+="[^"]*",?)+\})? -?[0-9.e+-]+$')
+
+        def metrics(**headers):
+            status, text, _ = hub.call("GET", "/metrics", headers=headers)
+            self.assertEqual(status, 200)
+            for line in text.splitlines():
+                self.assertTrue(sample.match(line) or re.match(r"^# (HELP|TYPE) [a-z_0-9]+ \S", line), line)
+            # Every histogram's buckets rise to its count.
+            for name, labels in set(re.findall(r'^([a-z_0-9]+)_count(\{[^}]*\})? ', text, re.M)):
+                inner = labels[1:-1] + "," if labels else ""
+                buckets = [int(v) for v in re.findall("^%s_bucket\\{%sle=\"[^\"]+\"\\} ([0-9]+)$" % (name, re.escape(inner)),
+                                                      text, re.M)]
+                count = int(re.search("^%s_count%s ([0-9]+)$" % (name, re.escape(labels)), text, re.M).group(1))
+                self.assertEqual((buckets, buckets[-1]), (sorted(buckets), count), name)
+            return dict((m[0], float(m[1])) for m in re.findall(r"^(\S+) (\S+)$", text, re.M) if not m[0].startswith("#"))
+
+        registered = 'tetherorb2_hub_requests_total{route="players",status="201"}'
+        secret = "x" * 40
+        for n in range(2):
+            self.assertEqual(hub.post("/api/v1/players?token=" + secret, {"name": "Logged %d" % n}, token("Logged %d" % n))[0], 201)
+            for _ in range(500):   # a request is counted just after its answer is sent
+                if metrics().get(registered) == n + 1:
+                    break
+                threading.Event().wait(0.01)
+            self.assertEqual(metrics().get(registered), n + 1)
+        for _ in range(500):
+            log.seek(0)
+            text = log.read()
+            if text.count('"POST /api/v1/players" 201 ') == 2:
+                break
+            threading.Event().wait(0.01)
+        self.assertEqual(text.count('"POST /api/v1/players" 201 '), 2, text)
+        self.assertNotIn(secret, text)
+        self.assertNotIn(token("Logged 0"), text)
+        # A proxy on this machine connects from loopback: what it forwards needs the token.
+        hub.refused(403, "metrics token", "GET", "/metrics", headers={"X-Forwarded-For": "127.0.0.1"})
+        hub.refused(403, "metrics token", "GET", "/metrics", headers={"X-Forwarded-For": "127.0.0.1"}, tok="n" * 40)
+        metrics(**{"X-Forwarded-For": "203.0.113.1", "Authorization": "Bearer " + "m" * 40})
+
+    def test_backup_of_a_serving_hub_holds_every_run_acknowledged_before_it(self):
+        copy = os.path.join(os.path.dirname(WEB), "backup.sqlite")
+        backup = [HUB_BIN, "backup", copy, "--db", DB]
+        if USE_PG:
+            self.assertIn("pg_dump", subprocess.run(backup, capture_output=True, text=True).stderr)
+            return
+        tok, path = HUB.register("Backed Up"), "/api/v1/levels/%s/runs" % HUB.shipped(6)["id"]
+        acked, stop = [], threading.Event()
+
+        def work():
+            while not stop.is_set():
+                status, answer, _ = HUB.post(path, {"replay": SOLUTIONS[6]}, tok)
+                if status == 201:
+                    acked.append(answer["run"])
+        worker = threading.Thread(target=work)
+        worker.start()
+        try:
+            while len(acked) < 3 and worker.is_alive():
+                threading.Event().wait(0.01)
+            before = list(acked)
+            done = subprocess.run(backup, capture_output=True, text=True)
+            while len(acked) < len(before) + 3 and worker.is_alive():   # runs went on being recorded meanwhile
+                threading.Event().wait(0.01)
+        finally:
+            stop.set()
+            worker.join()
+        self.assertEqual(done.returncode, 0, done.stderr)
+        again = subprocess.run(backup, capture_output=True, text=True)
+        self.assertEqual((again.returncode, "exists" in again.stderr), (1, True))
+        check_counts(copy)
+        restored = Hub(db=copy)
+        self.addCleanup(restored.stop)
+        for run in before:
+            self.assertEqual(restored.call("GET", "/api/v1/runs/%d/replay" % run)[:2], (200, SOLUTIONS[6]))
 
     def test_runs_past_the_verify_queue_are_turned_away_at_once(self):
         hub = Hub("--verifiers", "1", "--verify-queue", "1", *NO_LIMITS)

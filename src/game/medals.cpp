@@ -85,6 +85,12 @@ bool KeepAuthorRun(int n, const std::string& replay, int score)
   return saved;
 }
 
+std::string SavedAuthorRun(int n)
+{
+  PathBuffer path;
+  return n >= 1 && n <= MaxLevels && AuthorRunName(path, n) ? ReadText(path) : "";
+}
+
 void DropAuthorRun(int n)
 {
   PathBuffer path;

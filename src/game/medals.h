@@ -13,6 +13,7 @@
 //   FindAuthorScores()             re-runs every slot's author run (start-up)
 //   KeepAuthorRun(n, replay, score) level n saved with its author run
 //   DropAuthorRun(n)               level n saved without one
+//   SavedAuthorRun(n)              the author run saved beside the player's level n; "" for none
 #pragma once
 
 #include <string>
@@ -35,3 +36,4 @@ void FindAuthorScores();
 // false when it could not be written (the level then has no author run).
 bool KeepAuthorRun(int n, const std::string& replay, int score);
 void DropAuthorRun(int n);
+std::string SavedAuthorRun(int n);

@@ -20,9 +20,9 @@
 #include "ui/menus.h"
 
 static const float RowTitleSize = 0.55f;    // a row's first line: the level's title
-static const float RowTitleTop = -14;       // the title's top, from the bar's inner top
+static const float RowTitleTop = -16;       // the title's top, from the bar's inner top
 static const float DetailSize = 0.4f;       // a row's second line: the author, and the numbers right-aligned
-static const float RowDetailTop = 14;       // the second line's top, from the bar's inner top
+static const float RowDetailTop = 11;       // the second line's top, from the bar's inner top
 static const float DetailGap = 20;          // between the author and the numbers
 static const float MedalSize = 40;          // the medal of the player's own best, beside both lines
 static const float BoardTop = -140;         // the leaderboard's first line

@@ -3,6 +3,8 @@
 // game layer alone, and the set as a whole uses every cell type.
 #include "game/ghost.h"
 #include "game/level_files.h"
+#include "game/level_id.h"
+#include "game/medals.h"
 #include "game/replay_run.h"
 #include "game/rules.h"
 #include "game/screen.h"
@@ -16,7 +18,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "test_support.h"
 
 static Replay Solution;
 
@@ -124,4 +129,44 @@ TEST(Solutions, LevelSetUsesEveryCellTypeWithOneSpawnAndAFinishEach) {
   for (int c = 0; c < MapTypeCount; c++)
     EXPECT_TRUE(used[c]) << "no level uses cell type " << c;
   EXPECT_GE(widest, 200);   // at least one level makes the camera travel far
+}
+
+// The shipped solutions' scores kept beside them are the scores their
+// re-runs give here, where the hub re-runs them too, level by level; a level
+// changed from the one the table names takes its own re-run's score instead.
+TEST(Solutions, TheKeptAuthorScoresAreTheReRunsOwn) {
+  ScratchDir dir;
+  std::string root = REPO_ROOT;
+  for (int n = 1; n <= ShippedLevelCount; n++) {
+    std::string name = "level" + std::to_string(n);
+    WriteLevel(n, ReadFile(root + "/Levels/" + name + ".dat"));
+    WriteFile("rerun/" + name + ".replay", ReadFile(root + "/tests/solutions/" + name + ".replay"));
+  }
+  WriteFile("kept/" + std::string(AuthorScoresFileName), ReadFile(root + "/tests/solutions/" + AuthorScoresFileName));
+  PlacesRecord places = Places;
+  strcpy(Places.shippedSolutions, "rerun");
+  LoadLevelCatalogue();
+  FindAuthorScores();
+  std::vector<int> rerun(AuthorScore, AuthorScore + ShippedLevelCount);
+  std::string table;
+  for (int n = 1; n <= ShippedLevelCount; n++) {
+    LevelId id;
+    LoadLevel(n);
+    ASSERT_TRUE(WorldLevelId(LevelTitles[n - 1], id));
+    table += std::to_string(n) + " " + id + " " + std::to_string(rerun[n - 1]) + "\n";
+    ASSERT_GT(rerun[n - 1], 0) << "level " << n;
+  }
+  EXPECT_EQ(ReadFile("kept/" + std::string(AuthorScoresFileName)), table) << "the file should read:\n" << table;
+  for (int n = 1; n <= ShippedLevelCount; n++)   // the replays beside the table
+    WriteFile("kept/level" + std::to_string(n) + ".replay", ReadFile("rerun/level" + std::to_string(n) + ".replay"));
+  WriteFile("kept/level1.replay", "not a replay\n");   // the table alone gives level 1 its score
+  WriteLevel(2, "Changed\n3 3\naaa\naja\nala\n");
+  strcpy(Places.shippedSolutions, "kept");
+  LoadLevelCatalogue();
+  FindAuthorScores();
+  EXPECT_EQ(AuthorScore[0], rerun[0]);
+  EXPECT_EQ(AuthorScore[1], 0) << "a changed level's author score is its own re-run's";
+  for (int n = 3; n <= ShippedLevelCount; n++)
+    EXPECT_EQ(AuthorScore[n - 1], rerun[n - 1]) << "level " << n;
+  Places = places;
 }

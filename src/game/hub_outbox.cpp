@@ -16,6 +16,7 @@ HubOutboxRecord HubOutbox = {{}, -1, 0, false, {-1, 0}};
 static const char FileMagic[] = "tetherorb2-outbox 1";
 static const long MostFileBytes = 1024 * 1024;   // a kept run's file; a longer one is not ours
 static const int HubStatusServerErrors = 500;   // 5xx: the hub may take it later; 4xx refused it for good
+static const int HubStatusTooMany = 429;        // but for this one: asked too often, later
 
 static bool EntryPath(PathBuffer& path, int entry)
 {
@@ -137,7 +138,7 @@ static void ReadAnswer(const HubRequest& r)
   int entry = HubOutbox.sending;
   HubOutbox.sending = -1;
   HubOutbox.unreached = false;
-  if (r.status >= HubStatusServerErrors) {
+  if (r.status >= HubStatusServerErrors || r.status == HubStatusTooMany) {
     HubOutbox.waitFrames = HubOutboxRetryFrames;
     return;
   }

@@ -5,8 +5,8 @@
 // oldest one not on its way. Once a frame the oldest kept run is sent when
 // the hub has answered anything since it last failed, or after a few seconds
 // of waiting: the hub's answer, whether it took the run or refused it (a
-// 4xx), ends it; a request that did not reach the hub, or a 5xx, keeps it for
-// the next try. Nothing is sent without a hub, a name on it, or while the
+// 4xx), ends it; a request that did not reach the hub, a 5xx or a 429 (asked
+// too often) keeps it for the next try. Nothing is sent without a hub, a name on it, or while the
 // player's token is lost (hub_account).
 //   HubOutbox                    the record: which runs are kept
 //   LoadHubOutbox()              reads the kept runs' levels (at start-up)

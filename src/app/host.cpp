@@ -10,6 +10,7 @@
 #include "game/controls.h"
 #include "game/ghost.h"
 #include "game/hub_account.h"
+#include "game/hub_outbox.h"
 #include "game/hub_queue.h"
 #include "game/key_bindings.h"
 #include "game/level_files.h"
@@ -88,6 +89,8 @@ void RunGameState()
   case gamestate_playlist:
   case gamestate_editlist:
     MenuFrame();
+    if (GameState == gamestate_title)
+      DrawLinkedLevelLine();   // a level the page's link names, on its way
     break;
   case gamestate_playing:
     PlayFrame(FrameTime);
@@ -122,6 +125,7 @@ void StartUp()
   LoadSettings();
   ReadHubSetting();
   LoadHubAccount();
+  LoadHubOutbox();
   StartHubNet();
   srand((unsigned)time(NULL));
   SetUpVideo();
@@ -167,6 +171,7 @@ void RunFrame()
 
   // Hub requests go out and answers come in without waiting, before the screens read them.
   DriveHubNet();
+  StepHubOutbox();   // runs kept while the hub could not be reached
 
   // The current screen updates and draws itself, unless the pause layer is up or
   // coming up; the screen it asks for takes over at the end of its frame.

@@ -7,6 +7,7 @@
 
 #include "game/hub_queue.h"
 #include "game/lang.h"
+#include "game/level_files.h"
 #include "game/utf8.h"
 
 using Json = nlohmann::json;
@@ -177,6 +178,9 @@ bool ReadHubLevelPage(const std::string& text, HubLevelPage* out)
     e.rating = IntField(level, "rating", field_needed);
     e.record = IntField(level, "record", field_nullable);
     e.authorScore = IntField(level, "author_score", field_nullable);
+    e.shipped = IntField(level, "shipped", field_nullable);
+    if (e.shipped > ShippedLevelCount)
+      e.shipped = 0;   // not a level this game shipped
     out->count++;
   }
   if (AnswerBad)

@@ -61,7 +61,8 @@ struct HubLevelEntry {
   int plays, finishes, rating;
   int record;         // the best score; 0 without one
   int authorScore;    // the author run's score; 0 without one
-  int best;           // the player's own best kept beside the level (hub_play); 0 for none
+  int shipped;        // the shipped level's number 1..15 it is; 0 for another level
+  int best;           // the player's own best (hub_play, or a shipped level's); 0 for none
 };
 
 struct HubLevelPage {

@@ -8,10 +8,13 @@
 #include "game/hub_play.h"
 #include "game/hub_queue.h"
 #include "game/lang.h"
+#include "game/level_files.h"
+#include "game/level_slots.h"
 
 HubBrowseRecord HubBrowse;
 
 static const int HubStatusOk = 200;
+static const int HubStatusNotFound = 404;
 static const char* const SortQueries[] = {"new", "plays", "rating"};
 static_assert(sizeof SortQueries / sizeof SortQueries[0] == hubsort_count, "one entry per hubsort_count");
 static const char* const SortNames[] = {N_("newest"), N_("most played"), N_("best rated")};
@@ -25,6 +28,7 @@ const char* HubSortName(int sort)
 static void Ask(int busy, int kind, const char* path)
 {
   EndHubCall(&HubBrowse.call);
+  HubBrowse.retryBusy = hubbrowse_idle;
   HubBrowse.note[0] = 0;
   HubBrowse.busy = StartHubCall(&HubBrowse.call, kind, hubmethod_get, path, "") ? busy : hubbrowse_idle;
   if (!HubBrowse.busy)
@@ -44,6 +48,7 @@ void OpenHubBrowse()
 {
   if (HubBrowse.busy == hubbrowse_level)
     return;   // a linked level is on its way; the list comes when asked
+  HubBrowse.linked = false;
   HubBrowse.listRead = false;
   HubBrowse.list.count = 0;
   HubBrowse.boardRow = -1;
@@ -80,6 +85,7 @@ void FetchHubLevelById(const char* id)
   HubBrowse.list.count = 1;
   snprintf(HubBrowse.list.levels[0].id, sizeof HubBrowse.list.levels[0].id, "%s", id);
   HubBrowse.boardRow = -1;
+  HubBrowse.linked = true;
   FetchHubLevel(0, false);
 }
 
@@ -101,10 +107,22 @@ static void LevelArrived(const std::string& text)
     snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level cannot be played"));
 }
 
+// The player's best of a listed level: kept beside it when played from the
+// hub, or the shipped level's own best while the player's copy is the shipped one.
+static int LevelBestOnHub(const HubLevelEntry& e)
+{
+  int best = HubLevelBest(e.id);
+  if (e.shipped > 0 && LevelSlotKind(e.shipped) == slot_shipped && LevelBest[e.shipped - 1] > best)
+    best = LevelBest[e.shipped - 1];
+  return best;
+}
+
 static void ReadAnswer(int busy, const HubRequest& r)
 {
   if (r.status != HubStatusOk) {
     HubRefusal(r.answer, r.status, HubBrowse.note);
+    if (busy == hubbrowse_level && r.status == HubStatusNotFound)
+      snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("That level is not on this hub"));
     return;
   }
   bool read = true;
@@ -113,7 +131,7 @@ static void ReadAnswer(int busy, const HubRequest& r)
     read = ReadHubLevelPage(r.answer, &HubBrowse.list);
     HubBrowse.listRead = read;
     for (int i = 0; i < HubBrowse.list.count; i++)
-      HubBrowse.list.levels[i].best = HubLevelBest(HubBrowse.list.levels[i].id);
+      HubBrowse.list.levels[i].best = LevelBestOnHub(HubBrowse.list.levels[i]);
     HubBrowse.boardRow = -1;
     break;
   case hubbrowse_board:
@@ -145,6 +163,22 @@ static void ReadBrowseAnswer(const HubRequest& r)
 static void Unreachable()
 {
   snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The hub cannot be reached"));
+  bool list = AnsweredBusy == hubbrowse_listing || AnsweredBusy == hubbrowse_board;
+  HubBrowse.retryBusy = list ? AnsweredBusy : hubbrowse_idle;   // a level is fetched again only when asked
+  HubBrowse.retryFrames = HubBrowseRetryFrames;
+}
+
+// A page or leaderboard the hub could not be reached for is asked again every few seconds.
+static void RetryUnreached()
+{
+  if (HubBrowse.retryBusy == hubbrowse_idle || --HubBrowse.retryFrames > 0)
+    return;
+  int busy = HubBrowse.retryBusy;
+  HubBrowse.retryBusy = hubbrowse_idle;
+  if (busy == hubbrowse_listing)
+    AskHubPage(HubBrowse.sort, HubBrowse.page);
+  else
+    AskHubBoard(HubBrowse.row);
 }
 
 void StepHubBrowse()
@@ -154,6 +188,8 @@ void StepHubBrowse()
       HubBrowse.busy = hubbrowse_idle;
     return;
   }
+  if (HubBrowse.busy == hubbrowse_idle)
+    RetryUnreached();
   int slot = HubBrowse.call.slot;
   bool tooLarge = slot >= 0 && slot < HubMaxRequests && HubRequests[slot].tooLarge;
   AnsweredBusy = HubBrowse.busy;

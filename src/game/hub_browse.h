@@ -7,13 +7,17 @@
 //   AskHubPage(sort, page)      another page or order
 //   AskHubBoard(row)            the leaderboard of the row's level
 //   FetchHubLevel(row, race)    fetches the level (and the record's run), then plays it
-//   FetchHubLevelById(id)       the same for a level named by its id alone (a link to it)
-//   StepHubBrowse()             once a frame: the answer in, the next request out
+//   FetchHubLevelById(id)       the same for a level named by its id alone (a link to it); one
+//                               the hub does not list is "That level is not on this hub"
+//   StepHubBrowse()             once a frame: the answer in, the next request out; a page or
+//                               board the hub could not be reached for asked again every few seconds
 //   RenewHubToken()             the player gives a lost token up (hub_account): a new one, said in the note
 //   HubBrowseLine()             the line under the list: what is under way, or went wrong
 #pragma once
 
 #include "game/hub_answers.h"
+
+const int HubBrowseRetryFrames = 3 * 60;   // a page the hub could not be reached for is asked again (~3 s)
 
 enum { hubsort_new = 0, hubsort_plays, hubsort_rating, hubsort_count };
 
@@ -36,8 +40,11 @@ struct HubBrowseRecord {
   int busy;                       // hubbrowse_*
   int row;                        // the row the request is for
   bool race;                      // the level fetched is raced against its record
+  bool linked;                    // the level was named by a link (FetchHubLevelById); the title screen waits on it
   std::string levelText;          // kept while the record's run is fetched
   char note[HubRefusalSize];      // what went wrong, "" when nothing did
+  int retryBusy;                  // the page or board asked again once retryFrames run out; idle for none
+  int retryFrames;
   HubCall call;
 };
 extern HubBrowseRecord HubBrowse;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "game/hub_outbox.h"
 #include "game/hub_queue.h"
 #include "game/lang.h"
 #include "game/replay_record.h"
@@ -29,11 +30,20 @@ void UsePlayedLevelId(const char* id)
   snprintf(HubCard.level, sizeof HubCard.level, "%s", IsLevelIdText(id) ? id : "");
 }
 
+// The hub cannot be reached: a run on its way (or waiting for its name) is
+// kept to be sent later.
+static void Unreachable()
+{
+  bool withRun = HubCard.state == hubcard_sending || HubCard.state == hubcard_registering;
+  HubCard.state = hubcard_unreachable;
+  HubCard.kept = withRun && KeepRunForHub(HubCard.level, RunToSend);
+}
+
 static void Ask(int state, int kind, int method, const char* path, const std::string& body)
 {
   HubCard.state = state;
   if (!StartHubCall(&HubCard.call, kind, method, path, body))
-    HubCard.state = hubcard_unreachable;
+    Unreachable();
 }
 
 static void SendRun()
@@ -54,7 +64,7 @@ void BeginHubCard(bool finished, bool assisted, bool testRun)
 {
   EndHubCall(&HubCard.call);
   HubCard.state = hubcard_off;
-  HubCard.sent = false;
+  HubCard.sent = HubCard.kept = false;
   HubCard.rank = HubCard.record = HubCard.best = 0;
   HubCard.why[0] = 0;
   CardLine[0] = 0;
@@ -89,7 +99,9 @@ void ChooseHubName(const char* name)
   }
   if (name != HubCard.name)
     snprintf(HubCard.name, sizeof HubCard.name, "%s", name);
-  HubCard.state = AskHubName(&HubCard.call, HubCard.name) ? hubcard_registering : hubcard_unreachable;
+  HubCard.state = hubcard_registering;
+  if (!AskHubName(&HubCard.call, HubCard.name))
+    Unreachable();
 }
 
 // The answer of a done call: true for the statuses that mean it was taken.
@@ -135,11 +147,6 @@ static void ReadAnswer(const HubRequest& r)
     snprintf(HubCard.why, sizeof HubCard.why, "%s", HubUnreadLine());
 }
 
-static void Unreachable()
-{
-  HubCard.state = hubcard_unreachable;
-}
-
 void StepHubCard()
 {
   FinishHubCall(&HubCard.call, ReadAnswer, Unreachable);   // the run may follow the name
@@ -155,7 +162,8 @@ const char* HubCardLine()
   case hubcard_asking: return Tr("Asking the hub...");
   case hubcard_refused:
     return CardLine[0] ? CardLine : HubCard.why;
-  case hubcard_unreachable: return Tr("The hub cannot be reached");
+  case hubcard_unreachable:
+    return HubCard.kept ? Tr("Saved; it will be sent when the hub can be reached") : Tr("The hub cannot be reached");
   case hubcard_shown:
     if (HubCard.rank)
       snprintf(CardLine, sizeof CardLine, Tr("Hub rank %d - record %d"), HubCard.rank, HubCard.record);

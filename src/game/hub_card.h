@@ -6,7 +6,8 @@
 // of a run asks for the record and the player's own rank. The first time a
 // run is to be sent the player has no name on the hub: the card asks for one
 // and registers it first. Nothing is asked or sent without a hub set, and a
-// test run from the editor is never sent; while the player's token is lost
+// test run from the editor is never sent. A run the hub cannot be reached
+// for is kept and sent later (hub_outbox); while the player's token is lost
 // (hub_account) no run is sent and the card says so.
 //   HubCard                    the record the card reads
 //   NotePlayedLevel(title)     the level just started: its id, when a hub is set
@@ -38,6 +39,7 @@ struct HubCardRecord {
   int state;                  // hubcard_*
   LevelId level;              // the id of the level played; "" when none
   bool sent;                  // the run was sent and taken
+  bool kept;                  // the hub could not be reached: the run is kept (hub_outbox)
   int rank, record, best;     // from the hub; 0 when unknown
   char why[HubRefusalSize];   // the hub's cause of a refusal
   char name[HubNameSize];     // the name being typed

@@ -6,6 +6,7 @@
 
 #include "game/hub_queue.h"
 #include "game/lang.h"
+#include "game/medals.h"
 #include "game/level_id.h"
 
 HubShareRecord HubShare;
@@ -41,6 +42,15 @@ void NoteAuthorRun(bool finished, long version, const char* replay, int score)
 bool HasAuthorRun(long version)
 {
   return HubShare.authorRun && HubShare.version == version;
+}
+
+void UseSavedAuthorRun(int n, long version)
+{
+  if (HasAuthorRun(version) || n < 1 || n > MaxLevels || AuthorScore[n - 1] <= 0)
+    return;
+  std::string replay = SavedAuthorRun(n);
+  if (!replay.empty())
+    NoteAuthorRun(true, version, replay.c_str(), AuthorScore[n - 1]);
 }
 
 static void Publish()

@@ -6,6 +6,7 @@
 // "Shared: ID" or the hub's cause for refusing it.
 //   HubShare                         the record the editor reads
 //   NoteAuthorRun(finished, version, replay, score)  a test run ended at the edit history's version
+//   UseSavedAuthorRun(n, version)    the level as saved: the author run saved beside it stands
 //   ShareLevel(title, version)       the share key: publish, ask for a name, or say why not
 //   ChooseShareName(name)            the name typed; "" gives up
 //   StepHubShare()                   once a frame in the editor: the answer in
@@ -43,6 +44,10 @@ void NoteAuthorRun(bool finished, long version, const char* replay, int score);
 
 // True while the author run stands for the level at the history's version.
 bool HasAuthorRun(long version);
+// Level n unchanged since it was saved at version: the author run saved with
+// it (levelN.author.replay, its score re-run at start-up or kept when saved)
+// stands for it unless a test run since stands already.
+void UseSavedAuthorRun(int n, long version);
 void ShareLevel(const char* title, long version);
 void ChooseShareName(const char* name);
 void StepHubShare();

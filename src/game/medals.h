@@ -7,12 +7,16 @@
 // after a test run that finished it since the last edit, removed when it is
 // saved without one); a hub level's author score comes from the hub. Author
 // scores are found by re-running the runs once at start-up, and a level
-// whose run does not finish there has no medals.
+// whose run does not finish there has no medals; a shipped level as it
+// shipped takes its solution's score from "author-scores" beside the
+// solutions (lines "N ID SCORE", the scores the desktop game and the hub
+// compute), which a browser's own re-run cannot match bit for bit.
 //   AuthorScore[]                  each slot's author score; 0 for none
 //   MedalFor(score, author)        the medal a finish with score earns
 //   FindAuthorScores()             re-runs every slot's author run (start-up)
 //   KeepAuthorRun(n, replay, score) level n saved with its author run
 //   DropAuthorRun(n)               level n saved without one
+//   SavedAuthorRun(n)              the author run saved beside the player's level n; "" for none
 #pragma once
 
 #include <string>
@@ -23,6 +27,7 @@ enum { medal_none = 0, medal_bronze, medal_silver, medal_gold, medal_author, Med
 
 const int SilverPercent = 75;   // of the author's score
 const int GoldPercent = 90;
+const char AuthorScoresFileName[] = "author-scores";   // beside the shipped solutions
 
 extern int AuthorScore[MaxLevels];
 
@@ -35,3 +40,4 @@ void FindAuthorScores();
 // false when it could not be written (the level then has no author run).
 bool KeepAuthorRun(int n, const std::string& replay, int score);
 void DropAuthorRun(int n);
+std::string SavedAuthorRun(int n);

@@ -2,7 +2,10 @@
 #include "hub/hub_web.h"
 
 #include "hub/hub_api.h"
+#include "hub/hub_db.h"
 #include "hub/hub_options.h"
+#include "hub/hub_refusal.h"
+#include "hub/hub_store.h"
 
 #include <cstdio>
 #include <strings.h>
@@ -52,6 +55,11 @@ static void PlayRoute(const httplib::Request& req, httplib::Response& res)
       head = i + 6;
   page.insert(head == std::string::npos ? 0 : head, line);
   res.set_content(page, "text/html; charset=utf-8");
+  try {   // a level not listed here: 404, and the page opens to say so
+    InTransaction(tx_read, [&](DbTx& tx) { LevelBody(tx, id); });
+  } catch (const Refusal& r) {
+    res.status = r.status;
+  }
 }
 
 // /play/ and /play/index.EXT for the extensions of WebFiles.

@@ -69,8 +69,7 @@ void OpenLinkedLevel()
   }, id, (int)sizeof id);
   if (!IsLevelIdText(id))
     return;
-  FetchHubLevelById(id);
-  RequestScreen(gamestate_online);   // says what is under way until the level starts
+  FetchHubLevelById(id);   // the title screen says what is under way until the level starts
 }
 
 // "Exit" on a page that cannot end: back to the title screen, unpaused.

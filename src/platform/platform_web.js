@@ -18,6 +18,11 @@ var LevelsFolder = '/game/Levels';
 var ShippedFolder = '/shipped/Levels';
 var NoticeSeconds = 12;        // how long a line about saving stays over the game
 
+// The sounds and music are read from the page's file system when the game
+// loads them and decoded by Web Audio there; none is preloaded as an <audio>
+// element, so SDL_mixer is told not to look for one.
+Module['noAudioDecoding'] = true;
+
 Module['savesOff'] = '';       // the error that keeps this page from storing; empty while it stores
 Module['stored'] = {};         // file name: { stamp, data } as this page last read or wrote the entry
 

@@ -279,7 +279,7 @@ void EditorUpdate(float timeScale)
     EditTitleKeys();
     return;
   }
-  if (EditorShareKeys())
+  if (EditorShareKeys(EditorLevelSaved()))
     return;
   if (DragKind != drag_none)
     return;

@@ -6,6 +6,7 @@
 #include "game/controls.h"
 #include "game/edit_history.h"
 #include "game/hub_share.h"
+#include "game/world.h"
 #include "ui/text_field.h"
 
 static const char NameCursor[] = "_";
@@ -19,15 +20,18 @@ bool EditorShareNaming()
   return HubShare.state == hubshare_naming;
 }
 
-bool EditorShareKeys()
+bool EditorShareKeys(bool saved)
 {
   StepHubShare();
   bool naming = EditorShareNaming();
   NameFieldOpen = NameFieldOpen && naming;
   if (naming && OpenFieldKeys(&NameField, &NameFieldOpen, HubShare.name, HubNameSize - 1, Controls.text))
     ChooseShareName(HubShare.name);
-  else if (!naming && Controls.share)
+  else if (!naming && Controls.share) {
+    if (saved)   // the level as saved: a finishing run saved with it is its author run
+      UseSavedAuthorRun(CurrentLevel, HistoryVersion());
     ShareLevel(EditTitle, HistoryVersion());
+  }
   return naming;
 }
 

@@ -3,11 +3,12 @@
 // first time, the bar asks for the player's name on the hub, typed through
 // the frame's text queue, and Return sends it.
 //   EditorShareNaming()   the name field has the keys
-//   EditorShareKeys()     a frame of the editor: answers in, the key, the field;
-//                         true when the field took the keys
+//   EditorShareKeys(saved)  a frame of the editor: answers in, the key, the field;
+//                         true when the field took the keys; saved: the level is as
+//                         last saved, so the author run saved with it stands
 //   EditorShareText()     the bar's line for the share, "" for none
 #pragma once
 
 bool EditorShareNaming();
-bool EditorShareKeys();
+bool EditorShareKeys(bool saved);
 const char* EditorShareText();

@@ -20,10 +20,13 @@
 #include "ui/list_layout.h"
 #include "ui/menus.h"
 
-static const float DetailSize = 0.42f;      // the row's numbers, right-aligned
-static const float DetailGap = 20;          // between the title and the numbers
+static const float RowTitleSize = 0.55f;    // a row's first line: the level's title
+static const float RowTitleTop = -16;       // the title's top, from the bar's inner top
+static const float DetailSize = 0.4f;       // a row's second line: the author, and the numbers right-aligned
+static const float RowDetailTop = 11;       // the second line's top, from the bar's inner top
+static const float DetailGap = 20;          // between the author and the numbers
 static const int CountTextSize = 48;        // bytes of "12345 plays" in two-byte letters
-static const float MedalSize = 40;          // the medal of the player's own best
+static const float MedalSize = 40;          // the medal of the player's own best, beside both lines
 static const float BoardTop = -140;         // the leaderboard's first line
 static const float BoardStep = 34;
 static const float BoardSize = 0.55f;
@@ -83,8 +86,18 @@ static void BoardKeys()
   }
 }
 
+// Two lines a row: the title, then the author and the numbers, with the
+// medal of the player's own best at the right of both.
 static void DrawLevelRow(const HubLevelEntry& e, float y)
 {
+  float right = ScoreRight - MedalSize - DetailGap;
+  int medal = MedalFor(e.best, e.authorScore);
+  if (medal != medal_none)
+    DrawMedal(medal, ScoreRight - MedalSize / 2, y + MenuBarHeight / 2, MedalSize);
+  snprintf(Line, sizeof Line, "%s", e.title);
+  FitTextToWidth(Line, right - MenuTextLeft, RowTitleSize);
+  DrawText(MenuTextLeft, y + RowTitleTop, Line, RowTitleSize);
+
   char record[CountTextSize] = "-", plays[CountTextSize], up[CountTextSize];
   if (e.record)
     snprintf(record, sizeof record, "%d", e.record);
@@ -94,16 +107,32 @@ static void DrawLevelRow(const HubLevelEntry& e, float y)
   snprintf(up, sizeof up, TrN("%d up", "%d up", votes), e.rating);
   // TRANSLATORS: size, then the plays and votes counted ("12 plays", "3 up"), then the record.
   snprintf(Line, sizeof Line, Tr("%dx%d  %s  %s  record %s"), e.width, e.height, plays, up, record);
-  DrawTextRight(Line, ScoreRight, y - MenuTextRaise + (MenuTextSize - DetailSize) * MenuBarHeight, DetailSize);
-  float right = TextRightStart(Utf8Length(Line), ScoreRight, DetailSize) - DetailGap;
-  int medal = MedalFor(e.best, e.authorScore);
-  if (medal != medal_none) {
-    DrawMedal(medal, right - MedalSize / 2, y + MenuBarHeight / 2, MedalSize);
-    right -= MedalSize + DetailGap;
+  float detailY = y + RowDetailTop;
+  DrawTextRight(Line, right, detailY, DetailSize);
+  float numbersLeft = TextRightStart(Utf8Length(Line), right, DetailSize) - DetailGap;
+  snprintf(Line, sizeof Line, Tr("by %s"), e.author);
+  FitTextToWidth(Line, numbersLeft - MenuTextLeft, DetailSize);
+  DrawText(MenuTextLeft, detailY, Line, DetailSize);
+}
+
+// "N more above" right of the heading; "N more below" left of the line under
+// the footer, apart from the keys, with the status line fitted beside it.
+static void DrawListEdges(int rows)
+{
+  if (MenuFirstRow > 0) {
+    snprintf(Line, sizeof Line, TrN("%i more above", "%i more above", MenuFirstRow), MenuFirstRow);
+    DrawTextRight(Line, MoreAboveRight, HeadingY, SmallTextSize);
   }
-  snprintf(Line, sizeof Line, Tr("%s by %s"), e.title, e.author);
-  FitTextToWidth(Line, right - MenuTextLeft, MenuTextSize);
-  DrawText(MenuTextLeft, y - MenuTextRaise, Line, MenuTextSize);
+  float statusLeft = MoreBelowLeft;
+  if (MenuFirstRow + ListWindowRows < rows) {
+    int below = rows - MenuFirstRow - ListWindowRows;
+    snprintf(Line, sizeof Line, TrN("%i more below", "%i more below", below), below);
+    DrawText(MoreBelowLeft, WatchHintY, Line, WatchHintSize);
+    statusLeft += TextWidth(Line, WatchHintSize) + DetailGap;
+  }
+  snprintf(Line, sizeof Line, "%s", HubBrowseLine());
+  FitTextToWidth(Line, FooterRight - statusLeft, WatchHintSize);
+  DrawTextRight(Line, FooterRight, WatchHintY, WatchHintSize);
 }
 
 static void DrawList()
@@ -112,7 +141,7 @@ static void DrawList()
   DrawText(HeadingX, HeadingY, Line, SmallTextSize);
   DrawTextRight(Tr("Tab: order  N: next page  B: back"), FooterRight, FooterY, SmallTextSize);
   int rows = HubBrowse.list.count;
-  DrawMoreRows(rows);
+  DrawListEdges(rows);
   for (int k = 0; k < ListWindowRows && MenuFirstRow + k < rows; k++) {
     float y = RowTop + RowStep * k;
     DrawRowPanel(MenuFirstRow + k == MenuCursor, y);
@@ -153,6 +182,15 @@ static void DrawBoard()
   }
 }
 
+void DrawLinkedLevelLine()
+{
+  if (!HubBrowse.linked)
+    return;
+  StepHubBrowse();
+  HubBrowse.linked = HubBrowse.busy || HubBrowse.note[0];   // done once the level started
+  DrawTextRight(HubBrowseLine(), FooterRight, WatchHintY, WatchHintSize);
+}
+
 void OnlineFrame()
 {
   StepHubBrowse();
@@ -166,9 +204,10 @@ void OnlineFrame()
   float half = ScreenOrthoHalfHeight();
   DrawQuad(AtlasBackground, 0, 0, 2 * half * AspectRatio, 2 * half, 0);
   DrawTitleLogo();
-  if (BoardShown)
+  if (BoardShown) {
     DrawBoard();
-  else
+    DrawTextRight(HubBrowseLine(), FooterRight, WatchHintY, WatchHintSize);
+  } else {
     DrawList();
-  DrawTextRight(HubBrowseLine(), FooterRight, WatchHintY, WatchHintSize);
+  }
 }

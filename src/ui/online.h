@@ -8,7 +8,13 @@
 // be reached. Nothing waits for the network: every frame draws what is in.
 //   OpenOnline()        the screen has just opened: the list, page 1 asked for
 //   OnlineFrame()       input, then drawing
+//   DrawLinkedLevelLine()   on the title screen: a level named by the page's link
+//                       fetched, and what is under way or went wrong said
 #pragma once
 
 void OpenOnline();
 void OnlineFrame();
+
+// Once a frame on the title screen: the fetch of a linked level steps on (its
+// level starts once it is in) and its line is drawn; nothing without a link.
+void DrawLinkedLevelLine();

@@ -184,7 +184,7 @@ using Json = nlohmann::json;
 // The hub's answers, each with exactly the fields its reader reads.
 static const char* const GoodAnswers[] = {
     R"({"more": true, "levels": [{"id": "abcdefghijklmnop", "title": "T", "author": "A", "width": 9, "height": 8,
-        "plays": 7, "finishes": 6, "rating": 5, "record": 240, "author_score": 250}]})",
+        "plays": 7, "finishes": 6, "rating": 5, "record": 240, "author_score": 250, "shipped": 3}]})",
     R"({"records": [{"rank": 1, "name": "A", "score": 250, "run": "17"}], "player": {"rank": 4, "score": 120}})",
     R"({"score": 240, "best": 240, "rank": 2, "record": 250})",
     R"({"id": "abcdefghijklmnop"})",

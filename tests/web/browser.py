@@ -143,7 +143,7 @@ class Page:
 
     def check_log(self):
         for entry in self.driver.get_log('browser'):
-            if entry['level'] == 'SEVERE':
+            if entry['level'] == 'SEVERE' or 'Cannot find preloaded audio' in entry['message']:
                 self.errors.append(entry['message'])
         if self.errors:
             fail('JavaScript errors:\n' + '\n'.join(self.errors))
@@ -246,6 +246,14 @@ def main():
         time.sleep(0.3)
         if not page.script("return SDL.audioContext.state == 'running' && Module.effects > 0"):
             fail('choosing "Play" plays no sound in the browser')
+        # Every effect and both themes are decoded by Web Audio, and the menu's theme plays.
+        page.wait_for(lambda p: page.script(
+            "var files = Module.FS.readdir('/game/Media/sounds').filter(function(n) { return /[.](wav|ogg)$/.test(n); });"
+            "var loaded = SDL.audios.filter(function(a) { return a; });"   # entry 0 is no sound
+            "return loaded.length == files.length && loaded.every(function(a) {"
+            "  return a.webAudio && a.webAudio.decodedBuffer && a.webAudio.decodedBuffer.duration > 0; })"
+            "  && !!SDL.music.audio && !SDL.music.audio.paused && /theme_menu/.test(SDL.music.audio.resource.source)"),
+            'not every sound and theme is decoded, or the menu theme does not play, in the browser')
         before = page.shot('list-before.png')
         page.held_key('ArrowDown', 40, 3)   # repeats must not move it further
         page.wait_for(lambda p: not looks_like(p, before), 'Down does not move the highlight', 5)

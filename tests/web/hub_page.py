@@ -6,10 +6,10 @@ usage: hub_page.py HUB_BINARY PAGE_DIR OUT_DIR DROP_LEVEL.dat
 Starts a hub on a SQLite file in OUT_DIR serving PAGE_DIR, publishes
 DROP_LEVEL.dat (a level the ball finishes by falling) with a run that holds
 no key, checks that /play/ serves the page's own files and nothing else of
-the build folder, then opens /play/LEVELID: the page must fetch the level
-from its own origin, keep it in Levels/hub/, play it to the finish on its
-own, and send the run once a name is typed on the card. No JavaScript error
-may be logged.
+the build folder and answers 404 for a level it does not list, then opens
+/play/LEVELID: the page must fetch the level from its own origin, keep it
+in Levels/hub/, play it to the finish on its own, and send the run once a
+name is typed on the card. No JavaScript error may be logged.
 """
 import json
 import os
@@ -51,7 +51,9 @@ def main():
         if status != 201:
             fail('the drop level was not published: %d %s' % (status, answer))
         level = json.loads(answer)['id']
-        for name, wanted in [('index.js', 200), ('index.wasm', 200), ('CMakeCache.txt', 404), ('../index.html', 404)]:
+        unknown = ('a' if level[0] != 'a' else 'b') + level[1:]
+        for name, wanted in [('index.js', 200), ('index.wasm', 200), ('CMakeCache.txt', 404), ('../index.html', 404),
+                             (level, 200), (unknown, 404)]:
             status, _ = call(base, '/play/' + name)
             if status != wanted:
                 fail('/play/%s answered %d, not %d' % (name, status, wanted))

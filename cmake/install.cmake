@@ -57,9 +57,8 @@ install(TARGETS tetherorb2 RUNTIME DESTINATION ${TETHERORB_INSTALL_GAMESDIR})
 install(DIRECTORY Media DESTINATION ${TETHERORB_INSTALL_DATADIR})
 install(DIRECTORY Levels DESTINATION ${TETHERORB_INSTALL_DATADIR} FILES_MATCHING PATTERN "level*.dat")
 install(FILES settings.ini DESTINATION ${TETHERORB_INSTALL_DATADIR})
-# The shipped levels' author runs, which set their medals, and their scores.
-install(DIRECTORY tests/solutions/ DESTINATION ${TETHERORB_INSTALL_DATADIR}/solutions FILES_MATCHING PATTERN "level*.replay"
-        PATTERN "author-scores")
+# The shipped levels' author runs, which set their medals.
+install(DIRECTORY tests/solutions/ DESTINATION ${TETHERORB_INSTALL_DATADIR}/solutions FILES_MATCHING PATTERN "level*.replay")
 install(FILES ${TRANSLATED_DESKTOP} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(lang ${TETHERORB_LANGUAGES})
   install(FILES ${TETHERORB_LOCALE_DIR}/${lang}/LC_MESSAGES/tetherorb2.mo

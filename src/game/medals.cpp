@@ -2,10 +2,8 @@
 #include "game/medals.h"
 
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
-#include "game/level_id.h"
 #include "game/rerun.h"
 #include "game/world.h"
 
@@ -52,72 +50,28 @@ static std::string ReadText(const char* path)
   return text;
 }
 
-// Level n's author run: the player's own beside the level, else its shipped
-// solution (shipped set).
-static std::string AuthorRunOf(int n, bool* shipped)
+// Level n's author run: the player's own beside the level, else its shipped solution.
+static std::string AuthorRunOf(int n)
 {
   PathBuffer path;
   std::string text = AuthorRunName(path, n) ? ReadText(path) : "";
   char name[32];
   snprintf(name, sizeof name, "level%d.replay", n);
-  *shipped = text.empty() && n <= ShippedLevelCount;
-  if (*shipped && PlacePath(path, Places.shippedSolutions, name))
+  if (text.empty() && n <= ShippedLevelCount && PlacePath(path, Places.shippedSolutions, name))
     text = ReadText(path);
   return text;
 }
 
-// The shipped solutions' scores as the desktop game and the hub re-run them,
-// each with the id of the level it finishes. A browser's maths library rounds
-// some sines and arc tangents apart from the desktop's, so its own re-run of
-// a solution strays and may never finish.
-struct ShippedScore {
-  LevelId id;   // "" for none
-  int score;
-};
-static ShippedScore ShippedScores[ShippedLevelCount];
-
-static void ReadShippedScores()
-{
-  memset(ShippedScores, 0, sizeof ShippedScores);
-  PathBuffer path;
-  FILE* f = PlacePath(path, Places.shippedSolutions, AuthorScoresFileName) ? fopen(path, "r") : nullptr;
-  if (!f)
-    return;
-  char line[80], id[LevelIdChars + 2];
-  int n, score;
-  while (fgets(line, sizeof line, f))
-    if (sscanf(line, "%d %17s %d", &n, id, &score) == 3 && n >= 1 && n <= ShippedLevelCount && IsLevelIdText(id) &&
-        score > 0) {
-      strcpy(ShippedScores[n - 1].id, id);
-      ShippedScores[n - 1].score = score;
-    }
-  fclose(f);
-}
-
-// The table's score of shipped level n, loaded, when it is the level the table names; else 0.
-static int ShippedScoreOf(int n)
-{
-  LevelId id;
-  if (!ShippedScores[n - 1].score || !WorldLevelId(LevelTitles[n - 1], id))
-    return 0;
-  return strcmp(id, ShippedScores[n - 1].id) == 0 ? ShippedScores[n - 1].score : 0;
-}
-
 void FindAuthorScores()
 {
-  ReadShippedScores();
   for (int n = 1; n <= MaxLevels; n++) {
     AuthorScore[n - 1] = 0;
     if (!LevelSlotShown(n) || !LevelExists[n - 1])
       continue;
-    bool shipped;
-    std::string run = AuthorRunOf(n, &shipped);
+    std::string run = AuthorRunOf(n);
     if (run.empty())
       continue;
     LoadLevel(n);
-    AuthorScore[n - 1] = shipped ? ShippedScoreOf(n) : 0;
-    if (AuthorScore[n - 1])
-      continue;
     ReplayOutcome outcome = RerunOnGrid(run, false);
     AuthorScore[n - 1] = outcome.end == replayend_finish ? outcome.score : 0;
   }

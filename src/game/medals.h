@@ -7,10 +7,7 @@
 // after a test run that finished it since the last edit, removed when it is
 // saved without one); a hub level's author score comes from the hub. Author
 // scores are found by re-running the runs once at start-up, and a level
-// whose run does not finish there has no medals; a shipped level as it
-// shipped takes its solution's score from "author-scores" beside the
-// solutions (lines "N ID SCORE", the scores the desktop game and the hub
-// compute), which a browser's own re-run cannot match bit for bit.
+// whose run does not finish there has no medals.
 //   AuthorScore[]                  each slot's author score; 0 for none
 //   MedalFor(score, author)        the medal a finish with score earns
 //   FindAuthorScores()             re-runs every slot's author run (start-up)
@@ -27,7 +24,6 @@ enum { medal_none = 0, medal_bronze, medal_silver, medal_gold, medal_author, Med
 
 const int SilverPercent = 75;   // of the author's score
 const int GoldPercent = 90;
-const char AuthorScoresFileName[] = "author-scores";   // beside the shipped solutions
 
 extern int AuthorScore[MaxLevels];
 

@@ -3,8 +3,6 @@
 // game layer alone, and the set as a whole uses every cell type.
 #include "game/ghost.h"
 #include "game/level_files.h"
-#include "game/level_id.h"
-#include "game/medals.h"
 #include "game/replay_run.h"
 #include "game/rules.h"
 #include "game/screen.h"
@@ -18,10 +16,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
-
-#include "test_support.h"
 
 static Replay Solution;
 
@@ -129,38 +124,4 @@ TEST(Solutions, LevelSetUsesEveryCellTypeWithOneSpawnAndAFinishEach) {
   for (int c = 0; c < MapTypeCount; c++)
     EXPECT_TRUE(used[c]) << "no level uses cell type " << c;
   EXPECT_GE(widest, 200);   // at least one level makes the camera travel far
-}
-
-// The kept author scores are the solutions' re-runs here, where the hub
-// re-runs them too; the table gives a level as it shipped its score even
-// without its replay, and a changed level its own re-run's.
-TEST(Solutions, TheKeptAuthorScoresAreTheReRunsOwn) {
-  ScratchDir dir;
-  std::string root = REPO_ROOT, table;
-  for (int n = 1; n <= ShippedLevelCount; n++) {
-    std::string name = "level" + std::to_string(n);
-    WriteLevel(n, ReadFile(root + "/Levels/" + name + ".dat"));
-    WriteFile("rerun/" + name + ".replay", ReadFile(root + "/tests/solutions/" + name + ".replay"));
-    WriteFile("kept/" + name + ".replay", n == 1 ? "not a replay\n" : ReadFile("rerun/" + name + ".replay"));
-  }
-  WriteFile(std::string("kept/") + AuthorScoresFileName, ReadFile(root + "/tests/solutions/" + AuthorScoresFileName));
-  PlacesRecord places = Places;
-  strcpy(Places.shippedSolutions, "rerun");
-  LoadLevelCatalogue();
-  FindAuthorScores();
-  std::vector<int> rerun(AuthorScore, AuthorScore + ShippedLevelCount);
-  for (int n = 1; n <= ShippedLevelCount; n++) {
-    LevelId id;
-    LoadLevel(n);
-    ASSERT_TRUE(WorldLevelId(LevelTitles[n - 1], id) && rerun[n - 1] > 0) << n;
-    table += std::to_string(n) + " " + id + " " + std::to_string(rerun[n - 1]) + "\n";
-  }
-  EXPECT_EQ(ReadFile(std::string("kept/") + AuthorScoresFileName), table) << "it should read:\n" << table;
-  WriteLevel(2, "Changed\n3 3\naaa\naja\nala\n");
-  strcpy(Places.shippedSolutions, "kept");
-  LoadLevelCatalogue();
-  FindAuthorScores();
-  rerun[1] = 0;
-  EXPECT_EQ(std::vector<int>(AuthorScore, AuthorScore + ShippedLevelCount), rerun);
-  Places = places;
 }

@@ -13,9 +13,10 @@ struct LevelHint {
   int level;
   int kind;
 };
-static const int LevelHintCount = 4;
+static const int LevelHintCount = 5;
 static const LevelHint LevelHints[] = {
   {1, hint_roll_jump},
+  {2, hint_held_jump},
   {3, hint_tether},
   {4, hint_corner},
   {5, hint_let_go},
@@ -52,7 +53,8 @@ static bool ControlUsed()
 {
   switch (Hint.kind) {
   case hint_roll_jump: return Hint.steered && Hint.jumped;
-  case hint_tether: return Hint.swung;
+  case hint_held_jump: return Hint.heldJump;
+  case hint_tether: return Hint.finished;
   case hint_corner: return Hint.climbed;
   case hint_let_go: return Hint.swung && !Ball.attached;
   default: return false;
@@ -74,6 +76,27 @@ static void FollowSwing()
     Hint.swung = true;
 }
 
+// The ball's speed against gravity, world units per frame: above 0 while it rises.
+static float RiseSpeed()
+{
+  switch (Ball.gravity) {
+  case GravityLeft: return Ball.vx;
+  case GravityUp: return Ball.vy;
+  case GravityRight: return -Ball.vx;
+  default: return -Ball.vy;
+  }
+}
+
+// A jump held on past its start while the ball rises free: the held jump
+// that carries it higher. A tap, or a jump off the tether, is not one.
+static void FollowJump(float t)
+{
+  bool boosting = Controls.jump && !Ball.onGround && !Ball.attached && RiseSpeed() > 0;
+  Hint.jumpHeld = boosting ? Hint.jumpHeld + t : 0;
+  if (Hint.jumpHeld >= HeldJumpProofFrames)
+    Hint.heldJump = true;
+}
+
 void StepHints(float t)
 {
   float seconds = t * SecondsPerFrameAtScale1;
@@ -84,6 +107,7 @@ void StepHints(float t)
   Hint.steered = Hint.steered || Controls.steerX != 0 || Controls.steerY != 0;
   Hint.jumped = Hint.jumped || Controls.jump;
   FollowSwing();
+  FollowJump(t);
   if (!Hint.used && ControlUsed()) {
     Hint.used = true;
     HintLearnt[Hint.kind] = true;
@@ -95,6 +119,11 @@ void StepHints(float t)
       Hint.kind = hint_none;
     }
   }
+}
+
+void NoteFinishForHints()
+{
+  Hint.finished = true;
 }
 
 float BannerAlpha()

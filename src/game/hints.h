@@ -1,14 +1,16 @@
 // hints: what play tells a new player over the level. When a level starts,
 // its number and title show for two seconds and fade (on the first levels
 // with the restart and pause keys below them); the first levels that bring in
-// a control (rolling and jumping, the tether, climbing round a corner, letting
-// go) carry a one-line hint until the player has used that control. A hint
+// a control (rolling and jumping, the held jump, the tether, climbing round a
+// corner, letting go) carry a one-line hint until the player has used that control. A hint
 // used once is not shown again while the program runs. Which hint shows, how
 // strongly and where (never over the ball) is decided here from the world and
 // Controls; ui/hint_view draws it. Platform-free.
+// The tether's hint asks for more than one swing: it stays until the level is
+// finished, as a swing that falls back has not taught letting go.
 #pragma once
 
-enum HintKind { hint_none = 0, hint_roll_jump, hint_tether, hint_let_go, hint_corner, HintKindCount };
+enum HintKind { hint_none = 0, hint_roll_jump, hint_tether, hint_let_go, hint_corner, hint_held_jump, HintKindCount };
 enum HintPlace { hintplace_hidden = 0, hintplace_bottom, hintplace_top };
 
 const float BannerSeconds = 2;          // the level's number and title show this long
@@ -17,6 +19,7 @@ const float HintFadeSeconds = 0.4f;     // a used hint fades out over this time
 const float SecondsPerFrameAtScale1 = 1.0f / 60;
 const int BannerKeysLastLevel = 5;      // levels 1 to this name the restart and pause keys
 const float SwingProofDistance = 2;     // world units the ball travels hanging off the ground: a real swing
+const float HeldJumpProofFrames = 12;   // 60 Hz frames the jump is held while the ball rises: a held jump
 
 // Where the hint's bar lies, as shares of the view's height from its top edge,
 // and how far the drawn ball reaches from its centre (world units).
@@ -32,6 +35,9 @@ struct HintRecord {
   bool jumped;      // ... has jumped
   bool swung;       // ... has swung: hung on the tether and moved along its arc off the ground
   bool climbed;     // ... has shot the tether again in the air after a swing
+  bool heldJump;    // ... has held the jump for HeldJumpProofFrames while rising free
+  bool finished;    // ... has reached the finish
+  float jumpHeld;   // frames the jump has been held in the present rise
   bool used;        // the hint's control has been used: it fades out
   float swingTravel;// world units travelled in the present swing
   float lastX, lastY;// the ball's place a frame ago
@@ -41,8 +47,8 @@ extern HintRecord Hint;
 extern bool HintsEnabled;                  // settings.ini "hints"; on unless given as 0
 extern bool HintLearnt[HintKindCount];     // used once since the program started
 
-// The hint level n brings in: 1 rolling and jumping, 3 the tether, 4 climbing
-// round a corner, 5 letting go.
+// The hint level n brings in: 1 rolling and jumping, 2 the held jump, 3 the
+// tether (until a finish), 4 climbing round a corner, 5 letting go.
 int HintForLevel(int n);
 
 // True while the banner names the restart and pause keys: levels 1 to 5, hints on.
@@ -53,6 +59,9 @@ void BeginHints(int n);
 
 // After a frame of play scaled by t: the clock, and what the player did.
 void StepHints(float t);
+
+// The run reached the finish (the rules' word, before this frame's StepHints).
+void NoteFinishForHints();
 
 // The banner's strength, 1 down to 0 as it fades; 0 once it is over.
 float BannerAlpha();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "game/lang.h"
 #include "game/rerun.h"
 #include "game/world.h"
 
@@ -24,6 +25,34 @@ int MedalFor(int score, int author)
   if (scaled >= (long)author * SilverPercent)
     return medal_silver;
   return medal_bronze;
+}
+
+// The least whole score at or above percent of author.
+static int ShareOf(int author, int percent)
+{
+  return (int)(((long)author * percent + PercentWhole - 1) / PercentWhole);
+}
+
+int MedalNeed(int medal, int author)
+{
+  if (author <= 0)
+    return 0;
+  switch (medal) {
+  case medal_bronze: return 1;
+  case medal_silver: return ShareOf(author, SilverPercent);
+  case medal_gold: return ShareOf(author, GoldPercent);
+  default: return author;
+  }
+}
+
+void FormatMedalNeeds(int author, char* out, int size)
+{
+  if (size <= 0)
+    return;
+  out[0] = 0;
+  if (author > 0)
+    snprintf(out, size, Tr("Silver %i  Gold %i  Star %i"), MedalNeed(medal_silver, author),
+             MedalNeed(medal_gold, author), author);
 }
 
 static bool AuthorRunName(PathBuffer& out, int n)

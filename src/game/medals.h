@@ -10,6 +10,8 @@
 // whose run does not finish there has no medals.
 //   AuthorScore[]                  each slot's author score; 0 for none
 //   MedalFor(score, author)        the medal a finish with score earns
+//   MedalNeed(medal, author)       the least score that earns silver, gold or the star
+//   FormatMedalNeeds(author, out, size)  "Silver 183  Gold 219  Star 243"; "" without an author score
 //   FindAuthorScores()             re-runs every slot's author run (start-up)
 //   KeepAuthorRun(n, replay, score) level n saved with its author run
 //   DropAuthorRun(n)               level n saved without one
@@ -29,6 +31,14 @@ extern int AuthorScore[MaxLevels];
 
 // medal_none for no finish (score 0) or no author score.
 int MedalFor(int score, int author);
+
+// The least score with MedalFor(score, author) >= medal, for silver, gold
+// and the author medal; 1 for bronze (any finish), 0 without an author score.
+int MedalNeed(int medal, int author);
+
+// The scores each medal above bronze needs, for the level banner and the
+// results card; "" when author is 0.
+void FormatMedalNeeds(int author, char* out, int size);
 
 void FindAuthorScores();
 

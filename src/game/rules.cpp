@@ -10,6 +10,7 @@
 #include "game/best_save.h"
 #include "game/collision.h"
 #include "game/ghost.h"
+#include "game/hints.h"
 #include "game/level_files.h"
 #include "game/run_end.h"
 #include "game/sound_events.h"
@@ -165,6 +166,7 @@ void CheckOutcome()
   bool harmed = TouchesHarmful(Ball.x, Ball.y, BallRadius) || BallLostOutside();
   bool timeUp = LevelTimer == 0;
   if (BallAtFinish()) {
+    NoteFinishForHints();
     bool best = Finish();
     EndRun(runend_finished, best);
   } else if (harmed) {

@@ -9,6 +9,7 @@
 #include "game/key_bindings.h"
 #include "game/lang.h"
 #include "game/level_files.h"
+#include "game/medals.h"
 #include "game/utf8.h"
 #include "render/draw.h"
 #include "ui/bars.h"
@@ -22,9 +23,9 @@ static const float BannerFrame = 12;        // the panel's frame beyond its inne
 static const float BannerNumberSize = 0.55f;
 static const float BannerTitleSize = 1.0f;
 static const float BannerLineGap = 36;      // from the number's top to the title's
-static const float BannerKeysGap = 88;      // from the number's top to the keys line's
+static const float BannerKeysGap = 88;      // from the number's top to the first line's below the title
 static const float BannerHeight = 70;
-static const float BannerKeysHeight = 108;  // ... with the keys line
+static const float BannerLineStep = 38;     // ... taller by this for each line below the title
 static const float GlyphCell = 62;          // a glyph's cell at size 1
 static const int NameSize = 64;          // bytes: a key's name with Ctrl+ and Shift+, translated into two-byte letters
 static const int HintTextSize = 320;   // bytes: room for a translated line in two-byte letters
@@ -33,6 +34,7 @@ static char HintLine[HintTextSize];
 static char BannerNumber[32];
 static char BannerTitle[TitleSlotSize + 8];
 static char BannerKeys[HintTextSize];
+static char BannerMedals[HintTextSize];
 
 // "Left" or "Left or A" for a keyboard action, by its two bindings.
 static void ActionKeys(int action, char* out, int size)
@@ -67,7 +69,7 @@ static void SteerKeys(char* out, int size)
 static const char* TetherHintLine(int kind)
 {
   switch (kind) {
-  case hint_tether: return Tr("Jump, then hold the left button on a block above you");
+  case hint_tether: return Tr("Jump, hold the left button on a block above you, and let go as you swing up");
   case hint_corner: return Tr("Let go at the top of a swing and hook a block higher up");
   default: return Tr("Let go of the button to fly off the swing");
   }
@@ -95,6 +97,14 @@ void FormatHintText(int kind, char* out, int size)
       snprintf(out, size, Tr("%s roll, %s jumps (pad: stick, %s)"), keys, jump[0] ? jump : Tr("nothing"), pad);
     else
       snprintf(out, size, Tr("%s roll, %s jumps"), keys, jump[0] ? jump : Tr("nothing"));
+    return;
+  case hint_held_jump:
+    ActionKeys(bind_jump, jump, (int)sizeof jump);
+    PadButtonLabel(Bindings.padButton[padbind_jump], pad, NameSize);
+    if (withPad)
+      snprintf(out, size, Tr("Hold %s to jump higher (pad: %s)"), jump[0] ? jump : Tr("the jump key"), pad);
+    else
+      snprintf(out, size, Tr("Hold %s to jump higher"), jump[0] ? jump : Tr("the jump key"));
     return;
   case hint_tether:
   case hint_corner:
@@ -143,19 +153,30 @@ static void DrawBanner(float alpha)
     FormatBannerKeys(BannerKeys, HintTextSize);
     FitTextToWidth(BannerKeys, BannerMaxWidth, BannerKeysSize);
   }
+  FormatMedalNeeds(slot >= 0 && slot < MaxLevels ? AuthorScore[slot] : 0, BannerMedals, HintTextSize);
+  FitTextToWidth(BannerMedals, BannerMaxWidth, BannerKeysSize);
+  const char* below[2] = {BannerMedals, BannerKeys};
   float width = MenuBarWidth / 2;
   if (TextWidth(BannerTitle, BannerTitleSize) > width)
     width = TextWidth(BannerTitle, BannerTitleSize);
-  if (TextWidth(BannerKeys, BannerKeysSize) > width)
-    width = TextWidth(BannerKeys, BannerKeysSize);
-  float height = BannerKeys[0] ? BannerKeysHeight : BannerHeight;
+  float height = BannerHeight;
+  for (const char* line : below)
+    if (line[0]) {
+      height += BannerLineStep;
+      if (TextWidth(line, BannerKeysSize) > width)
+        width = TextWidth(line, BannerKeysSize);
+    }
   float top = BannerPlace(height);
   SetDrawTint(1, 1, 1, alpha);
   DrawPanel(AtlasPanelNormal, -width / 2, top, width, height);
   DrawCentred(BannerNumber, top - MenuTextRaise, BannerNumberSize);
   DrawCentred(BannerTitle, top + BannerLineGap - MenuTextRaise, BannerTitleSize);
-  if (BannerKeys[0])
-    DrawCentred(BannerKeys, top + BannerKeysGap - MenuTextRaise, BannerKeysSize);
+  float y = top + BannerKeysGap - MenuTextRaise;
+  for (const char* line : below)
+    if (line[0]) {
+      DrawCentred(line, y, BannerKeysSize);
+      y += BannerLineStep;
+    }
   SetDrawTint(1, 1, 1, 1);
 }
 

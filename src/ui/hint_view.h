@@ -1,10 +1,11 @@
 // hint_view: draws what game/hints decides over the game scene: the level's
-// number and title as it starts (with the restart and pause keys on the
-// first levels), and the control hint in a bar at the bottom
+// number and title as it starts (with the score each medal needs when the
+// level has an author score, and the restart and pause keys on the first
+// levels), and the control hint in a bar at the bottom
 // (or the top, while the ball is down there), naming the keys as bound.
 #pragma once
 
-const float BannerKeysSize = 0.55f;   // the banner's keys line, cut to BannerMaxWidth (ScreenOrtho units)
+const float BannerKeysSize = 0.55f;   // the banner's medals and keys lines, each cut to BannerMaxWidth (ScreenOrtho units)
 const float BannerMaxWidth = 900;
 
 // The hint's line for the current key bindings (and the pad, when one is

@@ -24,15 +24,16 @@
 const float FramesPerSecond60 = 60;   // t counts 60 Hz frames
 
 // The card in ScreenOrtho units: the inner rectangle of its panel and its lines.
-const float CardLeft = -CardWidth / 2, CardTop = -170, CardHeight = 340;
+const float CardLeft = -CardWidth / 2, CardTop = -190, CardHeight = 360;
 const int CardPanelLayers = 2;        // the see-through panel twice, so play shows less behind the text
-const float CardLevelY = -160, CardOutcomeY = -100, CardTimeY = -5, CardBestY = 45;
-const float CardNewBestY = 95, CardSaveNoteY = 128, CardKeysY = 160;
-const float CardMedalX = 270, CardMedalY = -80, CardMedalSize = 72;   // the run's medal, top right
+const float CardLevelY = -180, CardOutcomeY = -125, CardTimeY = -38, CardMedalsY = 10, CardBestY = 50;
+const float CardNewBestY = 97, CardSaveNoteY = 128, CardKeysY = 160;
+const float CardMedalX = 270, CardMedalY = -100, CardMedalSize = 72;   // the run's medal, top right
 const float CardHubY = 200;           // the hub's lines, on a card grown by ResultsHubHeight
 
 static char CardText[32 + TitleSlotSize];
 static char BestLine[96];
+static char MedalsLine[160];   // room for the line in two-byte letters
 static char SaveNote[256];
 static int CardNextLevel;   // the level N plays, found as the card opens; 0 when none
 static int CardNextFrom;    // the run's level CardNextLevel was found for
@@ -68,12 +69,23 @@ void ResultsInput(float t)
   }
 }
 
+// The author score of the run's level: the hub's for a hub level; 0 for none.
+static int CardAuthorScore()
+{
+  return HubLevelInPlay() ? HubPlay.authorScore : RunEnd.level ? AuthorScore[RunEnd.level - 1] : 0;
+}
+
 int ResultsMedal()
 {
   if (RunEnd.outcome != runend_finished)
     return medal_none;
-  int author = HubLevelInPlay() ? HubPlay.authorScore : RunEnd.level ? AuthorScore[RunEnd.level - 1] : 0;
-  return MedalFor(ScoreShown(RunEnd.timeLeft), author);
+  return MedalFor(ScoreShown(RunEnd.timeLeft), CardAuthorScore());
+}
+
+const char* ResultsMedalsLine()
+{
+  FormatMedalNeeds(CardAuthorScore(), MedalsLine, (int)sizeof MedalsLine);
+  return MedalsLine;
 }
 
 const char* ResultsBestLine()
@@ -122,6 +134,7 @@ void DrawResults()
   int tenths = ScoreShown(RunEnd.timeLeft);
   snprintf(line, sizeof line, Tr("Time left %i.%i s"), tenths / 10, tenths % 10);
   DrawCentred(line, CardTimeY, CardLineSize);
+  DrawCentred(ResultsMedalsLine(), CardMedalsY, CardMedalsSize);
   DrawCentred(ResultsBestLine(), CardBestY, CardLineSize);
   if (RunEnd.assisted)
     DrawAssistSign(CardLeft + CardWidth - AssistSignSize, CardTop);

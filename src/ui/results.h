@@ -15,7 +15,7 @@ const float ResultsInputDelay = 0.5f;   // seconds without input after the card 
 // to, and the sizes of its lines from the top.
 const float CardWidth = 680;
 const float CardLevelSize = 0.55f, CardOutcomeSize = 1.0f, CardLineSize = 0.65f;   // time, best, new best
-const float CardSaveNoteSize = 0.45f, CardKeysSize = 0.42f;
+const float CardSaveNoteSize = 0.45f, CardKeysSize = 0.42f, CardMedalsSize = 0.5f;
 
 // The card's keys: ages the card by t 60 Hz frames and, once the delay is
 // over, goes on to the title, the same level or the next one.
@@ -24,6 +24,10 @@ void ResultsInput(float t);
 // The medal of the run on the card (game/medals.h): a finish against the
 // level's author score, or the hub's for a hub level; medal_none otherwise.
 int ResultsMedal();
+
+// "Silver 183  Gold 219  Star 243" for the level of the run with an author
+// score (the hub's for a hub level); empty otherwise.
+const char* ResultsMedalsLine();
 
 // "Best score 123", or "No best yet" for a level without one.
 const char* ResultsBestLine();

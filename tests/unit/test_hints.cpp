@@ -36,7 +36,7 @@ void Play(int frames, int key = -1, int tetherX = -1)
 
 TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
 {
-  const int expected[7] = {hint_none, hint_roll_jump, hint_none, hint_tether, hint_corner, hint_let_go, hint_none};
+  const int expected[7] = {hint_none, hint_roll_jump, hint_held_jump, hint_tether, hint_corner, hint_let_go, hint_none};
   for (int n = 1; n <= 6; n++) {
     EXPECT_EQ(HintForLevel(n), expected[n]) << "level " << n;
     BeginHints(n);
@@ -63,12 +63,30 @@ TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
   StepHints(1);
   EXPECT_EQ(HintAlpha(), 1);
 
-  StartAt(3);                               // tether: hanging still is no swing
+  StartAt(2);                               // held jump: a tap is not one
+  Play(6, KeySpace);
+  Play(60);
+  EXPECT_EQ(HintAlpha(), 1);
+  Play(20, KeySpace);
+  EXPECT_LT(HintAlpha(), 1);
+
+  StartAt(3);                               // tether: a swing is not enough, a finish is
   InputState.MouseY = 0;
   Play(60, -1, 400);
   EXPECT_TRUE(Ball.attached && HintAlpha() == 1);
   Play(60, KeySpace, 799);
+  ASSERT_TRUE(Hint.swung);
+  EXPECT_EQ(HintAlpha(), 1) << "a swing that may yet fall back keeps the hint";
+  ItemTable[0] = LevelItem{};
+  ItemTable[0].type = itemtype_finish;
+  ItemTable[0].x = Ball.x;
+  ItemTable[0].y = Ball.y;
+  ItemCount = 1;
+  CurrentLevel = 0;                         // a finish that writes no best
+  Play(1);
   EXPECT_LT(HintAlpha(), 1);
+  BeginHints(3);
+  EXPECT_EQ(HintAlpha(), 0) << "once finished, the hint is not shown again";
   StartAt(4);                               // a swing is not yet the climb: a catch in the air is
   InputState.MouseY = 0;
   Play(26, KeySpace, 799);

@@ -331,6 +331,15 @@ TEST(Medals, Boundaries)
   EXPECT_EQ(MedalFor(201, 200), medal_author);
   EXPECT_EQ(MedalFor(177, 237), medal_bronze) << "75% of 237 is 177.75";
   EXPECT_EQ(MedalFor(178, 237), medal_silver);
+  for (int author = 1; author <= 5000; author++)   // each medal's need is the least score that earns it
+    for (int medal = medal_bronze; medal <= medal_author; medal++) {
+      int need = MedalNeed(medal, author);
+      ASSERT_GE(MedalFor(need, author), medal) << author << " " << medal;
+      ASSERT_LT(MedalFor(need - 1, author), medal) << author << " " << medal;
+    }
+  char line[64];
+  FormatMedalNeeds(0, line, sizeof line);
+  EXPECT_STREQ(line, "") << "no author score, no line";
 }
 
 TEST(HubNet, AnUnreachableHubFailsWithoutWaiting)

@@ -14,6 +14,7 @@
 #include "game/lang.h"
 #include "game/level_check.h"
 #include "game/level_files.h"
+#include "game/medals.h"
 #include "game/mo_catalog.h"
 #include "game/options.h"
 #include "game/plural_rule.h"
@@ -379,6 +380,9 @@ static std::vector<Placed> PlacedTexts()
   place(Tr("Return: title    R: again    N: next level"), CardKeysSize, CardWidth);
   FormatBannerKeys(a, sizeof a);
   place(a, BannerKeysSize, BannerMaxWidth);
+  FormatMedalNeeds(99999, a, sizeof a);
+  place(a, BannerKeysSize, BannerMaxWidth);
+  place(a, CardMedalsSize, CardWidth);
   RunEnd = RunEndRecord{};
   PlaceOptionsTexts(place);
   char b[LevelNoteSize];

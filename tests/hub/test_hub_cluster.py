@@ -98,7 +98,7 @@ def rate_limit_holds_across_copies(port):
 
 
 def load_and_kill(port, victim, survivor):
-    acked, answers, killed = [], [], []   # killed: the time of the kill
+    acked, answers, killed = [], [], []   # killed: when the copy was dead
     players = [api.token("Client %d" % k) for k in range(CLIENTS)]
     shipped = [l["id"] for l in survivor.levels() if l["shipped"] in (2, 3)]
     replays = {l["id"]: api.SOLUTIONS[l["shipped"]] for l in survivor.levels() if l["shipped"] in (2, 3)}
@@ -133,8 +133,8 @@ def load_and_kill(port, victim, survivor):
         t.start()
     try:
         until(lambda: len(acked) >= ACKS_BEFORE_KILL or stop.is_set(), "runs before the kill")
+        victim.kill()   # and reaped: a request begun after this never reached it
         killed.append(time.monotonic())
-        victim.kill()
         until(lambda: len(acked) >= ACKS_BEFORE_KILL + ACKS_AFTER_KILL or stop.is_set(), "runs after the kill")
     finally:
         stop.set()

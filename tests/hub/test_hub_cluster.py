@@ -1,14 +1,10 @@
 #!/usr/bin/env python3
-"""Two copies of the hub behind HAProxy on one throwaway PostgreSQL 15
-cluster. Many clients register, publish and send runs through the balancer;
-one copy is killed with SIGKILL in the middle. The other must serve every
-run and level either copy acknowledged, no answer may be a 5xx but the
-balancer's for a request that was in flight when the copy died, and
-`tetherorb2-hub check` must find nothing wrong. Before that, one player's
-runs sent through the balancer get no more than the runs limit: each copy
-allows its share (--copies 2).
-
-  test_hub_cluster.py HUB_BINARY
+"""Two copies of the hub (--copies 2) behind HAProxy on a throwaway PostgreSQL
+15 cluster: one player's runs get the runs limit and no more; then many
+clients register, publish and send runs, one copy is killed with SIGKILL,
+and the other must serve all that either acknowledged, with no 5xx but the
+balancer's for requests in flight on the dead copy. Usage:
+test_hub_cluster.py HUB_BINARY
 """
 import http.client
 import json
@@ -100,8 +96,8 @@ def rate_limit_holds_across_copies(port):
 def load_and_kill(port, victim, survivor):
     acked, answers, killed = [], [], []   # killed: when the copy was dead
     players = [api.token("Client %d" % k) for k in range(CLIENTS)]
-    shipped = [l["id"] for l in survivor.levels() if l["shipped"] in (2, 3)]
     replays = {l["id"]: api.SOLUTIONS[l["shipped"]] for l in survivor.levels() if l["shipped"] in (2, 3)}
+    shipped = sorted(replays)
     stop = threading.Event()
 
     def work(k):
@@ -124,7 +120,7 @@ def load_and_kill(port, victim, survivor):
                     acked.append(("run", answer["run"], body["replay"]))
                     if "id" in answer:
                         acked.append(("level", answer["id"], body["level"]))
-        except Exception as e:   # noqa: BLE001  (a dropped connection is a fault too)
+        except Exception as e:   # a dropped connection is a fault too
             answers.append((e, False, time.monotonic()))
             stop.set()
 

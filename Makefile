@@ -6,7 +6,7 @@ WEB   ?= build-web
 PORT  ?= 8000
 
 .PHONY: deps configure build run test bench fuzz clean web web-run web-test package package-check \
-        hub-build hub-run hub-test-pg hub-bench po
+        hub-build hub-run hub-test-pg hub-test-cluster hub-bench po
 
 deps:
 	@bash tools/install-deps.sh
@@ -71,6 +71,10 @@ hub-run: hub-build
 # The hub's API tests against a throwaway PostgreSQL 15 cluster.
 hub-test-pg: hub-build
 	@python3 tests/hub/test_hub_api.py $(BUILD)/tetherorb2-hub --pg
+
+# Two hub copies behind HAProxy on a throwaway PostgreSQL 15 cluster, one killed midway.
+hub-test-cluster: hub-build
+	@python3 tests/hub/test_hub_cluster.py $(BUILD)/tetherorb2-hub
 
 hub-bench: hub-build
 	@bash tools/hub-bench.sh $(BUILD)

@@ -27,6 +27,7 @@ HubOptionsRecord HubOptions = {
   100,      // records in one answer
   {131072, 100000, 262144, 18750, 16384},   // level bytes and cells; replay bytes, frames (5 minutes), runs
   {10, 30, 60, 300, 10},                    // a minute: publishing, runs, new players
+  1,        // copies sharing the rate limits
   false,    // trust the proxy
   false,    // no access log
   "",       // metrics token
@@ -69,6 +70,8 @@ static const OptionEntry OptionTable[] = {
   {"--rate-runs-address", option_number, &HubOptions.rates.runsPerAddress, 0, "runs recorded a minute per address"},
   {"--rate-players-address", option_number, &HubOptions.rates.playersPerAddress, 0,
    "players registered a minute per address"},
+  {"--copies", option_number, &HubOptions.copies, 1,
+   "copies of the hub behind one load balancer: each allows its share of every rate limit"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
    "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
   {"--no-access-log", option_flag, &HubOptions.noAccessLog, 0, "write no line on stderr for each request"},
@@ -76,6 +79,25 @@ static const OptionEntry OptionTable[] = {
    "Bearer token that reads GET /metrics from anywhere; \"\": loopback only, never through a proxy"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
+
+// Each copy behind a balancer counts on its own, so each allows the whole
+// limit divided by the copies, rounded down: together they never allow more
+// than the limit. A limit below the copies would leave a copy nothing.
+static bool ShareRateLimits()
+{
+  long* const limits[] = {&HubOptions.rates.publishPerToken, &HubOptions.rates.publishPerAddress,
+                          &HubOptions.rates.runsPerToken, &HubOptions.rates.runsPerAddress,
+                          &HubOptions.rates.playersPerAddress};
+  for (long* limit : limits) {
+    if (*limit > 0 && *limit < HubOptions.copies) {
+      fprintf(stderr, "tetherorb2-hub: a rate limit of %ld is less than one request for each of the %ld --copies\n",
+              *limit, HubOptions.copies);
+      return false;
+    }
+    *limit /= HubOptions.copies;
+  }
+  return true;
+}
 
 static bool IsFile(const std::string& path)
 {
@@ -171,7 +193,7 @@ bool ParseOptions(int argc, char** argv)
   }
   if (HubOptions.game.maxReplayRuns > MaxReplayRuns)
     HubOptions.game.maxReplayRuns = MaxReplayRuns;   // the game's replay reader holds no more
-  return true;
+  return ShareRateLimits();
 }
 
 void PrintHelp()
@@ -193,8 +215,8 @@ void PrintHelp()
       snprintf(value, sizeof value, "%s", *(bool*)o->value ? "on" : "off");
     printf("  %-24s %s [%s]\n", o->name, o->help, value);
   }
-  printf("\nThe rate limits count requests a minute for each token or address and copy of the hub;\n"
-         "0 turns a limit off. Fixed: 20 levels a page, names of 3 to 24 printable ASCII\n"
+  printf("\nThe rate limits count requests a minute for each token or address, shared evenly by\n"
+         "the --copies; 0 turns a limit off. Fixed: 20 levels a page, names of 3 to 24 printable ASCII\n"
          "characters, tokens of 32 to 128 characters.\n");
 }
 

@@ -45,7 +45,8 @@ struct HubOptionsRecord {
   long maxPage;                // deepest page of the level list
   long maxRecords;             // the largest limit of a records request
   GameLimits game;
-  RateLimits rates;
+  RateLimits rates;            // after parsing, this copy's share of each
+  long copies;                 // copies behind one load balancer, sharing the rate limits
   bool trustProxy;             // the client's address is the last of X-Forwarded-For
   bool noAccessLog;            // no line on stderr for each request
   std::string metricsToken;    // a Bearer token that may read /metrics from anywhere; empty: none

@@ -1,7 +1,8 @@
 // hub_rate: request budgets per player and per address, one token bucket per
 // key and kind in a fixed table of this copy of the hub (copies behind one
-// load balancer each keep their own). A bucket holds a minute's worth of
-// requests and refills evenly over the minute. A bucket that has refilled
+// load balancer each keep their own, for their share of each limit:
+// --copies). A bucket holds a minute's worth of requests and refills evenly
+// over the minute. A bucket that has refilled
 // is as good as none, so only such a one gives its place to another key;
 // when every place a key may take still holds a client back, the request
 // is refused: a crowded table never forgets whom it is counting.

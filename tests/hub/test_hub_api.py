@@ -8,12 +8,15 @@ names its cause in {"error": ...}.
   test_hub_api.py HUB_BINARY        on a SQLite file in a temporary folder
   test_hub_api.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
 """
+import csv
 import gzip
 import http.client
+import io
 import json
 import os
 import re
 import socket
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -127,6 +130,34 @@ def check_counts(db=None):
     assert done.returncode == 0, done.stdout + done.stderr
 
 
+def load_dump(name):
+    """A new database made from tests/hub/NAME.sqlite.sql (or .postgres.sql); its --db."""
+    if not USE_PG:
+        path = os.path.join(os.path.dirname(WEB), name + ".sqlite")
+        with sqlite3.connect(path) as db:
+            db.executescript(read("tests/hub/%s.sqlite.sql" % name))
+        db.close()
+        return path
+    subprocess.run(["psql", "-q", "-c", "CREATE DATABASE " + name, DB], check=True)
+    where = DB.rsplit("/", 1)[0] + "/" + name
+    subprocess.run(["psql", "-q", "-v", "ON_ERROR_STOP=1", "-o", "/dev/null", "-f",
+                    os.path.join(REPO, "tests/hub/%s.postgres.sql" % name), where], check=True)
+    return where
+
+
+def query(db, sql):
+    """The column names and the rows of a query, every value as text (NULL as "")."""
+    if not USE_PG:
+        with sqlite3.connect(db) as c:
+            cursor = c.execute(sql)
+            rows = [[d[0] for d in cursor.description]] + [["" if v is None else str(v) for v in r] for r in cursor]
+        c.close()
+    else:
+        rows = list(csv.reader(io.StringIO(subprocess.run(["psql", "--csv", "-c", sql, db], check=True,
+                                                          capture_output=True, text=True).stdout)))
+    return rows[0], [tuple(r) for r in rows[1:]]
+
+
 class HubApi(unittest.TestCase):
     def test_players_register_with_bounded_names_unique_regardless_of_case(self):
         for name in ["Abc", "X" * 24, "Tilde ~ name"]:
@@ -227,6 +258,43 @@ class HubApi(unittest.TestCase):
         self.assertEqual((hub.level(id)["plays"], hub.call("GET", "/api/v1/runs/%d/replay" % run)[0]), (1, 200))
         hub.refused(404, "no run", "GET", "/api/v1/runs/%d/replay" % (run + 1))
         check_counts()
+
+    def test_a_database_of_the_first_schema_is_migrated_with_nothing_lost(self):
+        old = load_dump("schema1")   # made by the first release: players, levels, runs, ratings, a withdrawal
+        tables = ["players", "levels", "runs", "bests", "ratings"]
+        kept = {t: query(old, "SELECT * FROM " + t) for t in tables}
+        hub = Hub(*NO_LIMITS, db=old)
+        self.addCleanup(hub.stop)
+        self.assertEqual(query(old, "SELECT version FROM schema_version"), query(DB, "SELECT version FROM schema_version"))
+        check_counts(old)
+        for t, (columns, rows) in kept.items():   # every row, column for column (a slot's level may change)
+            same = [n for n, c in enumerate(columns) if c != "shipped"]
+            now = query(old, "SELECT %s FROM %s" % (", ".join(columns[n] for n in same), t))[1]
+            lost = set(tuple(r[n] for n in same) for r in rows) - set(now)
+            self.assertEqual(len(lost), 0, "%s: %d rows lost or changed" % (t, len(lost)))
+        levels, runs = kept["levels"], kept["runs"]
+        listed = {r[0]: r for r in levels[1] if r[levels[0].index("state")] == "0"}
+        served = set(l["id"] for l in hub.levels())
+        for id, row in listed.items():
+            self.assertEqual((id in served, hub.call("GET", "/api/v1/levels/" + id)[1]), (True, row[1]))
+        for id in set(r[0] for r in levels[1]) - set(listed):   # withdrawn, and stays so through hide and unhide
+            for command in ["hide", "unhide"]:
+                subprocess.run([HUB_BIN, command, id, "--db", old], capture_output=True, check=True)
+            hub.refused(404, "no level", "GET", "/api/v1/levels/" + id)
+        names = [r[1] for r in kept["players"][1] if r[3]]
+        for name in names:
+            self.assertEqual(hub.post("/api/v1/players", {"name": name}, token(name))[0], 200)
+        # Each run of a listed level is served, and a player's, sent again, finishes it with the same score
+        # (the shipped levels' author runs are their solutions as they were, some re-recorded since for a changed step).
+        column = {c: runs[0].index(c) for c in ["id", "level_id", "player_id", "score", "replay"]}
+        authors = set(r[0] for r in kept["players"][1] if not r[3])
+        for run in (r for r in runs[1] if r[column["level_id"]] in listed):
+            self.assertEqual(hub.call("GET", "/api/v1/runs/%s/replay" % run[column["id"]])[1], run[column["replay"]])
+            if run[column["player_id"]] not in authors:
+                again = hub.post("/api/v1/levels/%s/runs" % run[column["level_id"]], {"replay": run[column["replay"]]},
+                                 token(names[0]))
+                self.assertEqual((again[0], str(again[1].get("score"))), (201, run[column["score"]]), again[1])
+        check_counts(old)
 
     def test_runs_keep_each_players_best_and_rank_it(self):
         level = HUB.shipped(1)["id"]

@@ -1,4 +1,4 @@
-// The settings.ini reader: its syntax rules, the 100-line window, over-long
+// The settings.ini reader: its syntax rules, the 128-line window, over-long
 // lines and the accepted range of each key.
 #include <gtest/gtest.h>
 

@@ -57,5 +57,9 @@ bool EditorDragRect(CellRect* r, int* type);
 // The palette's top in this window's ScreenOrtho.
 float PaletteTopInWindow();
 
+// One picture of a map type in the rectangle (x, y, size, size); sprites
+// larger than a cell are shrunk to fit when fit is set.
+void DrawCellLook(int type, float x, float y, float size, bool fit);
+
 // The palette entry (0..11) at ScreenOrtho point (x, y), or -1.
 int PaletteEntryAt(float x, float y);

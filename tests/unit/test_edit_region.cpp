@@ -68,10 +68,12 @@ TEST(EditRegion, EachOperationIsOneStepThatUndoRestoresExactly)
     else
       EmptyRegion(r);
     std::vector<MapCell> after = Grid();
-    if (op == 0 || op == 4)
+    if (op == 0 || op == 4) {
       EXPECT_EQ(CountIn(r, maptype_nothing), (r.right - r.left + 1) * (r.bottom - r.top + 1));
-    if (op == 2 && (dx > r.right - r.left || -dx > r.right - r.left))   // the source is left empty
+    }
+    if (op == 2 && (dx > r.right - r.left || -dx > r.right - r.left)) {   // the source is left empty
       EXPECT_EQ(CountIn(r, maptype_nothing), (r.right - r.left + 1) * (r.bottom - r.top + 1));
+    }
     ASSERT_LE(HistoryUndoCount(), 1);
     HistoryUndo();
     EXPECT_TRUE(Grid() == before) << "round " << round;
@@ -93,12 +95,15 @@ TEST(EditRegion, TurnsComeBackAndCarryGravity)
     int turn = round % TurnCount, times = turn == turn_quarter ? 4 : 2;
     int left = CountIn(r, maptype_gravityleft), up = CountIn(r, maptype_gravityup);
     TurnRegion(&r, turn);
-    if (turn == turn_flip_h)
+    if (turn == turn_flip_h) {
       EXPECT_EQ(CountIn(r, maptype_gravityright), left);
-    if (turn == turn_flip_v)
+    }
+    if (turn == turn_flip_v) {
       EXPECT_EQ(CountIn(r, maptype_gravitydown), up);
-    if (turn == turn_quarter)
+    }
+    if (turn == turn_quarter) {
       EXPECT_EQ(CountIn(r, maptype_gravityup), left);
+    }
     for (int i = 1; i < times; i++)
       TurnRegion(&r, turn);
     EXPECT_TRUE(Grid() == start) << "round " << round;
@@ -108,8 +113,9 @@ TEST(EditRegion, TurnsComeBackAndCarryGravity)
     int w = Clip.width, h = Clip.height;
     for (int i = 0; i < times; i++) {
       TurnClip(turn);
-      if (turn == turn_quarter)
+      if (turn == turn_quarter) {
         EXPECT_EQ(Clip.width, i % 2 ? w : h);
+      }
     }
     EXPECT_EQ(Clip.width, w);
     EXPECT_TRUE(std::vector<MapCell>(Clip.cells, Clip.cells + Clip.width * Clip.height) == clip);
@@ -141,7 +147,8 @@ TEST(EditRegion, PasteNeverAddsASecondSpawn)
     EXPECT_EQ(PasteDropsSpawn(x, y), brought > 1 || (brought == 1 && outside)) << "round " << round;
     PasteClip(x, y);
     EXPECT_LE(CountIn(all, maptype_playerspawn), 1) << "round " << round;
-    if (outside)
+    if (outside) {
       EXPECT_EQ(MapGrid[sx * MapSize + sy], maptype_playerspawn) << "round " << round;
+    }
   }
 }

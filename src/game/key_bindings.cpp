@@ -42,11 +42,11 @@ static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount
 static const char* const KeyActionLabels[] = {
   N_("Left"), N_("Right"), N_("Up"), N_("Down"), N_("Jump"), N_("Pause"), N_("Mute"), N_("Back"),
   N_("Next brush"), N_("Previous brush"), N_("Restart, turn"), N_("Next level"), N_("Choose"),
-  N_("Page up"), N_("Page down"), N_("First row, whole level"), N_("Last row"), N_("Delete level, empty"),
+  N_("Page up"), N_("Page down"), N_("First row, whole"), N_("Last row"), N_("Delete, empty"),
   N_("Watch best run"), N_("Rectangle"), N_("Fill"), N_("Undo"), N_("Redo"), N_("Save"),
   N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
-  N_("Share"), N_("Editor keys"), N_("Zoom in"), N_("Zoom out"), N_("Cells at full size"), N_("Select"),
-  N_("Copy"), N_("Cut"), N_("Paste"), N_("Flip left to right"), N_("Flip top to bottom"), N_("Test from here"),
+  N_("Share"), N_("Editor keys"), N_("Zoom in"), N_("Zoom out"), N_("Full-size cells"), N_("Select"),
+  N_("Copy"), N_("Cut"), N_("Paste"), N_("Flip across"), N_("Flip down"), N_("Test from here"),
 };
 static_assert(sizeof KeyActionLabels / sizeof KeyActionLabels[0] == KeyActionCount, "a label for every action");
 static const char* const PadButtonNames[] = {"jump", "back", "tether", "pause"};

@@ -314,9 +314,10 @@ void EditorUpdate(float timeScale)
 {
   if (SavedBeat(timeScale * SecondsPerFrame) || EditorHelpKeys())
     return;
+  PanAndAim(timeScale, !EditorTitleEditing);   // from the camera as the last frame left it
   if (!EditorTitleEditing)
     EditorZoomKeys();
-  PanAndAim(timeScale, !EditorTitleEditing);
+  Camera.viewHeight = EditorZoomHeight;
   int cx = CellOf(AimPoint.aimX), cy = CellOf(AimPoint.aimY);
   float screenX = AimPoint.mouseNX * ScreenOrthoHalfHeight() * AspectRatio;
   float screenY = AimPoint.mouseNY * ScreenOrthoHalfHeight();

@@ -17,6 +17,7 @@
 #include "render/cell_picture.h"
 #include "render/draw.h"
 #include "ui/bars.h"
+#include "ui/cell_look.h"
 #include "ui/editor_help.h"
 #include "ui/editor_save.h"
 #include "ui/editor_select.h"
@@ -55,29 +56,6 @@ static const float BrushColours[MapTypeCount][4] = {
   {1, 0.9f, 0.25f, 1},      // finish
 };
 
-// How each map type looks in the editor: a quad over its cell, a sprite of
-// the given size centred on the cell, or nothing.
-enum { look_none, look_cell, look_sprite };
-struct CellLook {
-  int kind;
-  const AtlasRect* rect;
-  float size;            // sprite width and height, world units
-};
-static const CellLook CellLooks[] = {
-  {look_none, nullptr, 0},
-  {look_cell, &AtlasBlockNormal, 1},
-  {look_cell, &AtlasBlockHarmful, 1},
-  {look_cell, &AtlasBlockNoSwing, 1},
-  {look_cell, &AtlasBlockGhost, 1},
-  {look_cell, &AtlasGravityDown, 1},
-  {look_cell, &AtlasGravityLeft, 1},
-  {look_cell, &AtlasGravityUp, 1},
-  {look_cell, &AtlasGravityRight, 1},
-  {look_sprite, &AtlasBall, BallDrawSize},
-  {look_sprite, &AtlasExtraTime, ExtraTimeDrawSize},
-  {look_sprite, &AtlasFinish, FinishDrawSize}
-};
-static_assert(sizeof CellLooks / sizeof CellLooks[0] == MapTypeCount, "one entry per MapTypeCount");
 // The finish, the largest sprite, reaches this many cells past its cell's edge.
 static const float SpriteOverhang = (FinishDrawSize - 1) * 0.5f;
 
@@ -92,18 +70,6 @@ bool EditorCellRange(float lo, float hi, int count, int* first, int* last)
   *first = lo > 0 ? (int)std::floor(lo) : 0;
   *last = hi < (float)(count - 1) ? (int)std::floor(hi) : count - 1;
   return *first <= *last;
-}
-
-// One picture of a map type in the rectangle (x, y, size, size); sprites
-// larger than a cell are shrunk to fit when fit is set.
-void DrawCellLook(int type, float x, float y, float size, bool fit)
-{
-  const CellLook& look = CellLooks[type];
-  float s = fit && look.size > 1 ? size : look.size * size;
-  if (look.kind == look_cell)
-    DrawRect(*look.rect, x, y, size, size);
-  else if (look.kind == look_sprite)
-    DrawQuad(*look.rect, x + size * 0.5f, y + size * 0.5f, s, s, 0);
 }
 
 static void DrawCells(int x0, int x1, int y0, int y1)

@@ -48,8 +48,8 @@ static const HelpRow HelpRows[] = {
   {nullptr, {bind_brush_prev, NoBinding}, nullptr, BothSlots},
   {N_("Rectangle (held)"), {bind_rectangle, NoBinding}, nullptr, BothSlots},
   // TRANSLATORS: the editor's key list: the rectangle key held while clicking paints a line.
-  {N_("Line from the last cell (held, click)"), {bind_rectangle, NoBinding}, nullptr, 0},
-  {N_("Zoom in, out, whole level, full size"), {bind_zoom_in, bind_zoom_out, bind_home, bind_zoom_cells},
+  {N_("Line to a click (held)"), {bind_rectangle, NoBinding}, nullptr, 0},
+  {N_("Zoom: in, out, whole, full size"), {bind_zoom_in, bind_zoom_out, bind_home, bind_zoom_cells},
    N_("Wheel"), 0},
   {nullptr, {bind_select, NoBinding}, nullptr, BothSlots},
   {N_("Copy, cut, paste, empty"), {bind_copy, bind_cut, bind_paste, bind_delete}, nullptr, 0},

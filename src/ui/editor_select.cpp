@@ -9,7 +9,7 @@
 #include "game/sound_events.h"
 #include "game/world.h"
 #include "render/draw.h"
-#include "ui/editor.h"
+#include "ui/cell_look.h"
 #include "ui/editor_save.h"
 
 static const float SelectColour[4] = {0.4f, 0.9f, 1, 1};

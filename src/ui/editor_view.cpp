@@ -10,7 +10,7 @@
 #include "render/cell_picture.h"
 #include "render/draw.h"
 #include "ui/bars.h"
-#include "ui/editor.h"
+#include "ui/editor_layout.h"
 #include "ui/scene.h"
 
 float EditorZoomHeight = EditorViewHeight;
@@ -85,7 +85,6 @@ void EditorZoomKeys()
     ZoomTo(EditorZoomHeight * std::pow(EditorZoomStep, (float)steps));
   else if (EditorZoomHeight > EditorWholeHeight())   // the level shrank
     ZoomTo(EditorWholeHeight());
-  Camera.viewHeight = EditorZoomHeight;
 }
 
 float EditorCellPixels()

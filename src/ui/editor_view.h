@@ -23,7 +23,7 @@ float EditorWholeHeight();
 void ResetEditorView();
 
 // The frame's zoom: wheel steps and zoom keys around the pointer, the whole
-// level, cells at full size; sets Camera.viewHeight.
+// level, cells at full size.
 void EditorZoomKeys();
 
 // Window pixels of one cell at the zoom in force.

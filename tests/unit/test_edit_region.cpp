@@ -32,8 +32,9 @@ void RandomLevel(std::mt19937* rng)
 
 CellRect RandomRect(std::mt19937* rng)
 {
-  CellRect r;
-  ClipRect((int)((*rng)() % Side), (int)((*rng)() % Side), (int)((*rng)() % Side), (int)((*rng)() % Side), &r);
+  CellRect r;   // corners past the level's bottom are clipped; one wholly past it is drawn again
+  while (!ClipRect((int)((*rng)() % Side), (int)((*rng)() % Side), (int)((*rng)() % Side), (int)((*rng)() % Side), &r)) {
+  }
   return r;
 }
 

@@ -41,6 +41,7 @@ expect() {
   shift
   printf '%s\n' "Region" 12 8 "$@" > "$TW_DIR/$name.dat"
   tw_key ctrl+s
+  tw_key Home                      # the view as it was, should S have panned for a frame
   for i in $(seq 50); do cmp -s "$TW_DIR/$name.dat" "$level" && return 0; sleep 0.2; done
   diff "$TW_DIR/$name.dat" "$level" >&2
   tw_fail "$name: the saved level is not as expected"
@@ -48,6 +49,7 @@ expect() {
 undo() {   # undo NAME: one Ctrl+Z gives back the original file
   tw_key ctrl+z
   tw_key ctrl+s
+  tw_key Home
   local i
   for i in $(seq 50); do cmp -s "$original" "$level" && return 0; sleep 0.2; done
   diff "$original" "$level" >&2
@@ -81,7 +83,7 @@ expect cut bbbbbbbbbbbb baaaaaaaaaab baaaaaaaaaab baaaaaaaaaab \
   bajaaaaaaaab baaaaaaaalab baaaaaaaaaab bbbbbbbbbbbb
 undo "a cut"
 
-drag 2 3 2 4                       # a gravity cell and the spawn
+drag 2 4 2 3                       # the spawn and a gravity cell, from outside the selection
 tw_key ctrl+c
 tw_key ctrl+v
 tw_click $(cell 8 2)               # 1 x 2 cells from cell (8, 1): the spawn is left out

@@ -46,8 +46,6 @@ static void MakeTexture()
   glBindTexture(GL_TEXTURE_2D, Texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
   memset(Upload, 0, sizeof Upload);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, PictureSide, PictureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, Upload);
   memset(Sent, 0, sizeof Sent);

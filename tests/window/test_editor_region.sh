@@ -3,7 +3,8 @@
 # (Home): a selection flipped where it lies, copied, turned and pasted, moved
 # by a drag and cut, each saved and compared cell by cell with what it must
 # give (gravity cells turned), and one Ctrl+Z after each restoring the file
-# byte for byte; then Shift+T on the finish's cell starts a test run there,
+# byte for byte; a Shift+click paints a line from the last painted cell;
+# then Shift+T on the finish's cell starts a test run there,
 # which finishes at once and writes no score.
 . "$(dirname "$0")/lib.sh"
 
@@ -91,10 +92,21 @@ expect spawn bbbbbbbbbbbb baaaaaaahaab bafgaaaaaaab bahiaaaaaaab \
   bajaaaaaaaab baaaaaaaalab baaaaaaaaaab bbbbbbbbbbbb
 undo "a paste with a spawn"
 
+# A click, then a Shift+click: the line between them.
+tw_key c                           # the select tool off
+tw_key e                           # brush: normal block
+tw_click $(cell 5 1)
+tw_keydown shift
+tw_click $(cell 9 1)
+tw_keyup shift
+expect line bbbbbbbbbbbb baaaabbbbbab bafgaaaaaaab bahiaaaaaaab \
+  bajaaaaaaaab baaaaaaaalab baaaaaaaaaab bbbbbbbbbbbb
+tw_key ctrl+z                      # the line
+undo "a click"
+
 # Shift+T on a wall is refused with its reason on the bar; on the finish's
 # cell the run starts there and finishes at once, which from the spawn,
 # walled off from the finish with 30 s on the clock, it could not.
-tw_key c                           # the select tool off
 bar=800x30+0+536
 tw_move $(cell 0 0)
 tw_screenshot "$TW_DIR/before.png"

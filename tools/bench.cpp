@@ -10,7 +10,8 @@
 // percentile and slowest milliseconds per frame of every case, the ratio of the largest
 // level to the smallest, LoadLevel of the largest level, whole-level editor
 // fills (also with the undo history full, where old steps are forgotten, and
-// editor frames filling the whole level every frame), and the time from
+// editor frames filling the whole level every frame), the editor zoomed out
+// to the whole largest level (bench_editor.cpp), and the time from
 // process start to the first presented frame, and peak memory after a minute
 // of play and editing (bench_memory.cpp).
 //
@@ -240,11 +241,6 @@ static void PrintLoad(const char* when)
   printf("load average %s: %s", when, text[0] ? text : "unknown\n");
 }
 
-struct CaseResult {
-  double median, p95, slowest;
-  double cpu;          // mean processor ms per frame, all threads
-};
-
 static CaseResult Summarise(double* ms, int count)
 {
   std::sort(ms, ms + count);
@@ -266,7 +262,7 @@ static void PrintCase(const char* name, CaseResult r)
 // previous frame changed. The preparation is not timed.
 static const char* CaseFilter = "";
 
-static CaseResult RunCase(const char* name, int state, void (*prepare)(int frame))
+CaseResult RunCase(const char* name, int state, void (*prepare)(int frame))
 {
   static double ms[MeasuredFrames];
   CaseResult skipped = {0, 0, 0, 0};
@@ -637,6 +633,7 @@ int main(int argc, char** argv)
   for (int n = 1; n <= level_count; n++)
     edit[n] = EditorCase(n);
   EditorFillCase();
+  ZoomedOutEditorCases(edit[level_small_dense]);
 
   // The same play with the mixer closed: what sound costs a frame.
   bool hadSound = Audio.open;

@@ -11,6 +11,21 @@ enum { level_small_dense = 1, level_small_sparse, level_mid_dense, level_mid_spa
 // The frame loop's steps, with input from the script instead of SDL's queue.
 void BenchFrame();
 
+// One case's milliseconds per frame.
+struct CaseResult {
+  double median, p95, slowest;
+  double cpu;          // mean processor ms per frame, all threads
+};
+
+// Runs state for the warm-up and the measured frames, prepare(frame) before
+// each (untimed), and prints the case's line; zeros when the case filter
+// leaves it out.
+CaseResult RunCase(const char* name, int state, void (*prepare)(int frame));
+
+// The editor zoomed out to the whole of the largest levels, still and while
+// painting every frame, against the editor on the smallest (bench_editor.cpp).
+void ZoomedOutEditorCases(const CaseResult& smallest);
+
 // No key or button down, the pointer above the window's centre.
 void ClearInput();
 

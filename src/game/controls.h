@@ -55,6 +55,12 @@ struct ControlsRecord {
   bool help;                // F1: the editor's list of its keys
   int resizeX, resizeY;     // -1, 0 or 1: the resize keys held (Ctrl + arrows), wider and taller positive
   bool resizePressed;       // a resize key went down this frame
+  bool zoomIn, zoomOut;     // + and -, pressed this frame (the wheel is wheelSteps)
+  bool zoomCells;           // 1: cells at full size (the lists' home key shows the whole level)
+  bool selectTool;          // C: the select tool on or off
+  bool copy, cut, paste;    // Ctrl+C, Ctrl+X, Ctrl+V (the lists' delete key empties the selection)
+  bool flipAcross, flipDown;// H, V: the selection or the pasted cells (the restart key turns them)
+  bool testHere;            // Shift+T: a test run from the cell under the marker
 
   bool menuLeft, menuRight; // the left / right key, D-pad or stick, pressed this frame: an option's value
   int keyChosen;            // while KeyCaptureWanted: the key chosen this frame (symbol with the

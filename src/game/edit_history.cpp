@@ -33,6 +33,7 @@ struct EditStep {
   long version;                // HistoryVersion once the step is done
   int64_t start, end;          // its words: ring positions start..end - 1, counted without wrapping
   int type;                    // what every changed cell became; -1 while none changed
+  bool mixed;                  // the words hold old XOR new types; type is 0 once a cell changed
   int oldWidth, oldHeight, newWidth, newHeight;
   char oldTitle[TitleSlotSize], newTitle[TitleSlotSize];
 };
@@ -150,6 +151,7 @@ void HistoryBegin()
   EditStep& s = Steps[StepCount];
   s.start = s.end = RingEnd;
   s.type = -1;
+  s.mixed = false;
   s.oldWidth = LevelWidth;
   s.oldHeight = LevelHeight;
   memcpy(s.oldTitle, EditTitle, TitleSlotSize);
@@ -161,19 +163,27 @@ void HistoryBegin()
   PendingCount = 0;
 }
 
+void HistoryBeginMixed()
+{
+  HistoryBegin();
+  Steps[StepCount].mixed = true;
+}
+
 void HistorySet(int x, int y, int type)
 {
   int index = x * MapSize + y;
   int old = MapGrid[index];
   if (old == type)
     return;
-  if (!StepOpen || (Steps[StepCount].type >= 0 && Steps[StepCount].type != type))
+  const EditStep& open = Steps[StepCount];
+  if (!StepOpen || (!open.mixed && open.type >= 0 && open.type != type))
     HistoryBegin();
+  EditStep& s = Steps[StepCount];
   MapGrid[index] = (MapCell)type;
   HistoryChangeCount++;
-  Steps[StepCount].type = type;
+  s.type = s.mixed ? 0 : type;
   if (!StepOverflow)
-    Record(index, old);
+    Record(index, s.mixed ? old ^ type : old);
 }
 
 void HistoryEnd()
@@ -207,8 +217,9 @@ bool HistoryStepOpen()
 }
 
 // Writes the step's old types back (undo) or its new type again (redo), with
-// the level's size and title before or after it. A step changes each cell
-// once, so the order does not matter.
+// the level's size and title before or after it. A plain step changes each
+// cell once, so the order does not matter; a mixed one XORs each change in,
+// which does not mind the order either.
 static void ApplyStep(const EditStep& s, bool undo)
 {
   LevelWidth = undo ? s.oldWidth : s.newWidth;
@@ -230,7 +241,10 @@ static void ApplyStep(const EditStep& s, bool undo)
     for (int i = 0; i < count && next < MapSize * MapSize; i++, next++) {
       if (kind == word_olds)
         old = (int)(word >> (TypeBits * i) & TypeMask);
-      MapGrid[next] = (MapCell)(undo ? old : s.type);
+      if (s.mixed)
+        MapGrid[next] ^= (MapCell)old;
+      else
+        MapGrid[next] = (MapCell)(undo ? old : s.type);
     }
   }
 }

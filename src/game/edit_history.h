@@ -1,6 +1,9 @@
 // edit_history: undo and redo of editor steps. A step is one stroke, fill,
-// resize or title change: the level's size and title before and after, the
-// one type its cells were changed to, and the old type of each changed cell,
+// resize, title change or region operation (game/edit_region): the level's
+// size and title before and after, the one type its cells were changed to,
+// and the old type of each changed cell (a mixed step, whose cells become
+// different types, keeps old type XOR new type instead, which takes a cell
+// either way and lets it change more than once),
 // written compactly as the changes come (a stretch of neighbouring cells that
 // held one type takes one word, six neighbours of mixed types one word, a
 // lone cell one word). The words of all steps share one ring, which starts
@@ -24,6 +27,8 @@ void HistoryClear();
 // Opens a step: notes the current size and title. A step still open is closed
 // first, as a step of its own.
 void HistoryBegin();
+// Opens a mixed step: until HistoryEnd, HistorySet writes any types into it.
+void HistoryBeginMixed();
 // Sets cell (x, y) inside MapGrid to type, noting the change in the open step
 // (opened here when none is). A step changes cells to one type only: a change
 // to another type closes the open step and goes into the next.

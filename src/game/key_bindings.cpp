@@ -14,12 +14,15 @@ const KeyBindings DefaultBindings = {
     {KeyLeft, KeyA}, {KeyRight, KeyD}, {KeyUp, KeyW}, {KeyDown, KeyS}, {KeySpace, NoBinding},
     {KeyEscape, NoBinding}, {KeyM, NoBinding}, {KeyB, NoBinding}, {KeyE, NoBinding}, {KeyQ, NoBinding},
     {KeyR, NoBinding}, {KeyN, NoBinding},
-    {KeyReturn, NoBinding}, {KeyPageUp, NoBinding}, {KeyPageDown, NoBinding}, {KeyHome, NoBinding},
+    {KeyReturn, NoBinding}, {KeyPageUp, NoBinding}, {KeyPageDown, NoBinding}, {KeyHome, Key0},
     {KeyEnd, NoBinding}, {KeyDelete, NoBinding}, {KeyG, NoBinding}, {KeyLShift, KeyRShift},
     {KeyF, NoBinding}, {KeyZ | BindCtrl, NoBinding}, {KeyY | BindCtrl, KeyZ | BindCtrl | BindShift},
     {KeyS | BindCtrl, NoBinding}, {KeyRight | BindCtrl, NoBinding}, {KeyLeft | BindCtrl, NoBinding},
     {KeyDown | BindCtrl, NoBinding}, {KeyUp | BindCtrl, NoBinding}, {KeyTab, NoBinding},
-    {KeyT, NoBinding}, {KeyP, NoBinding}, {KeyF1, NoBinding},
+    {KeyT, NoBinding}, {KeyP, NoBinding}, {KeyF1, NoBinding}, {KeyEquals, KeyKPPlus},
+    {KeyMinus, KeyKPMinus}, {Key1, NoBinding}, {KeyC, NoBinding}, {KeyC | BindCtrl, NoBinding},
+    {KeyX | BindCtrl, NoBinding}, {KeyV | BindCtrl, NoBinding}, {KeyH, NoBinding}, {KeyV, NoBinding},
+    {KeyT | BindShift, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -32,16 +35,18 @@ static const char* const KeyActionNames[] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
   "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
   "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
-  "test", "share", "help",
+  "test", "share", "help", "zoom_in", "zoom_out", "zoom_cells", "select", "copy", "cut", "paste",
+  "flip_across", "flip_down", "test_here",
 };
 static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount, "a name for every action");
 static const char* const KeyActionLabels[] = {
   N_("Left"), N_("Right"), N_("Up"), N_("Down"), N_("Jump"), N_("Pause"), N_("Mute"), N_("Back"),
-  N_("Next brush"), N_("Previous brush"), N_("Restart"), N_("Next level"), N_("Choose"),
-  N_("Page up"), N_("Page down"), N_("First row"), N_("Last row"), N_("Delete level"),
+  N_("Next brush"), N_("Previous brush"), N_("Restart, turn"), N_("Next level"), N_("Choose"),
+  N_("Page up"), N_("Page down"), N_("First row, whole"), N_("Last row"), N_("Delete, empty"),
   N_("Watch best run"), N_("Rectangle"), N_("Fill"), N_("Undo"), N_("Redo"), N_("Save"),
   N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
-  N_("Share"), N_("Editor keys"),
+  N_("Share"), N_("Editor keys"), N_("Zoom in"), N_("Zoom out"), N_("Full-size cells"), N_("Select"),
+  N_("Copy"), N_("Cut"), N_("Paste"), N_("Flip across"), N_("Flip down"), N_("Test from here"),
 };
 static_assert(sizeof KeyActionLabels / sizeof KeyActionLabels[0] == KeyActionCount, "a label for every action");
 static const char* const PadButtonNames[] = {"jump", "back", "tether", "pause"};

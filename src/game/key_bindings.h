@@ -9,12 +9,17 @@
 #include "game/key_names.h"
 
 // The keyboard actions; each has two key slots (key_NAME and key_NAME_alt).
+// A key is on one action at most; screens share actions instead: the
+// editor's whole level is the lists' home, emptying the selection their
+// delete, and a quarter turn play's restart.
 enum {
   bind_left = 0, bind_right, bind_up, bind_down, bind_jump, bind_pause, bind_mute,
   bind_back, bind_brush_next, bind_brush_prev, bind_restart, bind_next,
   bind_choose, bind_page_up, bind_page_down, bind_home, bind_end, bind_delete, bind_watch,
   bind_rectangle, bind_fill, bind_undo, bind_redo, bind_save, bind_wider, bind_narrower,
-  bind_taller, bind_shorter, bind_title, bind_test, bind_share, bind_help, KeyActionCount
+  bind_taller, bind_shorter, bind_title, bind_test, bind_share, bind_help, bind_zoom_in, bind_zoom_out,
+  bind_zoom_cells, bind_select, bind_copy, bind_cut, bind_paste, bind_flip_across, bind_flip_down,
+  bind_test_here, KeyActionCount
 };
 // The pad's buttons and axes by what they do.
 enum { padbind_jump = 0, padbind_back, padbind_tether, padbind_pause, PadButtonActionCount };

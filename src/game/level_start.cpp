@@ -70,8 +70,17 @@ void StartLevel(int n)
 
 void StartGridLevel()
 {
+  StartGridLevelAt(-1, -1);
+}
+
+void StartGridLevelAt(int x, int y)
+{
   ResetRun();
   ScanLevel();
+  if (x >= 0 && y >= 0) {
+    Ball.x = x + 0.5f;   // the cell's centre
+    Ball.y = y + 0.5f;
+  }
   PlaceRunStart();
   BeginGhostRun(0, 0);     // a run of no slot: no best ghost to race
   GhostRecording = false;  // and no path recorded

@@ -10,3 +10,6 @@ void StartLevel(int n);
 
 // As StartLevel, but scans the grid already in MapGrid instead of loading a file.
 void StartGridLevel();
+
+// As StartGridLevel, with the ball at rest on cell (x, y) instead of the spawn.
+void StartGridLevelAt(int x, int y);

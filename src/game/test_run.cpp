@@ -9,6 +9,8 @@
 #include "game/world.h"
 
 bool TestRunActive;
+bool TestRunFromHere;
+static int StartX = -1, StartY = -1;   // the chosen cell, or -1 for the spawn
 
 // The level's cells, column by column, SavedHeight to a column; play never
 // touches a cell outside the level, so these are all that can change.
@@ -42,8 +44,21 @@ static void CopyEditorLevel(bool aside)
 
 void BeginTestRun()
 {
+  BeginTestRunAt(-1, -1);
+}
+
+void BeginTestRunAt(int x, int y)
+{
+  StartX = x;
+  StartY = y;
+  BeginTestRunAgain();
+}
+
+void BeginTestRunAgain()
+{
   CopyEditorLevel(true);
-  StartGridLevel();
+  StartGridLevelAt(StartX, StartY);
+  TestRunFromHere = StartX >= 0;
   TestRunActive = true;
   RequestScreen(gamestate_playing);
 }

@@ -196,6 +196,16 @@ static void ReadEditorKeys(const KeyBindings& b)
   Controls.help = ActionPressed(b, bind_help);
   Controls.resizeX = (int)ActionHeld(b, bind_wider) - (int)ActionHeld(b, bind_narrower);
   Controls.resizeY = (int)ActionHeld(b, bind_taller) - (int)ActionHeld(b, bind_shorter);
+  Controls.zoomIn = ActionPressed(b, bind_zoom_in);
+  Controls.zoomOut = ActionPressed(b, bind_zoom_out);
+  Controls.zoomCells = ActionPressed(b, bind_zoom_cells);
+  Controls.selectTool = ActionPressed(b, bind_select);
+  Controls.copy = ActionPressed(b, bind_copy);
+  Controls.cut = ActionPressed(b, bind_cut);
+  Controls.paste = ActionPressed(b, bind_paste);
+  Controls.flipAcross = ActionPressed(b, bind_flip_across);
+  Controls.flipDown = ActionPressed(b, bind_flip_down);
+  Controls.testHere = ActionPressed(b, bind_test_here);
   Controls.resizePressed = ActionPressed(b, bind_wider) || ActionPressed(b, bind_narrower) ||
                            ActionPressed(b, bind_taller) || ActionPressed(b, bind_shorter);
 }

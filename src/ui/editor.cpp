@@ -1,7 +1,10 @@
 // The level editor's input: keyboard panning, a brush of twelve map types,
 // strokes with the left button, erasing with the right, picking with the
-// middle, fills, resizing, the title, undo and redo, B to save and leave and
-// Ctrl + S to save and stay; F1 lists the keys (ui/editor_help.h).
+// middle, Shift + click for a line from the last painted cell, fills,
+// resizing, the title, undo and redo, test runs from the spawn or from the
+// marker, B to save and leave and Ctrl + S to save and stay; F1 lists the
+// keys (ui/editor_help.h). The zoom and the overview are ui/editor_view's,
+// the select tool and the paste brush ui/editor_select's.
 #include "ui/editor.h"
 
 #include <cmath>
@@ -12,6 +15,7 @@
 #include "game/edit_history.h"
 #include "game/edit_ops.h"
 #include "game/key_repeat.h"
+#include "game/lang.h"
 #include "game/level_check.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
@@ -19,7 +23,9 @@
 #include "ui/bars.h"
 #include "ui/editor_help.h"
 #include "ui/editor_save.h"
+#include "ui/editor_select.h"
 #include "ui/editor_share.h"
+#include "ui/editor_view.h"
 #include "ui/scene.h"
 #include "ui/text_field.h"
 
@@ -46,6 +52,8 @@ static bool DragErases;
 static int DragType;
 static int LastX, LastY, CornerX, CornerY;
 static bool DragBlocked;   // the button went down on a bar: no painting until it is up
+static bool Painted;       // a stroke or rectangle ended at (PaintedX, PaintedY): a Shift + click draws a line from there
+static int PaintedX, PaintedY;
 
 // A Ctrl + arrow held: its direction, its repeat and whether the open step is its own.
 static int ResizeDW, ResizeDH;
@@ -104,7 +112,10 @@ void OpenEditor(int n, bool fresh)
   ResetEditorSave();
   DragKind = drag_none;
   DragBlocked = false;
+  Painted = false;
   ResizeHeld = false;
+  ResetEditorView();
+  ResetSelect();
   EditorTitleEditing = false;
   HideEditorHelp();
 }
@@ -138,8 +149,9 @@ static void PanAndAim(float timeScale, bool keysFree)
   AimPoint.aimX = Camera.viewHeight * AimPoint.mouseNX * 0.5f * AspectRatio + Camera.camX;
   AimPoint.aimY = Camera.viewHeight * AimPoint.mouseNY * 0.5f + Camera.camY;
 
-  Camera.camX += std::cos(theta) * m * EditorPanSpeed * timeScale;
-  Camera.camY += std::sin(theta) * m * EditorPanSpeed * timeScale;
+  float speed = EditorPanSpeed * Camera.viewHeight / EditorViewHeight;   // the same share of the view at any zoom
+  Camera.camX += std::cos(theta) * m * speed * timeScale;
+  Camera.camY += std::sin(theta) * m * speed * timeScale;
 }
 
 // The frame's typed text and editing keys; Return or Tab finishes the title: one step.
@@ -159,12 +171,20 @@ static void EndResize()
   ResizeHeld = false;
 }
 
+// A rectangle let go where it was started is a Shift + click: a line from
+// the cell the last stroke or rectangle ended on, when there is one.
 static void EndDrag()
 {
-  if (DragKind == drag_rect)
+  bool click = CornerX == LastX && CornerY == LastY;
+  if (DragKind == drag_rect && click && Painted)
+    PaintLine(PaintedX, PaintedY, CornerX, CornerY, DragType);
+  else if (DragKind == drag_rect)
     FillRect(CornerX, CornerY, LastX, LastY, DragType);
   HistoryEnd();
   DragKind = drag_none;
+  Painted = true;
+  PaintedX = LastX;
+  PaintedY = LastY;
 }
 
 // Strokes with the left (brush) and right (empty) buttons, Shift for a
@@ -256,23 +276,55 @@ static void StepKeys(int cx, int cy, float seconds)
   HistoryEnd();
 }
 
+// Shift + T: a test run with the ball on the marker's cell, unless it is
+// outside the level or in a block, which the bar then says.
+static void TestFromHere(int cx, int cy)
+{
+  int type = CellAt(cx, cy);
+  bool block = type == maptype_blocknormal || type == maptype_blocknoswing || type == maptype_blockharmful;
+  if (cx < 0 || cy < 0 || cx >= LevelWidth || cy >= LevelHeight)
+    NoteEditorLine(N_("Point at a cell of the level to test from there"));
+  else if (block)
+    NoteEditorLine(N_("The ball cannot start inside a block"));
+  else
+    BeginTestRunAt(cx, cy);
+}
+
+// The left button: the overview's, the select tool's or the brush's, else the painting's.
+static void Buttons(float screenX, float screenY, int cx, int cy)
+{
+  bool dragging = DragKind != drag_none || SelectDragging();
+  bool onOverview = !dragging && OverviewMouse(screenX, screenY);
+  bool inPaintArea = screenY >= BarTopInWindow(PaintAreaTop) && screenY < BarTopInWindow(PaintAreaBottom) &&
+                     !OverviewAt(screenX, screenY);
+  int picked = PaletteEntryAt(screenX, screenY);
+  if (picked >= 0 && Controls.pointerClick && !dragging) {
+    EditorBrush = picked;
+    SelectToolOff();
+  }
+  if (onOverview)
+    DragBlocked = true;   // the press moved the view: no painting until it is let go
+  else if (SelectHasMouse())
+    SelectMouse(cx, cy, inPaintArea && !EditorTitleEditing);
+  else
+    Mouse(inPaintArea, cx, cy);
+}
+
 void EditorUpdate(float timeScale)
 {
   if (SavedBeat(timeScale * SecondsPerFrame) || EditorHelpKeys())
     return;
-  PanAndAim(timeScale, !EditorTitleEditing);
-  Camera.viewHeight = EditorViewHeight;
+  PanAndAim(timeScale, !EditorTitleEditing);   // from the camera as the last frame left it
+  if (!EditorTitleEditing)
+    EditorZoomKeys();
+  Camera.viewHeight = EditorZoomHeight;
   int cx = CellOf(AimPoint.aimX), cy = CellOf(AimPoint.aimY);
   float screenX = AimPoint.mouseNX * ScreenOrthoHalfHeight() * AspectRatio;
   float screenY = AimPoint.mouseNY * ScreenOrthoHalfHeight();
-  bool inPaintArea = screenY >= BarTopInWindow(PaintAreaTop) && screenY < BarTopInWindow(PaintAreaBottom);
 
-  int picked = PaletteEntryAt(screenX, screenY);
   int brush = EditorBrush;
-  if (picked >= 0 && Controls.pointerClick && DragKind == drag_none)
-    EditorBrush = picked;
   long changes = HistoryChangeCount;
-  Mouse(inPaintArea, cx, cy);
+  Buttons(screenX, screenY, cx, cy);
   if (HistoryChangeCount != changes)
     PushSound(sound_paint);
   if (EditorTitleEditing) {
@@ -287,8 +339,20 @@ void EditorUpdate(float timeScale)
   EditorBrush = WrapBrush(EditorBrush);
   if (EditorBrush != WrapBrush(brush))
     PushSound(sound_brush);
+  if (Controls.brushNext || Controls.brushPrev)
+    SelectToolOff();
+  SelectToolKeys();
+  if (RegionKeyPressed())
+    EndResize();
+  changes = HistoryChangeCount;
+  RegionKeys();
+  if (HistoryChangeCount != changes)
+    PushSound(sound_paint);
   StepKeys(cx, cy, timeScale * SecondsPerFrame);
-  if (Controls.testRun) {
+  if (Controls.testHere) {
+    EndResize();
+    TestFromHere(cx, cy);
+  } else if (Controls.testRun) {
     EndResize();
     if (!TestRunRefused())
       BeginTestRun();

@@ -10,22 +10,11 @@
 
 #include "game/edit_ops.h"
 #include "game/world.h"
+#include "ui/editor_layout.h"
 
 extern int EditorBrush;                         // MapType that painting writes, 0..11
 extern const char* const BrushLabels[MapTypeCount]; // "maptype_nothing" .. "maptype_finish"
 extern bool EditorTitleEditing;                 // typed keys go into the title
-
-const float EditorViewHeight = 12.5f;  // world units shown from top to bottom
-const float EditorPanSpeed = 0.1f;     // cells per 60 Hz frame
-
-// Palette of the twelve cell pictures under the top bar, ScreenOrtho units
-// of an 800-unit-tall screen (BarTopInWindow moves them in a narrow window).
-const float PaletteTop = -240;
-const float PaletteCell = 40;          // width and height of one picture
-const float PaletteGap = 8;
-const float PaletteLeft = -(MapTypeCount * (PaletteCell + PaletteGap) - PaletteGap) * 0.5f;
-const float PaintAreaTop = PaletteTop + PaletteCell + 32; // above it (palette frame) clicks never paint
-const float PaintAreaBottom = 290;                         // below it the hint bar
 
 // Opens level n (loaded already) or, when new is true, a fresh level n in the editor.
 void OpenEditor(int n, bool fresh);

@@ -1,7 +1,9 @@
-// The editor's picture: the level's cells, a faint grid over its empty cells,
-// its outline, the cell under the marker (or the rectangle being dragged)
-// outlined in the brush's colour, the aim marker, the brush bar with the
-// brush's picture at its right end, the palette and the hint bar.
+// The editor's picture: the level's cells (one quad a cell, or at small
+// zooms the cell picture, render/cell_picture), a faint grid over its empty
+// cells while they are large enough, its outline, the cell under the marker
+// (or the rectangle being dragged) outlined in the brush's colour, the
+// selection or the paste brush, the aim marker, the brush bar with the
+// brush's picture at its right end, the palette, the overview map and the hint bar.
 #include "ui/editor.h"
 
 #include <cmath>
@@ -12,10 +14,14 @@
 #include "game/lang.h"
 #include "game/screen.h"
 #include "game/utf8.h"
+#include "render/cell_picture.h"
 #include "render/draw.h"
 #include "ui/bars.h"
+#include "ui/cell_look.h"
 #include "ui/editor_help.h"
 #include "ui/editor_save.h"
+#include "ui/editor_select.h"
+#include "ui/editor_view.h"
 #include "ui/scene.h"
 
 static const float HintBarTop = 325;        // ScreenOrtho units; the brush bar is TopBarTop
@@ -50,29 +56,6 @@ static const float BrushColours[MapTypeCount][4] = {
   {1, 0.9f, 0.25f, 1},      // finish
 };
 
-// How each map type looks in the editor: a quad over its cell, a sprite of
-// the given size centred on the cell, or nothing.
-enum { look_none, look_cell, look_sprite };
-struct CellLook {
-  int kind;
-  const AtlasRect* rect;
-  float size;            // sprite width and height, world units
-};
-static const CellLook CellLooks[] = {
-  {look_none, nullptr, 0},
-  {look_cell, &AtlasBlockNormal, 1},
-  {look_cell, &AtlasBlockHarmful, 1},
-  {look_cell, &AtlasBlockNoSwing, 1},
-  {look_cell, &AtlasBlockGhost, 1},
-  {look_cell, &AtlasGravityDown, 1},
-  {look_cell, &AtlasGravityLeft, 1},
-  {look_cell, &AtlasGravityUp, 1},
-  {look_cell, &AtlasGravityRight, 1},
-  {look_sprite, &AtlasBall, BallDrawSize},
-  {look_sprite, &AtlasExtraTime, ExtraTimeDrawSize},
-  {look_sprite, &AtlasFinish, FinishDrawSize}
-};
-static_assert(sizeof CellLooks / sizeof CellLooks[0] == MapTypeCount, "one entry per MapTypeCount");
 // The finish, the largest sprite, reaches this many cells past its cell's edge.
 static const float SpriteOverhang = (FinishDrawSize - 1) * 0.5f;
 
@@ -89,31 +72,25 @@ bool EditorCellRange(float lo, float hi, int count, int* first, int* last)
   return *first <= *last;
 }
 
-// One picture of a map type in the rectangle (x, y, size, size); sprites
-// larger than a cell are shrunk to fit when fit is set.
-static void DrawLook(int type, float x, float y, float size, bool fit)
-{
-  const CellLook& look = CellLooks[type];
-  float s = fit && look.size > 1 ? size : look.size * size;
-  if (look.kind == look_cell)
-    DrawRect(*look.rect, x, y, size, size);
-  else if (look.kind == look_sprite)
-    DrawQuad(*look.rect, x + size * 0.5f, y + size * 0.5f, s, s, 0);
-}
-
 static void DrawCells(int x0, int x1, int y0, int y1)
 {
   for (int x = x0; x <= x1; x++)
     for (int y = y0; y <= y1; y++) {
       int type = CellAt(x, y);
       if (type >= 0 && type < MapTypeCount)
-        DrawLook(type, (float)x, (float)y, 1, false);
+        DrawCellLook(type, (float)x, (float)y, 1, false);
     }
 }
 
-// Grid lines over the visible part of the level, then its outline.
+// Grid lines over the visible part of the level, while cells are large enough, then its outline.
 static void DrawGridAndOutline(const ViewRect& v)
 {
+  float w = (float)LevelWidth, h = (float)LevelHeight;
+  const float outline[16] = {0, 0, w, 0, w, 0, w, h, w, h, 0, h, 0, h, 0, 0};
+  if (EditorCellPixels() < GridBelowPixels) {
+    DrawPlainLines(outline, 4, OutlineColour);
+    return;
+  }
   float left = v.left > 0 ? std::floor(v.left) : 0;
   float right = v.right < LevelWidth ? std::ceil(v.right) : (float)LevelWidth;
   float top = v.top > 0 ? std::floor(v.top) : 0;
@@ -129,8 +106,6 @@ static void DrawGridAndOutline(const ViewRect& v)
   }
   if (left < right && top < bottom)
     DrawPlainLines(GridLines, n, GridColour);
-  float w = (float)LevelWidth, h = (float)LevelHeight;
-  const float outline[16] = {0, 0, w, 0, w, 0, w, h, w, h, 0, h, 0, h, 0, 0};
   DrawPlainLines(outline, 4, OutlineColour);
 }
 
@@ -165,7 +140,7 @@ static void DrawPalette()
   float top = PaletteTopInWindow();
   DrawPanel(AtlasPanelNormal, PaletteLeft, top, -2 * PaletteLeft, PaletteCell);
   for (int i = 0; i < MapTypeCount; i++)
-    DrawLook(i, PaletteLeft + i * (PaletteCell + PaletteGap), top, PaletteCell, true);
+    DrawCellLook(i, PaletteLeft + i * (PaletteCell + PaletteGap), top, PaletteCell, true);
   float x = PaletteLeft + EditorBrush * (PaletteCell + PaletteGap) - 3;
   float y = top - 3, s = PaletteCell + 6;
   const float ring[16] = {x, y, x + s, y, x + s, y, x + s, y + s, x + s, y + s, x, y + s, x, y + s, x, y};
@@ -201,20 +176,26 @@ void DrawEditor()
   DrawViewBackground();
   ViewRect v = CameraView();
   int x0, x1, y0, y1;
-  if (EditorCellRange(v.left, v.right, LevelWidth, &x0, &x1) &&
-      EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
+  RefreshCellPicture();   // the overview shows it at any zoom
+  if (EditorDrawsPicture())
+    DrawCellPicture(0, 0, (float)LevelWidth, (float)LevelHeight, 1);
+  else if (EditorCellRange(v.left, v.right, LevelWidth, &x0, &x1) &&
+           EditorCellRange(v.top, v.bottom, LevelHeight, &y0, &y1))
     DrawCells(x0, x1, y0, y1);
   DrawGridAndOutline(v);
-  DrawMarkedCells();
+  if (!SelectHasMouse())
+    DrawMarkedCells();
+  DrawSelect();
   DrawQuad(AtlasPointer, AimPoint.aimX, AimPoint.aimY, PointerDrawSize, PointerDrawSize, 0);
 
   ScreenOrtho();
   static char top[TitleSlotSize + 64];
   TopBarText(top, sizeof top);
   DrawBar(TopBarTop, top, TopTextRoom);
-  DrawLook(WrapBrush(EditorBrush), BrushPictureX - BrushPictureSize * 0.5f,
+  DrawCellLook(WrapBrush(EditorBrush), BrushPictureX - BrushPictureSize * 0.5f,
            BarTopInWindow(TopBarTop) + MenuBarHeight * 0.5f - BrushPictureSize * 0.5f, BrushPictureSize, true);
   DrawPalette();
+  DrawOverview();
   DrawBar(HintBarTop, EditorHintText());
   DrawEditorHelp();
 }

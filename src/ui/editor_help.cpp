@@ -20,7 +20,7 @@ static const float KeysX = LabelX + EditorHelpLabelRoom + ColumnGap;
 static const float PanelLeft = LabelX - 10;
 static const float PanelWidth = KeysX + EditorHelpKeysRoom - PanelLeft;
 static const float HeadingGap = 50;      // from the heading's top to the first line's
-static const float LineStep = 29;        // from one line's top to the next
+static const float LineStep = 23;        // from one line's top to the next
 static const float FootGap = 12;         // between the last line and the foot
 static const float HeadingSize = 0.65f;
 static const float LineSize = EditorHelpTextSize;
@@ -47,6 +47,13 @@ static const HelpRow HelpRows[] = {
   {nullptr, {bind_brush_next, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_brush_prev, NoBinding}, nullptr, BothSlots},
   {N_("Rectangle (held)"), {bind_rectangle, NoBinding}, nullptr, BothSlots},
+  // TRANSLATORS: the editor's key list: the rectangle key held while clicking paints a line.
+  {N_("Line to a click (held)"), {bind_rectangle, NoBinding}, nullptr, 0},
+  {N_("Zoom: in, out, whole, full size"), {bind_zoom_in, bind_zoom_out, bind_home, bind_zoom_cells},
+   N_("Wheel"), 0},
+  {nullptr, {bind_select, NoBinding}, nullptr, BothSlots},
+  {N_("Copy, cut, paste, empty"), {bind_copy, bind_cut, bind_paste, bind_delete}, nullptr, 0},
+  {N_("Flip across, flip down, turn"), {bind_flip_across, bind_flip_down, bind_restart, NoBinding}, nullptr, 0},
   {nullptr, {bind_fill, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_undo, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_redo, NoBinding}, nullptr, BothSlots},
@@ -56,6 +63,7 @@ static const HelpRow HelpRows[] = {
   {nullptr, {bind_shorter, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_title, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_test, NoBinding}, nullptr, BothSlots},
+  {nullptr, {bind_test_here, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_save, NoBinding}, nullptr, BothSlots},
   {N_("Save and go back"), {bind_back, NoBinding}, nullptr, BothSlots},
   {nullptr, {bind_share, NoBinding}, nullptr, BothSlots},

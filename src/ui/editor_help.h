@@ -10,8 +10,8 @@
 //   DrawEditorHelp()                   the list on its panel, when it shows
 #pragma once
 
-const int EditorHelpRows = 22;
-const float EditorHelpTextSize = 0.4f;     // the lines' text
+const int EditorHelpRows = 28;
+const float EditorHelpTextSize = 0.36f;    // the lines' text
 const float EditorHelpLabelRoom = 380;     // ScreenOrtho units a line's label has, at the left
 const float EditorHelpKeysRoom = 440;      // and its keys, to the panel's right edge
 

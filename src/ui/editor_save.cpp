@@ -18,6 +18,7 @@
 #include "game/run_end.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
+#include "game/test_run.h"
 #include "game/world.h"
 #include "ui/editor_share.h"
 #include "ui/scene.h"
@@ -40,12 +41,14 @@ enum { testrun_none = 0, testrun_ended, testrun_refused };
 static int TestRunNote;
 static int TestRunOutcome;            // runend_* of the run that ended
 static int TestRunTenths;             // its time left, tenths of a second
+static const char* PlainNote;         // NoteEditorLine's line, English; null when none
 
 void ClearEditorNotes()
 {
   EditorNote = nullptr;
   SavedStaying = false;
   TestRunNote = testrun_none;
+  PlainNote = nullptr;
   if (HubShare.state == hubshare_said)
     HubShare.state = hubshare_idle;   // an edit or a save: the share's outcome is old news
 }
@@ -110,9 +113,11 @@ void NoteTestRunEnd()
   TestRunOutcome = RunEnd.outcome;
   TestRunTenths = ScoreShown(RunEnd.timeLeft);
   // A run with an assist on is no author run: the level is shared, and its
-  // medals set, only by a finish made without help.
-  NoteAuthorRun(RunEnd.outcome == runend_finished && !RunEnd.assisted, HistoryVersion(), RecordedReplayText(),
-                TestRunTenths);
+  // medals set, only by a finish made without help. A run from a chosen
+  // cell leaves the author run as it was.
+  if (!TestRunFromHere)
+    NoteAuthorRun(RunEnd.outcome == runend_finished && !RunEnd.assisted, HistoryVersion(), RecordedReplayText(),
+                  TestRunTenths);
 }
 
 bool TestRunRefused()
@@ -122,6 +127,12 @@ bool TestRunRefused()
   ClearEditorNotes();
   TestRunNote = testrun_refused;
   return true;
+}
+
+void NoteEditorLine(const char* english)
+{
+  ClearEditorNotes();
+  PlainNote = english;
 }
 
 // The end of the last test run, or why none started.
@@ -153,6 +164,8 @@ const char* EditorHintText()
   }
   if (TestRunNote != testrun_none)
     return TestRunLine();
+  if (PlainNote)
+    return Tr(PlainNote);
   const char* hint = HubAddress[0] ? Tr(SaveShareHint) : Tr("Press B to save and go back");
   char key[KeyLabelSize];
   KeyLabel(Bindings.key[bind_help][Bindings.key[bind_help][0] == NoBinding], key, sizeof key);

@@ -33,6 +33,10 @@ void NoteTestRunEnd();
 // True, with the reason on the bar, when the level has no spawn for a test run to start from.
 bool TestRunRefused();
 
+// A line for the bar until the next edit (English, for Tr): why a region
+// operation or a test run from here did not do all that was asked.
+void NoteEditorLine(const char* english);
+
 // The hint bar's text: the save hint, "Saved", the failure with its cause,
 // the check note, or the end of the last test run.
 const char* EditorHintText();

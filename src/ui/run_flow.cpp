@@ -38,7 +38,7 @@ void RestartRun()
 {
   if (TestRunActive) {
     EndTestRun();
-    BeginTestRun();
+    BeginTestRunAgain();
     return;
   }
   if (HubLevelInPlay())

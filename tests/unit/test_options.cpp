@@ -47,16 +47,16 @@ TEST(Options, SettingsWriterKeepsOtherLinesAndNeverLosesTheFile)
   EXPECT_TRUE(WriteSetting("sound", "10"));
   EXPECT_EQ(ReadFile("settings.ini"), head + "music = 70\n" + tail + "\nsound = 10\n");
 
-  // Line 100 in use: a missing key cannot be added where the reader would see it;
-  // a present one on line 100 is replaced.
+  // The last line in use: a missing key cannot be added where the reader would see it;
+  // a present one there is replaced.
   std::string full;
   for (int i = 1; i < SettingsMaxLines; i++)
     full += "# " + std::to_string(i) + "\n";
-  WriteFile("settings.ini", full + "ghost = 1\n# line 101\n");
+  WriteFile("settings.ini", full + "ghost = 1\n# line 129\n");
   EXPECT_FALSE(WriteSetting("hints", "0"));
   EXPECT_EQ(SettingsWriteError, SettingsFileFull);
   EXPECT_TRUE(WriteSetting("ghost", "0"));
-  EXPECT_EQ(ReadFile("settings.ini"), full + "ghost = 0\n# line 101\n");
+  EXPECT_EQ(ReadFile("settings.ini"), full + "ghost = 0\n# line 129\n");
 
   // The new file cannot be written whole (the disk takes no more): the old file stays whole.
   WriteFile("user/settings.ini", kept);

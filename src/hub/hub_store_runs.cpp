@@ -30,7 +30,7 @@ long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const 
 }
 
 // The player's best on the level as {rank, score, run}, or null when there is none.
-static json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
+json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
 {
   DbRows best, better;
   tx.Run("SELECT score, run_id FROM bests WHERE level_id = ? AND player_id = ?", {Text(id), Num(playerId)}, &best);

@@ -29,7 +29,6 @@ static const uint32_t RequestMagic = 0x54324856;   // "VH2T"
 static const uint32_t NoReplay = UINT32_MAX;
 static const int MillisecondsPerSecond = 1000;
 static const long NanosecondsPerMillisecond = 1000000;
-static const int VerifierNiceness = 10;   // below the hub's request threads
 
 struct RequestHeader {
   uint32_t magic;

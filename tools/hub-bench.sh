@@ -51,14 +51,6 @@ open(sys.argv[2], "w").write("\n".join(kept).strip() + "\n")
 PY
 "$LOAD" rerun Levels/level11.dat "$WORK/thirty.replay" 200
 
-PAIRS=()
-for n in $(seq 15); do PAIRS+=("Levels/level$n.dat=tests/solutions/level$n.replay"); done
-
-echo "== The read ceiling: the hub's HTTP server set-up answering a fixed small body =="
-start_server "$WORK/fixed.log" "$LOAD" fixed
-load closed "$URL" "$SECONDS_EACH" "$CLIENTS" /fixed
-READ_CEILING=$(rate_of < "$WORK/last")
-stop_hub
 
 # start_server LOG COMMAND..: starts a server in the background and waits until it serves at $URL.
 start_server() {
@@ -87,15 +79,54 @@ start_hub() {
 # rate_of LINE..: the answers a second of tetherorb2-hub-load's last line.
 rate_of() { tail -n 1 | grep -o '[0-9]*/s' | head -n 1 | tr -d /s; }
 # share A B [FACTOR]: A * FACTOR / B, as a whole number (percent by default)
-share() { awk -v a="$1" -v b="$2" -v f="${3:-100}" 'BEGIN { printf "%d", b > 0 ? a * f / b + 0.5 : 0 }'; }
+share() { awk -v a="$1" -v b="$2" -v f="${3:-100}" 'BEGIN { printf "%d", (b > 0 ? a * f / b + 0.5 : 0) }'; }
 
 load() { "$LOAD" "$@" | tee "$WORK/last" || echo "   (the load above had unexpected answers)"; }
+
+# The machine is shared, so rates measured one after another drift with the
+# other work on it; the processor time each answer costs does not. cpu_ticks
+# PID..: the processor time so far of the processes and their children, in
+# clock ticks; per_answer TICKS: milliseconds of it per answer of the last load.
+TICKS_PER_SECOND=$(getconf CLK_TCK)
+cpu_ticks() {
+  local total=0 pid
+  for pid in "$@" $(for p in "$@"; do pgrep -P "$p" || true; done); do
+    [ -r "/proc/$pid/stat" ] && total=$((total + $(awk '{ print $14 + $15 }' "/proc/$pid/stat" 2> /dev/null || echo 0)))
+  done
+  echo "$total"
+}
+per_answer() {
+  local answered
+  answered=$(tail -n 1 "$WORK/last" | grep -o '[0-9]* answered' | cut -d' ' -f1)
+  awk -v t="$1" -v n="$answered" -v s="$TICKS_PER_SECOND" 'BEGIN { printf "%.3f", (n > 0 ? t * 1000 / s / n : 0) }'
+}
+# The database server's processes: none for SQLite.
+db_pids() { [ -f "$WORK/pg/data/postmaster.pid" ] && head -n 1 "$WORK/pg/data/postmaster.pid" || true; }
+# measured LABEL LOAD-ARGS..: a load, then the processor time per answer of the hub and of the database server.
+measured() {
+  local label=$1 hub0 db0 hub1 db1
+  shift
+  hub0=$(cpu_ticks "$HUB_PID") db0=$(cpu_ticks $(db_pids))
+  load "$@"
+  hub1=$(cpu_ticks "$HUB_PID") db1=$(cpu_ticks $(db_pids))
+  HUB_MS=$(per_answer $((hub1 - hub0))) DB_MS=$(per_answer $((db1 - db0)))
+  echo "   $label: processor time per answer: the hub (with its verifiers) $HUB_MS ms, the database server $DB_MS ms"
+}
 
 stop_hub() {
   kill "$HUB_PID"
   wait "$HUB_PID" || true
   HUB_PID=
 }
+
+PAIRS=()
+for n in $(seq 15); do PAIRS+=("Levels/level$n.dat=tests/solutions/level$n.replay"); done
+
+echo "== The read ceiling: the hub's HTTP server set-up answering a fixed small body =="
+start_server "$WORK/fixed.log" "$LOAD" fixed
+measured "fixed answers" closed "$URL" "$SECONDS_EACH" "$CLIENTS" /fixed
+READ_CEILING=$(rate_of < "$WORK/last") READ_CEILING_MS=$HUB_MS
+stop_hub
 
 FIRST="(SELECT MIN(id) FROM players WHERE name_key LIKE 'bench player %')"
 
@@ -153,25 +184,29 @@ for page in sys.stdin.read().replace('}{', '}\n{').split('\n'):
     for page in 1 2 3; do lists+=("/api/v1/levels?sort=$sort&page=$page"); done
   done
   local reads=("${records[@]}" "${lists[@]}")
-  echo "-- reads a second (read ceiling $READ_CEILING/s) --"
-  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${records[@]}"
-  echo "   leaderboards: $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")% of the read ceiling"
-  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${lists[@]}"
-  echo "   level lists: $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")% of the read ceiling"
+  echo "-- reads a second (read ceiling $READ_CEILING/s, $READ_CEILING_MS ms of processor time each) --"
+  measured leaderboards closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${records[@]}"
+  echo "   $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")% of the read ceiling;" \
+       "by processor time $(share "$READ_CEILING_MS" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%"
+  measured "level lists" closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${lists[@]}"
+  echo "   $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")% of the read ceiling;" \
+       "by processor time $(share "$READ_CEILING_MS" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%"
   load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${reads[@]}"
   local read_rate
   read_rate=$(rate_of < "$WORK/last")
   echo "   leaderboards and lists in turn: the read saturation rate"
-  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${tokened[@]}"
-  echo "   leaderboards with the player's own rank (a token): $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")%"
+  measured "leaderboards with the player's own rank (a token)" closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${tokened[@]}"
   echo "-- verified runs a second --"
   load ceiling "$SECONDS_EACH" "$VERIFIERS" "${PAIRS[@]}"
-  local ceiling run_rate rerun_ms
+  local ceiling run_rate rerun_ms rerun_cpu
   ceiling=$(rate_of < "$WORK/last")
-  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${runs[@]}"
+  rerun_cpu=$(tail -n 1 "$WORK/last" | grep -o '[0-9.]* ms of processor' | cut -d' ' -f1)
+  measured "verified runs" closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${runs[@]}"
   run_rate=$(rate_of < "$WORK/last")
   rerun_ms=$(share "$VERIFIERS" "$ceiling" 1000)
-  echo "   $(share "$run_rate" "$ceiling")% of the verifier ceiling; a re-run takes $rerun_ms ms at the ceiling"
+  echo "   $(share "$run_rate" "$ceiling")% of the verifier ceiling measured just before;" \
+       "by processor time $(share "$rerun_cpu" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%" \
+       "($rerun_cpu ms a bare re-run); a re-run took $rerun_ms ms at the ceiling"
   echo "-- latency at a fixed offered load (open loop) --"
   for percent in 50 80; do
     load open "$URL" "$SECONDS_EACH" "$(share "$read_rate" 100 "$percent")" "$CLIENTS" "${reads[@]}"

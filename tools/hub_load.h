@@ -24,7 +24,7 @@ struct LoadTarget {
 };
 
 struct Tally {
-  std::vector<double> ms;   // the latency of each answer
+  std::vector<double> ms;   // the latency of each answer as expected
   long answered = 0;        // as expected
   long busy = 0;            // 503 with Retry-After: turned away by a full verify queue
   long failed = 0;          // anything else

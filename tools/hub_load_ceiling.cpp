@@ -11,8 +11,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+static const double MicrosecondsPerSecond = 1e6;
 
 // Each process re-runs the pairs in turn, as the hub's verifier processes
 // would: the same judge, the hub's default limits, the same niceness. It
@@ -60,8 +63,12 @@ int VerifierCeiling(int seconds, int processes, char** pairs, int count)
     total += done;
   while (wait(nullptr) > 0) {
   }
-  printf("verifier ceiling, %d bare re-run processes for %d s: %ld re-runs finished, %.0f/s\n", processes, seconds,
-         total, total / (double)seconds);
+  rusage used;
+  getrusage(RUSAGE_CHILDREN, &used);
+  double cpu = (double)(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
+               (double)(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / MicrosecondsPerSecond;
+  printf("verifier ceiling, %d bare re-run processes for %d s: %ld re-runs finished, %.0f/s, %.2f ms of processor "
+         "time each\n", processes, seconds, total, total / (double)seconds, total ? cpu * 1000 / (double)total : 0);
   fflush(stdout);
   return 0;
 }

@@ -1,7 +1,9 @@
 // hub_load_http: the closed and the open load of tetherorb2-hub-load.
 #include "hub_load.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 #include <thread>
@@ -33,8 +35,9 @@ static bool RegisterClients(const char* url, int clients)
   return true;
 }
 
-// Sends one request of the target and counts its answer.
-static void Send(httplib::Client& client, const LoadTarget& t, const httplib::Headers& auth, Tally* tally)
+// Sends one request of the target and counts its answer; the seconds a
+// busy hub asked to wait (Retry-After), else 0.
+static int Send(httplib::Client& client, const LoadTarget& t, const httplib::Headers& auth, Tally* tally)
 {
   bool run = t.path.empty();
   httplib::Result r = run ? client.Post(("/api/v1/levels/" + t.levelId + "/runs").c_str(), auth, t.body,
@@ -42,12 +45,16 @@ static void Send(httplib::Client& client, const LoadTarget& t, const httplib::He
                           : client.Get(t.path.c_str(), t.withToken ? auth : httplib::Headers());
   if (r && r->status == (run ? 201 : 200)) {
     tally->answered++;
-  } else if (run && r && r->status == 503 && r->has_header("Retry-After")) {
+    return 0;
+  }
+  if (run && r && r->status == 503 && r->has_header("Retry-After")) {
     tally->busy++;
-  } else if (tally->failed++ == 0) {
+    return atoi(r->get_header_value("Retry-After").c_str());
+  }
+  if (tally->failed++ == 0)
     fprintf(stderr, "first unexpected answer: %s\n",
             r ? (std::to_string(r->status) + " " + r->body).c_str() : httplib::to_string(r.error()).c_str());
-  }
+  return 0;
 }
 
 static double Since(LoadClock::time_point start)
@@ -102,8 +109,12 @@ int ClosedLoad(const char* url, int seconds, int clients, const std::vector<Load
       httplib::Headers auth = {{"Authorization", "Bearer " + TokenOf(c)}};
       for (size_t n = c; LoadClock::now() < end; n++) {
         LoadClock::time_point start = LoadClock::now();
-        Send(client, targets[n % targets.size()], auth, &tallies[c]);
-        tallies[c].ms.push_back(Since(start));
+        long answered = tallies[c].answered;
+        int wait = Send(client, targets[n % targets.size()], auth, &tallies[c]);
+        if (tallies[c].answered > answered)
+          tallies[c].ms.push_back(Since(start));
+        // A client turned away waits as asked, as the game's does.
+        std::this_thread::sleep_until(std::min(end, LoadClock::now() + std::chrono::seconds(wait)));
       }
     });
   for (std::thread& t : threads)
@@ -138,8 +149,10 @@ int OpenLoad(const char* url, int seconds, double rate, int clients, const std::
           break;
         std::this_thread::sleep_until(due);
         scheduled[c]++;
+        long answered = tallies[c].answered;
         Send(client, targets[(size_t)(c + k * clients) % targets.size()], auth, &tallies[c]);
-        tallies[c].ms.push_back(Since(due));
+        if (tallies[c].answered > answered)
+          tallies[c].ms.push_back(Since(due));
       }
     });
   for (std::thread& t : threads)

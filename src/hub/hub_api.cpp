@@ -231,7 +231,7 @@ static void RecordsRoute(const Request& req, Response& res)
     json standing;
     if (withPlayer) {
       std::string hash = TokenHashOf(req);
-      InTransaction(tx_read, [&](DbTx& tx) { standing = PlayerStanding(tx, id, FindPlayer(tx, hash).id); });
+      InTransaction(tx_read, [&](DbTx& tx) { standing = TokenStanding(tx, id, hash); });
     }
     std::string key = CacheKey(req), body, type;
     if (!CachedBody(key, &body, &type)) {

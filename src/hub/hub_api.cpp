@@ -233,13 +233,14 @@ static void RecordsRoute(const Request& req, Response& res)
       std::string hash = TokenHashOf(req);
       InTransaction(tx_read, [&](DbTx& tx) { standing = TokenStanding(tx, id, hash); });
     }
-    std::string key = CacheKey(req), body, type;
-    if (!CachedBody(key, &body, &type)) {
+    std::string key = CacheKey(req), body;
+    httplib::Headers kept;
+    if (!CachedBody(key, &body, &kept)) {
       long long note = CacheNote();
       Answer a;
       InTransaction(tx_read, [&](DbTx& tx) { a = LevelRecords(tx, id, limit, nullptr); });
       body = a.body.dump(-1, ' ', false, json::error_handler_t::replace);
-      KeepBody(key, id, note, body, "application/json");
+      KeepBody(key, id, note, body, {{"Content-Type", "application/json"}});
     }
     if (withPlayer) {   // the kept object, closed with the player's standing
       body.pop_back();

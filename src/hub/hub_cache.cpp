@@ -13,7 +13,7 @@ static_assert(CacheSlots % CacheWays == 0, "the slots split into whole sets");
 struct CacheEntry {
   std::string key;     // "" when the slot is free
   std::string level;   // the level whose writes clear it; "" for a list page, which every write clears
-  std::string type;
+  httplib::Headers headers;   // what the route set, Content-Type among them
   std::string body;
   long long made;      // milliseconds, steady clock
 };
@@ -55,6 +55,7 @@ static void Free(CacheEntry* e)
   KeptEntries--;
   e->key.clear();
   e->level.clear();
+  e->headers.clear();
   e->body.clear();
   e->body.shrink_to_fit();
 }
@@ -64,7 +65,7 @@ static bool Fresh(const CacheEntry* e, long long now)
   return !e->key.empty() && now - e->made < HubOptions.cacheMs;
 }
 
-bool CachedBody(const std::string& key, std::string* body, std::string* type)
+bool CachedBody(const std::string& key, std::string* body, httplib::Headers* headers)
 {
   if (HubOptions.cacheMs <= 0 || key.empty())
     return false;
@@ -80,7 +81,7 @@ bool CachedBody(const std::string& key, std::string* body, std::string* type)
       break;
     }
     *body = e->body;
-    *type = e->type;
+    *headers = e->headers;
     Hits++;
     return true;
   }
@@ -95,7 +96,7 @@ long long CacheNote()
 }
 
 void KeepBody(const std::string& key, const std::string& level, long long note, const std::string& body,
-              const std::string& type)
+              const httplib::Headers& headers)
 {
   if (HubOptions.cacheMs <= 0 || key.empty() || body.size() > MaxCachedBodyBytes)
     return;
@@ -116,7 +117,7 @@ void KeepBody(const std::string& key, const std::string& level, long long note, 
     return;
   into->key = key;
   into->level = level;
-  into->type = type;
+  into->headers = headers;
   into->body = body;
   into->made = now;
   KeptBytes += body.size();
@@ -135,17 +136,20 @@ void LevelWritten(const std::string& id)
 httplib::Server::Handler CachedRoute(CacheRoute route)
 {
   return [route](const httplib::Request& req, httplib::Response& res) {
-    std::string key = CacheKey(req), body, type;
-    if (CachedBody(key, &body, &type)) {
+    // A conditional request goes to the route, which alone decides on it.
+    bool conditional = req.has_header("If-None-Match") || req.has_header("If-Modified-Since");
+    std::string key = conditional ? std::string() : CacheKey(req), body;
+    httplib::Headers headers;
+    if (CachedBody(key, &body, &headers)) {
       res.status = 200;
       res.body.swap(body);
-      res.set_header("Content-Type", type);
+      res.headers = headers;
       return;
     }
     long long note = CacheNote();
     route(req, res);
     if (res.status == 200)
-      KeepBody(key, "", note, res.body, res.get_header_value("Content-Type"));
+      KeepBody(key, "", note, res.body, res.headers);
   };
 }
 

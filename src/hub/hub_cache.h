@@ -21,11 +21,12 @@
 // its transaction (CacheNote) and its answer is kept only if no write came since.
 //
 //   CacheKey(req)                   the key of a GET: path and query, "" when too long to keep
-//   CachedBody(key, body, type)     copies a kept answer; false when there is none or it is too old
+//   CachedBody(key, body, headers)  copies a kept answer; false when there is none or it is too old
 //   CacheNote()                     the writes so far, taken before a read's transaction
-//   KeepBody(key, level, note, body, type)   keeps an answer; level "" for a list page
+//   KeepBody(key, level, note, body, headers)   keeps an answer; level "" for a list page
 //   LevelWritten(id)                clears id's leaderboards and every list page (RAII: CacheClearer)
-//   CachedRoute(route)              a list route answered from the table when it can
+//   CachedRoute(route)              a list route answered from the table when it can, with the
+//                                   headers the route set; conditional requests always go to the route
 //   CacheCounts(entries, bytes, hits, misses)   for /metrics
 #pragma once
 
@@ -39,10 +40,10 @@ const size_t MaxCacheBytes = 16 << 20;
 const size_t MaxCacheKeyBytes = 512;
 
 std::string CacheKey(const httplib::Request& req);
-bool CachedBody(const std::string& key, std::string* body, std::string* type);
+bool CachedBody(const std::string& key, std::string* body, httplib::Headers* headers);
 long long CacheNote();
 void KeepBody(const std::string& key, const std::string& level, long long note, const std::string& body,
-              const std::string& type);
+              const httplib::Headers& headers);
 void LevelWritten(const std::string& id);
 
 // Clears the level's answers when the write around which it stands ends,

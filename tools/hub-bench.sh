@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# The level hub's benchmark (make hub-bench): the time to re-run a
-# 30-second replay, then leaderboard reads and verified run submissions from
-# 64 clients against a hub holding a million runs, on SQLite and on a
-# throwaway PostgreSQL cluster. The million runs are made with direct SQL.
+# The level hub's benchmark (make hub-bench), measured the way a service is
+# sized: against the ceilings of its own parts on this machine, then at a
+# fixed offered load below its saturation (docs/performance.md, "The level hub").
+#
+#   1. the time to re-run a 30-second replay;
+#   2. the read ceiling: the hub's HTTP server set-up answering a fixed small body;
+#   3. on SQLite and on a throwaway PostgreSQL cluster, a hub holding a million runs:
+#      - leaderboard and level-list reads a second (closed loop: the saturation),
+#        with the answer cache on and, for comparison, off;
+#      - the verifier ceiling (bare re-run processes, as many as the hub has
+#        verifiers) and, right after it, the hub's verified runs a second;
+#      - latency at 50% and 80% of the saturation rates, open loop.
 #
 #   tools/hub-bench.sh [BUILD]   build folder (default build)
 #   BENCH_SECONDS=10 CLIENTS=64  length of each load and its clients
@@ -12,6 +20,7 @@ SECONDS_EACH=${BENCH_SECONDS:-10}
 CLIENTS=${CLIENTS:-64}
 RUNS=1000000
 BENCH_PLAYERS=10000
+VERIFIERS=$(nproc)   # the hub's default: one verifier process per core
 cd "$(dirname "$0")/.."
 HUB=$PWD/$BUILD/tetherorb2-hub
 LOAD=$PWD/$BUILD/tetherorb2-hub-load
@@ -23,6 +32,7 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+echo "machine: $(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
 
 echo "== Re-running a 30-second replay (the first 1875 frames of level 11's solution) =="
 python3 - tests/solutions/level11.replay "$WORK/thirty.replay" << 'PY'
@@ -41,19 +51,68 @@ open(sys.argv[2], "w").write("\n".join(kept).strip() + "\n")
 PY
 "$LOAD" rerun Levels/level11.dat "$WORK/thirty.replay" 200
 
-# start_hub DB: starts a hub on DB without rate limits and waits until it serves.
-start_hub() {
-  rm -f "$WORK/hub.log"   # the last hub's address must not be read for this one's
-  "$HUB" --listen 127.0.0.1:0 --db "$1" --rate-publish-token 0 --rate-publish-address 0 --rate-runs-token 0 \
-    --rate-runs-address 0 --rate-players-address 0 > "$WORK/hub.log" 2>&1 &
+
+# start_server LOG COMMAND..: starts a server in the background and waits until it serves at $URL.
+start_server() {
+  local log=$1
+  shift
+  rm -f "$log"   # the last server's address must not be read for this one's
+  "$@" > "$log" 2>&1 &
   HUB_PID=$!
   for _ in $(seq 300); do
-    URL=$(grep -o 'http://[0-9.:]*' "$WORK/hub.log" || true)
+    URL=$(grep -o 'http://[0-9.:]*' "$log" || true)
     [ -n "$URL" ] && return 0
     sleep 0.1
   done
-  cat "$WORK/hub.log"
+  cat "$log"
   exit 1
+}
+
+# start_hub DB [OPTION..]: a hub on DB without rate limits.
+start_hub() {
+  local db=$1
+  shift
+  start_server "$WORK/hub.log" "$HUB" --listen 127.0.0.1:0 --db "$db" --rate-publish-token 0 \
+    --rate-publish-address 0 --rate-runs-token 0 --rate-runs-address 0 --rate-players-address 0 "$@"
+}
+
+# rate_of LINE..: the answers a second of tetherorb2-hub-load's last line.
+rate_of() { tail -n 1 | grep -o '[0-9]*/s' | head -n 1 | tr -d /s; }
+# share A B [FACTOR]: A * FACTOR / B, as a whole number (percent by default)
+share() { awk -v a="$1" -v b="$2" -v f="${3:-100}" 'BEGIN { printf "%d", (b > 0 ? a * f / b + 0.5 : 0) }'; }
+
+load() { "$LOAD" "$@" | tee "$WORK/last" || echo "   (the load above had unexpected answers)"; }
+
+# The machine is shared, so rates measured one after another drift with the
+# other work on it; the processor time each answer costs does not. cpu_ticks
+# PID..: the processor time so far of the processes and their children, in
+# clock ticks; per_answer TICKS: milliseconds of it per answer of the last load.
+TICKS_PER_SECOND=$(getconf CLK_TCK)
+cpu_ticks() {
+  local total=0 pid
+  for pid in "$@" $(for p in "$@"; do pgrep -P "$p" || true; done); do
+    [ -r "/proc/$pid/stat" ] && total=$((total + $(awk '{ print $14 + $15 }' "/proc/$pid/stat" 2> /dev/null || echo 0)))
+  done
+  echo "$total"
+}
+cpu_ticks_own() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+per_answer() {
+  local answered
+  answered=$(tail -n 1 "$WORK/last" | grep -o '[0-9]* answered' | cut -d' ' -f1)
+  awk -v t="$1" -v n="$answered" -v s="$TICKS_PER_SECOND" 'BEGIN { printf "%.3f", (n > 0 ? t * 1000 / s / n : 0) }'
+}
+# The database server's processes: none for SQLite.
+db_pids() { [ -f "$WORK/pg/data/postmaster.pid" ] && head -n 1 "$WORK/pg/data/postmaster.pid" || true; }
+# measured LABEL LOAD-ARGS..: a load, then the processor time per answer of the hub and of the database server.
+measured() {
+  local label=$1 hub0 db0 hub1 db1 own0 own1
+  shift
+  hub0=$(cpu_ticks "$HUB_PID") db0=$(cpu_ticks $(db_pids)) own0=$(cpu_ticks_own "$HUB_PID")
+  load "$@"
+  hub1=$(cpu_ticks "$HUB_PID") db1=$(cpu_ticks $(db_pids)) own1=$(cpu_ticks_own "$HUB_PID")
+  HUB_MS=$(per_answer $((hub1 - hub0))) DB_MS=$(per_answer $((db1 - db0)))
+  echo "   $label: processor time per answer: the hub $HUB_MS ms (its request threads" \
+       "$(per_answer $((own1 - own0))) ms, its verifiers the rest), the database server $DB_MS ms"
 }
 
 stop_hub() {
@@ -61,6 +120,15 @@ stop_hub() {
   wait "$HUB_PID" || true
   HUB_PID=
 }
+
+PAIRS=()
+for n in $(seq 15); do PAIRS+=("Levels/level$n.dat=tests/solutions/level$n.replay"); done
+
+echo "== The read ceiling: the hub's HTTP server set-up answering a fixed small body =="
+start_server "$WORK/fixed.log" "$LOAD" fixed
+measured "fixed answers" closed "$URL" "$SECONDS_EACH" "$CLIENTS" /fixed
+READ_CEILING=$(rate_of < "$WORK/last") READ_CEILING_MS=$HUB_MS
+stop_hub
 
 FIRST="(SELECT MIN(id) FROM players WHERE name_key LIKE 'bench player %')"
 
@@ -99,22 +167,61 @@ bench() {
       make_runs_sql "SELECT generate_series(0, $RUNS - 1) AS i" \
         "SELECT DISTINCT ON (level_id, player_id) level_id, player_id, id, score, 0 FROM runs
          WHERE player_id >= $FIRST ORDER BY level_id, player_id, score DESC, id"
-      echo "COMMIT; ANALYZE;"; } | psql -q -v ON_ERROR_STOP=1 "$db" > /dev/null
+      # Vacuumed and written out now, so that neither autovacuum nor the
+      # checkpointer goes over the million runs during the loads.
+      echo "COMMIT; VACUUM ANALYZE; CHECKPOINT;"; } | psql -q -v ON_ERROR_STOP=1 "$db" > /dev/null
   fi
   echo "made $RUNS runs of $BENCH_PLAYERS players with SQL in $((SECONDS - started)) s"
   start_hub "$db"
-  local levels=() runs=()
+  local records=() lists=() tokened=() runs=()
   for n in $(seq 15); do
     id=$(curl -s "$URL/api/v1/levels?sort=plays&page=1" "$URL/api/v1/levels?sort=plays&page=2" |
          python3 -c "import json, sys
 for page in sys.stdin.read().replace('}{', '}\n{').split('\n'):
     for l in json.loads(page)['levels']:
         if l['shipped'] == $n: print(l['id'])")
-    levels+=("$id")
+    records+=("/api/v1/levels/$id/records?limit=10")
+    tokened+=("+/api/v1/levels/$id/records?limit=10")
     runs+=("$id=tests/solutions/level$n.replay")
   done
-  "$LOAD" records "$URL" "$SECONDS_EACH" "$CLIENTS" "${levels[@]}"
-  "$LOAD" runs "$URL" "$SECONDS_EACH" "$CLIENTS" "${runs[@]}"
+  for sort in new plays rating; do
+    for page in 1 2 3; do lists+=("/api/v1/levels?sort=$sort&page=$page"); done
+  done
+  local reads=("${records[@]}" "${lists[@]}")
+  echo "-- reads a second (read ceiling $READ_CEILING/s, $READ_CEILING_MS ms of processor time each) --"
+  measured leaderboards closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${records[@]}"
+  echo "   $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")% of the read ceiling;" \
+       "by processor time $(share "$READ_CEILING_MS" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%"
+  measured "level lists" closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${lists[@]}"
+  echo "   $(share "$(rate_of < "$WORK/last")" "$READ_CEILING")% of the read ceiling;" \
+       "by processor time $(share "$READ_CEILING_MS" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%"
+  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${reads[@]}"
+  local read_rate
+  read_rate=$(rate_of < "$WORK/last")
+  echo "   leaderboards and lists in turn: the read saturation rate"
+  measured "leaderboards with the player's own rank (a token)" closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${tokened[@]}"
+  echo "-- verified runs a second --"
+  load ceiling "$SECONDS_EACH" "$VERIFIERS" "${PAIRS[@]}"
+  local ceiling run_rate rerun_ms rerun_cpu
+  ceiling=$(rate_of < "$WORK/last")
+  rerun_cpu=$(tail -n 1 "$WORK/last" | grep -o '[0-9.]* ms of processor' | cut -d' ' -f1)
+  measured "verified runs" closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${runs[@]}"
+  run_rate=$(rate_of < "$WORK/last")
+  rerun_ms=$(share "$VERIFIERS" "$ceiling" 1000)
+  echo "   $(share "$run_rate" "$ceiling")% of the verifier ceiling measured just before;" \
+       "by processor time $(share "$rerun_cpu" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%" \
+       "($rerun_cpu ms a bare re-run); a re-run took $rerun_ms ms at the ceiling"
+  echo "-- latency at a fixed offered load (open loop) --"
+  for percent in 50 80; do
+    load open "$URL" "$SECONDS_EACH" "$(share "$read_rate" 100 "$percent")" "$CLIENTS" "${reads[@]}"
+    load open "$URL" "$SECONDS_EACH" "$(share "$run_rate" 100 "$percent")" "$CLIENTS" "${runs[@]}"
+  done
+  echo "   aims at 50%: reads p99 under 10 ms, runs p99 under $((3 * rerun_ms)) ms (three re-runs)"
+  stop_hub
+  echo "-- reads a second without the answer cache (--cache-ms 0) --"
+  start_hub "$db" --cache-ms 0
+  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${records[@]}"
+  load closed "$URL" "$SECONDS_EACH" "$CLIENTS" "${lists[@]}"
   stop_hub
 }
 

@@ -7,6 +7,7 @@
 
 #include "hub/hub_access.h"
 #include "hub/hub_body.h"
+#include "hub/hub_cache.h"
 #include "hub/hub_ids.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
@@ -155,6 +156,7 @@ static void PublishRoute(const Request& req, Response& res)
     Limit(rate_publish_address, ClientKey(req), HubOptions.rates.publishPerAddress);
     Verdict v = Verify(level, replay);
     Answer a;
+    CacheClearer clear(LevelIdOf(v.level));
     InTransaction(tx_write, [&](DbTx& tx) { a = PublishLevel(tx, player, v); });
     SendAnswer(res, a);
   });
@@ -188,6 +190,7 @@ static void WithdrawRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string id = LevelIdIn(req), hash = TokenHashOf(req);
+    CacheClearer clear(id);
     InTransaction(tx_write, [&](DbTx& tx) { WithdrawLevel(tx, FindPlayer(tx, hash), id); });
     res.status = 204;
   });
@@ -209,11 +212,14 @@ static void RunRoute(const Request& req, Response& res)
     Limit(rate_runs_address, ClientKey(req), HubOptions.rates.runsPerAddress);
     Verdict v = Verify(level, replay);
     Answer a;
+    CacheClearer clear(id);
     InTransaction(tx_write, [&](DbTx& tx) { a = RecordRun(tx, player, id, v); });
     SendAnswer(res, a);
   });
 }
 
+// The leaderboard is the same for everyone and kept (hub_cache); the
+// player's own standing, asked with a token, is read each time and added.
 static void RecordsRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
@@ -222,15 +228,25 @@ static void RecordsRoute(const Request& req, Response& res)
     if (limit < 0)
       throw Refusal{400, "limit is a number from 1 to " + std::to_string(HubOptions.maxRecords)};
     bool withPlayer = req.has_header("Authorization");
-    std::string hash = withPlayer ? TokenHashOf(req) : "";
-    Answer a;
-    InTransaction(tx_read, [&](DbTx& tx) {
-      Player p;
-      if (withPlayer)
-        p = FindPlayer(tx, hash);
-      a = LevelRecords(tx, id, limit, withPlayer ? &p : nullptr);
-    });
-    SendAnswer(res, a);
+    json standing;
+    if (withPlayer) {
+      std::string hash = TokenHashOf(req);
+      InTransaction(tx_read, [&](DbTx& tx) { standing = TokenStanding(tx, id, hash); });
+    }
+    std::string key = CacheKey(req), body;
+    httplib::Headers kept;
+    if (!CachedBody(key, &body, &kept)) {
+      long long note = CacheNote();
+      Answer a;
+      InTransaction(tx_read, [&](DbTx& tx) { a = LevelRecords(tx, id, limit, nullptr); });
+      body = a.body.dump(-1, ' ', false, json::error_handler_t::replace);
+      KeepBody(key, id, note, body, {{"Content-Type", "application/json"}});
+    }
+    if (withPlayer) {   // the kept object, closed with the player's standing
+      body.pop_back();
+      body += ",\"player\":" + standing.dump(-1, ' ', false, json::error_handler_t::replace) + "}";
+    }
+    res.set_content(body, "application/json");
   });
 }
 
@@ -252,6 +268,7 @@ static void RatingRoute(const Request& req, Response& res)
     std::string id = LevelIdIn(req), hash = TokenHashOf(req);
     bool up = BodyFlag(BodyOf(req), "up");
     Answer a;
+    CacheClearer clear(id);
     InTransaction(tx_write, [&](DbTx& tx) { a = RateLevel(tx, FindPlayer(tx, hash), id, up); });
     SendAnswer(res, a);
   });
@@ -270,7 +287,7 @@ void AddApiRoutes(httplib::Server& server)
   std::string level = LevelPath;
   server.Post("/api/v1/players", WithBody(RegisterRoute));
   server.Post("/api/v1/levels", WithBody(PublishRoute));
-  server.Get("/api/v1/levels", ListRoute);
+  server.Get("/api/v1/levels", CachedRoute(ListRoute));
   server.Get(level, LevelRoute);
   server.Delete(level, WithBody(WithdrawRoute));
   server.Post(level + "/runs", WithBody(RunRoute));

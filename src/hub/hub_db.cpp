@@ -3,16 +3,37 @@
 #include "hub/hub_db_link.h"
 #include "hub/hub_pool.h"
 
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <vector>
 
 const int TransactionTries = 3;   // a conflict PostgreSQL rolled back is run again this often
 
 static DbLink* Links[MaxPoolSlots];
 static int LinkCount;
 static SlotPool LinkPool;
-// SQLite has one writer at a time and makes the others poll with sleeps
-// that grow; this copy's writers queue for it here instead, in order.
-static SlotPool SqliteWriteTurn;
+const int MaxBatchWrites = 64;     // SQLite writes committed together at most
+
+// SQLite has one writer at a time, makes the others poll with sleeps that
+// grow, and syncs every commit to disk: at a few milliseconds a sync,
+// writes committed one by one cap the runs a second whatever the
+// processors could do. So this copy's writes queue here, in order, and go
+// in batches: a writer that finds no batch running leads one, takes the
+// writes waiting, runs each in a savepoint of one transaction (a write that
+// throws undoes its own changes only), commits once and wakes them all. A
+// write returns only after the commit that holds it.
+struct BatchedWrite {
+  const std::function<void(DbTx&)>* body;
+  std::exception_ptr thrown;
+  bool done;
+};
+static std::mutex BatchLock;
+static std::condition_variable BatchDone;
+static std::deque<BatchedWrite*> BatchQueue;
+static bool BatchLeading;
 static std::string Where;
 static bool Postgres;
 
@@ -46,7 +67,6 @@ bool OpenDatabase(const std::string& where, int connections, std::string* error)
   Where = where;
   Postgres = IsPostgresAddress(where);
   StartPool(&LinkPool, connections);
-  StartPool(&SqliteWriteTurn, 1);
   LinkCount = LinkPool.count;
   for (int i = 0; i < LinkCount; i++) {
     Links[i] = OpenLink(error);
@@ -100,11 +120,6 @@ static void GiveBack(int slot)
 static void TryTransaction(int kind, const std::function<void(DbTx&)>& body)
 {
   int slot = Borrow();
-  bool turn = kind == tx_write && !Postgres;
-  if (turn && TakeSlot(&SqliteWriteTurn, DbBusyMilliseconds) < 0) {
-    GiveBack(slot);
-    throw DbError(dberror_busy, "the database stayed busy with other writers");
-  }
   DbLink* link = nullptr;
   try {
     link = LinkOf(slot);
@@ -115,18 +130,80 @@ static void TryTransaction(int kind, const std::function<void(DbTx&)>& body)
   } catch (...) {
     if (link)
       link->Rollback();
-    if (turn)
-      GiveSlot(&SqliteWriteTurn, 0);
     GiveBack(slot);
     throw;
   }
-  if (turn)
-    GiveSlot(&SqliteWriteTurn, 0);
   GiveBack(slot);
+}
+
+// One SQLite transaction for the batch. A database failure fails the
+// whole batch; anything else a write throws (a refusal) is its own.
+static void RunBatch(const std::vector<BatchedWrite*>& batch)
+{
+  int slot = -1;
+  DbLink* link = nullptr;
+  try {
+    slot = Borrow();
+    link = LinkOf(slot);
+    link->Begin(tx_write);
+    DbTx tx(link);
+    for (BatchedWrite* w : batch) {
+      link->Execute("SAVEPOINT batched");
+      try {
+        (*w->body)(tx);
+      } catch (const DbError&) {
+        throw;
+      } catch (...) {
+        w->thrown = std::current_exception();
+        link->Execute("ROLLBACK TO batched");
+      }
+      link->Execute("RELEASE batched");
+    }
+    link->Commit();
+  } catch (...) {
+    if (link)
+      link->Rollback();
+    for (BatchedWrite* w : batch)
+      w->thrown = std::current_exception();
+  }
+  if (slot >= 0)
+    GiveBack(slot);
+}
+
+static void WriteInBatch(const std::function<void(DbTx&)>& body)
+{
+  BatchedWrite me{&body, nullptr, false};
+  std::unique_lock<std::mutex> hold(BatchLock);
+  BatchQueue.push_back(&me);
+  while (!me.done) {
+    if (BatchLeading) {
+      BatchDone.wait(hold);
+      continue;
+    }
+    BatchLeading = true;
+    std::vector<BatchedWrite*> batch;
+    while (!BatchQueue.empty() && (int)batch.size() < MaxBatchWrites) {
+      batch.push_back(BatchQueue.front());
+      BatchQueue.pop_front();
+    }
+    hold.unlock();
+    RunBatch(batch);
+    hold.lock();
+    for (BatchedWrite* w : batch)
+      w->done = true;
+    BatchLeading = false;
+    BatchDone.notify_all();
+  }
+  if (me.thrown)
+    std::rethrow_exception(me.thrown);
 }
 
 void InTransaction(int kind, const std::function<void(DbTx&)>& body)
 {
+  if (kind == tx_write && !Postgres) {
+    WriteInBatch(body);
+    return;
+  }
   for (int attempt = 1;; attempt++) {
     try {
       TryTransaction(kind, body);

@@ -9,7 +9,9 @@
 //   OpenDatabase(where, n)     opens the pool of n connections
 //   InTransaction(kind, body)  runs body in one transaction on a borrowed connection and
 //                              commits; rolls back and rethrows what body throws; retries
-//                              a transaction PostgreSQL rolled back for a conflict
+//                              a transaction PostgreSQL rolled back for a conflict; SQLite
+//                              writes waiting at once share one transaction and one sync to
+//                              disk, each in a savepoint of its own
 //   DbTx::Run(sql, params)     one statement; returns the rows it changed or returned
 //   DbTx::Execute(sql)         one statement without parameters or result (the schema)
 //   DbTx::LockSchema()         the lock that serialises copies starting at once

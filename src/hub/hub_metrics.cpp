@@ -1,6 +1,7 @@
 // hub_metrics: the counts, the route table and the exposition.
 #include "hub/hub_metrics.h"
 
+#include "hub/hub_cache.h"
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
 
@@ -191,6 +192,16 @@ std::string MetricsText()
   for (int k = 0; k < RateKindCount; k++)
     Sample(&out, "tetherorb2_hub_rate_refusals_total", std::string("limit=\"") + RateNames[k] + "\"",
            Metrics.rateRefusals[k]);
+  long long entries, bytes, hits, misses;
+  CacheCounts(&entries, &bytes, &hits, &misses);
+  Header(&out, "tetherorb2_hub_cache_entries", "gauge", "List pages and leaderboards kept in memory.");
+  Sample(&out, "tetherorb2_hub_cache_entries", "", entries);
+  Header(&out, "tetherorb2_hub_cache_bytes", "gauge", "Bytes of the answers kept in memory.");
+  Sample(&out, "tetherorb2_hub_cache_bytes", "", bytes);
+  Header(&out, "tetherorb2_hub_cache_hits_total", "counter", "Reads answered from memory.");
+  Sample(&out, "tetherorb2_hub_cache_hits_total", "", hits);
+  Header(&out, "tetherorb2_hub_cache_misses_total", "counter", "Reads that went to the database.");
+  Sample(&out, "tetherorb2_hub_cache_misses_total", "", misses);
   return out;
 }
 

@@ -31,6 +31,7 @@ HubOptionsRecord HubOptions = {
   false,    // trust the proxy
   false,    // no access log
   "",       // metrics token
+  1000,     // milliseconds a kept answer lives
 };
 
 enum { option_text, option_number, option_flag };
@@ -77,6 +78,8 @@ static const OptionEntry OptionTable[] = {
   {"--no-access-log", option_flag, &HubOptions.noAccessLog, 0, "write no line on stderr for each request"},
   {"--metrics-token", option_text, &HubOptions.metricsToken, 0,
    "Bearer token that reads GET /metrics from anywhere; \"\": loopback only, never through a proxy"},
+  {"--cache-ms", option_number, &HubOptions.cacheMs, 0,
+   "milliseconds a list page or leaderboard is answered from memory; bounds how late other copies' writes show; 0: never"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
 

@@ -50,6 +50,7 @@ struct HubOptionsRecord {
   bool trustProxy;             // the client's address is the last of X-Forwarded-For
   bool noAccessLog;            // no line on stderr for each request
   std::string metricsToken;    // a Bearer token that may read /metrics from anywhere; empty: none
+  long cacheMs;                // the longest a kept list page or leaderboard is answered (hub_cache); 0: none kept
 };
 
 extern HubOptionsRecord HubOptions;

@@ -89,9 +89,25 @@ static void AnswerHttplibErrors(httplib::Server& server)
 // httplib listens with a backlog of 5, fixed when it was built: 64 clients
 // connecting at once would wait for SYN retries. A second listen() on the
 // bound socket sets a deeper one.
-struct HubServer : httplib::Server {
-  void DeepenBacklog() { ::listen(svr_sock_, ListenBacklog); }
-};
+void HubServer::DeepenBacklog()
+{
+  ::listen(svr_sock_, ListenBacklog);
+}
+
+void SetUpServer(HubServer& server)
+{
+  size_t threads = (size_t)HubOptions.threads;
+  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  server.set_payload_max_length((size_t)HubOptions.maxBody);
+  server.set_tcp_nodelay(true);   // headers and body go out at once, without waiting for a delayed ACK
+  server.set_keep_alive_max_count(KeepAliveRequests);
+  server.set_keep_alive_timeout(KeepAliveSeconds);
+  server.set_read_timeout(ReadTimeoutSeconds);
+  server.set_write_timeout(WriteTimeoutSeconds);
+  server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
+  AnswerHttplibErrors(server);
+  AddAccessLog(server);
+}
 
 static int Serve()
 {
@@ -111,20 +127,10 @@ static int Serve()
   ImportShippedLevels();
 
   HubServer server;
-  size_t threads = (size_t)HubOptions.threads;
-  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  server.set_payload_max_length((size_t)HubOptions.maxBody);
-  server.set_tcp_nodelay(true);   // headers and body go out at once, without waiting for a delayed ACK
-  server.set_keep_alive_max_count(KeepAliveRequests);
-  server.set_keep_alive_timeout(KeepAliveSeconds);
-  server.set_read_timeout(ReadTimeoutSeconds);
-  server.set_write_timeout(WriteTimeoutSeconds);
-  server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
-  AnswerHttplibErrors(server);
+  SetUpServer(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
   AddMetricsRoute(server);
-  AddAccessLog(server);
   AddBodyGuards(server);
 
   if (port == 0)

@@ -24,6 +24,8 @@
 //                                  author had withdrawn stays withdrawn
 //   RecordRun(tx, player, id, verdict)    stores a finishing run, keeps the player's best
 //   LevelRecords(tx, id, limit, player)   the leaderboard, with the player's own rank
+//   PlayerStanding(tx, id, playerId)      the player's {rank, score, run} on the level, or null
+//   TokenStanding(tx, id, tokenHash)      the same for the token's player; Refusal 401 for an unknown token
 //   RunReplay(tx, runId)           a run's replay text
 //   RateLevel(tx, player, id, up)  a thumbs-up from a player who finished the level
 //   CheckCounts(tx)                levels and bests whose kept counts disagree with their rows
@@ -66,6 +68,8 @@ bool SetHidden(DbTx& tx, const std::string& id, bool hidden);
 long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now);
 Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v);
 Answer LevelRecords(DbTx& tx, const std::string& id, long limit, const Player* player);
+nlohmann::json PlayerStanding(DbTx& tx, const std::string& id, long long playerId);
+nlohmann::json TokenStanding(DbTx& tx, const std::string& id, const std::string& tokenHash);
 std::string RunReplay(DbTx& tx, long long runId);
 Answer RateLevel(DbTx& tx, const Player& player, const std::string& id, bool up);
 int CheckCounts(DbTx& tx, std::string* report);

@@ -30,7 +30,7 @@ long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const 
 }
 
 // The player's best on the level as {rank, score, run}, or null when there is none.
-static json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
+json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
 {
   DbRows best, better;
   tx.Run("SELECT score, run_id FROM bests WHERE level_id = ? AND player_id = ?", {Text(id), Num(playerId)}, &best);
@@ -39,6 +39,20 @@ static json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
   // Equal scores share a rank.
   tx.Run("SELECT COUNT(*) FROM bests WHERE level_id = ? AND score > ?", {Text(id), Num(best.Number(0, 0))}, &better);
   return json{{"rank", better.Number(0, 0) + 1}, {"score", best.Number(0, 0)}, {"run", best.Number(0, 1)}};
+}
+
+json TokenStanding(DbTx& tx, const std::string& id, const std::string& tokenHash)
+{
+  DbRows r;
+  // One statement for the player and the standing: a leaderboard read with a token costs this alone.
+  tx.Run("SELECT b.score, b.run_id, (SELECT COUNT(*) FROM bests c WHERE c.level_id = ? AND c.score > b.score)"
+         " FROM players p LEFT JOIN bests b ON b.level_id = ? AND b.player_id = p.id WHERE p.token_hash = ?",
+         {Text(id), Text(id), Text(tokenHash)}, &r);
+  if (r.count == 0)
+    throw Refusal{401, "unknown token: register it first with POST /api/v1/players"};
+  if (r.IsNull(0, 0))
+    return json();
+  return json{{"rank", r.Number(0, 2) + 1}, {"score", r.Number(0, 0)}, {"run", r.Number(0, 1)}};
 }
 
 Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v)

@@ -29,7 +29,6 @@ static const uint32_t RequestMagic = 0x54324856;   // "VH2T"
 static const uint32_t NoReplay = UINT32_MAX;
 static const int MillisecondsPerSecond = 1000;
 static const long NanosecondsPerMillisecond = 1000000;
-static const int VerifierNiceness = 10;   // below the hub's request threads
 
 struct RequestHeader {
   uint32_t magic;
@@ -84,20 +83,23 @@ static bool WaitFor(int fd, short events, long long deadline)
   }
 }
 
-// Sends or receives size bytes in full before the deadline.
+// Sends or receives size bytes in full before the deadline. The socket is
+// tried first and waited for only when it is not ready: most transfers
+// are a few kilobytes that go at once, and a poll before each cost a
+// system call per part of every judgement.
 static bool Transfer(int fd, void* data, size_t size, bool sending, long long deadline)
 {
   char* p = (char*)data;
   size_t done = 0;
   while (done < size) {
-    if (!WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
-      return false;
     ssize_t n = sending ? send(fd, p + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT)
                         : recv(fd, p + done, size - done, MSG_DONTWAIT);
     if (n > 0)
       done += (size_t)n;
-    else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
       return false;   // the other end closed or failed
+    else if (n < 0 && errno != EINTR && !WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
+      return false;
   }
   return true;
 }

@@ -22,6 +22,7 @@
 const int MaxVerifiers = 16;
 const int VerifyTimeoutSeconds = 10;        // a judgement takes milliseconds; past this the process is ended
 const int VerifyWaitMilliseconds = 2000;    // the longest a judgement waits for a free process
+const int VerifierNiceness = 10;            // below the hub's request threads
 
 enum {
   judge_answered = 0,   // out holds the verdict

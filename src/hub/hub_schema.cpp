@@ -81,6 +81,12 @@ static void FillSearchKeys(DbTx& tx)
     tx.Run("UPDATE levels SET search_key = ? WHERE id = ?", {Text(SearchKey(r.At(i, 1))), Text(r.At(i, 0))});
 }
 
+// Each level's picture, drawn once (hub_picture.h): the PNG in base64.
+static const char* const Migration5[] = {
+  "CREATE TABLE pictures (level_id TEXT PRIMARY KEY, png TEXT NOT NULL)",
+  nullptr,
+};
+
 struct Migration {
   const char* const* statements;
   void (*fill)(DbTx& tx);   // what SQL alone cannot do, after the statements; may be null
@@ -91,6 +97,7 @@ static const Migration Migrations[] = {
   {Migration2, nullptr},
   {Migration3, nullptr},
   {Migration4, FillSearchKeys},
+  {Migration5, nullptr},
 };
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 

@@ -81,6 +81,16 @@ class Hub:
             assert isinstance(answer, dict) and answer.get("error"), (method, path, r.status, text)
         return r.status, answer, r
 
+    def call_bytes(self, path, headers={}):
+        """A GET answered in bytes: its status, body and response."""
+        conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=60)
+        conn.request("GET", path, headers=headers)
+        r = conn.getresponse()
+        body = r.read()
+        conn.close()
+        assert r.status < 500, (path, r.status, body)
+        return r.status, body, r
+
     def refused(self, status, cause, *args, **kwargs):
         got, answer, _ = self.call(*args, **kwargs)
         assert got == status and cause in answer["error"], (status, cause, got, answer)
@@ -221,7 +231,7 @@ class HubApi(unittest.TestCase):
                        " SELECT level_id, player_id, score, frames, created, replay FROM runs WHERE id = ?", (run,))
             db.execute("UPDATE levels SET plays = plays + 1 WHERE id = ?", (id,))
             db.execute("UPDATE schema_version SET version = 2")
-            for undo in ["DROP INDEX levels_by_author", "DROP INDEX bests_by_player"] + [   # the later migrations
+            for undo in ["DROP TABLE pictures", "DROP INDEX levels_by_author", "DROP INDEX bests_by_player"] + [   # the later migrations
                     "ALTER TABLE levels DROP COLUMN " + c for c in ["search_key", "tried", "cleared"]]:
                 db.execute(undo)
         db.close()

@@ -12,9 +12,30 @@ import sys
 import tempfile
 import unittest
 import urllib.parse
+import zlib
 
 import test_hub_api as api
-from test_hub_api import Hub, SLOWER1, SOLUTION1, variant, check_counts
+from test_hub_api import Hub, LEVEL1, SLOWER1, SOLUTION1, variant, check_counts
+
+BALL, FINISH = (242, 112, 28), (40, 190, 90)   # the ball's and the finish's colours in the game's art
+
+
+def read_png(data):
+    """Width, height and the RGB of pixel (x, y), checking every chunk's CRC."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    at, idat = 8, b""
+    while at < len(data):
+        n, kind = int.from_bytes(data[at:at + 4], "big"), data[at + 4:at + 8]
+        body = data[at + 8:at + 8 + n]
+        assert zlib.crc32(kind + body) == int.from_bytes(data[at + 8 + n:at + 12 + n], "big")
+        if kind == b"IHDR":
+            w, h = int.from_bytes(body[:4], "big"), int.from_bytes(body[4:8], "big")
+            assert body[8:10] == b"\x08\x06"   # 8-bit RGBA
+        idat += body if kind == b"IDAT" else b""
+        at += 12 + n
+    raw, stride = zlib.decompress(idat), w * 4 + 1
+    assert len(raw) == stride * h and all(raw[y * stride] == 0 for y in range(h))
+    return w, h, lambda x, y: tuple(raw[y * stride + 1 + 4 * x:y * stride + 4 + 4 * x])
 
 
 def listing(**query):
@@ -122,6 +143,29 @@ class HubBrowse(unittest.TestCase):
         self.assertEqual([(r["level"], r["rank"], r["score"]) for r in racer["records"]], [(shipped1, 1, 268), (made, 2, 247)])
         self.assertEqual(racer["medals"], {"gold": 2, "silver": 0, "bronze": 0})
         HUB.refused(404, "no player", "GET", "/api/v1/players/Nobody%20Here")
+
+    def test_level_pictures_show_the_spawn_and_finish_in_their_places(self):
+        maker = HUB.register("Painter")
+        rows = LEVEL1.split("\n")
+        wide = "\n".join(["Wide Picture", "998", rows[2]] + [r + "b" * 974 if r else r for r in rows[3:]])
+        for level in [variant("Picture Level"), wide]:
+            status, answer, _ = HUB.post("/api/v1/levels", {"level": level, "replay": SOLUTION1}, maker)
+            self.assertEqual(status, 201)
+            status, png, r = HUB.call_bytes("/levels/%s.png" % answer["id"])
+            self.assertEqual((status, r.getheader("Content-Type")), (200, "image/png"))
+            self.assertEqual(HUB.call_bytes("/levels/%s.png" % answer["id"])[1], png)   # kept, not drawn again
+            w, h, pixel = read_png(png)
+            cells = level.split("\n")[3:]
+            cw, ch = len(cells[0]), int(level.split("\n")[2])
+            per = 512 // max(cw, ch)
+            self.assertEqual((w, h), (cw * per, ch * per) if per else (cw * 512 // max(cw, ch), ch * 512 // max(cw, ch)))
+            for letter, colour in [("j", BALL), ("l", FINISH)]:
+                for y, row in enumerate(cells[:ch]):
+                    for x in [x for x, c in enumerate(row) if c == letter]:
+                        at = (x * per + per // 2, y * per + per // 2) if per else (x * w // cw, y * h // ch)
+                        self.assertEqual(pixel(*at), colour, (letter, x, y))
+        self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + answer["id"], tok=maker)[0], 204)
+        HUB.refused(404, "no level", "GET", "/levels/%s.png" % answer["id"])
 
 
 def main():

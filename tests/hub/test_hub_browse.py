@@ -167,6 +167,28 @@ class HubBrowse(unittest.TestCase):
         self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + answer["id"], tok=maker)[0], 204)
         HUB.refused(404, "no level", "GET", "/levels/%s.png" % answer["id"])
 
+    def test_reports_of_five_players_hold_a_level_until_cleared(self):
+        id = publish("Reported Level", HUB.register("Reported Maker"))
+        self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % id, {"replay": SLOWER1}, HUB.register("Report Finisher"))[0], 201)
+        players = [HUB.register("Reporter %d" % k) for k in range(5)]
+        path = "/api/v1/levels/%s/reports" % id
+        shown = lambda: [id in [l["id"] for l in listing(**q)] for q in [{}, {"q": "reported level"}, {"sort": "plays"}]]
+        for k, (tok, reason) in enumerate(zip(players[:4] + [players[0]], ["broken", "broken", "offensive", "broken", "copied"])):
+            self.assertEqual(HUB.post(path, {"reason": reason}, tok)[0], 204)
+            self.assertEqual(shown(), [True] * 3, k)   # four players so far, one of them twice
+        self.assertEqual(HUB.post(path, {"reason": "broken"}, players[4])[0], 204)
+        self.assertEqual(shown(), [False] * 3)
+        self.assertNotEqual(HUB.call("GET", "/api/v1/daily")[1].get("id"), id)
+        self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[0], 200)   # still played by its id
+        command = lambda *args: subprocess.run([api.HUB_BIN, *args, "--db", api.DB], capture_output=True, text=True)
+        self.assertIn(id + "  held       broken 3  offensive 1  copied 1  Reported Level", command("reports").stdout)
+        for body, status, cause in [({"reason": "boring"}, 400, "reason is"), ({}, 400, "reason")]:
+            HUB.refused(status, cause, "POST", path, body, players[0])
+        HUB.refused(401, "Authorization", "POST", path, {"reason": "broken"})
+        HUB.refused(404, "no level", "POST", "/api/v1/levels/%s/reports" % ("a" * 16), {"reason": "broken"}, players[0])
+        self.assertEqual([command("clear-reports", id).returncode, command("clear-reports", id).returncode], [0, 1])
+        self.assertEqual(shown(), [True] * 3)
+
 
 def main():
     global HUB

@@ -6,6 +6,7 @@
 #include "hub/hub_backup.h"
 #include "hub/hub_body.h"
 #include "hub/hub_db.h"
+#include "hub/hub_etag.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_picture.h"
@@ -128,6 +129,7 @@ static int Serve()
   AddWebRoutes(server);
   AddPictureRoutes(server);
   AddMetricsRoute(server);
+  AddEtags(server);
   AddAccessLog(server);
   AddBodyGuards(server);
 

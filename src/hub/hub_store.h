@@ -4,12 +4,14 @@
 // request it will not carry out, so a refused request changes nothing.
 //
 // The tables (hub_schema.cpp makes them): players (name, its lower-case key,
-// the token's hash), levels (canonical text, title, size, author, shipped
-// slot, state, whether its author withdrew it, and the counts the lists sort by: plays, finishes, rating,
+// the token's hash), levels (canonical text, title and its search key, size,
+// author, shipped slot, state, whether its author withdrew it, whether
+// reports hold it, and the counts the lists sort and filter by: plays,
+// finishes, tried and cleared (by players besides its author), rating,
 // record), runs (every run recorded, with its replay), bests (each player's
-// best run on a level, the leaderboard) and ratings (one thumbs-up per
-// player and level). A level's counts change in the same transaction as the
-// rows they count.
+// best run on a level, the leaderboard), ratings (one thumbs-up per player
+// and level), pictures (hub_picture.h) and reports (hub_reports.h). A
+// level's counts change in the same transaction as the rows they count.
 //
 //   Player                         a registered player
 //   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token
@@ -18,6 +20,7 @@
 //                                  author run and nothing recorded when it is listed
 //   ImportShippedLevel(tx, slot, verdict) a shipped level and, when it ran, its author run
 //   LevelPage(tx, sort, page)      20 levels of the list
+//   LevelRow(rows, i)              row i of a query of LEVEL_ROW_COLUMNS as the answers give a level
 //   LevelBody(tx, id)              a listed level's canonical text
 //   WithdrawLevel(tx, player, id)  its author takes it off the hub
 //   SetHidden(tx, id, hidden)      the operator hides a level, or undoes that: a level its
@@ -58,6 +61,16 @@ Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& toke
 
 Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v);
 void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v);
+// A level as every answer gives it: the columns of LEVEL_ROW_COLUMNS
+// selected FROM LEVEL_ROW_TABLES (levels l with its author p), first in the
+// row. tried and finishes count the players besides its author with a run,
+// and with a finishing run; clear_rate is finishes / tried, 0 when untried.
+#define LEVEL_ROW_COLUMNS                                                                                   \
+  "l.id, l.title, p.name, l.width, l.height, l.plays, l.tried, l.cleared, l.rating, l.record, l.author_score," \
+  " l.shipped, l.published_ms"
+#define LEVEL_ROW_TABLES " FROM levels l JOIN players p ON p.id = l.author_id"
+nlohmann::json LevelRow(const DbRows& r, int i);
+
 Answer LevelPage(DbTx& tx, int sort, long page);
 std::string LevelBody(DbTx& tx, const std::string& id);
 void WithdrawLevel(DbTx& tx, const Player& player, const std::string& id);

@@ -3,6 +3,7 @@
 #include "hub/hub_schema.h"
 
 #include "hub/hub_db.h"
+#include "hub/hub_run_once.h"
 
 #include <cstdio>
 
@@ -54,7 +55,8 @@ static const char* const Migration3[] = {
   nullptr,
 };
 
-static const char* const* const Migrations[] = {Migration1, Migration2, Migration3};
+// Each run stored once: hub_run_once.cpp.
+static const char* const* const Migrations[] = {Migration1, Migration2, Migration3, RunOnceMigration};
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 
 static std::string ForThisDatabase(const char* statement)
@@ -83,6 +85,7 @@ bool PrepareSchema(std::string* error)
         tx.Run("UPDATE schema_version SET version = ?", {Num(m + 1)});
         printf("tetherorb2-hub: applied migration %lld\n", m + 1);
       }
+      HashOldRuns(tx);
     });
   } catch (const DbError& e) {
     *error = e.what();

@@ -10,6 +10,7 @@
 #include "hub/hub_options.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_schema.h"
+#include "hub/hub_socket.h"
 #include "hub/hub_store.h"
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
@@ -89,7 +90,7 @@ static void AnswerHttplibErrors(httplib::Server& server)
 // httplib listens with a backlog of 5, fixed when it was built: 64 clients
 // connecting at once would wait for SYN retries. A second listen() on the
 // bound socket sets a deeper one.
-struct HubServer : httplib::Server {
+struct HubServer : BoundedServer {
   void DeepenBacklog() { ::listen(svr_sock_, ListenBacklog); }
 };
 

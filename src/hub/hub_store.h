@@ -62,7 +62,9 @@ void WithdrawLevel(DbTx& tx, const Player& player, const std::string& id);
 bool SetHidden(DbTx& tx, const std::string& id, bool hidden);
 
 // Stores a finishing run of a listed level: the run, the player's best and
-// the level's counts; returns the run's id. Refusal 404 when the level is not listed.
+// the level's counts; returns the run's id. The same replay of the same player
+// and level sent again records nothing and returns the stored run's id
+// (hub_run_once.h). Refusal 404 when the level is not listed.
 long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now);
 Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v);
 Answer LevelRecords(DbTx& tx, const std::string& id, long limit, const Player* player);

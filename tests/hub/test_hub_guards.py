@@ -21,7 +21,7 @@ import test_hub_api as api   # noqa: E402  (reads HUB_BINARY and --pg from sys.a
 MB = 1 << 20
 ATTACKERS = 16                  # connections sending a head that never ends, at once
 ATTACK_BYTES = 4 * MB           # each
-PEAK_GROWTH_KB = 16 * 1024      # the hub's peak memory may grow by this much under all of them
+PEAK_GROWTH_KB = 8 * 1024       # the hub's peak memory may grow by this much under all of them
 WAIT_SECONDS = 120              # bound of every wait
 
 

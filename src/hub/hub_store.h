@@ -6,7 +6,7 @@
 // The tables (hub_schema.cpp makes them): players (name, its lower-case key,
 // the token's hash), levels (canonical text, title, size, author, shipped
 // slot, state, whether its author withdrew it, and the counts the lists sort by: plays, finishes, rating,
-// record), runs (every run recorded, with its replay), bests (each player's
+// record), runs (every run recorded, once: with its replay and the replay's hash), bests (each player's
 // best run on a level, the leaderboard) and ratings (one thumbs-up per
 // player and level). A level's counts change in the same transaction as the
 // rows they count.

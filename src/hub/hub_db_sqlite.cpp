@@ -6,8 +6,12 @@
 #include "hub/hub_db.h"
 #include "hub/hub_db_link.h"
 
+#include <chrono>
 #include <sqlite3.h>
+#include <thread>
 #include <unordered_map>
+
+static const int WalRetryMilliseconds = 10;   // between tries to turn WAL on while another copy does
 
 struct SqliteLink : DbLink {
   sqlite3* db = nullptr;
@@ -96,7 +100,18 @@ DbLink* OpenSqliteLink(const std::string& path, std::string* error)
   }
   sqlite3_busy_timeout(link->db, DbBusyMilliseconds);
   try {
-    link->Execute("PRAGMA journal_mode=WAL");
+    // Copies opening a new file at once race to turn WAL on, and SQLite
+    // answers the loser busy at once, without its busy time-out.
+    for (int waited = 0;; waited += WalRetryMilliseconds) {
+      try {
+        link->Execute("PRAGMA journal_mode=WAL");
+        break;
+      } catch (const DbError& e) {
+        if (e.kind != dberror_busy || waited >= DbBusyMilliseconds)
+          throw;
+        std::this_thread::sleep_for(std::chrono::milliseconds(WalRetryMilliseconds));
+      }
+    }
     link->Execute("PRAGMA synchronous=FULL");
   } catch (const DbError& e) {
     *error = "cannot use " + path + ": " + e.what();

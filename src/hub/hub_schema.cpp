@@ -3,6 +3,7 @@
 #include "hub/hub_schema.h"
 
 #include "hub/hub_db.h"
+#include "hub/hub_run_once.h"
 
 #include "game/search_key.h"
 
@@ -108,6 +109,7 @@ static const Migration Migrations[] = {
   {Migration4, FillSearchKeys},
   {Migration5, nullptr},
   {Migration6, nullptr},
+  {RunOnceMigration, nullptr},   // each run stored once: hub_run_once.cpp
 };
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 
@@ -139,6 +141,7 @@ bool PrepareSchema(std::string* error)
         tx.Run("UPDATE schema_version SET version = ?", {Num(m + 1)});
         printf("tetherorb2-hub: applied migration %lld\n", m + 1);
       }
+      HashOldRuns(tx);
     });
   } catch (const DbError& e) {
     *error = e.what();

@@ -13,6 +13,7 @@
 #include "hub/hub_refusal.h"
 #include "hub/hub_reports.h"
 #include "hub/hub_schema.h"
+#include "hub/hub_socket.h"
 #include "hub/hub_store.h"
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"

@@ -2,16 +2,17 @@
 // service, hiding a level, and the count check.
 //   RunCommand()          carries out HubOptions.command; returns the exit code
 //   HubServer             httplib's server, with a listen backlog deeper than httplib's own
+//                         and the bounds of hub_socket on every request's head
 //   SetUpServer(server)   its threads, limits, time-outs, error answers and access log, as the
 //                         hub serves (tetherorb2-hub-load's fixed answer shares them); the
 //                         routes come after it, AddBodyGuards after them
 #pragma once
 
-#include <httplib.h>
+#include "hub/hub_socket.h"
 
 int RunCommand();
 
-struct HubServer : httplib::Server {
+struct HubServer : BoundedServer {
   void DeepenBacklog();
 };
 

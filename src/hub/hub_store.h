@@ -8,7 +8,8 @@
 // author, shipped slot, state, whether its author withdrew it, whether
 // reports hold it, and the counts the lists sort and filter by: plays,
 // finishes, tried and cleared (by players besides its author), rating,
-// record), runs (every run recorded, with its replay), bests (each player's
+// record), runs (every run recorded, once:
+// with its replay and the replay's hash), bests (each player's
 // best run on a level, the leaderboard), ratings (one thumbs-up per player
 // and level), pictures (hub_picture.h) and reports (hub_reports.h). A
 // level's counts change in the same transaction as the rows they count.
@@ -77,7 +78,9 @@ void WithdrawLevel(DbTx& tx, const Player& player, const std::string& id);
 bool SetHidden(DbTx& tx, const std::string& id, bool hidden);
 
 // Stores a finishing run of a listed level: the run, the player's best and
-// the level's counts; returns the run's id. Refusal 404 when the level is not listed.
+// the level's counts; returns the run's id. The same replay of the same player
+// and level sent again records nothing and returns the stored run's id
+// (hub_run_once.h). Refusal 404 when the level is not listed.
 long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now);
 Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v);
 Answer LevelRecords(DbTx& tx, const std::string& id, long limit, const Player* player);

@@ -1,5 +1,6 @@
 // hub_store_runs: runs, leaderboards, replays, ratings and the count check.
 #include "hub/hub_refusal.h"
+#include "hub/hub_run_once.h"
 #include "hub/hub_store.h"
 
 #include <ctime>
@@ -9,9 +10,12 @@ using nlohmann::json;
 long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now)
 {
   DbRows r;
-  tx.Run("INSERT INTO runs (level_id, player_id, score, frames, created, replay) VALUES (?, ?, ?, ?, ?, ?)"
-         " RETURNING id",
-         {Text(id), Num(player.id), Num(v.score), Num(v.frames), Num(now), Text(v.replay)}, &r);
+  std::string hash = ReplayHash(v.replay);
+  tx.Run("INSERT INTO runs (level_id, player_id, score, frames, created, replay, replay_hash) VALUES (?, ?, ?, ?, ?, ?, ?)"
+         " ON CONFLICT (level_id, player_id, replay_hash) DO NOTHING RETURNING id",
+         {Text(id), Num(player.id), Num(v.score), Num(v.frames), Num(now), Text(v.replay), Text(hash)}, &r);
+  if (r.count == 0)   // sent again: stored already, with its best and counts
+    return SameRun(tx, player.id, id, hash);
   long long run = r.Number(0, 0);
   // Each statement holds on its own under concurrent runs of the same
   // player: the insert makes the best once, the update only ever raises it.

@@ -274,8 +274,9 @@ class HubApi(unittest.TestCase):
             db.execute("UPDATE levels SET plays = plays + 1 WHERE id = ?", (id,))
             db.execute("UPDATE schema_version SET version = 2")
             for undo in ["DROP TABLE pictures", "DROP TABLE reports", "DROP INDEX levels_by_author",
-                         "DROP INDEX bests_by_player"] + [   # the later migrations
-                    "ALTER TABLE levels DROP COLUMN " + c for c in ["search_key", "tried", "cleared", "held"]]:
+                         "DROP INDEX bests_by_player", "DROP INDEX runs_once"] + [   # the later migrations
+                    "ALTER TABLE levels DROP COLUMN " + c for c in ["search_key", "tried", "cleared", "held"]] + [
+                    "ALTER TABLE runs DROP COLUMN replay_hash"]:
                 db.execute(undo)
         db.close()
         hub.start()

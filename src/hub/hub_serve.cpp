@@ -8,11 +8,15 @@
 #include "hub/hub_db.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
+#include "hub/hub_page_front.h"
+#include "hub/hub_page_levels.h"
+#include "hub/hub_page_players.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_schema.h"
 #include "hub/hub_store.h"
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
+#include "hub/hub_words.h"
 
 #include <algorithm>
 #include <chrono>
@@ -109,6 +113,7 @@ static int Serve()
     return 1;
   }
   ImportShippedLevels();
+  LoadPageWords(HubOptions.locale);
 
   HubServer server;
   size_t threads = (size_t)HubOptions.threads;
@@ -123,6 +128,9 @@ static int Serve()
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
+  AddFrontPage(server);
+  AddLevelPages(server);
+  AddPlayerPages(server);
   AddMetricsRoute(server);
   AddAccessLog(server);
   AddBodyGuards(server);

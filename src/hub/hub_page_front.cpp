@@ -2,15 +2,21 @@
 #include "hub/hub_page_front.h"
 
 #include "hub/hub_db.h"
+#include "hub/hub_find.h"
 #include "hub/hub_options.h"
 #include "hub/hub_page.h"
+#include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
 #include "hub/hub_store.h"
 #include "hub/hub_words.h"
 
+#include <ctime>
+
 using httplib::Request;
 using httplib::Response;
 using nlohmann::json;
+
+static const long long SecondsPerDay = 86400;
 
 struct Choice {
   const char* value;   // in the query string
@@ -38,7 +44,7 @@ std::string SearchForm(int language, const std::string& q, const std::string& si
   std::string label = Word(language, word_search_levels);
   return "<form class=\"search\" action=\"/search\" method=\"get\" role=\"search\">"
          "<input type=\"search\" name=\"q\" value=\"" + Html(q) + "\" placeholder=\"" + Html(label) +
-         "\" aria-label=\"" + Html(label) + "\" maxlength=\"" + std::to_string(MaxSearchChars) + "\">" +
+         "\" aria-label=\"" + Html(label) + "\" maxlength=\"" + std::to_string(MaxSearchBytes) + "\">" +
          Select(language, "size", word_size, Sizes, sizeof Sizes / sizeof Sizes[0], size) +
          Select(language, "difficulty", word_difficulty, Difficulties, sizeof Difficulties / sizeof Difficulties[0],
                 difficulty) +
@@ -87,6 +93,10 @@ static void FrontRoute(const Request& req, Response& res)
     json list, daily;
     InTransaction(tx_read, [&](DbTx& tx) {
       list = LevelPage(tx, sort, page).body;
+      try {
+        daily = DailyLevel(tx, time(nullptr) / SecondsPerDay).body;
+      } catch (const Refusal&) {   // no level finished by a player besides its author yet
+      }
     });
     int language = PageLanguage(req);
     PageMeta meta{"", Word(language, word_hub_description), ""};

@@ -2,14 +2,16 @@
 #include "hub/hub_page_players.h"
 
 #include "hub/hub_db.h"
+#include "hub/hub_find.h"
 #include "hub/hub_options.h"
 #include "hub/hub_page.h"
 #include "hub/hub_page_front.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
 #include "hub/hub_store.h"
-#include "hub/hub_store_pages.h"
 #include "hub/hub_words.h"
+
+#include <algorithm>
 
 using httplib::Request;
 using httplib::Response;
@@ -31,7 +33,7 @@ static std::string PlayerRecords(int language, const json& records)
                     Html(Word(language, word_date)) + "</th></tr></thead><tbody>";
   for (const json& r : records) {
     std::string date = r.value("date", "");
-    out += "<tr><td><a href=\"/levels/" + UrlPart(r.value("id", "")) + "\">" + Html(r.value("title", "")) +
+    out += "<tr><td><a href=\"/levels/" + UrlPart(r.value("level", "")) + "\">" + Html(r.value("title", "")) +
            "</a></td><td>" + Number(r["rank"]) + "</td><td>" + Number(r["score"]) + "</td><td>" +
            Html(date.substr(0, DateChars)) + "</td></tr>";
   }
@@ -55,10 +57,11 @@ static void PlayerRoute(const Request& req, Response& res)
 {
   PageGuarded(req, res, [&] {
     std::string name = req.matches[1];
-    if (name.size() > (size_t)MaxNameLength)
-      throw Refusal{404, "no such player"};
+    std::string why;
+    if (!CheckName(name, &why))
+      throw Refusal{404, "no player " + name};
     json player;
-    InTransaction(tx_read, [&](DbTx& tx) { player = PlayerAnswer(tx, name).body; });
+    InTransaction(tx_read, [&](DbTx& tx) { player = PlayerPage(tx, name).body; });
     int language = PageLanguage(req);
     std::string shown = player.value("name", name);
     PageMeta meta{shown, Word(language, word_player_description), ""};
@@ -70,37 +73,50 @@ static void PlayerRoute(const Request& req, Response& res)
   });
 }
 
-// The words cut to MaxSearchChars bytes, never inside a character.
-static std::string SearchWords(const Request& req)
+// The search as a page takes it: cut to MaxSearchBytes, never inside a
+// character, and to its first MaxSearchWords words; a filter it cannot read is none.
+static LevelQuery PageQuery(const Request& req, std::string* q)
 {
-  std::string q = req.get_param_value("q");
-  if (q.size() <= (size_t)MaxSearchChars)
-    return q;
-  size_t end = MaxSearchChars;
-  while (end > 0 && ((unsigned char)q[end] & 0xC0) == 0x80)
+  *q = req.get_param_value("q");
+  size_t end = q->size() > (size_t)MaxSearchBytes ? (size_t)MaxSearchBytes : q->size();
+  while (end < q->size() && end > 0 && ((unsigned char)(*q)[end] & 0xC0) == 0x80)
     end--;
-  return q.substr(0, end);
+  q->resize(end);
+  LevelQuery query;
+  std::string why;
+  size_t cut = q->size();
+  while (!ReadSearchWords(q->substr(0, cut), &query, &why)) {   // too many words: the last goes
+    size_t space = cut > 0 ? q->find_last_of(' ', cut - 1) : std::string::npos;
+    cut = space == std::string::npos ? 0 : space;
+  }
+  query.size = std::max(ReadLevelSize(req.get_param_value("size")), (int)size_any);
+  query.difficulty = std::max(ReadDifficulty(req.get_param_value("difficulty")), (int)difficulty_any);
+  query.page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, HubOptions.maxPage) : 1;
+  query.page = std::max(query.page, 1LL);
+  query.sort = sort_plays;
+  return query;
 }
 
 static void SearchRoute(const Request& req, Response& res)
 {
   PageGuarded(req, res, [&] {
-    std::string q = SearchWords(req), size = req.get_param_value("size"), difficulty = req.get_param_value("difficulty");
-    long long page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, HubOptions.maxPage) : 1;
-    if (page < 0)
-      page = 1;
+    std::string q;
+    LevelQuery query = PageQuery(req, &q);
+    std::string size = query.size ? req.get_param_value("size") : "";
+    std::string difficulty = query.difficulty ? req.get_param_value("difficulty") : "";
+    long long page = query.page;
     json found;
-    InTransaction(tx_read, [&](DbTx& tx) { found = SearchAnswer(tx, q, size, difficulty, page).body; });
+    InTransaction(tx_read, [&](DbTx& tx) { found = FindLevels(tx, query).body; });
     int language = PageLanguage(req);
     PageMeta meta{Word(language, word_search), Word(language, word_hub_description), ""};
-    std::string query = "/search?q=" + UrlPart(q) + "&amp;size=" + UrlPart(size) + "&amp;difficulty=" +
+    std::string link = "/search?q=" + UrlPart(q) + "&amp;size=" + UrlPart(size) + "&amp;difficulty=" +
                         UrlPart(difficulty) + "&amp;page=";
     std::string pager = "<nav class=\"pages\">";
     if (page > 1)
-      pager += "<a rel=\"prev\" href=\"" + query + std::to_string(page - 1) + "\">" +
+      pager += "<a rel=\"prev\" href=\"" + link + std::to_string(page - 1) + "\">" +
                Html(Word(language, word_previous_page)) + "</a>";
     if (found.value("more", false) && page < HubOptions.maxPage)
-      pager += "<a rel=\"next\" href=\"" + query + std::to_string(page + 1) + "\">" +
+      pager += "<a rel=\"next\" href=\"" + link + std::to_string(page + 1) + "\">" +
                Html(Word(language, word_next_page)) + "</a>";
     std::string html = PageStart(req, language, meta) + "<h1>" + Html(Word(language, word_search)) + "</h1>" +
                        SearchForm(language, q, size, difficulty) + LevelList(language, found["levels"]) + pager +

@@ -37,7 +37,7 @@ static const RouteEntry Routes[] = {
 static_assert(sizeof(Routes) / sizeof(Routes[0]) == RouteCount, "a route table entry for each route");
 
 // The statuses the hub answers with; any other counts as "other".
-static const int Statuses[] = {200, 201, 204, 400, 401, 403, 404, 405, 409, 413, 414, 415, 422, 429, 431, 500, 503};
+static const int Statuses[] = {200, 201, 204, 304, 400, 401, 403, 404, 405, 409, 413, 414, 415, 422, 429, 431, 500, 503};
 static const int StatusCount = sizeof(Statuses) / sizeof(Statuses[0]);
 
 // Upper bounds of the latency buckets, seconds; one more bucket holds the rest.

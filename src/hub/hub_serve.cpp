@@ -6,6 +6,7 @@
 #include "hub/hub_backup.h"
 #include "hub/hub_body.h"
 #include "hub/hub_db.h"
+#include "hub/hub_etag.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_page_front.h"
@@ -136,6 +137,7 @@ static int Serve()
   AddPlayerPages(server);
   AddPictureRoutes(server);
   AddMetricsRoute(server);
+  AddEtags(server);
   AddAccessLog(server);
   AddBodyGuards(server);
 

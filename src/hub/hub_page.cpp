@@ -134,13 +134,12 @@ static std::string Number(const json& value)
   return value.is_number() ? std::to_string(value.get<long long>()) : "-";
 }
 
-// A clear rate as the API gives it (0 to 1, null before anyone tried) in percent.
-static std::string Percent(const json& rate)
+std::string ClearRate(const json& level)
 {
-  if (!rate.is_number())
+  const json& rate = level["clear_rate"];
+  if (!rate.is_number() || !level["tried"].is_number() || level["tried"].get<long long>() == 0)
     return "-";
-  double r = rate.get<double>();
-  return std::to_string((int)(r * PercentMax + 0.5)) + "%";
+  return std::to_string((int)(rate.get<double>() * PercentMax + 0.5)) + "%";
 }
 
 std::string LevelList(int language, const json& levels)
@@ -156,8 +155,7 @@ std::string LevelList(int language, const json& levels)
            "<span class=\"facts\">" + Number(l["width"]) + "&times;" + Number(l["height"]) + " &middot; " +
            Html(Word(language, word_plays)) + " " + Number(l["plays"]) + " &middot; " +
            Html(Word(language, word_finishes)) + " " + Number(l["finishes"]);
-    if (l.contains("clear_rate"))
-      out += " &middot; " + Html(Word(language, word_clear_rate)) + " " + Percent(l["clear_rate"]);
+    out += " &middot; " + Html(Word(language, word_clear_rate)) + " " + ClearRate(l);
     out += " &middot; " + Html(Word(language, word_thumbs_up)) + " " + Number(l["rating"]) + "</span></div></li>";
   }
   return out + "</ul>";

@@ -14,7 +14,6 @@ using httplib::Response;
 using nlohmann::json;
 
 static const size_t DateChars = 10;   // "YYYY-MM-DD" of an ISO date
-static const int PercentMax = 100;
 
 static std::string Number(const json& value)
 {
@@ -57,14 +56,9 @@ static std::string Facts(int language, const json& l)
   out += Fact(language, word_size, Number(l["width"]) + "&times;" + Number(l["height"]));
   out += Fact(language, word_published, Html(Day(l["published"])));
   out += Fact(language, word_plays, Number(l["plays"]));
-  if (l.contains("tried"))
-    out += Fact(language, word_tried, Number(l["tried"]));
+  out += Fact(language, word_tried, Number(l["tried"]));
   out += Fact(language, word_finishes, Number(l["finishes"]));
-  if (l.contains("clear_rate")) {
-    const json& rate = l["clear_rate"];
-    out += Fact(language, word_clear_rate,
-                rate.is_number() ? std::to_string((int)(rate.get<double>() * PercentMax + 0.5)) + "%" : "-");
-  }
+  out += Fact(language, word_clear_rate, ClearRate(l));
   out += Fact(language, word_thumbs_up, Number(l["rating"]));
   out += Fact(language, word_author_score, Number(l["author_score"]));
   if (l["author_score"].is_number())

@@ -174,6 +174,11 @@ def check_level(reader, hub, ids):
     rows = [row.split() for row in reader.texts("table.records tbody tr")]
     expect([(r[0], r[-3]) for r in rows] == [("1", "268"), ("1", "268"), ("3", "247")],
            "the records are not best first: %r" % rows)
+    row = next(l for l in json.loads(hub.get("/api/v1/levels?sort=plays")[1])["levels"] if l["id"] == level)
+    facts = dict(zip(reader.texts("dl.facts dt"), reader.texts("dl.facts dd")))
+    shown = [facts[k] for k in ["Plays", "Tried by", "Finishes", "Clear rate", "Author's score"]]
+    expect(shown == [str(row["plays"]), str(row["tried"]), str(row["finishes"]), "%d%%" % round(row["clear_rate"] * 100),
+                     str(row["author_score"])], "the level page's numbers %r are not the API's %r" % (shown, row))
     download = reader.link("Download").get_attribute("href")
     status, body, headers = hub.get(download[len(hub.base):])
     expect(status == 200 and body.decode().startswith(MARKUP) and

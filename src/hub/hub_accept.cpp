@@ -4,6 +4,7 @@
 #include "game/lang.h"
 
 #include <cstring>
+#include <strings.h>
 
 static const int MaxTagChars = 35;      // a language tag with its region and script
 static const int WeightUnits = 1000;    // q=0.001 is the finest weight allowed
@@ -41,7 +42,8 @@ static int TagLanguage(const std::string& tag)
   int language = LanguageOfLocale(tag.c_str());
   if (language != 0)
     return language;
-  bool english = (tag.size() == 2 || tag[2] == '-' || tag[2] == '_') && strncasecmp(tag.c_str(), "en", 2) == 0;
+  bool english = tag.size() >= 2 && (tag.size() == 2 || tag[2] == '-' || tag[2] == '_') &&
+                 strncasecmp(tag.c_str(), "en", 2) == 0;
   return english ? 0 : -1;
 }
 

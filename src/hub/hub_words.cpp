@@ -8,8 +8,8 @@
 
 static const int MaxLanguages = 16;
 
-// TRANSLATORS: texts of the level hub's web pages, shown in a browser.
 static const char* const English[] = {
+  // TRANSLATORS: this and the texts after it are the level hub's web pages, read in a browser.
   N_("Tetherorb 2 levels"),
   N_("Levels made by Tetherorb 2 players: play them in your browser or download them for the game."),
   N_("Level of the day"),

@@ -129,15 +129,18 @@ std::string PageEnd(int language)
          Html(Word(language, word_search)) + "</a></p></footer></body></html>\n";
 }
 
-static std::string Number(const json& value)
+
+std::string NumberIn(const json& object, const char* key)
 {
-  return value.is_number() ? std::to_string(value.get<long long>()) : "-";
+  if (!object.is_object() || !object.contains(key) || !object[key].is_number())
+    return "-";
+  return std::to_string(object[key].get<long long>());
 }
 
 std::string ClearRate(const json& level)
 {
-  const json& rate = level["clear_rate"];
-  if (!rate.is_number() || !level["tried"].is_number() || level["tried"].get<long long>() == 0)
+  json rate = level.is_object() ? level.value("clear_rate", json()) : json();
+  if (NumberIn(level, "tried") == "-" || NumberIn(level, "tried") == "0" || !rate.is_number())
     return "-";
   return std::to_string((int)(rate.get<double>() * PercentMax + 0.5)) + "%";
 }
@@ -152,11 +155,11 @@ std::string LevelList(int language, const json& levels)
     out += "<li><a href=\"" + link + "\"><img src=\"" + link + ".png\" alt=\"\" loading=\"lazy\"></a><div>"
            "<a href=\"" + link + "\"><strong>" + Html(l.value("title", "")) + "</strong></a> &middot; "
            "<a href=\"/players/" + UrlPart(l.value("author", "")) + "\">" + Html(l.value("author", "")) + "</a>"
-           "<span class=\"facts\">" + Number(l["width"]) + "&times;" + Number(l["height"]) + " &middot; " +
-           Html(Word(language, word_plays)) + " " + Number(l["plays"]) + " &middot; " +
-           Html(Word(language, word_finishes)) + " " + Number(l["finishes"]);
+           "<span class=\"facts\">" + NumberIn(l, "width") + "&times;" + NumberIn(l, "height") + " &middot; " +
+           Html(Word(language, word_plays)) + " " + NumberIn(l, "plays") + " &middot; " +
+           Html(Word(language, word_finishes)) + " " + NumberIn(l, "finishes");
     out += " &middot; " + Html(Word(language, word_clear_rate)) + " " + ClearRate(l);
-    out += " &middot; " + Html(Word(language, word_thumbs_up)) + " " + Number(l["rating"]) + "</span></div></li>";
+    out += " &middot; " + Html(Word(language, word_thumbs_up)) + " " + NumberIn(l, "rating") + "</span></div></li>";
   }
   return out + "</ul>";
 }

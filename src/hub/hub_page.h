@@ -8,6 +8,7 @@
 //   PageLanguage(req)             the language of the page, from Accept-Language (hub/hub_accept)
 //   PageStart(req, language, meta)  the document up to the opening of <main>
 //   PageEnd(language)             the closing of <main>, the foot, the end of the document
+//   NumberIn(object, key)         a whole number of a JSON answer as text; "-" when it is missing or null
 //   ClearRate(level)              a level row's clear rate in percent; "-" while nobody but its author tried it
 //   LevelList(language, levels)   <ul> of level rows (JSON of the API's level lists); a line when empty
 //   SendPage(res, status, html)   the answer, text/html, varying by Accept-Language
@@ -32,6 +33,7 @@ std::string UrlPart(const std::string& text);
 int PageLanguage(const httplib::Request& req);
 std::string PageStart(const httplib::Request& req, int language, const PageMeta& meta);
 std::string PageEnd(int language);
+std::string NumberIn(const nlohmann::json& object, const char* key);
 std::string ClearRate(const nlohmann::json& level);
 std::string LevelList(int language, const nlohmann::json& levels);
 void SendPage(httplib::Response& res, int status, const std::string& html);

@@ -15,10 +15,6 @@ using nlohmann::json;
 
 static const size_t DateChars = 10;   // "YYYY-MM-DD" of an ISO date
 
-static std::string Number(const json& value)
-{
-  return value.is_number() ? std::to_string(value.get<long long>()) : "-";
-}
 
 static std::string Day(const json& iso)
 {
@@ -53,16 +49,17 @@ static std::string Facts(int language, const json& l)
   std::string author = l.value("author", "");
   std::string out = "<dl class=\"facts\">";
   out += Fact(language, word_maker, "<a href=\"/players/" + UrlPart(author) + "\">" + Html(author) + "</a>");
-  out += Fact(language, word_size, Number(l["width"]) + "&times;" + Number(l["height"]));
-  out += Fact(language, word_published, Html(Day(l["published"])));
-  out += Fact(language, word_plays, Number(l["plays"]));
-  out += Fact(language, word_tried, Number(l["tried"]));
-  out += Fact(language, word_finishes, Number(l["finishes"]));
+  out += Fact(language, word_size, NumberIn(l, "width") + "&times;" + NumberIn(l, "height"));
+  out += Fact(language, word_published, Html(Day(l.value("published", json()))));
+  out += Fact(language, word_plays, NumberIn(l, "plays"));
+  out += Fact(language, word_tried, NumberIn(l, "tried"));
+  out += Fact(language, word_finishes, NumberIn(l, "finishes"));
   out += Fact(language, word_clear_rate, ClearRate(l));
-  out += Fact(language, word_thumbs_up, Number(l["rating"]));
-  out += Fact(language, word_author_score, Number(l["author_score"]));
-  if (l["author_score"].is_number())
-    out += Fact(language, word_medal_scores, Html(MedalScores(language, l["author_score"].get<int>())));
+  out += Fact(language, word_thumbs_up, NumberIn(l, "rating"));
+  out += Fact(language, word_author_score, NumberIn(l, "author_score"));
+  json authorScore = l.value("author_score", json());
+  if (authorScore.is_number())
+    out += Fact(language, word_medal_scores, Html(MedalScores(language, authorScore.get<int>())));
   return out + "</dl>";
 }
 
@@ -76,9 +73,9 @@ static std::string Records(int language, const json& records)
                     "</th></tr></thead><tbody>";
   for (const json& r : records) {
     std::string name = r.value("name", "");
-    out += "<tr><td>" + Number(r["rank"]) + "</td><td><a href=\"/players/" + UrlPart(name) + "\">" + Html(name) +
-           "</a></td><td>" + Number(r["score"]) + "</td><td>" + Html(Day(r["date"])) + "</td><td><a href=\"/api/v1/runs/" +
-           Number(r["run"]) + "/replay\">" + Html(Word(language, word_replay)) + "</a></td></tr>";
+    out += "<tr><td>" + NumberIn(r, "rank") + "</td><td><a href=\"/players/" + UrlPart(name) + "\">" + Html(name) +
+           "</a></td><td>" + NumberIn(r, "score") + "</td><td>" + Html(Day(r.value("date", json()))) + "</td><td><a href=\"/api/v1/runs/" +
+           NumberIn(r, "run") + "/replay\">" + Html(Word(language, word_replay)) + "</a></td></tr>";
   }
   return out + "</tbody></table>";
 }

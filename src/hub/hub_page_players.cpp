@@ -19,10 +19,6 @@ using nlohmann::json;
 
 static const size_t DateChars = 10;   // "YYYY-MM-DD" of an ISO date
 
-static std::string Number(const json& value)
-{
-  return value.is_number() ? std::to_string(value.get<long long>()) : "-";
-}
 
 static std::string PlayerRecords(int language, const json& records)
 {
@@ -34,7 +30,7 @@ static std::string PlayerRecords(int language, const json& records)
   for (const json& r : records) {
     std::string date = r.value("date", "");
     out += "<tr><td><a href=\"/levels/" + UrlPart(r.value("level", "")) + "\">" + Html(r.value("title", "")) +
-           "</a></td><td>" + Number(r["rank"]) + "</td><td>" + Number(r["score"]) + "</td><td>" +
+           "</a></td><td>" + NumberIn(r, "rank") + "</td><td>" + NumberIn(r, "score") + "</td><td>" +
            Html(date.substr(0, DateChars)) + "</td></tr>";
   }
   return out + "</tbody></table>";
@@ -49,7 +45,7 @@ static std::string Medals(int language, const json& medals)
   std::string out = "<dl class=\"facts medals\">";
   for (const auto& kind : Kinds)
     out += "<dt>" + Html(Word(language, kind.word)) + "</dt><dd class=\"" + kind.key + "\">" +
-           Number(medals.is_object() && medals.contains(kind.key) ? medals[kind.key] : json(0)) + "</dd>";
+           NumberIn(medals, kind.key) + "</dd>";
   return out + "</dl>";
 }
 

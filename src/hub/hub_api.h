@@ -16,7 +16,8 @@
 //   GET    /api/v1/health                     200 {"ok": true} while the database answers
 //   GET    /metrics                           the counts of hub_metrics, for loopback or its token
 //
-// Every refusal is a 4xx with {"error": why}.
+// Every refusal is a 4xx with {"error": why}; every GET answered 200 carries
+// an ETag and a Cache-Control, and If-None-Match gets 304 (hub_etag.h).
 // A level row (hub_store.h LevelRow) is {"id", "title", "author", "width",
 // "height", "plays", "tried", "finishes", "clear_rate", "rating", "record",
 // "author_score", "shipped", "published"}.

@@ -9,8 +9,10 @@ cd "$(dirname "$0")/.."
 POT=po/tetherorb2.pot
 NEW=$(mktemp)
 trap 'rm -f "$NEW"' EXIT
-# The server's pages are not the game's: every other source file may show a text.
-mapfile -t SOURCES < <(find src -path src/hub -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | LC_ALL=C sort)
+# Of the hub's files only its pages' texts are a player's (hub_words.cpp); every
+# other source file may show a text.
+mapfile -t SOURCES < <( (find src -path src/hub -prune -o \( -name '*.cpp' -o -name '*.h' \) -print;
+                         echo src/hub/hub_words.cpp) | LC_ALL=C sort)
 COMMON=(--from-code=UTF-8 --no-wrap --package-name=tetherorb2 --package-version=0.3
         --msgid-bugs-address=tetherorb2 -o "$NEW")
 

@@ -8,16 +8,21 @@
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#ifndef TETHERORB_HUB_LOCALE
+#define TETHERORB_HUB_LOCALE "/usr/share/locale"
+#endif
 #ifndef TETHERORB_HUB_SHARED_LEVELS
 #define TETHERORB_HUB_SHARED_LEVELS "/usr/share/games/tetherorb2/Levels"
 #endif
 
 static const char RepositoryLevels[] = "Levels";
 static const char RepositorySolutions[] = "tests/solutions";
+static const char BesideProgramLocale[] = "locale";   // the build folder's catalogues, beside the hub
 
 HubOptionsRecord HubOptions = {
-  command_serve, "", "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web",
+  command_serve, "", "", "127.0.0.1:8080", "hub-data/hub.sqlite", "", "", "build-web", "",
   128,      // threads
   8,        // database connections
   0,        // verifiers: one per core
@@ -51,6 +56,8 @@ static const OptionEntry OptionTable[] = {
   {"--solutions", option_text, &HubOptions.solutions, 0,
    "folder of their levelN.replay, recorded as the shipped levels' author runs; \"\" for none"},
   {"--web", option_text, &HubOptions.web, 0, "folder of the browser build served under /play/"},
+  {"--locale", option_text, &HubOptions.locale, 0,
+   "folder of the game's catalogues for the pages' languages; default: locale/ beside the program, else installed"},
   {"--threads", option_number, &HubOptions.threads, 1, "request threads, one per open connection"},
   {"--db-connections", option_number, &HubOptions.dbConnections, 1, "database connections of this copy"},
   {"--verifiers", option_number, &HubOptions.verifiers, 0, "verifier processes re-running replays; 0: one per core"},
@@ -121,6 +128,13 @@ static void ChooseFolders()
   bool repository = IsFile(std::string(RepositoryLevels) + "/level1.dat");
   HubOptions.levels = repository ? RepositoryLevels : TETHERORB_HUB_SHARED_LEVELS;
   HubOptions.solutions = repository && IsFile(std::string(RepositorySolutions) + "/level1.replay") ? RepositorySolutions : "";
+  // Built, the catalogues are beside the program, as for the game; installed, in the system's folder.
+  char program[4096];
+  ssize_t n = readlink("/proc/self/exe", program, sizeof program - 1);
+  std::string folder = n > 0 ? std::string(program, (size_t)n) : "";
+  folder = folder.substr(0, folder.rfind('/') + 1) + BesideProgramLocale;
+  struct stat st;
+  HubOptions.locale = n > 0 && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? folder : TETHERORB_HUB_LOCALE;
 }
 
 static const OptionEntry* FindOption(const char* name)

@@ -40,6 +40,7 @@ struct HubOptionsRecord {
   std::string levels;          // the shipped levels, level1.dat .. level15.dat
   std::string solutions;       // their solutions level1.replay ..; empty: none
   std::string web;             // the browser build served under /play/
+  std::string locale;          // the game's compiled catalogues, LANG/LC_MESSAGES/tetherorb2.mo
   long threads;                // request threads (one per open connection)
   long dbConnections;          // connections each copy keeps
   long verifiers;              // verifier processes

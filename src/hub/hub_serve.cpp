@@ -9,6 +9,9 @@
 #include "hub/hub_etag.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
+#include "hub/hub_page_front.h"
+#include "hub/hub_page_levels.h"
+#include "hub/hub_page_players.h"
 #include "hub/hub_picture.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_reports.h"
@@ -17,6 +20,7 @@
 #include "hub/hub_store.h"
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
+#include "hub/hub_words.h"
 
 #include <algorithm>
 #include <chrono>
@@ -129,12 +133,16 @@ static int Serve()
     return 1;
   }
   ImportShippedLevels();
+  LoadPageWords(HubOptions.locale);
 
   HubServer server;
   SetUpServer(server);
   AddApiRoutes(server);
   AddReportRoutes(server);
   AddWebRoutes(server);
+  AddFrontPage(server);
+  AddLevelPages(server);
+  AddPlayerPages(server);
   AddPictureRoutes(server);
   AddMetricsRoute(server);
   AddEtags(server);

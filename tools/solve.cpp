@@ -313,6 +313,21 @@ void DefaultSolveOptions(SolveOptions* opt) {
   opt->seed = 1;
   opt->verbose = false;
   opt->improve = false;
+  opt->from = nullptr;
+}
+
+// A version 1 replay that finishes the level joins the best few.
+static void OfferReplay(const Replay* r) {
+  if (r->version != ReplayKeysVersion)
+    return;
+  SolveRun run;
+  for (const ReplayRun& rr : r->runs)
+    run.segments.push_back(SolveSegment{rr.frames, rr.keys, rr.button, rr.mouseX, rr.mouseY});
+  RestartLevel();
+  int frames;
+  run.score = PlaySegments(run.segments, &frames);
+  if (run.score >= 0)
+    OfferElite(run);
 }
 
 static double Seconds() { return (double)clock() / CLOCKS_PER_SEC; }
@@ -335,6 +350,8 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
   Capture(&StartState, 0, 0, ReplayScreenWidth / 2, ReplayScreenHeight / 2);
   Remember(&StartState, -1);
   PlaySteady();
+  if (opt->from)
+    OfferReplay(opt->from);
 
   double began = Seconds(), deadline = began + opt->seconds, lastReport = began;
   double archiveUntil = opt->improve ? began + opt->seconds * ArchiveShare : deadline;

@@ -21,9 +21,10 @@ struct SolveOptions {
   unsigned seed;      // for the choice of states and segments
   bool verbose;       // print progress to stderr
   bool improve;       // after the first finish, keep searching for a better score until the time is up
+  const Replay* from; // a version 1 run to start the best few from (a level's present solution); null for none
 };
 
-// Fills opt with DefaultSolveSeconds, seed 1, quiet, stop at the first finish.
+// Fills opt with DefaultSolveSeconds, seed 1, quiet, stop at the first finish, no run to start from.
 void DefaultSolveOptions(SolveOptions* opt);
 
 // Searches from the level as StartLevel or StartLevelFile left it, with the

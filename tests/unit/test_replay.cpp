@@ -323,6 +323,18 @@ TEST(Checker, SolvesASmallLevelAndJudgesSolutions) {
   EXPECT_EQ(RunChecker(checker, "room.dat room.replay", &out), 0) << out;
   EXPECT_NE(out.find("reaches the finish"), std::string::npos) << out;
 
+  // Improving on a slow run (a long wait, then rolling right) ends better.
+  auto scoreIn = [](const std::string& text) {
+    size_t at = text.find("score ");
+    return at == std::string::npos ? -1 : atoi(text.c_str() + at + 6);
+  };
+  WriteFile("slow.replay", "tetherorb2-replay 1\nscreen 800 600\n200 0.96 - 400 300 0\n400 0.96 R 400 300 0\n");
+  ASSERT_EQ(RunChecker(checker, "room.dat slow.replay", &out), 0) << out;
+  int slow = scoreIn(out);
+  ASSERT_EQ(RunChecker(checker, "--solve room.dat -o fast.replay --seconds 2 --improve --from slow.replay", &out), 0)
+      << out;
+  EXPECT_GT(scoreIn(out), slow) << out;
+
   // The same replay on a level with a wall in the way no longer finishes.
   WriteFile("walled.dat",
             "Walled\n20\n6\nbbbbbbbbbbbbbbbbbbbb\nbaaaaaaaaaaaabaaaaaab\nbaaaaaaaaaaaabaaaaaab\n"

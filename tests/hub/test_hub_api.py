@@ -34,7 +34,7 @@ def read(path):
 
 LEVEL1 = read("Levels/level1.dat")
 SOLUTIONS = [None] + [read("tests/solutions/level%d.replay" % n) for n in range(1, 16)]
-SOLUTION1, SOLUTION2 = SOLUTIONS[1], SOLUTIONS[2]
+SOLUTION1, ELSEWHERE = SOLUTIONS[1], SOLUTIONS[3]   # level 3's run, which does not finish level 1
 SLOWER1 = read("tests/hub/level1-slower.replay")   # finishes level 1 with 247 against the solution's 268
 
 
@@ -185,7 +185,7 @@ class HubApi(unittest.TestCase):
                                    (huge, 422, "cells, more than"),
                                    (level + "x" * 131072, 413, "bytes, more than")]:
             HUB.refused(status, cause, "POST", "/api/v1/levels", {"level": bad, "replay": SOLUTION1}, tok)
-        for replay, status, cause in [(SOLUTION2, 422, "does not reach the finish"),
+        for replay, status, cause in [(ELSEWHERE, 422, "does not reach the finish"),
                                       (SOLUTION1.replace("tetherorb2-replay 1", "tetherorb2-replay 2"), 400, "not a replay"),
                                       ("\n".join(SOLUTION1.split("\n")[:-3]) + "\n", 422, "does not reach the finish"),
                                       ("tetherorb2-replay 1\nscreen 800 600\n18750 0.96 - 0 0 0\n", 422, "ends by time out after 1875 frames"),
@@ -239,7 +239,7 @@ class HubApi(unittest.TestCase):
         # A slower run is stored but lowers nothing.
         status, answer, _ = HUB.post(path, {"replay": SLOWER1}, fast)
         self.assertEqual((status, answer["score"], answer["best"], answer["rank"]), (201, 247, 268, 1))
-        HUB.refused(422, "does not reach the finish", "POST", path, {"replay": SOLUTION2}, fast)
+        HUB.refused(422, "does not reach the finish", "POST", path, {"replay": ELSEWHERE}, fast)
         HUB.refused(404, "no level", "POST", "/api/v1/levels/%s/runs" % ("a" * 16), {"replay": SOLUTION1}, fast)
         HUB.refused(404, "no such level", "POST", "/api/v1/levels/NOTANID/runs", {"replay": SOLUTION1}, fast)
         self.assertEqual(HUB.level(level)["plays"], 4)   # the author's, two of Fast, one of Slow

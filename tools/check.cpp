@@ -1,12 +1,14 @@
 // tetherorb2-check: the level checker for level makers.
 //
 //   tetherorb2-check LEVEL.dat [SOLUTION.replay]
-//   tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve]
+//   tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve] [--from OLD.replay]
 //
 // The first form reports what is wrong with a level file and, given a
 // solution, whether it still reaches the finish and with which score. The
-// second searches for a solution and writes it. The exit code is 0 when
-// there is nothing to report, 1 on problems and 2 on a bad command line.
+// second searches for a solution and writes it; --from starts its best few
+// runs from an older solution (of version 1), which it then improves on. The
+// exit code is 0 when there is nothing to report, 1 on problems and 2 on a
+// bad command line.
 #include "solve.h"
 
 #include "game/collision.h"
@@ -23,7 +25,7 @@
 
 static const float StuckTolerance = 0.01f;  // world units a settled spawn may still move
 
-static Replay Solution;
+static Replay Solution, From;
 static int ProblemCount;
 
 static void Problem(const char* path, const char* text) {
@@ -166,7 +168,8 @@ static int Solve(const char* level, const char* output, const SolveOptions* opt)
 static int Usage() {
   fprintf(stderr,
           "usage: tetherorb2-check LEVEL.dat [SOLUTION.replay]\n"
-          "       tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve]\n");
+          "       tetherorb2-check --solve LEVEL.dat -o OUT.replay [--seconds S] [--seed N] [--improve]"
+          " [--from OLD.replay]\n");
   return 2;
 }
 
@@ -175,6 +178,7 @@ int main(int argc, char** argv) {
   DefaultSolveOptions(&opt);
   const char* files[2] = {nullptr, nullptr};
   const char* output = nullptr;
+  const char* fromPath = nullptr;
   int fileCount = 0;
   bool solve = false;
   for (int i = 1; i < argc; i++) {
@@ -189,6 +193,8 @@ int main(int argc, char** argv) {
       opt.seed = (unsigned)atoi(argv[++i]);
     else if (strcmp(argv[i], "--improve") == 0)
       opt.improve = true;
+    else if (strcmp(argv[i], "--from") == 0 && hasValue)
+      fromPath = argv[++i];
     else if (strcmp(argv[i], "--verbose") == 0)
       opt.verbose = true;
     else if (argv[i][0] == '-' || fileCount == 2)
@@ -200,6 +206,17 @@ int main(int argc, char** argv) {
     return Usage();
   if (!CheckLevel(files[0]))
     return 1;
+  if (fromPath) {
+    FILE* f = fopen(fromPath, "r");
+    bool read = f && ReadReplay(f, &From);
+    if (f)
+      fclose(f);
+    if (!read) {
+      Problem(fromPath, "not a readable replay");
+      return 1;
+    }
+    opt.from = &From;
+  }
   if (solve)
     return ProblemCount > 0 ? 1 : Solve(files[0], output, &opt);
   if (files[1])

@@ -1,5 +1,6 @@
 // solve: an archive search over short input segments on the real game update.
 #include "solve.h"
+#include "solve_refine.h"
 
 #include "game/replay_record.h"
 #include "game/replay_run.h"
@@ -38,6 +39,12 @@ static const double UniformPickChance = 0.25;
 static const float VisitWeight = 0.4f;      // distance units per square root of visits
 static const float TimeWeight = 0.05f;      // distance units per tenth of a second left
 static const double ProgressSeconds = 2;
+static const int Steering[] = {0, replaykey_left, replaykey_right, replaykey_up, replaykey_down,
+                               replaykey_left | replaykey_up, replaykey_right | replaykey_up,
+                               replaykey_left | replaykey_down, replaykey_right | replaykey_down};
+static const int SteeringCount = sizeof(Steering) / sizeof(Steering[0]);
+static const int SteadySegmentFrames = 10;  // frames between the archived states of steady play
+static const int MaxSteadyFrames = 4000;    // beyond any timer a level gives
 
 // Everything of the game state that moves the ball, and the input of the last frame.
 struct Snapshot {
@@ -223,11 +230,8 @@ static void AimPixel(float a, int* mouseX, int* mouseY) {
 
 // Chooses the next segment's input from the state in play.
 static void ChooseSegment(Node* seg, const Snapshot* from) {
-  static const int Steering[] = {0, replaykey_left, replaykey_right, replaykey_up, replaykey_down,
-                                 replaykey_left | replaykey_up, replaykey_right | replaykey_up,
-                                 replaykey_left | replaykey_down, replaykey_right | replaykey_down};
   seg->frames = SegmentLengths[NextRandom() % SegmentLengthCount];
-  seg->keys = Steering[NextRandom() % (sizeof(Steering) / sizeof(Steering[0]))];
+  seg->keys = Steering[NextRandom() % SteeringCount];
   if (RandomUnit() < JumpChance)
     seg->keys |= replaykey_jump;
   seg->mouseX = from->mouseX;
@@ -242,22 +246,88 @@ static void ChooseSegment(Node* seg, const Snapshot* from) {
   }
 }
 
-static void BuildReplay(int node, Replay* out) {
-  std::vector<int> path;
-  for (int n = node; n >= 0; n = Nodes[n].parent)
-    path.push_back(n);
+// The segments from the level's start to node, as a run of the elite.
+static SolveRun PathRun(int node, int score) {
+  SolveRun run;
+  run.score = score;
+  for (int n = node; n >= 0; n = Nodes[n].parent) {
+    const Node* s = &Nodes[n];
+    run.segments.insert(run.segments.begin(), SolveSegment{s->frames, s->keys, s->button, s->mouseX, s->mouseY});
+  }
+  return run;
+}
+
+static void BuildReplay(const SolveRun* run, Replay* out) {
   ClearReplay(out);
-  for (int i = (int)path.size() - 1; i >= 0; i--) {
-    const Node* s = &Nodes[path[i]];
-    AppendReplay(out, s->frames, ReplayTimeScale, s->keys, s->mouseX, s->mouseY, s->button);
+  for (const SolveSegment& s : run->segments)
+    AppendReplay(out, s.frames, ReplayTimeScale, s.keys, s.mouseX, s.mouseY, s.button);
+}
+
+// Plays seg from the state in play; how play stands after it. A segment cut
+// short by the end of play keeps only the frames played.
+static int PlaySegment(Node* seg) {
+  int end = replayend_playing;
+  for (int f = 0; f < seg->frames && end == replayend_playing; f++) {
+    ApplyReplayInput(seg->keys, seg->mouseX, seg->mouseY, seg->button);
+    UpdateGame(ReplayTimeScale);
+    end = JudgeFrame();
+    if (end != replayend_playing)
+      seg->frames = f + 1;
+  }
+  return end;
+}
+
+static Snapshot StartState;
+
+static void RestartLevel() {
+  Restore(&StartState);
+}
+
+// One input held from the start for each steering, with and without the
+// jump: its states seed the archive, and a finish the elite.
+static void PlaySteady() {
+  for (int k = 0; k < 2 * SteeringCount; k++) {
+    RestartLevel();
+    int parent = -1, end = replayend_playing;
+    for (int f = 0; f < MaxSteadyFrames && end == replayend_playing; f += SteadySegmentFrames) {
+      Node seg = {parent, SteadySegmentFrames, Steering[k / 2] | (k % 2 ? replaykey_jump : 0), 0,
+                  ReplayScreenWidth / 2, ReplayScreenHeight / 2};
+      end = PlaySegment(&seg);
+      if (end == replayend_harmed || end == replayend_timeout)
+        break;
+      Nodes.push_back(seg);
+      parent = (int)Nodes.size() - 1;
+      if (end == replayend_finish) {
+        OfferElite(PathRun(parent, ScoreFromTimer()));
+        break;
+      }
+      Snapshot s;
+      Capture(&s, seg.keys, seg.button, seg.mouseX, seg.mouseY);
+      Remember(&s, parent);
+    }
   }
 }
 
 void DefaultSolveOptions(SolveOptions* opt) {
-  opt->seconds = 120;
+  opt->seconds = DefaultSolveSeconds;
   opt->seed = 1;
   opt->verbose = false;
   opt->improve = false;
+  opt->from = nullptr;
+}
+
+// A version 1 replay that finishes the level joins the best few.
+static void OfferReplay(const Replay* r) {
+  if (r->version != ReplayKeysVersion)
+    return;
+  SolveRun run;
+  for (const ReplayRun& rr : r->runs)
+    run.segments.push_back(SolveSegment{rr.frames, rr.keys, rr.button, rr.mouseX, rr.mouseY});
+  RestartLevel();
+  int frames;
+  run.score = PlaySegments(run.segments, &frames);
+  if (run.score >= 0)
+    OfferElite(run);
 }
 
 static double Seconds() { return (double)clock() / CLOCKS_PER_SEC; }
@@ -265,6 +335,7 @@ static double Seconds() { return (double)clock() / CLOCKS_PER_SEC; }
 bool SolveLevel(const SolveOptions* opt, Replay* out) {
   UseReplayScreen(ReplayScreenWidth, ReplayScreenHeight);
   ReplayRecording = false;   // the search's frames are no run of play
+  Camera.leads = false;      // version 1 replays re-run with the older camera
   RandomState = opt->seed * 2654435761ull + 1;
   StartItemCount = 0;
   for (int i = 0; i < ItemCount && StartItemCount < MaxStartItems * 4; i++)
@@ -274,16 +345,21 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
   Archive.clear();
   ArchiveIndex.clear();
   Nodes.clear();
+  ClearElite();
   ResetReplayInput();
-  Snapshot start;
-  Capture(&start, 0, 0, ReplayScreenWidth / 2, ReplayScreenHeight / 2);
-  Remember(&start, -1);
+  Capture(&StartState, 0, 0, ReplayScreenWidth / 2, ReplayScreenHeight / 2);
+  Remember(&StartState, -1);
+  PlaySteady();
+  if (opt->from)
+    OfferReplay(opt->from);
 
   double began = Seconds(), deadline = began + opt->seconds, lastReport = began;
-  int bestScore = -1;
+  double archiveUntil = opt->improve ? began + opt->seconds * ArchiveShare : deadline;
+  if (!opt->improve && BestElite())
+    archiveUntil = 0;
   float bestDistance = Unreachable;
   long tries = 0;
-  while (Seconds() < deadline) {
+  while (Seconds() < archiveUntil) {
     for (int batch = 0; batch < TriesPerClockCheck; batch++, tries++) {
       int pick = PickEntry();
       Archive[pick].visits++;
@@ -294,28 +370,19 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
         Node seg;
         seg.parent = parent;
         ChooseSegment(&seg, &from);
-        int end = replayend_playing;
-        for (int f = 0; f < seg.frames && end == replayend_playing; f++) {
-          ApplyReplayInput(seg.keys, seg.mouseX, seg.mouseY, seg.button);
-          UpdateGame(ReplayTimeScale);
-          end = JudgeFrame();
-          if (end != replayend_playing)
-            seg.frames = f + 1;
-        }
+        int end = PlaySegment(&seg);
         if (end == replayend_harmed || end == replayend_timeout)
           break;
         Nodes.push_back(seg);
         parent = (int)Nodes.size() - 1;
         if (end == replayend_finish) {
           int score = ScoreFromTimer();
-          if (score > bestScore) {
-            bestScore = score;
-            BuildReplay(parent, out);
-            if (opt->verbose)
-              fprintf(stderr, "finish with score %d after %.1f s\n", score, Seconds() - began);
-            if (!opt->improve)
-              deadline = 0;
-          }
+          const SolveRun* best = BestElite();
+          if (opt->verbose && (!best || score > best->score))
+            fprintf(stderr, "finish with score %d after %.1f s\n", score, Seconds() - began);
+          OfferElite(PathRun(parent, score));
+          if (!opt->improve)
+            archiveUntil = 0;
           break;
         }
         Capture(&from, seg.keys, seg.button, seg.mouseX, seg.mouseY);
@@ -331,5 +398,10 @@ bool SolveLevel(const SolveOptions* opt, Replay* out) {
               Archive.size(), bestDistance);
     }
   }
-  return bestScore >= 0;
+  if (opt->improve)
+    RefineElite(RestartLevel, opt->seed, deadline, opt->verbose);
+  const SolveRun* best = BestElite();
+  if (best)
+    BuildReplay(best, out);
+  return best != nullptr;
 }

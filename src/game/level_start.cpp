@@ -42,6 +42,8 @@ static void PlaceRunStart()
   Camera.camX = Ball.x;
   Camera.camY = Ball.y;
   Camera.viewHeight = ViewHeightAtStart;
+  Camera.leads = true;   // a replay of the older camera's runs clears it as it begins
+  Camera.leadX = Camera.leadY = 0;
   LevelTimer = LevelTimeAtStart;
 }
 

@@ -1,4 +1,4 @@
-// replay: the text form of recorded play, both versions.
+// replay: the text form of recorded play, every version.
 #include "game/replay.h"
 
 #include <cmath>
@@ -297,6 +297,11 @@ static bool ReadRuns(FILE* f, Replay* r)
   return !ferror(f) && feof(f);
 }
 
+bool ReplayCameraLeads(const Replay* r)
+{
+  return r->version == ReplayLeadVersion;
+}
+
 bool ReadReplay(FILE* f, Replay* r)
 {
   char line[ReplayLineSize];
@@ -305,7 +310,7 @@ bool ReadReplay(FILE* f, Replay* r)
   bool ok = ReadLine(f, line) && strncmp(line, ReplayMagic, magic) == 0 && line[magic] != 0 &&
             line[magic + 1] == 0;
   int version = ok ? line[magic] - '0' : 0;   // one digit
-  ok = version == ReplayKeysVersion || version == ReplayControlsVersion;
+  ok = version == ReplayKeysVersion || version == ReplayControlsVersion || version == ReplayLeadVersion;
   if (ok) {
     r->version = version;
     ok = ReadLine(f, line) && ParseScreen(line, &r->screenWidth, &r->screenHeight) && ReadRuns(f, r);

@@ -21,6 +21,13 @@
 // in window pixels. A "screen" line between runs gives the window's new size
 // from the next frame on. Numbers are written so that they read back as the
 // same float, bit for bit.
+//
+//   tetherorb2-replay 3
+//
+// Version 3 has the lines of version 2 and was played with the camera
+// leading toward the pointer. As the aim's world point hangs on the camera,
+// versions 1 and 2 are re-run with the camera they were played with, the
+// older one; every run of play is recorded as version 3.
 #pragma once
 
 #include <cstdio>
@@ -34,6 +41,7 @@ const int ReplayScreenHeight = 600;
 const int MaxReplayScreen = 16384;        // pixels along either side
 const int ReplayKeysVersion = 1;          // held keys, pointer and left button
 const int ReplayControlsVersion = 2;      // the controls the game step reads
+const int ReplayLeadVersion = 3;          // as version 2, played with the camera leading toward the pointer
 
 // Held keys of a version 1 frame, as bits.
 enum {
@@ -91,9 +99,12 @@ bool WriteReplay(FILE* f, const Replay* r);
 // when it does not fit. Nothing is allocated.
 long ReplayToText(const Replay* r, char* out, size_t size);
 
-// The most bytes a line of either version takes, its line feed included.
+// The most bytes a line of any version takes, its line feed included.
 const int MaxReplayLineBytes = 128;
 
-// Reads the text form of either version; false (and an empty replay) on
+// True when the replay was played with the camera leading toward the pointer (version 3).
+bool ReplayCameraLeads(const Replay* r);
+
+// Reads the text form of any version; false (and an empty replay) on
 // anything malformed.
 bool ReadReplay(FILE* f, Replay* r);

@@ -6,6 +6,7 @@
 #include "game/controls.h"
 #include "game/replay.h"
 #include "game/screen.h"
+#include "game/world.h"
 
 bool ReplayRecording;
 
@@ -27,7 +28,7 @@ void BeginReplayRecording(int frames)
     RoomFrames = frames;
   }
   ClearReplay(&Recording);
-  Recording.version = ReplayControlsVersion;
+  Recording.version = ReplayLeadVersion;   // until the first frame names it
   Recording.maxRuns = frames;
   Text[0] = 0;
   ReplayRecording = true;
@@ -38,9 +39,10 @@ void RecordReplayFrame(float t)
   if (!ReplayRecording)
     return;
   int width = (int)ScreenWidth, height = (int)ScreenHeight;
-  if (Recording.runs.empty()) {
+  if (Recording.runs.empty()) {   // the run's first frame names its window and its camera
     Recording.screenWidth = width;
     Recording.screenHeight = height;
+    Recording.version = Camera.leads ? ReplayLeadVersion : ReplayControlsVersion;
   }
   PlayControls c = {Controls.steerX, Controls.steerY, Controls.aimX, Controls.aimY,
                     Controls.jump, Controls.tether, Controls.tetherShot};

@@ -1,5 +1,5 @@
-// replay_record: every run of play kept as a version 2 replay as it is
-// played, so that after a run the game holds its replay text. At a level's
+// replay_record: every run of play kept as a version 3 replay (version 2
+// when the camera does not lead) as it is played, so that after a run the game holds its replay text. At a level's
 // start (StartLevel, and StartGridLevel for the editor's test run) the
 // recorder makes room for the longest run the level allows, as the ghost
 // does; each frame of the game step adds the controls it reads, its
@@ -16,7 +16,8 @@ extern bool ReplayRecording;   // frames of the game step go into the recording
 void BeginReplayRecording(int frames);
 
 // Called by the game step with the frame's TimeScale: while recording, adds
-// the controls record's play fields and the window size as one frame.
+// the controls record's play fields and the window size as one frame; the
+// first frame's camera names the version (3 leading, 2 the older camera).
 void RecordReplayFrame(float t);
 
 // The run has ended: its text is written and recording stops.

@@ -140,6 +140,7 @@ void BeginReplayPlayer(ReplayPlayer* p, const Replay* r)
   p->out = ReplayOutcome{replayend_playing, 0, 0, 0};
   UseReplayScreen(r->screenWidth, r->screenHeight);
   ResetReplayInput();
+  Camera.leads = ReplayCameraLeads(r);
 }
 
 bool StepReplayPlayer(ReplayPlayer* p, int frames)
@@ -147,6 +148,7 @@ bool StepReplayPlayer(ReplayPlayer* p, int frames)
   const Replay* r = p->replay;
   ReplayRecording = false;
   ShowScreen(gamestate_playing);   // a step resumes play where the last one left it
+  Camera.leads = ReplayCameraLeads(r);   // the camera the replay was played with
   int played = 0;
   while (played < frames && p->run < r->runs.size() && p->out.end == replayend_playing) {
     const ReplayRun& run = r->runs[p->run];

@@ -3,8 +3,10 @@
 // platform's keymap does for the same input (a version 1 replay: the held
 // keys, pointer and left button through the default key bindings; a version
 // 2 replay: the controls as they were recorded), sets the window size the
-// aim is measured in and calls the same game step the window game calls, so
-// a tool or a server gets the window game's result bit for bit.
+// aim is measured in, puts the camera under the rule the replay was played
+// with (leading toward the pointer for version 3, the older rule before) and
+// calls the same game step the window game calls, so a tool or a server gets
+// the window game's result bit for bit.
 #pragma once
 
 #include "game/replay.h"

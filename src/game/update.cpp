@@ -29,8 +29,11 @@ const float JumpSpeed = 0.425f;        // units per frame
 const float JumpBoost = 1.105f;        // factor per frame, not scaled by t
 const float DragReleased = 0.1f;       // share of the speed lost per frame
 const float DragAttached = 0.012f;
-const float CameraAimWeight = 0.2f;    // the camera aims between aim point and ball
+const float CameraAimWeight = 0.2f;    // the older camera aims between aim point and ball
 const float CameraBallWeight = 0.8f;
+const float CameraMaxLeadCells = 7.0f; // world units the leading camera's target lies off the ball, at most, along each axis
+const float CameraBallMargin = 1.25f;  // world units the lead leaves, at least, between the ball's centre and the view's edge
+const float CameraLeadRate = 0.05f;    // share of the gap to the pointer's lead closed per frame
 const float CameraFollowRate = 0.075f; // share of the gap closed per frame
 const float LandQuietSpeed = 0.04f;    // units per frame; slower touches of the ground are silent
 const float LandHardSpeed = 0.4f;      // units per frame; a hit this fast or faster is a full-strength landing
@@ -251,10 +254,44 @@ static void MoveBall(float t, float oldX, float oldY)
   Ball.vy = Ball.vy - Ball.vy * k * t;
 }
 
+// The leading camera's lead along one axis: the pointer's place across the
+// window (-1..1) times the most lead, CameraMaxLeadCells or less so that the
+// ball stays CameraBallMargin inside a view halfExtent wide to either side.
+static float LeadAlong(float pointer, float halfExtent)
+{
+  float most = halfExtent - CameraBallMargin;
+  if (!(most < CameraMaxLeadCells))   // NaN too, from a window of no height
+    most = CameraMaxLeadCells;
+  if (most < 0)
+    most = 0;
+  return pointer * most;
+}
+
+// The camera closes a share of the gap to its target each frame, so it never
+// jumps. The leading camera's target is the ball moved toward the pointer, the
+// most when the pointer is at the window's edge, so that a block beyond the
+// view comes into it as the player points there; it reads the pointer's place
+// in the window, not the aim's world point, which hangs on the camera itself.
+// The lead eases toward the pointer's own, so a flick of the pointer starts
+// the view gliding rather than darting.
+// The older target (0.2 aim, 0.8 ball) leads by a quarter of the half view at
+// most; replays made before the lead keep it.
 static void FollowCamera(float t)
 {
-  Camera.camX += (CameraAimWeight * AimPoint.aimX + CameraBallWeight * Ball.x - Camera.camX) * CameraFollowRate * t;
-  Camera.camY += (CameraAimWeight * AimPoint.aimY + CameraBallWeight * Ball.y - Camera.camY) * CameraFollowRate * t;
+  float targetX, targetY;
+  if (Camera.leads) {
+    float leadX = LeadAlong(AimPoint.mouseNX, PlayViewHeight * 0.5f * AspectRatio);
+    float leadY = LeadAlong(AimPoint.mouseNY, PlayViewHeight * 0.5f);
+    Camera.leadX += (leadX - Camera.leadX) * CameraLeadRate * t;
+    Camera.leadY += (leadY - Camera.leadY) * CameraLeadRate * t;
+    targetX = Ball.x + Camera.leadX;
+    targetY = Ball.y + Camera.leadY;
+  } else {
+    targetX = CameraAimWeight * AimPoint.aimX + CameraBallWeight * Ball.x;
+    targetY = CameraAimWeight * AimPoint.aimY + CameraBallWeight * Ball.y;
+  }
+  Camera.camX += (targetX - Camera.camX) * CameraFollowRate * t;
+  Camera.camY += (targetY - Camera.camY) * CameraFollowRate * t;
   Camera.viewHeight = PlayViewHeight;
 }
 

@@ -74,6 +74,9 @@ extern BallRecord Ball;
 struct CameraRecord {
   float camX, camY;      // world point at the centre of the view
   float viewHeight;      // world units from the top of the view to the bottom
+  bool leads;            // play leads the view toward the pointer (a run's start sets it); false: the
+                         // older rule, a point between ball and aim, that replays before version 3 ran under
+  float leadX, leadY;    // the leading view's present lead off the ball, world units; 0 at a run's start
 };
 extern CameraRecord Camera;
 

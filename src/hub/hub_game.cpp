@@ -137,7 +137,7 @@ static bool ReadSubmittedReplay(const GameLimits& limits, const std::string& tex
     fclose(f);
   if (!read) {
     Refuse(out, verdict_malformed,
-           "replay: not a replay file (\"tetherorb2-replay 1\" or \"2\", the screen line, then runs)");
+           "replay: not a replay file (\"tetherorb2-replay 1\", \"2\" or \"3\", the screen line, then runs)");
     return false;
   }
   for (size_t i = 0; i < Submitted.runs.size(); i++) {

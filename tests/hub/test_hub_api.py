@@ -38,8 +38,8 @@ def read(path):
 
 LEVEL1 = read("Levels/level1.dat")
 SOLUTIONS = [None] + [read("tests/solutions/level%d.replay" % n) for n in range(1, 16)]
-SOLUTION1, SOLUTION2 = SOLUTIONS[1], SOLUTIONS[2]
-SLOWER1 = read("tests/hub/level1-slower.replay")   # finishes level 1 with 247 against the solution's 268
+SOLUTION1, ELSEWHERE = SOLUTIONS[1], SOLUTIONS[3]   # level 3's run, which does not finish level 1
+SLOWER1 = read("tests/hub/level1-slower.replay")   # finishes level 1 with 247 against the solution's 287
 
 
 def variant(title, level=LEVEL1):
@@ -201,7 +201,7 @@ class HubApi(unittest.TestCase):
             self.assertEqual(l["author"], "Tetherorb 2")
             self.assertGreaterEqual(l["record"], l["author_score"])
         self.assertEqual([HUB.shipped(5)[k] for k in ["plays", "tried", "finishes"]], [1, 0, 0])   # no test plays it
-        self.assertEqual(HUB.shipped(1)["author_score"], 268)   # what tetherorb2-check says of it
+        self.assertEqual(HUB.shipped(1)["author_score"], 287)   # what tetherorb2-check says of it
         status, text, _ = HUB.call("GET", "/api/v1/levels/" + HUB.shipped(1)["id"])
         self.assertEqual((status, text), (200, LEVEL1))
 
@@ -222,7 +222,7 @@ class HubApi(unittest.TestCase):
         listed = HUB.level(id)
         self.assertEqual((listed["title"], listed["author"], listed["width"], listed["height"]),
                          ("Published Once", "Publisher", 24, 13))
-        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (1, 0, 268, 268))
+        self.assertEqual((listed["plays"], listed["finishes"], listed["record"], listed["author_score"]), (1, 0, 287, 287))
 
         before = len(HUB.levels())
         rows = level.split("\n")
@@ -237,7 +237,7 @@ class HubApi(unittest.TestCase):
                                    (huge, 422, "cells, more than"),
                                    (level + "x" * 131072, 413, "bytes, more than")]:
             HUB.refused(status, cause, "POST", "/api/v1/levels", {"level": bad, "replay": SOLUTION1}, tok)
-        for replay, status, cause in [(SOLUTION2, 422, "does not reach the finish"),
+        for replay, status, cause in [(ELSEWHERE, 422, "does not reach the finish"),
                                       (SOLUTION1.replace("tetherorb2-replay 1", "tetherorb2-replay 2"), 400, "not a replay"),
                                       ("\n".join(SOLUTION1.split("\n")[:-3]) + "\n", 422, "does not reach the finish"),
                                       ("tetherorb2-replay 1\nscreen 800 600\n18750 0.96 - 0 0 0\n", 422, "ends by time out after 1875 frames"),
@@ -326,21 +326,21 @@ class HubApi(unittest.TestCase):
         level = HUB.shipped(1)["id"]
         path = "/api/v1/levels/%s/runs" % level
         fast, slow = HUB.register("Fast Runner"), HUB.register("Slow Runner")
-        self.assertEqual(HUB.post(path, {"replay": SLOWER1}, slow)[1]["rank"], 2)   # behind the author's 268
+        self.assertEqual(HUB.post(path, {"replay": SLOWER1}, slow)[1]["rank"], 2)   # behind the author's 287
         status, answer, _ = HUB.post(path, {"replay": SOLUTION1}, fast)
-        self.assertEqual((status, answer["score"], answer["best"], answer["rank"], answer["record"]), (201, 268, 268, 1, 268))
+        self.assertEqual((status, answer["score"], answer["best"], answer["rank"], answer["record"]), (201, 287, 287, 1, 287))
         fast_run = answer["run"]
         # A slower run is stored but lowers nothing.
         status, answer, _ = HUB.post(path, {"replay": SLOWER1}, fast)
-        self.assertEqual((status, answer["score"], answer["best"], answer["rank"]), (201, 247, 268, 1))
-        HUB.refused(422, "does not reach the finish", "POST", path, {"replay": SOLUTION2}, fast)
+        self.assertEqual((status, answer["score"], answer["best"], answer["rank"]), (201, 247, 287, 1))
+        HUB.refused(422, "does not reach the finish", "POST", path, {"replay": ELSEWHERE}, fast)
         HUB.refused(404, "no level", "POST", "/api/v1/levels/%s/runs" % ("a" * 16), {"replay": SOLUTION1}, fast)
         HUB.refused(404, "no such level", "POST", "/api/v1/levels/NOTANID/runs", {"replay": SOLUTION1}, fast)
         self.assertEqual(HUB.level(level)["plays"], 4)   # the author's, two of Fast, one of Slow
 
         status, answer, _ = HUB.call("GET", "/api/v1/levels/%s/records?limit=3" % level, tok=slow)
         ranks = [(r["rank"], r["name"], r["score"]) for r in answer["records"]]
-        self.assertEqual(ranks, [(1, "Tetherorb 2", 268), (1, "Fast Runner", 268), (3, "Slow Runner", 247)])
+        self.assertEqual(ranks, [(1, "Tetherorb 2", 287), (1, "Fast Runner", 287), (3, "Slow Runner", 247)])
         self.assertEqual(answer["player"]["rank"], 3)
         self.assertEqual(answer["records"][1]["run"], fast_run)
         self.assertEqual(len(HUB.call("GET", "/api/v1/levels/%s/records?limit=1" % level)[1]["records"]), 1)

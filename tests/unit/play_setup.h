@@ -36,6 +36,8 @@ inline void ResetPlay(int w, int h, float x, float y)
   Camera.camX = x;
   Camera.camY = y;
   Camera.viewHeight = PlayViewHeight;
+  Camera.leads = true;   // as a run's start leaves it
+  Camera.leadX = Camera.leadY = 0;
   LevelTimer = LevelTimeAtStart;
   TrailTimer = 0;
   CurrentLevel = 1;

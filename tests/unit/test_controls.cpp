@@ -75,6 +75,8 @@ protected:
   static void Settle()
   {
     ResetPlay(30, 20, 15.5f, 17.5f);
+    Camera.leads = false;   // the pointer rests in a corner here: a leading view would leave the ball, and
+                            // the aims below are laid out from a view steady on it
     WallIn(maptype_blocknormal);
     for (int i = 0; i < 60; i++)
       Frame();

@@ -15,6 +15,7 @@ namespace {
 void StartAt(int n)
 {
   ResetPlay(40, 20, 20, 17.4f);
+  Camera.leads = false;   // the swings below aim at the window's edge as the steady view places it
   WallIn(maptype_blocknormal);
   memset(HintLearnt, 0, sizeof HintLearnt);
   HintsEnabled = true;

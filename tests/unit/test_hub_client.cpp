@@ -23,6 +23,7 @@
 #include "game/replay.h"
 #include "game/replay_record.h"
 #include "game/rerun.h"
+#include "game/world.h"
 #include "platform/hub_net.h"
 #include "test_support.h"
 
@@ -133,6 +134,7 @@ static void RecordSomeRun()
   UsePlayedLevelId("abcdefghijklmnop");
   ScreenWidth = 800;
   ScreenHeight = 600;
+  Camera.leads = true;   // as a run's start leaves it
   BeginReplayRecording(10);
   RecordReplayFrame(ReplayTimeScale);
   EndReplayRecording();
@@ -170,7 +172,7 @@ TEST(HubCard, NamesSendsAndShowsTheRank)
   ASSERT_EQ(HubCard.state, hubcard_sending);
   EXPECT_EQ(ReadFile("hub-name"), "Alice\n");
   EXPECT_STREQ(HubRequests[HubCard.call.slot].path, "/api/v1/levels/abcdefghijklmnop/runs");
-  EXPECT_NE(HubRequests[HubCard.call.slot].body.find("tetherorb2-replay 2"), std::string::npos);
+  EXPECT_NE(HubRequests[HubCard.call.slot].body.find("tetherorb2-replay 3"), std::string::npos);
   Answer(HubCard.call.slot, 201, "{\"run\": 5, \"score\": 240, \"best\": 240, \"rank\": 2, \"record\": 250}");
   StepHubCard();
   EXPECT_STREQ(HubCardLine(), "Hub rank 2 - record 250");

@@ -105,7 +105,7 @@ TEST(Replay, MalformedTextIsRefusedAndLeavesAnEmptyReplay) {
     EXPECT_FALSE(ParseText(std::string(controlsHead) + run, &A)) << run;
     EXPECT_TRUE(A.runs.empty() && A.frameCount == 0) << run;
   }
-  for (const char* head : {"", "tetherorb2-replay 3\n", "tetherorb2-replay 12\n", "tetherorb2-replay \n",
+  for (const char* head : {"", "tetherorb2-replay 4\n", "tetherorb2-replay 12\n", "tetherorb2-replay \n",
                            "tetherorb2-replay 1\nscreen 0 600\n", "tetherorb2-replay 1\nscreen 800 600 9\n"})
     EXPECT_FALSE(ParseText(std::string(head) + "screen 800 600\n", &A)) << head;
   std::string longLine = std::string(keysHead) + std::string(400, '1') + " 0.96 - 1 1 0\n";
@@ -209,49 +209,59 @@ TEST(Replay, StartLevelFileLoadsAnyPathAndKeepsTheWorkingDirectory) {
 // A run played with a pad (stick strengths, the right stick's aim, the
 // shoulder button's shots), at changing frame rates and through a window
 // resize, is recorded as it is played; its replay text runs again to the same
-// end, score and ball path, bit for bit.
-TEST(Replay, RecordedPadRunRunsAgainExactly) {
+// end, score and ball path, bit for bit, under either camera: the leading one
+// (version 3) and the older one that replays of versions 1 and 2 were played
+// with. The two cameras aim the same pointer differently, so the paths differ.
+TEST(Replay, RecordedPadRunRunsAgainExactlyUnderEitherCamera) {
   ScratchDir scratch;
   WriteLevel(1, Room);
-  UseReplayScreen(800, 600);
-  StartLevel(1);
-  ShowScreen(gamestate_playing);
-  ReleasePad();
-  ResetControlsHistory();
-  int frames = 0;
-  for (; frames < 3000 && NextScreen() == gamestate_playing; frames++) {
-    AgePad();
-    ApplyPadAxis(0, 19000 + 37 * (frames % 100));     // steer right at about half strength
-    ApplyPadAxis(3, 9000);                             // aim up and to the right
-    ApplyPadAxis(4, -26000);
-    ApplyPadButton(5, frames % 90 >= 30 && frames % 90 < 60);
-    ApplyPadButton(0, frames % 70 < 4);
-    if (frames == 60)
-      UseReplayScreen(1024, 700);
-    ReadControls(DefaultBindings);
-    UpdateGame(0.5f + 0.25f * (float)(frames % 5));
-  }
-  ASSERT_NE(NextScreen(), gamestate_playing);
-  int end = JudgeFrame(), score = ScoreFromTimer();
-  float timeLeft = LevelTimer;
-  std::vector<GhostFrame> path(GhostTake.frames.begin(), GhostTake.frames.begin() + GhostTake.frameCount);
-  std::string text = RecordedReplayText();
-  EXPECT_NE(text.find("\nscreen 1024 700\n"), std::string::npos);
-  EXPECT_NE(text.find(" JTS "), std::string::npos);
-  ReleasePad();
+  std::vector<GhostFrame> paths[2];
+  for (int leads = 0; leads < 2; leads++) {
+    UseReplayScreen(800, 600);
+    StartLevel(1);
+    Camera.leads = leads;
+    ShowScreen(gamestate_playing);
+    ReleasePad();
+    ResetControlsHistory();
+    int frames = 0;
+    for (; frames < 3000 && NextScreen() == gamestate_playing; frames++) {
+      AgePad();
+      ApplyPadAxis(0, 19000 + 37 * (frames % 100));     // steer right at about half strength
+      ApplyPadAxis(3, 9000);                             // aim up and to the right
+      ApplyPadAxis(4, -26000);
+      ApplyPadButton(5, frames % 90 >= 30 && frames % 90 < 60);
+      ApplyPadButton(0, frames % 70 < 4);
+      if (frames == 60)
+        UseReplayScreen(1024, 700);
+      ReadControls(DefaultBindings);
+      UpdateGame(0.5f + 0.25f * (float)(frames % 5));
+    }
+    ASSERT_NE(NextScreen(), gamestate_playing);
+    int end = JudgeFrame(), score = ScoreFromTimer();
+    float timeLeft = LevelTimer;
+    std::vector<GhostFrame>& path = paths[leads];
+    path.assign(GhostTake.frames.begin(), GhostTake.frames.begin() + GhostTake.frameCount);
+    std::string text = RecordedReplayText();
+    EXPECT_EQ(text.rfind(leads ? "tetherorb2-replay 3\n" : "tetherorb2-replay 2\n", 0), 0u) << text.substr(0, 40);
+    EXPECT_NE(text.find("\nscreen 1024 700\n"), std::string::npos);
+    EXPECT_NE(text.find(" JTS "), std::string::npos);
+    ReleasePad();
 
-  ASSERT_TRUE(ParseText(text, &A)) << text.substr(0, 400);
-  EXPECT_EQ(A.frameCount, frames);
-  StartLevel(1);
-  ReplayOutcome out = PlayReplay(&A);
-  EXPECT_EQ(out.end, end);
-  EXPECT_EQ(out.end, replayend_finish);
-  EXPECT_EQ(out.frames, frames);
-  EXPECT_EQ(out.score, score);
-  EXPECT_EQ(memcmp(&out.timeLeft, &timeLeft, sizeof timeLeft), 0);
-  ASSERT_EQ(GhostTake.frameCount, (int)path.size());
-  EXPECT_EQ(memcmp(GhostTake.frames.data(), path.data(), path.size() * sizeof(GhostFrame)), 0);
-  EXPECT_STREQ(RecordedReplayText(), "");   // the run again is not recorded again
+    ASSERT_TRUE(ParseText(text, &A)) << text.substr(0, 400);
+    EXPECT_EQ(A.frameCount, frames);
+    StartLevel(1);
+    ReplayOutcome out = PlayReplay(&A);
+    EXPECT_EQ(out.end, end);
+    EXPECT_EQ(out.end, replayend_finish);
+    EXPECT_EQ(out.frames, frames);
+    EXPECT_EQ(out.score, score);
+    EXPECT_EQ(memcmp(&out.timeLeft, &timeLeft, sizeof timeLeft), 0);
+    ASSERT_EQ(GhostTake.frameCount, (int)path.size());
+    EXPECT_EQ(memcmp(GhostTake.frames.data(), path.data(), path.size() * sizeof(GhostFrame)), 0);
+    EXPECT_STREQ(RecordedReplayText(), "");   // the run again is not recorded again
+  }
+  EXPECT_TRUE(paths[0].size() != paths[1].size() ||
+              memcmp(paths[0].data(), paths[1].data(), paths[0].size() * sizeof(GhostFrame)) != 0);
 }
 
 // The checker program of this build (the working directory when a test
@@ -312,6 +322,18 @@ TEST(Checker, SolvesASmallLevelAndJudgesSolutions) {
   ASSERT_EQ(RunChecker(checker, "--solve room.dat -o room.replay --seconds 60", &out), 0) << out;
   EXPECT_EQ(RunChecker(checker, "room.dat room.replay", &out), 0) << out;
   EXPECT_NE(out.find("reaches the finish"), std::string::npos) << out;
+
+  // Improving on a slow run (a long wait, then rolling right) ends better.
+  auto scoreIn = [](const std::string& text) {
+    size_t at = text.find("score ");
+    return at == std::string::npos ? -1 : atoi(text.c_str() + at + 6);
+  };
+  WriteFile("slow.replay", "tetherorb2-replay 1\nscreen 800 600\n200 0.96 - 400 300 0\n400 0.96 R 400 300 0\n");
+  ASSERT_EQ(RunChecker(checker, "room.dat slow.replay", &out), 0) << out;
+  int slow = scoreIn(out);
+  ASSERT_EQ(RunChecker(checker, "--solve room.dat -o fast.replay --seconds 2 --improve --from slow.replay", &out), 0)
+      << out;
+  EXPECT_GT(scoreIn(out), slow) << out;
 
   // The same replay on a level with a wall in the way no longer finishes.
   WriteFile("walled.dat",

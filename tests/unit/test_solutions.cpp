@@ -2,6 +2,7 @@
 // before the timer runs out, alike through the window game's input and the
 // game layer alone, and the set as a whole uses every cell type.
 #include "game/ghost.h"
+#include "game/hints.h"
 #include "game/level_files.h"
 #include "game/replay_run.h"
 #include "game/rules.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -43,11 +45,13 @@ static void DesktopFrame(const ReplayRun& run)
   FollowScreen(GameState, false);
 }
 
-// The replay through DesktopFrame from the level's start, judged as PlayReplay judges.
+// The replay through DesktopFrame from the level's start, with the camera it
+// was played with, judged as PlayReplay judges.
 static ReplayOutcome PlayThroughDesktop(const Replay* r)
 {
   ReplayOutcome out = {replayend_playing, 0, 0, 0};
   UseReplayScreen(r->screenWidth, r->screenHeight);
+  Camera.leads = ReplayCameraLeads(r);
   ReleaseAllInput();
   ResetControlsHistory();
   for (size_t i = 0; i < r->runs.size() && out.end == replayend_playing; i++)
@@ -124,4 +128,60 @@ TEST(Solutions, LevelSetUsesEveryCellTypeWithOneSpawnAndAFinishEach) {
   for (int c = 0; c < MapTypeCount; c++)
     EXPECT_TRUE(used[c]) << "no level uses cell type " << c;
   EXPECT_GE(widest, 200);   // at least one level makes the camera travel far
+}
+
+// The blocks the first levels' hints name, where the new player's plans hook
+// them: level 3's "a block above you", the ceiling straight above the spawn
+// and the near corner of the overhang over the gap; level 4's "a block higher
+// up", the second pillar's foot, caught after letting go of the first.
+struct HintedBlock {
+  int level, x, y;
+};
+static const HintedBlock HintedBlocks[] = {{3, 2, 0}, {3, 17, 2}, {4, 15, 7}};
+static const int LeadFrames = 240;           // four seconds for the camera to settle
+static const float MostCameraStep = 0.4f;    // world units a frame: a glide, no jump
+static const float BallInView = 1.2f;        // world units between the ball's centre and the view's edge
+
+static bool InView(float x, float y, float margin)
+{
+  float halfW = Camera.viewHeight * 0.5f * AspectRatio, halfH = Camera.viewHeight * 0.5f;
+  return fabsf(x - Camera.camX) <= halfW - margin && fabsf(y - Camera.camY) <= halfH - margin;
+}
+
+// At the spawn, with the pointer put on the block (or at the window's edge
+// toward it), the camera glides until the block is in view, the ball staying
+// in view: with the leading camera, not with the older one. Every level whose
+// hint names a block has one here.
+TEST(Solutions, FromTheSpawnTheLeadingCameraBringsTheHintedBlockIntoView) {
+  for (int n = 1; n <= ShippedLevelCount; n++) {
+    int kind = HintForLevel(n), listed = 0;
+    for (const HintedBlock& b : HintedBlocks)
+      listed += b.level == n;
+    EXPECT_EQ(listed > 0, kind == hint_tether || kind == hint_corner) << "level " << n;
+  }
+  for (const HintedBlock& b : HintedBlocks) {
+    char level[512];
+    snprintf(level, sizeof level, "%s/Levels/level%d.dat", REPO_ROOT, b.level);
+    for (int leads = 0; leads < 2; leads++) {
+      ASSERT_TRUE(StartLevelFile(level)) << level;
+      ASSERT_TRUE(CellAt(b.x, b.y) == maptype_blocknormal) << "level " << b.level;
+      UseReplayScreen(ReplayScreenWidth, ReplayScreenHeight);
+      ResetReplayInput();
+      Camera.leads = leads;
+      int seenAt = -1;
+      for (int f = 0; f < LeadFrames && seenAt < 0; f++) {
+        int mx, my;
+        ReplayPixelAt(b.x + 0.5f, b.y + 0.5f, &mx, &my);
+        ApplyReplayInput(0, mx, my, 0);
+        float oldX = Camera.camX, oldY = Camera.camY;
+        UpdateGame(ReplayTimeScale);
+        ASSERT_LE(fabsf(Camera.camX - oldX) + fabsf(Camera.camY - oldY), MostCameraStep) << "frame " << f;
+        ASSERT_TRUE(InView(Ball.x, Ball.y, BallInView)) << "level " << b.level << " frame " << f;
+        if (InView(b.x + 0.5f, b.y + 0.5f, 0))
+          seenAt = f;
+      }
+      EXPECT_EQ(seenAt >= 0, leads == 1) << "level " << b.level << " block (" << b.x << ", " << b.y
+                                         << ") camera " << (leads ? "leading" : "older");
+    }
+  }
 }

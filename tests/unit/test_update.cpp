@@ -247,7 +247,9 @@ TEST(Update, FirstShotNearTheStartAnchorTakesItsOwnLength)
 
 TEST(Update, AimAndCameraFollowTheBall)
 {
+  // The older camera, that replays of versions 1 and 2 keep, aims between aim and ball.
   ResetPlay(20, 20, 10.5f, 5.5f);
+  Camera.leads = false;
   Camera.camX = 4;
   Camera.camY = 3;
   StepPlay(1);
@@ -260,6 +262,12 @@ TEST(Update, AimAndCameraFollowTheBall)
   Camera.camX = Camera.camY = 0;
   StepPlay(2);
   EXPECT_NEAR(Camera.camX, 0.8f * Ball.x * 0.15f, 1e-4);
+
+  // The leading camera, the pointer centred, makes for the ball itself.
+  ResetPlay(20, 20, 10.5f, 5.5f);
+  Camera.camX = 4;
+  StepPlay(1);
+  EXPECT_NEAR(Camera.camX, 4 + (Ball.x - 4) * 0.075f, 1e-5);
 }
 
 // A zero time step or an unknown window size must not turn the ball or the

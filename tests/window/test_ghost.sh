@@ -18,16 +18,17 @@ printf '%s\n' "Long Roll" 40 4 bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb \
 GHOST="$TW_DIR/Levels/level1.ghost"
 
 # ghost_pixels FILE.png [COLOUR]: pixels of the ghost's colour (or COLOUR) in the
-# playfield, below the score bar and above the pointer in the bottom-right corner.
+# playfield, below the score bar and above the bottom bar.
 ghost_pixels() {
   convert "$1" -crop 800x400+0+100 +repage -alpha off -fuzz 12% -fill white +opaque "${2:-rgb(108,0,80)}" \
     -fill black -opaque "${2:-rgb(108,0,80)}" -negate -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
-# start_level: from the title screen into level 1, the pointer out of the way.
+# start_level: from the title screen into level 1, the pointer at the
+# window's centre, where the view does not lead away from the ball.
 start_level() {
   tw_keys Return Return
-  tw_move 790 590
+  tw_move 400 300
 }
 
 tw_start_x ${W}x${H}

@@ -28,11 +28,14 @@ sleep 3
 tw_screenshot "$TW_DIR/play.png"
 tw_running || tw_fail "the game ended during play"
 
-# The camera settles where centre = 0.8 ball + 0.2 aim, and the aim lies
-# (pointer offset) x viewHeight/2 x AspectRatio right of the centre: the ball
-# stands a quarter of that aim offset left of the window's centre.
-aim_units=$(awk -v m=$MOUSE_X -v w=$W -v h=$H 'BEGIN { print (2 * m / w - 1) * 12.5 * 0.5 * w / h }')
-BX=$(awk -v a="$aim_units" -v w=$W -v p=$PX_PER_UNIT 'BEGIN { printf "%d", w / 2 - a / 4 * p }')
+# The view leads toward the pointer: it settles with its centre off the ball
+# by the pointer's offset across the window (-1..1) times the most lead, 7
+# units or the half width less 1.25 units if that is less, so the ball stands
+# that far left of the window's centre.
+lead_units=$(awk -v m=$MOUSE_X -v w=$W -v h=$H 'BEGIN {
+  most = 12.5 * 0.5 * w / h - 1.25; if (most > 7) most = 7
+  print (2 * m / w - 1) * most }')
+BX=$(awk -v a="$lead_units" -v w=$W -v p=$PX_PER_UNIT 'BEGIN { printf "%d", w / 2 - a * p }')
 BY=$(( H / 2 ))
 HALF=$(( PX_PER_UNIT * 705 / 1000 ))  # half of the ball's 1.41 units
 

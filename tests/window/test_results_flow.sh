@@ -35,13 +35,17 @@ in_play() {
   [ "$(tw_pixel "$TW_DIR/now.png" $ROOF)" = "0 255 0" ] && r=2 || r=1
   [ "$r" = "$1" ] || tw_fail "level $r runs where level $1 should"
 }
-# pause_click Y: pauses, and clicks the row at Y once the menu is at rest.
+# pause_click Y: pauses, and clicks the row at Y once the menu is at rest;
+# then, the pointer back at the centre, waits for the view, which leads
+# toward the pointer, to glide back and come to rest (a title shown instead
+# may never rest: the wait is bounded).
 pause_click() {
   tw_key Escape
   tw_wait_still 340x260+230+150 || tw_fail "the pause menu does not come to rest"
   tw_click 400 "$1"
   tw_move 400 300
   sleep 1.5
+  tw_wait_still "$BELOW_BANNER" 5 || true
 }
 
 tw_start_x 800x600

@@ -133,15 +133,15 @@ class HubBrowse(unittest.TestCase):
         gone = publish("Page Withdrawn", maker)
         self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + gone, tok=maker)[0], 204)
         shipped1 = next(l["id"] for l in listing() if l["shipped"] == 1)
-        for level, replay in [(made, SLOWER1), (shipped1, SOLUTION1)]:   # 247 of 268: gold; 268 of 268: the star
+        for level, replay in [(made, SLOWER1), (shipped1, SOLUTION1)]:   # 247 of 287: silver; 287 of 287: the star
             self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % level, {"replay": replay}, racer)[0], 201)
         status, page, _ = HUB.call("GET", "/api/v1/players/page%20MAKER")
         self.assertEqual((status, page["name"], [l["id"] for l in page["levels"]]), (200, "Page Maker", [made]))
         self.assertEqual(page["levels"][0]["finishes"], 1)
         self.assertEqual(page["medals"], {"gold": 0, "silver": 0, "bronze": 0})   # none on their own level
         racer = HUB.call("GET", "/api/v1/players/Page%20Racer")[1]
-        self.assertEqual([(r["level"], r["rank"], r["score"]) for r in racer["records"]], [(shipped1, 1, 268), (made, 2, 247)])
-        self.assertEqual(racer["medals"], {"gold": 2, "silver": 0, "bronze": 0})
+        self.assertEqual([(r["level"], r["rank"], r["score"]) for r in racer["records"]], [(shipped1, 1, 287), (made, 2, 247)])
+        self.assertEqual(racer["medals"], {"gold": 1, "silver": 1, "bronze": 0})
         HUB.refused(404, "no player", "GET", "/api/v1/players/Nobody%20Here")
 
     def test_level_pictures_show_the_spawn_and_finish_in_their_places(self):

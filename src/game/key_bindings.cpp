@@ -19,7 +19,8 @@ const KeyBindings DefaultBindings = {
     {KeyF, NoBinding}, {KeyZ | BindCtrl, NoBinding}, {KeyY | BindCtrl, KeyZ | BindCtrl | BindShift},
     {KeyS | BindCtrl, NoBinding}, {KeyRight | BindCtrl, NoBinding}, {KeyLeft | BindCtrl, NoBinding},
     {KeyDown | BindCtrl, NoBinding}, {KeyUp | BindCtrl, NoBinding}, {KeyTab, NoBinding},
-    {KeyT, NoBinding}, {KeyP, NoBinding}, {KeyF1, NoBinding},
+    {KeyT, NoBinding}, {KeyP, NoBinding}, {KeyF1, NoBinding}, {KeyF | BindCtrl, NoBinding},
+    {KeyZ, NoBinding}, {KeyX, NoBinding}, {KeyU, NoBinding}, {KeyC, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -32,7 +33,7 @@ static const char* const KeyActionNames[] = {
   "left", "right", "up", "down", "jump", "pause", "mute", "back", "brush_next", "brush_prev",
   "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
   "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
-  "test", "share", "help",
+  "test", "share", "help", "search", "size", "difficulty", "thumbs_up", "report",
 };
 static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount, "a name for every action");
 static const char* const KeyActionLabels[] = {
@@ -41,7 +42,8 @@ static const char* const KeyActionLabels[] = {
   N_("Page up"), N_("Page down"), N_("First row"), N_("Last row"), N_("Delete level"),
   N_("Watch best run"), N_("Rectangle"), N_("Fill"), N_("Undo"), N_("Redo"), N_("Save"),
   N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
-  N_("Share"), N_("Editor keys"),
+  N_("Share"), N_("Editor keys"), N_("Search the hub"), N_("Size filter"), N_("Difficulty filter"),
+  N_("Thumbs up"), N_("Report a level"),
 };
 static_assert(sizeof KeyActionLabels / sizeof KeyActionLabels[0] == KeyActionCount, "a label for every action");
 static const char* const PadButtonNames[] = {"jump", "back", "tether", "pause"};

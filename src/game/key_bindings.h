@@ -14,7 +14,8 @@ enum {
   bind_back, bind_brush_next, bind_brush_prev, bind_restart, bind_next,
   bind_choose, bind_page_up, bind_page_down, bind_home, bind_end, bind_delete, bind_watch,
   bind_rectangle, bind_fill, bind_undo, bind_redo, bind_save, bind_wider, bind_narrower,
-  bind_taller, bind_shorter, bind_title, bind_test, bind_share, bind_help, KeyActionCount
+  bind_taller, bind_shorter, bind_title, bind_test, bind_share, bind_help, bind_search, bind_size,
+  bind_difficulty, bind_thumbs_up, bind_report, KeyActionCount
 };
 // The pad's buttons and axes by what they do.
 enum { padbind_jump = 0, padbind_back, padbind_tether, padbind_pause, PadButtonActionCount };

@@ -130,7 +130,7 @@ TEST(HubAnswers, PagesBoardsAndCutTexts)
 // A finished run's replay to send, and the level it is of.
 static void RecordSomeRun()
 {
-  UsePlayedLevelId("abcdefghijklmnop");
+  UsePlayedLevelId("abcdefghijklmnop", -1);
   ScreenWidth = 800;
   ScreenHeight = 600;
   BeginReplayRecording(10);

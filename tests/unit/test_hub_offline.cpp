@@ -54,7 +54,7 @@ TEST(HubOutbox, RunsTheHubCouldNotTakeAreKeptAndSentOnceOldestFirst)
   ScratchDir dir;
   ResetHub("http://127.0.0.1:9");
   LoadHubOutbox();
-  UsePlayedLevelId("abcdefghijklmnop");
+  UsePlayedLevelId("abcdefghijklmnop", -1);
   BeginReplayRecording(10);
   EndReplayRecording();
   BeginHubCard(true, false, false);

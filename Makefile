@@ -71,6 +71,7 @@ hub-run: hub-build
 # The hub's API tests against a throwaway PostgreSQL 15 cluster.
 hub-test-pg: hub-build
 	@python3 tests/hub/test_hub_api.py $(BUILD)/tetherorb2-hub --pg
+	@python3 tests/hub/test_hub_browse.py $(BUILD)/tetherorb2-hub --pg
 
 hub-bench: hub-build
 	@bash tools/hub-bench.sh $(BUILD)

@@ -7,6 +7,7 @@
 
 #include "hub/hub_access.h"
 #include "hub/hub_body.h"
+#include "hub/hub_find.h"
 #include "hub/hub_ids.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
@@ -18,6 +19,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 using httplib::Request;
@@ -40,7 +42,7 @@ void SendError(Response& res, int status, const std::string& why)
 
 // Runs a handler and turns what it throws into the answer: a Refusal into
 // its 4xx, a busy or lost database into 503, anything else into 500.
-static void Guarded(Response& res, const std::function<void()>& handler)
+void Guarded(Response& res, const std::function<void()>& handler)
 {
   try {
     handler();
@@ -63,12 +65,12 @@ static void Guarded(Response& res, const std::function<void()>& handler)
 }
 
 // The client's address as the rate limits count it.
-static std::string ClientKey(const Request& req)
+std::string ClientKey(const Request& req)
 {
   return AddressKey(ClientAddress(req));
 }
 
-static void Limit(int kind, const std::string& key, long perMinute)
+void Limit(int kind, const std::string& key, long perMinute)
 {
   int wait = TakeRequest(kind, key, perMinute);
   if (wait > 0) {
@@ -77,7 +79,7 @@ static void Limit(int kind, const std::string& key, long perMinute)
   }
 }
 
-static std::string TokenHashOf(const Request& req)
+std::string TokenHashOf(const Request& req)
 {
   std::string token, why;
   if (!ReadBearer(req.get_header_value("Authorization"), &token, &why))
@@ -85,7 +87,7 @@ static std::string TokenHashOf(const Request& req)
   return TokenHash(token);
 }
 
-static Body BodyOf(const Request& req)
+Body BodyOf(const Request& req)
 {
   Body body;
   std::string why;
@@ -94,7 +96,7 @@ static Body BodyOf(const Request& req)
   return body;
 }
 
-static std::string LevelIdIn(const Request& req)
+std::string LevelIdIn(const Request& req)
 {
   std::string id = req.matches[1];
   if (!IsLevelId(id))
@@ -124,7 +126,7 @@ static Verdict Verify(const std::string& level, const std::string& replay)
   return v;
 }
 
-static void SendAnswer(Response& res, const Answer& a)
+void SendAnswer(Response& res, const Answer& a)
 {
   SendJson(res, a.status, a.body);
 }
@@ -163,14 +165,48 @@ static void PublishRoute(const Request& req, Response& res)
 static void ListRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
-    int sort = req.has_param("sort") ? ReadSort(req.get_param_value("sort")) : sort_new;
-    if (sort < 0)
+    LevelQuery q;
+    q.sort = req.has_param("sort") ? ReadSort(req.get_param_value("sort")) : sort_new;
+    if (q.sort < 0)
       throw Refusal{400, "sort is new, plays or rating"};
-    long long page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, HubOptions.maxPage) : 1;
-    if (page < 0)
+    q.page = req.has_param("page") ? ReadCount(req.get_param_value("page"), 1, HubOptions.maxPage) : 1;
+    if (q.page < 0)
       throw Refusal{400, "page is a number from 1 to " + std::to_string(HubOptions.maxPage)};
+    std::string why;
+    if (req.has_param("q") && !ReadSearchWords(req.get_param_value("q"), &q, &why))
+      throw Refusal{400, why};
+    q.size = req.has_param("size") ? ReadLevelSize(req.get_param_value("size")) : size_any;
+    if (q.size < 0)
+      throw Refusal{400, "size is small (at most " + std::to_string(SmallLevelCells) + " cells), medium (at most " +
+                             std::to_string(MediumLevelCells) + ") or large"};
+    q.difficulty = req.has_param("difficulty") ? ReadDifficulty(req.get_param_value("difficulty")) : difficulty_any;
+    if (q.difficulty < 0)
+      throw Refusal{400, "difficulty is easy, medium, hard or unbeaten"};
     Answer a;
-    InTransaction(tx_read, [&](DbTx& tx) { a = LevelPage(tx, sort, page); });
+    InTransaction(tx_read, [&](DbTx& tx) { a = FindLevels(tx, q); });
+    SendAnswer(res, a);
+  });
+}
+
+static const long long SecondsPerDay = 86400;
+
+static void DailyRoute(const Request&, Response& res)
+{
+  Guarded(res, [&] {
+    Answer a;
+    InTransaction(tx_read, [&](DbTx& tx) { a = DailyLevel(tx, time(nullptr) / SecondsPerDay); });
+    SendAnswer(res, a);
+  });
+}
+
+static void PlayerRoute(const Request& req, Response& res)
+{
+  Guarded(res, [&] {
+    std::string name = req.matches[1], why;
+    if (!CheckName(name, &why))
+      throw Refusal{404, "no player " + name + ": " + why};
+    Answer a;
+    InTransaction(tx_read, [&](DbTx& tx) { a = PlayerPage(tx, name); });
     SendAnswer(res, a);
   });
 }
@@ -278,6 +314,8 @@ void AddApiRoutes(httplib::Server& server)
   server.Post(level + "/rating", WithBody(RatingRoute));
   server.Get("/api/v1/runs/([^/]+)/replay", ReplayRoute);
   server.Get("/api/v1/health", HealthRoute);
+  server.Get("/api/v1/daily", DailyRoute);
+  server.Get("/api/v1/players/([^/]+)", PlayerRoute);
   // The API uses bearer tokens and no cookies, so any page may call it.
   server.Options("/api/v1/.*", [](const Request&, Response& res) {
     res.set_header("Access-Control-Allow-Methods", "GET, POST, DELETE");

@@ -193,12 +193,18 @@ long long ReadCount(const std::string& text, long long least, long long most)
   return n >= least && n <= most ? n : -1;
 }
 
+static const char* const SortNames[] = {"new", "plays", "rating"};
+static_assert(sizeof SortNames / sizeof SortNames[0] == SortCount, "one entry per SortCount");
+
 int ReadSort(const std::string& text)
 {
-  static const char* const Names[] = {"new", "plays", "rating"};
-  static_assert(sizeof Names / sizeof Names[0] == SortCount, "one entry per SortCount");
   for (int s = 0; s < SortCount; s++)
-    if (text == Names[s])
+    if (text == SortNames[s])
       return s;
   return -1;
+}
+
+const char* SortName(int sort)
+{
+  return SortNames[sort];
 }

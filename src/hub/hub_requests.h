@@ -10,6 +10,7 @@
 //   NameKey(name)                the name in lower case: names are unique regardless of case
 //   ReadCount(text, least, most) a whole number of up to 18 digits in range, or -1
 //   ReadSort(text)               sort_new, sort_plays, sort_rating, or -1
+//   SortName(sort)               the word of a sort_*
 #pragma once
 
 #include <string>
@@ -48,3 +49,4 @@ long long ReadCount(const std::string& text, long long least, long long most);
 
 enum { sort_new, sort_plays, sort_rating, SortCount };
 int ReadSort(const std::string& text);
+const char* SortName(int sort);

@@ -4,6 +4,8 @@
 
 #include "hub/hub_db.h"
 
+#include "game/search_key.h"
+
 #include <cstdio>
 
 // Written once for both databases; {ID} is each one's growing primary key.
@@ -54,7 +56,49 @@ static const char* const Migration3[] = {
   nullptr,
 };
 
-static const char* const* const Migrations[] = {Migration1, Migration2, Migration3};
+// Finding levels: search_key, the title as SearchKey folds it (a player's
+// name_key is already its folded form, names being ASCII); tried and cleared,
+// the players besides the level's author with a run, and with a finishing
+// run, of it (every run the hub keeps finishes, so today they are equal).
+static const char* const Migration4[] = {
+  "ALTER TABLE levels ADD COLUMN search_key TEXT NOT NULL DEFAULT ''",
+  "ALTER TABLE levels ADD COLUMN tried BIGINT NOT NULL DEFAULT 0",
+  "ALTER TABLE levels ADD COLUMN cleared BIGINT NOT NULL DEFAULT 0",
+  "UPDATE levels SET tried = (SELECT COUNT(DISTINCT r.player_id) FROM runs r WHERE r.level_id = levels.id"
+  " AND r.player_id <> levels.author_id),"
+  " cleared = (SELECT COUNT(*) FROM bests b WHERE b.level_id = levels.id AND b.player_id <> levels.author_id)",
+  "CREATE INDEX levels_by_author ON levels (author_id, state)",
+  "CREATE INDEX bests_by_player ON bests (player_id)",
+  nullptr,
+};
+
+// Fills the search keys of the titles kept before migration 4.
+static void FillSearchKeys(DbTx& tx)
+{
+  DbRows r;
+  tx.Run("SELECT id, title FROM levels", {}, &r);
+  for (int i = 0; i < r.count; i++)
+    tx.Run("UPDATE levels SET search_key = ? WHERE id = ?", {Text(SearchKey(r.At(i, 1))), Text(r.At(i, 0))});
+}
+
+// Each level's picture, drawn once (hub_picture.h): the PNG in base64.
+static const char* const Migration5[] = {
+  "CREATE TABLE pictures (level_id TEXT PRIMARY KEY, png TEXT NOT NULL)",
+  nullptr,
+};
+
+struct Migration {
+  const char* const* statements;
+  void (*fill)(DbTx& tx);   // what SQL alone cannot do, after the statements; may be null
+};
+
+static const Migration Migrations[] = {
+  {Migration1, nullptr},
+  {Migration2, nullptr},
+  {Migration3, nullptr},
+  {Migration4, FillSearchKeys},
+  {Migration5, nullptr},
+};
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 
 static std::string ForThisDatabase(const char* statement)
@@ -78,8 +122,10 @@ bool PrepareSchema(std::string* error)
         tx.Run("INSERT INTO schema_version (version) VALUES (0)", {});
       long long version = r.count ? r.Number(0, 0) : 0;
       for (long long m = version; m < MigrationCount; m++) {
-        for (const char* const* s = Migrations[m]; *s; s++)
+        for (const char* const* s = Migrations[m].statements; *s; s++)
           tx.Execute(ForThisDatabase(*s));
+        if (Migrations[m].fill)
+          Migrations[m].fill(tx);
         tx.Run("UPDATE schema_version SET version = ?", {Num(m + 1)});
         printf("tetherorb2-hub: applied migration %lld\n", m + 1);
       }

@@ -8,6 +8,7 @@
 #include "hub/hub_db.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
+#include "hub/hub_picture.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_schema.h"
 #include "hub/hub_store.h"
@@ -123,6 +124,7 @@ static int Serve()
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
   AddWebRoutes(server);
+  AddPictureRoutes(server);
   AddMetricsRoute(server);
   AddAccessLog(server);
   AddBodyGuards(server);

@@ -4,6 +4,8 @@
 #include "hub/hub_requests.h"
 #include "hub/hub_store.h"
 
+#include "game/search_key.h"
+
 #include <chrono>
 #include <ctime>
 
@@ -56,10 +58,10 @@ Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
   std::string id = LevelIdOf(v.level);
   long long now = time(nullptr), nowMs = NowMilliseconds();
   bool created = tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published_ms,"
-                        " plays, finishes, rating) VALUES (?, ?, ?, ?, ?, ?, 0, 0, ?, 0, 0, 0)"
+                        " plays, finishes, rating, search_key) VALUES (?, ?, ?, ?, ?, ?, 0, 0, ?, 0, 0, 0, ?)"
                         " ON CONFLICT (id) DO NOTHING",
                         {Text(id), Text(v.level), Text(v.title), Num(v.width), Num(v.height), Num(player.id),
-                         Num(nowMs)}) == 1;
+                         Num(nowMs), Text(SearchKey(v.title))}) == 1;
   if (!created) {
     DbRows r;
     tx.Run("SELECT state FROM levels WHERE id = ?", {Text(id)}, &r);
@@ -69,6 +71,12 @@ Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
     created = tx.Run("UPDATE levels SET state = 0, withdrawn = 0, author_id = ?, published_ms = ?, author_score = NULL,"
                      " author_run = NULL WHERE id = ? AND state = 1",
                      {Num(player.id), Num(nowMs), Text(id)}) == 1;
+    // Its new author's earlier runs no longer count as tries of another player's level.
+    if (created)
+      tx.Run("UPDATE levels SET tried = (SELECT COUNT(DISTINCT r.player_id) FROM runs r WHERE r.level_id = levels.id"
+             " AND r.player_id <> levels.author_id), cleared = (SELECT COUNT(*) FROM bests b"
+             " WHERE b.level_id = levels.id AND b.player_id <> levels.author_id) WHERE id = ?",
+             {Text(id)});
   }
   if (!created) {
     // Publishing a listed level again records nothing: it answers with the author run.
@@ -88,9 +96,9 @@ void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v)
   tx.Run("SELECT id, name FROM players WHERE name_key = ?", {Text(NameKey(ShippedAuthor))}, &author);
   Player shipped{author.Number(0, 0), author.At(0, 1)};
   tx.Run("INSERT INTO levels (id, body, title, width, height, author_id, shipped, state, published_ms, plays, finishes,"
-         " rating) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, 0, 0, 0) ON CONFLICT (id) DO NOTHING",
+         " rating, search_key) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, 0, 0, 0, ?) ON CONFLICT (id) DO NOTHING",
          {Text(id), Text(v.level), Text(v.title), Num(v.width), Num(v.height), Num(shipped.id), Num(slot),
-          Num(NowMilliseconds())});
+          Num(NowMilliseconds()), Text(SearchKey(v.title))});
   // A slot whose file changed keeps its old level, as a level like any other.
   tx.Run("UPDATE levels SET shipped = 0 WHERE shipped = ? AND id <> ?", {Num(slot), Text(id)});
   tx.Run("UPDATE levels SET shipped = ? WHERE id = ?", {Num(slot), Text(id)});
@@ -102,36 +110,43 @@ void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v)
   tx.Run("UPDATE levels SET author_score = ?, author_run = ? WHERE id = ?", {Num(v.score), Num(run), Text(id)});
 }
 
+json LevelRow(const DbRows& r, int i)
+{
+  long long tried = r.Number(i, 6), finishes = r.Number(i, 7);
+  return json{{"id", r.At(i, 0)},
+              {"title", r.At(i, 1)},
+              {"author", r.At(i, 2)},
+              {"width", r.Number(i, 3)},
+              {"height", r.Number(i, 4)},
+              {"plays", r.Number(i, 5)},
+              {"tried", tried},
+              {"finishes", finishes},
+              {"clear_rate", tried > 0 ? (double)finishes / (double)tried : 0.0},
+              {"rating", r.Number(i, 8)},
+              {"record", r.IsNull(i, 9) ? json() : json(r.Number(i, 9))},
+              {"author_score", r.IsNull(i, 10) ? json() : json(r.Number(i, 10))},
+              {"shipped", r.Number(i, 11)},
+              {"published", IsoDate(r.Number(i, 12) / MillisecondsPerSecond)}};
+}
+
 Answer LevelPage(DbTx& tx, int sort, long page)
 {
   static const char* const Queries[] = {
-    "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
-    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0"
     " ORDER BY l.published_ms DESC, l.id LIMIT ? OFFSET ?",
-    "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
-    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0"
     " ORDER BY l.plays DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
-    "SELECT l.id, l.title, p.name, l.width, l.height, l.plays, l.finishes, l.rating, l.record, l.author_score,"
-    " l.shipped, l.published_ms FROM levels l JOIN players p ON p.id = l.author_id WHERE l.state = 0"
+    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0"
     " ORDER BY l.rating DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
   };
-  static const char* const SortNames[] = {"new", "plays", "rating"};
   static_assert(sizeof Queries / sizeof Queries[0] == SortCount, "one entry per SortCount");
-  static_assert(sizeof SortNames / sizeof SortNames[0] == SortCount, "one entry per SortCount");
   DbRows r;
   // One more than a page tells whether another page follows.
   tx.Run(Queries[sort], {Num(LevelsPerPage + 1), Num((page - 1) * LevelsPerPage)}, &r);
   json levels = json::array();
-  for (int i = 0; i < r.count && i < LevelsPerPage; i++) {
-    levels.push_back(json{{"id", r.At(i, 0)},          {"title", r.At(i, 1)},
-                          {"author", r.At(i, 2)},      {"width", r.Number(i, 3)},
-                          {"height", r.Number(i, 4)},  {"plays", r.Number(i, 5)},
-                          {"finishes", r.Number(i, 6)}, {"rating", r.Number(i, 7)},
-                          {"record", r.IsNull(i, 8) ? json() : json(r.Number(i, 8))},
-                          {"author_score", r.IsNull(i, 9) ? json() : json(r.Number(i, 9))},
-                          {"shipped", r.Number(i, 10)}, {"published", IsoDate(r.Number(i, 11) / MillisecondsPerSecond)}});
-  }
-  return Answer{200, json{{"sort", SortNames[sort]}, {"page", page}, {"more", r.count > LevelsPerPage},
+  for (int i = 0; i < r.count && i < LevelsPerPage; i++)
+    levels.push_back(LevelRow(r, i));
+  return Answer{200, json{{"sort", SortName(sort)}, {"page", page}, {"more", r.count > LevelsPerPage},
                           {"levels", levels}}};
 }
 

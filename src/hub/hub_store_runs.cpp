@@ -22,9 +22,13 @@ long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const 
     tx.Run("UPDATE bests SET run_id = ?, score = ?, achieved = ? WHERE level_id = ? AND player_id = ? AND score < ?",
            {Num(run), Num(v.score), Num(now), Text(id), Num(player.id), Num(v.score)});
   // Last, so that the level's row, which every run of it updates, is held the shortest.
+  // Every run kept finishes, so a player's first best is their first try too.
   if (tx.Run("UPDATE levels SET plays = plays + 1, finishes = finishes + ?,"
+             " tried = tried + CASE WHEN author_id = ? THEN 0 ELSE ? END,"
+             " cleared = cleared + CASE WHEN author_id = ? THEN 0 ELSE ? END,"
              " record = CASE WHEN record IS NULL OR record < ? THEN ? ELSE record END WHERE id = ? AND state = 0",
-             {Num(first ? 1 : 0), Num(v.score), Num(v.score), Text(id)}) != 1)
+             {Num(first ? 1 : 0), Num(player.id), Num(first ? 1 : 0), Num(player.id), Num(first ? 1 : 0),
+              Num(v.score), Num(v.score), Text(id)}) != 1)
     throw Refusal{404, "no level " + id};
   return run;
 }
@@ -117,7 +121,10 @@ int CheckCounts(DbTx& tx, std::string* report)
          " l.plays <> (SELECT COUNT(*) FROM runs r WHERE r.level_id = l.id)"
          " OR l.finishes <> (SELECT COUNT(*) FROM bests b WHERE b.level_id = l.id)"
          " OR l.rating <> (SELECT COUNT(*) FROM ratings g WHERE g.level_id = l.id)"
-         " OR COALESCE(l.record, -1) <> COALESCE((SELECT MAX(b.score) FROM bests b WHERE b.level_id = l.id), -1)",
+         " OR COALESCE(l.record, -1) <> COALESCE((SELECT MAX(b.score) FROM bests b WHERE b.level_id = l.id), -1)"
+         " OR l.tried <> (SELECT COUNT(DISTINCT r.player_id) FROM runs r WHERE r.level_id = l.id"
+         " AND r.player_id <> l.author_id)"
+         " OR l.cleared <> (SELECT COUNT(*) FROM bests b WHERE b.level_id = l.id AND b.player_id <> l.author_id)",
          {}, &levels);
   tx.Run("SELECT b.level_id, b.player_id FROM bests b WHERE"
          " b.score <> (SELECT MAX(r.score) FROM runs r WHERE r.level_id = b.level_id AND r.player_id = b.player_id)"
@@ -125,7 +132,7 @@ int CheckCounts(DbTx& tx, std::string* report)
          " AND r.player_id = b.player_id AND r.score = b.score)",
          {}, &bests);
   for (int i = 0; i < levels.count; i++)
-    *report += "level " + levels.At(i, 0) + ": its plays, finishes, rating or record disagree with its runs\n";
+    *report += "level " + levels.At(i, 0) + ": its plays, finishes, tries, rating or record disagree with its runs\n";
   for (int i = 0; i < bests.count; i++)
     *report += "level " + bests.At(i, 0) + ", player " + bests.At(i, 1) + ": the best is not the best run\n";
   return levels.count + bests.count;

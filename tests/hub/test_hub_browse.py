@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Finding levels on the hub, over HTTP against a real hub on a real database:
+search (case and accents aside), the size and difficulty filters, the tries
+and finishes of each level row, the level of the day and a player's page.
+
+  test_hub_browse.py HUB_BINARY        on a SQLite file in a temporary folder
+  test_hub_browse.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import urllib.parse
+import zlib
+
+import test_hub_api as api
+from test_hub_api import Hub, LEVEL1, SLOWER1, SOLUTION1, variant, check_counts
+
+BALL, FINISH = (242, 112, 28), (40, 190, 90)   # the ball's and the finish's colours in the game's art
+
+
+def read_png(data):
+    """Width, height and the RGB of pixel (x, y), checking every chunk's CRC."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    at, idat = 8, b""
+    while at < len(data):
+        n, kind = int.from_bytes(data[at:at + 4], "big"), data[at + 4:at + 8]
+        body = data[at + 8:at + 8 + n]
+        assert zlib.crc32(kind + body) == int.from_bytes(data[at + 8 + n:at + 12 + n], "big")
+        if kind == b"IHDR":
+            w, h = int.from_bytes(body[:4], "big"), int.from_bytes(body[4:8], "big")
+            assert body[8:10] == b"\x08\x06"   # 8-bit RGBA
+        idat += body if kind == b"IDAT" else b""
+        at += 12 + n
+    raw, stride = zlib.decompress(idat), w * 4 + 1
+    assert len(raw) == stride * h and all(raw[y * stride] == 0 for y in range(h))
+    return w, h, lambda x, y: tuple(raw[y * stride + 1 + 4 * x:y * stride + 4 + 4 * x])
+
+
+def listing(**query):
+    """Every page of the list asked with these parameters."""
+    found, page = [], 1
+    while True:
+        status, answer, _ = HUB.call("GET", "/api/v1/levels?" + urllib.parse.urlencode(dict(query, page=page)))
+        assert status == 200, (query, answer)
+        found += answer["levels"]
+        if not answer["more"]:
+            return found
+        page += 1
+
+
+def publish(title, tok):
+    status, answer, _ = HUB.post("/api/v1/levels", {"level": variant(title), "replay": SOLUTION1}, tok)
+    assert status == 201, (title, status, answer)
+    return answer["id"]
+
+
+class HubBrowse(unittest.TestCase):
+    def test_search_folds_case_and_accents_and_ranks_titles_first(self):
+        maker = HUB.register("Wanderer")
+        ids = {t: publish(t, maker) for t in ["Über Brücke", "ЁЖИК в тумане", "Façade Niño", "Lone Wanderer"]}
+        other = publish("Wanderer's Path", HUB.register("Someone Else"))
+        for q, titles in [("uber", ["Über Brücke"]), ("BRUCKE über", ["Über Brücke"]),
+                          ("ёжик", ["ЁЖИК в тумане"]), ("ежик В", ["ЁЖИК в тумане"]), ("FACADE nino", ["Façade Niño"]),
+                          ("uber zzz", []), ("%", []), ("brucke wanderer", ["Über Brücke"])]:
+            self.assertEqual([l["title"] for l in listing(q=q)], titles, q)
+        # Titles holding every word first, then the levels found by their maker's name, each part newest first.
+        found = [l["id"] for l in listing(q="WANDERER")]
+        self.assertEqual(found, [other, ids["Lone Wanderer"], ids["Façade Niño"], ids["ЁЖИК в тумане"], ids["Über Brücke"]])
+        for query, cause in [({"q": "x" * 101}, "q is at most"), ({"q": "a b c d e f g"}, "words"),
+                             ({"size": "huge"}, "size is small"), ({"difficulty": "fun"}, "difficulty is")]:
+            HUB.refused(400, cause, "GET", "/api/v1/levels?" + urllib.parse.urlencode(query))
+
+    def test_tries_finishes_and_filters_agree_with_the_runs(self):
+        author, a, b = HUB.register("Row Author"), HUB.register("Row Player A"), HUB.register("Row Player B")
+        id = publish("Counted Level", author)
+        for tok, replay in [(a, SLOWER1), (a, SOLUTION1), (b, SLOWER1), (author, SLOWER1)]:
+            self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % id, {"replay": replay}, tok)[0], 201)
+        everything = listing()
+        row = next(l for l in everything if l["id"] == id)
+        self.assertEqual([row[k] for k in ["plays", "tried", "finishes", "clear_rate"]], [5, 2, 2, 1.0])
+        for level in everything:   # finishes: the leaderboard's players besides the author
+            records = HUB.call("GET", "/api/v1/levels/%s/records?limit=100" % level["id"])[1]["records"]
+            others = len([r for r in records if r["name"] != level["author"]])
+            self.assertEqual((level["finishes"], level["tried"]), (others, others), level)
+            self.assertEqual(level["clear_rate"], others and level["finishes"] / level["tried"], level)
+        check_counts()
+        # Each filter's levels are the ones its bounds name, and its values split the whole list.
+        ids = sorted(l["id"] for l in everything)
+        bounds = {"small": (0, 600), "medium": (601, 6000), "large": (6001, 10 ** 9)}
+        sizes = {s: listing(size=s) for s in bounds}
+        for s, levels in sizes.items():
+            for l in levels:
+                self.assertTrue(bounds[s][0] <= l["width"] * l["height"] <= bounds[s][1], (s, l))
+        self.assertEqual(sorted(l["id"] for s in sizes for l in sizes[s]), ids)
+        rates = {"easy": lambda l: l["clear_rate"] >= 0.5, "medium": lambda l: 0.2 <= l["clear_rate"] < 0.5,
+                 "hard": lambda l: 0 < l["clear_rate"] < 0.2, "unbeaten": lambda l: l["finishes"] == 0}
+        kinds = {d: listing(difficulty=d) for d in rates}
+        for d, levels in kinds.items():
+            self.assertTrue(all(rates[d](l) for l in levels), d)
+        self.assertEqual(sorted(l["id"] for d in kinds for l in kinds[d]), ids)
+        self.assertIn(id, [l["id"] for l in listing(difficulty="easy", size="small", q="counted", sort="plays")])
+
+    def test_level_of_the_day_is_stable_finished_by_others_and_never_hidden(self):
+        def daily():
+            status, answer, _ = HUB.call("GET", "/api/v1/daily")
+            finished = [l["id"] for l in listing() if l["finishes"] > 0]
+            self.assertEqual(status == 404, not finished)
+            if status == 200:
+                self.assertIn(answer["id"], finished)
+                self.assertEqual(HUB.call("GET", "/api/v1/daily")[1], answer)
+                return answer["id"]
+
+        daily()
+        id = publish("Daily Candidate", HUB.register("Daily Maker"))
+        self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % id, {"replay": SLOWER1}, HUB.register("Daily Player"))[0], 201)
+        hidden = []
+        while True:   # hiding the day's level picks another, until none is left
+            today = daily()
+            self.assertNotIn(today, hidden)
+            if not today:
+                break
+            hidden.append(today)
+            subprocess.run([api.HUB_BIN, "hide", today, "--db", api.DB], check=True, capture_output=True)
+        for id in hidden:
+            subprocess.run([api.HUB_BIN, "unhide", id, "--db", api.DB], check=True, capture_output=True)
+        self.assertEqual(daily(), hidden[0])
+
+    def test_player_page_lists_levels_records_and_medals(self):
+        maker, racer = HUB.register("Page Maker"), HUB.register("Page Racer")
+        made = publish("Page Level", maker)
+        gone = publish("Page Withdrawn", maker)
+        self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + gone, tok=maker)[0], 204)
+        shipped1 = next(l["id"] for l in listing() if l["shipped"] == 1)
+        for level, replay in [(made, SLOWER1), (shipped1, SOLUTION1)]:   # 247 of 268: gold; 268 of 268: the star
+            self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % level, {"replay": replay}, racer)[0], 201)
+        status, page, _ = HUB.call("GET", "/api/v1/players/page%20MAKER")
+        self.assertEqual((status, page["name"], [l["id"] for l in page["levels"]]), (200, "Page Maker", [made]))
+        self.assertEqual(page["levels"][0]["finishes"], 1)
+        self.assertEqual(page["medals"], {"gold": 0, "silver": 0, "bronze": 0})   # none on their own level
+        racer = HUB.call("GET", "/api/v1/players/Page%20Racer")[1]
+        self.assertEqual([(r["level"], r["rank"], r["score"]) for r in racer["records"]], [(shipped1, 1, 268), (made, 2, 247)])
+        self.assertEqual(racer["medals"], {"gold": 2, "silver": 0, "bronze": 0})
+        HUB.refused(404, "no player", "GET", "/api/v1/players/Nobody%20Here")
+
+    def test_level_pictures_show_the_spawn_and_finish_in_their_places(self):
+        maker = HUB.register("Painter")
+        rows = LEVEL1.split("\n")
+        wide = "\n".join(["Wide Picture", "998", rows[2]] + [r + "b" * 974 if r else r for r in rows[3:]])
+        for level in [variant("Picture Level"), wide]:
+            status, answer, _ = HUB.post("/api/v1/levels", {"level": level, "replay": SOLUTION1}, maker)
+            self.assertEqual(status, 201)
+            status, png, r = HUB.call_bytes("/levels/%s.png" % answer["id"])
+            self.assertEqual((status, r.getheader("Content-Type")), (200, "image/png"))
+            self.assertEqual(HUB.call_bytes("/levels/%s.png" % answer["id"])[1], png)   # kept, not drawn again
+            w, h, pixel = read_png(png)
+            cells = level.split("\n")[3:]
+            cw, ch = len(cells[0]), int(level.split("\n")[2])
+            per = 512 // max(cw, ch)
+            self.assertEqual((w, h), (cw * per, ch * per) if per else (cw * 512 // max(cw, ch), ch * 512 // max(cw, ch)))
+            for letter, colour in [("j", BALL), ("l", FINISH)]:
+                for y, row in enumerate(cells[:ch]):
+                    for x in [x for x, c in enumerate(row) if c == letter]:
+                        at = (x * per + per // 2, y * per + per // 2) if per else (x * w // cw, y * h // ch)
+                        self.assertEqual(pixel(*at), colour, (letter, x, y))
+        self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + answer["id"], tok=maker)[0], 204)
+        HUB.refused(404, "no level", "GET", "/levels/%s.png" % answer["id"])
+
+
+def main():
+    global HUB
+    folder = tempfile.mkdtemp(prefix="hub-browse-")
+    api.WEB = os.path.join(folder, "web")
+    os.mkdir(api.WEB)
+    pg = os.path.join(folder, "pg")
+    if api.USE_PG:
+        api.DB = subprocess.run(["bash", os.path.join(api.REPO, "tools/hub-pg.sh"), "start", pg],
+                                check=True, capture_output=True, text=True).stdout.strip()
+    else:
+        api.DB = os.path.join(folder, "hub.sqlite")
+    HUB = api.HUB = Hub(*api.NO_LIMITS)
+    try:
+        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
+    finally:
+        HUB.stop()
+        if api.USE_PG:
+            subprocess.run(["bash", os.path.join(api.REPO, "tools/hub-pg.sh"), "stop", pg])
+        subprocess.run(["rm", "-rf", folder])
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()

@@ -12,7 +12,7 @@ HubPicture HubPictures[HubPictureSlots];
 
 static const int HubStatusOk = 200;
 static const char PictureFolderName[] = "pictures";
-static int Frame;   // counts StepHubPictures calls, to tell the least lately wanted slot
+static int Frame = 1;   // counts StepHubPictures calls, to tell the least lately wanted slot
 
 // The eight bytes every PNG opens with, then the header chunk's length and name.
 static const unsigned char PngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
@@ -96,10 +96,7 @@ int WantHubPicture(const char* id)
       slot = i;
   for (int i = 0; i < HubPictureSlots && slot < 0; i++) {
     // The least lately wanted slot that is not out at the hub (a free one first).
-    const HubPicture& p = HubPictures[i];
-    if (p.state == hubpicture_fetching || p.wantedFrame == Frame)
-      continue;
-    if (p.state == hubpicture_free)
+    if (HubPictures[i].state == hubpicture_free)
       slot = i;
   }
   for (int i = 0; i < HubPictureSlots && slot < 0; i++) {

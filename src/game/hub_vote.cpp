@@ -37,12 +37,20 @@ static void ReadAnswer(const HubRequest& r)
     HubRefusal(r.answer, r.status, HubVote.why);
 }
 
+// The hub takes a thumbs-up only from a player who finished the level: not
+// before the card's run has been sent.
+static bool RunOnItsWay()
+{
+  int s = HubCard.state;
+  return s == hubcard_naming || s == hubcard_registering || s == hubcard_sending;
+}
+
 void SendHubThumbsUp()
 {
   // Again after a failure: the player may try once more.
   bool open = HubVote.state == hubvote_offered || HubVote.state == hubvote_refused ||
               HubVote.state == hubvote_unreachable;
-  if (!open || !EnsureHubToken())
+  if (!open || RunOnItsWay() || !EnsureHubToken())
     return;
   char path[HubPathSize];
   snprintf(path, sizeof path, "/api/v1/levels/%s/rating", HubVote.level);
@@ -59,6 +67,8 @@ void StepHubVote()
 const char* HubVoteLine()
 {
   char key[32];
+  if (RunOnItsWay())
+    return "";
   switch (HubVote.state) {
   case hubvote_offered:
     KeyLabel(Bindings.key[bind_thumbs_up][0], key, sizeof key);

@@ -199,6 +199,10 @@ TEST(HubVote, TheThumbsUpIsOfferedAfterAHubFinishAndSentOnce)
   EXPECT_STREQ(HubClearLine(), "1% of players finish this level");
   BeginHubVote(true, false);
   ASSERT_EQ(HubVote.state, hubvote_offered);
+  HubCard.state = hubcard_sending;
+  SendHubThumbsUp();
+  EXPECT_EQ(HubTakeWaiting(), -1) << "not before the run is on the hub";
+  HubCard.state = hubcard_shown;
   SendHubThumbsUp();
   SendHubThumbsUp();
   ASSERT_TRUE(AnswerPath("/api/v1/levels/abcdefghijklmnop/rating", 200, "{}"));

@@ -81,8 +81,9 @@ static void WriteCached(const HubPicture& p)
   if (!HubPictureCachePath(path, p.id) || !PlacePath(folder, Places.cache, PictureFolderName))
     return;
   const mode_t FolderMode = 0700;
-  PrepareFolder(Places.cache);
-  mkdir(folder, FolderMode);   // the game's own folder, made even where the player's are not
+  PrepareFolder(Places.cache);   // with its parents, where the player's folders are made
+  mkdir(Places.cache, FolderMode);   // the game's own folders, made even where those are not (the repository)
+  mkdir(folder, FolderMode);
   SaveFileBytes(path, (const unsigned char*)p.png.data(), p.png.size());
 }
 

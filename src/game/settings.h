@@ -8,11 +8,11 @@
 #include <cstdio>
 
 const char SettingsFileName[] = "settings.ini";
-const int SettingsMaxLines = 100;   // only the first 100 lines of the file count
+const int SettingsMaxLines = 128;   // only the first 128 lines of the file count
 const int SettingsLineSize = 256;   // a slot holds 255 characters and a terminator
 
 extern char SettingsLines[SettingsMaxLines][SettingsLineSize]; // lines, spaces removed
-extern int SettingsLineCount;       // 0 when the file could not be opened, else 100
+extern int SettingsLineCount;       // 0 when the file could not be opened, else 128
 
 const int SettingsLanguageSize = 16;   // bytes of a language code, terminator included
 
@@ -46,7 +46,7 @@ const int SettingsSpeedStep = 10;
 void ReadSettingsFile();
 
 // Fills the slots from an open stream (lines longer than 255 characters are
-// cut and the rest of such a line is skipped); sets SettingsLineCount to 100.
+// cut and the rest of such a line is skipped); sets SettingsLineCount to SettingsMaxLines.
 void ReadSettingsStream(FILE* f);
 
 // The number after "name=" on the last line that starts with it; 0 when absent.

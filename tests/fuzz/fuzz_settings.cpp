@@ -1,5 +1,5 @@
 // Fuzzes the settings reader: any bytes as settings.ini must leave every slot
-// terminated, the line count at 100 and the screen values finite and in range.
+// terminated, the line count at SettingsMaxLines and the screen values finite and in range.
 // Each input is read twice, from memory and from a real file in a scratch
 // directory through LoadSettings, and both reads must agree.
 #include <cmath>
@@ -26,7 +26,7 @@ static void Check(bool ok, const char* what)
 
 static void CheckRecords()
 {
-  Check(SettingsLineCount == SettingsMaxLines, "line count is not 100");
+  Check(SettingsLineCount == SettingsMaxLines, "line count is not SettingsMaxLines");
   for (int i = 0; i < SettingsMaxLines; i++) {
     Check(memchr(SettingsLines[i], 0, SettingsLineSize) != nullptr, "slot not terminated");
     Check(strchr(SettingsLines[i], ' ') == nullptr, "space left in a slot");

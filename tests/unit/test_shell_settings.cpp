@@ -1,4 +1,4 @@
-// The settings.ini reader: its syntax rules, the 100-line window, over-long
+// The settings.ini reader: its syntax rules, the 128-line window, over-long
 // lines and the accepted range of each key.
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ TEST(ShellSettings, SyntaxSpacesCasePrefixLastLineAtofAndCarriageReturn)
            "ghost=1\n"
            "ghost = 0\n"
            "screenh\t=5\n");
-  EXPECT_EQ(SettingsLineCount, 100);
+  EXPECT_EQ(SettingsLineCount, SettingsMaxLines);
   EXPECT_STREQ(SettingsLines[1], "screenw=1024");
   EXPECT_FLOAT_EQ(ScreenWidth, 1024);
   EXPECT_FLOAT_EQ(ScreenHeight, 600);
@@ -79,7 +79,7 @@ TEST(ShellSettings, MissingFileAndOnlyTheFirstHundredLines)
 
   std::string text;
   for (int line = 1; line <= 150; line++)
-    text += line == 100 ? "screenw=640\n" : line == 101 ? "screenw=999\n"
+    text += line == SettingsMaxLines ? "screenw=640\n" : line == SettingsMaxLines + 1 ? "screenw=999\n"
           : line == 150 ? "fullscreen=1\n" : "#\n";
   LoadFrom(text);
   EXPECT_FLOAT_EQ(ScreenWidth, 640);
@@ -98,9 +98,9 @@ TEST(ShellSettings, OverlongLinesAreCutAndTheirRestDropped)
   std::string longLine = "screenw=320." + std::string(244, '0');
   longLine += "screenh=999" + std::string(300 - longLine.size() - 11, 'x');
   std::string text = longLine + "\nshowcursor=1\n";
-  for (int i = 0; i < 97; i++)
+  for (int i = 0; i < SettingsMaxLines - 3; i++)
     text += "#\n";
-  text += "mipmapping=1\nantialiasing=1\n";  // lines 100 and 101
+  text += "mipmapping=1\nantialiasing=1\n";  // the last line read and the first not read
 
   LoadFrom(text);
   EXPECT_TRUE(SlotsTerminated());

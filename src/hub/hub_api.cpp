@@ -298,6 +298,7 @@ static void HealthRoute(const Request&, Response& res)
   Guarded(res, [&] {
     InTransaction(tx_read, [&](DbTx& tx) { tx.Run("SELECT 1", {}); });
     SendJson(res, 200, json{{"ok", true}});
+    res.set_header("Cache-Control", "no-store");   // a load balancer's question is always asked anew
   });
 }
 

@@ -12,10 +12,12 @@
 //   GET    /api/v1/daily                      the level of the day, a level row with its "date"
 //   GET    /api/v1/players/NAME               {"name", "levels", "records", "medals"}
 //   GET    /levels/ID.png                     the level's picture (hub_picture.h)
+//   POST   /api/v1/levels/ID/reports          {"reason": "broken"|"offensive"|"copied"} + token: 204 (hub_reports.h)
 //   GET    /api/v1/health                     200 {"ok": true} while the database answers
 //   GET    /metrics                           the counts of hub_metrics, for loopback or its token
 //
-// Every refusal is a 4xx with {"error": why}.
+// Every refusal is a 4xx with {"error": why}; every GET answered 200 carries
+// an ETag and a Cache-Control, and If-None-Match gets 304 (hub_etag.h).
 // A level row (hub_store.h LevelRow) is {"id", "title", "author", "width",
 // "height", "plays", "tried", "finishes", "clear_rate", "rating", "record",
 // "author_score", "shipped", "published"}.

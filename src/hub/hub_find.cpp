@@ -83,7 +83,7 @@ static_assert(MaxSearchWords == 6, "the words of FOUND_LEVELS");
 #define FOUND_LEVELS                                                                                         \
   "SELECT " LEVEL_ROW_COLUMNS ", CASE WHEN " IN_TITLE " AND " IN_TITLE " AND " IN_TITLE " AND " IN_TITLE     \
   " AND " IN_TITLE " AND " IN_TITLE " THEN 0 ELSE 1 END AS maker_match" LEVEL_ROW_TABLES                      \
-  " WHERE l.state = 0 AND l.width * l.height BETWEEN ? AND ? AND (? = 0 OR CASE WHEN l.cleared = 0 THEN 4"   \
+  " WHERE l.state = 0 AND l.held = 0 AND l.width * l.height BETWEEN ? AND ? AND (? = 0 OR CASE WHEN l.cleared = 0 THEN 4"   \
   " WHEN l.cleared * 100 >= l.tried * ? THEN 1 WHEN l.cleared * 100 >= l.tried * ? THEN 2 ELSE 3 END = ?)"  \
   ANYWHERE ANYWHERE ANYWHERE ANYWHERE ANYWHERE ANYWHERE " ORDER BY maker_match, "
 
@@ -122,7 +122,7 @@ Answer DailyLevel(DbTx& tx, long long day)
 {
   // Levels someone besides their author finished, in the order of their ids.
   DbRows count;
-  tx.Run("SELECT COUNT(*) FROM levels WHERE state = 0 AND cleared > 0", {}, &count);
+  tx.Run("SELECT COUNT(*) FROM levels WHERE state = 0 AND held = 0 AND cleared > 0", {}, &count);
   if (count.Number(0, 0) == 0)
     throw Refusal{404, "no level has been finished by a player besides its author yet"};
   std::string date = IsoDate(day * SecondsPerDay).substr(0, 10);
@@ -131,10 +131,15 @@ Answer DailyLevel(DbTx& tx, long long day)
   unsigned long long hash = 0;
   for (int i = 0; i < 8; i++)
     hash = hash << 8 | digest[i];
+  static const char* const Pick = "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES
+                                  " WHERE l.state = 0 AND l.held = 0 AND l.cleared > 0 ORDER BY l.id LIMIT 1 OFFSET ?";
   DbRows r;
-  tx.Run("SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0 AND l.cleared > 0 ORDER BY l.id"
-         " LIMIT 1 OFFSET ?",
-         {Num((long long)(hash % (unsigned long long)count.Number(0, 0)))}, &r);
+  tx.Run(Pick, {Num((long long)(hash % (unsigned long long)count.Number(0, 0)))}, &r);
+  // PostgreSQL's reads see each statement's own moment: levels may have left the count since.
+  if (r.count == 0)
+    tx.Run(Pick, {Num(0)}, &r);
+  if (r.count == 0)
+    throw Refusal{404, "no level has been finished by a player besides its author yet"};
   json level = LevelRow(r, 0);
   level["date"] = date;
   return Answer{200, level};
@@ -148,7 +153,7 @@ Answer PlayerPage(DbTx& tx, const std::string& name)
     throw Refusal{404, "no player " + name};
   long long id = player.Number(0, 0);
   DbRows made, bests;
-  tx.Run("SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.author_id = ? AND l.state = 0"
+  tx.Run("SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.author_id = ? AND l.state = 0 AND l.held = 0"
          " ORDER BY l.published_ms DESC, l.id LIMIT ?",
          {Num(id), Num(MaxPlayerLevels)}, &made);
   // Equal scores share a rank, as on the leaderboard.

@@ -37,7 +37,7 @@ static const RouteEntry Routes[] = {
 static_assert(sizeof(Routes) / sizeof(Routes[0]) == RouteCount, "a route table entry for each route");
 
 // The statuses the hub answers with; any other counts as "other".
-static const int Statuses[] = {200, 201, 204, 400, 401, 403, 404, 405, 409, 413, 414, 415, 422, 429, 431, 500, 503};
+static const int Statuses[] = {200, 201, 204, 304, 400, 401, 403, 404, 405, 409, 413, 414, 415, 422, 429, 431, 500, 503};
 static const int StatusCount = sizeof(Statuses) / sizeof(Statuses[0]);
 
 // Upper bounds of the latency buckets, seconds; one more bucket holds the rest.
@@ -45,7 +45,7 @@ static const double Bounds[] = {0.001, 0.0025, 0.005, 0.01, 0.025, 0.05, 0.1, 0.
 static const int BoundCount = sizeof(Bounds) / sizeof(Bounds[0]);
 
 static const char* const RateNames[] = {"publish_player", "publish_address", "runs_player", "runs_address",
-                                        "players_address"};
+                                        "players_address", "reports_player", "reports_address"};
 static_assert(sizeof(RateNames) / sizeof(RateNames[0]) == RateKindCount, "a name for each rate limit");
 
 struct Histogram {

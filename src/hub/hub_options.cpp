@@ -26,7 +26,7 @@ HubOptionsRecord HubOptions = {
   500,      // pages of 20 levels
   100,      // records in one answer
   {131072, 100000, 262144, 18750, 16384},   // level bytes and cells; replay bytes, frames (5 minutes), runs
-  {10, 30, 60, 300, 10},                    // a minute: publishing, runs, new players
+  {10, 30, 60, 300, 10, 10, 30},            // a minute: publishing, runs, new players, reports
   false,    // trust the proxy
   false,    // no access log
   "",       // metrics token
@@ -69,6 +69,9 @@ static const OptionEntry OptionTable[] = {
   {"--rate-runs-address", option_number, &HubOptions.rates.runsPerAddress, 0, "runs recorded a minute per address"},
   {"--rate-players-address", option_number, &HubOptions.rates.playersPerAddress, 0,
    "players registered a minute per address"},
+  {"--rate-reports-token", option_number, &HubOptions.rates.reportsPerToken, 0, "levels reported a minute per token"},
+  {"--rate-reports-address", option_number, &HubOptions.rates.reportsPerAddress, 0,
+   "levels reported a minute per address"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
    "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
   {"--no-access-log", option_flag, &HubOptions.noAccessLog, 0, "write no line on stderr for each request"},
@@ -119,12 +122,13 @@ static bool SetOption(const OptionEntry* o, const char* text)
 
 static bool SetCommand(const char* word, const char* next)
 {
-  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier", "backup"};
+  static const char* const Names[] = {"serve", "hide", "unhide", "check", "verifier", "backup", "reports",
+                                      "clear-reports"};
   static_assert(sizeof Names / sizeof Names[0] == command_help, "a word for each command but help");
   for (int c = 0; c < (int)(sizeof Names / sizeof Names[0]); c++)
     if (strcmp(word, Names[c]) == 0) {
       HubOptions.command = c;
-      if (c == command_hide || c == command_unhide || c == command_backup) {
+      if (c == command_hide || c == command_unhide || c == command_backup || c == command_clear_reports) {
         if (!next) {
           fprintf(stderr, "tetherorb2-hub: %s takes a %s\n", word, c == command_backup ? "file" : "level id");
           return false;
@@ -161,7 +165,7 @@ bool ParseOptions(int argc, char** argv)
       if (!SetCommand(a, i + 1 < argc ? argv[i + 1] : nullptr))
         return false;
       if (HubOptions.command == command_hide || HubOptions.command == command_unhide ||
-          HubOptions.command == command_backup)
+          HubOptions.command == command_backup || HubOptions.command == command_clear_reports)
         i++;
       commandSeen = true;
     } else {
@@ -180,6 +184,8 @@ void PrintHelp()
          "       tetherorb2-hub hide LEVELID [--db DB]  hide a level from every list and request\n"
          "       tetherorb2-hub unhide LEVELID [--db DB]\n"
          "       tetherorb2-hub check [--db DB]         compare the kept counts with the runs; 1 on a mismatch\n"
+         "       tetherorb2-hub reports [--db DB]       the levels players reported, by reason; held: kept off the lists\n"
+         "       tetherorb2-hub clear-reports LEVELID [--db DB]  drop a level's reports, listing it again\n"
          "       tetherorb2-hub backup FILE [--db DB]   copy a SQLite hub, even while it serves, into a new FILE\n\n"
          "Options (default in brackets):\n");
   for (int i = 0; i < OptionCount; i++) {

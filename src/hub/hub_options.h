@@ -18,7 +18,9 @@ enum {
   command_check = 3,    // compare the kept counts with the runs and ratings
   command_verifier = 4, // a verifier process (started by the hub itself)
   command_backup = 5,   // a consistent copy of a SQLite hub into a new file
-  command_help = 6
+  command_reports = 6,  // the levels players reported, with their counts
+  command_clear_reports = 7,   // drop a level's reports, listing it again if they held it
+  command_help = 8
 };
 
 // Each limit is the number of requests a minute; 0 turns it off.
@@ -26,11 +28,12 @@ struct RateLimits {
   long publishPerToken, publishPerAddress;
   long runsPerToken, runsPerAddress;
   long playersPerAddress;
+  long reportsPerToken, reportsPerAddress;
 };
 
 struct HubOptionsRecord {
   int command;
-  std::string levelId;         // of hide and unhide
+  std::string levelId;         // of hide, unhide and clear-reports
   std::string backupFile;      // of backup
   std::string listen;          // HOST:PORT
   std::string db;              // a file path (SQLite) or postgresql://...

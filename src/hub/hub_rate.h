@@ -19,6 +19,8 @@ enum {
   rate_runs_player,
   rate_runs_address,
   rate_players_address,
+  rate_reports_player,
+  rate_reports_address,
   RateKindCount
 };
 

@@ -87,6 +87,15 @@ static const char* const Migration5[] = {
   nullptr,
 };
 
+// Players' reports of a level (hub_reports.h), one a player and level;
+// held: 1 while HoldReporters players' reports keep the level off the lists.
+static const char* const Migration6[] = {
+  "CREATE TABLE reports (level_id TEXT NOT NULL, player_id BIGINT NOT NULL, reason INTEGER NOT NULL,"
+  " created BIGINT NOT NULL, PRIMARY KEY (level_id, player_id))",
+  "ALTER TABLE levels ADD COLUMN held INTEGER NOT NULL DEFAULT 0",
+  nullptr,
+};
+
 struct Migration {
   const char* const* statements;
   void (*fill)(DbTx& tx);   // what SQL alone cannot do, after the statements; may be null
@@ -98,6 +107,7 @@ static const Migration Migrations[] = {
   {Migration3, nullptr},
   {Migration4, FillSearchKeys},
   {Migration5, nullptr},
+  {Migration6, nullptr},
 };
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 

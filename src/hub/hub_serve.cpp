@@ -6,10 +6,12 @@
 #include "hub/hub_backup.h"
 #include "hub/hub_body.h"
 #include "hub/hub_db.h"
+#include "hub/hub_etag.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_picture.h"
 #include "hub/hub_refusal.h"
+#include "hub/hub_reports.h"
 #include "hub/hub_schema.h"
 #include "hub/hub_store.h"
 #include "hub/hub_verify.h"
@@ -123,9 +125,11 @@ static int Serve()
   server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
   AnswerHttplibErrors(server);
   AddApiRoutes(server);
+  AddReportRoutes(server);
   AddWebRoutes(server);
   AddPictureRoutes(server);
   AddMetricsRoute(server);
+  AddEtags(server);
   AddAccessLog(server);
   AddBodyGuards(server);
 
@@ -177,6 +181,24 @@ static int Check()
   return problems ? 1 : 0;
 }
 
+static int Reports()
+{
+  std::string text;
+  int levels = 0;
+  InTransaction(tx_read, [&](DbTx& tx) { levels = ReportedLevels(tx, &text); });
+  fputs(text.c_str(), stdout);
+  printf("%d reported levels; %d players' reports hold a level\n", levels, HoldReporters);
+  return 0;
+}
+
+static int ClearReportsCommand()
+{
+  bool had = false;
+  InTransaction(tx_write, [&](DbTx& tx) { had = ClearReports(tx, HubOptions.levelId); });
+  printf("%s: %s\n", HubOptions.levelId.c_str(), had ? "reports cleared" : "no reports");
+  return had ? 0 : 1;
+}
+
 static int Backup()
 {
   if (IsPostgresAddress(HubOptions.db)) {
@@ -218,9 +240,11 @@ int RunCommand()
   }
   int code;
   try {
-    code = HubOptions.command == command_serve    ? Serve()
-           : HubOptions.command == command_check ? Check()
-                                              : Hide(HubOptions.command == command_hide);
+    code = HubOptions.command == command_serve           ? Serve()
+           : HubOptions.command == command_check         ? Check()
+           : HubOptions.command == command_reports       ? Reports()
+           : HubOptions.command == command_clear_reports ? ClearReportsCommand()
+                                                         : Hide(HubOptions.command == command_hide);
   } catch (const DbError& e) {
     fprintf(stderr, "tetherorb2-hub: %s\n", e.what());
     code = 1;

@@ -4,12 +4,14 @@
 // request it will not carry out, so a refused request changes nothing.
 //
 // The tables (hub_schema.cpp makes them): players (name, its lower-case key,
-// the token's hash), levels (canonical text, title, size, author, shipped
-// slot, state, whether its author withdrew it, and the counts the lists sort by: plays, finishes, rating,
+// the token's hash), levels (canonical text, title and its search key, size,
+// author, shipped slot, state, whether its author withdrew it, whether
+// reports hold it, and the counts the lists sort and filter by: plays,
+// finishes, tried and cleared (by players besides its author), rating,
 // record), runs (every run recorded, with its replay), bests (each player's
-// best run on a level, the leaderboard) and ratings (one thumbs-up per
-// player and level). A level's counts change in the same transaction as the
-// rows they count.
+// best run on a level, the leaderboard), ratings (one thumbs-up per player
+// and level), pictures (hub_picture.h) and reports (hub_reports.h). A
+// level's counts change in the same transaction as the rows they count.
 //
 //   Player                         a registered player
 //   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token

@@ -132,11 +132,11 @@ json LevelRow(const DbRows& r, int i)
 Answer LevelPage(DbTx& tx, int sort, long page)
 {
   static const char* const Queries[] = {
-    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0"
+    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0 AND l.held = 0"
     " ORDER BY l.published_ms DESC, l.id LIMIT ? OFFSET ?",
-    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0"
+    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0 AND l.held = 0"
     " ORDER BY l.plays DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
-    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0"
+    "SELECT " LEVEL_ROW_COLUMNS LEVEL_ROW_TABLES " WHERE l.state = 0 AND l.held = 0"
     " ORDER BY l.rating DESC, l.published_ms DESC, l.id LIMIT ? OFFSET ?",
   };
   static_assert(sizeof Queries / sizeof Queries[0] == SortCount, "one entry per SortCount");

@@ -167,12 +167,55 @@ class HubBrowse(unittest.TestCase):
         self.assertEqual(HUB.call("DELETE", "/api/v1/levels/" + answer["id"], tok=maker)[0], 204)
         HUB.refused(404, "no level", "GET", "/levels/%s.png" % answer["id"])
 
+    def test_reports_of_five_players_hold_a_level_until_cleared(self):
+        id = publish("Reported Level", HUB.register("Reported Maker"))
+        self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % id, {"replay": SLOWER1}, HUB.register("Report Finisher"))[0], 201)
+        players = [HUB.register("Reporter %d" % k) for k in range(5)]
+        path = "/api/v1/levels/%s/reports" % id
+        shown = lambda: [id in [l["id"] for l in listing(**q)] for q in [{}, {"q": "reported level"}, {"sort": "plays"}]]
+        for k, (tok, reason) in enumerate(zip(players[:4] + [players[0]], ["broken", "broken", "offensive", "broken", "copied"])):
+            self.assertEqual(HUB.post(path, {"reason": reason}, tok)[0], 204)
+            self.assertEqual(shown(), [True] * 3, k)   # four players so far, one of them twice
+        self.assertEqual(HUB.post(path, {"reason": "broken"}, players[4])[0], 204)
+        self.assertEqual(shown(), [False] * 3)
+        self.assertNotEqual(HUB.call("GET", "/api/v1/daily")[1].get("id"), id)
+        self.assertEqual(HUB.call("GET", "/api/v1/levels/" + id)[0], 200)   # still played by its id
+        command = lambda *args: subprocess.run([api.HUB_BIN, *args, "--db", api.DB], capture_output=True, text=True)
+        self.assertIn(id + "  held       broken 3  offensive 1  copied 1  Reported Level", command("reports").stdout)
+        for body, status, cause in [({"reason": "boring"}, 400, "reason is"), ({}, 400, "reason")]:
+            HUB.refused(status, cause, "POST", path, body, players[0])
+        HUB.refused(401, "Authorization", "POST", path, {"reason": "broken"})
+        HUB.refused(404, "no level", "POST", "/api/v1/levels/%s/reports" % ("a" * 16), {"reason": "broken"}, players[0])
+        self.assertEqual([command("clear-reports", id).returncode, command("clear-reports", id).returncode], [0, 1])
+        self.assertEqual(shown(), [True] * 3)
+
+    def test_every_get_carries_an_etag_and_a_matching_one_gets_304(self):
+        maker = HUB.register("Tagged Maker")
+        id = publish("Tagged Level", maker)
+        paths = ["/api/v1/levels?sort=plays", "/api/v1/levels?q=tagged", "/api/v1/levels/" + id, "/levels/%s.png" % id,
+                 "/api/v1/levels/%s/records" % id, "/api/v1/players/Tagged%20Maker", "/play/" + id]
+        tags = {}
+        for path in paths:
+            status, body, r = HUB.call_bytes(path)
+            tag, cache = r.getheader("ETag"), r.getheader("Cache-Control")
+            self.assertEqual(status, 200, path)
+            self.assertRegex(tag, '^"[0-9a-f]{64}"$')
+            self.assertEqual(cache, "public, max-age=%d" % (86400 if path.endswith(".png") else 10))
+            tags[path] = tag
+            for sent, answer in [(tag, (304, b"")), ('W/"other", ' + tag, (304, b"")), ('"other"', (200, body))]:
+                self.assertEqual(HUB.call_bytes(path, {"If-None-Match": sent})[:2], answer, (path, sent))
+        self.assertEqual(HUB.post("/api/v1/levels/%s/runs" % id, {"replay": SLOWER1}, HUB.register("Tag Changer"))[0], 201)
+        for path in paths[:2] + paths[4:6]:   # what the run changed answers with another tag
+            self.assertEqual(HUB.call_bytes(path, {"If-None-Match": tags[path]})[0], 200, path)
+
 
 def main():
     global HUB
     folder = tempfile.mkdtemp(prefix="hub-browse-")
     api.WEB = os.path.join(folder, "web")
     os.mkdir(api.WEB)
+    with open(os.path.join(api.WEB, "index.html"), "w") as f:
+        f.write("<html><head></head><body></body></html>")
     pg = os.path.join(folder, "pg")
     if api.USE_PG:
         api.DB = subprocess.run(["bash", os.path.join(api.REPO, "tools/hub-pg.sh"), "start", pg],

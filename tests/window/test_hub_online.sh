@@ -6,7 +6,8 @@
 # and so does the size filter cycled to "large"; the leaderboard shows the
 # level's picture (its finish's green and its spawn's orange on screen); the
 # player finishes the level, names themself on the card, and U gives it a
-# thumbs-up that the hub counts; then it is the level of the day.
+# thumbs-up that the hub counts; then it is the level of the day, and C on
+# its leaderboard reports it as copied.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
@@ -123,6 +124,17 @@ sleep 0.5
 tw_keys Down Down Return             # "Online" again: "Level of the day: Drop" first
 tw_wait_region "$TW_DIR/full.png" "$ROW1_TITLE" differs 15 || tw_fail "the level of the day is not marked"
 tw_wait_region "$TW_DIR/full.png" "$ROWS" same 15 || tw_fail "the rows after the level of the day are not the page's"
+
+# A report from Drop's leaderboard: the third reason, "copied", reaches the hub.
+tw_key Return
+sleep 0.5
+tw_keys c Down Down Return
+for i in $(seq 50); do
+  "$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" 2>/dev/null | grep -q "^$ID .*copied 1" && break
+  sleep 0.2
+done
+"$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" | grep -q "^$ID .*broken 0  offensive 0  copied 1" ||
+  tw_fail "the report did not reach the hub: $("$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" 2>&1)"
 tw_close
 tw_expect_exit 0
 tw_pass

@@ -115,6 +115,8 @@ static void ListKeys()
   } else if (choose && MenuCursor < rows) {
     AskHubBoard(MenuCursor);
     BoardShown = true;
+    if (HubReport.state != hubreport_sending)
+      HubReport.state = hubreport_idle;   // what became of a report is said on its own level's board
     PushSound(sound_menu_choose);
   }
 }

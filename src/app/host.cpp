@@ -202,7 +202,8 @@ void RunFrame()
   // the title being edited has the keys from the next frame on, unless the pause layer has them.
   FollowScreen(GameState, PauseWanted);
   bool naming = (GameState == gamestate_results && ResultsHubNaming()) ||
-                (GameState == gamestate_editing && EditorShareNaming());
+                (GameState == gamestate_editing && EditorShareNaming()) ||
+                (GameState == gamestate_online && OnlineTyping());
   WantTypedText(((GameState == gamestate_editing && EditorTitleEditing) || naming) && !PauseWanted);
 
   // The frame's sound events, the theme for the screen and the rolling ball, on the mixer's thread.

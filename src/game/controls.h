@@ -53,6 +53,9 @@ struct ControlsRecord {
   bool fill, undo, redo, save, titleEdit, testRun;  // F, Ctrl+Z, Ctrl+Y, Ctrl+S, Tab, T
   bool share;               // P: publish the level on the hub
   bool help;                // F1: the editor's list of its keys
+  bool search, sizeFilter, difficultyFilter;   // Ctrl+F, Z, X: the Online list's search field and filters
+  bool thumbsUp;            // U: the results card's thumbs-up for a hub level
+  bool report;              // C: a hub level's leaderboard: report the level
   int resizeX, resizeY;     // -1, 0 or 1: the resize keys held (Ctrl + arrows), wider and taller positive
   bool resizePressed;       // a resize key went down this frame
   bool zoomIn, zoomOut;     // + and -, pressed this frame (the wheel is wheelSteps)

@@ -154,6 +154,48 @@ const char* HubUnreadLine()
   return Tr("The hub's answer could not be read");
 }
 
+// A share 0..1 as whole percent, rounded down; -1 when absent.
+static int ShareField(const Json& object, const char* key)
+{
+  const Json* v = Field(object, key, field_nullable);
+  if (!v)
+    return -1;
+  double share = v->is_number() ? v->get<double>() : -1;
+  if (!(share >= 0 && share <= 1)) {
+    AnswerBad = true;
+    return -1;
+  }
+  return (int)(share * 100 + 1e-9);   // 0.29 is 29 %, though it is 0.28999... in binary
+}
+
+// One row of the list into e; false for a row without a valid id (or a bad answer).
+static bool ReadLevelRow(const Json& level, HubLevelEntry& e)
+{
+  e = HubLevelEntry();
+  char id[HubTextSize];
+  TextField(level, "id", field_needed, id, sizeof id);
+  if (!IsLevelIdText(id))
+    return false;
+  strcpy(e.id, id);
+  TextField(level, "title", field_needed, e.title, sizeof e.title);
+  TextField(level, "author", field_needed, e.author, sizeof e.author);
+  e.width = IntField(level, "width", field_needed);
+  e.height = IntField(level, "height", field_needed);
+  e.plays = IntField(level, "plays", field_needed);
+  e.finishes = IntField(level, "finishes", field_needed);
+  e.rating = IntField(level, "rating", field_needed);
+  e.record = IntField(level, "record", field_nullable);
+  e.authorScore = IntField(level, "author_score", field_nullable);
+  e.shipped = IntField(level, "shipped", field_nullable);
+  if (e.shipped > ShippedLevelCount)
+    e.shipped = 0;   // not a level this game shipped
+  e.tried = IntField(level, "tried", field_nullable);
+  e.clearPercent = ShareField(level, "clear_rate");
+  if (e.tried == 0)
+    e.clearPercent = -1;   // no one has tried it: no share to speak of
+  return !AnswerBad;
+}
+
 bool ReadHubLevelPage(const std::string& text, HubLevelPage* out)
 {
   *out = HubLevelPage();
@@ -161,31 +203,23 @@ bool ReadHubLevelPage(const std::string& text, HubLevelPage* out)
   Json j = Parse(text);
   const Json* levels = PartField(j, "levels", field_needed, Json::value_t::array);
   out->more = FlagField(j, "more");
-  for (size_t i = 0; levels && i < levels->size() && out->count < HubPageLevels && !AnswerBad; i++) {
-    const Json& level = (*levels)[i];
-    HubLevelEntry& e = out->levels[out->count];
-    char id[HubTextSize];
-    TextField(level, "id", field_needed, id, sizeof id);
-    if (!IsLevelIdText(id))
-      continue;   // a row that could not be fetched is no row
-    strcpy(e.id, id);
-    TextField(level, "title", field_needed, e.title, sizeof e.title);
-    TextField(level, "author", field_needed, e.author, sizeof e.author);
-    e.width = IntField(level, "width", field_needed);
-    e.height = IntField(level, "height", field_needed);
-    e.plays = IntField(level, "plays", field_needed);
-    e.finishes = IntField(level, "finishes", field_needed);
-    e.rating = IntField(level, "rating", field_needed);
-    e.record = IntField(level, "record", field_nullable);
-    e.authorScore = IntField(level, "author_score", field_nullable);
-    e.shipped = IntField(level, "shipped", field_nullable);
-    if (e.shipped > ShippedLevelCount)
-      e.shipped = 0;   // not a level this game shipped
-    out->count++;
-  }
+  for (size_t i = 0; levels && i < levels->size() && out->count < HubPageLevels && !AnswerBad; i++)
+    if (ReadLevelRow((*levels)[i], out->levels[out->count]))
+      out->count++;   // a row that could not be fetched is no row
   if (AnswerBad)
     *out = HubLevelPage();
   return !AnswerBad;
+}
+
+bool ReadHubLevelRow(const std::string& text, HubLevelEntry* out)
+{
+  AnswerBad = false;
+  Json j = Parse(text);
+  const Json* level = PartField(j, "level", field_nullable, Json::value_t::object);   // wrapped or bare
+  bool read = ReadLevelRow(level ? *level : j, *out);
+  if (!read)
+    *out = HubLevelEntry();
+  return read;
 }
 
 bool ReadHubBoard(const std::string& text, HubBoard* out)

@@ -10,7 +10,7 @@
 //   HubLevelEntry, HubLevelPage          a page of the level list
 //   HubBoard                             a level's leaderboard
 //   HubRunAnswer                         what the hub made of a run
-//   ReadHubLevelPage / ReadHubBoard / ReadHubRunAnswer / ReadHubPublishedId
+//   ReadHubLevelPage / ReadHubLevelRow / ReadHubBoard / ReadHubRunAnswer / ReadHubPublishedId
 //   HubUnreadLine()                      what the player is told of an answer refused
 //   HubRefusal(text, out)                the hub's {"error"} cause, or the status
 //   HubJsonBody(k1, v1, k2, v2)          {"k1": v1, "k2": v2} with the values escaped
@@ -63,12 +63,18 @@ struct HubLevelEntry {
   int authorScore;    // the author run's score; 0 without one
   int shipped;        // the shipped level's number 1..15 it is; 0 for another level
   int best;           // the player's own best (hub_play, or a shipped level's); 0 for none
+  int tried;          // players who played it
+  int clearPercent;   // of them, the share who finished it, 0..100 (rounded down); -1 when unknown
+  bool daily;         // the level of the day, shown above the page
 };
+
+// A page as the screen shows it: the hub's rows, after the level of the day on page 1.
+const int HubListRows = HubPageLevels + 1;
 
 struct HubLevelPage {
   int count;          // entries filled
   bool more;          // a next page exists
-  HubLevelEntry levels[HubPageLevels];
+  HubLevelEntry levels[HubListRows];
 };
 
 struct HubBoardRow {
@@ -88,7 +94,12 @@ struct HubRunAnswer {
   int score, best, rank, record;
 };
 
+// A page of at most HubPageLevels rows. Every row's "tried", "finishes" and
+// "clear_rate" (a number 0..1) may be absent (an older hub): clearPercent -1.
 bool ReadHubLevelPage(const std::string& text, HubLevelPage* out);
+// One level row alone (the level of the day), daily false; false (out
+// empty) as a page's reader would refuse it, or for a row without a valid id.
+bool ReadHubLevelRow(const std::string& text, HubLevelEntry* out);
 bool ReadHubBoard(const std::string& text, HubBoard* out);
 bool ReadHubRunAnswer(const std::string& text, HubRunAnswer* out);
 bool ReadHubPublishedId(const std::string& text, LevelId out);

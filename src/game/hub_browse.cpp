@@ -7,6 +7,7 @@
 #include "game/hub_account.h"
 #include "game/hub_play.h"
 #include "game/hub_queue.h"
+#include "game/hub_search.h"
 #include "game/lang.h"
 #include "game/level_files.h"
 #include "game/level_slots.h"
@@ -25,6 +26,8 @@ const char* HubSortName(int sort)
   return Tr(SortNames[sort >= 0 && sort < hubsort_count ? sort : 0]);
 }
 
+static int LevelBestOnHub(const HubLevelEntry& e);
+
 static void Ask(int busy, int kind, const char* path)
 {
   EndHubCall(&HubBrowse.call);
@@ -40,7 +43,7 @@ void AskHubPage(int sort, int page)
   HubBrowse.sort = sort;
   HubBrowse.page = page < 1 ? 1 : page;
   char path[HubPathSize];
-  snprintf(path, sizeof path, "/api/v1/levels?sort=%s&page=%d", SortQueries[sort], HubBrowse.page);
+  HubListPath(SortQueries[HubBrowse.sort], HubBrowse.page, path);   // the words always fit the path
   Ask(hubbrowse_listing, hubask_levels, path);
 }
 
@@ -53,6 +56,40 @@ void OpenHubBrowse()
   HubBrowse.list.count = 0;
   HubBrowse.boardRow = -1;
   AskHubPage(HubBrowse.sort, 1);
+  EndHubCall(&HubBrowse.dailyCall);
+  StartHubCall(&HubBrowse.dailyCall, hubask_daily, hubmethod_get, "/api/v1/daily", "");
+}
+
+// The level of the day above page 1 of the whole list, once both are in;
+// the same level further down the page is left out.
+static void PlaceDaily()
+{
+  HubLevelPage& list = HubBrowse.list;
+  bool placed = list.count > 0 && list.levels[0].daily;
+  if (placed || !HubBrowse.dailyRead || !HubBrowse.listRead || HubBrowse.page != 1 || HubListNarrowed())
+    return;
+  int kept = 0;
+  for (int i = 0; i < list.count; i++)
+    if (strcmp(list.levels[i].id, HubBrowse.daily.id) != 0)
+      list.levels[kept++] = list.levels[i];
+  list.count = kept < HubPageLevels ? kept : HubPageLevels;
+  memmove(&list.levels[1], &list.levels[0], sizeof list.levels[0] * list.count);
+  list.levels[0] = HubBrowse.daily;
+  list.levels[0].daily = true;
+  list.count++;
+}
+
+static void ReadDaily(const HubRequest& r)
+{
+  // No level of the day (404), or one that cannot be read: the list goes without.
+  HubBrowse.dailyRead = r.status == HubStatusOk && ReadHubLevelRow(r.answer, &HubBrowse.daily);
+  if (HubBrowse.dailyRead)
+    HubBrowse.daily.best = LevelBestOnHub(HubBrowse.daily);
+  PlaceDaily();
+}
+
+static void DailyUnreached()
+{
 }
 
 void AskHubBoard(int row)
@@ -83,6 +120,7 @@ void FetchHubLevelById(const char* id)
     return;
   HubBrowse.list = HubLevelPage();
   HubBrowse.list.count = 1;
+  HubBrowse.list.levels[0].clearPercent = -1;
   snprintf(HubBrowse.list.levels[0].id, sizeof HubBrowse.list.levels[0].id, "%s", id);
   HubBrowse.boardRow = -1;
   HubBrowse.linked = true;
@@ -93,6 +131,7 @@ void FetchHubLevelById(const char* id)
 static void LevelArrived(const std::string& text)
 {
   const char* id = HubBrowse.list.levels[HubBrowse.row].id;
+  HubPlay.clearPercent = HubBrowse.list.levels[HubBrowse.row].clearPercent;   // for the results card
   if (!SaveHubLevel(id, text)) {
     snprintf(HubBrowse.note, sizeof HubBrowse.note, "%s", Tr("The level could not be saved"));
     return;
@@ -133,6 +172,7 @@ static void ReadAnswer(int busy, const HubRequest& r)
     for (int i = 0; i < HubBrowse.list.count; i++)
       HubBrowse.list.levels[i].best = LevelBestOnHub(HubBrowse.list.levels[i]);
     HubBrowse.boardRow = -1;
+    PlaceDaily();
     break;
   case hubbrowse_board:
     read = ReadHubBoard(r.answer, &HubBrowse.board);
@@ -183,6 +223,7 @@ static void RetryUnreached()
 
 void StepHubBrowse()
 {
+  FinishHubCall(&HubBrowse.dailyCall, ReadDaily, DailyUnreached);
   if (HubBrowse.busy == hubbrowse_rerun) {
     if (StepHubRace())
       HubBrowse.busy = hubbrowse_idle;

@@ -1,10 +1,13 @@
 // hub_browse: the Online screen's conversation with the hub: a page of the
-// level list in one of three orders, a level's leaderboard, and fetching a
-// level (and, to race it, its record's replay) before it is played. One
-// request at a time; the screen reads the record each frame and never waits.
+// level list in one of three orders (narrowed by hub_search), a level's
+// leaderboard, and fetching a level (and, to race it, its record's replay)
+// before it is played. One request at a time, but for the level of the day,
+// asked beside the first page and shown above page 1 of the whole list; the
+// screen reads the record each frame and never waits.
 //   HubBrowse                   the record the screen draws
-//   OpenHubBrowse()             the screen opens: page 1 of the current order, unless a level is on its way
-//   AskHubPage(sort, page)      another page or order
+//   OpenHubBrowse()             the screen opens: page 1 of the current order and the level of
+//                               the day, unless a level is on its way
+//   AskHubPage(sort, page)      another page or order, or the same narrowed anew (hub_search)
 //   AskHubBoard(row)            the leaderboard of the row's level
 //   FetchHubLevel(row, race)    fetches the level (and the record's run), then plays it
 //   FetchHubLevelById(id)       the same for a level named by its id alone (a link to it); one
@@ -33,8 +36,11 @@ enum {
 struct HubBrowseRecord {
   int sort;                       // hubsort_*
   int page;                       // from 1
-  HubLevelPage list;              // the page shown
+  HubLevelPage list;              // the page shown, the level of the day first on page 1 of the whole list
   bool listRead;                  // list holds an answer
+  HubLevelEntry daily;            // the level of the day
+  bool dailyRead;                 // daily holds one
+  HubCall dailyCall;
   int boardRow;                   // the row whose leaderboard is in board; -1 for none
   HubBoard board;
   int busy;                       // hubbrowse_*

@@ -21,13 +21,17 @@ static std::string RunToSend;   // the finished run's replay, kept while the nam
 void NotePlayedLevel(const char* title)
 {
   HubCard.level[0] = 0;
+  HubCard.fromHub = false;
+  HubCard.clearPercent = -1;
   if (HubAddress[0])
     WorldLevelId(title, HubCard.level);
 }
 
-void UsePlayedLevelId(const char* id)
+void UsePlayedLevelId(const char* id, int clearPercent)
 {
   snprintf(HubCard.level, sizeof HubCard.level, "%s", IsLevelIdText(id) ? id : "");
+  HubCard.fromHub = HubCard.level[0] != 0;
+  HubCard.clearPercent = clearPercent;
 }
 
 // The hub cannot be reached: a run on its way (or waiting for its name) is

@@ -11,7 +11,8 @@
 // (hub_account) no run is sent and the card says so.
 //   HubCard                    the record the card reads
 //   NotePlayedLevel(title)     the level just started: its id, when a hub is set
-//   UsePlayedLevelId(id)       a level from the hub: its id is known already
+//   UsePlayedLevelId(id, clearPercent)   a level from the hub: its id is known already, and
+//                              the share of players who finish it (-1 unknown)
 //   BeginHubCard(finished, assisted, testRun)   a run ended: send it or ask for the record
 //   ChooseHubName(name)        the name the player typed; "" sends nothing
 //   StepHubCard()              once a frame on the card: answers in, next request out
@@ -38,6 +39,8 @@ const int HubNameMinChars = 3;
 struct HubCardRecord {
   int state;                  // hubcard_*
   LevelId level;              // the id of the level played; "" when none
+  bool fromHub;               // the level was played from the hub (not a slot)
+  int clearPercent;           // the share of players who finish it, as the list said; -1 when unknown
   bool sent;                  // the run was sent and taken
   bool kept;                  // the hub could not be reached: the run is kept (hub_outbox)
   int rank, record, best;     // from the hub; 0 when unknown
@@ -48,7 +51,7 @@ struct HubCardRecord {
 extern HubCardRecord HubCard;
 
 void NotePlayedLevel(const char* title);
-void UsePlayedLevelId(const char* id);
+void UsePlayedLevelId(const char* id, int clearPercent);
 void BeginHubCard(bool finished, bool assisted, bool testRun);
 void ChooseHubName(const char* name);
 void StepHubCard();

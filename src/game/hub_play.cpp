@@ -121,7 +121,7 @@ static void BeginHubRun()
 {
   StartGridLevel();
   BeginGhostRun(0, MaxGhostFrames);   // the run's path, kept when it is a new best
-  UsePlayedLevelId(HubPlay.id);
+  UsePlayedLevelId(HubPlay.id, HubPlay.clearPercent);
   RequestScreen(gamestate_playing);
 }
 

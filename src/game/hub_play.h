@@ -29,6 +29,7 @@ struct HubPlayRecord {
   char title[TitleSlotSize];    // its title line, line feed kept
   bool racing;                  // a record's path is raced
   int authorScore;              // the hub's author run's score, for the medals; 0 when unknown
+  int clearPercent;             // the share of players who finish it, as the list said; -1 when unknown
 };
 extern HubPlayRecord HubPlay;
 

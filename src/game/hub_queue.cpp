@@ -13,7 +13,8 @@ bool HubUnreachable;
 static int NextSerial = 1;
 
 // Answers the game reads in one piece: a page of the list and a leaderboard
-// are a few KiB, a level's text at most the hub's 128 KiB.
+// are a few KiB, a level's text at most the hub's 128 KiB, a picture of at
+// most 512 pixels a side far less than HubPictureMaxBytes.
 static const long AnswerLimits[] = {
   64 * 1024,            // hubask_levels
   160 * 1024,           // hubask_level
@@ -22,6 +23,10 @@ static const long AnswerLimits[] = {
   4 * 1024,             // hubask_register
   4 * 1024,             // hubask_publish
   4 * 1024,             // hubask_run
+  8 * 1024,             // hubask_daily
+  HubPictureMaxBytes,   // hubask_picture
+  4 * 1024,             // hubask_rating
+  4 * 1024,             // hubask_report
 };
 static_assert(sizeof AnswerLimits / sizeof AnswerLimits[0] == hubask_kinds, "one entry per hubask_kinds");
 

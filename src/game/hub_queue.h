@@ -17,8 +17,9 @@
 
 const int HubMaxRequests = 8;          // requests in flight or unread at once
 const int HubAddressSize = 200;        // bytes of the hub's address, terminator included
-const int HubPathSize = 160;           // bytes of a request's path and query
+const int HubPathSize = 320;           // bytes of a request's path and query (a search's words escaped)
 const int HubMaxAnswerBytes = 512 * 1024;   // the largest answer of any kind (a replay's text)
+const int HubPictureMaxBytes = 256 * 1024;  // the largest level picture taken from the hub
 
 // A slot released while its request is out is dropped until the driver is done with it.
 enum { hubstate_free = 0, hubstate_waiting, hubstate_sent, hubstate_done, hubstate_failed, hubstate_dropped };
@@ -33,6 +34,10 @@ enum {
   hubask_register,     // the player's name
   hubask_publish,      // a level and its author run
   hubask_run,          // a finishing run
+  hubask_daily,        // the level of the day
+  hubask_picture,      // a level's picture (PNG)
+  hubask_rating,       // the player's thumbs-up
+  hubask_report,       // the player's report of a level
   hubask_kinds
 };
 

@@ -22,7 +22,8 @@ const KeyBindings DefaultBindings = {
     {KeyT, NoBinding}, {KeyP, NoBinding}, {KeyF1, NoBinding}, {KeyEquals, KeyKPPlus},
     {KeyMinus, KeyKPMinus}, {Key1, NoBinding}, {KeyC, NoBinding}, {KeyC | BindCtrl, NoBinding},
     {KeyX | BindCtrl, NoBinding}, {KeyV | BindCtrl, NoBinding}, {KeyH, NoBinding}, {KeyV, NoBinding},
-    {KeyT | BindShift, NoBinding},
+    {KeyT | BindShift, NoBinding}, {KeyF | BindCtrl, NoBinding}, {KeyZ, NoBinding}, {KeyX, NoBinding},
+    {KeyU, NoBinding}, {KeyK, NoBinding},
   },
   {0, 1, 5, 7},         // A jumps, B goes back, right shoulder shoots, Start pauses
   {0, 1, 3, 4, 5},      // left stick steers, right stick aims, right trigger shoots
@@ -36,7 +37,7 @@ static const char* const KeyActionNames[] = {
   "restart", "next", "choose", "page_up", "page_down", "home", "end", "delete", "watch",
   "rectangle", "fill", "undo", "redo", "save", "wider", "narrower", "taller", "shorter", "title",
   "test", "share", "help", "zoom_in", "zoom_out", "zoom_cells", "select", "copy", "cut", "paste",
-  "flip_across", "flip_down", "test_here",
+  "flip_across", "flip_down", "test_here", "search", "size", "difficulty", "thumbs_up", "report",
 };
 static_assert(sizeof KeyActionNames / sizeof KeyActionNames[0] == KeyActionCount, "a name for every action");
 static const char* const KeyActionLabels[] = {
@@ -47,6 +48,8 @@ static const char* const KeyActionLabels[] = {
   N_("Wider"), N_("Narrower"), N_("Taller"), N_("Shorter"), N_("Edit title"), N_("Test run"),
   N_("Share"), N_("Editor keys"), N_("Zoom in"), N_("Zoom out"), N_("Full-size cells"), N_("Select"),
   N_("Copy"), N_("Cut"), N_("Paste"), N_("Flip across"), N_("Flip down"), N_("Test from here"),
+  N_("Search the hub"), N_("Size filter"), N_("Difficulty filter"),
+  N_("Thumbs up"), N_("Report a level"),
 };
 static_assert(sizeof KeyActionLabels / sizeof KeyActionLabels[0] == KeyActionCount, "a label for every action");
 static const char* const PadButtonNames[] = {"jump", "back", "tether", "pause"};

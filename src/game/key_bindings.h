@@ -19,7 +19,8 @@ enum {
   bind_rectangle, bind_fill, bind_undo, bind_redo, bind_save, bind_wider, bind_narrower,
   bind_taller, bind_shorter, bind_title, bind_test, bind_share, bind_help, bind_zoom_in, bind_zoom_out,
   bind_zoom_cells, bind_select, bind_copy, bind_cut, bind_paste, bind_flip_across, bind_flip_down,
-  bind_test_here, KeyActionCount
+  bind_test_here, bind_search, bind_size, bind_difficulty, bind_thumbs_up, bind_report,
+  KeyActionCount
 };
 // The pad's buttons and axes by what they do.
 enum { padbind_jump = 0, padbind_back, padbind_tether, padbind_pause, PadButtonActionCount };

@@ -8,7 +8,7 @@
 
 static const mode_t NewFolderMode = 0700;   // the player's own files stay private
 
-PlacesRecord Places = {"Media", "Levels", "Levels", "", "", "", "locale", false, "tests/solutions"};
+PlacesRecord Places = {"Media", "Levels", "Levels", "", "", "", "locale", false, "tests/solutions", "cache"};
 
 bool PlacePath(PathBuffer& out, const char* folder, const char* name)
 {

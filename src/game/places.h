@@ -28,6 +28,7 @@ struct PlacesRecord {
   PathBuffer locale;           // compiled catalogues: <locale>/<language>/LC_MESSAGES/tetherorb2.mo
   bool makeFolders;            // create missing folders before writing
   PathBuffer shippedSolutions; // the shipped levels' author runs, levelN.replay
+  PathBuffer cache;            // what the game keeps to save fetching it again (hub pictures); empty: nothing kept
 };
 
 extern PlacesRecord Places;

@@ -5,6 +5,7 @@
 #include "game/assists.h"
 #include "game/best_save.h"
 #include "game/hub_card.h"
+#include "game/hub_vote.h"
 #include "game/lang.h"
 #include "game/level_files.h"
 #include "game/replay_record.h"
@@ -28,6 +29,7 @@ void EndRun(int outcome, bool newBest)
   RunEnd.cardAge = 0;
   EndReplayRecording();
   BeginHubCard(outcome == runend_finished, RunEnd.assisted, TestRunActive);
+  BeginHubVote(outcome == runend_finished, TestRunActive);
   RequestScreen(gamestate_results);
 }
 

@@ -1,4 +1,4 @@
-// The settings.ini reader: 128 space-free line slots and the key lookups over them.
+// The settings.ini reader: 160 space-free line slots and the key lookups over them.
 #include "game/settings.h"
 
 #include <cmath>

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 const char SettingsFileName[] = "settings.ini";
-const int SettingsMaxLines = 128;   // only the first 128 lines of the file count
+const int SettingsMaxLines = 160;   // only the first 160 lines of the file count
 const int SettingsLineSize = 256;   // a slot holds 255 characters and a terminator
 
 extern char SettingsLines[SettingsMaxLines][SettingsLineSize]; // lines, spaces removed

@@ -20,10 +20,10 @@ const int SettingsFileFull = -1;      // a missing key finds all 100 read lines 
 const int SettingsFileTooLong = -2;   // the file is longer than SettingsFileMaxBytes
 
 // In text (length bytes of a file, any bytes, NULs too; room for size), the first line among
-// the first 128 whose name before "=" is name (spaces aside) becomes
+// the first 160 whose name before "=" is name (spaces aside) becomes
 // "name = value" (the last such line, the one the reader takes, and with the
 // carriage return it had); when none is, the line is added after the last one. A key
-// missing from a file whose first 128 lines are all there is not added, since
+// missing from a file whose first 160 lines are all there is not added, since
 // the reader would never see it: SettingsFileFull. SettingsFileTooLong when
 // the result would not fit size; 0 when text and length hold the change, every
 // other byte as it was.

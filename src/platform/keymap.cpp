@@ -194,6 +194,11 @@ static void ReadEditorKeys(const KeyBindings& b)
   Controls.testRun = ActionPressed(b, bind_test);
   Controls.share = ActionPressed(b, bind_share);
   Controls.help = ActionPressed(b, bind_help);
+  Controls.search = ActionPressed(b, bind_search);
+  Controls.sizeFilter = ActionPressed(b, bind_size);
+  Controls.difficultyFilter = ActionPressed(b, bind_difficulty);
+  Controls.thumbsUp = ActionPressed(b, bind_thumbs_up);
+  Controls.report = ActionPressed(b, bind_report);
   Controls.resizeX = (int)ActionHeld(b, bind_wider) - (int)ActionHeld(b, bind_narrower);
   Controls.resizeY = (int)ActionHeld(b, bind_taller) - (int)ActionHeld(b, bind_shorter);
   Controls.zoomIn = ActionPressed(b, bind_zoom_in);

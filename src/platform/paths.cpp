@@ -19,6 +19,7 @@ static const int RepositoryMarkerCount = sizeof RepositoryMarkers / sizeof Repos
 static const char GameFolderName[] = "tetherorb2";
 static const char DefaultDataHome[] = ".local/share";   // under the home folder
 static const char DefaultConfigHome[] = ".config";
+static const char DefaultCacheHome[] = ".cache";
 
 static bool IsFolder(const char* path)
 {
@@ -95,6 +96,7 @@ void ChoosePlayerFolders()
   PathBuffer user;
   XdgFolder(user, "XDG_DATA_HOME", DefaultDataHome);
   XdgFolder(Places.userSettings, "XDG_CONFIG_HOME", DefaultConfigHome);
+  XdgFolder(Places.cache, "XDG_CACHE_HOME", DefaultCacheHome);
   PlacePath(Places.userLevels, user, "Levels");   // the folder left room for these
   PlacePath(Places.screenshots, user, "screenshots");
 }

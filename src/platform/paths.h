@@ -6,13 +6,15 @@
 // otherwise it runs installed: shipped data found from the executable's folder
 // (TETHERORB_DATA_FROM_EXECUTABLE below),
 // settings in $XDG_CONFIG_HOME/tetherorb2 and everything the player makes in
-// $XDG_DATA_HOME/tetherorb2 (Levels/, screenshots/). A folder too long a path
+// $XDG_DATA_HOME/tetherorb2 (Levels/, screenshots/), and what it keeps only
+// to save fetching it again (the hub's level pictures) in
+// $XDG_CACHE_HOME/tetherorb2 (in the repository: cache/). A folder too long a path
 // to hold the game's files is never cut: an XDG variable gives way to the
 // home folder's default, and a home or data folder too long as well leaves
 // the working directory, each said in one line on stderr.
 //   ChoosePaths()          fills Places once; the other modules only read it
 //   ChoosePlayerFolders()  the installed game's part of it for the player's
-//                          own folders (levels, screenshots, settings)
+//                          own folders (levels, screenshots, settings, cache)
 #pragma once
 
 #include "game/places.h"

@@ -58,6 +58,7 @@ void StartPlatform()
   PacingEnabled = false;   // the display refresh paces the frames; play still steps by 16 ms or more (game/play_step.h)
   // The page keeps only Levels/ in its store: the hub token and name live there.
   snprintf(Places.userSettings, sizeof Places.userSettings, "%s", Places.userLevels);
+  Places.cache[0] = 0;   // the browser's fetch keeps the hub's pictures itself
 }
 
 void OpenLinkedLevel()

@@ -8,43 +8,76 @@
 #include "game/hub_account.h"
 #include "game/hub_browse.h"
 #include "game/hub_queue.h"
+#include "game/hub_report.h"
+#include "game/hub_search.h"
+#include "game/key_bindings.h"
 #include "game/lang.h"
 #include "game/level_slots.h"
-#include "game/medals.h"
 #include "game/screen.h"
 #include "game/sound_events.h"
-#include "game/utf8.h"
 #include "render/draw.h"
-#include "render/medal_view.h"
+#include "render/hub_picture_view.h"
 #include "ui/bars.h"
 #include "ui/list_layout.h"
 #include "ui/menus.h"
+#include "ui/online_rows.h"
+#include "ui/text_field.h"
 
-static const float RowTitleSize = 0.55f;    // a row's first line: the level's title
-static const float RowTitleTop = -16;       // the title's top, from the bar's inner top
-static const float DetailSize = 0.4f;       // a row's second line: the author, and the numbers right-aligned
-static const float RowDetailTop = 11;       // the second line's top, from the bar's inner top
-static const float DetailGap = 20;          // between the author and the numbers
-static const int CountTextSize = 48;        // bytes of "12345 plays" in two-byte letters
-static const float MedalSize = 40;          // the medal of the player's own best, beside both lines
 static const float BoardTop = -140;         // the leaderboard's first line
 static const float BoardStep = 34;
 static const float BoardSize = 0.55f;
 static const float BoardScoreRight = 200;
 static const float BoardNameLeft = -330;
 static const float BoardRankRight = -350;
+static const float BoardPictureLeft = 240;  // the lit level's picture, right of its leaderboard
+static const float BoardPictureSide = 210;
+static const float ReasonTop = -60;         // the list of reasons to report a level
+static const float ReasonStep = 70;
 
 static bool BoardShown;   // the lit level's leaderboard instead of the list
+static bool Typing;       // the search field has the keys
+static bool FieldOpen;    // ... and has been opened on Typed
+static TextField SearchField;
+static char Typed[HubSearchSize];
 static char Line[256];
 
 void OpenOnline()
 {
   BoardShown = false;
+  Typing = false;
+  CloseHubReport();
   OpenHubBrowse();
+}
+
+bool OnlineTyping()
+{
+  return Typing;
+}
+
+// The list again from page 1, after the words or a filter changed.
+static void Narrowed()
+{
+  AskHubPage(HubBrowse.sort, 1);
+  MenuCursor = MenuFirstRow = 0;
+  PushSound(sound_menu_choose);
+}
+
+// The search field's keys: Return sends the words (none: every level).
+static void SearchKeys()
+{
+  if (!OpenFieldKeys(&SearchField, &FieldOpen, Typed, HubSearchSize - 1, Controls.text))
+    return;
+  Typing = false;
+  snprintf(HubSearch.words, sizeof HubSearch.words, "%s", Typed);
+  Narrowed();
 }
 
 static void ListKeys()
 {
+  if (Typing) {
+    SearchKeys();
+    return;
+  }
   int rows = HubBrowse.list.count;
   int cursor = MenuCursor;
   MoveListCursor((int)Controls.menuDown - (int)Controls.menuUp, rows);
@@ -65,19 +98,52 @@ static void ListKeys()
     AskHubPage(sort, page);
     MenuCursor = MenuFirstRow = 0;
     PushSound(sound_menu_choose);
+  } else if (Controls.search) {
+    Typing = true;
+    FieldOpen = false;
+    snprintf(Typed, sizeof Typed, "%s", HubSearch.words);
+    PushSound(sound_menu_choose);
+  } else if (Controls.sizeFilter || Controls.difficultyFilter) {
+    if (Controls.sizeFilter)
+      NextHubSize();
+    else
+      NextHubDifficulty();
+    Narrowed();
   } else if (Controls.restart && HubTokenLost) {
     RenewHubToken();
     PushSound(sound_menu_choose);
   } else if (choose && MenuCursor < rows) {
     AskHubBoard(MenuCursor);
     BoardShown = true;
+    if (HubReport.state != hubreport_sending)
+      HubReport.state = hubreport_idle;   // what became of a report is said on its own level's board
     PushSound(sound_menu_choose);
+  }
+}
+
+// The list of reasons to report the lit level: Return sends the lit one, B closes it.
+static void ReportKeys()
+{
+  if (Controls.menuUp || Controls.menuDown) {
+    MoveHubReport(Controls.menuDown ? 1 : -1);
+    PushSound(sound_menu_move);
+  } else if (Controls.menuChoose) {
+    SendHubReport();
+    PushSound(sound_menu_choose);
+  } else if (Controls.menuBack) {
+    CloseHubReport();
+    PushSound(sound_menu_back);
   }
 }
 
 static void BoardKeys()
 {
-  if (Controls.menuBack) {
+  if (HubReport.choosing) {
+    ReportKeys();
+  } else if (Controls.report && MenuCursor < HubBrowse.list.count) {
+    OpenHubReport(HubBrowse.list.levels[MenuCursor].id);
+    PushSound(sound_menu_choose);
+  } else if (Controls.menuBack) {
     BoardShown = false;
     PushSound(sound_menu_back);
   } else if (Controls.menuChoose || Controls.watchRun) {
@@ -86,69 +152,16 @@ static void BoardKeys()
   }
 }
 
-// Two lines a row: the title, then the author and the numbers, with the
-// medal of the player's own best at the right of both.
-static void DrawLevelRow(const HubLevelEntry& e, float y)
+// The reasons to report the lit level, one a row, the chosen one lit.
+static void DrawReasons()
 {
-  float right = ScoreRight - MedalSize - DetailGap;
-  int medal = MedalFor(e.best, e.authorScore);
-  if (medal != medal_none)
-    DrawMedal(medal, ScoreRight - MedalSize / 2, y + MenuBarHeight / 2, MedalSize);
-  snprintf(Line, sizeof Line, "%s", e.title);
-  FitTextToWidth(Line, right - MenuTextLeft, RowTitleSize);
-  DrawText(MenuTextLeft, y + RowTitleTop, Line, RowTitleSize);
-
-  char record[CountTextSize] = "-", plays[CountTextSize], up[CountTextSize];
-  if (e.record)
-    snprintf(record, sizeof record, "%d", e.record);
-  snprintf(plays, sizeof plays, TrN("%d play", "%d plays", (unsigned long)e.plays), e.plays);
-  unsigned long votes = e.rating < 0 ? -(unsigned long)e.rating : (unsigned long)e.rating;
-  // TRANSLATORS: the votes a level on the hub has ("12 up"), as the list's row shows them.
-  snprintf(up, sizeof up, TrN("%d up", "%d up", votes), e.rating);
-  // TRANSLATORS: size, then the plays and votes counted ("12 plays", "3 up"), then the record.
-  snprintf(Line, sizeof Line, Tr("%dx%d  %s  %s  record %s"), e.width, e.height, plays, up, record);
-  float detailY = y + RowDetailTop;
-  DrawTextRight(Line, right, detailY, DetailSize);
-  float numbersLeft = TextRightStart(Utf8Length(Line), right, DetailSize) - DetailGap;
-  snprintf(Line, sizeof Line, Tr("by %s"), e.author);
-  FitTextToWidth(Line, numbersLeft - MenuTextLeft, DetailSize);
-  DrawText(MenuTextLeft, detailY, Line, DetailSize);
-}
-
-// "N more above" right of the heading; "N more below" left of the line under
-// the footer, apart from the keys, with the status line fitted beside it.
-static void DrawListEdges(int rows)
-{
-  if (MenuFirstRow > 0) {
-    snprintf(Line, sizeof Line, TrN("%i more above", "%i more above", MenuFirstRow), MenuFirstRow);
-    DrawTextRight(Line, MoreAboveRight, HeadingY, SmallTextSize);
+  DrawText(BoardNameLeft, BoardTop, Tr("Report this level to the hub's keepers:"), BoardSize);
+  for (int r = 0; r < hubreason_count; r++) {
+    float y = ReasonTop + ReasonStep * r;
+    DrawRowPanel(r == HubReport.reason, y);
+    DrawText(MenuTextLeft, y - MenuTextRaise, HubReasonName(r), MenuTextSize);
   }
-  float statusLeft = MoreBelowLeft;
-  if (MenuFirstRow + ListWindowRows < rows) {
-    int below = rows - MenuFirstRow - ListWindowRows;
-    snprintf(Line, sizeof Line, TrN("%i more below", "%i more below", below), below);
-    DrawText(MoreBelowLeft, WatchHintY, Line, WatchHintSize);
-    statusLeft += TextWidth(Line, WatchHintSize) + DetailGap;
-  }
-  snprintf(Line, sizeof Line, "%s", HubBrowseLine());
-  FitTextToWidth(Line, FooterRight - statusLeft, WatchHintSize);
-  DrawTextRight(Line, FooterRight, WatchHintY, WatchHintSize);
-}
-
-static void DrawList()
-{
-  snprintf(Line, sizeof Line, Tr("Levels on the hub, %s, page %d"), HubSortName(HubBrowse.sort), HubBrowse.page);
-  DrawText(HeadingX, HeadingY, Line, SmallTextSize);
-  DrawTextRight(Tr("Tab: order  N: next page  B: back"), FooterRight, FooterY, SmallTextSize);
-  int rows = HubBrowse.list.count;
-  DrawListEdges(rows);
-  for (int k = 0; k < ListWindowRows && MenuFirstRow + k < rows; k++) {
-    float y = RowTop + RowStep * k;
-    DrawRowPanel(MenuFirstRow + k == MenuCursor, y);
-    DrawLevelRow(HubBrowse.list.levels[MenuFirstRow + k], y);
-  }
-  if (HubBrowse.listRead && rows == 0)
-    DrawText(MenuTextLeft, RowTop - MenuTextRaise, Tr("No levels on this page"), MenuTextSize);
+  DrawTextRight(Tr("Return: send  B: cancel"), FooterRight, FooterY, SmallTextSize);
 }
 
 static void DrawBoard()
@@ -159,10 +172,19 @@ static void DrawBoard()
   snprintf(Line, sizeof Line, Tr("%s by %s"), e.title, e.author);
   FitTextToWidth(Line, FooterRight - HeadingX, SmallTextSize);
   DrawText(HeadingX, HeadingY, Line, SmallTextSize);
+  if (HubReport.choosing) {
+    DrawReasons();
+    return;
+  }
+  DrawOnlinePicture(e.id, BoardPictureLeft, BoardTop, BoardPictureSide, BoardPictureSide);
   bool shown = HubBrowse.boardRow == MenuCursor;
   bool race = shown && HubBrowse.board.count > 0;
-  DrawTextRight(race ? Tr("Return: play  G: race the record  B: back") : Tr("Return: play  B: back"), FooterRight,
-                FooterY, SmallTextSize);
+  char key[32];
+  KeyLabel(Bindings.key[bind_report][0], key, sizeof key);
+  // TRANSLATORS: the leaderboard's keys; %s is the report key as bound ("K").
+  snprintf(Line, sizeof Line, race ? Tr("Return: play  G: race  %s: report  B: back") : Tr("Return: play  %s: report  B: back"),
+           key);
+  DrawTextRight(Line, FooterRight, FooterY, SmallTextSize);
   if (!shown)
     return;
   for (int i = 0; i < HubBrowse.board.count; i++) {
@@ -194,6 +216,8 @@ void DrawLinkedLevelLine()
 void OnlineFrame()
 {
   StepHubBrowse();
+  StepHubReport();
+  StepHubPictureViews();
   if (GameState == gamestate_online && NextScreen() == gamestate_online) {
     if (BoardShown)
       BoardKeys();
@@ -206,8 +230,9 @@ void OnlineFrame()
   DrawTitleLogo();
   if (BoardShown) {
     DrawBoard();
-    DrawTextRight(HubBrowseLine(), FooterRight, WatchHintY, WatchHintSize);
+    const char* report = HubReportLine();
+    DrawTextRight(report[0] ? report : HubBrowseLine(), FooterRight, WatchHintY, WatchHintSize);
   } else {
-    DrawList();
+    DrawOnlineList(Typing, Typed);
   }
 }

@@ -7,6 +7,7 @@
 #include "game/controls.h"
 #include "game/file_save.h"
 #include "game/hub_play.h"
+#include "game/hub_vote.h"
 #include "game/lang.h"
 #include "game/level_files.h"
 #include "game/medals.h"
@@ -29,7 +30,7 @@ const int CardPanelLayers = 2;        // the see-through panel twice, so play sh
 const float CardLevelY = -180, CardOutcomeY = -125, CardTimeY = -38, CardMedalsY = 10, CardBestY = 50;
 const float CardNewBestY = 97, CardSaveNoteY = 128, CardKeysY = 160;
 const float CardMedalX = 270, CardMedalY = -100, CardMedalSize = 72;   // the run's medal, top right
-const float CardHubY = 200;           // the hub's lines, on a card grown by ResultsHubHeight
+const float CardHubY = 200;           // the hub's lines, on a card grown by ResultsHubHeight()
 
 static char CardText[32 + TitleSlotSize];
 static char BestLine[96];
@@ -65,6 +66,9 @@ void ResultsInput(float t)
   } else if (Controls.restart && PlayLevel(RunEnd.level)) {
     PushSound(sound_menu_choose);
   } else if (Controls.nextLevel && next && PlayLevel(next)) {
+    PushSound(sound_menu_choose);
+  } else if (Controls.thumbsUp && HubVote.state != hubvote_off) {
+    SendHubThumbsUp();
     PushSound(sound_menu_choose);
   }
 }
@@ -117,7 +121,7 @@ static void DrawCentred(const char* text, float y, float size)
 void DrawResults()
 {
   DrawGameScene();
-  float height = CardHeight + (ResultsHubShown() ? ResultsHubHeight : 0);
+  float height = CardHeight + (ResultsHubShown() ? ResultsHubHeight() : 0);
   for (int i = 0; i < CardPanelLayers; i++)
     DrawPanel(AtlasPanelNormal, CardLeft, CardTop, CardWidth, height);
   DrawResultsHub(CardHubY, CardWidth);

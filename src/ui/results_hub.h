@@ -3,16 +3,18 @@
 // run is on its way, the hub's refusal, or that it cannot be reached) and,
 // the first time a run is sent, a field for the player's name on the hub,
 // typed through the frame's text queue. Return sends the name (an empty one
-// sends nothing this time).
+// sends nothing this time). After a finish of a level played from the hub a
+// line offers the thumbs-up (its key; game/hub_vote) and one says the share
+// of players who finish the level.
 //   ResultsHubShown()     the card is taller for these lines
+//   ResultsHubHeight()    by how much
 //   ResultsHubNaming()    the name field has the keys (the card's own keys wait)
 //   ResultsHubInput()     a frame of the card: answers in, the field's keys
 //   DrawResultsHub(y)     the lines from y down
 #pragma once
 
-const float ResultsHubHeight = 80;   // ScreenOrtho units the card grows by
-
 bool ResultsHubShown();
+float ResultsHubHeight();
 bool ResultsHubNaming();
 void ResultsHubInput();
 void DrawResultsHub(float y, float width);

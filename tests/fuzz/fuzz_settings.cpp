@@ -1,5 +1,5 @@
 // Fuzzes the settings reader: any bytes as settings.ini must leave every slot
-// terminated, the line count at 128 and the screen values finite and in range.
+// terminated, the line count at SettingsMaxLines and the screen values finite and in range.
 // Each input is read twice, from memory and from a real file in a scratch
 // directory through LoadSettings, and both reads must agree.
 #include <cmath>

@@ -131,7 +131,7 @@ TEST(HubAnswers, PagesBoardsAndCutTexts)
 // A finished run's replay to send, and the level it is of.
 static void RecordSomeRun()
 {
-  UsePlayedLevelId("abcdefghijklmnop");
+  UsePlayedLevelId("abcdefghijklmnop", -1);
   ScreenWidth = 800;
   ScreenHeight = 600;
   Camera.leads = true;   // as a run's start leaves it
@@ -186,7 +186,8 @@ using Json = nlohmann::json;
 // The hub's answers, each with exactly the fields its reader reads.
 static const char* const GoodAnswers[] = {
     R"({"more": true, "levels": [{"id": "abcdefghijklmnop", "title": "T", "author": "A", "width": 9, "height": 8,
-        "plays": 7, "finishes": 6, "rating": 5, "record": 240, "author_score": 250, "shipped": 3}]})",
+        "plays": 7, "finishes": 6, "rating": 5, "record": 240, "author_score": 250, "shipped": 3, "tried": 9,
+        "clear_rate": 0.5}]})",
     R"({"records": [{"rank": 1, "name": "A", "score": 250, "run": "17"}], "player": {"rank": 4, "score": 120}})",
     R"({"score": 240, "best": 240, "rank": 2, "record": 250})",
     R"({"id": "abcdefghijklmnop"})",
@@ -227,6 +228,10 @@ TEST(HubAnswers, EveryMangledAnswerIsReadInRangeOrRefusedWithOneLine)
         EXPECT_TRUE(read[0] || page.count == 0) << text;
         EXPECT_TRUE(read[1] || (board.count == 0 && board.playerRank == 0)) << text;
         EXPECT_EQ(read[2], run.rank > 0) << text;
+        if (k == 0 && field.key().rfind("/levels/0/", 0) == 0) {
+          HubLevelEntry row;   // the level of the day is read as a page's row is
+          EXPECT_EQ(ReadHubLevelRow(mangled["levels"][0].dump(), &row), read[0] && page.count == 1) << text;
+        }
 
         // The screens: a page on the Online screen, a leaderboard and a run's answer on the card.
         ResetQueue("http://127.0.0.1:9");

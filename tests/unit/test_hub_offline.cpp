@@ -54,7 +54,7 @@ TEST(HubOutbox, RunsTheHubCouldNotTakeAreKeptAndSentOnceOldestFirst)
   ScratchDir dir;
   ResetHub("http://127.0.0.1:9");
   LoadHubOutbox();
-  UsePlayedLevelId("abcdefghijklmnop");
+  UsePlayedLevelId("abcdefghijklmnop", -1);
   BeginReplayRecording(10);
   EndReplayRecording();
   BeginHubCard(true, false, false);
@@ -107,6 +107,8 @@ TEST(HubBrowse, UnreachedPagesUnknownLinksAndShippedBests)
   OpenHubBrowse();
   ASSERT_EQ(HubTakeWaiting(), HubBrowse.call.slot);
   HubAnswerFailed(HubBrowse.call.slot);
+  ASSERT_EQ(HubTakeWaiting(), HubBrowse.dailyCall.slot) << "the level of the day, asked beside the page";
+  HubAnswerFailed(HubBrowse.dailyCall.slot);
   StepHubBrowse();
   StepHubBrowse();
   EXPECT_EQ(HubTakeWaiting(), -1) << "not asked again at once";

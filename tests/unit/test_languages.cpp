@@ -175,10 +175,12 @@ static std::vector<PoEntry> ReadPo(const std::string& path)
 static std::vector<std::string> Conversions(const std::string& format)
 {
   std::map<int, std::string> byArgument;
-  std::regex conversion(R"(%(?:(\d+)\$)?([-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?[a-z]))");
+  // "%%" is matched whole first, so that "%% of" is never read as "% o".
+  std::regex conversion(R"(%%|%(?:(\d+)\$)?([-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?[a-z]))");
   int next = 1;
   for (std::sregex_iterator i(format.begin(), format.end(), conversion), end; i != end; ++i)
-    byArgument[(*i)[1].matched ? std::stoi((*i)[1]) : next++] = (*i)[2];
+    if ((*i)[0] != "%%")
+      byArgument[(*i)[1].matched ? std::stoi((*i)[1]) : next++] = (*i)[2];
   std::vector<std::string> out;
   for (const auto& c : byArgument)
     out.push_back(c.second);

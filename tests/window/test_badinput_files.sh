@@ -3,7 +3,7 @@
 # must show in the level list exactly as well-formed 4-byte files of the
 # values they stand for (0, 266, 150 and 300). settings.ini as a folder, as
 # binary data, or with 10,000 lines: the game starts, runs, and ends with
-# exit code 0; of the long file only the first 128 lines count.
+# exit code 0; of the long file only the first 160 lines count.
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600

@@ -14,6 +14,7 @@
 #include "hub/hub_reports.h"
 #include "hub/hub_schema.h"
 #include "hub/hub_store.h"
+#include "hub/hub_tries.h"
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
 
@@ -133,6 +134,7 @@ static int Serve()
   SetUpServer(server);
   AddApiRoutes(server);
   AddReportRoutes(server);
+  AddTryRoutes(server);
   AddWebRoutes(server);
   AddPictureRoutes(server);
   AddMetricsRoute(server);

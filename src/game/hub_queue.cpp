@@ -22,6 +22,7 @@ static const long AnswerLimits[] = {
   4 * 1024,             // hubask_register
   4 * 1024,             // hubask_publish
   4 * 1024,             // hubask_run
+  4 * 1024,             // hubask_try
 };
 static_assert(sizeof AnswerLimits / sizeof AnswerLimits[0] == hubask_kinds, "one entry per hubask_kinds");
 

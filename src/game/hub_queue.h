@@ -33,6 +33,7 @@ enum {
   hubask_register,     // the player's name
   hubask_publish,      // a level and its author run
   hubask_run,          // a finishing run
+  hubask_try,          // a run that did not finish (hub_tries)
   hubask_kinds
 };
 

@@ -1,9 +1,8 @@
-// The game's tries on the hub: over many generated sessions of run ends, each
-// hub level left unfinished goes out once, in the order played, whatever the
-// hub answers; finished levels and slot levels never; nothing without a name.
+// Over generated sessions of run ends, each hub level left unfinished is
+// sent once, in the order played, whatever the hub answers; finished runs and
+// slot levels never, and nothing before the player has a name on the hub.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <algorithm>
 #include <random>
 #include <string>
@@ -25,50 +24,29 @@ TEST(HubTries, EachUnfinishedHubLevelIsSentOnceASession)
     HubTries = HubTriesRecord{{}, 0, 0, {-1, 0}};
     snprintf(HubAddress, sizeof HubAddress, "http://127.0.0.1:9");
     snprintf(HubToken, sizeof HubToken, "%s", std::string(HubTokenChars, 'a').c_str());
-    HubTokenLost = false;
-    HubName[0] = 0;   // named only partway through: nothing goes out before
+    HubName[0] = 0;
     std::vector<std::string> want, sent;
-    for (int frame = 0; frame < 200; frame++) {
-      if (frame == 60)
-        snprintf(HubName, sizeof HubName, "Alice");
-      if (rng() % 3 == 0) {   // a run ends: one of a few hub levels or a slot's, finished or not
-        snprintf(HubPlay.id, sizeof HubPlay.id, "%016d", (int)(rng() % 6));
-        for (char* c = HubPlay.id; *c; c++)
-          *c = 'a' + (*c - '0');
+    for (int frame = 0; frame < 220; frame++) {
+      snprintf(HubName, sizeof HubName, "%s", frame < 60 ? "" : "Alice");
+      if (frame < 200 && rng() % 3 == 0) {   // a run ends on one of 12 hub levels (more than the queue holds) or a slot's
+        snprintf(HubPlay.id, sizeof HubPlay.id, "aaaaaaaaaaaaaaa%c", (char)('a' + rng() % 12));
         HubPlay.active = true;
         CurrentLevel = rng() % 4 == 0 ? 1 : 0;
         RunEnd.outcome = (int)(rng() % 3);
-        bool counts = CurrentLevel == 0 && RunEnd.outcome != runend_finished;
-        if (counts && std::find(want.begin(), want.end(), HubPlay.id) == want.end())
+        if (CurrentLevel == 0 && RunEnd.outcome != runend_finished && std::count(want.begin(), want.end(), HubPlay.id) == 0)
           want.push_back(HubPlay.id);
         NoteHubRunEnd();
       }
       StepHubTries();
-      int slot = HubTakeWaiting();   // the driver: answered, refused or not reached at random
+      int slot = HubTakeWaiting();   // the driver: taken, refused or not delivered
       if (slot < 0)
         continue;
-      ASSERT_GE(frame, 60) << "sent without a name";
-      ASSERT_EQ(HubRequests[slot].kind, hubask_try);
-      ASSERT_EQ(HubRequests[slot].method, hubmethod_post);
-      sent.push_back(std::string(HubRequests[slot].path).substr(15, 16));
-      ASSERT_EQ(std::string(HubRequests[slot].path), "/api/v1/levels/" + sent.back() + "/tries");
-      if (rng() % 2)
-        HubAnswerFailed(slot);
-      else
-        HubAnswerDone(slot, rng() % 2 ? 204 : 429);
+      ASSERT_TRUE(frame >= 60 && HubRequests[slot].kind == hubask_try && HubRequests[slot].method == hubmethod_post);
+      sent.push_back(HubRequests[slot].path);
+      rng() % 2 ? HubAnswerFailed(slot) : HubAnswerDone(slot, rng() % 2 ? 204 : 429);
     }
-    for (int frame = 0; frame < 20; frame++) {   // the last ones out
-      StepHubTries();
-      int slot = HubTakeWaiting();
-      if (slot >= 0) {
-        sent.push_back(std::string(HubRequests[slot].path).substr(15, 16));
-        HubAnswerDone(slot, 204);
-      }
-    }
+    for (std::string& id : want)
+      id = "/api/v1/levels/" + id + "/tries";
     EXPECT_EQ(sent, want) << "session " << session;
-    int busy = 0;
-    for (const HubRequest& r : HubRequests)
-      busy += r.state != hubstate_free;
-    EXPECT_LE(busy, 1) << "answered tries free their slots";
   }
 }

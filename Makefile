@@ -74,6 +74,7 @@ hub-test-pg: hub-build
 	@python3 tests/hub/test_hub_cache.py $(BUILD)/tetherorb2-hub --pg
 	@python3 tests/hub/test_hub_browse.py $(BUILD)/tetherorb2-hub --pg
 	@python3 tests/hub/test_hub_guards.py $(BUILD)/tetherorb2-hub --pg
+	@python3 tests/hub/test_hub_tries.py $(BUILD)/tetherorb2-hub --pg
 
 # Two hub copies behind HAProxy on a throwaway PostgreSQL 15 cluster, one killed midway.
 hub-test-cluster: hub-build

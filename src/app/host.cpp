@@ -12,6 +12,7 @@
 #include "game/hub_account.h"
 #include "game/hub_outbox.h"
 #include "game/hub_queue.h"
+#include "game/hub_tries.h"
 #include "game/key_bindings.h"
 #include "game/level_files.h"
 #include "game/medals.h"
@@ -172,6 +173,7 @@ void RunFrame()
   // Hub requests go out and answers come in without waiting, before the screens read them.
   DriveHubNet();
   StepHubOutbox();   // runs kept while the hub could not be reached
+  StepHubTries();    // hub levels played without finishing them
 
   // The current screen updates and draws itself, unless the pause layer is up or
   // coming up; the screen it asks for takes over at the end of its frame.

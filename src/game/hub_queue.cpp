@@ -27,6 +27,7 @@ static const long AnswerLimits[] = {
   HubPictureMaxBytes,   // hubask_picture
   4 * 1024,             // hubask_rating
   4 * 1024,             // hubask_report
+  4 * 1024,             // hubask_try
 };
 static_assert(sizeof AnswerLimits / sizeof AnswerLimits[0] == hubask_kinds, "one entry per hubask_kinds");
 

@@ -38,6 +38,7 @@ enum {
   hubask_picture,      // a level's picture (PNG)
   hubask_rating,       // the player's thumbs-up
   hubask_report,       // the player's report of a level
+  hubask_try,          // a run that did not finish (hub_tries)
   hubask_kinds
 };
 

@@ -13,6 +13,7 @@
 //   GET    /api/v1/players/NAME               {"name", "levels", "records", "medals"}
 //   GET    /levels/ID.png                     the level's picture (hub_picture.h)
 //   POST   /api/v1/levels/ID/reports          {"reason": "broken"|"offensive"|"copied"} + token: 204 (hub_reports.h)
+//   POST   /api/v1/levels/ID/tries            + token (no body, or {}): 204; the player played it (hub_tries.h)
 //   GET    /api/v1/health                     200 {"ok": true} while the database answers
 //   GET    /metrics                           the counts of hub_metrics, for loopback or its token
 //

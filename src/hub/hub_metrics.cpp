@@ -46,7 +46,8 @@ static const double Bounds[] = {0.001, 0.0025, 0.005, 0.01, 0.025, 0.05, 0.1, 0.
 static const int BoundCount = sizeof(Bounds) / sizeof(Bounds[0]);
 
 static const char* const RateNames[] = {"publish_player", "publish_address", "runs_player", "runs_address",
-                                        "players_address", "reports_player", "reports_address"};
+                                        "players_address", "reports_player", "reports_address",
+                                        "tries_player", "tries_address"};
 static_assert(sizeof(RateNames) / sizeof(RateNames[0]) == RateKindCount, "a name for each rate limit");
 
 struct Histogram {

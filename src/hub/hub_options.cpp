@@ -31,7 +31,7 @@ HubOptionsRecord HubOptions = {
   500,      // pages of 20 levels
   100,      // records in one answer
   {131072, 100000, 262144, 18750, 16384},   // level bytes and cells; replay bytes, frames (5 minutes), runs
-  {10, 30, 60, 300, 10, 10, 30},            // a minute: publishing, runs, new players, reports
+  {10, 30, 60, 300, 10, 10, 30, 60, 300},   // a minute: publishing, runs, new players, reports, tries
   1,        // copies sharing the rate limits
   false,    // trust the proxy
   false,    // no access log
@@ -83,6 +83,10 @@ static const OptionEntry OptionTable[] = {
   {"--rate-reports-token", option_number, &HubOptions.rates.reportsPerToken, 0, "levels reported a minute per token"},
   {"--rate-reports-address", option_number, &HubOptions.rates.reportsPerAddress, 0,
    "levels reported a minute per address"},
+  {"--rate-tries-token", option_number, &HubOptions.rates.triesPerToken, 0,
+   "unfinished runs counted a minute per token"},
+  {"--rate-tries-address", option_number, &HubOptions.rates.triesPerAddress, 0,
+   "unfinished runs counted a minute per address"},
   {"--trust-proxy", option_flag, &HubOptions.trustProxy, 0,
    "take the client's address from the last entry of the last X-Forwarded-For line (behind a proxy only)"},
   {"--no-access-log", option_flag, &HubOptions.noAccessLog, 0, "write no line on stderr for each request"},
@@ -101,7 +105,8 @@ static bool ShareRateLimits()
   long* const limits[] = {&HubOptions.rates.publishPerToken, &HubOptions.rates.publishPerAddress,
                           &HubOptions.rates.runsPerToken, &HubOptions.rates.runsPerAddress,
                           &HubOptions.rates.playersPerAddress,
-                          &HubOptions.rates.reportsPerToken, &HubOptions.rates.reportsPerAddress};
+                          &HubOptions.rates.reportsPerToken, &HubOptions.rates.reportsPerAddress,
+                          &HubOptions.rates.triesPerToken, &HubOptions.rates.triesPerAddress};
   static_assert(sizeof limits / sizeof limits[0] == sizeof HubOptions.rates / sizeof(long),
                 "every rate limit is shared among the copies");
   for (long* limit : limits) {

@@ -29,6 +29,7 @@ struct RateLimits {
   long runsPerToken, runsPerAddress;
   long playersPerAddress;
   long reportsPerToken, reportsPerAddress;
+  long triesPerToken, triesPerAddress;
 };
 
 struct HubOptionsRecord {

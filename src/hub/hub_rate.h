@@ -22,6 +22,8 @@ enum {
   rate_players_address,
   rate_reports_player,
   rate_reports_address,
+  rate_tries_player,
+  rate_tries_address,
   RateKindCount
 };
 

@@ -3,6 +3,7 @@
 
 #include "hub/hub_api.h"
 #include "hub/hub_body.h"
+#include "hub/hub_cache.h"
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
 #include "hub/hub_refusal.h"
@@ -72,6 +73,7 @@ static void ReportRoute(const httplib::Request& req, httplib::Response& res)
     InTransaction(tx_read, [&](DbTx& tx) { player = FindPlayer(tx, hash); });
     Limit(rate_reports_player, std::to_string(player.id), HubOptions.rates.reportsPerToken);
     Limit(rate_reports_address, ClientKey(req), HubOptions.rates.reportsPerAddress);
+    CacheClearer clear(id);   // a level the report holds leaves the kept list pages too
     InTransaction(tx_write, [&](DbTx& tx) { ReportLevel(tx, player, id, reason); });
     res.status = 204;
   });

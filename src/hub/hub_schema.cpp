@@ -97,6 +97,17 @@ static const char* const Migration6[] = {
   nullptr,
 };
 
+// The players who played a level, finishing it or not (hub_tries.h): a
+// level's tried counts them, its author aside. Until now only finishing
+// runs came, so each player with a run has tried the level since their first.
+static const char* const Migration8[] = {
+  "CREATE TABLE tries (level_id TEXT NOT NULL, player_id BIGINT NOT NULL, created BIGINT NOT NULL,"
+  " PRIMARY KEY (level_id, player_id))",
+  "INSERT INTO tries (level_id, player_id, created) SELECT level_id, player_id, MIN(created) FROM runs"
+  " GROUP BY level_id, player_id",
+  nullptr,
+};
+
 struct Migration {
   const char* const* statements;
   void (*fill)(DbTx& tx);   // what SQL alone cannot do, after the statements; may be null
@@ -110,6 +121,7 @@ static const Migration Migrations[] = {
   {Migration5, nullptr},
   {Migration6, nullptr},
   {RunOnceMigration, nullptr},   // each run stored once: hub_run_once.cpp
+  {Migration8, nullptr},
 };
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 

@@ -18,6 +18,7 @@
 #include "hub/hub_schema.h"
 #include "hub/hub_socket.h"
 #include "hub/hub_store.h"
+#include "hub/hub_tries.h"
 #include "hub/hub_verify.h"
 #include "hub/hub_web.h"
 #include "hub/hub_words.h"
@@ -139,6 +140,7 @@ static int Serve()
   SetUpServer(server);
   AddApiRoutes(server);
   AddReportRoutes(server);
+  AddTryRoutes(server);
   AddWebRoutes(server);
   AddFrontPage(server);
   AddLevelPages(server);

@@ -9,7 +9,7 @@
 // reports hold it, and the counts the lists sort and filter by: plays,
 // finishes, tried and cleared (by players besides its author), rating,
 // record), runs (every run recorded, once:
-// with its replay and the replay's hash), bests (each player's
+// with its replay and the replay's hash), tries (hub_tries.h), bests (each player's
 // best run on a level, the leaderboard), ratings (one thumbs-up per player
 // and level), pictures (hub_picture.h) and reports (hub_reports.h). A
 // level's counts change in the same transaction as the rows they count.
@@ -64,8 +64,8 @@ Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v);
 void ImportShippedLevel(DbTx& tx, int slot, const Verdict& v);
 // A level as every answer gives it: the columns of LEVEL_ROW_COLUMNS
 // selected FROM LEVEL_ROW_TABLES (levels l with its author p), first in the
-// row. tried and finishes count the players besides its author with a run,
-// and with a finishing run; clear_rate is finishes / tried, 0 when untried.
+// row. tried and finishes count the players besides its author who played
+// it (a try or a run), and with a finishing run; clear_rate is finishes / tried, 0 when untried.
 #define LEVEL_ROW_COLUMNS                                                                                   \
   "l.id, l.title, p.name, l.width, l.height, l.plays, l.tried, l.cleared, l.rating, l.record, l.author_score," \
   " l.shipped, l.published_ms"

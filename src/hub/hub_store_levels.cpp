@@ -73,8 +73,8 @@ Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)
                      {Num(player.id), Num(nowMs), Text(id)}) == 1;
     // Its new author's earlier runs no longer count as tries of another player's level.
     if (created)
-      tx.Run("UPDATE levels SET tried = (SELECT COUNT(DISTINCT r.player_id) FROM runs r WHERE r.level_id = levels.id"
-             " AND r.player_id <> levels.author_id), cleared = (SELECT COUNT(*) FROM bests b"
+      tx.Run("UPDATE levels SET tried = (SELECT COUNT(*) FROM tries t WHERE t.level_id = levels.id"
+             " AND t.player_id <> levels.author_id), cleared = (SELECT COUNT(*) FROM bests b"
              " WHERE b.level_id = levels.id AND b.player_id <> levels.author_id) WHERE id = ?",
              {Text(id)});
   }

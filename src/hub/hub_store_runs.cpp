@@ -2,6 +2,7 @@
 #include "hub/hub_refusal.h"
 #include "hub/hub_run_once.h"
 #include "hub/hub_store.h"
+#include "hub/hub_tries.h"
 
 #include <ctime>
 
@@ -25,13 +26,14 @@ long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const 
   if (!first)
     tx.Run("UPDATE bests SET run_id = ?, score = ?, achieved = ? WHERE level_id = ? AND player_id = ? AND score < ?",
            {Num(run), Num(v.score), Num(now), Text(id), Num(player.id), Num(v.score)});
+  // A finishing run is a try too: tried grows on the player's first try, sent or run.
+  bool firstTry = CountTry(tx, player, id, now);
   // Last, so that the level's row, which every run of it updates, is held the shortest.
-  // Every run kept finishes, so a player's first best is their first try too.
   if (tx.Run("UPDATE levels SET plays = plays + 1, finishes = finishes + ?,"
              " tried = tried + CASE WHEN author_id = ? THEN 0 ELSE ? END,"
              " cleared = cleared + CASE WHEN author_id = ? THEN 0 ELSE ? END,"
              " record = CASE WHEN record IS NULL OR record < ? THEN ? ELSE record END WHERE id = ? AND state = 0",
-             {Num(first ? 1 : 0), Num(player.id), Num(first ? 1 : 0), Num(player.id), Num(first ? 1 : 0),
+             {Num(first ? 1 : 0), Num(player.id), Num(firstTry ? 1 : 0), Num(player.id), Num(first ? 1 : 0),
               Num(v.score), Num(v.score), Text(id)}) != 1)
     throw Refusal{404, "no level " + id};
   return run;
@@ -134,14 +136,13 @@ Answer RateLevel(DbTx& tx, const Player& player, const std::string& id, bool up)
 
 int CheckCounts(DbTx& tx, std::string* report)
 {
-  DbRows levels, bests;
+  DbRows levels, bests, untried;
   tx.Run("SELECT l.id FROM levels l WHERE"
          " l.plays <> (SELECT COUNT(*) FROM runs r WHERE r.level_id = l.id)"
          " OR l.finishes <> (SELECT COUNT(*) FROM bests b WHERE b.level_id = l.id)"
          " OR l.rating <> (SELECT COUNT(*) FROM ratings g WHERE g.level_id = l.id)"
          " OR COALESCE(l.record, -1) <> COALESCE((SELECT MAX(b.score) FROM bests b WHERE b.level_id = l.id), -1)"
-         " OR l.tried <> (SELECT COUNT(DISTINCT r.player_id) FROM runs r WHERE r.level_id = l.id"
-         " AND r.player_id <> l.author_id)"
+         " OR l.tried <> (SELECT COUNT(*) FROM tries t WHERE t.level_id = l.id AND t.player_id <> l.author_id)"
          " OR l.cleared <> (SELECT COUNT(*) FROM bests b WHERE b.level_id = l.id AND b.player_id <> l.author_id)",
          {}, &levels);
   tx.Run("SELECT b.level_id, b.player_id FROM bests b WHERE"
@@ -149,9 +150,15 @@ int CheckCounts(DbTx& tx, std::string* report)
          " OR NOT EXISTS (SELECT 1 FROM runs r WHERE r.id = b.run_id AND r.level_id = b.level_id"
          " AND r.player_id = b.player_id AND r.score = b.score)",
          {}, &bests);
+  // A run without its try would let a later try count the player twice.
+  tx.Run("SELECT DISTINCT r.level_id, r.player_id FROM runs r WHERE NOT EXISTS"
+         " (SELECT 1 FROM tries t WHERE t.level_id = r.level_id AND t.player_id = r.player_id)",
+         {}, &untried);
   for (int i = 0; i < levels.count; i++)
-    *report += "level " + levels.At(i, 0) + ": its plays, finishes, tries, rating or record disagree with its runs\n";
+    *report += "level " + levels.At(i, 0) + ": its plays, finishes, tries, rating or record disagree with its runs and tries\n";
   for (int i = 0; i < bests.count; i++)
     *report += "level " + bests.At(i, 0) + ", player " + bests.At(i, 1) + ": the best is not the best run\n";
-  return levels.count + bests.count;
+  for (int i = 0; i < untried.count; i++)
+    *report += "level " + untried.At(i, 0) + ", player " + untried.At(i, 1) + ": runs but no try\n";
+  return levels.count + bests.count + untried.count;
 }

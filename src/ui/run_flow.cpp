@@ -4,6 +4,7 @@
 #include "game/assists.h"
 #include "game/controls.h"
 #include "game/hub_play.h"
+#include "game/hub_tries.h"
 #include "game/level_files.h"
 #include "game/level_start.h"
 #include "game/play_step.h"
@@ -76,6 +77,8 @@ void PlayFrame(int frameMs)
   bool ended = NextScreen() != gamestate_playing;   // the rules ended the run
   if (ended)
     KeepHubBest();
+  if (ended && !TestRunActive)
+    NoteHubRunEnd();   // a hub level left unfinished counts as tried there
   if (TestRunActive && (ended || Controls.testRun)) {
     EndTestRun();
     if (ended)

@@ -104,11 +104,15 @@ class HubBrowse(unittest.TestCase):
 
     def test_level_of_the_day_is_stable_finished_by_others_and_never_hidden(self):
         def daily():
-            status, answer, _ = HUB.call("GET", "/api/v1/daily")
-            finished = [l["id"] for l in listing() if l["finishes"] > 0]
-            self.assertEqual(status == 404, not finished)
+            seen = []
+
+            def agree():   # the kept list pages show what the hide and unhide commands did only once they age out
+                status, answer, _ = HUB.call("GET", "/api/v1/daily")
+                seen[:] = [status, answer, [l["id"] for l in listing() if l["finishes"] > 0]]
+                return (status == 404) == (not seen[2]) and (status != 200 or answer["id"] in seen[2])
+            self.assertTrue(api.eventually(agree), seen)
+            status, answer = seen[:2]
             if status == 200:
-                self.assertIn(answer["id"], finished)
                 self.assertEqual(HUB.call("GET", "/api/v1/daily")[1], answer)
                 return answer["id"]
 

@@ -38,10 +38,11 @@ desktop_picture() {
 
 desktop_picture desktop-title.png
 DESKTOP_LANG=de_DE.UTF-8 desktop_picture desktop-title-de.png
-# Level 1 after its banner, the pointer in the window (keys follow it out).
+# Level 1 after its banner, the pointer in the window (keys follow it out)
+# at its centre, where the view does not lead.
 cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 tw_launch
-tw_move 400 100
+tw_move 400 300
 tw_keys Return Return
 sleep 2.3
 tw_screenshot "$TW_DIR/desktop-hint.png"

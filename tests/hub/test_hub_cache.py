@@ -7,16 +7,13 @@ once the kept answers age out; the table stays within its slots.
   test_hub_cache.py HUB_BINARY        on a SQLite file in a temporary folder
   test_hub_cache.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster
 """
-import os
 import random
 import re
-import subprocess
-import sys
-import tempfile
 import unittest
 
 import test_hub_api as api
 from test_hub_api import NO_LIMITS, SLOWER1, SOLUTION1, Hub, eventually, variant
+from test_hub_browse import main   # a database for the tests of this file (and a hub they leave alone)
 
 CACHE_SLOTS = 1024   # hub_cache.h
 
@@ -78,24 +75,6 @@ class HubCache(unittest.TestCase):
             self.assertEqual(self.kept.call("GET", "/api/v1/levels?sort=new&n=%d" % n)[0], 200)
         self.assertLessEqual(metric(self.kept, "tetherorb2_hub_cache_entries"), CACHE_SLOTS)
         self.assertGreater(metric(self.kept, "tetherorb2_hub_cache_entries"), CACHE_SLOTS // 2)
-
-
-def main():
-    folder = tempfile.mkdtemp(prefix="hub-cache-test-")
-    api.WEB = folder
-    pg = os.path.join(folder, "pg")
-    if api.USE_PG:
-        api.DB = subprocess.run(["bash", os.path.join(api.REPO, "tools/hub-pg.sh"), "start", pg],
-                                check=True, capture_output=True, text=True).stdout.strip()
-    else:
-        api.DB = os.path.join(folder, "hub.sqlite")
-    try:
-        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
-    finally:
-        if api.USE_PG:
-            subprocess.run(["bash", os.path.join(api.REPO, "tools/hub-pg.sh"), "stop", pg])
-        subprocess.run(["rm", "-rf", folder])
-    sys.exit(0 if result.wasSuccessful() else 1)
 
 
 if __name__ == "__main__":

@@ -11,20 +11,7 @@
 . "$(dirname "$0")/lib.sh"
 
 tw_init 800 600
-HUB_BIN=${BUILD_DIR:?}/tetherorb2-hub
-[ -x "$HUB_BIN" ] || tw_fail "no hub at $HUB_BIN"
-"$HUB_BIN" --listen 127.0.0.1:0 --db "$TW_DIR/hub.sqlite" --levels "$REPO_ROOT/Levels" \
-  --solutions "$REPO_ROOT/tests/solutions" --web "$TW_DIR/no-web" > "$TW_DIR/hub.log" 2>&1 &
-HUB_PID=$!
-trap 'kill $HUB_PID 2>/dev/null; tw_cleanup' EXIT
-for i in $(seq 100); do grep -q "serving on" "$TW_DIR/hub.log" && break; sleep 0.1; done
-HUB=$(grep -o "http://[0-9.:]*" "$TW_DIR/hub.log" | head -n 1)
-[ -n "$HUB" ] || tw_fail "the hub did not start: $(cat "$TW_DIR/hub.log")"
-
-# hub_field PATH EXPR: a Python expression over the hub's JSON answer j.
-hub_field() {
-  curl -s "$HUB$1" | python3 -c "import json, sys; j = json.load(sys.stdin); print($2)"
-}
+tw_start_hub "$REPO_ROOT/Levels" "$REPO_ROOT/tests/solutions"
 
 # Alice publishes "Drop": the ball falls from its spawn onto the finish with no key pressed.
 ALICE=$(printf 'a%.0s' $(seq 43))

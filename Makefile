@@ -5,7 +5,7 @@ JOBS  ?= $(shell nproc)
 WEB   ?= build-web
 PORT  ?= 8000
 
-.PHONY: deps configure build run test bench fuzz clean web web-run web-test package package-check \
+.PHONY: deps configure build run test test-busy bench fuzz clean web web-run web-test package package-check \
         hub-build hub-run hub-test-pg hub-test-cluster hub-bench po
 
 deps:
@@ -27,6 +27,10 @@ run: configure
 
 test: build
 	@bash tools/run-tests.sh $(BUILD)
+
+# The same tests while stress-ng keeps every core busy.
+test-busy: build
+	@bash tools/test-busy.sh $(BUILD)
 
 bench: build
 	@xvfb-run -a -s "-screen 0 1024x768x24" ./$(BUILD)/tetherorb2-bench

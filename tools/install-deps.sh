@@ -16,7 +16,7 @@ PACKAGES=(
   emscripten nodejs chromium chromium-driver python3-selenium
   dpkg-dev file lintian desktop-file-utils appstream gettext systemd
   libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev libcurl4-openssl-dev
-  postgresql wrk haproxy
+  postgresql wrk haproxy stress-ng
 )
 
 missing=()

@@ -16,6 +16,14 @@ const int MaxLinkHops = 40;            // more links in a row than this are take
 const mode_t PermissionBits = 07777;
 
 int LastSaveError;
+void (*SaveStepHook)(SaveStep step);
+
+// Tells the hook, if any, that a save has reached step.
+static void ReachStep(SaveStep step)
+{
+  if (SaveStepHook)
+    SaveStepHook(step);
+}
 
 struct SaveReason {
   int error;
@@ -171,6 +179,7 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode, int bits)
       SaveFailed(EACCES);
     return f;
   }
+  ReachStep(savestep_temp_made);
   FILE* f = fdopen(fd, mode);
   if (!f) {
     SaveFailed(EIO);
@@ -183,21 +192,29 @@ FILE* BeginSave(const char* path, SaveFile* save, const char* mode, int bits)
 bool EndSave(FILE* f, const SaveFile* save)
 {
   bool ok = !ferror(f);   // a failed write left its errno
+  ReachStep(savestep_written);
   if (ok) {
     errno = 0;
-    ok = fflush(f) == 0 && fsync(fileno(f)) == 0;
+    ok = fflush(f) == 0;
+    ReachStep(savestep_flushed);
+    ok = ok && fsync(fileno(f)) == 0;
+    ReachStep(savestep_synced);
   }
   if (!ok)
     SaveFailed(EIO);
   if (fclose(f) != 0 && ok)
     ok = SaveFailed(EIO);
+  ReachStep(savestep_closed);
   if (!save->temp[0])
     return ok;
   if (ok && rename(save->temp, save->target) != 0)
     ok = SaveFailed(EIO);
-  if (ok)
-    SyncFolder(save->target);
-  else
+  if (!ok) {
     remove(save->temp);
+    return ok;
+  }
+  ReachStep(savestep_renamed);
+  SyncFolder(save->target);
+  ReachStep(savestep_done);
   return ok;
 }

@@ -38,6 +38,22 @@ bool EndSave(FILE* f, const SaveFile* save);
 // 0 after a save that worked.
 extern int LastSaveError;
 
+// The steps of a save that replaces its file through a temporary one, in order.
+enum SaveStep {
+  savestep_temp_made,   // the temporary file exists, empty
+  savestep_written,     // the bytes are written, part of them still in the stream's buffer
+  savestep_flushed,     // every byte is handed to the system, not yet forced to disk
+  savestep_synced,      // the temporary file is on disk
+  savestep_closed,      // ... and closed
+  savestep_renamed,     // the temporary file has replaced the real one
+  savestep_done,        // ... and the folder holding it is on disk
+  SaveStepCount
+};
+
+// Called with each step as a save reaches it, when set: for a test that
+// stops a save at a chosen step. Null in the game, where it costs a test of a pointer.
+extern void (*SaveStepHook)(SaveStep step);
+
 // A save refused before it began, as its file's path does not fit a
 // PathBuffer: LastSaveError becomes ENAMETOOLONG; false, for the caller to return.
 bool SavePathTooLong();

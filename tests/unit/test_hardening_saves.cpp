@@ -1,27 +1,27 @@
 // Saves that survive being killed: a child process saves a large level (or a
-// best score) over and over, alternating two versions, and is killed with
-// SIGKILL at random moments. After every kill the file on disk must be one of
-// the two versions byte for byte: never a mixture, never cut short.
+// best score) over a file holding the other version and is killed with
+// SIGKILL at each step of the save in turn, both ways round. After every kill
+// the file on disk is the old version byte for byte until the temporary file
+// has replaced it and the new one from then on: never a mixture, never cut short.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "game/file_save.h"
 #include "game/level_files.h"
 #include "game/world.h"
 #include "test_support.h"
 
 namespace {
 
-const int Kills = 50;
 const char* const Titles[2] = {"First version\n", "Second version\n"};
 const int Scores[2] = {1234, 0x0a0b0c0d};
+SaveStep KillAt;   // the step the child's save dies at
 
 int CellOf(int version, int x, int y)
 {
@@ -53,44 +53,39 @@ std::string ExpectedLevelText(int version)
   return text;
 }
 
-// Saves version 0 once, then kills a child saving the other versions in turn
-// Kills times at random moments. After each kill the file at path must read
-// as one of the two versions; returns how often each was found, and counts
-// the kills that left the temporary file behind, that is landed mid-save.
-void KillSavesRepeatedly(const std::function<void(int)>& save, const std::string& path,
-                         const std::string expected[2], unsigned seed, int seen[2], int* midSave)
+// For each step of a save and each version, saves the other version, then
+// has a child save this one and die by SIGKILL at that step. The file at path
+// must then hold the old version before the rename and the new one after it,
+// and a save killed before the rename leaves its temporary file behind.
+void KillSavesAtEveryStep(const std::function<void(int)>& save, const std::string& path,
+                          const std::string expected[2])
 {
-  auto start = std::chrono::steady_clock::now();
-  save(1);
-  save(0);
-  long saveMicros = (long)std::chrono::duration_cast<std::chrono::microseconds>(
-                        std::chrono::steady_clock::now() - start).count() / 2;
-  ASSERT_EQ(ReadFile(path), expected[0]);
-  int temps = TempFilesOf(path);
-
-  std::mt19937 random(seed);
-  std::uniform_int_distribution<long> delay(0, 3 * saveMicros + 1000);
-  int onDisk = 0;
-  for (int k = 0; k < Kills; k++) {
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      for (int i = 1 - onDisk;; i++)
-        save(i % 2);
+  for (int step = 0; step < SaveStepCount; step++)
+    for (int v = 0; v < 2; v++) {
+      save(1 - v);
+      ASSERT_EQ(ReadFile(path), expected[1 - v]);
+      int temps = TempFilesOf(path);
+      KillAt = (SaveStep)step;
+      pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        SaveStepHook = [](SaveStep reached) {
+          if (reached == KillAt)
+            raise(SIGKILL);
+        };
+        save(v);
+        _exit(0);
+      }
+      int status = 0;
+      ASSERT_EQ(waitpid(pid, &status, 0), pid);
+      ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the save never reached step " << step;
+      bool replaced = step >= savestep_renamed;
+      std::string text = ReadFile(path);
+      EXPECT_TRUE(text == expected[replaced ? v : 1 - v])
+          << "killed at step " << step << " saving version " << v << ", the file holds " << text.size()
+          << " bytes that are not version " << (replaced ? v : 1 - v);
+      EXPECT_EQ(TempFilesOf(path), temps + !replaced) << "step " << step;
     }
-    usleep((useconds_t)delay(random));
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-
-    int now = TempFilesOf(path);
-    *midSave += now > temps;
-    temps = now;
-    std::string text = ReadFile(path);
-    ASSERT_TRUE(text == expected[0] || text == expected[1])
-        << "after kill " << k << " the file holds " << text.size() << " bytes that are neither version";
-    onDisk = text == expected[1];
-    seen[onDisk]++;
-  }
 }
 
 TEST(HardeningSaves, LevelFileIsWholeAfterEveryKill)
@@ -99,12 +94,7 @@ TEST(HardeningSaves, LevelFileIsWholeAfterEveryKill)
   std::filesystem::create_directory("Levels");
   CurrentLevel = 1;
   const std::string expected[2] = {ExpectedLevelText(0), ExpectedLevelText(1)};
-  int seen[2] = {0, 0}, midSave = 0;
-  KillSavesRepeatedly(SaveLevelVersion, "Levels/level1.dat", expected, 20240611, seen, &midSave);
-  // Both versions reached the disk, and kills did land inside saves.
-  EXPECT_GT(seen[0], 0);
-  EXPECT_GT(seen[1], 0);
-  EXPECT_GT(midSave, Kills / 5);
+  KillSavesAtEveryStep(SaveLevelVersion, "Levels/level1.dat", expected);
 
   // A save after the kills still works and leaves no temporary file of its own behind.
   int temps = TempFilesOf("Levels/level1.dat");
@@ -121,11 +111,7 @@ TEST(HardeningSaves, ScoreFileIsWholeAfterEveryKill)
   for (int v = 0; v < 2; v++)
     for (int i = 0; i < 4; i++)
       expected[v] += (char)((unsigned)Scores[v] >> (8 * i));
-  int seen[2] = {0, 0}, midSave = 0;
-  KillSavesRepeatedly([](int v) { SaveBest(3, Scores[v]); }, "Levels/level3.score", expected, 77, seen,
-                      &midSave);
-  EXPECT_GT(seen[0], 0);
-  EXPECT_GT(seen[1], 0);
+  KillSavesAtEveryStep([](int v) { SaveBest(3, Scores[v]); }, "Levels/level3.score", expected);
 }
 
 // Two copies of the game saving one file at once, over and over: every read

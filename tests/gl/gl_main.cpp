@@ -91,8 +91,9 @@ void BeginPixelScene()
 int main(int argc, char** argv)
 {
   testing::InitGoogleTest(&argc, argv);
-  // A display that was just started may refuse the first connection.
-  const int ConnectTries = 50;
+  // A display that was just started may refuse the first connection; a
+  // busy machine may take long to start it, so a minute passes before giving up.
+  const int ConnectTries = 600;
   const int ConnectPauseMs = 100;
   int tries = 0;
   while (SDL_Init(SDL_INIT_VIDEO) < 0 && ++tries < ConnectTries)

@@ -28,10 +28,10 @@ HAPROXY_CONFIG = """global
   stats socket {dir}/stats.sock level admin
 defaults
   mode http
-  timeout connect 5s
+  timeout connect 60s
   timeout client 60s
   timeout server 60s
-  timeout check 5s
+  timeout check 60s
   retries 3
   option redispatch 1
   option forwardfor

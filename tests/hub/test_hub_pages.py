@@ -35,7 +35,7 @@ MARKUP = "<b>Bold</b> & 'Co' <script>x=1</script>"
 ACCENTED = "Élan Über Øresund"
 FILLERS = 19   # with the two above, 21 levels: one more than a page
 PHONE_WIDTH = 360
-WAIT_SECONDS = 30
+WAIT_SECONDS = 120   # bound of every wait for a condition: only a hang runs it out
 
 
 def variant(title):

@@ -135,8 +135,9 @@ class Hub:
         self.proc.stdout.close()
 
 
-def eventually(check, seconds=60):
-    """Waits, up to seconds, until check() holds: a copy of the hub sees another's writes once its kept answers age out."""
+def eventually(check, seconds=120):
+    """Waits, up to seconds (only a hang runs them out), until check() holds: a copy of
+    the hub sees another's writes once its kept answers age out."""
     deadline = time.monotonic() + seconds
     while not check():
         if time.monotonic() > deadline:
@@ -408,39 +409,48 @@ class HubApi(unittest.TestCase):
         check_counts()
 
     def test_rate_limits_per_token_and_address_on_a_second_copy(self):
-        copy = Hub("--rate-runs-token", "2", "--rate-runs-address", "3", "--rate-players-address", "3", "--trust-proxy")
-        try:
-            # Two copies on one database: the second added no second author run.
-            self.assertEqual(copy.shipped(5)["plays"], 1)
-            first, second = copy.register("Limited One"), copy.register("Limited Two")
-            path, run = "/api/v1/levels/%s/runs" % copy.shipped(4)["id"], {"replay": SOLUTIONS[4]}
-            for _ in range(2):
-                self.assertEqual(copy.post(path, run, first)[0], 201)
-            status, answer, r = copy.post(path, run, first)
-            self.assertEqual(status, 429)
-            self.assertGreaterEqual(int(r.getheader("Retry-After")), 1)
-            self.assertEqual(copy.post(path, run, second)[0], 201)   # the address's third
-            self.assertEqual(copy.post(path, run, second)[0], 429)
-            copy.register("Limited Three")
-            self.assertEqual(copy.post("/api/v1/players", {"name": "Limited Four"}, token("Limited Four"))[0], 429)
-            # Behind a proxy: an IPv6 /64 is one address, the rightmost of the last X-Forwarded-For line.
-            def proxied(name, *lines):
-                conn = http.client.HTTPConnection("127.0.0.1", copy.port, timeout=60)
-                conn.putrequest("POST", "/api/v1/players")
-                body = json.dumps({"name": name}).encode()
-                for header, value in [("Authorization", "Bearer " + token(name)), ("Content-Length", str(len(body)))] + \
-                        [("X-Forwarded-For", l) for l in lines]:
-                    conn.putheader(header, value)
-                conn.endheaders(body)
-                status = conn.getresponse().status
-                conn.close()
-                return status
-            self.assertEqual([proxied("Proxied %d" % n, *lines) for n, lines in enumerate([
-                ["2001:db8:0:1::1"], ["2001:db8:0:1::2"], ["10.0.0.1, 2001:db8:0:1::3"], ["2001:db8:0:1:ffff::4"],
-                ["2001:db8:0:1::5", "2001:db8:0:2::1"], ["2001:db8:0:2::1", "2001:db8:0:1::6"]])],
-                [201, 201, 201, 429, 201, 429])
-        finally:
-            copy.stop()
+        # The tightest bucket here (3 a minute) regains a request every 20 s: a round slower
+        # than that, on a stalled machine, may see a refused request let through. It proves
+        # nothing and is played again on a new copy, whose table starts empty.
+        for attempt in range(5):
+            copy = Hub("--rate-runs-token", "2", "--rate-runs-address", "3", "--rate-players-address", "3", "--trust-proxy")
+            try:
+                begun = time.monotonic()
+                statuses = self.limited_round(copy, " %d" % attempt)
+                if time.monotonic() - begun < 60 / 3:
+                    break
+            finally:
+                copy.stop()
+        self.assertEqual(statuses, [201, 201, 429, True, 201, 429, 429, 201, 201, 201, 429, 201, 429])
+
+    def limited_round(self, copy, suffix):
+        """The statuses of one round of requests against the limits on copy; True for a 429's Retry-After of 1 s or more."""
+        # Two copies on one database: the second added no second author run.
+        self.assertEqual(copy.shipped(5)["plays"], 1)
+        first, second = copy.register("Limited One" + suffix), copy.register("Limited Two" + suffix)
+        path, run = "/api/v1/levels/%s/runs" % copy.shipped(4)["id"], {"replay": SOLUTIONS[4]}
+        statuses = [copy.post(path, run, first)[0] for _ in range(2)]
+        status, answer, r = copy.post(path, run, first)
+        statuses += [status, int(r.getheader("Retry-After") or 0) >= 1]
+        statuses += [copy.post(path, run, second)[0] for _ in range(2)]   # the address's third, then none
+        copy.register("Limited Three" + suffix)
+        statuses.append(copy.post("/api/v1/players", {"name": "Limited Four" + suffix}, token("Limited Four" + suffix))[0])
+
+        # Behind a proxy: an IPv6 /64 is one address, the rightmost of the last X-Forwarded-For line.
+        def proxied(name, *lines):
+            conn = http.client.HTTPConnection("127.0.0.1", copy.port, timeout=60)
+            conn.putrequest("POST", "/api/v1/players")
+            body = json.dumps({"name": name}).encode()
+            for header, value in [("Authorization", "Bearer " + token(name)), ("Content-Length", str(len(body)))] + \
+                    [("X-Forwarded-For", l) for l in lines]:
+                conn.putheader(header, value)
+            conn.endheaders(body)
+            status = conn.getresponse().status
+            conn.close()
+            return status
+        return statuses + [proxied("Proxied %d%s" % (n, suffix), *lines) for n, lines in enumerate([
+            ["2001:db8:0:1::1"], ["2001:db8:0:1::2"], ["10.0.0.1, 2001:db8:0:1::3"], ["2001:db8:0:1:ffff::4"],
+            ["2001:db8:0:1::5", "2001:db8:0:2::1"], ["2001:db8:0:2::1", "2001:db8:0:1::6"]])]
 
     def test_access_log_and_metrics(self):
         log = tempfile.TemporaryFile("w+")

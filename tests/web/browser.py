@@ -2,11 +2,11 @@
 """Plays the web page in Debian's headless Chromium, driven through
 chromium-driver, with real key events.
 
-usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat DESKTOP_TITLE_DE.png
+usage: browser.py PAGE_DIR OUT_DIR DESKTOP_TITLE.png DROP_LEVEL.dat DESKTOP_TITLE_DE.png DESKTOP_HINT.png
 
 Serves PAGE_DIR on 127.0.0.1, waits for the title screen to look like the
-desktop game's (DESKTOP_TITLE.png), shoots level 1's hint (hint.png) and
-pauses it through another tab, puts DROP_LEVEL.dat into the page's
+desktop game's (DESKTOP_TITLE.png), shoots level 1's hint (hint.png) once its
+bar looks like the desktop's (DESKTOP_HINT.png) and pauses it through another tab, puts DROP_LEVEL.dat into the page's
 IndexedDB as level 1, reloads, chooses "Play" (which must sound) and level 1 with the Return
 key (moving the highlight down with a held, repeating key and back up on the
 way), waits for the run to finish on its own, its results card, and Return
@@ -17,9 +17,12 @@ screenshot1.png, score.txt (the best score written) and level1.ghost (the
 best run written) in OUT_DIR for the caller to compare with the desktop game,
 and fails on any JavaScript error. Last, a browser that asks for German gets
 the title screen of the desktop game run with LANG=de_DE.UTF-8.
+Every wait is for something seen on the page, never for a fixed time: a busy
+machine makes the page slower, so each wait's bound only catches a hang.
 """
 import functools
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -37,7 +40,11 @@ WIDTH, HEIGHT = 800, 600
 SAME_FUZZ = '12%'            # colour distance still counted as the same pixel
 SAME_LIMIT = WIDTH * HEIGHT // 100   # pixels that may differ: filtering, the pointer
 HOLD = 0.15                  # seconds a key stays down: several frames
-BANNER_OVER = 2.5            # seconds from a level's start until its banner has gone
+WAIT_SECONDS = 90            # bound of every wait for the page: only a hang runs it out
+WHOLE = '%dx%d+0+0' % (WIDTH, HEIGHT)
+BELOW_BANNER = '800x360+0+240'   # the ball's rows and the hint bar, under the level's number and title
+HINT_BAR = '800x80+0+515'
+UNDER_PAUSE_BAR = '800x540+0+60'   # the pause layer below its bar, where the clock ticks
 CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
                   '--disable-component-update', '--disable-sync',
@@ -49,8 +56,10 @@ def fail(message):
     sys.exit(1)
 
 
-def differing_pixels(a, b):
-    run = subprocess.run(['compare', '-metric', 'AE', '-fuzz', SAME_FUZZ, a, b, 'null:'],
+def differing_pixels(a, b, region=None, fuzz=SAME_FUZZ):
+    """Pixels of a and b (inside region, WxH+X+Y) that differ by more than fuzz."""
+    crop = '[%s]' % region if region else ''
+    run = subprocess.run(['compare', '-metric', 'AE', '-fuzz', fuzz, a + crop, b + crop, 'null:'],
                          capture_output=True, text=True)
     try:
         return int(float(run.stderr.split()[0]))
@@ -58,8 +67,8 @@ def differing_pixels(a, b):
         fail('cannot compare %s with %s: %s' % (a, b, run.stderr))
 
 
-def looks_like(a, b):
-    return differing_pixels(a, b) <= SAME_LIMIT
+def looks_like(a, b, region=None):
+    return differing_pixels(a, b, region) <= SAME_LIMIT
 
 
 class Page:
@@ -83,7 +92,7 @@ class Page:
         self.driver.save_screenshot(path)
         return path
 
-    def wait_for(self, test, what, seconds=15):
+    def wait_for(self, test, what, seconds=WAIT_SECONDS):
         end = time.time() + seconds
         while time.time() < end:
             path = self.shot()
@@ -91,6 +100,34 @@ class Page:
                 return path
             time.sleep(0.1)
         fail(what)
+
+    def still(self, region=WHOLE):
+        """A test for wait_for: true when region shows the same as in the shot before."""
+        seen = []
+
+        def test(path):   # the shot before is the other of the two poll files
+            seen.append(path)
+            return len(seen) > 1 and differing_pixels(seen[-2], path, region, '0%') == 0   # call it on every shot
+        return test
+
+    def wait_still(self, what, region=WHOLE):
+        return self.wait_for(self.still(region), what)
+
+    def sounds(self):
+        """The names of the sound files played since listen()."""
+        return self.script("return Module.played")
+
+    def listen(self, from_start=False):
+        """From now on, or from the start of the next page loaded, the page notes
+        each effect it hands to Web Audio."""
+        listen = ("Module.played = []; var play = SDL.playWebAudio;"
+                  "SDL.playWebAudio = function(a) { Module.played.push(a && a.resource && a.resource.source || '');"
+                  "  return play.apply(this, arguments); };")
+        if not from_start:
+            return self.script(listen)
+        self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source':
+            "var listening = setInterval(function() { if (typeof SDL == 'undefined' || !SDL.playWebAudio) return;"
+            "  clearInterval(listening); " + listen + " }, 5);"})
 
     def key(self, key):
         ActionChains(self.driver).key_down(key).pause(HOLD).key_up(key).perform()
@@ -119,7 +156,7 @@ class Page:
         return self.driver.execute_script(code, *args)
 
     def wait_stored(self):
-        end = time.time() + 10
+        end = time.time() + WAIT_SECONDS
         while self.script("return Module.storing || Module.storeAgain"):
             if time.time() > end:
                 fail('the saved files never reached IndexedDB')
@@ -209,7 +246,7 @@ def german_page(page_dir, out, english, german):
 
 
 def main():
-    page_dir, out, desktop_title, drop_level, desktop_german = sys.argv[1:6]
+    page_dir, out, desktop_title, drop_level, desktop_german, desktop_hint = sys.argv[1:7]
     page = Page(serve(page_dir), out)
     try:
         started = time.time()
@@ -228,14 +265,16 @@ def main():
         page.key(Keys.ENTER)
         page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
         page.key(Keys.ENTER)
-        time.sleep(BANNER_OVER)
-        playing = page.shot('hint.png')
+        at_rest = page.still(HINT_BAR)   # the bar is drawn whole, the banner above it may still fade
+        playing = page.wait_for(lambda p: at_rest(p) and differing_pixels(p, desktop_hint, HINT_BAR) < 100,
+                                'level 1 never shows a hint bar like the desktop\'s, at rest')
+        playing = shutil.copy(playing, os.path.join(out, 'hint.png'))
         first = page.driver.current_window_handle
         page.driver.switch_to.new_window('tab')
         page.driver.close()
         page.driver.switch_to.window(first)
-        page.wait_for(lambda p: not looks_like(p, playing), 'another tab taking the focus does not pause play', 5)
-        time.sleep(1.5)   # the pause layer slides in
+        page.wait_for(lambda p: not looks_like(p, playing, BELOW_BANNER), 'another tab taking the focus does not pause play')
+        page.wait_still('the pause layer never comes to rest', UNDER_PAUSE_BAR)
         page.click(WIDTH // 2, HEIGHT // 2 - 75)
         page.wait_for(lambda p: looks_like(p, title), '"Exit" in the pause menu does not show the title')
 
@@ -246,14 +285,12 @@ def main():
         page.driver.refresh()
         page.wait_for(lambda p: looks_like(p, title), 'no title screen after a reload')
 
-        # Count the effects the page hands to Web Audio: choosing "Play" must sound.
-        page.script("Module.effects = 0; var play = SDL.playWebAudio;"
-                    "SDL.playWebAudio = function(a) { Module.effects++; return play.apply(this, arguments); };")
+        # Note the effects the page hands to Web Audio: choosing "Play" must sound.
+        page.listen()
         page.key(Keys.ENTER)
         page.wait_for(lambda p: not looks_like(p, title), 'Return on "Play" shows no level list')
-        time.sleep(0.3)
-        if not page.script("return SDL.audioContext.state == 'running' && Module.effects > 0"):
-            fail('choosing "Play" plays no sound in the browser')
+        page.wait_for(lambda p: page.script("return SDL.audioContext.state == 'running'") and page.sounds(),
+                      'choosing "Play" plays no sound in the browser')
         # Every effect and both themes are decoded by Web Audio, and the menu's theme plays.
         page.wait_for(lambda p: page.script(
             "var files = Module.FS.readdir('/game/Media/sounds').filter(function(n) { return /[.](wav|ogg)$/.test(n); });"
@@ -262,21 +299,22 @@ def main():
             "  return a.webAudio && a.webAudio.decodedBuffer && a.webAudio.decodedBuffer.duration > 0; })"
             "  && !!SDL.music.audio && !SDL.music.audio.paused && /theme_menu/.test(SDL.music.audio.resource.source)"),
             'not every sound and theme is decoded, or the menu theme does not play, in the browser')
-        before = page.shot('list-before.png')
+        before = shutil.copy(page.wait_still('the level list never comes to rest'), os.path.join(out, 'list-before.png'))
         page.held_key('ArrowDown', 40, 3)   # repeats must not move it further
-        page.wait_for(lambda p: not looks_like(p, before), 'Down does not move the highlight', 5)
-        time.sleep(0.3)
+        page.wait_for(lambda p: not looks_like(p, before), 'Down does not move the highlight')
+        page.wait_still('the highlight never comes to rest after a held Down')
         page.key(Keys.ARROW_UP)
         page.wait_for(lambda p: looks_like(p, before), 'Up after a held Down does not move the '
-                      'highlight back to the first level', 5)
+                      'highlight back to the first level')
         page.key(Keys.ENTER)
         page.wait_for(lambda p: not looks_like(p, before) and not looks_like(p, title),
-                      'Return on level 1 starts no run', 5)
+                      'Return on level 1 starts no run')
         page.wait_for(lambda p: page.script("return Module.FS.analyzePath('/game/Levels/level1.score')"
                                             ".exists"), 'the run never finished on its own')
-        time.sleep(0.8)   # the results card takes keys after half a second
+        # The card's own sound says it has begun to take keys.
+        page.wait_for(lambda p: any('results' in name for name in page.sounds()), 'the results card never takes keys')
         page.key(Keys.ENTER)
-        page.wait_for(lambda p: looks_like(p, title), 'Return on the results card does not show the title', 5)
+        page.wait_for(lambda p: looks_like(p, title), 'Return on the results card does not show the title')
         page.wait_stored()
         score = page.script("var s = Module.FS.readFile('/game/Levels/level1.score');"
                             "return s[0] | s[1] << 8 | s[2] << 16 | s[3] << 24;")
@@ -291,17 +329,17 @@ def main():
         page.wait_for(lambda p: looks_like(p, title), 'no title screen after the second reload')
         page.key(Keys.ENTER)
         page.wait_for(lambda p: not looks_like(p, title), 'no level list after the second reload')
-        time.sleep(0.3)
-        page.shot('list-after.png')
+        listed = shutil.copy(page.wait_still('the level list never comes to rest'), os.path.join(out, 'list-after.png'))
 
         # "Save screenshot" in the pause menu downloads the picture, "Exit" goes
         # back to the title screen.
         page.driver.execute_cdp_cmd('Page.setDownloadBehavior',
                                     {'behavior': 'allow', 'downloadPath': os.path.abspath(out)})
         page.key(Keys.ESCAPE)
-        time.sleep(1.5)
+        page.wait_for(lambda p: not looks_like(p, listed), 'Escape does not open the pause menu')
+        page.wait_still('the pause menu never comes to rest', UNDER_PAUSE_BAR)
         page.click(WIDTH // 2, HEIGHT // 2 - 25)
-        end = time.time() + 10
+        end = time.time() + WAIT_SECONDS
         while not os.path.exists(os.path.join(out, 'screenshot1.png')):
             if time.time() > end:
                 fail('"Save screenshot" downloads no screenshot1.png')

@@ -22,7 +22,7 @@ import urllib.request
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
-from browser import Page, fail
+from browser import WAIT_SECONDS, Page, fail
 
 TOKEN = 'hub-page-test-token-' + 'x' * 20
 STILL_REPLAY = 'tetherorb2-replay 1\nscreen 800 600\n300 0.96 - 400 300 0\n'
@@ -32,7 +32,7 @@ def call(base, path, body=None):
     request = urllib.request.Request(base + path, data=json.dumps(body).encode() if body else None,
                                      headers={'Authorization': 'Bearer ' + TOKEN})
     try:
-        with urllib.request.urlopen(request, timeout=30) as answer:
+        with urllib.request.urlopen(request, timeout=WAIT_SECONDS) as answer:
             return answer.status, answer.read()
     except urllib.error.HTTPError as refused:
         return refused.code, refused.read()
@@ -59,14 +59,16 @@ def main():
                 fail('/play/%s answered %d, not %d' % (name, status, wanted))
 
         page = Page(base + '/play/' + level, out)
+        page.listen(from_start=True)
         page.driver.get(page.url)
         page.wait_for(lambda p: page.script("return !!Module.FS && Module.FS.analyzePath('/game/Levels/hub/%s.dat').exists"
                                             % level), 'the page never fetched the level it names')
-        time.sleep(3)   # the ball falls onto the finish, the card asks for a name
+        # The ball falls onto the finish; the card's own sound says it takes keys, and asks for a name.
+        page.wait_for(lambda p: any('results' in name for name in page.sounds() or []), 'the results card never takes keys')
         page.shot('hub-card.png')
         ActionChains(page.driver).send_keys('Webby').perform()
         page.key(Keys.ENTER)
-        end = time.time() + 15
+        end = time.time() + WAIT_SECONDS
         while time.time() < end:
             records = json.loads(call(base, '/api/v1/levels/%s/records' % level)[1])['records']
             if any(r['name'] == 'Webby' for r in records):

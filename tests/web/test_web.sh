@@ -20,17 +20,34 @@ mkdir -p "$TW_DIR/tests" && ln -s "$REPO_ROOT/tests/solutions" "$TW_DIR/tests/so
 printf '%s\n' "Drop – Прыжок" 9 9 aaaaaaaaa aaaajaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa aaaaaaaaa \
   aaaalaaaa bbbbbbbbb aaaaaaaaa > "$TW_DIR/drop.dat"
 tw_start_x 1024x768
+WAIT=90   # seconds any wait for the game's window may take: only a hang runs them out
 
-# desktop_picture NAME KEY...: the desktop game's window after the keys, with
-# the pointer off the window as in the headless browser.
+# at_rest: waits until the window has drawn (more than one colour) and comes to rest.
+at_rest() {
+  local i
+  for i in $(seq $((WAIT * 5))); do
+    tw_screenshot "$TW_DIR/.drawn.png"
+    [ "$(tw_distinct_colours "$TW_DIR/.drawn.png")" -gt 1 ] && break
+    sleep 0.2
+  done
+  tw_wait_still 800x600+0+0 $WAIT || tw_fail "the window never comes to rest"
+}
+
+# desktop_picture NAME KEY...: the desktop game's window after the keys, each
+# seen to change the picture, with the pointer off the window as in the headless browser.
 desktop_picture() {
   local name=$1 key
   shift
   tw_launch ${DESKTOP_LANG:+LANG=$DESKTOP_LANG}
-  sleep 0.5
-  for key in "$@"; do tw_key "$key"; sleep 0.3; done
+  at_rest
+  for key in "$@"; do
+    tw_screenshot "$TW_DIR/.before-key.png"
+    tw_key "$key"
+    tw_wait_differs "$TW_DIR/.before-key.png" $WAIT || tw_fail "$key changes nothing in the window"
+    at_rest
+  done
   xdotool mousemove 1020 760   # keys go to the window under the pointer
-  sleep 0.5
+  at_rest
   tw_screenshot "$TW_DIR/$name"
   tw_close
   tw_expect_exit 0
@@ -43,13 +60,16 @@ DESKTOP_LANG=de_DE.UTF-8 desktop_picture desktop-title-de.png
 cp "$REPO_ROOT"/Levels/*.dat "$TW_DIR/Levels/"
 tw_launch
 tw_move 400 300
+at_rest
+tw_screenshot "$TW_DIR/title.png"
 tw_keys Return Return
-sleep 2.3
+tw_wait_region "$TW_DIR/title.png" 800x80+0+515 differs $WAIT || tw_fail "Return Return on the title starts no level"
+tw_wait_still 800x80+0+515 $WAIT || tw_fail "level 1's hint bar never comes to rest"
 tw_screenshot "$TW_DIR/desktop-hint.png"
 tw_close
 tw_expect_exit 0
-/usr/bin/python3 "$REPO_ROOT/tests/web/browser.py" "$WEB_DIR" "$TW_DIR" \
-  "$TW_DIR/desktop-title.png" "$TW_DIR/drop.dat" "$TW_DIR/desktop-title-de.png" || tw_fail "the web page failed"
+/usr/bin/python3 "$REPO_ROOT/tests/web/browser.py" "$WEB_DIR" "$TW_DIR" "$TW_DIR/desktop-title.png" \
+  "$TW_DIR/drop.dat" "$TW_DIR/desktop-title-de.png" "$TW_DIR/desktop-hint.png" || tw_fail "the web page failed"
 
 [ "$(identify -format '%w %h' "$TW_DIR/screenshot1.png")" = "800 600" ] ||
   tw_fail "the downloaded screenshot is not an 800 x 600 picture"

@@ -327,7 +327,8 @@ tw_stays_region() {
 
 # tw_wait_still GEOMETRY [SECONDS]: waits until the window's GEOMETRY region
 # shows the same in two screenshots TW_STILL frames apart (a slide has come
-# to rest).
+# to rest). Leave the pause layer's clock out of GEOMETRY: on a busy machine
+# TW_STILL frames can last longer than its second.
 tw_wait_still() {
   local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
   tw_screenshot "$TW_DIR/.still.png"

@@ -6,7 +6,8 @@
 # play pauses, and Right let go outside is not held when play resumes.
 . "$(dirname "$0")/lib.sh"
 
-PLAY=800x500+0+100; TOP_BAR=800x60+0+0   # the level below the score bar; the pause layer's bar
+# The level below the score bar; the pause layer's bar, left of its clock (seconds tick there).
+PLAY=800x500+0+100; TOP_BAR=300x60+0+0
 AIM_X=600; AIM_Y=450
 
 tw_init 800 600

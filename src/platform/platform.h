@@ -21,7 +21,8 @@ void StartPlatform();
 // level (/play/LEVELID) fetches that level from its own origin and plays it.
 void OpenLinkedLevel();
 
-// Runs frame until QuitRequested (desktop). Browser: hands frame to the
+// Runs frame until QuitRequested (desktop; with TETHERORB2_FRAMES set, the
+// count of frames run is kept in the file it names, for tests). Browser: hands frame to the
 // page's display refresh; "Exit" goes back to the title screen, and files
 // saved during a frame are stored in IndexedDB after it. Does not return there.
 void RunMainLoop(void (*frame)());

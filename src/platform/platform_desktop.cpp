@@ -4,7 +4,10 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -38,10 +41,34 @@ void StartPlatform()
   }
 }
 
+// For the window tests: with TETHERORB2_FRAMES naming a file, the number of
+// frames run so far is kept in it, rewritten in place after every frame, so
+// a test can hold a key or wait for a number of frames rather than a time.
+static int FrameCountFile = -1;
+static unsigned long FramesRun;
+
+static void CountFrame()
+{
+  FramesRun++;
+  if (FrameCountFile < 0)
+    return;
+  char text[24];
+  int length = snprintf(text, sizeof text, "%20lu\n", FramesRun);
+  if (pwrite(FrameCountFile, text, (size_t)length, 0) != length) {
+    close(FrameCountFile);
+    FrameCountFile = -1;
+  }
+}
+
 void RunMainLoop(void (*frame)())
 {
-  while (!QuitRequested)
+  const char* countPath = getenv("TETHERORB2_FRAMES");
+  if (countPath && countPath[0])
+    FrameCountFile = open(countPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  while (!QuitRequested) {
     frame();
+    CountFrame();
+  }
 }
 
 bool TakeEvent(SDL_Event* event, int type)

@@ -8,12 +8,17 @@
 #   tw_start_x               # private Xvfb with GLX, DISPLAY exported
 #   tw_launch                # game in the background, window mapped
 #   tw_key Escape            # held for a few frames
+#   tw_frames 20             # lets the game run 20 frames (a menu slides)
 #   tw_screenshot shot.png
 #   [ "$(tw_pixel shot.png 400 300)" = "0 0 0" ] || tw_fail "..."
 #   tw_close; tw_expect_exit 0
 #   tw_pass
 #
 # Every helper that can fail prints why and ends the test with exit code 1.
+# Nothing here waits a fixed time for the game: a busy machine runs fewer
+# frames a second, so input is held for a number of frames the game ran (it
+# counts them in TW_DIR/.frames under TETHERORB2_FRAMES) and the waits poll
+# for a picture, a file or an exit up to a generous bound (TW_LIMIT seconds).
 # An EXIT trap kills the game and Xvfb and removes the temp dir (set
 # TW_KEEP=1 to keep the dir for a look after a failure).
 
@@ -25,7 +30,9 @@ TW_PID=""          # the game started by tw_launch
 TW_WIN=""          # X id of the game's top-level window
 TW_EXIT=""         # exit code, once tw_wait_exit has seen the game end
 TW_TITLE="Tetherorb 2"
-TW_HOLD=${TW_HOLD:-0.15}   # seconds a key or button stays down: several 16 ms frames
+TW_HOLD=${TW_HOLD:-2}      # frames a key or button stays down: seen down, too short to repeat
+TW_LIMIT=${TW_LIMIT:-120}  # seconds any wait for the game gives up after
+TW_STILL=12                # frames a region must stay unchanged to be at rest
 TW_NAME=$(basename "$0" .sh)
 
 # tw_fail MESSAGE: reports the failure with the game's log and ends the test.
@@ -126,7 +133,7 @@ tw_start_x() {
     3> "$fdfile" > "$TW_DIR/xvfb.log" 2>&1 &
   TW_XVFB_PID=$!
   local i
-  for i in $(seq 100); do
+  for i in $(seq $(( TW_LIMIT * 10 ))); do
     [ -s "$fdfile" ] && break
     kill -0 "$TW_XVFB_PID" 2>/dev/null || tw_fail "Xvfb did not start: $(cat "$TW_DIR/xvfb.log")"
     sleep 0.1
@@ -141,34 +148,61 @@ tw_find_window() {
   xdotool search --onlyvisible --name "^${TW_TITLE}\$" 2>/dev/null | tail -n 1
 }
 
-# tw_launch [VAR=VALUE...]: starts the game in TW_DIR (or TW_WORKDIR) in the background with
-# the given extra environment, output to game.log; waits (20 s at most) until
-# its window is mapped and stays the same window for half a second (the
+# tw_launch [VAR=VALUE...]: starts the game in TW_DIR (or TW_WORKDIR) in the
+# background with the given extra environment, output to game.log; waits until
+# it has run its first frame (its window is then in its real mode: the
 # desktop-size probe maps a first window that the real mode replaces), sets
 # TW_PID and TW_WIN, and puts the pointer in the middle of the window.
 tw_launch() {
   [ -n "${DISPLAY:-}" ] || tw_fail "tw_launch before tw_start_x"
-  (cd "${TW_WORKDIR:-$TW_DIR}" && exec env "$@" "$TETHERORB2_BIN") > "$TW_DIR/game.log" 2>&1 &
+  rm -f "$TW_DIR/.frames"
+  (cd "${TW_WORKDIR:-$TW_DIR}" && exec env TETHERORB2_FRAMES="$TW_DIR/.frames" "$@" "$TETHERORB2_BIN") \
+    > "$TW_DIR/game.log" 2>&1 &
   TW_PID=$!
   TW_EXIT=""
   TW_WIN=""
-  local i found
-  for i in $(seq 200); do
-    found=$(tw_find_window)
-    if [ -n "$found" ] && [ "$found" = "$TW_WIN" ]; then
-      break
-    fi
-    TW_WIN=$found
+  local end=$(( SECONDS + TW_LIMIT ))
+  until tw_read_frames; [ "$TW_FRAMES_RUN" -ge 1 ]; do
     if ! tw_running; then
       tw_wait_exit 1
-      tw_fail "the game ended with code $TW_EXIT before its window appeared"
+      tw_fail "the game ended with code $TW_EXIT before its first frame"
     fi
-    if [ -n "$TW_WIN" ]; then sleep 0.5; else sleep 0.1; fi
+    [ "$SECONDS" -lt "$end" ] || tw_fail "the game ran no frame within $TW_LIMIT s"
+    sleep 0.1
   done
-  [ -n "$TW_WIN" ] && [ "$found" = "$TW_WIN" ] || tw_fail "no window named \"$TW_TITLE\" within 20 s"
+  TW_WIN=$(tw_find_window)
+  [ -n "$TW_WIN" ] || tw_fail "no window named \"$TW_TITLE\" after the first frame"
   local size
   size=$(tw_window_size)
   tw_move $(( ${size% *} / 2 )) $(( ${size#* } / 2 ))
+}
+
+# tw_read_frames: sets TW_FRAMES_RUN to how many frames the game has run (0
+# before the first); tw_frame_count prints it.
+tw_read_frames() {
+  local a="" b=""
+  while :; do   # read twice: a read never mixes two writes when both agree
+    read -r a 2>/dev/null < "$TW_DIR/.frames"
+    read -r b 2>/dev/null < "$TW_DIR/.frames"
+    [ "$a" = "$b" ] && break
+  done
+  TW_FRAMES_RUN=${a:-0}
+}
+tw_frame_count() { tw_read_frames; echo "$TW_FRAMES_RUN"; }
+
+# tw_frames N: waits until the game has run N more frames, or has ended
+# (the checks after it see that); fails when it runs none for TW_LIMIT s.
+# Input sent before the call is seen by the game once N >= 2.
+tw_frames() {
+  tw_read_frames
+  local target=$(( TW_FRAMES_RUN + $1 )) end=$(( SECONDS + TW_LIMIT )) last=-1
+  while tw_running; do
+    tw_read_frames
+    [ "$TW_FRAMES_RUN" -ge "$target" ] && return 0
+    if [ "$TW_FRAMES_RUN" != "$last" ]; then last=$TW_FRAMES_RUN end=$(( SECONDS + TW_LIMIT )); fi
+    [ "$SECONDS" -lt "$end" ] || tw_fail "the game ran no frame for $TW_LIMIT s"
+    sleep 0.03
+  done
 }
 
 # tw_window_size: prints the game window's "WIDTH HEIGHT".
@@ -186,16 +220,17 @@ tw_screen_size() {
 # tw_move X Y: moves the pointer to window pixel (X, Y).
 tw_move() {
   xdotool mousemove --window "$TW_WIN" "$1" "$2" || tw_fail "mousemove"
-  sleep 0.05
+  tw_frames 2
 }
 
-# tw_key KEY [SECONDS]: holds the key (an X keysym name: Escape, Return,
-# space, Up, w ...) down for TW_HOLD seconds, then lets it go.
+# tw_key KEY [FRAMES]: holds the key (an X keysym name: Escape, Return,
+# space, Up, w ...) down for TW_HOLD frames, then lets it go and waits
+# until the game has seen it go.
 tw_key() {
   xdotool keydown "$1" || tw_fail "keydown $1"
-  sleep "${2:-$TW_HOLD}"
+  tw_frames "${2:-$TW_HOLD}"
   xdotool keyup "$1" || tw_fail "keyup $1"
-  sleep 0.05
+  tw_frames 2
 }
 
 # tw_keys KEY...: tw_key for each key in turn.
@@ -208,14 +243,14 @@ tw_keys() {
 tw_keydown() { xdotool keydown "$1" || tw_fail "keydown $1"; }
 tw_keyup() { xdotool keyup "$1" || tw_fail "keyup $1"; }
 
-# tw_click X Y [BUTTON] [SECONDS]: moves to window pixel (X, Y) and holds the
-# button (1 left by default) down for TW_HOLD seconds.
+# tw_click X Y [BUTTON] [FRAMES]: moves to window pixel (X, Y) and holds the
+# button (1 left by default) down for TW_HOLD frames.
 tw_click() {
   tw_move "$1" "$2"
   xdotool mousedown "${3:-1}" || tw_fail "mousedown"
-  sleep "${4:-$TW_HOLD}"
+  tw_frames "${4:-$TW_HOLD}"
   xdotool mouseup "${3:-1}" || tw_fail "mouseup"
-  sleep 0.05
+  tw_frames 2
 }
 
 # tw_screenshot FILE.png: saves what the game window shows now.
@@ -230,28 +265,28 @@ tw_same_picture() {
   [ "${n%% *}" = 0 ]
 }
 
-# tw_wait_same REF.png [SECONDS]: waits (10 s by default) until the window
-# shows exactly REF.png; false when it never does. Frames run slower on a
-# busy machine, so tests wait for a picture instead of sleeping a fixed time.
+# tw_wait_same REF.png [SECONDS]: waits (TW_LIMIT s by default) until the
+# window shows exactly REF.png; false when it never does. Frames run slower
+# on a busy machine, so tests wait for a picture instead of a fixed time.
 tw_wait_same() {
-  local limit=${2:-10} i
-  for i in $(seq $(( limit * 5 ))); do
+  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
+  while :; do
     tw_screenshot "$TW_DIR/.poll.png"
     tw_same_picture "$1" "$TW_DIR/.poll.png" && return 0
-    sleep 0.2
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
   done
-  return 1
 }
 
 # tw_wait_differs REF.png [SECONDS]: waits until the window no longer shows REF.png.
 tw_wait_differs() {
-  local limit=${2:-10} i
-  for i in $(seq $(( limit * 5 ))); do
+  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
+  while :; do
     tw_screenshot "$TW_DIR/.poll.png"
     tw_same_picture "$1" "$TW_DIR/.poll.png" || return 0
-    sleep 0.2
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
   done
-  return 1
 }
 
 # tw_region_diff A.png B.png GEOMETRY: prints how many pixels differ between
@@ -262,43 +297,69 @@ tw_region_diff() {
   echo "${out%% *}"
 }
 
-# tw_wait_region REF.png GEOMETRY same|differs [SECONDS]: waits (10 s by
-# default) until the window's GEOMETRY region is the same as in REF.png, or
-# differs from it; false when it never does.
+# tw_wait_region REF.png GEOMETRY same|differs [SECONDS]: waits (TW_LIMIT s
+# by default) until the window's GEOMETRY region is the same as in REF.png,
+# or differs from it; false when it never does.
 tw_wait_region() {
-  local limit=${4:-10} i n
-  for i in $(seq $(( limit * 5 ))); do
+  local end=$(( SECONDS + ${4:-$TW_LIMIT} )) n
+  while :; do
     tw_screenshot "$TW_DIR/.poll.png"
     n=$(tw_region_diff "$1" "$TW_DIR/.poll.png" "$2")
     if [ "$3" = same ]; then [ "$n" = 0 ] && return 0; else [ "$n" != 0 ] && return 0; fi
-    sleep 0.2
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
   done
-  return 1
+}
+
+# tw_stays_region REF.png GEOMETRY FRAMES: true when the window's GEOMETRY
+# region shows what REF.png does in every look over the next FRAMES frames.
+tw_stays_region() {
+  tw_read_frames
+  local target=$(( TW_FRAMES_RUN + $3 ))
+  while :; do
+    tw_screenshot "$TW_DIR/.poll.png"
+    [ "$(tw_region_diff "$1" "$TW_DIR/.poll.png" "$2")" = 0 ] || return 1
+    tw_read_frames
+    if [ "$TW_FRAMES_RUN" -ge "$target" ] || ! tw_running; then return 0; fi
+    tw_frames 2
+  done
 }
 
 # tw_wait_still GEOMETRY [SECONDS]: waits until the window's GEOMETRY region
-# shows the same in two screenshots 0.2 s apart (a slide has come to rest).
+# shows the same in two screenshots TW_STILL frames apart (a slide has come
+# to rest). Leave the pause layer's clock out of GEOMETRY: on a busy machine
+# TW_STILL frames can last longer than its second.
 tw_wait_still() {
-  local limit=${2:-10} i
+  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
   tw_screenshot "$TW_DIR/.still.png"
-  for i in $(seq $(( limit * 5 ))); do
-    sleep 0.2
+  while :; do
+    tw_frames "$TW_STILL"
     tw_screenshot "$TW_DIR/.poll.png"
     [ "$(tw_region_diff "$TW_DIR/.still.png" "$TW_DIR/.poll.png" "$1")" = 0 ] && return 0
+    [ "$SECONDS" -lt "$end" ] || return 1
     mv "$TW_DIR/.poll.png" "$TW_DIR/.still.png"
   done
-  return 1
 }
 
-# tw_wait_file FILE [SECONDS]: waits (10 s by default) until FILE exists and
-# is not empty; fails the test when it never does.
+# tw_wait_file FILE [SECONDS]: waits (TW_LIMIT s by default) until FILE
+# exists and is not empty; fails the test when it never does.
 tw_wait_file() {
-  local limit=${2:-10} i
-  for i in $(seq $(( limit * 10 ))); do
-    [ -s "$1" ] && return 0
+  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
+  until [ -s "$1" ]; do
+    [ "$SECONDS" -lt "$end" ] || tw_fail "no $1 within ${2:-$TW_LIMIT} s"
     sleep 0.1
   done
-  tw_fail "no $1 within $limit s"
+}
+
+# tw_until SECONDS COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds (true) or SECONDS have passed (false).
+tw_until() {
+  local end=$(( SECONDS + $1 ))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
+  done
 }
 
 # tw_pixel FILE.png X Y: prints the pixel's "R G B", 0..255 each.
@@ -332,14 +393,13 @@ tw_running() {
   [ -n "$TW_PID" ] && kill -0 "$TW_PID" 2>/dev/null
 }
 
-# tw_wait_exit [SECONDS]: waits (10 s by default) for the game to end and
-# sets TW_EXIT to its exit code, or to "timeout" when it is still running.
+# tw_wait_exit [SECONDS]: waits (TW_LIMIT s by default) for the game to end
+# and sets TW_EXIT to its exit code, or to "timeout" when it is still running.
 # Call it directly, not in $(...): only this shell can collect the code.
 tw_wait_exit() {
-  local limit=${1:-10} i
-  for i in $(seq $(( limit * 10 ))); do
-    tw_running || break
-    sleep 0.1
+  local end=$(( SECONDS + ${1:-$TW_LIMIT} ))
+  while tw_running && [ "$SECONDS" -lt "$end" ]; do
+    sleep 0.05
   done
   if tw_running; then
     TW_EXIT=timeout
@@ -352,15 +412,15 @@ tw_wait_exit() {
 
 # tw_expect_exit CODE [SECONDS]: fails unless the game ends with CODE in time.
 tw_expect_exit() {
-  tw_wait_exit "${2:-10}"
+  tw_wait_exit "${2:-$TW_LIMIT}"
   [ "$TW_EXIT" = "$1" ] || tw_fail "expected exit code $1, got $TW_EXIT"
 }
 
 # tw_run VAR=VALUE...: runs the game in the foreground in TW_DIR with the given
-# environment (20 s at most) and prints its exit code.
+# environment (TW_LIMIT s at most) and prints its exit code.
 tw_run() {
   local code
-  (cd "$TW_DIR" && timeout 20 env "$@" "$TETHERORB2_BIN") > "$TW_DIR/game.log" 2>&1
+  (cd "$TW_DIR" && timeout "$TW_LIMIT" env "$@" "$TETHERORB2_BIN") > "$TW_DIR/game.log" 2>&1
   code=$?
   echo "$code"
 }
@@ -378,10 +438,9 @@ tw_exit_by_menu() {
   tw_wait_region "$TW_DIR/.before-pause.png" "$geometry" differs || tw_fail "Escape shows no pause menu"
   tw_wait_still "$geometry" || tw_fail "the pause menu does not come to rest"
   tw_click $((w / 2)) $((h / 2 - 75))
-  if ! tw_wait_exit 2; then
-    tw_click $((w / 2)) $((h / 2 - 75))
-    tw_wait_exit
-  fi
+  tw_frames 20
+  tw_running && tw_click $((w / 2)) $((h / 2 - 75))
+  tw_wait_exit
   [ "$TW_EXIT" = 0 ] || tw_fail "expected exit code 0, got $TW_EXIT"
 }
 
@@ -420,7 +479,7 @@ tw_start_hub() {
     --web "$TW_DIR/no-web" > "$TW_DIR/hub.log" 2>&1 &
   HUB_PID=$!
   trap 'kill $HUB_PID 2>/dev/null; tw_cleanup' EXIT
-  for i in $(seq 100); do grep -q "serving on" "$TW_DIR/hub.log" && break; sleep 0.1; done
+  tw_until "$TW_LIMIT" grep -q "serving on" "$TW_DIR/hub.log"
   HUB=$(grep -o "http://[0-9.:]*" "$TW_DIR/hub.log" | head -n 1)
   [ -n "$HUB" ] || tw_fail "the hub did not start: $(cat "$TW_DIR/hub.log")"
 }

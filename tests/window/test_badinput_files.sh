@@ -15,7 +15,7 @@ tw_start_x
 # list_shot FILE: the level list as the game shows it.
 list_shot() {
   tw_key Return
-  sleep 0.3
+  tw_frames 18
   tw_screenshot "$1"
 }
 

@@ -20,7 +20,7 @@ tw_start_x
 rmdir "$TW_DIR/Levels"
 tw_launch
 tw_keys Return Return
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/list-missing.png"
 tw_exit_by_menu
 [ ! -e "$TW_DIR/Levels" ] || tw_fail "the game made a Levels folder"
@@ -31,7 +31,7 @@ cp "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat"
 chmod 000 "$TW_DIR/Levels"
 tw_launch "${NOCAPS[@]}"
 tw_keys Return Return
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/list-unreadable.png"
 tw_exit_by_menu
 tw_same_picture "$TW_DIR/list-missing.png" "$TW_DIR/list-unreadable.png" ||
@@ -45,18 +45,18 @@ echo "ok unreadable Levels"
 # untouched. With only the folder read-only, B saves that edit in place.
 tw_launch "${NOCAPS[@]}"
 tw_keys Down Return Return      # "Edit", then level 1
-sleep 0.3
+tw_frames 18
 tw_move 496 300                 # cell (7, 4), two cells right of the spawn
 tw_keys q                       # brush 0 -> 11, maptype_finish
 tw_click 496 300
 tw_move 400 300
-sleep 0.2
+tw_frames 12
 tw_screenshot "$TW_DIR/painted.png"
 
 chmod 555 "$TW_DIR/Levels"
 chmod 444 "$TW_DIR/Levels/level1.dat"
 tw_key b
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/readonly.png"
 tw_running || tw_fail "the game ended after a save into a read-only folder"
 cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "a read-only save changed the file"
@@ -66,7 +66,7 @@ chmod 755 "$TW_DIR/Levels"
 
 mv "$TW_DIR/Levels" "$TW_DIR/Levels.away"
 tw_key b
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/gone.png"
 tw_running || tw_fail "the game ended after a save with no Levels folder"
 [ ! -e "$TW_DIR/Levels" ] || tw_fail "the failed save made a Levels folder"
@@ -80,7 +80,7 @@ cmp -s "$TW_DIR/original.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "level 1 ch
 
 chmod 555 "$TW_DIR/Levels"
 tw_key b
-sleep 0.3
+tw_frames 18
 chmod 755 "$TW_DIR/Levels"
 sed '8s/^\(.......\)a/\1l/' "$TW_DIR/original.dat" > "$TW_DIR/expected.dat"
 cmp -s "$TW_DIR/expected.dat" "$TW_DIR/Levels/level1.dat" || tw_fail "the kept edit was not saved in place at last"
@@ -96,15 +96,15 @@ screenshots_in() { ls "$1" | grep '^screenshot' || true; }
 tw_launch "${NOCAPS[@]}"
 chmod 555 "$TW_DIR"
 tw_key Escape
-sleep 0.6
+tw_frames 36
 tw_click 400 275                # "Save screenshot"
 tw_click 400 275
-sleep 0.3
+tw_frames 18
 tw_running || tw_fail "the game ended on a screenshot into a read-only folder"
 [ -z "$(screenshots_in "$TW_DIR")" ] || tw_fail "read-only folder, yet: $(screenshots_in "$TW_DIR")"
 chmod 755 "$TW_DIR"
 tw_click 400 275
-sleep 0.3
+tw_frames 18
 [ "$(screenshots_in "$TW_DIR")" = screenshot1.png ] || tw_fail "no screenshot1.png once writable"
 tw_click 400 225
 tw_expect_exit 0
@@ -124,14 +124,14 @@ tw_launch unshare -m sh -c \
 CWD=/proc/$TW_PID/cwd
 [ -e "$CWD/settings.ini" ] || tw_fail "the game does not run in the small file system"
 tw_key Escape
-sleep 0.6
+tw_frames 36
 tw_click 400 275
-sleep 0.3
+tw_frames 18
 tw_running || tw_fail "the game ended on a screenshot onto a full disk"
 [ -z "$(screenshots_in "$CWD")" ] || tw_fail "a full disk left: $(screenshots_in "$CWD")"
 nsenter -t "$TW_PID" -m mount -o remount,size=8m "$TW_DIR/full" || tw_fail "cannot grow the file system"
 tw_click 400 275
-sleep 0.3
+tw_frames 18
 [ "$(screenshots_in "$CWD")" = screenshot1.png ] || tw_fail "no screenshot1.png once there was room"
 tw_click 400 225
 tw_expect_exit 0

@@ -44,7 +44,7 @@ for n in 2 6 7; do
   tw_launch
   LAST=1
   choose_level 0 "$n"
-  sleep 1
+  tw_frames 60
   tw_running || tw_fail "the game ended while playing level $n"
   tw_exit_by_menu
   echo "ok played level $n"
@@ -57,8 +57,8 @@ tw_screenshot "$TW_DIR/title.png"
 for n in 1 3 4 5; do
   choose_level 0 "$n"
   tw_wait_differs "$TW_DIR/title.png" || tw_fail "level $n did not start"
-  tw_wait_still 800x600+0+0 15 || tw_fail "level $n did not end on its harmful cells"
-  sleep 0.5
+  tw_wait_still 800x600+0+0 || tw_fail "level $n did not end on its harmful cells"
+  tw_frames 30
   tw_key Return
   tw_wait_same "$TW_DIR/title.png" || tw_fail "Return after level $n did not bring back the title"
   echo "ok played level $n to its end"
@@ -68,9 +68,9 @@ done
 # after the note of a level without a spawn or finish; the title ignores it).
 for n in 1 3 6; do
   choose_level 1 "$n"
-  sleep 0.3
+  tw_frames 18
   tw_key b
-  sleep 0.3
+  tw_frames 18
   tw_key b
   tw_wait_region "$TW_DIR/title.png" 800x140+0+0 same || tw_fail "saving level $n did not bring back the title"
 done
@@ -82,9 +82,9 @@ tw_exit_by_menu
 # and a line at its foot says why.
 tw_launch
 tw_keys Down Return Down Down Down Down Down Down Down
-sleep 0.3; tw_screenshot "$TW_DIR/list8.png"
+tw_frames 18; tw_screenshot "$TW_DIR/list8.png"
 tw_key Return
-sleep 0.3; tw_screenshot "$TW_DIR/chosen8.png"
+tw_frames 18; tw_screenshot "$TW_DIR/chosen8.png"
 [ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x540+0+0)" = 0 ] || tw_fail "level 8 left the list"
 [ "$(tw_region_diff "$TW_DIR/list8.png" "$TW_DIR/chosen8.png" 800x60+0+540)" != 0 ] || tw_fail "no line says why"
 tw_exit_by_menu

@@ -30,10 +30,10 @@ media_case() {
   tw_launch
   tw_screenshot "$TW_DIR/$name-title.png"
   tw_keys Return Return        # "Play", then level 1
-  sleep 0.4
+  tw_frames 24
   tw_screenshot "$TW_DIR/$name-play.png"
   tw_key Escape
-  sleep 0.6
+  tw_frames 36
   tw_screenshot "$TW_DIR/$name-pause.png"
   tw_running || tw_fail "$name: the game ended on its own"
 

@@ -15,14 +15,14 @@ tw_keys Down Return Return      # "Edit", then level 1
 # (2, 2) has its top-left corner at (232, 180), cell (9, 5) its centre at (568, 348).
 CORNER=24x24+220+168
 tw_move 568 348
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/before.png"
 tw_move 256 204
 tw_keydown shift
 xdotool mousedown 1
-sleep 0.15
+tw_frames 9
 tw_move 568 348
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/dragging.png"
 xdotool mouseup 1
 tw_keyup shift
@@ -30,8 +30,9 @@ tw_keyup shift
   tw_fail "no outline at the far corner of the rectangle being dragged"
 
 tw_close                        # the spawn was in the rectangle: unsaved
-tw_wait_exit 2 && tw_fail "closing the window with unsaved edits quit at once"
-tw_wait_region "$TW_DIR/before.png" 340x160+230+145 differs 3 || tw_fail "the close did not open the pause layer"
+tw_frames 30
+tw_running || tw_fail "closing the window with unsaved edits quit at once"
+tw_wait_region "$TW_DIR/before.png" 340x160+230+145 differs || tw_fail "the close did not open the pause layer"
 tw_close
 tw_expect_exit 0
 tw_pass

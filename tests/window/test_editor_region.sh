@@ -17,7 +17,7 @@ level="$TW_DIR/Levels/level1.dat"
 tw_start_x
 tw_launch
 tw_keys Down Return Return         # "Edit", then level 1
-sleep 0.3
+tw_frames 18
 tw_key Home                        # the whole 12 x 8 level in the paint area
 
 # Home shows a level of 8 rows in 0.5725 of the window's 600 pixels with 4 %
@@ -30,11 +30,11 @@ cell() {
 drag() {   # drag X0 Y0 X1 Y1: the left button from one cell to another
   tw_move $(cell "$1" "$2")
   xdotool mousedown 1
-  sleep "$TW_HOLD"
+  tw_frames "$TW_HOLD"
   tw_move $(cell "$3" "$4")
-  sleep "$TW_HOLD"
+  tw_frames "$TW_HOLD"
   xdotool mouseup 1
-  sleep 0.1
+  tw_frames 6
 }
 # expect NAME ROW...: Ctrl+S, then the file must become the level with these rows.
 expect() {
@@ -43,7 +43,7 @@ expect() {
   printf '%s\n' "Region" 12 8 "$@" > "$TW_DIR/$name.dat"
   tw_key ctrl+s
   tw_key Home                      # the view as it was, should S have panned for a frame
-  for i in $(seq 50); do cmp -s "$TW_DIR/$name.dat" "$level" && return 0; sleep 0.2; done
+  tw_until "$TW_LIMIT" cmp -s "$TW_DIR/$name.dat" "$level" && return 0
   diff "$TW_DIR/$name.dat" "$level" >&2
   tw_fail "$name: the saved level is not as expected"
 }
@@ -51,8 +51,7 @@ undo() {   # undo NAME: one Ctrl+Z gives back the original file
   tw_key ctrl+z
   tw_key ctrl+s
   tw_key Home
-  local i
-  for i in $(seq 50); do cmp -s "$original" "$level" && return 0; sleep 0.2; done
+  tw_until "$TW_LIMIT" cmp -s "$original" "$level" && return 0
   diff "$original" "$level" >&2
   tw_fail "one Ctrl+Z after $1 did not restore the level"
 }
@@ -115,9 +114,9 @@ tw_wait_region "$TW_DIR/before.png" "$bar" differs || tw_fail "Shift+T on a wall
 tw_screenshot "$TW_DIR/refused.png"
 tw_move $(cell 9 5)
 tw_key shift+t
-tw_wait_region "$TW_DIR/refused.png" "$bar" differs 15 || tw_fail "no test run from the finish's cell ended"
+tw_wait_region "$TW_DIR/refused.png" "$bar" differs || tw_fail "no test run from the finish's cell ended"
 tw_move $(cell 0 0)
-tw_wait_region "$TW_DIR/before.png" 800x300+0+180 same 10 || tw_fail "the editor did not come back as it was"
+tw_wait_region "$TW_DIR/before.png" 800x300+0+180 same || tw_fail "the editor did not come back as it was"
 [ -e "$TW_DIR/Levels/level1.score" ] && tw_fail "the test run wrote a score"
 cmp -s "$original" "$level" || tw_fail "the test run changed the level"
 tw_close

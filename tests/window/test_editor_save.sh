@@ -16,23 +16,23 @@ tw_launch
 tw_screenshot "$TW_DIR/title.png"
 
 tw_keys Down Return Return      # "Edit", then level 1
-sleep 0.3
+tw_frames 18
 # The view is 12.5 cells tall in 600 pixels: 48 pixels a cell, centred on the
 # spawn's centre (5.5, 4.5). Two cells right of it is cell (7, 4).
 tw_move 496 300
-sleep 0.2
+tw_frames 12
 tw_screenshot "$TW_DIR/editor_before.png"
 tw_keys e e                     # brush 0 -> 2, maptype_blockharmful
 tw_screenshot "$TW_DIR/editor_brush.png"
 bar=$(compare -metric AE -extract 800x60+0+0 "$TW_DIR/editor_before.png" "$TW_DIR/editor_brush.png" null: 2>&1)
 [ "${bar%% *}" != 0 ] || tw_fail "the brush bar did not change with E"
 tw_click 496 300
-sleep 0.2
+tw_frames 12
 tw_screenshot "$TW_DIR/editor_painted.png"
 tw_same_picture "$TW_DIR/editor_brush.png" "$TW_DIR/editor_painted.png" &&
   tw_fail "painting changed nothing on screen"
 tw_key b
-sleep 0.3
+tw_frames 18
 
 # The file: same title line and numbers, one letter changed at row 4, column 7.
 expected="$TW_DIR/expected.dat"

@@ -19,7 +19,7 @@ tw_launch
 tw_keys Down Return Return Tab BackSpace   # "Edit", level 1, the title, less its "b"
 xdotool type --delay 120 "ä Łódź Ёж bet" || tw_fail "xdotool type"
 tw_keys ctrl+z Return b
-sleep 0.5
+tw_frames 30
 [ "$(head -n 1 "$TW_DIR/Levels/level1.dat")" = "Aä Łódź Ёж be" ] ||
   tw_fail "the saved title is '$(head -n 1 "$TW_DIR/Levels/level1.dat")'"
 tw_close

@@ -22,7 +22,7 @@ level="$TW_DIR/Levels/level1.dat"
 tw_start_x
 tw_launch
 tw_keys Down Return Return         # "Edit", then level 1
-sleep 0.3
+tw_frames 18
 tw_key e                           # brush: normal block
 tw_move 500 350
 tw_screenshot "$TW_DIR/full.png"
@@ -42,15 +42,13 @@ tw_key ctrl+s
 expected="$TW_DIR/expected.dat"
 awk -v cx="$cx" -v cy="$cy" 'NR == cy + 4 { $0 = substr($0, 1, cx) "b" substr($0, cx + 2) } { print }' \
   "$original" > "$expected"
-for i in $(seq 50); do cmp -s "$expected" "$level" && break; sleep 0.2; done
-if ! cmp -s "$expected" "$level"; then
+if ! tw_until "$TW_LIMIT" cmp -s "$expected" "$level"; then
   diff "$expected" "$level" | head -8 >&2
   tw_fail "the click at the whole-level zoom did not paint cell ($cx, $cy) alone"
 fi
 tw_key ctrl+z
 tw_key ctrl+s
-for i in $(seq 50); do cmp -s "$original" "$level" && break; sleep 0.2; done
-cmp -s "$original" "$level" || tw_fail "one Ctrl+Z did not give back the level byte for byte"
+tw_until "$TW_LIMIT" cmp -s "$original" "$level" || tw_fail "one Ctrl+Z did not give back the level byte for byte"
 tw_close
 tw_expect_exit 0
 tw_pass

@@ -16,7 +16,7 @@ tw_start_x
 hint_bar_pixel() {
   tw_launch
   tw_keys Return Return
-  sleep 0.5
+  tw_frames 30
   tw_screenshot "$TW_DIR/start.png"
   tw_close
   tw_expect_exit 0
@@ -35,26 +35,26 @@ EDITOR_BAR=800x70+0+518; FOOTER=800x58+0+542
 rm -r "$TW_DIR/Media" && ln -s "$REPO_ROOT/Media" "$TW_DIR/Media"   # the real font from here on
 tw_launch
 tw_move 400 500
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/title.png"
 tw_click 400 $EDIT_Y                         # "Edit": the edit list, level 1 lit
 tw_key Return
-sleep 0.5
+tw_frames 30
 tw_screenshot "$TW_DIR/editor.png"
 
 tw_key Escape
 tw_wait_still $FOOTER || tw_fail "the pause layer did not come to rest"
 tw_screenshot "$TW_DIR/paused.png"
 tw_click 400 $SAVE_Y
+tw_wait_region "$TW_DIR/paused.png" $FOOTER differs || tw_fail "the footer does not name the screenshot"
 tw_wait_file "$TW_DIR/screenshot1.png"
-tw_wait_region "$TW_DIR/paused.png" $FOOTER differs 2 || tw_fail "the footer does not name the screenshot"
-tw_wait_region "$TW_DIR/paused.png" $FOOTER same 5 || tw_fail "the screenshot's name stays in the footer"
+tw_wait_region "$TW_DIR/paused.png" $FOOTER same || tw_fail "the screenshot's name stays in the footer"
 tw_key Escape
-sleep 0.6
+tw_frames 36
 
 # B saves: "Saved" in the bottom bar while the key is still down, then the title.
 xdotool keydown b
-sleep 0.1
+tw_frames 6
 tw_screenshot "$TW_DIR/saved.png"
 xdotool keyup b
 tw_move 400 500

@@ -34,11 +34,11 @@ start_level() {
 tw_start_x ${W}x${H}
 tw_launch
 start_level
-sleep 0.6
+tw_frames 36
 tw_keydown Right
-tw_wait_file "$GHOST" 15
+tw_wait_file "$GHOST"
 tw_keyup Right
-sleep 0.7
+tw_frames 42
 tw_key Return   # the results card, once it takes keys, goes to the title
 [ "$(head -c 4 "$GHOST")" = T2GH ] || tw_fail "the ghost file has no magic word"
 
@@ -47,7 +47,7 @@ tw_key Return   # the results card, once it takes keys, goes to the title
 race() {
   start_level
   tw_keydown Right
-  sleep 1.8
+  tw_frames 108
   tw_screenshot "$1"
   tw_keyup Right
   tw_close
@@ -67,15 +67,15 @@ tw_settings "screenw = $W" "screenh = $H"
 tw_launch
 tw_key Return
 tw_move 790 590
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/list.png"
 tw_key g
-tw_wait_differs "$TW_DIR/list.png" 3 || tw_fail "G in the play list does not start watching"
-sleep 0.5
+tw_wait_differs "$TW_DIR/list.png" || tw_fail "G in the play list does not start watching"
+tw_frames 30
 tw_screenshot "$TW_DIR/watch.png"
 [ "$(ghost_pixels "$TW_DIR/watch.png")" -gt 1500 ] || tw_fail "watching shows no ghost"
 tw_key x
-tw_wait_same "$TW_DIR/list.png" 3 || tw_fail "a key press does not end the watching"
+tw_wait_same "$TW_DIR/list.png" || tw_fail "a key press does not end the watching"
 tw_close
 tw_expect_exit 0
 
@@ -83,7 +83,7 @@ python3 -c 'import struct, sys; sys.stdout.buffer.write(b"T2GH" + struct.pack("<
   struct.pack("<3f2h", 1, 2.5, 2.5, 6 * 32, 32) * 300)' > "$GHOST"   # at the spawn, hanging from (6, 1)
 tw_launch
 tw_keys Return g
-sleep 0.5
+tw_frames 30
 tw_screenshot "$TW_DIR/tether.png"
 [ "$(ghost_pixels "$TW_DIR/tether.png")" -gt 1500 ] || tw_fail "G does not watch a run on the tether"
 grey=$(ghost_pixels "$TW_DIR/tether.png" 'rgb(128,128,128)')

@@ -39,7 +39,7 @@ search() {
   tw_keydown Control_L
   tw_key f
   tw_keyup Control_L
-  sleep 0.3
+  tw_frames 18
   tw_keys BackSpace BackSpace BackSpace BackSpace BackSpace
   [ -n "$1" ] && xdotool type --delay 80 "$1"
   tw_key Return
@@ -49,77 +49,73 @@ tw_settings "screenw = 800" "screenh = 600" "hub = $HUB"
 tw_start_x 800x600
 tw_launch
 tw_move 790 590                      # the game's pointer away from the rows
-sleep 0.3
+tw_frames 18
 tw_keys Down Down Return             # "Online"
-tw_wait_file "$TW_DIR/cache/pictures/$ID.png" 20
+tw_wait_file "$TW_DIR/cache/pictures/$ID.png"
 cmp -s "$TW_DIR/cache/pictures/$ID.png" <(curl -s "$HUB/levels/$ID.png") || tw_fail "the kept picture is not the hub's"
 tw_wait_still "$ROWS" || tw_fail "the list does not come to rest"
 tw_screenshot "$TW_DIR/full.png"
 
 search zzzz                          # no level holds it
-tw_wait_region "$TW_DIR/full.png" "$ROWS" differs 15 || tw_fail "a search that finds nothing leaves the list as it was"
+tw_wait_region "$TW_DIR/full.png" "$ROWS" differs || tw_fail "a search that finds nothing leaves the list as it was"
 tw_wait_still "$ROW1" || tw_fail "the empty list does not come to rest"
 tw_screenshot "$TW_DIR/empty.png"
 
 search drop
-tw_wait_region "$TW_DIR/empty.png" "$ROW1" differs 15 || tw_fail "searching \"drop\" shows no row"
-tw_wait_region "$TW_DIR/empty.png" "$ROWS" same 15 || tw_fail "searching \"drop\" shows more than one row"
+tw_wait_region "$TW_DIR/empty.png" "$ROW1" differs || tw_fail "searching \"drop\" shows no row"
+tw_wait_region "$TW_DIR/empty.png" "$ROWS" same || tw_fail "searching \"drop\" shows more than one row"
 
 search ""
-tw_wait_region "$TW_DIR/empty.png" "$ROWS" differs 15 || tw_fail "an empty search does not show every level again"
+tw_wait_region "$TW_DIR/empty.png" "$ROWS" differs || tw_fail "an empty search does not show every level again"
 tw_keys z z z                        # small, medium, large: the longest shipped level alone
-tw_wait_region "$TW_DIR/empty.png" "$ROWS" same 15 || tw_fail "the size filter \"large\" shows more than one row"
-tw_wait_region "$TW_DIR/empty.png" "$ROW1" differs 15 || tw_fail "the size filter \"large\" shows no row"
+tw_wait_region "$TW_DIR/empty.png" "$ROWS" same || tw_fail "the size filter \"large\" shows more than one row"
+tw_wait_region "$TW_DIR/empty.png" "$ROW1" differs || tw_fail "the size filter \"large\" shows no row"
 tw_key z                             # any size again
-tw_wait_region "$TW_DIR/empty.png" "$ROWS" differs 15 || tw_fail "the size filter does not come back to any size"
-tw_wait_region "$TW_DIR/full.png" "$ROWS" same 15 || tw_fail "the whole list is not as it was"
+tw_wait_region "$TW_DIR/empty.png" "$ROWS" differs || tw_fail "the size filter does not come back to any size"
+tw_wait_region "$TW_DIR/full.png" "$ROWS" same || tw_fail "the whole list is not as it was"
 
 tw_key Return                        # Drop's leaderboard, beside its picture
-for i in $(seq 50); do
+board_shown() {
   tw_screenshot "$TW_DIR/board.png"
   green=$(count_colour "$TW_DIR/board.png" "$BOARD_PICTURE" 'rgb(40,190,90)')
   orange=$(count_colour "$TW_DIR/board.png" "$BOARD_PICTURE" 'rgb(242,112,28)')
-  [ "$green" -ge 30 ] && [ "$orange" -ge 30 ] && break
-  sleep 0.2
-done
+  [ "$green" -ge 30 ] && [ "$orange" -ge 30 ]
+}
+tw_until "$TW_LIMIT" board_shown
 [ "$green" -ge 30 ] && [ "$orange" -ge 30 ] ||
   tw_fail "the leaderboard shows no picture of Drop ($green green, $orange orange pixels)"
 [ "$(count_colour "$TW_DIR/full.png" "$BOARD_PICTURE" 'rgb(40,190,90)')" = 0 ] ||
   tw_fail "the finish's green is on the list where no picture is"
 
 tw_key Return                        # play it: the ball drops onto the finish
-sleep 2
+tw_frames 120
 xdotool type --delay 80 "Bobby"
 tw_key Return
-for i in $(seq 50); do
-  [ "$(hub_field "/api/v1/levels/$ID/records" 'len(j["records"])')" = 2 ] && break
-  sleep 0.2
-done
+two_records() { [ "$(hub_field "/api/v1/levels/$ID/records" 'len(j["records"])')" = 2 ]; }
+tw_until "$TW_LIMIT" two_records
 [ "$(hub_field "/api/v1/levels/$ID/records" 'len(j["records"])')" = 2 ] || tw_fail "Bobby's run is not on the hub"
 [ "$(hub_field '/api/v1/levels?sort=new' 'j["levels"][0]["rating"]')" = 0 ] || tw_fail "Drop has a thumbs-up already"
 for i in $(seq 30); do
   tw_key u
   [ "$(hub_field '/api/v1/levels?sort=new' 'j["levels"][0]["rating"]')" = 1 ] && break
-  sleep 0.3
+  tw_frames 18
 done
 [ "$(hub_field '/api/v1/levels?sort=new' 'j["levels"][0]["rating"]')" = 1 ] || tw_fail "U on the card gave no thumbs-up"
 
 # Finished by a player besides its author, Drop can be the level of the day: the only one.
 [ "$(hub_field /api/v1/daily 'j["id"]')" = "$ID" ] || tw_fail "the hub has no level of the day"
 tw_key Return                        # the title screen
-sleep 0.5
+tw_frames 30
 tw_keys Down Down Return             # "Online" again: "Level of the day: Drop" first
-tw_wait_region "$TW_DIR/full.png" "$ROW1_TITLE" differs 15 || tw_fail "the level of the day is not marked"
-tw_wait_region "$TW_DIR/full.png" "$ROWS" same 15 || tw_fail "the rows after the level of the day are not the page's"
+tw_wait_region "$TW_DIR/full.png" "$ROW1_TITLE" differs || tw_fail "the level of the day is not marked"
+tw_wait_region "$TW_DIR/full.png" "$ROWS" same || tw_fail "the rows after the level of the day are not the page's"
 
 # A report from Drop's leaderboard: the third reason, "copied", reaches the hub.
 tw_key Return
-sleep 0.5
+tw_frames 30
 tw_keys k Down Down Return
-for i in $(seq 50); do
-  "$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" 2>/dev/null | grep -q "^$ID .*copied 1" && break
-  sleep 0.2
-done
+reported() { "$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" 2>/dev/null | grep -q "^$ID .*copied 1"; }
+tw_until "$TW_LIMIT" reported
 "$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" | grep -q "^$ID .*broken 0  offensive 0  copied 1" ||
   tw_fail "the report did not reach the hub: $("$HUB_BIN" reports --db "$TW_DIR/hub.sqlite" 2>&1)"
 tw_close

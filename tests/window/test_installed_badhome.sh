@@ -19,14 +19,14 @@ tw_start_x 1280x800
 # with B; painted.png and saved.png are the screens before and after B.
 edit_level_one() {
   tw_keys Down Return Return
-  sleep 0.3
+  tw_frames 18
   tw_keys q
   tw_click 496 300
   tw_move 400 300
-  sleep 0.2
+  tw_frames 12
   tw_screenshot "$TW_DIR/painted.png"
   tw_key b
-  sleep 0.3
+  tw_frames 18
   tw_screenshot "$TW_DIR/saved.png"
   tw_running || tw_fail "the game ended on saving ($1)"
 }

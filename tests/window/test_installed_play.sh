@@ -22,7 +22,7 @@ tw_start_x 1024x768
 tw_launch
 [ "$(tw_window_size)" = "800 600" ] || tw_fail "window $(tw_window_size): the user settings were not read"
 tw_keys Down Return Return      # "Edit", then level 1
-sleep 0.3
+tw_frames 18
 tw_keys e e
 tw_click 496 300
 tw_key b
@@ -39,17 +39,17 @@ mine="$HOME/.local/share/tetherorb2/Levels"
 printf 'stale' > "$mine/level16.score"
 tw_launch
 tw_keys Down Return End Return
-sleep 0.3
+tw_frames 18
 tw_key b
 tw_wait_file "$mine/level16.dat"
 [ ! -e "$mine/level16.score" ] || tw_fail "the new level 16 kept the stale best of its slot"
-sleep 1.5                      # "Saved", then the title
+tw_frames 90                      # "Saved", then the title
 tw_keys Down Return Delete Delete Home Delete Delete
 [ ! -e "$mine/level16.dat" ] && [ ! -e "$saved" ] || tw_fail "Delete twice left level 16 or the player's level 1"
 xdotool click 5 click 5 click 5
 tw_keys Return b
 tw_wait_file "$mine/level4.dat"
-sleep 1.5
+tw_frames 90
 tw_exit_by_menu
 
 # XDG_DATA_HOME and XDG_CONFIG_HOME are followed; a user level takes the place
@@ -65,7 +65,7 @@ score="$XDG_DATA_HOME/tetherorb2/Levels/level1.score"
 tw_wait_file "$score" || tw_fail "no score at $score after playing the user's level 1"
 [ "$(stat -c %s "$score")" = 4 ] || tw_fail "the score file is not 4 bytes"
 [ ! -e "$HOME/.local/share/tetherorb2/Levels/level1.score" ] || tw_fail "the score ignored XDG_DATA_HOME"
-sleep 0.3
+tw_frames 18
 tw_exit_by_menu
 
 [ "$(cd "$TW_WORKDIR" && find . | sort | xargs)" = ". ./Media ./Media/holiday.jpg" ] ||

@@ -13,7 +13,16 @@ tw_start_x 800x600
 AUDIO="$TW_DIR/audio.raw"
 DISK=(SDL_AUDIODRIVER=disk "SDL_DISKAUDIOFILE=$AUDIO" SDL_DISKAUDIODELAY=20)
 size() { stat -c %s "$AUDIO" 2>/dev/null || echo 0; }
-grow() { sleep "$1"; size; }
+size_reaches() { [ "$(size)" -ge "$1" ]; }
+# grow SECONDS: waits until SECONDS more of sound (44.1 kHz, two channels of
+# 16 bits) are in the recording, then prints its size: the recording is the
+# clock, however busy the machine. Call it as x=$(grow S) || exit 1.
+grow() {
+  local target
+  target=$(awk -v now="$(size)" -v s="$1" 'BEGIN { printf "%d", now + s * 44100 * 4 }')
+  tw_until "$TW_LIMIT" size_reaches "$target" || tw_fail "the recording stopped at $(size) bytes"
+  size
+}
 
 # audio MODE FROM [TO]: over the recording's bytes FROM..TO, "rms" prints
 # the loudness; "onsets" prints the byte offsets where a sound starts after
@@ -37,7 +46,7 @@ else:
     print(' '.join(map(str, out)))
 PY
 }
-music_rms() { local a; a=$(grow 0.3); audio rms "$a" "$(grow 1.2)"; }
+music_rms() { local a b; a=$(grow 0.3) && b=$(grow 1.2) || exit 1; audio rms "$a" "$b"; }
 
 # Music 50 to 100 to 0 on the options screen, effects silent meanwhile.
 tw_settings "screenw = 800" "screenh = 600" "# kept as written" "sound = 0" "music = 50"
@@ -55,7 +64,7 @@ off=$(music_rms)
 tw_keys Up Right Right Right Right Right Right Right Right
 for i in $(seq 14); do tw_key Down; done
 tw_keys Return j
-sleep 0.3
+tw_frames 18
 tw_exit_by_menu
 grep -qx "key_jump = j" settings.ini && grep -qx "music = 0" settings.ini && grep -qx "# kept as written" settings.ini ||
   tw_fail "settings.ini does not keep the changes and its comment: $(cat settings.ini)"
@@ -67,7 +76,8 @@ grep -qx "key_jump = j" settings.ini && grep -qx "music = 0" settings.ini && gre
 # band of 1.7 to 2.4 times rather than exactly two.
 fall_bytes() {
   tw_key Return
-  sleep 5
+  tw_frames 300
+  grow 0.5 > /dev/null   # the sound of the last frames reaches the file
   local onsets=($(audio onsets 0))
   [ "${#onsets[@]}" -ge 2 ] || tw_fail "no pickup and landing heard after the level's choice"
   FALL=$(( onsets[-1] - onsets[-2] ))
@@ -78,24 +88,25 @@ sounds() { local onsets=($(audio onsets 0)); echo "${#onsets[@]}"; }
 rm -f "$AUDIO"
 tw_launch "${DISK[@]}"
 tw_key Return
-sleep 0.5
+tw_frames 30
 fall_bytes
 normal=$FALL
 before=$(sounds)
+more_sounds() { [ "$(sounds)" -gt "$before" ]; }
 tw_key space
-sleep 0.8
+tw_frames 48
+grow 0.5 > /dev/null
 [ "$(sounds)" = "$before" ] || tw_fail "Space still jumps after the rebinding"
 tw_key j
-sleep 0.8
-[ "$(sounds)" -gt "$before" ] || tw_fail "J does not jump after a restart"
+tw_until "$TW_LIMIT" more_sounds || tw_fail "J does not jump after a restart"
 
 # Back to the title, game speed 50% (row 6), the same fall again.
 tw_key Escape
-sleep 0.5
+tw_frames 30
 tw_keys Down Down Down Down Return
-sleep 0.5
+tw_frames 30
 tw_keys Down Down Return Down Down Down Down Down Down Left Left Left Left Left b Return
-sleep 0.5
+tw_frames 30
 fall_bytes
 slow=$FALL
 [ $((slow * 100)) -ge $((normal * 170)) ] && [ $((slow * 100)) -le $((normal * 240)) ] ||

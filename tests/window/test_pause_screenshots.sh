@@ -32,20 +32,20 @@ tw_launch
 
 # From the title screen, with the pointer (and so the game's cursor) at (100, 300).
 tw_move 100 300
-sleep 0.2
+tw_frames 12
 tw_screenshot "$TW_DIR/title.png"
 tw_key Escape
 tw_wait_still $TITLE_CORNER || tw_fail "the pause layer did not come to rest"
 tw_move 400 $SAVE_Y
-sleep 0.2
+tw_frames 12
 tw_screenshot "$TW_DIR/paused_title.png"
 # Encoding holds up the frame that saves; wait for each file before the next click.
 tw_click 400 $SAVE_Y
 tw_wait_file "$TW_DIR/screenshot2.png"
-sleep 0.3
+tw_frames 18
 tw_click 400 $SAVE_Y
 tw_wait_file "$TW_DIR/screenshot3.png"
-sleep 0.3
+tw_frames 18
 
 [ "$(cat "$TW_DIR/screenshot1.png")" = "keep me" ] || tw_fail "screenshot1.png was overwritten"
 [ -f "$TW_DIR/screenshot2.png" ] && [ -f "$TW_DIR/screenshot3.png" ] ||
@@ -68,24 +68,29 @@ shot="$TW_DIR/screenshot2.png"
   tw_fail "the screenshot holds the pointer"
 [ "$(tw_distinct_colours "$shot")" -gt 1 ] || tw_fail "the screenshot is blank"
 
-# Resume and, in one xdotool call (separate ones can outlast the slide), Return
+# Resume and, two frames after the click (the slide away takes 20), Return
 # as the layer slides away: it opens the play list. Then level 1, paused.
 tw_move 400 $RESUME_Y
-xdotool mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 keydown Return sleep 0.15 keyup Return ||
-  tw_fail "click and Return"
+xdotool mousedown 1 || tw_fail "mousedown"
+tw_frames 2
+xdotool mouseup 1 || tw_fail "mouseup"
+tw_frames 2
+xdotool keydown Return || tw_fail "keydown Return"
+tw_frames 3
+xdotool keyup Return || tw_fail "keyup Return"
 tw_wait_region "$TW_DIR/title.png" 320x30+70+135 differs ||   # the play list's heading
   tw_fail "Return pressed as the pause layer slid away was lost"
 tw_key Return
 tw_wait_region "$TW_DIR/title.png" $TITLE_CORNER differs || tw_fail "level 1 did not start"
-sleep 0.3
+tw_frames 18
 tw_key Escape
 tw_wait_still $TITLE_CORNER || tw_fail "the pause layer in play did not come to rest"
 tw_move 400 $SAVE_Y
-sleep 0.2
+tw_frames 12
 tw_screenshot "$TW_DIR/paused_play.png"
 tw_click 400 $SAVE_Y
 tw_wait_file "$TW_DIR/screenshot4.png"
-sleep 0.3
+tw_frames 18
 play="$TW_DIR/screenshot4.png"
 [ -f "$play" ] || tw_fail "no screenshot4.png from the pause in play"
 check_png "$play"

@@ -24,7 +24,7 @@ tw_start_x ${W}x${H}
 tw_launch
 tw_keys Return Return
 tw_move $MOUSE_X $MOUSE_Y
-sleep 3
+tw_frames 180
 tw_screenshot "$TW_DIR/play.png"
 tw_running || tw_fail "the game ended during play"
 

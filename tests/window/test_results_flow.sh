@@ -23,67 +23,65 @@ card_up() { [ "$(tw_pixel "$TW_DIR/now.png" $CARD)" = "128 128 128" ]; }
 # finish_to_card: holds Right until the card shows.
 finish_to_card() {
   tw_keydown Right
-  for i in $(seq 50); do shot; card_up && break; sleep 0.2; done
+  tw_until "$TW_LIMIT" eval 'shot; card_up'
   tw_keyup Right
   card_up || tw_fail "no results card after rolling to the finish"
 }
 # in_play N: play without the card, in level 1 (open roof) or 2 (blocks above).
 in_play() {
-  sleep 0.3
+  tw_frames 18
   shot
   card_up && tw_fail "the card is still up where level $1 should run"
   [ "$(tw_pixel "$TW_DIR/now.png" $ROOF)" = "0 255 0" ] && r=2 || r=1
   [ "$r" = "$1" ] || tw_fail "level $r runs where level $1 should"
 }
 # pause_click Y: pauses, and clicks the row at Y once the menu is at rest;
-# then, the pointer back at the centre, waits for the view, which leads
-# toward the pointer, to glide back and come to rest (a title shown instead
-# may never rest: the wait is bounded).
+# then puts the pointer back at the centre.
 pause_click() {
   tw_key Escape
   tw_wait_still 340x260+230+150 || tw_fail "the pause menu does not come to rest"
   tw_click 400 "$1"
   tw_move 400 300
-  sleep 1.5
-  tw_wait_still "$BELOW_BANNER" 5 || true
 }
 
 tw_start_x 800x600
 tw_launch
-sleep 0.3
+tw_frames 18
 tw_screenshot "$TW_DIR/title.png"
 tw_keys Return Return
 in_play 1
 tw_keydown space   # held into the card, where it chooses nothing
 finish_to_card
-sleep 1
+tw_frames 60
 tw_keyup space
 shot
 card_up || tw_fail "a Space held from play left the card"
 tw_key space       # pressed again once the card takes keys
-sleep 0.3
+tw_frames 18
 shot
 card_up || tw_fail "Space, the jump key, left the card"
 tw_key r
 in_play 1
 finish_to_card
-sleep 0.7
+tw_frames 42
 tw_key n
 in_play 2
 
-sleep 1
+tw_frames 60
 tw_screenshot "$TW_DIR/start.png"
-tw_key Left 0.4
-sleep 0.5
+tw_key Left 24
+tw_frames 30
 tw_screenshot "$TW_DIR/moved.png"
 [ "$(tw_region_diff "$TW_DIR/start.png" "$TW_DIR/moved.png" $BELOW_BANNER)" -gt 200 ] ||
   tw_fail "Left did not move the ball"
 pause_click 375   # "Restart level", under "Back to title"
+tw_frames 90      # the view, which leads toward the pointer, glides back
+tw_wait_still "$BELOW_BANNER" || tw_fail "the view does not come to rest after the restart"
 tw_screenshot "$TW_DIR/restarted.png"
 [ "$(tw_region_diff "$TW_DIR/start.png" "$TW_DIR/restarted.png" $BELOW_BANNER)" -lt 200 ] ||
   tw_fail "\"Restart level\" did not put the ball back at the start"
 pause_click 325
-tw_wait_same "$TW_DIR/title.png" 5 || tw_fail "\"Back to title\" does not show the title screen"
+tw_wait_same "$TW_DIR/title.png" || tw_fail "\"Back to title\" does not show the title screen"
 tw_close
 tw_expect_exit 0
 tw_pass

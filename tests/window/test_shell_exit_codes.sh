@@ -20,7 +20,7 @@ tw_expect_exit 0
 
 tw_launch
 tw_key Escape
-sleep 0.5
+tw_frames 30
 tw_running || tw_fail "the game ended on Escape"
 tw_close
 tw_expect_exit 0

@@ -16,17 +16,17 @@ tw_wait_still "340x160+230+145" || tw_fail "the pause menu does not come to rest
 
 # Alt+Enter fills the screen, still paused; F11 goes back to the window.
 tw_keydown Alt_L; tw_key Return; tw_keyup Alt_L
-sleep 0.5
+tw_frames 30
 [ "$(tw_window_size)" = "1280 1024" ] || tw_fail "Alt+Enter: window is $(tw_window_size)"
 import -window root "$TW_DIR/full.png" || tw_fail "root screenshot"
 [ "$(tw_pixel "$TW_DIR/full.png" 1276 500)" = "$BLUE" ] || tw_fail "full screen: the picture does not reach the right edge"
 tw_key F11
-sleep 0.5
+tw_frames 30
 [ "$(tw_window_size)" = "800 600" ] || tw_fail "F11: window is $(tw_window_size)"
 
 # The X server resizes the window: the picture fills the new size.
 xdotool windowsize "$TW_WIN" 500 700 || tw_fail "windowsize"
-sleep 0.5
+tw_frames 30
 tw_screenshot "$TW_DIR/resized.png"
 [ "$(tw_image_size "$TW_DIR/resized.png")" = "500 700" ] || tw_fail "resize: picture is $(tw_image_size "$TW_DIR/resized.png")"
 [ "$(tw_pixel "$TW_DIR/resized.png" 495 600)" = "$BLUE" ] || tw_fail "resize: the picture does not fill the window"
@@ -49,7 +49,7 @@ tw_expect_exit 0
 # A 600 x 900 window: both title rows with blue on either side of their panels.
 tw_settings "screenw = 600" "screenh = 900"
 tw_launch
-sleep 0.5
+tw_frames 30
 tw_screenshot "$TW_DIR/narrow.png"
 for y in 372 415; do
   row="$(tw_pixel "$TW_DIR/narrow.png" 1 $y)|$(tw_pixel "$TW_DIR/narrow.png" 12 $y)"

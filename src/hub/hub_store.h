@@ -16,6 +16,8 @@
 //
 //   Player                         a registered player
 //   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token
+//   FindPlayerAndLevel(tx, tokenHash, id, body)   the same, and the listed level's canonical
+//                                  text, in one statement; Refusal 404 for a level not listed
 //   RegisterPlayer(tx, name, tokenHash)   201, or 200 when the token already has that name
 //   PublishLevel(tx, player, verdict)     the level and its first run; 201, or 200 with the
 //                                  author run and nothing recorded when it is listed
@@ -58,6 +60,7 @@ struct Answer {
 };
 
 Player FindPlayer(DbTx& tx, const std::string& tokenHash);
+Player FindPlayerAndLevel(DbTx& tx, const std::string& tokenHash, const std::string& id, std::string* body);
 Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& tokenHash);
 
 Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v);

@@ -268,7 +268,8 @@ static void RecordsRoute(const Request& req, Response& res)
     }
     std::string key = CacheKey(req), body;
     httplib::Headers kept;
-    if (!CachedBody(key, &body, &kept)) {
+    CacheFill fill(key);
+    if (!fill.Found(&body, &kept)) {
       long long note = CacheNote();
       Answer a;
       InTransaction(tx_read, [&](DbTx& tx) { a = LevelRecords(tx, id, limit, nullptr); });

@@ -12,7 +12,6 @@
 
 static const size_t ReadAheadBytes = 4096;     // as httplib's own stream reads
 static const int IdlePollMilliseconds = 50;    // how soon an idle connection sees the server stop
-static const size_t HeldWriteBytes = 65536;    // an answer's bytes held back to go out together
 
 // Waits for the socket to be readable (POLLIN) or writable; true when it is.
 static bool WaitFor(int sock, short events, int milliseconds)
@@ -50,12 +49,6 @@ static void AddressOf(bool peer, int sock, std::string& ip, int& port)
 // httplib's line reader takes a head one byte at a time and a body in
 // larger reads, so the bytes read one at a time since the last larger read
 // or blank line are the head being read.
-//
-// The socket is tried before it is waited for: a request's bytes are
-// mostly there when it is read, and an answer goes at once. httplib
-// writes an answer's head and its body apart; the stream holds what is
-// written until the connection next reads (or HeldWriteBytes gather), so
-// that a small answer is one send and one segment, not two.
 class BoundedStream : public httplib::Stream {
 public:
   BoundedStream(int sock, int readMs, int writeMs) : sock(sock), readMs(readMs), writeMs(writeMs) {}
@@ -68,10 +61,15 @@ public:
 
   ssize_t read(char* ptr, size_t size) override
   {
-    if (refused || !Flush())
+    if (refused)
       return -1;
     if (at == end) {
-      ssize_t n = Transfer(false, ahead, sizeof ahead);
+      if (!is_readable())
+        return -1;
+      ssize_t n;
+      do
+        n = recv(sock, ahead, sizeof ahead, 0);
+      while (n < 0 && errno == EINTR);
       if (n <= 0)
         return n;
       at = 0;
@@ -89,24 +87,13 @@ public:
 
   ssize_t write(const char* ptr, size_t size) override
   {
-    held.append(ptr, size);
-    return held.size() < HeldWriteBytes || Flush() ? (ssize_t)size : -1;
-  }
-
-  // Sends what write held back; false when the connection failed.
-  bool Flush()
-  {
-    size_t sent = 0;
-    while (sent < held.size()) {
-      ssize_t n = Transfer(true, &held[sent], held.size() - sent);
-      if (n <= 0) {
-        held.clear();
-        return false;
-      }
-      sent += (size_t)n;
-    }
-    held.clear();
-    return true;
+    if (!is_writable())
+      return -1;
+    ssize_t n;
+    do
+      n = send(sock, ptr, size, MSG_NOSIGNAL);
+    while (n < 0 && errno == EINTR);
+    return n;
   }
 
   bool Refused() const { return refused; }
@@ -124,22 +111,6 @@ public:
   }
 
 private:
-  // One send or receive, waiting for the socket (up to the time-out) only
-  // when it is not ready; what send or recv returned.
-  ssize_t Transfer(bool sending, char* data, size_t size)
-  {
-    for (;;) {
-      ssize_t n = sending ? send(sock, data, size, MSG_NOSIGNAL | MSG_DONTWAIT) : recv(sock, data, size, MSG_DONTWAIT);
-      if (n >= 0)
-        return n;
-      if (errno == EINTR)
-        continue;
-      if ((errno != EAGAIN && errno != EWOULDBLOCK) ||
-          !WaitFor(sock, sending ? POLLOUT : POLLIN, sending ? writeMs : readMs))
-        return -1;
-    }
-  }
-
   // One byte of a head; false past a bound, and every read fails from then on.
   bool Count(char c)
   {
@@ -165,7 +136,6 @@ private:
   int headLines = 0;
   char last = 0;
   bool refused = false;
-  std::string held;   // written, not yet sent
 };
 
 bool BoundedServer::process_and_close_socket(socket_t sock)
@@ -177,8 +147,6 @@ bool BoundedServer::process_and_close_socket(socket_t sock)
        left--) {
     bool closed = false;
     served = process_request(stream, left == 1, closed, nullptr);
-    if (!stream.Flush())
-      served = false;
     if (!served || closed || stream.Refused())
       break;
   }

@@ -1,5 +1,6 @@
 // hub_store: what the hub keeps and how each request changes it, in SQL
-// that SQLite and PostgreSQL both take. Every operation runs inside the
+// that SQLite and PostgreSQL both take (and, for a run, one statement of
+// PostgreSQL's own that saves it round trips). Every operation runs inside the
 // caller's transaction (hub_db's InTransaction) and throws a Refusal for a
 // request it will not carry out, so a refused request changes nothing.
 //

@@ -38,8 +38,16 @@ Player FindPlayer(DbTx& tx, const std::string& tokenHash)
   return Player{r.Number(0, 0), r.At(0, 1)};
 }
 
+// One round trip on PostgreSQL. On SQLite, where a statement costs no round
+// trip, the join took twice the processor time of the two statements on a
+// hub of a million runs.
 Player FindPlayerAndLevel(DbTx& tx, const std::string& tokenHash, const std::string& id, std::string* body)
 {
+  if (!UsesPostgres()) {
+    Player p = FindPlayer(tx, tokenHash);
+    *body = LevelBody(tx, id);
+    return p;
+  }
   DbRows r;
   tx.Run("SELECT p.id, p.name, l.body FROM players p LEFT JOIN levels l ON l.id = ? AND l.state = 0"
          " WHERE p.token_hash = ?",

@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <nlohmann/json.hpp>
 
 static const GameLimits BenchLimits = {1 << 20, 1000000, 1 << 20, 1000000, 16384};
@@ -59,7 +60,7 @@ std::vector<LoadTarget> ReadTargets(char** args, int count)
       t.path = t.withToken ? arg.substr(1) : arg;
     } else if (eq != std::string::npos) {
       t.levelId = arg.substr(0, eq);
-      t.body = nlohmann::json{{"replay", ReadOrDie(arg.c_str() + eq + 1)}}.dump();
+      t.replay = ReadOrDie(arg.c_str() + eq + 1);
     } else {
       fprintf(stderr, "tetherorb2-hub-load: %s is no target (/PATH, +/PATH or ID=REPLAY)\n", args[i]);
       exit(2);
@@ -67,6 +68,52 @@ std::vector<LoadTarget> ReadTargets(char** args, int count)
     targets.push_back(t);
   }
   return targets;
+}
+
+// The hub stores a replay once for each player and level (a repeat is
+// answered as the first was, and writes nothing), so each run a load posts
+// must be a replay of its own. Three one-frame lines go after the last,
+// each an idle input at the last line's time scale whose pointer position is one number: the load (its
+// second of the day), the client and the client's run. The replay stops at
+// the finish, which the shipped solutions reach on their last frame, so the
+// lines are never played: the re-run costs what the shipped one costs, and
+// the lines alternate their keys so the reader does not merge them.
+std::string NumberedReplay(const std::string& replay, long load, long client, long run)
+{
+  int width = 0, height = 0;
+  size_t screen = replay.find("\nscreen ");
+  if (screen == std::string::npos || sscanf(replay.c_str() + screen, "\nscreen %d %d", &width, &height) != 2 ||
+      width < 1 || height < 1)
+    return replay;
+  std::string out = replay;
+  if (!out.empty() && out.back() != '\n')
+    out += '\n';
+  // The last line's time scale, which the judge takes as played.
+  char scale[16];
+  size_t last = out.rfind('\n', out.size() - 2);
+  if (last == std::string::npos || sscanf(out.c_str() + last + 1, "%*d %15s", scale) != 1)
+    return replay;
+  const long numbers[] = {load, client, run};
+  const char* const keys[] = {"-", "J", "-"};
+  for (int i = 0; i < 3; i++) {
+    long n = numbers[i] % ((long)width * height);
+    char line[64];
+    snprintf(line, sizeof line, "1 %s %s %ld %ld 0\n", scale, keys[i], n % width, n / width);
+    out += line;
+  }
+  return out;
+}
+
+static long LoadNumber()
+{
+  static const long SecondsPerDay = 86400;
+  static const long load = (long)time(nullptr) % SecondsPerDay;
+  return load;
+}
+
+std::string RunBody(const LoadTarget& t, long client, long run)
+{
+  return nlohmann::json{{"replay", NumberedReplay(t.replay, LoadNumber(), client, run)}}.dump();
 }
 
 static double Percentile(const std::vector<double>& sorted, double p)

@@ -1,6 +1,8 @@
 // hub_load: what the parts of tetherorb2-hub-load share.
 //   LoadTarget                 one request a load sends: a GET, with the client's token or not, or a run
 //   ReadTargets(args, count)   targets from the command line: /PATH, +/PATH (with a token), ID=REPLAY (a run)
+//   NumberedReplay(replay, load, client, run)   the replay made a run of its own, numbered by the three
+//   RunBody(target, client, run)   the JSON body of a run target, its replay numbered for this load
 //   ReadOrDie(path)            a file's text, or the program ends
 //   Tally                      the answers of one load and their latencies
 //   PrintTally(label, tally, seconds)   one line: answers a second, p50, p99, p99.9, max
@@ -20,7 +22,7 @@ struct LoadTarget {
   std::string path;      // of a GET; empty for a run
   bool withToken;        // a GET that carries the client's token
   std::string levelId;   // of a run
-  std::string body;      // the run's JSON body
+  std::string replay;    // the run's replay text, numbered by RunBody for each send
 };
 
 struct Tally {
@@ -31,6 +33,8 @@ struct Tally {
 };
 
 std::vector<LoadTarget> ReadTargets(char** args, int count);
+std::string NumberedReplay(const std::string& replay, long load, long client, long run);
+std::string RunBody(const LoadTarget& t, long client, long run);
 std::string ReadOrDie(const char* path);
 void PrintTally(const char* label, Tally& tally, double seconds);
 int ClosedLoad(const char* url, int seconds, int clients, const std::vector<LoadTarget>& targets);

@@ -18,10 +18,11 @@
 static const double MicrosecondsPerSecond = 1e6;
 
 // Each process re-runs the pairs in turn, as the hub's verifier processes
-// would: the same judge, the hub's default limits, the same niceness. It
-// writes how many it finished to the pipe.
+// would: the same judge, the hub's default limits, the same niceness, and
+// replays numbered as the loads number theirs. It writes how many it
+// finished to the pipe.
 static void RerunUntil(LoadClock::time_point end, const std::vector<std::string>& levels,
-                       const std::vector<std::string>& replays, int pipe)
+                       const std::vector<std::string>& replays, int process, int pipe)
 {
   errno = 0;
   if (nice(VerifierNiceness) == -1 && errno != 0)
@@ -29,7 +30,8 @@ static void RerunUntil(LoadClock::time_point end, const std::vector<std::string>
   long done = 0;
   for (size_t n = 0; LoadClock::now() < end; n++) {
     Verdict v;
-    JudgeSubmission(HubOptions.game, levels[n % levels.size()], &replays[n % replays.size()], &v);
+    std::string replay = NumberedReplay(replays[n % replays.size()], 0, process, (long)n);
+    JudgeSubmission(HubOptions.game, levels[n % levels.size()], &replay, &v);
     done += v.finished;
   }
   if (write(pipe, &done, sizeof done) != (ssize_t)sizeof done)
@@ -56,7 +58,7 @@ int VerifierCeiling(int seconds, int processes, char** pairs, int count)
   LoadClock::time_point end = LoadClock::now() + std::chrono::seconds(seconds);
   for (int p = 0; p < processes; p++)
     if (fork() == 0)
-      RerunUntil(end, levels, replays, fds[1]);
+      RerunUntil(end, levels, replays, p, fds[1]);
   close(fds[1]);
   long total = 0, done;
   while (read(fds[0], &done, sizeof done) == (ssize_t)sizeof done)

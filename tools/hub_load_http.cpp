@@ -35,13 +35,14 @@ static bool RegisterClients(const char* url, int clients)
   return true;
 }
 
-// Sends one request of the target and counts its answer; the seconds a
-// busy hub asked to wait (Retry-After), else 0.
-static int Send(httplib::Client& client, const LoadTarget& t, const httplib::Headers& auth, Tally* tally)
+// Sends one request of the target, a run numbered (clientNumber, number),
+// and counts its answer; the seconds a busy hub asked to wait (Retry-After), else 0.
+static int Send(httplib::Client& client, const LoadTarget& t, const httplib::Headers& auth, long clientNumber,
+                long number, Tally* tally)
 {
   bool run = t.path.empty();
-  httplib::Result r = run ? client.Post(("/api/v1/levels/" + t.levelId + "/runs").c_str(), auth, t.body,
-                                        "application/json")
+  httplib::Result r = run ? client.Post(("/api/v1/levels/" + t.levelId + "/runs").c_str(), auth,
+                                        RunBody(t, clientNumber, number), "application/json")
                           : client.Get(t.path.c_str(), t.withToken ? auth : httplib::Headers());
   if (r && r->status == (run ? 201 : 200)) {
     tally->answered++;
@@ -110,7 +111,7 @@ int ClosedLoad(const char* url, int seconds, int clients, const std::vector<Load
       for (size_t n = c; LoadClock::now() < end; n++) {
         LoadClock::time_point start = LoadClock::now();
         long answered = tallies[c].answered;
-        int wait = Send(client, targets[n % targets.size()], auth, &tallies[c]);
+        int wait = Send(client, targets[n % targets.size()], auth, c, (long)n, &tallies[c]);
         if (tallies[c].answered > answered)
           tallies[c].ms.push_back(Since(start));
         // A client turned away waits as asked, as the game's does.
@@ -150,7 +151,7 @@ int OpenLoad(const char* url, int seconds, double rate, int clients, const std::
         std::this_thread::sleep_until(due);
         scheduled[c]++;
         long answered = tallies[c].answered;
-        Send(client, targets[(size_t)(c + k * clients) % targets.size()], auth, &tallies[c]);
+        Send(client, targets[(size_t)(c + k * clients) % targets.size()], auth, c, k, &tallies[c]);
         if (tallies[c].answered > answered)
           tallies[c].ms.push_back(Since(due));
       }

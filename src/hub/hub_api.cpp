@@ -108,7 +108,7 @@ std::string LevelIdIn(const Request& req)
 static Player Authenticate(const std::string& tokenHash)
 {
   Player p;
-  InTransaction(tx_read, [&](DbTx& tx) { p = FindPlayer(tx, tokenHash); });
+  InTransaction(tx_single, [&](DbTx& tx) { p = FindPlayer(tx, tokenHash); });
   return p;
 }
 
@@ -217,7 +217,7 @@ static void LevelRoute(const Request& req, Response& res)
 {
   Guarded(res, [&] {
     std::string id = LevelIdIn(req), text;
-    InTransaction(tx_read, [&](DbTx& tx) { text = LevelBody(tx, id); });
+    InTransaction(tx_single, [&](DbTx& tx) { text = LevelBody(tx, id); });
     res.set_content(text, "text/plain; charset=utf-8");
   });
 }
@@ -240,10 +240,7 @@ static void RunRoute(const Request& req, Response& res)
     const std::string& replay = BodyText(body, "replay");
     Player player;
     std::string level;
-    InTransaction(tx_read, [&](DbTx& tx) {
-      player = FindPlayer(tx, hash);
-      level = LevelBody(tx, id);
-    });
+    InTransaction(tx_single, [&](DbTx& tx) { player = FindPlayerAndLevel(tx, hash, id, &level); });
     Limit(rate_runs_player, std::to_string(player.id), HubOptions.rates.runsPerToken);
     Limit(rate_runs_address, ClientKey(req), HubOptions.rates.runsPerAddress);
     Verdict v = Verify(level, replay);
@@ -267,11 +264,12 @@ static void RecordsRoute(const Request& req, Response& res)
     json standing;
     if (withPlayer) {
       std::string hash = TokenHashOf(req);
-      InTransaction(tx_read, [&](DbTx& tx) { standing = TokenStanding(tx, id, hash); });
+      InTransaction(tx_single, [&](DbTx& tx) { standing = TokenStanding(tx, id, hash); });
     }
     std::string key = CacheKey(req), body;
     httplib::Headers kept;
-    if (!CachedBody(key, &body, &kept)) {
+    CacheFill fill(key);
+    if (!fill.Found(&body, &kept)) {
       long long note = CacheNote();
       Answer a;
       InTransaction(tx_read, [&](DbTx& tx) { a = LevelRecords(tx, id, limit, nullptr); });
@@ -293,7 +291,7 @@ static void ReplayRoute(const Request& req, Response& res)
     if (run < 0)
       throw Refusal{404, "no such run: a run id is a whole number"};
     std::string text;
-    InTransaction(tx_read, [&](DbTx& tx) { text = RunReplay(tx, run); });
+    InTransaction(tx_single, [&](DbTx& tx) { text = RunReplay(tx, run); });
     res.set_content(text, "text/plain; charset=utf-8");
   });
 }
@@ -313,7 +311,7 @@ static void RatingRoute(const Request& req, Response& res)
 static void HealthRoute(const Request&, Response& res)
 {
   Guarded(res, [&] {
-    InTransaction(tx_read, [&](DbTx& tx) { tx.Run("SELECT 1", {}); });
+    InTransaction(tx_single, [&](DbTx& tx) { tx.Run("SELECT 1", {}); });
     SendJson(res, 200, json{{"ok", true}});
     res.set_header("Cache-Control", "no-store");   // a load balancer's question is always asked anew
   });

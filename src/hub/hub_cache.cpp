@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 
@@ -24,6 +25,8 @@ static long long Writes;         // under CacheLock
 static size_t KeptBytes;         // under CacheLock
 static int KeptEntries;          // under CacheLock
 static std::atomic<long long> Hits, Misses;
+static std::string Filling[MaxCacheFills];   // the keys being read; "" when free. Under CacheLock
+static std::condition_variable FillEnded;
 
 static long long NowMilliseconds()
 {
@@ -65,13 +68,11 @@ static bool Fresh(const CacheEntry* e, long long now)
   return !e->key.empty() && now - e->made < HubOptions.cacheMs;
 }
 
-bool CachedBody(const std::string& key, std::string* body, httplib::Headers* headers)
+// Under CacheLock.
+static bool CopyKept(const std::string& key, std::string* body, httplib::Headers* headers)
 {
-  if (HubOptions.cacheMs <= 0 || key.empty())
-    return false;
   long long now = NowMilliseconds();
   int set = SetOf(key);
-  std::lock_guard<std::mutex> hold(CacheLock);
   for (int i = set; i < set + CacheWays; i++) {
     CacheEntry* e = &Entries[i];
     if (e->key != key)
@@ -85,8 +86,48 @@ bool CachedBody(const std::string& key, std::string* body, httplib::Headers* hea
     Hits++;
     return true;
   }
+  return false;
+}
+
+// Under CacheLock: the place of the key's read, else -1.
+static int FillOf(const std::string& key)
+{
+  for (int i = 0; i < MaxCacheFills; i++)
+    if (Filling[i] == key)
+      return i;
+  return -1;
+}
+
+bool CacheFill::Found(std::string* body, httplib::Headers* headers)
+{
+  if (HubOptions.cacheMs <= 0 || key.empty())
+    return false;
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(FillWaitMilliseconds);
+  std::unique_lock<std::mutex> hold(CacheLock);
+  if (CopyKept(key, body, headers))
+    return true;
+  if (FillOf(key) >= 0) {
+    // A read that a write overtook keeps nothing: its waiters then read
+    // for themselves, at once, rather than one after another.
+    bool ended = FillEnded.wait_until(hold, until, [&] { return FillOf(key) < 0; });
+    if (ended && CopyKept(key, body, headers))
+      return true;
+  } else {
+    claim = FillOf("");
+    if (claim >= 0)
+      Filling[claim] = key;
+  }
   Misses++;
   return false;
+}
+
+CacheFill::~CacheFill()
+{
+  if (claim < 0)
+    return;
+  std::lock_guard<std::mutex> hold(CacheLock);
+  Filling[claim].clear();
+  FillEnded.notify_all();
 }
 
 long long CacheNote()
@@ -140,7 +181,8 @@ httplib::Server::Handler CachedRoute(CacheRoute route)
     bool conditional = req.has_header("If-None-Match") || req.has_header("If-Modified-Since");
     std::string key = conditional ? std::string() : CacheKey(req), body;
     httplib::Headers headers;
-    if (CachedBody(key, &body, &headers)) {
+    CacheFill fill(key);
+    if (fill.Found(&body, &headers)) {
       res.status = 200;
       res.body.swap(body);
       res.headers = headers;

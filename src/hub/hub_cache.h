@@ -20,8 +20,14 @@
 // read from before the write: each read notes the count of writes before
 // its transaction (CacheNote) and its answer is kept only if no write came since.
 //
+// One reader at a time reads a missing answer: the others asking for it
+// meanwhile wait for that read (at most FillWaitMilliseconds) and take
+// what it kept, so an answer that ages out or a write that clears it does
+// not send every reader of it to the database at once.
+//
 //   CacheKey(req)                   the key of a GET: path and query, "" when too long to keep
-//   CachedBody(key, body, headers)  copies a kept answer; false when there is none or it is too old
+//   CacheFill                       a read of one key (RAII): Found copies the kept answer, waiting
+//                                   for another reader of the key; false when this one is to read it
 //   CacheNote()                     the writes so far, taken before a read's transaction
 //   KeepBody(key, level, note, body, headers)   keeps an answer; level "" for a list page
 //   LevelWritten(id)                clears id's leaderboards and every list page (RAII: CacheClearer)
@@ -40,7 +46,6 @@ const size_t MaxCacheBytes = 16 << 20;
 const size_t MaxCacheKeyBytes = 512;
 
 std::string CacheKey(const httplib::Request& req);
-bool CachedBody(const std::string& key, std::string* body, httplib::Headers* headers);
 long long CacheNote();
 void KeepBody(const std::string& key, const std::string& level, long long note, const std::string& body,
               const httplib::Headers& headers);
@@ -52,6 +57,17 @@ struct CacheClearer {
   explicit CacheClearer(const std::string& id) : id(id) {}
   ~CacheClearer() { LevelWritten(id); }
   std::string id;
+};
+
+const int MaxCacheFills = 64;             // keys read at once with readers waiting on them
+const int FillWaitMilliseconds = 1000;   // past this a waiting reader reads for itself
+
+struct CacheFill {
+  explicit CacheFill(const std::string& key) : key(key) {}
+  ~CacheFill();
+  bool Found(std::string* body, httplib::Headers* headers);
+  std::string key;
+  int claim = -1;   // the place of this reader's read among the fills, -1 when none
 };
 
 using CacheRoute = void (*)(const httplib::Request&, httplib::Response&);

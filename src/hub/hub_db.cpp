@@ -23,17 +23,28 @@ const int MaxBatchWrites = 64;     // SQLite writes committed together at most
 // processors could do. So this copy's writes queue here, in order, and go
 // in batches: a writer that finds no batch running leads one, takes the
 // writes waiting, runs each in a savepoint of one transaction (a write that
-// throws undoes its own changes only), commits once and wakes them all. A
-// write returns only after the commit that holds it.
+// throws undoes its own changes only), commits once, wakes the writers of
+// the batch and hands the lead to the first writer still waiting. A write
+// returns only after the commit that holds it. Each writer is woken on its
+// own: waking them all at every commit woke those left for the next batch
+// for nothing, a thread switch each.
 struct BatchedWrite {
   const std::function<void(DbTx&)>* body;
   std::exception_ptr thrown;
   bool done;
+  bool leads;                        // handed the lead of the next batch
+  std::condition_variable woken;     // on done or leads
 };
+// The batches go through a connection of their own. SQLite drops a
+// connection's page cache whenever another connection wrote since its
+// last transaction, so batches on whichever pooled connection was free
+// read the paths down every index they touch again; on one connection
+// they find them still cached.
+static DbLink* BatchLink;
+const char BatchCachePragma[] = "PRAGMA cache_size=-16384";   // KiB: the index paths of a million runs
 static std::mutex BatchLock;
-static std::condition_variable BatchDone;
 static std::deque<BatchedWrite*> BatchQueue;
-static bool BatchLeading;
+static bool BatchLeading;            // a writer leads a batch, or has been handed the lead
 static std::string Where;
 static bool Postgres;
 
@@ -73,6 +84,12 @@ bool OpenDatabase(const std::string& where, int connections, std::string* error)
     if (!Links[i])
       return false;
   }
+  if (!Postgres) {
+    BatchLink = OpenLink(error);
+    if (!BatchLink)
+      return false;
+    BatchLink->Execute(BatchCachePragma);
+  }
   return true;
 }
 
@@ -82,6 +99,8 @@ void CloseDatabase()
     delete Links[i];
     Links[i] = nullptr;
   }
+  delete BatchLink;
+  BatchLink = nullptr;
   LinkCount = 0;
 }
 
@@ -140,11 +159,8 @@ static void TryTransaction(int kind, const std::function<void(DbTx&)>& body)
 // whole batch; anything else a write throws (a refusal) is its own.
 static void RunBatch(const std::vector<BatchedWrite*>& batch)
 {
-  int slot = -1;
-  DbLink* link = nullptr;
+  DbLink* link = BatchLink;
   try {
-    slot = Borrow();
-    link = LinkOf(slot);
     link->Begin(tx_write);
     DbTx tx(link);
     for (BatchedWrite* w : batch) {
@@ -166,20 +182,16 @@ static void RunBatch(const std::vector<BatchedWrite*>& batch)
     for (BatchedWrite* w : batch)
       w->thrown = std::current_exception();
   }
-  if (slot >= 0)
-    GiveBack(slot);
 }
 
 static void WriteInBatch(const std::function<void(DbTx&)>& body)
 {
-  BatchedWrite me{&body, nullptr, false};
+  BatchedWrite me{&body, nullptr, false, false, {}};
   std::unique_lock<std::mutex> hold(BatchLock);
   BatchQueue.push_back(&me);
-  while (!me.done) {
-    if (BatchLeading) {
-      BatchDone.wait(hold);
-      continue;
-    }
+  if (BatchLeading)
+    me.woken.wait(hold, [&] { return me.done || me.leads; });
+  if (!me.done) {   // this writer leads, and is first in the queue
     BatchLeading = true;
     std::vector<BatchedWrite*> batch;
     while (!BatchQueue.empty() && (int)batch.size() < MaxBatchWrites) {
@@ -189,10 +201,16 @@ static void WriteInBatch(const std::function<void(DbTx&)>& body)
     hold.unlock();
     RunBatch(batch);
     hold.lock();
-    for (BatchedWrite* w : batch)
+    for (BatchedWrite* w : batch) {
       w->done = true;
-    BatchLeading = false;
-    BatchDone.notify_all();
+      if (w != &me)
+        w->woken.notify_one();
+    }
+    BatchLeading = !BatchQueue.empty();
+    if (BatchLeading) {
+      BatchQueue.front()->leads = true;
+      BatchQueue.front()->woken.notify_one();
+    }
   }
   if (me.thrown)
     std::rethrow_exception(me.thrown);

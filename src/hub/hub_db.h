@@ -6,8 +6,9 @@
 // all. Any failed statement throws DbError.
 //   DbParam, DbRows            a statement's parameters; its rows, as text
 //   DbError                    what failed: busy, worth a retry, a lost connection, or a fault
-//   OpenDatabase(where, n)     opens the pool of n connections
-//   InTransaction(kind, body)  runs body in one transaction on a borrowed connection and
+//   OpenDatabase(where, n)     opens the pool of n connections (on SQLite one more, the batches')
+//   InTransaction(kind, body)  runs body in one transaction (tx_read, tx_write; tx_single:
+//                              statements each on their own) on a borrowed connection and
 //                              commits; rolls back and rethrows what body throws; retries
 //                              a transaction PostgreSQL rolled back for a conflict; SQLite
 //                              writes waiting at once share one transaction and one sync to
@@ -57,7 +58,10 @@ public:
   int kind;
 };
 
-enum { tx_read, tx_write };
+// tx_single: no transaction around the statements, each its own, for a
+// read of one statement (or of several that need no common snapshot); on
+// PostgreSQL it saves the round trips of BEGIN and COMMIT.
+enum { tx_read, tx_write, tx_single };
 
 struct DbLink;
 

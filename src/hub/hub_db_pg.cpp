@@ -49,6 +49,8 @@ struct PostgresLink : DbLink {
     try {
       if (kind == tx_write)
         tx.reset(new pqxx::work(*conn));
+      else if (kind == tx_single)
+        tx.reset(new pqxx::nontransaction(*conn));
       else
         tx.reset(new pqxx::read_transaction(*conn));
     } catch (const std::exception& e) {

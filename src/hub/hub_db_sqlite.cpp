@@ -16,6 +16,7 @@ static const int WalRetryMilliseconds = 10;   // between tries to turn WAL on wh
 struct SqliteLink : DbLink {
   sqlite3* db = nullptr;
   std::unordered_map<const char*, sqlite3_stmt*> statements;   // by the text's address: the SQL is static
+  bool single = false;   // the open "transaction" is a tx_single: nothing to begin or commit
 
   ~SqliteLink() override
   {
@@ -38,8 +39,18 @@ struct SqliteLink : DbLink {
       Fail(code);
   }
 
-  void Begin(int kind) override { Execute(kind == tx_write ? "BEGIN IMMEDIATE" : "BEGIN"); }
-  void Commit() override { Execute("COMMIT"); }
+  // A single statement runs in SQLite's own transaction around it.
+  void Begin(int kind) override
+  {
+    single = kind == tx_single;
+    if (!single)
+      Execute(kind == tx_write ? "BEGIN IMMEDIATE" : "BEGIN");
+  }
+  void Commit() override
+  {
+    if (!single)
+      Execute("COMMIT");
+  }
   void Rollback() override { sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr); }
   void LockSchema() override {}   // BEGIN IMMEDIATE already holds the only write lock
 

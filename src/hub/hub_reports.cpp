@@ -70,7 +70,7 @@ static void ReportRoute(const httplib::Request& req, httplib::Response& res)
     if (reason < 0)
       throw Refusal{400, "reason is broken, offensive or copied"};
     Player player;
-    InTransaction(tx_read, [&](DbTx& tx) { player = FindPlayer(tx, hash); });
+    InTransaction(tx_single, [&](DbTx& tx) { player = FindPlayer(tx, hash); });
     Limit(rate_reports_player, std::to_string(player.id), HubOptions.rates.reportsPerToken);
     Limit(rate_reports_address, ClientKey(req), HubOptions.rates.reportsPerAddress);
     CacheClearer clear(id);   // a level the report holds leaves the kept list pages too

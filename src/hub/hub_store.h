@@ -1,5 +1,6 @@
 // hub_store: what the hub keeps and how each request changes it, in SQL
-// that SQLite and PostgreSQL both take. Every operation runs inside the
+// that SQLite and PostgreSQL both take (and, for a run, one statement of
+// PostgreSQL's own that saves it round trips). Every operation runs inside the
 // caller's transaction (hub_db's InTransaction) and throws a Refusal for a
 // request it will not carry out, so a refused request changes nothing.
 //
@@ -16,6 +17,8 @@
 //
 //   Player                         a registered player
 //   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token
+//   FindPlayerAndLevel(tx, tokenHash, id, body)   the same, and the listed level's canonical
+//                                  text, in one statement; Refusal 404 for a level not listed
 //   RegisterPlayer(tx, name, tokenHash)   201, or 200 when the token already has that name
 //   PublishLevel(tx, player, verdict)     the level and its first run; 201, or 200 with the
 //                                  author run and nothing recorded when it is listed
@@ -58,6 +61,7 @@ struct Answer {
 };
 
 Player FindPlayer(DbTx& tx, const std::string& tokenHash);
+Player FindPlayerAndLevel(DbTx& tx, const std::string& tokenHash, const std::string& id, std::string* body);
 Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& tokenHash);
 
 Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v);

@@ -38,6 +38,28 @@ Player FindPlayer(DbTx& tx, const std::string& tokenHash)
   return Player{r.Number(0, 0), r.At(0, 1)};
 }
 
+// One round trip on PostgreSQL. On SQLite, where a statement costs no round
+// trip, the join took twice the processor time of the two statements on a
+// hub of a million runs.
+Player FindPlayerAndLevel(DbTx& tx, const std::string& tokenHash, const std::string& id, std::string* body)
+{
+  if (!UsesPostgres()) {
+    Player p = FindPlayer(tx, tokenHash);
+    *body = LevelBody(tx, id);
+    return p;
+  }
+  DbRows r;
+  tx.Run("SELECT p.id, p.name, l.body FROM players p LEFT JOIN levels l ON l.id = ? AND l.state = 0"
+         " WHERE p.token_hash = ?",
+         {Text(id), Text(tokenHash)}, &r);
+  if (r.count == 0)
+    throw Refusal{401, "unknown token: register it first with POST /api/v1/players"};
+  if (r.IsNull(0, 2))
+    throw Refusal{404, "no level " + id};
+  *body = r.At(0, 2);
+  return Player{r.Number(0, 0), r.At(0, 1)};
+}
+
 Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& tokenHash)
 {
   std::string key = NameKey(name);

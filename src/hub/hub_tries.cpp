@@ -34,7 +34,7 @@ static void TryRoute(const httplib::Request& req, httplib::Response& res)
     if (!req.body.empty())
       BodyOf(req);   // nothing is read from it, but it is a JSON object or refused
     Player player;
-    InTransaction(tx_read, [&](DbTx& tx) { player = FindPlayer(tx, hash); });
+    InTransaction(tx_single, [&](DbTx& tx) { player = FindPlayer(tx, hash); });
     Limit(rate_tries_player, std::to_string(player.id), HubOptions.rates.triesPerToken);
     Limit(rate_tries_address, ClientKey(req), HubOptions.rates.triesPerAddress);
     CacheClearer clear(id);

@@ -56,7 +56,7 @@ static void PlayRoute(const httplib::Request& req, httplib::Response& res)
   page.insert(head == std::string::npos ? 0 : head, line);
   res.set_content(page, "text/html; charset=utf-8");
   try {   // a level not listed here: 404, and the page opens to say so
-    InTransaction(tx_read, [&](DbTx& tx) { LevelBody(tx, id); });
+    InTransaction(tx_single, [&](DbTx& tx) { LevelBody(tx, id); });
   } catch (const Refusal& r) {
     res.status = r.status;
   }

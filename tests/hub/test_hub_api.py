@@ -7,6 +7,7 @@ names its cause in {"error": ...}.
 
   test_hub_api.py HUB_BINARY        on a SQLite file in a temporary folder
   test_hub_api.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
+  --failfast                        stops at the first failure (tools/mutants.sh)
 """
 import csv
 import gzip
@@ -636,7 +637,7 @@ def main():
     for copy in copies:
         copy.stop()
     try:
-        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
+        result = unittest.main(argv=[sys.argv[0], "-v"] + ["--failfast"] * ("--failfast" in sys.argv), exit=False).result
     finally:
         HUB.stop()
         if USE_PG:

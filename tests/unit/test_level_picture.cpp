@@ -25,6 +25,7 @@ struct Block {
 TEST(LevelPicture, EveryKindDrawsOneBlockShapedAsItsKind)
 {
   std::mt19937 rng(5);
+  int fill[MapTypeCount] = {};   // each kind's colour, read where 42-pixel cells show no mark
   for (int w = MapTypeCount; w <= 200; w += 7) {
     std::vector<unsigned char> cells(w * 2);
     for (int x = 0; x < w; x++)
@@ -53,6 +54,9 @@ TEST(LevelPicture, EveryKindDrawsOneBlockShapedAsItsKind)
           EXPECT_EQ(b.at(x, y), mirror) << t << " " << n;
         }
       EXPECT_EQ(plain, t == maptype_nothing || n < (gravity ? 5 : 4)) << "kind " << t << ", " << n << " pixels";
+      if (w == MapTypeCount)
+        fill[t] = gravity ? b.at(0, 0) : b.at(n / 2, n / 2);
+      EXPECT_TRUE(!plain || b.at(0, 0) == fill[t]) << "kind " << t << ", " << n << " pixels";
     }
   }
   std::vector<unsigned char> wide(600 * 3, maptype_blocknormal), one = {maptype_playerspawn};

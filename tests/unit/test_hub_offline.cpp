@@ -157,3 +157,17 @@ TEST(HubShare, ASavedAuthorRunIsSharedWithoutAnotherTestRun)
   AuthorScore[3] = 0;
   ResetHub("");
 }
+
+// Start-up finds every slot's author score afresh: none where there is no level.
+TEST(Medals, EverySlotWithoutALevelHasNoAuthorScore)
+{
+  bool exists[MaxLevels];
+  memcpy(exists, LevelExists, sizeof exists);
+  memset(LevelExists, 0, sizeof LevelExists);
+  for (int& score : AuthorScore)
+    score = 99;
+  FindAuthorScores();
+  for (int n = 1; n <= MaxLevels; n++)
+    EXPECT_EQ(AuthorScore[n - 1], 0) << "slot " << n;
+  memcpy(LevelExists, exists, sizeof exists);
+}

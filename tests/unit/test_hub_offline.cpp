@@ -3,6 +3,7 @@
 // again, a shipped level's own best, a level shared with its saved author run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <unistd.h>
@@ -164,10 +165,8 @@ TEST(Medals, EverySlotWithoutALevelHasNoAuthorScore)
   bool exists[MaxLevels];
   memcpy(exists, LevelExists, sizeof exists);
   memset(LevelExists, 0, sizeof LevelExists);
-  for (int& score : AuthorScore)
-    score = 99;
+  std::fill(AuthorScore, AuthorScore + MaxLevels, 99);
   FindAuthorScores();
-  for (int n = 1; n <= MaxLevels; n++)
-    EXPECT_EQ(AuthorScore[n - 1], 0) << "slot " << n;
+  EXPECT_EQ(std::count(AuthorScore, AuthorScore + MaxLevels, 0), MaxLevels);
   memcpy(LevelExists, exists, sizeof exists);
 }

@@ -9,8 +9,7 @@
 #include "game/world.h"
 
 namespace {
-
-struct Block {
+struct Block {   // cell (cx, cy) of n x n pixels
   const LevelPicture* p;
   int cx, cy, n;
   int at(int x, int y) const
@@ -19,7 +18,6 @@ struct Block {
     return c[0] << 16 | c[1] << 8 | c[2];
   }
 };
-
 } // namespace
 
 TEST(LevelPicture, EveryKindDrawsOneBlockShapedAsItsKind)
@@ -48,10 +46,9 @@ TEST(LevelPicture, EveryKindDrawsOneBlockShapedAsItsKind)
       for (int x = 0; x < n; x++)
         for (int y = 0; y < n; y++) {
           plain = plain && b.at(x, y) == b.at(0, 0);
-          int mirror = t == maptype_gravitydown ? b.at(last - x, y) : gravity ? b.at(x, y) : b.at(last - x, last - y);
-          int turned[] = {down.at(x, y), down.at(y, last - x), down.at(x, last - y), down.at(y, x)};
+          int turned[] = {down.at(last - x, y), down.at(y, last - x), down.at(x, last - y), down.at(y, x)};
           EXPECT_EQ(b.at(x, y), gravity ? turned[t - maptype_gravitydown] : b.at(last - x, y)) << t << " " << n;
-          EXPECT_EQ(b.at(x, y), mirror) << t << " " << n;
+          EXPECT_EQ(b.at(x, y), gravity ? b.at(x, y) : b.at(last - x, last - y)) << t << " " << n;
         }
       EXPECT_EQ(plain, t == maptype_nothing || n < (gravity ? 5 : 4)) << "kind " << t << ", " << n << " pixels";
       if (w == MapTypeCount)
@@ -67,8 +64,7 @@ TEST(LevelPicture, EveryKindDrawsOneBlockShapedAsItsKind)
   EXPECT_EQ(PictureCellPixels(PictureLongSide, 1), 1);   // the exact limit, one past it, no cells
   EXPECT_EQ(PictureCellPixels(1, PictureLongSide + 1), 0);
   EXPECT_EQ(PictureCellPixels(0, 0), 0);
-  ASSERT_EQ(p.w, PictureLongSide);
-  ASSERT_EQ(p.h, 3 * PictureLongSide / 600);
+  ASSERT_TRUE(p.w == PictureLongSide && p.h == 3 * PictureLongSide / 600);
   EXPECT_EQ((Block{&p, 0, 0, 1}.at(p.w - 1, p.h - 1)), (Block{&spawn, 0, 0, 1}.at(256, 256)));
   EXPECT_EQ((Block{&p, 0, 0, 1}.at(0, 0)), (Block{&p, 0, 0, 1}.at(p.w - 2, p.h - 1)));
 }

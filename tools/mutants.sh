@@ -74,6 +74,7 @@ unit_stage() {
   local rc=$?
   [ $rc -eq 0 ] && return 0
   [ $rc -eq 124 ] && { echo "unit_tests (hang)"; return 2; }
+  [ $rc -gt 128 ] && { echo "unit_tests (crash: signal $((rc - 128)))"; return 1; }
   echo "unit_tests $(grep -m1 -o '\[  FAILED  \] [^ ]*' "$WORK/test.log" | cut -c 14-)"
   return 1
 }

@@ -6,7 +6,7 @@ WEB   ?= build-web
 PORT  ?= 8000
 
 .PHONY: deps configure build run test test-busy bench fuzz clean web web-run web-test package package-check \
-        hub-build hub-run hub-test-pg hub-test-cluster hub-bench po
+        hub-build hub-run hub-test-pg hub-test-cluster hub-bench po mutants
 
 deps:
 	@bash tools/install-deps.sh
@@ -86,6 +86,11 @@ hub-test-cluster: hub-build
 
 hub-bench: hub-build
 	@bash tools/hub-bench.sh $(BUILD)
+
+# How many one-operator faults in src/game and src/hub the headless and hub API
+# tests catch (MUTANTS=30 mutants drawn with SEED=...; tools/mutants.sh).
+mutants: deps
+	@bash tools/mutants.sh
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz $(WEB)

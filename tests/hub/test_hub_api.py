@@ -7,6 +7,7 @@ names its cause in {"error": ...}.
 
   test_hub_api.py HUB_BINARY        on a SQLite file in a temporary folder
   test_hub_api.py HUB_BINARY --pg   on a throwaway PostgreSQL cluster (tools/hub-pg.sh)
+  --failfast                        stops at the first failure (tools/mutants.sh)
 """
 import csv
 import gzip
@@ -357,8 +358,10 @@ class HubApi(unittest.TestCase):
 
     def test_list_sorts_and_pages(self):
         tok = HUB.register("Lister")
-        ids = [HUB.post("/api/v1/levels", {"level": variant("Page %d" % i), "replay": SOLUTION1}, tok)[1]["id"]
+        ids = [HUB.post("/api/v1/levels", {"level": variant("Page %d" % i + "!" * (i == 5)), "replay": SOLUTION1}, tok)[1]["id"]
                for i in range(6)]
+        for q, found in [("5%21", [ids[-1]]), ("5_", []), ("5%25", [])]:   # a word's LIKE characters are its own
+            self.assertEqual([l["id"] for l in HUB.call("GET", "/api/v1/levels?q=" + q)[1]["levels"]], found, q)
         newest = HUB.levels("new")
         self.assertGreater(len(newest), 20)
         self.assertEqual(newest[0]["id"], ids[-1])
@@ -646,7 +649,7 @@ def main():
     for copy in copies:
         copy.stop()
     try:
-        result = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result
+        result = unittest.main(argv=[sys.argv[0], "-v"] + ["--failfast"] * ("--failfast" in sys.argv), exit=False).result
     finally:
         HUB.stop()
         if USE_PG:

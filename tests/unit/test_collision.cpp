@@ -170,3 +170,21 @@ TEST(Collision, TouchesHarmfulAtFacesAndCorners)
 }
 
 }  // namespace
+
+// A move into a wall one cell thick, along a row or column of it, goes back
+// out by the face it came in through, to touch that face, however deep it went
+// (the wall's own faces may nudge it along the wall).
+TEST(Collision, AMoveIntoAWallLeavesByTheFaceItCameIn)
+{
+  for (int across = 0; across < 2; across++)
+    for (int side = -1; side <= 1; side += 2)
+      for (float depth = 0.05f; depth < 1; depth += 0.1f) {
+        EmptyLevel(12, 12);
+        for (int i = 0; i < 12; i++)
+          across ? SetCell(i, 5, maptype_blocknormal) : SetCell(5, i, maptype_blocknormal);
+        float in = side < 0 ? 5 + depth : 6 - depth, from = side < 0 ? 3.9f : 7.1f, along = 6.5f;
+        float x = across ? along : in, y = across ? in : along;
+        CollideSolidFrom(x, y, R, across ? along : from, across ? from : along);
+        EXPECT_FLOAT_EQ(across ? y : x, side < 0 ? 5 - R : 6 + R) << across << " " << side << " " << depth;
+      }
+}

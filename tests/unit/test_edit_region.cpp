@@ -2,6 +2,7 @@
 // pastes, each taken back byte for byte by one undo.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -135,10 +136,15 @@ TEST(EditRegion, PasteNeverAddsASecondSpawn)
     CopyRegion(RandomRect(&rng));
     for (int i = (int)(rng() % 3); i > 0; i--)
       Clip.cells[rng() % (Clip.width * Clip.height)] = maptype_playerspawn;
+    int x = (int)(rng() % Side) - 10, y = (int)(rng() % Side) - 10;
     int sx = (int)(rng() % LevelWidth), sy = (int)(rng() % LevelHeight);
+    if (round % 4 == 3) {   // on the block's edge or just past it
+      int across[] = {-1, 0, Clip.width - 1, Clip.width}, down[] = {-1, 0, Clip.height - 1, Clip.height};
+      sx = std::clamp(x + across[rng() % 4], 0, LevelWidth - 1);
+      sy = std::clamp(y + down[rng() % 4], 0, LevelHeight - 1);
+    }
     if (round % 2)
       MapGrid[sx * MapSize + sy] = maptype_playerspawn;
-    int x = (int)(rng() % Side) - 10, y = (int)(rng() % Side) - 10;
     bool outside = round % 2 && !(sx >= x && sx < x + Clip.width && sy >= y && sy < y + Clip.height);
     int brought = 0;
     for (int cx = 0; cx < Clip.width; cx++)

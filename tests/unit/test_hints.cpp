@@ -55,6 +55,14 @@ TEST(Hints, EachIntroducingLevelHasItsHintUntilTheControlIsUsed)
   BeginHints(1);
   EXPECT_EQ(HintAlpha(), 0) << "a hint once used is not shown again";
   EXPECT_EQ(BannerAlpha(), 1) << "the banner shows at every start";
+  float was = 1;   // it fades evenly, a frame's share at a time, and is gone after two seconds
+  for (int frame = 0; frame < 125 && was > 0; frame++) {
+    Play(1);
+    float now = BannerAlpha();
+    ASSERT_TRUE(now <= was && was - now < 1.5f * SecondsPerFrameAtScale1 / BannerFadeSeconds) << was << " " << now;
+    was = now;
+  }
+  EXPECT_EQ(was, 0);
 
   StartAt(5);                               // let go: only a release after a swing counts
   Play(10);

@@ -3,6 +3,7 @@
 // again, a shipped level's own best, a level shared with its saved author run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <unistd.h>
@@ -156,4 +157,16 @@ TEST(HubShare, ASavedAuthorRunIsSharedWithoutAnotherTestRun)
   }
   AuthorScore[3] = 0;
   ResetHub("");
+}
+
+// Start-up finds every slot's author score afresh: none where there is no level.
+TEST(Medals, EverySlotWithoutALevelHasNoAuthorScore)
+{
+  bool exists[MaxLevels];
+  memcpy(exists, LevelExists, sizeof exists);
+  memset(LevelExists, 0, sizeof LevelExists);
+  std::fill(AuthorScore, AuthorScore + MaxLevels, 99);
+  FindAuthorScores();
+  EXPECT_EQ(std::count(AuthorScore, AuthorScore + MaxLevels, 0), MaxLevels);
+  memcpy(LevelExists, exists, sizeof exists);
 }

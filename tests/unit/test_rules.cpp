@@ -198,7 +198,7 @@ TEST(Rules, FinishScoresTheTimeLeftAndOnlyABetterBestIsWritten)
 TEST(Rules, BallLostOutsideTheLevelEndsTheRunAsHarm)
 {
   for (const auto& p : {std::pair(-10, 5), {30, 5}, {5, -10}, {5, 30}, {-10, -10}})
-    for (float beyond : {-0.1f, 0.1f}) {
+    for (float beyond : {-0.1f, 0.0f, 0.1f}) {   // short of, at and past the limit
       ResetRun();
       ClearSounds();
       Ball.x = p.first + (p.first < 0 ? -beyond : p.first > 20 ? beyond : 0);

@@ -2,8 +2,10 @@
 // inclusive inside test, the window clipped to the level, harmful contact.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "game/collision.h"
 #include "game/world.h"
@@ -187,4 +189,27 @@ TEST(Collision, AMoveIntoAWallLeavesByTheFaceItCameIn)
         CollideSolidFrom(x, y, R, across ? along : from, across ? from : along);
         EXPECT_FLOAT_EQ(across ? y : x, side < 0 ? 5 - R : 6 + R) << across << " " << side << " " << depth;
       }
+}
+
+// A move into a lone block from anywhere around it, across two of its faces'
+// lines too, leaves by the face its path first touched (found by walking it).
+TEST(Collision, AMoveIntoALoneBlockLeavesByTheFaceItsPathEntered)
+{
+  EmptyLevel(12, 12);
+  SetCell(5, 5, maptype_blocknormal);
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<float> around(3, 8), inside(5.01f, 5.99f);
+  for (int n = 0; n < 2000; n++) {
+    float fx = around(rng), fy = around(rng), x = inside(rng), y = inside(rng), ex = fx, ey = fy;
+    for (int k = 1; ex < 5 || ex > 6 || ey < 5 || ey > 6; k++)
+      ex = fx + (x - fx) * k / 4096, ey = fy + (y - fy) * k / 4096;
+    float gaps[] = {ex - 5, 6 - ex, ey - 5, 6 - ey}, sorted[4];
+    std::partial_sort_copy(gaps, gaps + 4, sorted, sorted + 4);
+    if (sorted[1] < 0.01f || (fx >= 5 && fx <= 6 && fy >= 5 && fy <= 6))
+      continue;   // by a corner, or from inside
+    int face = (int)(std::min_element(gaps, gaps + 4) - gaps);
+    const float Touching[] = {5 - R, 6 + R, 5 - R, 6 + R};
+    CollideSolidFrom(x, y, R, fx, fy);
+    EXPECT_FLOAT_EQ(face < 2 ? x : y, Touching[face]) << fx << " " << fy;
+  }
 }

@@ -43,5 +43,7 @@ TEST(HubTries, EachUnfinishedHubLevelIsSentOnceASession)
       rng() % 2 ? HubAnswerFailed(slot) : HubAnswerDone(slot, rng() % 2 ? 204 : 429);
     }
     EXPECT_EQ(sent, want) << "session " << session;
+    ASSERT_GT(HubTries.count, 0);
+    EXPECT_FALSE(NoteHubTry(std::string(HubTries.levels[0]).c_str()));   // noted once a session
   }
 }

@@ -229,6 +229,30 @@ TEST(Update, AttachedBallFeelsTetherGravityAndDrag)
   EXPECT_FLOAT_EQ(Ball.vy, plain);
 }
 
+// A held tether's cast that lands exactly AnchorKeepRadius (0.5) short of its
+// anchor keeps the anchor; one further off takes the hit.
+TEST(Update, AHitAtTheKeepRadiusKeepsTheAnchor)
+{
+  ResetPlay(40, 40, 20.5f, 20.5f);
+  SetCell(26, 20, maptype_blocknormal);
+  InputState.MouseX = 800;
+  InputState.MouseButtonState[ButtonLeft] = InputPressed;
+  StepPlay(1);
+  ASSERT_TRUE(Ball.attached);
+  Ball.x = 20.5f;
+  Ball.y = Ball.anchorY;   // the cast runs straight along the row whatever the anchor's x
+  Ball.vx = Ball.vy = 0;
+  Ball.anchorX += 1;
+  BallRecord held = Ball;
+  StepPlay(1);
+  float hit = Ball.anchorX;
+  ASSERT_LT(hit, held.anchorX);
+  Ball = held;
+  Ball.anchorX = hit + 0.5f;
+  StepPlay(1);
+  EXPECT_EQ(Ball.anchorX, hit + 0.5f);
+}
+
 // Right after StartLevel the anchor is (0, 0) with length 0. A first shot
 // that lands near it must not keep that stale anchor and pull the ball onto it.
 TEST(Update, FirstShotNearTheStartAnchorTakesItsOwnLength)

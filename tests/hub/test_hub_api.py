@@ -153,18 +153,19 @@ def check_counts(db=None):
     assert done.returncode == 0, done.stdout + done.stderr
 
 
-def load_dump(name):
-    """A new database made from tests/hub/NAME.sqlite.sql (or .postgres.sql); its --db."""
+def load_dump(name, empty=False):
+    """A new database made from tests/hub/NAME.sqlite.sql (or .postgres.sql), or an empty one; its --db."""
     if not USE_PG:
         path = os.path.join(os.path.dirname(WEB), name + ".sqlite")
         with sqlite3.connect(path) as db:
-            db.executescript(read("tests/hub/%s.sqlite.sql" % name))
+            db.executescript("" if empty else read("tests/hub/%s.sqlite.sql" % name))
         db.close()
         return path
     subprocess.run(["psql", "-q", "-c", "CREATE DATABASE " + name, DB], check=True)
     where = DB.rsplit("/", 1)[0] + "/" + name
-    subprocess.run(["psql", "-q", "-v", "ON_ERROR_STOP=1", "-o", "/dev/null", "-f",
-                    os.path.join(REPO, "tests/hub/%s.postgres.sql" % name), where], check=True)
+    if not empty:
+        subprocess.run(["psql", "-q", "-v", "ON_ERROR_STOP=1", "-o", "/dev/null", "-f",
+                        os.path.join(REPO, "tests/hub/%s.postgres.sql" % name), where], check=True)
     return where
 
 
@@ -206,6 +207,15 @@ class HubApi(unittest.TestCase):
         self.assertEqual(HUB.shipped(1)["author_score"], 287)   # what tetherorb2-check says of it
         status, text, _ = HUB.call("GET", "/api/v1/levels/" + HUB.shipped(1)["id"])
         self.assertEqual((status, text), (200, LEVEL1))
+        # A level's picture is drawn on first asking, then served as kept.
+        pictures = [HUB.call_bytes("/levels/%s.png" % HUB.shipped(2)["id"])[1] for _ in range(2)]
+        self.assertEqual((pictures[0][:8], pictures[1]), (b"\x89PNG\r\n\x1a\n", pictures[0]))
+
+    def test_shipped_levels_without_their_solutions_have_no_author_runs(self):
+        hub = Hub("--solutions", "", db=load_dump("unsolved", empty=True))
+        self.addCleanup(hub.stop)
+        shipped = [(l["plays"], l["author_score"], l["record"]) for l in hub.levels() if l["shipped"]]
+        self.assertEqual(shipped, [(0, None, None)] * 15)
 
     def test_publishing_checks_the_level_and_its_author_run(self):
         tok = HUB.register("Publisher")

@@ -201,9 +201,9 @@ TEST(Update, TetherHoldsWrapsAndReleases)
   EXPECT_EQ(Ball.tetherLength, 0);
 }
 
-// Anchor level with the ball, 5 units to its right: the first attached frame
-// is a free fall under the lighter gravity and drag of a held ball.
-TEST(Update, AttachedBallFeelsTetherGravityAndDrag)
+// A ball held still on a tether to the block 5 cells to its right, level
+// with the anchor, so a cast runs straight along the row.
+static void HoldAlongRow()
 {
   ResetPlay(40, 40, 20.5f, 20.5f);
   SetCell(26, 20, maptype_blocknormal);
@@ -214,6 +214,14 @@ TEST(Update, AttachedBallFeelsTetherGravityAndDrag)
   Ball.x = 20.5f;
   Ball.y = Ball.anchorY;
   Ball.vx = Ball.vy = 0;
+}
+
+// Anchor level with the ball, 5 units to its right: the first attached frame
+// is a free fall under the lighter gravity and drag of a held ball.
+TEST(Update, AttachedBallFeelsTetherGravityAndDrag)
+{
+  HoldAlongRow();
+  ASSERT_TRUE(Ball.attached);
   Ball.tetherLength = Ball.anchorX - Ball.x;
   StepPlay(1);
   EXPECT_NEAR(Ball.vy, 0.018f * (1 - 0.012f), 2e-5);
@@ -233,15 +241,8 @@ TEST(Update, AttachedBallFeelsTetherGravityAndDrag)
 // anchor keeps the anchor; one further off takes the hit.
 TEST(Update, AHitAtTheKeepRadiusKeepsTheAnchor)
 {
-  ResetPlay(40, 40, 20.5f, 20.5f);
-  SetCell(26, 20, maptype_blocknormal);
-  InputState.MouseX = 800;
-  InputState.MouseButtonState[ButtonLeft] = InputPressed;
-  StepPlay(1);
+  HoldAlongRow();
   ASSERT_TRUE(Ball.attached);
-  Ball.x = 20.5f;
-  Ball.y = Ball.anchorY;   // the cast runs straight along the row whatever the anchor's x
-  Ball.vx = Ball.vy = 0;
   Ball.anchorX += 1;
   BallRecord held = Ball;
   StepPlay(1);

@@ -12,17 +12,6 @@ tw_init 800 600
 tw_start_x 800x600
 AUDIO="$TW_DIR/audio.raw"
 DISK=(SDL_AUDIODRIVER=disk "SDL_DISKAUDIOFILE=$AUDIO" SDL_DISKAUDIODELAY=20)
-size() { stat -c %s "$AUDIO" 2>/dev/null || echo 0; }
-size_reaches() { [ "$(size)" -ge "$1" ]; }
-# grow SECONDS: waits until SECONDS more of sound (44.1 kHz, two channels of
-# 16 bits) are in the recording, then prints its size: the recording is the
-# clock, however busy the machine. Call it as x=$(grow S) || exit 1.
-grow() {
-  local target
-  target=$(awk -v now="$(size)" -v s="$1" 'BEGIN { printf "%d", now + s * 44100 * 4 }')
-  tw_until "$TW_LIMIT" size_reaches "$target" || tw_fail "the recording stopped at $(size) bytes"
-  size
-}
 
 # audio MODE FROM [TO]: over the recording's bytes FROM..TO, "rms" prints
 # the loudness; "onsets" prints the byte offsets where a sound starts after
@@ -46,7 +35,7 @@ else:
     print(' '.join(map(str, out)))
 PY
 }
-music_rms() { local a b; a=$(grow 0.3) && b=$(grow 1.2) || exit 1; audio rms "$a" "$b"; }
+music_rms() { local a b; a=$(tw_audio_grow 0.3) && b=$(tw_audio_grow 1.2) || exit 1; audio rms "$a" "$b"; }
 
 # Music 50 to 100 to 0 on the options screen, effects silent meanwhile.
 tw_settings "screenw = 800" "screenh = 600" "# kept as written" "sound = 0" "music = 50"
@@ -77,7 +66,7 @@ grep -qx "key_jump = j" settings.ini && grep -qx "music = 0" settings.ini && gre
 fall_bytes() {
   tw_key Return
   tw_frames 300
-  grow 0.5 > /dev/null   # the sound of the last frames reaches the file
+  tw_audio_grow 0.5 > /dev/null   # the sound of the last frames reaches the file
   local onsets=($(audio onsets 0))
   [ "${#onsets[@]}" -ge 2 ] || tw_fail "no pickup and landing heard after the level's choice"
   FALL=$(( onsets[-1] - onsets[-2] ))
@@ -95,7 +84,7 @@ before=$(sounds)
 more_sounds() { [ "$(sounds)" -gt "$before" ]; }
 tw_key space
 tw_frames 48
-grow 0.5 > /dev/null
+tw_audio_grow 0.5 > /dev/null
 [ "$(sounds)" = "$before" ] || tw_fail "Space still jumps after the rebinding"
 tw_key j
 tw_until "$TW_LIMIT" more_sounds || tw_fail "J does not jump after a restart"

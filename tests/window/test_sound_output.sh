@@ -23,17 +23,6 @@ samples = array.array('h', chunk)
 print(max((abs(s) for s in samples), default=0))
 PY
 }
-size() { stat -c %s "$AUDIO" 2>/dev/null || echo 0; }
-size_reaches() { [ "$(size)" -ge "$1" ]; }
-# grow SECONDS: waits until SECONDS more of sound (44.1 kHz, two channels of
-# 16 bits) are in the recording, then prints its size: the recording is the
-# clock, however busy the machine. Call it as x=$(grow S) || exit 1.
-grow() {
-  local target
-  target=$(awk -v now="$(size)" -v s="$1" 'BEGIN { printf "%d", now + s * 44100 * 4 }')
-  tw_until "$TW_LIMIT" size_reaches "$target" || tw_fail "the recording stopped at $(size) bytes"
-  size
-}
 # heard FROM: true once the recording from byte FROM on peaks above 1000.
 heard() { [ "$(peak "$1")" -gt 1000 ]; }
 
@@ -42,8 +31,8 @@ tw_settings "screenw = 800" "screenh = 600" "music = 0"
 tw_launch "${DISK[@]}"
 tw_keys Return Return
 tw_frames 90                         # the ball comes to rest
-start=$(grow 0.5) || exit 1
-quiet=$(grow 1) || exit 1
+start=$(tw_audio_grow 0.5) || exit 1
+quiet=$(tw_audio_grow 1) || exit 1
 [ "$quiet" -gt "$start" ] || tw_fail "the disk driver records nothing"
 [ "$(peak "$start" "$quiet")" = 0 ] || tw_fail "music = 0 with the ball at rest is not silent"
 tw_key space
@@ -55,22 +44,22 @@ tw_exit_by_menu
 rm -f "$AUDIO"
 tw_settings "screenw = 800" "screenh = 600" "sound = 0" "music = 100"
 tw_launch "${DISK[@]}"
-start=$(grow 1) || exit 1
-playing=$(grow 1) || exit 1
+start=$(tw_audio_grow 1) || exit 1
+playing=$(tw_audio_grow 1) || exit 1
 [ "$(peak "$start" "$playing")" -gt 1000 ] || tw_fail "the title theme is not heard"
 tw_key m
-start=$(grow 0.5) || exit 1
-muted=$(grow 1) || exit 1
+start=$(tw_audio_grow 0.5) || exit 1
+muted=$(tw_audio_grow 1) || exit 1
 [ "$(peak "$start" "$muted")" = 0 ] || tw_fail "M does not mute the music"
 tw_key m
-start=$(grow 0.5) || exit 1
-end=$(grow 1.5) || exit 1
+start=$(tw_audio_grow 0.5) || exit 1
+end=$(tw_audio_grow 1.5) || exit 1
 loud=$(peak "$start" "$end")
 [ "$loud" -gt 1000 ] || tw_fail "M again does not bring the music back"
 tw_key Escape
 tw_frames 30                         # the pause layer slides in: 20 frames
-start=$(grow 0.5) || exit 1
-end=$(grow 1.5) || exit 1
+start=$(tw_audio_grow 0.5) || exit 1
+end=$(tw_audio_grow 1.5) || exit 1
 quiet=$(peak "$start" "$end")
 [ "$quiet" -gt 200 ] && [ "$quiet" -lt $((loud * 6 / 10)) ] ||
   tw_fail "paused, the music peaks at $quiet against $loud: it should go on, quieter"
@@ -107,7 +96,7 @@ echo "not a sound" > "$TW_DIR/Media/sounds/theme_menu.ogg"
 tw_launch "${DISK[@]}"
 tw_keys Return Return
 tw_frames 90
-start=$(grow 0.5) || exit 1
+start=$(tw_audio_grow 0.5) || exit 1
 tw_key Down
 tw_until "$TW_LIMIT" heard "$start"
 tw_exit_by_menu

@@ -1,10 +1,11 @@
 // hub_db: the connection pool and the transaction around each request.
 #include "hub/hub_db.h"
 #include "hub/hub_db_link.h"
+#include "hub/hub_db_pg.h"
+#include "hub/hub_db_sqlite.h"
 #include "hub/hub_pool.h"
 
 #include <condition_variable>
-#include <cstdlib>
 #include <deque>
 #include <exception>
 #include <mutex>
@@ -47,21 +48,6 @@ static std::deque<BatchedWrite*> BatchQueue;
 static bool BatchLeading;            // a writer leads a batch, or has been handed the lead
 static std::string Where;
 static bool Postgres;
-
-DbParam Num(long long n)
-{
-  return DbParam{true, n, std::string()};
-}
-
-DbParam Text(const std::string& s)
-{
-  return DbParam{false, 0, s};
-}
-
-long long DbRows::Number(int row, int column) const
-{
-  return IsNull(row, column) ? 0 : atoll(At(row, column).c_str());
-}
 
 static DbLink* OpenLink(std::string* error)
 {

@@ -4,8 +4,7 @@
 // for PostgreSQL. A fixed pool of connections serves the request threads;
 // each request borrows one for a transaction, which commits whole or not at
 // all. Any failed statement throws DbError.
-//   DbParam, DbRows            a statement's parameters; its rows, as text
-//   DbError                    what failed: busy, worth a retry, a lost connection, or a fault
+//   DbParam, DbRows, DbError   hub_db_rows.h: a statement's parameters, rows and failures
 //   OpenDatabase(where, n)     opens the pool of n connections (on SQLite one more, the batches')
 //   InTransaction(kind, body)  runs body in one transaction (tx_read, tx_write; tx_single:
 //                              statements each on their own) on a borrowed connection and
@@ -20,48 +19,12 @@
 //   IsPostgresAddress(where)   true for a postgresql:// (or postgres://) address
 #pragma once
 
+#include "hub/hub_db_rows.h"
+
 #include <functional>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-struct DbParam {
-  bool isNumber;
-  long long number;
-  std::string text;
-};
-DbParam Num(long long n);
-DbParam Text(const std::string& s);
-
-struct DbRows {
-  int columns = 0;
-  int count = 0;
-  std::vector<std::string> cells;   // row by row
-  std::vector<char> nulls;
-
-  const std::string& At(int row, int column) const { return cells[row * columns + column]; }
-  long long Number(int row, int column) const;
-  bool IsNull(int row, int column) const { return nulls[row * columns + column] != 0; }
-};
-
-enum {
-  dberror_busy,     // the database or the pool stayed busy past its time-out
-  dberror_retry,    // a conflict rolled the transaction back: running it again can succeed
-  dberror_broken,   // the connection was lost; the next borrower opens another
-  dberror_fault     // anything else
-};
-
-class DbError : public std::runtime_error {
-public:
-  DbError(int kind, const std::string& what) : std::runtime_error(what), kind(kind) {}
-  int kind;
-};
-
-// tx_single: no transaction around the statements, each its own, for a
-// read of one statement (or of several that need no common snapshot); on
-// PostgreSQL it saves the round trips of BEGIN and COMMIT.
-enum { tx_read, tx_write, tx_single };
 
 struct DbLink;
 

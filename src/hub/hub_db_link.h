@@ -1,13 +1,12 @@
-// hub_db_link: one connection of either database, as hub_db's pool sees it.
-// Shared by hub_db.cpp and the two back ends only.
-//   OpenSqliteLink(path)     a connection to a SQLite file in WAL mode
-//   OpenPostgresLink(url)    a connection to a PostgreSQL server
+// hub_db_link: one connection of either database, as hub_db's pool sees it:
+// the interface the two back ends (hub_db_sqlite.h, hub_db_pg.h) implement.
+//   DbLink                   Begin, Commit, Rollback, Run, Execute and LockSchema on one connection
+//   DbBusyMilliseconds       SQLite's busy time-out, and the wait for a free connection
 #pragma once
 
-#include <string>
+#include "hub/hub_db_rows.h"
 
-struct DbParam;   // hub_db.h
-struct DbRows;
+#include <string>
 
 const int DbBusyMilliseconds = 5000;   // SQLite's busy time-out, and the wait for a free connection
 
@@ -21,6 +20,3 @@ struct DbLink {
   virtual void LockSchema() = 0;
   bool broken = false;           // set on a lost connection: the pool opens another
 };
-
-DbLink* OpenSqliteLink(const std::string& path, std::string* error);
-DbLink* OpenPostgresLink(const std::string& url, std::string* error);

@@ -2,8 +2,7 @@
 // prepared once per connection, with the ? placeholders numbered $1, $2 ..;
 // transactions run at READ COMMITTED, and the hub's statements are written
 // so that each holds under it (INSERT .. ON CONFLICT, UPDATE .. WHERE).
-#include "hub/hub_db.h"
-#include "hub/hub_db_link.h"
+#include "hub/hub_db_pg.h"
 
 #include <memory>
 #include <pqxx/pqxx>

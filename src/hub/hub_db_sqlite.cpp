@@ -3,8 +3,7 @@
 // rather than failing when it first writes; readers keep reading the last
 // commit meanwhile. Every commit is synced (synchronous=FULL): a run the hub
 // acknowledged survives the hub being killed and the machine losing power.
-#include "hub/hub_db.h"
-#include "hub/hub_db_link.h"
+#include "hub/hub_db_sqlite.h"
 
 #include <chrono>
 #include <sqlite3.h>

@@ -15,7 +15,8 @@
 #include "hub/hub_rate.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
-#include "hub/hub_store.h"
+#include "hub/hub_store_levels.h"
+#include "hub/hub_store_runs.h"
 #include "hub/hub_verify.h"
 
 #include <cstdint>

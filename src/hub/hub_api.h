@@ -19,7 +19,7 @@
 //
 // Every refusal is a 4xx with {"error": why}; every GET answered 200 carries
 // an ETag and a Cache-Control, and If-None-Match gets 304 (hub_etag.h).
-// A level row (hub_store.h LevelRow) is {"id", "title", "author", "width",
+// A level row (hub_store_levels.h LevelRow) is {"id", "title", "author", "width",
 // "height", "plays", "tried", "finishes", "clear_rate", "rating", "record",
 // "author_score", "shipped", "published"}.
 //   AddApiRoutes(server)      registers the routes

@@ -3,6 +3,7 @@
 
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
+#include "hub/hub_store_levels.h"
 
 #include "game/medals.h"
 #include "game/search_key.h"

@@ -7,7 +7,7 @@
 #include "hub/hub_page.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
-#include "hub/hub_store.h"
+#include "hub/hub_store_levels.h"
 #include "hub/hub_words.h"
 
 #include <ctime>

@@ -3,7 +3,8 @@
 
 #include "hub/hub_db.h"
 #include "hub/hub_page.h"
-#include "hub/hub_store.h"
+#include "hub/hub_store_levels.h"
+#include "hub/hub_store_runs.h"
 #include "hub/hub_store_pages.h"
 #include "hub/hub_words.h"
 

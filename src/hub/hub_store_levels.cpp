@@ -1,8 +1,9 @@
-// hub_store_levels: players, publishing, the level list, withdrawing and hiding.
+// hub_store_levels: publishing, the level list, withdrawing and hiding.
 #include "hub/hub_ids.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
-#include "hub/hub_store.h"
+#include "hub/hub_store_levels.h"
+#include "hub/hub_store_runs.h"
 
 #include "game/search_key.h"
 
@@ -11,31 +12,12 @@
 
 using nlohmann::json;
 
-std::string IsoDate(long long seconds)
-{
-  time_t t = (time_t)seconds;
-  struct tm utc;
-  gmtime_r(&t, &utc);
-  char text[32];
-  strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
-}
-
 static const long long MillisecondsPerSecond = 1000;
 
 static long long NowMilliseconds()
 {
   using namespace std::chrono;
   return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-Player FindPlayer(DbTx& tx, const std::string& tokenHash)
-{
-  DbRows r;
-  tx.Run("SELECT id, name FROM players WHERE token_hash = ?", {Text(tokenHash)}, &r);
-  if (r.count == 0)
-    throw Refusal{401, "unknown token: register it first with POST /api/v1/players"};
-  return Player{r.Number(0, 0), r.At(0, 1)};
 }
 
 // One round trip on PostgreSQL. On SQLite, where a statement costs no round
@@ -58,21 +40,6 @@ Player FindPlayerAndLevel(DbTx& tx, const std::string& tokenHash, const std::str
     throw Refusal{404, "no level " + id};
   *body = r.At(0, 2);
   return Player{r.Number(0, 0), r.At(0, 1)};
-}
-
-Answer RegisterPlayer(DbTx& tx, const std::string& name, const std::string& tokenHash)
-{
-  std::string key = NameKey(name);
-  if (tx.Run("INSERT INTO players (name, name_key, token_hash, created) VALUES (?, ?, ?, ?) ON CONFLICT DO NOTHING",
-             {Text(name), Text(key), Text(tokenHash), Num(time(nullptr))}) == 1)
-    return Answer{201, json{{"name", name}}};
-  DbRows r;
-  tx.Run("SELECT name, name_key FROM players WHERE token_hash = ?", {Text(tokenHash)}, &r);
-  if (r.count == 1 && r.At(0, 1) == key)
-    return Answer{200, json{{"name", r.At(0, 0)}}};   // a retried registration
-  if (r.count == 1)
-    throw Refusal{409, "this token is already registered as " + r.At(0, 0)};
-  throw Refusal{409, "the name " + name + " is taken"};
 }
 
 Answer PublishLevel(DbTx& tx, const Player& player, const Verdict& v)

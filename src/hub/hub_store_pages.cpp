@@ -2,7 +2,7 @@
 #include "hub/hub_store_pages.h"
 
 #include "hub/hub_refusal.h"
-#include "hub/hub_store.h"
+#include "hub/hub_store_levels.h"
 
 #include "game/level_files.h"
 

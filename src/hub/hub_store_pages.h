@@ -1,5 +1,5 @@
 // hub_store_pages: what the hub's pages read that the API's answers do not
-// give: one listed level's row, as the API's lists give a level (hub_store's
+// give: one listed level's row, as the API's lists give a level (hub_store_levels's
 // LevelRow), so that a page and the API show the same numbers.
 //   LevelFacts(tx, id)          the level's row; Refusal 404 when it is not listed
 //   DownloadSlot(id, shipped)   the N of the levelN.dat a download is named

@@ -1,8 +1,7 @@
 // hub_store_runs: runs, leaderboards, replays, ratings and the count check.
 #include "hub/hub_refusal.h"
 #include "hub/hub_run_once.h"
-#include "hub/hub_store.h"
-#include "hub/hub_tries.h"
+#include "hub/hub_store_runs.h"
 
 #include <ctime>
 

@@ -10,15 +10,6 @@
 
 #include <ctime>
 
-// The primary key makes the first try once even under concurrent requests
-// of the same player: the second insert waits for the first and then does nothing.
-bool CountTry(DbTx& tx, const Player& player, const std::string& id, long long now)
-{
-  return tx.Run("INSERT INTO tries (level_id, player_id, created) VALUES (?, ?, ?)"
-                " ON CONFLICT (level_id, player_id) DO NOTHING",
-                {Text(id), Num(player.id), Num(now)}) == 1;
-}
-
 void RecordTry(DbTx& tx, const Player& player, const std::string& id)
 {
   bool first = CountTry(tx, player, id, time(nullptr));

@@ -3,8 +3,7 @@
 // run counts as a try too (StoreRun). One row a player and level, so a
 // level's tried (the players besides its author with a try) grows by one
 // the first time a player plays it, whichever comes first, a try or a run.
-//   CountTry(tx, player, id, now)   keeps the player's try; true when it is their first
-//                                   (the caller adds it to the level's tried unless they are its author)
+//   CountTry(tx, player, id, now)   hub_store.h: keeps the player's try
 //   RecordTry(tx, player, id)       a try sent by the game; Refusal 404 for an unlisted level
 //   AddTryRoutes(server)            POST /api/v1/levels/ID/tries
 #pragma once
@@ -15,6 +14,5 @@
 #include <httplib.h>
 #include <string>
 
-bool CountTry(DbTx& tx, const Player& player, const std::string& id, long long now);
 void RecordTry(DbTx& tx, const Player& player, const std::string& id);
 void AddTryRoutes(httplib::Server& server);

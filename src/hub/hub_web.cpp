@@ -5,7 +5,7 @@
 #include "hub/hub_db.h"
 #include "hub/hub_options.h"
 #include "hub/hub_refusal.h"
-#include "hub/hub_store.h"
+#include "hub/hub_store_levels.h"
 
 #include <cstdio>
 #include <strings.h>

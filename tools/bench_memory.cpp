@@ -4,7 +4,10 @@
 // its title screen, and the game after a minute of play and editing on the
 // 20 x 15 and on the 998 x 1000 level, each printed as megabytes above the
 // bare window.
-#include "bench.h"
+#include "bench_memory.h"
+
+#include "bench_case.h"
+#include "bench_levels.h"
 
 #include <climits>
 #include <cstdio>

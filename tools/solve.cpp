@@ -1,5 +1,6 @@
 // solve: an archive search over short input segments on the real game update.
 #include "solve.h"
+#include "solve_distance.h"
 #include "solve_refine.h"
 
 #include "game/replay_record.h"
@@ -13,13 +14,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
-#include <queue>
 #include <unordered_map>
 #include <vector>
 
 static const int MaxStartItems = 64;        // extra-time items tracked per level
-static const float Unreachable = 1e6f;      // distance of a cell no finish can be reached from
-static const float DiagonalCost = 1.41421356f;
 static const float PositionBuckets = 2;     // archive cells per world unit
 static const float SpeedBucket = 0.1f;      // world units per frame
 static const int MaxSpeedBucket = 7;
@@ -71,7 +69,6 @@ struct Node {
 
 static LevelItem StartItems[MaxStartItems * 4];
 static int StartItemCount;
-static std::vector<float> DistanceField;   // by x * LevelHeight + y
 static std::vector<Entry> Archive;
 static std::unordered_map<uint64_t, int> ArchiveIndex;
 static std::vector<Node> Nodes;
@@ -83,52 +80,6 @@ static unsigned NextRandom() {
 }
 
 static double RandomUnit() { return NextRandom() / 2147483648.0; }
-
-static bool BallCanEnter(int x, int y) {
-  int c = CellAt(x, y);
-  return c != maptype_blocknormal && c != maptype_blocknoswing && c != maptype_blockharmful;
-}
-
-// Dijkstra over the cells the ball may occupy, from every finish cell.
-static void BuildDistanceField() {
-  int w = LevelWidth, h = LevelHeight;
-  DistanceField.assign((size_t)w * h, Unreachable);
-  typedef std::pair<float, int> Step;
-  std::priority_queue<Step, std::vector<Step>, std::greater<Step>> open;
-  for (int x = 0; x < w; x++)
-    for (int y = 0; y < h; y++)
-      if (CellAt(x, y) == maptype_finish) {
-        DistanceField[x * h + y] = 0;
-        open.push(Step(0, x * h + y));
-      }
-  while (!open.empty()) {
-    Step s = open.top();
-    open.pop();
-    int x = s.second / h, y = s.second % h;
-    if (s.first > DistanceField[s.second])
-      continue;
-    for (int dx = -1; dx <= 1; dx++)
-      for (int dy = -1; dy <= 1; dy++) {
-        int nx = x + dx, ny = y + dy;
-        if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= w || ny >= h || !BallCanEnter(nx, ny))
-          continue;
-        if (dx != 0 && dy != 0 && (!BallCanEnter(x + dx, y) || !BallCanEnter(x, y + dy)))
-          continue;
-        float d = s.first + (dx != 0 && dy != 0 ? DiagonalCost : 1);
-        if (d < DistanceField[nx * h + ny]) {
-          DistanceField[nx * h + ny] = d;
-          open.push(Step(d, nx * h + ny));
-        }
-      }
-  }
-}
-
-static float DistanceAt(float px, float py) {
-  int x = (int)floorf(px), y = (int)floorf(py);
-  if (x < 0 || y < 0 || x >= LevelWidth || y >= LevelHeight)
-    return Unreachable;
-  return DistanceField[x * LevelHeight + y];
-}
 
 static bool SameItem(const LevelItem* a, const LevelItem* b) {
   return a->type == b->type && a->x == b->x && a->y == b->y;

@@ -25,6 +25,7 @@
 #include "ui/editor.h"
 #include "ui/ghost_view.h"
 #include "ui/level_note.h"
+#include "ui/level_row.h"
 #include "ui/list_delete.h"
 #include "ui/list_layout.h"
 #include "ui/watch.h"
@@ -56,13 +57,6 @@ const float TitleY = -300;             // the logo across the top
 const float TitleWidth = 800;
 const float TitleHeight = 200;
 
-
-const float GhostMarkSize = 36;        // the ghost ball before a level's best score
-const float GhostMarkGap = 6;          // between the mark and the score
-const float AssistScoreSize = 0.5f;    // an assisted best, smaller than the best
-const float AssistScoreDrop = 3;       // its top below the best's, so their middles line up
-const float MedalMarkSize = 40;        // the medal of the level's best score
-const float LabelGap = 20;             // kept clear between a cut title and the score or mark
 
 
 // "Level 999 - " and a full title slot fit with room to spare.
@@ -309,44 +303,6 @@ static void DrawTitleEntries()
   if (!HubAddress[0])
     DrawTextRight(Tr("Set hub = ADDRESS in settings.ini"), FooterRight,
                   TitleRowTop(TitleOnline) - MenuTextRaise + NoHubRaise, NoHubSize);
-}
-
-// An assisted best before the best score (and ghost mark) at right: its sign
-// and the score, smaller; the left edge of what it drew.
-static float DrawAssistedBest(int best, float right, float y)
-{
-  char score[LabelBufferSize];
-  snprintf(score, sizeof score, "%i", best);
-  right -= GhostMarkGap;
-  DrawTextRight(score, right, y - MenuTextRaise + AssistScoreDrop, AssistScoreSize);
-  right = TextRightStart((int)strlen(score), right, AssistScoreSize) - GhostMarkGap - AssistSignSize;
-  DrawAssistSign(right, y + (MenuBarHeight - AssistSignSize) / 2);
-  return right;
-}
-
-// Level n's row: "Level n - title", cut short of its best score and, in the
-// play list, the ghost mark of a level with a best run.
-static void DrawLevelRow(int n, float y, bool playList)
-{
-  snprintf(MenuLabel, sizeof(MenuLabel), "%i", LevelBest[n - 1]);
-  DrawTextRight(MenuLabel, ScoreRight, y - MenuTextRaise, MenuTextSize);
-  float labelRight = TextRightStart((int)strlen(MenuLabel), ScoreRight, MenuTextSize);
-  int medal = MedalFor(LevelBest[n - 1], AuthorScore[n - 1]);
-  if (medal != medal_none) {
-    DrawMedal(medal, labelRight - GhostMarkGap - MedalMarkSize / 2, y + MenuBarHeight / 2, MedalMarkSize);
-    labelRight -= GhostMarkGap + MedalMarkSize;
-  }
-  if (playList && LevelHasGhost[n - 1]) {
-    DrawGhostBall(labelRight - GhostMarkGap - GhostMarkSize / 2, y + MenuBarHeight / 2, GhostMarkSize);
-    labelRight -= GhostMarkGap + GhostMarkSize;
-  }
-  if (playList && LevelAssistBest[n - 1])
-    labelRight = DrawAssistedBest(LevelAssistBest[n - 1], labelRight, y);
-  // TRANSLATORS: a level's number and its title.
-  snprintf(MenuLabel, sizeof(MenuLabel), Tr("Level %i - %.*s"), n,
-           (int)strcspn(LevelTitles[n - 1], "\r\n"), LevelTitles[n - 1]);
-  FitTextToWidth(MenuLabel, labelRight - LabelGap - MenuTextLeft, MenuTextSize);
-  DrawText(MenuTextLeft, y - MenuTextRaise, MenuLabel, MenuTextSize);
 }
 
 // playList: the frame began in the play list, whose rows mark the levels with a ghost.

@@ -14,6 +14,7 @@
 #include "render/draw.h"
 #include "render/medal_view.h"
 #include "ui/assist_sign.h"
+#include "ui/bars.h"
 #include "ui/ghost_view.h"
 #include "ui/list_layout.h"
 

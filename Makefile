@@ -75,6 +75,7 @@ hub-run: hub-build
 # The hub's API tests against a throwaway PostgreSQL 15 cluster.
 hub-test-pg: hub-build
 	@python3 tests/hub/test_hub_api.py $(BUILD)/tetherorb2-hub --pg
+	@python3 tests/hub/test_hub_service.py $(BUILD)/tetherorb2-hub --pg
 	@python3 tests/hub/test_hub_cache.py $(BUILD)/tetherorb2-hub --pg
 	@python3 tests/hub/test_hub_browse.py $(BUILD)/tetherorb2-hub --pg
 	@python3 tests/hub/test_hub_guards.py $(BUILD)/tetherorb2-hub --pg

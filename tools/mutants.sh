@@ -13,7 +13,7 @@
 # between mutants and runs so only the changed file compiles again, through
 # ccache when it is installed). The tests run cheapest first and stop at the
 # first failure: unit_tests with --gtest_fail_fast, the other headless ctest
-# tests, then HUB_TESTS (default tests/hub/test_hub_api.py) against the built
+# tests, then HUB_TESTS (default tests/hub/test_hub_api.py and test_hub_service.py) against the built
 # hub, each under a time limit of three times its clean run plus 30 s.
 #
 # A mutant is killed (a test fails; a hang counts, and is listed), survived,
@@ -25,7 +25,7 @@ REPO=$(cd "$(dirname "$0")/.." && pwd)
 COUNT=${MUTANTS:-30}
 SEED=${SEED:-$(( $(date +%s) % 100000 ))}
 WORK=${MUTANTS_DIR:-/tmp/tetherorb2-mutants-$(id -un)}
-HUB_TESTS=${HUB_TESTS:-tests/hub/test_hub_api.py}
+HUB_TESTS=${HUB_TESTS:-tests/hub/test_hub_api.py tests/hub/test_hub_service.py}
 SRC=$WORK/src
 BUILD=$WORK/build
 PY="python3 $REPO/tools/mutants.py"

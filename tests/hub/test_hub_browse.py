@@ -14,8 +14,8 @@ import unittest
 import urllib.parse
 import zlib
 
-import test_hub_api as api
-from test_hub_api import Hub, LEVEL1, SLOWER1, SOLUTION1, variant, check_counts
+import hub_harness as api
+from hub_harness import Hub, LEVEL1, SLOWER1, SOLUTION1, variant, check_counts
 
 BALL, FINISH = (242, 112, 28), (40, 190, 90)   # the ball's and the finish's colours in the game's art
 

@@ -11,8 +11,8 @@ import random
 import re
 import unittest
 
-import test_hub_api as api
-from test_hub_api import NO_LIMITS, SLOWER1, SOLUTION1, Hub, eventually, variant
+import hub_harness as api
+from hub_harness import NO_LIMITS, SLOWER1, SOLUTION1, Hub, eventually, variant
 from test_hub_browse import main   # a database for the tests of this file (and a hub they leave alone)
 
 CACHE_SLOTS = 1024   # hub_cache.h

@@ -17,7 +17,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import test_hub_api as api   # noqa: E402  (reads HUB_BINARY from sys.argv)
+import hub_harness as api   # noqa: E402  (reads HUB_BINARY from sys.argv)
 
 RUNS_PER_TOKEN = 40          # a minute, across both copies
 CLIENTS = 8

@@ -10,7 +10,7 @@ from concurrent.futures import ThreadPoolExecutor
 from contextlib import closing
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import test_hub_api as api   # noqa: E402  (reads HUB_BINARY and --pg from sys.argv)
+import hub_harness as api   # noqa: E402  (reads HUB_BINARY and --pg from sys.argv)
 
 ATTACKERS, ATTACK_BYTES = 16, 4 << 20   # connections sending a head that never ends, at once; bytes each
 PEAK_GROWTH_KB, WAIT_SECONDS = 8 * 1024, 120   # the hub's peak memory may grow by this much; bound of a wait

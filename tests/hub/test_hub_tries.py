@@ -3,8 +3,8 @@
 import random
 import unittest
 
-import test_hub_api as api
-from test_hub_api import SLOWER1, SOLUTION1, variant, check_counts
+import hub_harness as api
+from hub_harness import SLOWER1, SOLUTION1, variant, check_counts
 from test_hub_browse import main   # its hub on its database, for the tests of this file
 
 

@@ -217,130 +217,6 @@ tw_screen_size() {
   xdotool getdisplaygeometry
 }
 
-# tw_move X Y: moves the pointer to window pixel (X, Y).
-tw_move() {
-  xdotool mousemove --window "$TW_WIN" "$1" "$2" || tw_fail "mousemove"
-  tw_frames 2
-}
-
-# tw_key KEY [FRAMES]: holds the key (an X keysym name: Escape, Return,
-# space, Up, w ...) down for TW_HOLD frames, then lets it go and waits
-# until the game has seen it go.
-tw_key() {
-  xdotool keydown "$1" || tw_fail "keydown $1"
-  tw_frames "${2:-$TW_HOLD}"
-  xdotool keyup "$1" || tw_fail "keyup $1"
-  tw_frames 2
-}
-
-# tw_keys KEY...: tw_key for each key in turn.
-tw_keys() {
-  local k
-  for k in "$@"; do tw_key "$k"; done
-}
-
-# tw_keydown KEY / tw_keyup KEY: a key held across other actions.
-tw_keydown() { xdotool keydown "$1" || tw_fail "keydown $1"; }
-tw_keyup() { xdotool keyup "$1" || tw_fail "keyup $1"; }
-
-# tw_click X Y [BUTTON] [FRAMES]: moves to window pixel (X, Y) and holds the
-# button (1 left by default) down for TW_HOLD frames.
-tw_click() {
-  tw_move "$1" "$2"
-  xdotool mousedown "${3:-1}" || tw_fail "mousedown"
-  tw_frames "${4:-$TW_HOLD}"
-  xdotool mouseup "${3:-1}" || tw_fail "mouseup"
-  tw_frames 2
-}
-
-# tw_screenshot FILE.png: saves what the game window shows now.
-tw_screenshot() {
-  import -window "$TW_WIN" "png:$1" 2>/dev/null || tw_fail "screenshot $1"
-}
-
-# tw_same_picture A.png B.png: true when the two pictures are identical.
-tw_same_picture() {
-  local n
-  n=$(compare -metric AE "$1" "$2" null: 2>&1)
-  [ "${n%% *}" = 0 ]
-}
-
-# tw_wait_same REF.png [SECONDS]: waits (TW_LIMIT s by default) until the
-# window shows exactly REF.png; false when it never does. Frames run slower
-# on a busy machine, so tests wait for a picture instead of a fixed time.
-tw_wait_same() {
-  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
-  while :; do
-    tw_screenshot "$TW_DIR/.poll.png"
-    tw_same_picture "$1" "$TW_DIR/.poll.png" && return 0
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.1
-  done
-}
-
-# tw_wait_differs REF.png [SECONDS]: waits until the window no longer shows REF.png.
-tw_wait_differs() {
-  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
-  while :; do
-    tw_screenshot "$TW_DIR/.poll.png"
-    tw_same_picture "$1" "$TW_DIR/.poll.png" || return 0
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.1
-  done
-}
-
-# tw_region_diff A.png B.png GEOMETRY: prints how many pixels differ between
-# the two pictures inside GEOMETRY (WxH+X+Y).
-tw_region_diff() {
-  local out
-  out=$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1)
-  echo "${out%% *}"
-}
-
-# tw_wait_region REF.png GEOMETRY same|differs [SECONDS]: waits (TW_LIMIT s
-# by default) until the window's GEOMETRY region is the same as in REF.png,
-# or differs from it; false when it never does.
-tw_wait_region() {
-  local end=$(( SECONDS + ${4:-$TW_LIMIT} )) n
-  while :; do
-    tw_screenshot "$TW_DIR/.poll.png"
-    n=$(tw_region_diff "$1" "$TW_DIR/.poll.png" "$2")
-    if [ "$3" = same ]; then [ "$n" = 0 ] && return 0; else [ "$n" != 0 ] && return 0; fi
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.1
-  done
-}
-
-# tw_stays_region REF.png GEOMETRY FRAMES: true when the window's GEOMETRY
-# region shows what REF.png does in every look over the next FRAMES frames.
-tw_stays_region() {
-  tw_read_frames
-  local target=$(( TW_FRAMES_RUN + $3 ))
-  while :; do
-    tw_screenshot "$TW_DIR/.poll.png"
-    [ "$(tw_region_diff "$1" "$TW_DIR/.poll.png" "$2")" = 0 ] || return 1
-    tw_read_frames
-    if [ "$TW_FRAMES_RUN" -ge "$target" ] || ! tw_running; then return 0; fi
-    tw_frames 2
-  done
-}
-
-# tw_wait_still GEOMETRY [SECONDS]: waits until the window's GEOMETRY region
-# shows the same in two screenshots TW_STILL frames apart (a slide has come
-# to rest). Leave the pause layer's clock out of GEOMETRY: on a busy machine
-# TW_STILL frames can last longer than its second.
-tw_wait_still() {
-  local end=$(( SECONDS + ${2:-$TW_LIMIT} ))
-  tw_screenshot "$TW_DIR/.still.png"
-  while :; do
-    tw_frames "$TW_STILL"
-    tw_screenshot "$TW_DIR/.poll.png"
-    [ "$(tw_region_diff "$TW_DIR/.still.png" "$TW_DIR/.poll.png" "$1")" = 0 ] && return 0
-    [ "$SECONDS" -lt "$end" ] || return 1
-    mv "$TW_DIR/.poll.png" "$TW_DIR/.still.png"
-  done
-}
-
 # tw_wait_file FILE [SECONDS]: waits (TW_LIMIT s by default) until FILE
 # exists and is not empty; fails the test when it never does.
 tw_wait_file() {
@@ -360,24 +236,6 @@ tw_until() {
     [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.1
   done
-}
-
-# tw_pixel FILE.png X Y: prints the pixel's "R G B", 0..255 each.
-tw_pixel() {
-  convert "$1[1x1+$2+$3]" -alpha off -depth 8 txt:- 2>/dev/null |
-    sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' | head -n 1 |
-    awk '{ printf "%d %d %d\n", $1, $2, $3 }'
-}
-
-# tw_image_size FILE.png: prints the picture's "WIDTH HEIGHT".
-tw_image_size() {
-  identify -format '%w %h' "$1" 2>/dev/null
-}
-
-# tw_distinct_colours FILE.png: prints how many colours the picture has
-# (1 for a blank screen).
-tw_distinct_colours() {
-  identify -format '%k' "$1" 2>/dev/null
 }
 
 # tw_close: asks the game window to close as a window manager's close button
@@ -444,61 +302,10 @@ tw_exit_by_menu() {
   [ "$TW_EXIT" = 0 ] || tw_fail "expected exit code 0, got $TW_EXIT"
 }
 
-# tw_install: installs the build into a fresh prefix ($TW_DIR/prefix) with
-# `cmake --install`, points TETHERORB2_BIN at the installed game, and empties
-# TW_DIR of the repository layout so the game runs installed. HOME is set to
-# $TW_DIR/home and the XDG variables are cleared. TW_PREFIX_SUM holds a
-# checksum of the whole installed tree (names, modes and contents). The game
-# starts in the empty folder TW_WORKDIR.
-tw_install() {
-  TW_PREFIX="$TW_DIR/prefix"
-  cmake --install "${BUILD_DIR:?}" --prefix "$TW_PREFIX" > "$TW_DIR/install.log" 2>&1 ||
-    tw_fail "cmake --install failed: $(tail -n 5 "$TW_DIR/install.log")"
-  TETHERORB2_BIN="$TW_PREFIX/games/tetherorb2"
-  [ -x "$TETHERORB2_BIN" ] || tw_fail "no installed game at $TETHERORB2_BIN"
-  rm -rf "$TW_DIR/Media" "$TW_DIR/Levels" "$TW_DIR/settings.ini"
-  mkdir "$TW_DIR/home" "$TW_DIR/work"
-  TW_WORKDIR="$TW_DIR/work"
-  export HOME="$TW_DIR/home"
-  unset XDG_DATA_HOME XDG_CONFIG_HOME
-  TW_PREFIX_SUM=$(tw_tree_sum "$TW_PREFIX")
-}
-
-# tw_tree_sum DIR: one checksum over every path, mode and file content under DIR.
-tw_tree_sum() {
-  (cd "$1" && find . -printf '%p %m %y\n' | sort && find . -type f -print0 | sort -z |
-    xargs -0 sha256sum) | sha256sum
-}
-
-# tw_start_hub LEVELS SOLUTIONS: a level hub on a new SQLite file in TW_DIR,
-# stopped when the test ends; sets HUB_BIN, HUB_PID and HUB, its address.
-tw_start_hub() {
-  HUB_BIN=${BUILD_DIR:?}/tetherorb2-hub
-  [ -x "$HUB_BIN" ] || tw_fail "no hub at $HUB_BIN"
-  "$HUB_BIN" --listen 127.0.0.1:0 --db "$TW_DIR/hub.sqlite" --levels "$1" --solutions "$2" \
-    --web "$TW_DIR/no-web" > "$TW_DIR/hub.log" 2>&1 &
-  HUB_PID=$!
-  trap 'kill $HUB_PID 2>/dev/null; tw_cleanup' EXIT
-  tw_until "$TW_LIMIT" grep -q "serving on" "$TW_DIR/hub.log"
-  HUB=$(grep -o "http://[0-9.:]*" "$TW_DIR/hub.log" | head -n 1)
-  [ -n "$HUB" ] || tw_fail "the hub did not start: $(cat "$TW_DIR/hub.log")"
-}
-
-# hub_field PATH EXPR: a Python expression over the hub's JSON answer j.
-hub_field() {
-  curl -s "$HUB$1" | python3 -c "import json, sys; j = json.load(sys.stdin); print($2)"
-}
-
-# The disk audio driver's recording, $AUDIO, as a clock: its size in bytes,
-# whether it has reached a size, and a wait for it to grow.
-tw_audio_size() { stat -c %s "$AUDIO" 2>/dev/null || echo 0; }
-tw_audio_reaches() { [ "$(tw_audio_size)" -ge "$1" ]; }
-# tw_audio_grow SECONDS: waits until SECONDS more of sound (44.1 kHz, two channels of
-# 16 bits) are in the recording, then prints its size: the recording is the
-# clock, however busy the machine. Call it as x=$(tw_audio_grow S) || exit 1.
-tw_audio_grow() {
-  local target
-  target=$(awk -v now="$(tw_audio_size)" -v s="$1" 'BEGIN { printf "%d", now + s * 44100 * 4 }')
-  tw_until "$TW_LIMIT" tw_audio_reaches "$target" || tw_fail "the recording stopped at $(tw_audio_size) bytes"
-  tw_audio_size
-}
+# The helpers by what they drive, each file sourced here so a test needs lib.sh alone.
+TW_LIB=$(dirname "${BASH_SOURCE[0]}")
+. "$TW_LIB/lib_input.sh"     # keys, buttons and the pointer
+. "$TW_LIB/lib_picture.sh"   # screenshots, waits for pictures, pixels
+. "$TW_LIB/lib_install.sh"   # the game installed into a prefix
+. "$TW_LIB/lib_hub.sh"       # a level hub beside the game
+. "$TW_LIB/lib_audio.sh"     # the sound recording as a clock

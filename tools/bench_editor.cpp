@@ -7,10 +7,10 @@
 
 #include "bench.h"
 
-#include "game/edit_history.h"
-#include "game/level_start.h"
-#include "game/screen.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/edit/edit_history.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
 #include "platform/input.h"
 #include "render/cell_picture.h"
 #include "ui/editor.h"

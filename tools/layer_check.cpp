@@ -13,7 +13,7 @@
 // and no module may depend on itself through others. A file in game calls none
 // of the C library's transcendental functions (sinf, atan2f, powf...): their
 // last bit differs between libraries, and the game step must give the same
-// bits natively and in the browser (game/step_math.h has the game's own).
+// bits natively and in the browser (game/play/step_math.h has the game's own).
 //
 //   tetherorb2-layers SRC   checks the tree under SRC; prints each fault and
 //                           exits 1 when there is one, else prints a summary

@@ -4,9 +4,9 @@
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
 
-#include "game/medals.h"
-#include "game/search_key.h"
-#include "game/sha256.h"
+#include "game/base/search_key.h"
+#include "game/base/sha256.h"
+#include "game/run/medals.h"
 
 using nlohmann::json;
 

@@ -4,7 +4,7 @@
 #include "hub/hub_requests.h"
 #include "hub/hub_store.h"
 
-#include "game/search_key.h"
+#include "game/base/search_key.h"
 
 #include <chrono>
 #include <ctime>

@@ -1,3 +1,7 @@
+// Room game/base: what every room shares: text and the catalogues, places,
+// saving, sha256, PNG writing, a held key's repeat, and the program-wide
+// controls, screen and sound records. Includes no other room.
+//
 // lang: the player's language. Every text a player sees is written in English
 // in the code and goes through Tr() on its way to the screen; a text kept in a
 // table is marked with N_() where it is written and goes through Tr() where it

@@ -1,3 +1,6 @@
+// Room game/edit: the editor's operations on the grid, its regions and its
+// undo history. Includes base, play, files and settings.
+//
 // edit_ops: the editor's grid operations, each writing through HistorySet so
 // the open step can take it back. Cells outside the level are never touched
 // except by ResizeLevel, which empties what leaves or enters the level so a

@@ -1,3 +1,6 @@
+// Room game/files: level, score, ghost and replay files, level ids, checks,
+// pictures and slots. Includes base and play.
+//
 // level_files: the level files "level%i.dat" (title line, width,
 // height, one row of letters 'a'..'l' per line) and the 4-byte little-endian
 // best-score files "level%i.score" (folders in places.h), with the catalogue

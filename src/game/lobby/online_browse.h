@@ -1,3 +1,6 @@
+// Room game/lobby: the hub's levels brought to play: the Online list, a hub
+// level played, its tries and a level shared. Includes every room but edit.
+//
 // online_browse: the Online screen's conversation with the hub: a page of the
 // level list in one of three orders (narrowed by online_search), a level's
 // leaderboard, and fetching a level (and, to race it, its record's replay)

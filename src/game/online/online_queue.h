@@ -1,3 +1,7 @@
+// Room game/online: the game's side of the level hub: its requests and
+// answers, the player's account, the runs kept, the results card's hub lines,
+// the search, reports and pictures. Includes base, play, files and settings.
+//
 // online_queue: the requests the game makes of the level hub, as records. The
 // game's modules put a request in a free slot and read its answer in a later
 // frame; the platform's network driver (platform/hub_net) takes waiting

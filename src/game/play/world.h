@@ -1,3 +1,6 @@
+// Room game/play: the world of a level, collision, hints, and the play step's
+// time and math. Includes base.
+//
 // world: the state of the level in play or in the editor. The cell grid with
 // the level's size, the item table of pickups, finish markers and particles,
 // the ball, the camera, the aim point, the timers and the level number.

@@ -1,3 +1,7 @@
+// Room game/run: a run from its start to its end: the frame step and the
+// rules, the results, reruns, replays, the editor's test run, medals and the
+// pause. Includes base, play, files, settings and online.
+//
 // update: the per-frame step of play. It reads the controls record (and
 // records it for the run's replay), moves the ball under gravity, steering
 // and the tether, keeps it out of solid cells, moves the camera, records the

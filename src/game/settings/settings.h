@@ -1,3 +1,6 @@
+// Room game/settings: the settings file, key bindings and their rebinding,
+// the options and the assists. Includes base and play.
+//
 // settings: the display options read once from "settings.ini" at start-up
 // (the player's own copy when installed, see game/base/places.h).
 // The options screen changes it through game/settings/settings_write.h. Every key is optional and reads as 0 when

@@ -13,11 +13,11 @@
 #include <unistd.h>
 
 #include "app/host.h"
-#include "game/level_start.h"
-#include "game/pause_state.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
+#include "game/run/pause_state.h"
+#include "game/run/update.h"
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "platform/keymap.h"

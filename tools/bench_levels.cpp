@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "game/level_files.h"
-#include "game/places.h"
-#include "game/world.h"
+#include "game/base/places.h"
+#include "game/files/level_files.h"
+#include "game/play/world.h"
 
 const LevelPlan LevelPlans[level_count + 1] = {
   {0, 0, false, ""},

@@ -16,12 +16,12 @@
 #include <unistd.h>
 
 #include "app/host.h"
-#include "game/edit_history.h"
-#include "game/edit_ops.h"
-#include "game/level_start.h"
-#include "game/screen.h"
-#include "game/test_run.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/edit/edit_history.h"
+#include "game/edit/edit_ops.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
+#include "game/run/test_run.h"
 #include "peak_memory.h"
 #include "platform/keymap.h"
 #include "platform/pacing.h"

@@ -11,12 +11,12 @@
 // bad command line.
 #include "solve.h"
 
-#include "game/collision.h"
-#include "game/level_check.h"
-#include "game/level_files.h"
-#include "game/replay_run.h"
-#include "game/screen.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/files/level_check.h"
+#include "game/files/level_files.h"
+#include "game/play/collision.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
 
 #include <cmath>
 #include <cstdio>

@@ -13,7 +13,13 @@
 // and no module may depend on itself through others. A file in game calls none
 // of the C library's transcendental functions (sinf, atan2f, powf...): their
 // last bit differs between libraries, and the game step must give the same
-// bits natively and in the browser (game/step_math.h has the game's own).
+// bits natively and in the browser (game/play/step_math.h has the game's own).
+//
+// The game layer is one library in rooms, the folders of src/game, each named
+// for what it owns (the table Rooms). A file of a room includes the headers of
+// its own room and of the rooms its line lists, never another; every game file
+// lies in a room. Room A depends on room B when a file of A includes one of B,
+// and no room may depend on itself through others.
 //
 //   tetherorb2-layers SRC   checks the tree under SRC; prints each fault and
 //                           exits 1 when there is one, else prints a summary
@@ -44,6 +50,22 @@ static const Layer Layers[] = {
 };
 static const int LayerCount = sizeof Layers / sizeof Layers[0];
 
+struct Room {
+  const char* folder;   // under src/game
+  const char* below;    // the rooms it may include, each name followed by a space
+};
+static const Room Rooms[] = {
+  {"base", ""},                                          // text, catalogues, places, saving, program-wide records
+  {"play", "base "},                                     // the world, collision, hints, the step's time and math
+  {"files", "base play "},                               // level, score, ghost and replay files, level slots
+  {"settings", "base play "},                            // settings, key bindings, options, assists
+  {"online", "base play files settings "},               // the game's requests to the hub and its answers
+  {"run", "base play files settings online "},           // a run: start, step, rules, end, reruns, replays
+  {"edit", "base play files settings "},                 // the editor's operations and history
+  {"lobby", "base play files settings online run "},     // the hub's levels browsed, played and shared
+};
+static const int RoomCount = sizeof Rooms / sizeof Rooms[0];
+
 static int Faults;
 
 static void Fault(const std::string& text)
@@ -60,11 +82,27 @@ static int LayerRank(const std::string& folder)
   return -1;
 }
 
-// True when files of layer may include headers of target.
-static bool MayInclude(const Layer& layer, const std::string& target)
+static int RoomRank(const std::string& folder)
 {
-  return target == layer.folder || std::string(layer.below).find(target + " ") == 0 ||
-         std::string(layer.below).find(" " + target + " ") != std::string::npos;
+  for (int i = 0; i < RoomCount; i++)
+    if (folder == Rooms[i].folder)
+      return i;
+  return -1;
+}
+
+// True when a folder named own (with the folders below, each followed by a
+// space) may include headers of target.
+static bool MayInclude(const char* own, const char* below, const std::string& target)
+{
+  return target == own || std::string(below).find(target + " ") == 0 ||
+         std::string(below).find(" " + target + " ") != std::string::npos;
+}
+
+// "play" for "game/play/world.h"; "" for a path with no room.
+static std::string RoomOf(const std::string& path)
+{
+  size_t first = path.find('/'), second = path.find('/', first + 1);
+  return second == std::string::npos ? "" : path.substr(first + 1, second - first - 1);
 }
 
 // "ui/menus" for "ui/menus.h" and "ui/menus.cpp".
@@ -147,9 +185,10 @@ static std::vector<Include> ReadIncludes(const fs::path& file)
 }
 
 // Tarjan's strongly connected components; each component of two or more
-// modules is a circle.
+// modules (or rooms) is a circle.
 struct CircleFinder {
   const std::map<std::string, std::set<std::string>>& edges;
+  const char* what;   // "modules" or "rooms"
   std::map<std::string, int> index, low;
   std::vector<std::string> stack;
   std::set<std::string> onStack;
@@ -185,7 +224,7 @@ struct CircleFinder {
       std::string names;
       for (const std::string& m : circle)
         names += " " + m;
-      Fault("a circle of modules:" + names);
+      Fault(std::string("a circle of ") + what + ":" + names);
     }
   }
 };
@@ -207,25 +246,34 @@ int main(int argc, char** argv)
       Fault("src/" + name + " is no known layer: add it to the table in tools/layer_check.cpp");
       continue;
     }
-    for (const fs::directory_entry& f : fs::directory_iterator(folder.path())) {
+    for (const fs::directory_entry& f : fs::recursive_directory_iterator(folder.path())) {
       std::string ext = f.path().extension().string();
       if (ext == ".h" || ext == ".cpp")
-        files.push_back(name + "/" + f.path().filename().string());
+        files.push_back(fs::relative(f.path(), root).generic_string());
     }
   }
+  for (const Room& room : Rooms)
+    for (int i = 0; i < RoomCount; i++)
+      if (MayInclude("", room.below, Rooms[i].folder) && i >= RoomRank(room.folder))
+        Fault(std::string("room ") + room.folder + " lists " + Rooms[i].folder +
+              ", which does not come before it in the table Rooms");
   if (error || files.empty()) {
     fprintf(stderr, "layers: no source files under %s\n", argv[1]);
     return 2;
   }
   std::sort(files.begin(), files.end());
 
-  std::map<std::string, std::set<std::string>> edges;
+  std::map<std::string, std::set<std::string>> edges, roomEdges;
   int includeCount = 0;
   for (const std::string& file : files) {
     std::string folder = file.substr(0, file.find('/'));
     const Layer& layer = Layers[LayerRank(folder)];
-    if (folder == "game")
+    std::string room = folder == "game" ? RoomOf(file) : "";
+    if (folder == "game") {
       CheckLibraryCalls(root / file, file);
+      if (RoomRank(room) < 0)
+        Fault(file + " lies in no room of src/game (the table Rooms in tools/layer_check.cpp)");
+    }
     for (const Include& inc : ReadIncludes(root / file)) {
       includeCount++;
       if (!inc.quoted) {
@@ -242,19 +290,34 @@ int main(int argc, char** argv)
       }
       if (ModuleOf(inc.text) != ModuleOf(file))
         edges[ModuleOf(file)].insert(ModuleOf(inc.text));
-      if (!MayInclude(layer, target))
+      if (!MayInclude(layer.folder, layer.below, target))
         Fault(file + " includes \"" + inc.text + "\" from a layer above its own (or beside it)");
+      if (target != "game")
+        continue;
+      std::string into = RoomOf(inc.text);
+      if (RoomRank(into) < 0) {
+        Fault(file + " includes \"" + inc.text + "\", which names no room of src/game");
+      } else if (RoomRank(room) >= 0) {
+        if (into != room)
+          roomEdges["game/" + room].insert("game/" + into);
+        if (!MayInclude(room.c_str(), Rooms[RoomRank(room)].below, into))
+          Fault(file + " includes \"" + inc.text + "\" from a room it may not include");
+      }
     }
   }
 
-  CircleFinder finder{edges, {}, {}, {}, {}, 0};
+  CircleFinder finder{edges, "modules", {}, {}, {}, {}, 0};
   for (const auto& module : edges)
     if (!finder.index.count(module.first))
       finder.Visit(module.first);
+  CircleFinder roomFinder{roomEdges, "rooms", {}, {}, {}, {}, 0};
+  for (const auto& r : roomEdges)
+    if (!roomFinder.index.count(r.first))
+      roomFinder.Visit(r.first);
 
   if (Faults)
     return 1;
-  printf("layers: %zu files, %d includes, every one downward, no circle\n", files.size(),
-         includeCount);
+  printf("layers: %zu files in %d rooms of game and %d layers, %d includes, every one downward, no circle\n",
+         files.size(), RoomCount, LayerCount, includeCount);
   return 0;
 }

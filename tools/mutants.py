@@ -95,10 +95,12 @@ def sites_of(root, path):
 
 def all_sites(root):
     out = []
-    for folder in FOLDERS:
-        for name in sorted(os.listdir(os.path.join(root, folder))):
+    for folder in FOLDERS:   # with the folders inside (src/game/play...)
+        names = [os.path.relpath(os.path.join(top, name), root)
+                 for top, _, files in os.walk(os.path.join(root, folder)) for name in files]
+        for name in sorted(names):
             if name.endswith(".cpp"):
-                out.extend(sites_of(root, folder + "/" + name))
+                out.extend(sites_of(root, name))
     return out
 
 

@@ -15,9 +15,9 @@
 // player reads the screen, learns from a failed try or finds another way.
 #include "newplayer.h"
 
-#include "game/replay_run.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
+#include "game/run/update.h"
 
 #include <cmath>
 #include <cstdio>

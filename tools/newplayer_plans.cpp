@@ -2,7 +2,7 @@
 // layout in view suggests, one plan per way a player might read them.
 #include "newplayer.h"
 
-#include "game/replay.h"
+#include "game/files/replay.h"
 
 static const int L = replaykey_left;
 static const int R = replaykey_right;

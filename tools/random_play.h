@@ -7,8 +7,8 @@
 //   NextRandomFrame(p, c)       the next frame's controls into c; returns its time scale
 #pragma once
 
-#include "game/replay.h"
-#include "game/time_scale.h"
+#include "game/files/replay.h"
+#include "game/play/time_scale.h"
 
 const int MinFrameMs = 16;   // the paced frame
 const int MaxFrameMs = 33;   // a frame of a slow machine, time scale just under 2

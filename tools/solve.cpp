@@ -3,12 +3,12 @@
 #include "solve_distance.h"
 #include "solve_refine.h"
 
-#include "game/replay_record.h"
-#include "game/replay_run.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/files/replay_record.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 
 #include <cmath>
 #include <cstdint>

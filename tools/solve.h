@@ -11,7 +11,7 @@
 // with the older camera, as every replay of that version re-runs.
 #pragma once
 
-#include "game/replay_run.h"
+#include "game/run/replay_run.h"
 
 const double DefaultSolveSeconds = 120;   // processor seconds a search may take
 const double ArchiveShare = 0.4;          // of the time of a search that improves, the archive's; the rest refines

@@ -1,7 +1,7 @@
 // solve_distance: the path distance from each cell to the nearest finish.
 #include "solve_distance.h"
 
-#include "game/world.h"
+#include "game/play/world.h"
 
 #include <cmath>
 #include <queue>

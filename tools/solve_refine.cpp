@@ -1,10 +1,10 @@
 // solve_refine: the elite of finishing runs and its small changes.
 #include "solve_refine.h"
 
-#include "game/replay.h"
-#include "game/replay_run.h"
-#include "game/rules.h"
-#include "game/update.h"
+#include "game/files/replay.h"
+#include "game/run/replay_run.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 
 #include <cstdio>
 #include <ctime>

@@ -13,13 +13,13 @@
 // line or a file that cannot be read, 0 otherwise.
 #include "random_play.h"
 
-#include "game/level_files.h"
-#include "game/replay_record.h"
-#include "game/replay_run.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/files/level_files.h"
+#include "game/files/replay_record.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 
 #include <cstdio>
 #include <cstdlib>

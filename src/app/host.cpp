@@ -6,22 +6,22 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "game/assist_best.h"
-#include "game/controls.h"
-#include "game/ghost.h"
-#include "game/hub_account.h"
-#include "game/hub_outbox.h"
-#include "game/hub_queue.h"
-#include "game/hub_tries.h"
-#include "game/key_bindings.h"
-#include "game/level_files.h"
-#include "game/medals.h"
-#include "game/options.h"
-#include "game/pause_state.h"
-#include "game/play_step.h"
-#include "game/screen.h"
-#include "game/settings.h"
-#include "game/time_scale.h"
+#include "game/base/controls.h"
+#include "game/base/screen.h"
+#include "game/files/assist_best.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/lobby/online_tries.h"
+#include "game/online/online_account.h"
+#include "game/online/online_outbox.h"
+#include "game/online/online_queue.h"
+#include "game/play/play_step.h"
+#include "game/play/time_scale.h"
+#include "game/run/medals.h"
+#include "game/run/pause_state.h"
+#include "game/settings/key_bindings.h"
+#include "game/settings/options.h"
+#include "game/settings/settings.h"
 #include "platform/audio.h"
 #include "platform/gamepad.h"
 #include "platform/hub_net.h"
@@ -82,7 +82,7 @@ void RunGameState()
 {
   BeginQuadDrawing();
 
-  // Play steps by whole steps of at least 16 ms of play (game/play_step.h);
+  // Play steps by whole steps of at least 16 ms of play (game/play/play_step.h);
   // the other screens follow the frame's own rate.
   float timeScale = TimeScaleForRate(FramesPerSecond);
   switch (GameState) {

@@ -1,6 +1,6 @@
 // host: the program's entry sequence, its frame loop and the dispatch to the
 // current screen. The top layer: it starts the platform, runs each screen of
-// ui/ and applies the change of screen the frame asked for (game/screen.h).
+// ui/ and applies the change of screen the frame asked for (game/base/screen.h).
 #pragma once
 
 // Runs the current state's update and draw once, with the shared GL state set,

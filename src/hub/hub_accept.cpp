@@ -1,7 +1,7 @@
 // hub_accept: Accept-Language, read tag by tag with its weight.
 #include "hub/hub_accept.h"
 
-#include "game/lang.h"
+#include "game/base/lang.h"
 
 #include <cstring>
 #include <strings.h>

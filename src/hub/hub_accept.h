@@ -4,7 +4,7 @@
 // earlier tag winning a tie. A tag the game lacks, "*", and a weight of 0 name
 // nothing; a header that names nothing the game has gives English.
 //   MaxAcceptTags                  tags read from one header; the rest are ignored
-//   AcceptedLanguage(header)       an index in Languages[] (game/lang.h)
+//   AcceptedLanguage(header)       an index in Languages[] (game/base/lang.h)
 #pragma once
 
 #include <string>

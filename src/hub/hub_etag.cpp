@@ -1,7 +1,7 @@
 // hub_etag: the post-routing step that tags answers and answers 304.
 #include "hub/hub_etag.h"
 
-#include "game/sha256.h"
+#include "game/base/sha256.h"
 
 std::string BodyTag(const std::string& body)
 {

@@ -5,9 +5,9 @@
 #include "hub/hub_requests.h"
 #include "hub/hub_store_levels.h"
 
-#include "game/medals.h"
-#include "game/search_key.h"
-#include "game/sha256.h"
+#include "game/base/search_key.h"
+#include "game/base/sha256.h"
+#include "game/run/medals.h"
 
 using nlohmann::json;
 

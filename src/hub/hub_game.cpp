@@ -1,12 +1,12 @@
 // hub_game: levels read and replays re-run by the game's own code.
 #include "hub/hub_game.h"
 
-#include "game/level_check.h"
-#include "game/level_files.h"
-#include "game/level_start.h"
-#include "game/replay_run.h"
-#include "game/time_scale.h"
-#include "game/world.h"
+#include "game/files/level_check.h"
+#include "game/files/level_files.h"
+#include "game/play/time_scale.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
+#include "game/run/replay_run.h"
 
 #include <cstdio>
 #include <cstdlib>

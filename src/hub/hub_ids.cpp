@@ -1,8 +1,8 @@
 // hub_ids: the game's level ids and SHA-256, in the strings the hub speaks.
 #include "hub/hub_ids.h"
 
-#include "game/level_id.h"
-#include "game/sha256.h"
+#include "game/base/sha256.h"
+#include "game/files/level_id.h"
 
 static const char HexDigits[] = "0123456789abcdef";
 

@@ -1,8 +1,8 @@
 // hub_ids: the names the hub gives things, made by the game's own code so
-// that game and hub agree. A level's id comes from its content (game/level_id.h:
+// that game and hub agree. A level's id comes from its content (game/files/level_id.h:
 // the first 80 bits of the SHA-256 of its canonical text in base32), so the
 // same level published twice is one level. Tokens are kept only as the hex
-// SHA-256 of their text (game/sha256.h).
+// SHA-256 of their text (game/base/sha256.h).
 //   LevelIdLength              letters of a level id
 //   LevelIdOf(text)            the id of a canonical level text
 //   IsLevelId(text)            true for 16 characters of the id alphabet
@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "game/level_id.h"
+#include "game/files/level_id.h"
 
 const int LevelIdLength = LevelIdChars;
 

@@ -1,7 +1,7 @@
 // hub_options: the option table, its parser and its help.
 #include "hub/hub_options.h"
 
-#include "game/replay.h"
+#include "game/files/replay.h"
 
 #include <cerrno>
 #include <cstdio>

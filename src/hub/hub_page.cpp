@@ -8,7 +8,7 @@
 #include "hub/hub_refusal.h"
 #include "hub/hub_words.h"
 
-#include "game/lang.h"
+#include "game/base/lang.h"
 
 #include <cstdio>
 

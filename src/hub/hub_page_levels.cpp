@@ -8,7 +8,7 @@
 #include "hub/hub_store_pages.h"
 #include "hub/hub_words.h"
 
-#include "game/medals.h"
+#include "game/run/medals.h"
 
 using httplib::Request;
 using httplib::Response;

@@ -5,9 +5,9 @@
 #include "hub/hub_db.h"
 #include "hub/hub_refusal.h"
 
-#include "game/level_picture.h"
-#include "game/png_write.h"
-#include "game/world.h"
+#include "game/base/png_write.h"
+#include "game/files/level_picture.h"
+#include "game/play/world.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,5 +1,5 @@
 // hub_picture: GET /levels/LEVELID.png, the picture of a whole listed level
-// (game/level_picture.h drawn from its canonical text, game/png_write.h
+// (game/files/level_picture.h drawn from its canonical text, game/base/png_write.h
 // encoding it). Each level's picture is drawn once and kept in the pictures
 // table (base64, which both databases hold as text), so a page of levels
 // draws none twice; a level's text never changes under its id, so neither

@@ -5,7 +5,7 @@
 #include "hub/hub_db.h"
 #include "hub/hub_run_once.h"
 
-#include "game/search_key.h"
+#include "game/base/search_key.h"
 
 #include <cstdio>
 

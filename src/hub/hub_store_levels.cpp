@@ -5,7 +5,7 @@
 #include "hub/hub_store_levels.h"
 #include "hub/hub_store_runs.h"
 
-#include "game/search_key.h"
+#include "game/base/search_key.h"
 
 #include <chrono>
 #include <ctime>

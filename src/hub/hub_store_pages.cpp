@@ -4,7 +4,7 @@
 #include "hub/hub_refusal.h"
 #include "hub/hub_store_levels.h"
 
-#include "game/level_files.h"
+#include "game/files/level_files.h"
 
 using nlohmann::json;
 

@@ -1,8 +1,8 @@
 // hub_words: the pages' English texts and their translations, read once.
 #include "hub/hub_words.h"
 
-#include "game/lang.h"
-#include "game/mo_catalog.h"
+#include "game/base/lang.h"
+#include "game/base/mo_catalog.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // hub_words: the texts of the hub's pages in every language of the game
-// (game/lang.h). The texts are written in English in one table, marked with
+// (game/base/lang.h). The texts are written in English in one table, marked with
 // N_() for the game's catalogues (tools/make-po.sh reads this file), and
 // their translations are copied out of each language's compiled catalogue
 // once at start-up, so request threads only read them.

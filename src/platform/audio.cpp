@@ -9,12 +9,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "game/controls.h"
-#include "game/pause_state.h"
-#include "game/places.h"
-#include "game/screen.h"
-#include "game/settings.h"
-#include "game/sound_events.h"
+#include "game/base/controls.h"
+#include "game/base/places.h"
+#include "game/base/screen.h"
+#include "game/base/sound_events.h"
+#include "game/run/pause_state.h"
+#include "game/settings/settings.h"
 
 AudioRecord Audio = {false, false, false, theme_none, 0, 0, 0};
 

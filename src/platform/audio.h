@@ -20,7 +20,7 @@ struct AudioRecord {
 };
 extern AudioRecord Audio;
 
-const char* const SoundFolder = "sounds";   // in the media folder (game/places.h)
+const char* const SoundFolder = "sounds";   // in the media folder (game/base/places.h)
 
 // Opens the mixer and loads the sounds the settings "sound" and "music" ask
 // for; with both at 0 the device is not opened at all until one is turned

@@ -3,7 +3,7 @@
 // bindings turn it into controls. No SDL here, so tests can fill it.
 #pragma once
 
-#include "game/key_names.h"   // PadAxisCount, PadButtonCount, PadAxisMax
+#include "game/settings/key_names.h"   // PadAxisCount, PadButtonCount, PadAxisMax
 
 // D-pad directions, the indexes of PadRecord::hat.
 enum { pad_hat_up = 0, pad_hat_down, pad_hat_left, pad_hat_right, PadHatCount };

@@ -1,4 +1,4 @@
-// hub_net: the network under the hub's request queue (game/hub_queue.h).
+// hub_net: the network under the hub's request queue (game/online/online_queue.h).
 // Once a frame it sends the waiting requests and moves the answers that came
 // in into their slots, never waiting for the network: on the desktop through
 // libcurl's multi interface (hub_net_desktop.cpp), in the browser through the

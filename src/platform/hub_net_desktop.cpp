@@ -6,8 +6,8 @@
 #include <curl/curl.h>
 #include <string>
 
-#include "game/hub_account.h"
-#include "game/hub_queue.h"
+#include "game/online/online_account.h"
+#include "game/online/online_queue.h"
 
 static CURLM* Multi;
 static CURL* Transfers[HubMaxRequests];          // the transfer of each slot; null when none

@@ -7,8 +7,8 @@
 #include <emscripten.h>
 #include <string>
 
-#include "game/hub_account.h"
-#include "game/hub_queue.h"
+#include "game/online/online_account.h"
+#include "game/online/online_queue.h"
 
 static const int FetchWaiting = -2;   // Module.hubFetchState: not finished yet
 static const int FetchFailed = -1;    // ... did not reach the hub

@@ -6,7 +6,7 @@
 // within one frame is pressed for that frame and up from the next.
 #pragma once
 
-#include "game/key_names.h"        // KeyCount, MouseButtonCount and the key symbols
+#include "game/settings/key_names.h"        // KeyCount, MouseButtonCount and the key symbols
 #include "platform/input_entry.h"  // InputUp, InputHeld, InputPressed
 
 const int TypedKeysSize = 32;      // key presses one frame keeps in order while text is typed

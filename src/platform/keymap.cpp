@@ -4,9 +4,9 @@
 #include <SDL.h>
 #include <cstring>
 
-#include "game/controls.h"
-#include "game/screen.h"
-#include "game/utf8.h"
+#include "game/base/controls.h"
+#include "game/base/screen.h"
+#include "game/base/utf8.h"
 #include "platform/gamepad.h"
 #include "platform/input.h"
 #include "platform/input_gate.h"

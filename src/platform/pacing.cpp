@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "game/clock_text.h"
+#include "game/base/clock_text.h"
 
 unsigned LastFrameTick;
 int FrameTime;

@@ -1,10 +1,10 @@
 // pacing: holds each frame to at least 16 ms, measures FramesPerSecond and
-// refreshes the date and clock texts shown on the pause dashboard (game/clock_text.h).
+// refreshes the date and clock texts shown on the pause dashboard (game/base/clock_text.h).
 // The browser cannot wait: the display's refreshes call each frame, and
-// play adds short frames up into steps of 16 ms or more (game/play_step.h).
+// play adds short frames up into steps of 16 ms or more (game/play/play_step.h).
 #pragma once
 
-#include "game/time_scale.h"
+#include "game/play/time_scale.h"
 
 const int MinFrameMilliseconds = ShortestFrameMilliseconds;
 

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "game/places.h"
+#include "game/base/places.h"
 
 // The game's own pictures: a working directory that holds them is the
 // repository or an unpacked copy. A "Media" folder alone is not enough, as a

@@ -1,5 +1,5 @@
 // paths: chooses at start-up where the game's files are and fills the Places
-// record (game/places.h). When the working directory holds the game's own
+// record (game/base/places.h). When the working directory holds the game's own
 // pictures (Media/tetherorb2texture.png and Media/dashboard.png) the game
 // runs from the repository and every file stays there, and so it does
 // when the executable has no data folder beside it (a build never installed);
@@ -17,7 +17,7 @@
 //                          own folders (levels, screenshots, settings, cache)
 #pragma once
 
-#include "game/places.h"
+#include "game/base/places.h"
 
 // Bytes each chosen folder leaves for what the game puts in it: the longest
 // is "screenshots/screenshot2147483647.png", and "Media/sounds/<file>".

@@ -12,8 +12,8 @@
 #include <malloc.h>
 #endif
 
-#include "game/lang.h"
-#include "game/screen.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
 #include "platform/video.h"
 
 // The locale variables in the order POSIX gives them weight for messages.

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <emscripten.h>
 
-#include "game/hub_browse.h"
-#include "game/lang.h"
-#include "game/level_files.h"
-#include "game/places.h"
-#include "game/level_id.h"
-#include "game/pause_state.h"
-#include "game/screen.h"
+#include "game/base/lang.h"
+#include "game/base/places.h"
+#include "game/base/screen.h"
+#include "game/files/level_files.h"
+#include "game/files/level_id.h"
+#include "game/lobby/online_browse.h"
+#include "game/run/pause_state.h"
 #include "platform/pacing.h"
 #include "platform/video.h"
 #include "ui/run_flow.h"
@@ -55,7 +55,7 @@ void StartPlatform()
   EM_ASM({ stringToUTF8(String(navigator.language), $0, $1); }, BrowserLanguage, (int)sizeof BrowserLanguage);
   SetSystemLanguage(BrowserLanguage);
   EM_ASM({ Module['startPage'](); });
-  PacingEnabled = false;   // the display refresh paces the frames; play still steps by 16 ms or more (game/play_step.h)
+  PacingEnabled = false;   // the display refresh paces the frames; play still steps by 16 ms or more (game/play/play_step.h)
   // The page keeps only Levels/ in its store: the hub token and name live there.
   snprintf(Places.userSettings, sizeof Places.userSettings, "%s", Places.userLevels);
   Places.cache[0] = 0;   // the browser's fetch keeps the hub's pictures itself

@@ -10,10 +10,10 @@
 #include <lodepng.h>
 #include <unistd.h>
 
-#include "game/lang.h"
-#include "game/pause_state.h"
-#include "game/places.h"
-#include "game/sound_events.h"
+#include "game/base/lang.h"
+#include "game/base/places.h"
+#include "game/base/sound_events.h"
+#include "game/run/pause_state.h"
 #include "platform/pacing.h"
 #include "platform/platform.h"
 #include "render/frozen_frame.h"

@@ -1,5 +1,5 @@
 // screenshot: the frozen frame (render/frozen_frame.h) as a PNG file in the
-// screenshot folder (game/places.h), handed to the player as the platform
+// screenshot folder (game/base/places.h), handed to the player as the platform
 // does it (platform.h), and the footer note that names it for two seconds.
 #pragma once
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/settings.h"
+#include "game/settings/settings.h"
 #include "platform/platform.h"
 
 float FieldOfView;

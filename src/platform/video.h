@@ -3,7 +3,7 @@
 // records hold the real size of the drawing surface.
 #pragma once
 
-#include "game/screen.h"   // ScreenWidth, ScreenHeight, ScreenDepth, AspectRatio: from the settings, then the real mode
+#include "game/base/screen.h"   // ScreenWidth, ScreenHeight, ScreenDepth, AspectRatio: from the settings, then the real mode
 
 extern float FieldOfView;    // degrees, always 45
 extern int DesktopWidth;     // pixels of the screen the game started on; 0 when unknown

@@ -4,8 +4,8 @@
 #include <SDL.h>
 #include <GL/gl.h>
 
-#include "game/pause_state.h"
-#include "game/settings.h"
+#include "game/run/pause_state.h"
+#include "game/settings/settings.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/video.h"

@@ -8,8 +8,8 @@
 #include <GL/gl.h>
 #include <lodepng.h>
 
-#include "game/places.h"
-#include "game/settings.h"
+#include "game/base/places.h"
+#include "game/settings/settings.h"
 
 unsigned AtlasTexture;
 

@@ -4,8 +4,8 @@
 #include <GL/gl.h>
 #include <cstring>
 
-#include "game/edit_history.h"
-#include "game/world.h"
+#include "game/edit/edit_history.h"
+#include "game/play/world.h"
 #include "render/atlas.h"
 
 long CellPictureSent;

@@ -9,7 +9,7 @@
 
 #include <GL/gl.h>
 
-#include "game/utf8.h"
+#include "game/base/utf8.h"
 #include "render/text.h"
 
 const float DegreesPerRadian = 57.2957795f;

@@ -4,8 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "game/pause_state.h"
-#include "game/screen.h"
+#include "game/base/screen.h"
+#include "game/run/pause_state.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 

@@ -10,7 +10,7 @@ extern int FrozenHeight;
 // True when ReadbackBuffer holds a whole w x h frame of 4-byte pixels.
 bool FrameFitsReadback(int w, int h);
 
-// AdvancePause (game/pause_state.h), then the frame capture (when the screen
+// AdvancePause (game/run/pause_state.h), then the frame capture (when the screen
 // drew this frame) or the frozen picture (when it did not); capture and
 // picture are skipped when ReadbackBuffer cannot hold the frame.
 void StepPause(float speed, bool screenDrew);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <lodepng.h>
 
-#include "game/hub_pictures.h"
+#include "game/online/online_pictures.h"
 #include "render/atlas.h"
 #include "render/draw.h"
 

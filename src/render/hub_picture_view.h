@@ -1,4 +1,4 @@
-// hub_picture_view: the hub levels' pictures (game/hub_pictures) as
+// hub_picture_view: the hub levels' pictures (game/online/online_pictures) as
 // textures, one per picture slot, made once and filled again when the slot
 // holds another level's picture. A slot's PNG is decoded with LodePNG the
 // frame after it comes, one slot a frame, into the corner of a texture of

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "game/medals.h"
+#include "game/run/medals.h"
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "render/medal_set.h"

@@ -10,11 +10,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "game/controls.h"
-#include "game/lang.h"
-#include "game/places.h"
-#include "game/screen.h"
-#include "game/utf8.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/places.h"
+#include "game/base/screen.h"
+#include "game/base/utf8.h"
 #include "render/draw.h"
 #include "render/text.h"
 

@@ -1,8 +1,8 @@
 // The glyph walk and the two extra glyph textures.
 #include "render/text.h"
 
-#include "game/settings.h"
-#include "game/utf8.h"
+#include "game/base/utf8.h"
+#include "game/settings/settings.h"
 
 unsigned BigGlyphsTexture;
 unsigned SmallGlyphsTexture;

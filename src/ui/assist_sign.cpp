@@ -1,7 +1,7 @@
 // The assisted runs' sign.
 #include "ui/assist_sign.h"
 
-#include "game/lang.h"
+#include "game/base/lang.h"
 #include "render/draw.h"
 
 static const float SignTextSize = 0.45f;

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "game/screen.h"
+#include "game/base/screen.h"
 #include "render/draw.h"
 
 const float BarsMargin = 8;             // units kept clear beside a bar in a narrow window

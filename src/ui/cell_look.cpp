@@ -1,7 +1,7 @@
 // The map types' pictures from the atlas.
 #include "ui/cell_look.h"
 
-#include "game/world.h"
+#include "game/play/world.h"
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "ui/scene.h"

@@ -3,13 +3,13 @@
 // is being edited ends the title edit first, as a step of its own. The editor
 // changes only MapGrid cells, the level's size, EditTitle, the Camera, the
 // AimPoint and the brush; spawns, pickups and finishes are plain cells until
-// the level starts. The grid operations live in game/edit_ops and
-// game/edit_history; this screen maps input to them, and editor_draw.cpp
+// the level starts. The grid operations live in game/edit/edit_ops and
+// game/edit/edit_history; this screen maps input to them, and editor_draw.cpp
 // draws it.
 #pragma once
 
-#include "game/edit_ops.h"
-#include "game/world.h"
+#include "game/edit/edit_ops.h"
+#include "game/play/world.h"
 #include "ui/editor_layout.h"
 
 extern int EditorBrush;                         // MapType that painting writes, 0..11

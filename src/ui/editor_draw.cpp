@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/edit_history.h"
-#include "game/lang.h"
-#include "game/screen.h"
-#include "game/utf8.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
+#include "game/base/utf8.h"
+#include "game/edit/edit_history.h"
 #include "render/cell_picture.h"
 #include "render/draw.h"
 #include "ui/bars.h"

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/controls.h"
-#include "game/key_bindings.h"
-#include "game/lang.h"
-#include "game/screen.h"
-#include "game/sound_events.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
+#include "game/base/sound_events.h"
+#include "game/settings/key_bindings.h"
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "ui/bars.h"

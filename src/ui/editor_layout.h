@@ -2,7 +2,7 @@
 // level it shows at full size; the editor's modules share these.
 #pragma once
 
-#include "game/world.h"
+#include "game/play/world.h"
 
 const float EditorViewHeight = 12.5f;  // world units shown from top to bottom
 const float EditorPanSpeed = 0.1f;     // cells per 60 Hz frame

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "game/controls.h"
-#include "game/edit_region.h"
-#include "game/lang.h"
-#include "game/sound_events.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/sound_events.h"
+#include "game/edit/edit_region.h"
+#include "game/play/world.h"
 #include "render/draw.h"
 #include "ui/cell_look.h"
 #include "ui/editor_save.h"

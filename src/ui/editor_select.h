@@ -3,12 +3,12 @@
 // inside the selection, drags the selection's cells to another place. Then
 // the copy, cut and empty keys act on it, and the flip keys and the turn key
 // flip it and turn it a quarter where it lies. The paste key takes the clip
-// (game/edit_region) as a brush that follows the pointer until a click puts
+// (game/edit/edit_region) as a brush that follows the pointer until a click puts
 // it down, or the pause key drops it; the flip and turn keys flip and turn
 // the brush meanwhile. Each change is one undo step.
 #pragma once
 
-#include "game/edit_ops.h"
+#include "game/edit/edit_ops.h"
 
 // The select tool is on, or the paste brush follows the pointer: the left button is theirs.
 bool SelectHasMouse();

@@ -3,10 +3,10 @@
 
 #include <cstdio>
 
-#include "game/controls.h"
-#include "game/edit_history.h"
-#include "game/hub_share.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/edit/edit_history.h"
+#include "game/lobby/online_share.h"
+#include "game/play/world.h"
 #include "ui/text_field.h"
 
 static const char NameCursor[] = "_";

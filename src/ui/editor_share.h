@@ -1,5 +1,5 @@
 // editor_share: the editor's share key and the name field on its bottom bar.
-// The share key (P) publishes the level on the hub (game/hub_share.h); the
+// The share key (P) publishes the level on the hub (game/lobby/online_share.h); the
 // first time, the bar asks for the player's name on the hub, typed through
 // the frame's text queue, and Return sends it.
 //   EditorShareNaming()   the name field has the keys

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "game/controls.h"
-#include "game/screen.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/screen.h"
+#include "game/play/world.h"
 #include "render/atlas.h"
 #include "render/cell_picture.h"
 #include "render/draw.h"

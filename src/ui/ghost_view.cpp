@@ -3,9 +3,9 @@
 
 #include <GL/gl.h>
 
-#include "game/ghost.h"
-#include "game/settings.h"
-#include "game/world.h"
+#include "game/files/ghost.h"
+#include "game/play/world.h"
+#include "game/settings/settings.h"
 #include "render/draw.h"
 
 void DrawGhost()

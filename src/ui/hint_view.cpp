@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/controls.h"
-#include "game/hints.h"
-#include "game/key_bindings.h"
-#include "game/lang.h"
-#include "game/level_files.h"
-#include "game/medals.h"
-#include "game/utf8.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/utf8.h"
+#include "game/files/level_files.h"
+#include "game/play/hints.h"
+#include "game/run/medals.h"
+#include "game/settings/key_bindings.h"
 #include "render/draw.h"
 #include "ui/bars.h"
 #include "ui/scene.h"

@@ -1,4 +1,4 @@
-// hint_view: draws what game/hints decides over the game scene: the level's
+// hint_view: draws what game/play/hints decides over the game scene: the level's
 // number and title as it starts (with the score each medal needs when the
 // level has an author score, and the restart and pause keys on the first
 // levels), and the control hint in a bar at the bottom

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/lang.h"
-#include "game/level_files.h"
+#include "game/base/lang.h"
+#include "game/files/level_files.h"
 #include "render/draw.h"
 #include "ui/bars.h"
 

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/assist_best.h"
-#include "game/ghost.h"
-#include "game/lang.h"
-#include "game/level_files.h"
-#include "game/level_slots.h"
-#include "game/medals.h"
-#include "game/world.h"
+#include "game/base/lang.h"
+#include "game/files/assist_best.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/files/level_slots.h"
+#include "game/play/world.h"
+#include "game/run/medals.h"
 #include "render/draw.h"
 #include "render/medal_view.h"
 #include "ui/assist_sign.h"

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/file_save.h"
-#include "game/lang.h"
-#include "game/level_files.h"
-#include "game/level_slots.h"
+#include "game/base/file_save.h"
+#include "game/base/lang.h"
+#include "game/files/level_files.h"
+#include "game/files/level_slots.h"
 #include "ui/level_note.h"
 
 void DeleteKeyOnLevel(int n)

@@ -3,7 +3,7 @@
 // the highlight (a list also by a window with Page Up / Down, and to its ends
 // with Home / End), the wheel scrolls a list; the mouse pointer lights the
 // row it moves onto and a click chooses the row under it. The rows of a list
-// are those of game/level_slots, with "New level" last in the edit list,
+// are those of game/files/level_slots, with "New level" last in the edit list,
 // where Delete deletes or restores a level (ui/list_delete). In the play list
 // a small ghost ball marks the levels with a best run, and G watches the
 // highlighted level's best run.

@@ -4,7 +4,7 @@
 // (the level's picture at the left, its title and author, size, plays,
 // thumbs-up, record, the share of players who finish it, and the medal of
 // the player's own best; the level of the day first and marked), and the
-// lines under the list. Pictures come through game/hub_pictures and
+// lines under the list. Pictures come through game/online/online_pictures and
 // render/hub_picture_view and never hold a frame up: a row without its
 // picture yet shows an empty frame.
 //   DrawOnlineList(typing, typed)   the whole list; typing: the search field is open with typed in it

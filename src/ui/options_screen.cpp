@@ -3,13 +3,13 @@
 
 #include <cstdio>
 
-#include "game/controls.h"
-#include "game/file_save.h"
-#include "game/lang.h"
-#include "game/options.h"
-#include "game/screen.h"
-#include "game/settings_write.h"
-#include "game/sound_events.h"
+#include "game/base/controls.h"
+#include "game/base/file_save.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
+#include "game/base/sound_events.h"
+#include "game/settings/options.h"
+#include "game/settings/settings_write.h"
 #include "render/atlas.h"
 #include "render/draw.h"
 #include "ui/bars.h"

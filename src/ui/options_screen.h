@@ -1,6 +1,6 @@
 // options_screen: the options screen, opened by the title's "Options" (its
 // own screen) or the pause layer's (over the frozen frame, the layer coming
-// back when it closes). A scrolled list of the rows of game/options.h: Up and
+// back when it closes). A scrolled list of the rows of game/settings/options.h: Up and
 // Down (keys, D-pad, stick, wheel, Page Up / Down, Home / End) light a row,
 // Left and Right change a value or light a column of a control row, the
 // choose key (or the pad's A, or a click) flips a switch or waits for the

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/clock_text.h"
-#include "game/controls.h"
-#include "game/lang.h"
-#include "game/options.h"
-#include "game/pause_state.h"
-#include "game/screen.h"
-#include "game/sound_events.h"
-#include "game/utf8.h"
+#include "game/base/clock_text.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
+#include "game/base/sound_events.h"
+#include "game/base/utf8.h"
+#include "game/run/pause_state.h"
+#include "game/settings/options.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "ui/editor.h"

@@ -1,4 +1,4 @@
-// pause_layer: what the pause layer (game/pause_state.h) shows over the frozen
+// pause_layer: what the pause layer (game/run/pause_state.h) shows over the frozen
 // frame and what its menu does: the top and bottom dashboard bars with the
 // game's title, version, date and clock, and the sliding buttons "Resume
 // game", "Exit", "Save screenshot", below them "Back to title" away from the

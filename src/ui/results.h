@@ -21,7 +21,7 @@ const float CardSaveNoteSize = 0.45f, CardKeysSize = 0.42f, CardMedalsSize = 0.5
 // over, goes on to the title, the same level or the next one.
 void ResultsInput(float t);
 
-// The medal of the run on the card (game/medals.h): a finish against the
+// The medal of the run on the card (game/run/medals.h): a finish against the
 // level's author score, or the hub's for a hub level; medal_none otherwise.
 int ResultsMedal();
 

@@ -3,11 +3,11 @@
 
 #include <cstdio>
 
-#include "game/controls.h"
-#include "game/hub_card.h"
-#include "game/hub_queue.h"
-#include "game/hub_vote.h"
-#include "game/lang.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/online/online_card.h"
+#include "game/online/online_queue.h"
+#include "game/online/online_vote.h"
 #include "render/draw.h"
 #include "ui/text_field.h"
 

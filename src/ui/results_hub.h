@@ -4,7 +4,7 @@
 // the first time a run is sent, a field for the player's name on the hub,
 // typed through the frame's text queue. Return sends the name (an empty one
 // sends nothing this time). After a finish of a level played from the hub a
-// line offers the thumbs-up (its key; game/hub_vote) and one says the share
+// line offers the thumbs-up (its key; game/online/online_vote) and one says the share
 // of players who finish the level.
 //   ResultsHubShown()     the card is taller for these lines
 //   ResultsHubHeight()    by how much

@@ -20,7 +20,7 @@ void RestartRun();
 void LeaveToTitle();
 
 // One frame of play, frameMs the last frame's measured length (0 before any):
-// R restarts, then the game step when the frame takes one (game/play_step.h)
+// R restarts, then the game step when the frame takes one (game/play/play_step.h)
 // and the scene, held between steps; a test run goes back to the editor when
 // it ends (the editor's bottom bar says how) or T is pressed.
 void PlayFrame(int frameMs);

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/lang.h"
-#include "game/screen.h"
-#include "game/settings.h"
-#include "game/world.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
+#include "game/play/world.h"
+#include "game/settings/settings.h"
 #include "render/draw.h"
 #include "ui/bars.h"
 #include "ui/ghost_view.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "game/controls.h"
+#include "game/base/controls.h"
 
 void OpenTextField(TextField* f, char* text, int limit)
 {

@@ -1,11 +1,11 @@
 // text_field: a one-line UTF-8 text field fed by the frame's text queue
-// (game/controls.h): a typed character goes at the end while it fits whole,
+// (game/base/controls.h): a typed character goes at the end while it fits whole,
 // Backspace takes back a whole character, and the undo and redo keys take
 // back and put back the field's own changes since it was opened, one
 // character at a time. The editor's title is one.
 #pragma once
 
-#include "game/utf8.h"
+#include "game/base/utf8.h"
 
 const int TextFieldChanges = 256;   // changes the field can take back; the oldest go first
 

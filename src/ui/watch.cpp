@@ -3,14 +3,14 @@
 
 #include <cstdio>
 
-#include "game/controls.h"
-#include "game/ghost.h"
-#include "game/lang.h"
-#include "game/level_files.h"
-#include "game/level_start.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/screen.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
+#include "game/run/rules.h"
 #include "ui/bars.h"
 #include "ui/scene.h"
 

@@ -8,8 +8,8 @@
 #include <initializer_list>
 
 #include "fuzz_check.h"
-#include "game/mo_catalog.h"
-#include "game/plural_rule.h"
+#include "game/base/mo_catalog.h"
+#include "game/base/plural_rule.h"
 
 static const size_t KeyBytes = 64;   // the start of the input, looked up as a text
 

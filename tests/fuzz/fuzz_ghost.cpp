@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "fuzz_check.h"
-#include "game/ghost.h"
+#include "game/files/ghost.h"
 
 static GhostPath Read;
 // GhostFileMaxBytes is not a constant expression (it counts frames from a float), so the room is made once.

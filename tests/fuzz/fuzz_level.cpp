@@ -12,10 +12,10 @@
 #include <initializer_list>
 
 #include "fuzz_check.h"
-#include "game/collision.h"
-#include "game/level_files.h"
-#include "game/utf8.h"
-#include "game/world.h"
+#include "game/base/utf8.h"
+#include "game/files/level_files.h"
+#include "game/play/collision.h"
+#include "game/play/world.h"
 #include "render/draw.h"
 #include "render/overlay.h"
 #include "render/text.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "fuzz_check.h"
-#include "game/level_files.h"
+#include "game/files/level_files.h"
 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "game/screen.h"
-#include "game/settings.h"
+#include "game/base/screen.h"
+#include "game/settings/settings.h"
 
 // In memory when /dev/shm exists: a disk file per input would set the pace.
 static char ScratchDir[64];

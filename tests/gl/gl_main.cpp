@@ -9,7 +9,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "game/screen.h"
+#include "game/base/screen.h"
 #include "gl_fixture.h"
 
 const Colour Red = { 255, 0, 0 }, Green = { 0, 255, 0 }, Blue = { 0, 0, 255 },

@@ -10,7 +10,7 @@
 
 #include <GL/gl.h>
 
-#include "game/controls.h"
+#include "game/base/controls.h"
 #include "gl_fixture.h"
 #include "render/atlas.h"
 #include "render/draw.h"

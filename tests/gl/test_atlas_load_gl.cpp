@@ -8,7 +8,7 @@
 
 #include <GL/gl.h>
 
-#include "game/settings.h"
+#include "game/settings/settings.h"
 #include "gl_fixture.h"
 #include "render/atlas.h"
 #include "render/text.h"

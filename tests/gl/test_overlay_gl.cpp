@@ -8,7 +8,7 @@
 
 #include <GL/gl.h>
 
-#include "game/controls.h"
+#include "game/base/controls.h"
 #include "gl_fixture.h"
 #include "render/overlay.h"
 #include "render/text.h"

@@ -8,9 +8,9 @@
 
 #include <GL/gl.h>
 
-#include "game/ghost.h"
-#include "game/level_files.h"
-#include "game/screen.h"
+#include "game/base/screen.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
 #include "gl_fixture.h"
 #include "platform/video.h"
 #include "render/atlas.h"

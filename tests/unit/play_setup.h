@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "game/controls.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/screen.h"
+#include "game/play/world.h"
+#include "game/run/update.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
 #include "test_support.h"

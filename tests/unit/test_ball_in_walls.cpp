@@ -3,12 +3,12 @@
 // play gives) no frame ends with the ball overlapping a solid cell by more
 // than rounding: a fast fall, a release or the tether's pull never leaves it
 // inside a wall.
-#include "game/level_files.h"
-#include "game/replay_record.h"
-#include "game/replay_run.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/files/level_files.h"
+#include "game/files/replay_record.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
+#include "game/run/update.h"
 #include "random_play.h"
 
 #include <gtest/gtest.h>

@@ -7,8 +7,8 @@
 #include <limits>
 #include <random>
 
-#include "game/collision.h"
-#include "game/world.h"
+#include "game/play/collision.h"
+#include "game/play/world.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "game/edit_history.h"
-#include "game/edit_region.h"
-#include "game/world.h"
+#include "game/edit/edit_history.h"
+#include "game/edit/edit_region.h"
+#include "game/play/world.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "game/ghost.h"
-#include "game/level_files.h"
-#include "game/level_start.h"
-#include "game/replay_run.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
+#include "game/run/replay_run.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
 #include "test_support.h"

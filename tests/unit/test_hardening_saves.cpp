@@ -12,9 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "game/file_save.h"
-#include "game/level_files.h"
-#include "game/world.h"
+#include "game/base/file_save.h"
+#include "game/files/level_files.h"
+#include "game/play/world.h"
 #include "test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "game/hints.h"
-#include "game/settings.h"
+#include "game/play/hints.h"
+#include "game/settings/settings.h"
 #include "play_setup.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <openssl/sha.h>
 #include <string>
 
-#include "game/hub_card.h"
-#include "game/hub_queue.h"
-#include "game/level_files.h"
-#include "game/level_start.h"
-#include "game/sha256.h"
+#include "game/base/sha256.h"
+#include "game/files/level_files.h"
+#include "game/online/online_card.h"
+#include "game/online/online_queue.h"
+#include "game/run/level_start.h"
 #include "hub/hub_game.h"
 #include "hub/hub_ids.h"
 #include "hub/hub_options.h"

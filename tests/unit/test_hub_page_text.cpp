@@ -7,7 +7,7 @@
 #include <cstring>
 #include <random>
 
-#include "game/lang.h"
+#include "game/base/lang.h"
 #include "hub/hub_accept.h"
 #include "hub/hub_page.h"
 

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
-#include "game/level_files.h"
-#include "game/level_start.h"
-#include "game/world.h"
+#include "game/files/level_files.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
 #include "test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "game/level_picture.h"
-#include "game/world.h"
+#include "game/files/level_picture.h"
+#include "game/play/world.h"
 
 namespace {
 struct Block {   // cell (cx, cy) of n x n pixels

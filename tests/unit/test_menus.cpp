@@ -8,13 +8,13 @@
 #include <initializer_list>
 #include <string>
 
-#include "game/controls.h"
-#include "game/hub_queue.h"
-#include "game/level_files.h"
-#include "game/level_slots.h"
-#include "game/places.h"
-#include "game/screen.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/places.h"
+#include "game/base/screen.h"
+#include "game/files/level_files.h"
+#include "game/files/level_slots.h"
+#include "game/online/online_queue.h"
+#include "game/play/world.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
 #include "test_support.h"

@@ -8,15 +8,15 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "game/assists.h"
-#include "game/controls.h"
-#include "game/hints.h"
-#include "game/key_rebind.h"
-#include "game/lang.h"
-#include "game/options.h"
-#include "game/places.h"
-#include "game/settings.h"
-#include "game/settings_write.h"
+#include "game/base/controls.h"
+#include "game/base/lang.h"
+#include "game/base/places.h"
+#include "game/play/hints.h"
+#include "game/settings/assists.h"
+#include "game/settings/key_rebind.h"
+#include "game/settings/options.h"
+#include "game/settings/settings.h"
+#include "game/settings/settings_write.h"
 #include "test_support.h"
 #include "ui/options_screen.h"
 

@@ -11,12 +11,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "game/controls.h"
-#include "game/edit_history.h"
-#include "game/level_start.h"
-#include "game/pause_state.h"
-#include "game/screen.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/screen.h"
+#include "game/edit/edit_history.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
+#include "game/run/pause_state.h"
 #include "platform/input.h"
 #include "platform/keymap.h"
 #include "platform/screenshot.h"

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "game/file_save.h"
-#include "game/ghost.h"
-#include "game/level_files.h"
-#include "game/places.h"
-#include "game/world.h"
+#include "game/base/file_save.h"
+#include "game/base/places.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/play/world.h"
 #include "platform/paths.h"
 #include "test_support.h"
 #include "ui/level_note.h"

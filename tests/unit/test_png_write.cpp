@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/png_write.h"
+#include "game/base/png_write.h"
 
 TEST(PngWrite, EveryPictureReadsBackPixelForPixel)
 {

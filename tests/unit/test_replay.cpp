@@ -1,14 +1,14 @@
 // Replays: both text forms, the controls they feed the game, the runner's
 // verdict, the recorder, and the level checker built on them.
-#include "game/controls.h"
-#include "game/ghost.h"
-#include "game/level_files.h"
-#include "game/replay_record.h"
-#include "game/replay_run.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/controls.h"
+#include "game/base/screen.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/files/replay_record.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 #include "platform/gamepad.h"
 #include "platform/keymap.h"
 
@@ -21,7 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "game/level_start.h"
+#include "game/run/level_start.h"
 #include "test_support.h"
 
 static Replay A, B;

@@ -2,13 +2,13 @@
 // and N lead (jumping leads nowhere); R in play restarting without a score.
 #include <gtest/gtest.h>
 
-#include "game/ghost.h"
-#include "game/hub_play.h"
-#include "game/level_files.h"
-#include "game/rules.h"
-#include "game/run_end.h"
-#include "game/screen.h"
-#include "game/sound_events.h"
+#include "game/base/screen.h"
+#include "game/base/sound_events.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/lobby/online_play.h"
+#include "game/run/rules.h"
+#include "game/run/run_end.h"
 #include "play_setup.h"
 #include "test_support.h"
 #include "ui/results.h"

@@ -4,14 +4,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/assist_best.h"
-#include "game/assists.h"
-#include "game/level_files.h"
-#include "game/rules.h"
-#include "game/run_end.h"
-#include "game/screen.h"
-#include "game/sound_events.h"
-#include "game/update.h"
+#include "game/base/screen.h"
+#include "game/base/sound_events.h"
+#include "game/files/assist_best.h"
+#include "game/files/level_files.h"
+#include "game/run/rules.h"
+#include "game/run/run_end.h"
+#include "game/run/update.h"
+#include "game/settings/assists.h"
 #include "play_setup.h"
 #include "test_support.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "game/world.h"
+#include "game/play/world.h"
 #include "test_support.h"
 #include "ui/scene.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "game/search_key.h"
-#include "game/utf8.h"
+#include "game/base/search_key.h"
+#include "game/base/utf8.h"
 
 static std::string Utf8(unsigned code)
 {

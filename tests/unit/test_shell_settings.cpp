@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "game/hints.h"
-#include "game/key_bindings.h"
-#include "game/screen.h"
-#include "game/settings.h"
+#include "game/base/screen.h"
+#include "game/play/hints.h"
+#include "game/settings/key_bindings.h"
+#include "game/settings/settings.h"
 #include "platform/keymap.h"
 #include "test_support.h"
 

@@ -18,11 +18,11 @@
 #include <cstdlib>
 #include <new>
 
-#include "game/ghost.h"
-#include "game/replay_record.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/update.h"
+#include "game/base/screen.h"
+#include "game/files/ghost.h"
+#include "game/files/replay_record.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 #include "play_setup.h"
 
 static bool CountingAllocations;

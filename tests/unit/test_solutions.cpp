@@ -1,14 +1,14 @@
 // The shipped levels: each one's committed solution still reaches the finish
 // before the timer runs out, alike through the window game's input and the
 // game layer alone, and the set as a whole uses every cell type.
-#include "game/ghost.h"
-#include "game/hints.h"
-#include "game/level_files.h"
-#include "game/replay_run.h"
-#include "game/rules.h"
-#include "game/screen.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/base/screen.h"
+#include "game/files/ghost.h"
+#include "game/files/level_files.h"
+#include "game/play/hints.h"
+#include "game/play/world.h"
+#include "game/run/replay_run.h"
+#include "game/run/rules.h"
+#include "game/run/update.h"
 #include "platform/input.h"
 #include "platform/input_gate.h"
 #include "platform/keymap.h"

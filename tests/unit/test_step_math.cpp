@@ -2,7 +2,7 @@
 // ulp of the true value (the double-precision C library's, rounded) over
 // generated arguments of every size and sign, and give atan2's exact
 // answers on the axes, signed zeros and infinities included.
-#include "game/step_math.h"
+#include "game/play/step_math.h"
 
 #include <gtest/gtest.h>
 

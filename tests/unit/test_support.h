@@ -13,7 +13,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "game/screen.h"
+#include "game/base/screen.h"
 
 // A fresh temporary directory that is the working directory while the object
 // lives; the previous working directory comes back and the directory is

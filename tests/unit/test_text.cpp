@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "game/utf8.h"
+#include "game/base/utf8.h"
 #include "render/draw.h"
 #include "render/text.h"
 

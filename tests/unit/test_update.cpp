@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "game/collision.h"
-#include "game/screen.h"
-#include "game/update.h"
+#include "game/base/screen.h"
+#include "game/play/collision.h"
+#include "game/run/update.h"
 #include "play_setup.h"
 
 static void Frames(int n, float t)

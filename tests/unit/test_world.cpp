@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "game/level_start.h"
-#include "game/world.h"
+#include "game/play/world.h"
+#include "game/run/level_start.h"
 #include "test_support.h"
 
 namespace {

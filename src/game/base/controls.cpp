@@ -1,0 +1,5 @@
+// The program-wide controls record.
+#include "game/base/controls.h"
+
+ControlsRecord Controls;
+bool KeyCaptureWanted;

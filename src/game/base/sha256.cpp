@@ -1,0 +1,79 @@
+// SHA-256 over a whole message at once: 64-byte blocks, the last one or two padded.
+#include "game/base/sha256.h"
+
+#include <cstdint>
+#include <cstring>
+
+static const int BlockBytes = 64;
+static const int LengthBytes = 8;     // the message's length in bits closes the padding
+static const unsigned char EndMark = 0x80;
+
+static const uint32_t RoundConstants[64] = {
+  0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+  0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+  0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+  0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+  0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+  0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+  0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+  0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+static const uint32_t InitialState[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                         0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+
+static uint32_t Rotate(uint32_t x, int n)
+{
+  return (x >> n) | (x << (32 - n));
+}
+
+static void CompressBlock(uint32_t state[8], const unsigned char* block)
+{
+  uint32_t w[64];
+  for (int i = 0; i < 16; i++)
+    w[i] = (uint32_t)block[4 * i] << 24 | (uint32_t)block[4 * i + 1] << 16 | (uint32_t)block[4 * i + 2] << 8 |
+           block[4 * i + 3];
+  for (int i = 16; i < 64; i++) {
+    uint32_t s0 = Rotate(w[i - 15], 7) ^ Rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
+    uint32_t s1 = Rotate(w[i - 2], 17) ^ Rotate(w[i - 2], 19) ^ (w[i - 2] >> 10);
+    w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+  }
+  uint32_t v[8];
+  memcpy(v, state, sizeof v);
+  for (int i = 0; i < 64; i++) {
+    uint32_t s1 = Rotate(v[4], 6) ^ Rotate(v[4], 11) ^ Rotate(v[4], 25);
+    uint32_t choose = (v[4] & v[5]) ^ (~v[4] & v[6]);
+    uint32_t t1 = v[7] + s1 + choose + RoundConstants[i] + w[i];
+    uint32_t s0 = Rotate(v[0], 2) ^ Rotate(v[0], 13) ^ Rotate(v[0], 22);
+    uint32_t majority = (v[0] & v[1]) ^ (v[0] & v[2]) ^ (v[1] & v[2]);
+    memmove(v + 1, v, 7 * sizeof(uint32_t));
+    v[4] += t1;
+    v[0] = t1 + s0 + majority;
+  }
+  for (int i = 0; i < 8; i++)
+    state[i] += v[i];
+}
+
+void Sha256(const unsigned char* bytes, size_t n, unsigned char out[Sha256DigestBytes])
+{
+  uint32_t state[8];
+  memcpy(state, InitialState, sizeof state);
+  size_t whole = n - n % BlockBytes;
+  for (size_t at = 0; at < whole; at += BlockBytes)
+    CompressBlock(state, bytes + at);
+
+  // The rest, the end mark and the bit length: one block, or two when they do not fit.
+  unsigned char tail[2 * BlockBytes] = {};
+  size_t rest = n - whole;
+  memcpy(tail, bytes + whole, rest);
+  tail[rest] = EndMark;
+  size_t tailBytes = rest + 1 + LengthBytes <= (size_t)BlockBytes ? BlockBytes : 2 * BlockBytes;
+  uint64_t bits = (uint64_t)n * 8;
+  for (int i = 0; i < LengthBytes; i++)
+    tail[tailBytes - 1 - i] = (unsigned char)(bits >> (8 * i));
+  for (size_t at = 0; at < tailBytes; at += BlockBytes)
+    CompressBlock(state, tail + at);
+
+  for (int i = 0; i < 8; i++)
+    for (int b = 0; b < 4; b++)
+      out[4 * i + b] = (unsigned char)(state[i] >> (24 - 8 * b));
+}

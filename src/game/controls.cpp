@@ -1,5 +1,0 @@
-// The program-wide controls record.
-#include "game/controls.h"
-
-ControlsRecord Controls;
-bool KeyCaptureWanted;

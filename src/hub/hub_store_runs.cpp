@@ -1,4 +1,5 @@
 // hub_store_runs: runs, leaderboards, replays, ratings and the count check.
+#include "hub/hub_ranks.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_run_once.h"
 #include "hub/hub_store.h"
@@ -47,7 +48,7 @@ json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
   if (best.count == 0)
     return json();
   // Equal scores share a rank.
-  tx.Run("SELECT COUNT(*) FROM bests WHERE level_id = ? AND score > ?", {Text(id), Num(best.Number(0, 0))}, &better);
+  tx.Run("SELECT " PLAYERS_ABOVE("?", "?"), {Text(id), Num(best.Number(0, 0))}, &better);
   return json{{"rank", better.Number(0, 0) + 1}, {"score", best.Number(0, 0)}, {"run", best.Number(0, 1)}};
 }
 
@@ -55,7 +56,7 @@ json TokenStanding(DbTx& tx, const std::string& id, const std::string& tokenHash
 {
   DbRows r;
   // One statement for the player and the standing: a leaderboard read with a token costs this alone.
-  tx.Run("SELECT b.score, b.run_id, (SELECT COUNT(*) FROM bests c WHERE c.level_id = ? AND c.score > b.score)"
+  tx.Run("SELECT b.score, b.run_id, " PLAYERS_ABOVE("?", "b.score")
          " FROM players p LEFT JOIN bests b ON b.level_id = ? AND b.player_id = p.id WHERE p.token_hash = ?",
          {Text(id), Text(id), Text(tokenHash)}, &r);
   if (r.count == 0)
@@ -93,7 +94,7 @@ static const char RecordRunStatement[] =
   " o AS (SELECT GREATEST($3::integer, (SELECT score FROM bests WHERE level_id = $1::text AND player_id = $2::bigint))"
   " AS best)"
   " SELECT (SELECT id FROM r), (SELECT record FROM l), o.best,"
-  " (SELECT COUNT(*) FROM bests c WHERE c.level_id = $1::text AND c.score > o.best) FROM o";
+  " " PLAYERS_ABOVE("$1::text", "o.best") " FROM o";
 
 static bool RecordRunInOne(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, Answer* a)
 {
@@ -207,5 +208,5 @@ int CheckCounts(DbTx& tx, std::string* report)
     *report += "level " + bests.At(i, 0) + ", player " + bests.At(i, 1) + ": the best is not the best run\n";
   for (int i = 0; i < untried.count; i++)
     *report += "level " + untried.At(i, 0) + ", player " + untried.At(i, 1) + ": runs but no try\n";
-  return levels.count + bests.count + untried.count;
+  return levels.count + bests.count + untried.count + CheckRanks(tx, report);
 }

@@ -56,6 +56,7 @@ int CheckRanks(DbTx& tx, std::string* report)
          " (SELECT 1 FROM best_scores s WHERE s.level_id = b.level_id AND s.score = b.score)",
          {}, &wrong);
   for (int i = 0; i < wrong.count; i++)
-    *report += "level " + wrong.At(i, 0) + ", score " + wrong.At(i, 1) + ": the players counted at it are not its bests\n";
+    *report += "level " + wrong.At(i, 0) + ", score " + wrong.At(i, 1) +
+               ": the players counted at it are not its bests\n";
   return wrong.count;
 }

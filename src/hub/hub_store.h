@@ -13,7 +13,8 @@
 // with its replay and the replay's hash), tries (hub_tries.h), bests (each player's
 // best run on a level, the leaderboard; best_scores counts the players at
 // each score, hub_ranks.h), ratings (one thumbs-up per player and level),
-// pictures (hub_picture.h) and reports (hub_reports.h). A level's counts change in the same transaction as the rows they count.
+// pictures (hub_picture.h) and reports (hub_reports.h). A level's counts
+// change in the same transaction as the rows they count.
 //
 //   Player                         a registered player
 //   FindPlayer(tx, tokenHash)      the token's player; Refusal 401 for an unknown token

@@ -116,11 +116,14 @@ Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Ve
   if (UsesPostgres() && RecordRunInOne(tx, player, id, v, &a))
     return a;
   long long run = StoreRun(tx, player, id, v, time(nullptr));
-  json standing = PlayerStanding(tx, id, player.id);
-  DbRows record;
-  tx.Run("SELECT record FROM levels WHERE id = ?", {Text(id)}, &record);
-  return Answer{201, json{{"run", run}, {"score", v.score}, {"best", standing["score"]}, {"rank", standing["rank"]},
-                          {"record", record.Number(0, 0)}}};
+  // The record, the player's best and its rank in one statement.
+  DbRows r;
+  tx.Run("SELECT l.record, b.score, " PLAYERS_ABOVE("l.id", "b.score") " FROM levels l"
+         " LEFT JOIN bests b ON b.level_id = l.id AND b.player_id = ? WHERE l.id = ?",
+         {Num(player.id), Text(id)}, &r);
+  bool best = !r.IsNull(0, 1);
+  return Answer{201, json{{"run", run}, {"score", v.score}, {"best", best ? json(r.Number(0, 1)) : json()},
+                          {"rank", best ? json(r.Number(0, 2) + 1) : json()}, {"record", r.Number(0, 0)}}};
 }
 
 static void RequireListed(DbTx& tx, const std::string& id)

@@ -150,16 +150,16 @@ static void RunBatch(const std::vector<BatchedWrite*>& batch)
     link->Begin(tx_write);
     DbTx tx(link);
     for (BatchedWrite* w : batch) {
-      link->Execute("SAVEPOINT batched");
+      tx.Run("SAVEPOINT batched", {});
       try {
         (*w->body)(tx);
       } catch (const DbError&) {
         throw;
       } catch (...) {
         w->thrown = std::current_exception();
-        link->Execute("ROLLBACK TO batched");
+        tx.Run("ROLLBACK TO batched", {});
       }
-      link->Execute("RELEASE batched");
+      tx.Run("RELEASE batched", {});
     }
     link->Commit();
   } catch (...) {

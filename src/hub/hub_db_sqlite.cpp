@@ -38,17 +38,24 @@ struct SqliteLink : DbLink {
       Fail(code);
   }
 
-  // A single statement runs in SQLite's own transaction around it.
+  // A single statement runs in SQLite's own transaction around it. BEGIN
+  // and COMMIT are prepared once, as every statement is: sqlite3_exec
+  // parsed them again for every transaction.
   void Begin(int kind) override
   {
     single = kind == tx_single;
     if (!single)
-      Execute(kind == tx_write ? "BEGIN IMMEDIATE" : "BEGIN");
+      Step(kind == tx_write ? "BEGIN IMMEDIATE" : "BEGIN");
   }
   void Commit() override
   {
     if (!single)
-      Execute("COMMIT");
+      Step("COMMIT");
+  }
+  void Step(const char* sql)
+  {
+    DbRows none;
+    Run(sql, nullptr, 0, &none);
   }
   void Rollback() override { sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr); }
   void LockSchema() override {}   // BEGIN IMMEDIATE already holds the only write lock

@@ -1,6 +1,7 @@
 // hub_find: the searched and filtered list, the level of the day, a player's page.
 #include "hub/hub_find.h"
 
+#include "hub/hub_ranks.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_requests.h"
 #include "hub/hub_store_levels.h"
@@ -159,7 +160,7 @@ Answer PlayerPage(DbTx& tx, const std::string& name)
          {Num(id), Num(MaxPlayerLevels)}, &made);
   // Equal scores share a rank, as on the leaderboard.
   tx.Run("SELECT b.level_id, l.title, b.score, b.achieved, l.author_score, l.author_id,"
-         " (SELECT COUNT(*) FROM bests o WHERE o.level_id = b.level_id AND o.score > b.score) + 1 AS place"
+         " " PLAYERS_ABOVE("b.level_id", "b.score") " + 1 AS place"
          " FROM bests b JOIN levels l ON l.id = b.level_id WHERE b.player_id = ? AND l.state = 0"
          " ORDER BY place, b.achieved DESC, b.level_id",
          {Num(id)}, &bests);

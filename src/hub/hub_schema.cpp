@@ -3,6 +3,7 @@
 #include "hub/hub_schema.h"
 
 #include "hub/hub_db.h"
+#include "hub/hub_ranks.h"
 #include "hub/hub_run_once.h"
 
 #include "game/base/search_key.h"
@@ -122,6 +123,7 @@ static const Migration Migrations[] = {
   {Migration6, nullptr},
   {RunOnceMigration, nullptr},   // each run stored once: hub_run_once.cpp
   {Migration8, nullptr},
+  {RankMigration, AddRankTriggers},   // the players at each best score: hub_ranks.cpp
 };
 static const int MigrationCount = sizeof(Migrations) / sizeof(Migrations[0]);
 

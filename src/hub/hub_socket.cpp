@@ -12,6 +12,7 @@
 
 static const size_t ReadAheadBytes = 4096;     // as httplib's own stream reads
 static const int IdlePollMilliseconds = 50;    // how soon an idle connection sees the server stop
+static const size_t HeldWriteBytes = 65536;    // an answer's bytes held back to go out together
 
 // Waits for the socket to be readable (POLLIN) or writable; true when it is.
 static bool WaitFor(int sock, short events, int milliseconds)
@@ -49,6 +50,12 @@ static void AddressOf(bool peer, int sock, std::string& ip, int& port)
 // httplib's line reader takes a head one byte at a time and a body in
 // larger reads, so the bytes read one at a time since the last larger read
 // or blank line are the head being read.
+//
+// The socket is tried before it is waited for: a request's bytes are
+// mostly there when it is read, and an answer goes at once. httplib
+// writes an answer's head and its body apart; the stream holds what is
+// written until the connection next reads (or HeldWriteBytes gather), so
+// that a small answer is one send and one segment, not two.
 class BoundedStream : public httplib::Stream {
 public:
   BoundedStream(int sock, int readMs, int writeMs) : sock(sock), readMs(readMs), writeMs(writeMs) {}
@@ -56,20 +63,16 @@ public:
   bool is_readable() const override { return at < end || WaitFor(sock, POLLIN, readMs); }
   bool is_writable() const override { return WaitFor(sock, POLLOUT, writeMs); }
   socket_t socket() const override { return sock; }
-  void get_remote_ip_and_port(std::string& ip, int& port) const override { AddressOf(true, sock, ip, port); }
-  void get_local_ip_and_port(std::string& ip, int& port) const override { AddressOf(false, sock, ip, port); }
+  // httplib asks for both on every request; they are the connection's, asked of the system once.
+  void get_remote_ip_and_port(std::string& ip, int& port) const override { Known(true, ip, port); }
+  void get_local_ip_and_port(std::string& ip, int& port) const override { Known(false, ip, port); }
 
   ssize_t read(char* ptr, size_t size) override
   {
-    if (refused)
+    if (refused || !Flush())
       return -1;
     if (at == end) {
-      if (!is_readable())
-        return -1;
-      ssize_t n;
-      do
-        n = recv(sock, ahead, sizeof ahead, 0);
-      while (n < 0 && errno == EINTR);
+      ssize_t n = Transfer(false, ahead, sizeof ahead);
       if (n <= 0)
         return n;
       at = 0;
@@ -87,13 +90,24 @@ public:
 
   ssize_t write(const char* ptr, size_t size) override
   {
-    if (!is_writable())
-      return -1;
-    ssize_t n;
-    do
-      n = send(sock, ptr, size, MSG_NOSIGNAL);
-    while (n < 0 && errno == EINTR);
-    return n;
+    held.append(ptr, size);
+    return held.size() < HeldWriteBytes || Flush() ? (ssize_t)size : -1;
+  }
+
+  // Sends what write held back; false when the connection failed.
+  bool Flush()
+  {
+    size_t sent = 0;
+    while (sent < held.size()) {
+      ssize_t n = Transfer(true, &held[sent], held.size() - sent);
+      if (n <= 0) {
+        held.clear();
+        return false;
+      }
+      sent += (size_t)n;
+    }
+    held.clear();
+    return true;
   }
 
   bool Refused() const { return refused; }
@@ -111,6 +125,38 @@ public:
   }
 
 private:
+  struct Address {
+    bool asked = false;
+    std::string ip;
+    int port = 0;
+  };
+
+  void Known(bool peer, std::string& ip, int& port) const
+  {
+    Address& a = peer ? peerAddress : localAddress;
+    if (!a.asked)
+      AddressOf(peer, sock, a.ip, a.port);
+    a.asked = true;
+    ip = a.ip;
+    port = a.port;
+  }
+
+  // One send or receive, waiting for the socket (up to the time-out) only
+  // when it is not ready; what send or recv returned.
+  ssize_t Transfer(bool sending, char* data, size_t size)
+  {
+    for (;;) {
+      ssize_t n = sending ? send(sock, data, size, MSG_NOSIGNAL | MSG_DONTWAIT) : recv(sock, data, size, MSG_DONTWAIT);
+      if (n >= 0)
+        return n;
+      if (errno == EINTR)
+        continue;
+      if ((errno != EAGAIN && errno != EWOULDBLOCK) ||
+          !WaitFor(sock, sending ? POLLOUT : POLLIN, sending ? writeMs : readMs))
+        return -1;
+    }
+  }
+
   // One byte of a head; false past a bound, and every read fails from then on.
   bool Count(char c)
   {
@@ -136,6 +182,8 @@ private:
   int headLines = 0;
   char last = 0;
   bool refused = false;
+  std::string held;   // written, not yet sent
+  mutable Address peerAddress, localAddress;
 };
 
 bool BoundedServer::process_and_close_socket(socket_t sock)
@@ -147,6 +195,8 @@ bool BoundedServer::process_and_close_socket(socket_t sock)
        left--) {
     bool closed = false;
     served = process_request(stream, left == 1, closed, nullptr);
+    if (!stream.Flush())
+      served = false;
     if (!served || closed || stream.Refused())
       break;
   }

@@ -12,9 +12,10 @@
 // finishes, tried and cleared (by players besides its author), rating,
 // record), runs (every run recorded, once:
 // with its replay and the replay's hash), tries (hub_tries.h), bests (each player's
-// best run on a level, the leaderboard), ratings (one thumbs-up per player
-// and level), pictures (hub_picture.h) and reports (hub_reports.h). A
-// level's counts change in the same transaction as the rows they count.
+// best run on a level, the leaderboard; best_scores counts the players at
+// each score, hub_ranks.h), ratings (one thumbs-up per player and level),
+// pictures (hub_picture.h) and reports (hub_reports.h). A level's counts
+// change in the same transaction as the rows they count.
 //
 //   Player                         a registered player
 //   Answer                         a JSON answer and its status

@@ -1,4 +1,5 @@
 // hub_store_runs: runs, leaderboards, replays, ratings and the count check.
+#include "hub/hub_ranks.h"
 #include "hub/hub_refusal.h"
 #include "hub/hub_run_once.h"
 #include "hub/hub_store_runs.h"
@@ -46,7 +47,7 @@ json PlayerStanding(DbTx& tx, const std::string& id, long long playerId)
   if (best.count == 0)
     return json();
   // Equal scores share a rank.
-  tx.Run("SELECT COUNT(*) FROM bests WHERE level_id = ? AND score > ?", {Text(id), Num(best.Number(0, 0))}, &better);
+  tx.Run("SELECT " PLAYERS_ABOVE("?", "?"), {Text(id), Num(best.Number(0, 0))}, &better);
   return json{{"rank", better.Number(0, 0) + 1}, {"score", best.Number(0, 0)}, {"run", best.Number(0, 1)}};
 }
 
@@ -54,7 +55,7 @@ json TokenStanding(DbTx& tx, const std::string& id, const std::string& tokenHash
 {
   DbRows r;
   // One statement for the player and the standing: a leaderboard read with a token costs this alone.
-  tx.Run("SELECT b.score, b.run_id, (SELECT COUNT(*) FROM bests c WHERE c.level_id = ? AND c.score > b.score)"
+  tx.Run("SELECT b.score, b.run_id, " PLAYERS_ABOVE("?", "b.score")
          " FROM players p LEFT JOIN bests b ON b.level_id = ? AND b.player_id = p.id WHERE p.token_hash = ?",
          {Text(id), Text(id), Text(tokenHash)}, &r);
   if (r.count == 0)
@@ -92,7 +93,7 @@ static const char RecordRunStatement[] =
   " o AS (SELECT GREATEST($3::integer, (SELECT score FROM bests WHERE level_id = $1::text AND player_id = $2::bigint))"
   " AS best)"
   " SELECT (SELECT id FROM r), (SELECT record FROM l), o.best,"
-  " (SELECT COUNT(*) FROM bests c WHERE c.level_id = $1::text AND c.score > o.best) FROM o";
+  " " PLAYERS_ABOVE("$1::text", "o.best") " FROM o";
 
 static bool RecordRunInOne(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, Answer* a)
 {
@@ -114,11 +115,14 @@ Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Ve
   if (UsesPostgres() && RecordRunInOne(tx, player, id, v, &a))
     return a;
   long long run = StoreRun(tx, player, id, v, time(nullptr));
-  json standing = PlayerStanding(tx, id, player.id);
-  DbRows record;
-  tx.Run("SELECT record FROM levels WHERE id = ?", {Text(id)}, &record);
-  return Answer{201, json{{"run", run}, {"score", v.score}, {"best", standing["score"]}, {"rank", standing["rank"]},
-                          {"record", record.Number(0, 0)}}};
+  // The record, the player's best and its rank in one statement.
+  DbRows r;
+  tx.Run("SELECT l.record, b.score, " PLAYERS_ABOVE("l.id", "b.score") " FROM levels l"
+         " LEFT JOIN bests b ON b.level_id = l.id AND b.player_id = ? WHERE l.id = ?",
+         {Num(player.id), Text(id)}, &r);
+  bool best = !r.IsNull(0, 1);
+  return Answer{201, json{{"run", run}, {"score", v.score}, {"best", best ? json(r.Number(0, 1)) : json()},
+                          {"rank", best ? json(r.Number(0, 2) + 1) : json()}, {"record", r.Number(0, 0)}}};
 }
 
 static void RequireListed(DbTx& tx, const std::string& id)
@@ -206,5 +210,5 @@ int CheckCounts(DbTx& tx, std::string* report)
     *report += "level " + bests.At(i, 0) + ", player " + bests.At(i, 1) + ": the best is not the best run\n";
   for (int i = 0; i < untried.count; i++)
     *report += "level " + untried.At(i, 0) + ", player " + untried.At(i, 1) + ": runs but no try\n";
-  return levels.count + bests.count + untried.count;
+  return levels.count + bests.count + untried.count + CheckRanks(tx, report);
 }

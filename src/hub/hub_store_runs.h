@@ -9,7 +9,8 @@
 //   TokenStanding(tx, id, tokenHash)      the same for the token's player; Refusal 401 for an unknown token
 //   RunReplay(tx, runId)           a run's replay text
 //   RateLevel(tx, player, id, up)  a thumbs-up from a player who finished the level
-//   CheckCounts(tx)                levels and bests whose kept counts disagree with their rows
+//   CheckCounts(tx)                levels, bests and players at a score (hub_ranks.h) whose kept
+//                                  counts disagree with their rows
 #pragma once
 
 #include "hub/hub_db.h"

@@ -8,6 +8,7 @@
 #include "hub/hub_metrics.h"
 #include "hub/hub_pool.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -18,6 +19,7 @@
 #include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <mutex>
 #include <time.h>
@@ -83,41 +85,53 @@ static bool WaitFor(int fd, short events, long long deadline)
   }
 }
 
-// Sends or receives size bytes in full before the deadline. The socket is
-// tried first and waited for only when it is not ready: most transfers
-// are a few kilobytes that go at once, and a poll before each cost a
-// system call per part of every judgement.
-static bool Transfer(int fd, void* data, size_t size, bool sending, long long deadline)
+// Sends or receives the parts in full, in order, before the deadline: all
+// the parts of a message go in one system call when the socket takes
+// them. The socket is tried first and waited for only when it is not
+// ready, or waited for first when the bytes cannot be there yet (an
+// answer still being worked out): either way no system call is spent on
+// a socket that is surely not ready.
+static bool Transfer(int fd, iovec* parts, int count, bool sending, bool waitFirst, long long deadline)
 {
-  char* p = (char*)data;
-  size_t done = 0;
-  while (done < size) {
-    ssize_t n = sending ? send(fd, p + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT)
-                        : recv(fd, p + done, size - done, MSG_DONTWAIT);
-    if (n > 0)
-      done += (size_t)n;
-    else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
+  if (waitFirst && !WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
+    return false;
+  while (count > 0) {
+    if (parts[0].iov_len == 0) {
+      parts++;
+      count--;
+      continue;
+    }
+    msghdr m = {};
+    m.msg_iov = parts;
+    m.msg_iovlen = (size_t)count;
+    ssize_t n = sending ? sendmsg(fd, &m, MSG_NOSIGNAL | MSG_DONTWAIT) : recvmsg(fd, &m, MSG_DONTWAIT);
+    if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
       return false;   // the other end closed or failed
-    else if (n < 0 && errno != EINTR && !WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
+    if (n < 0 && errno != EINTR && !WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
       return false;
+    for (size_t done = n > 0 ? (size_t)n : 0; done > 0;) {   // past what went
+      size_t step = std::min(done, parts[0].iov_len);
+      parts[0].iov_base = (char*)parts[0].iov_base + step;
+      parts[0].iov_len -= step;
+      done -= step;
+      if (parts[0].iov_len == 0) {
+        parts++;
+        count--;
+      }
+    }
   }
   return true;
 }
 
-static bool SendAll(int fd, const void* data, size_t size, long long deadline)
+static iovec Part(const void* data, size_t size)
 {
-  return Transfer(fd, (void*)data, size, true, deadline);
+  return iovec{(void*)data, size};
 }
 
-static bool ReceiveAll(int fd, void* data, size_t size, long long deadline)
-{
-  return Transfer(fd, data, size, false, deadline);
-}
-
-static bool ReceiveText(int fd, std::string* text, uint32_t size, long long deadline)
+static iovec TextPart(std::string* text, uint32_t size)
 {
   text->resize(size);
-  return size == 0 || ReceiveAll(fd, &(*text)[0], size, deadline);
+  return Part(size ? &(*text)[0] : nullptr, size);
 }
 
 // --- the hub's side ---------------------------------------------------------
@@ -193,11 +207,13 @@ static bool Exchange(int fd, const GameLimits& limits, const std::string& level,
   q.limits = limits;
   q.levelBytes = (uint32_t)level.size();
   q.replayBytes = replay ? (uint32_t)replay->size() : NoReplay;
-  if (!SendAll(fd, &q, sizeof q, deadline) || !SendAll(fd, level.data(), level.size(), deadline) ||
-      (replay && !SendAll(fd, replay->data(), replay->size(), deadline)))
+  iovec request[] = {Part(&q, sizeof q), Part(level.data(), level.size()),
+                     Part(replay ? replay->data() : nullptr, replay ? replay->size() : 0)};
+  if (!Transfer(fd, request, 3, true, false, deadline))
     return false;
   AnswerHeader a;
-  if (!ReceiveAll(fd, &a, sizeof a, deadline))
+  iovec header = Part(&a, sizeof a);
+  if (!Transfer(fd, &header, 1, false, true, deadline))
     return false;
   *out = Verdict();
   out->error = a.error;
@@ -207,9 +223,9 @@ static bool Exchange(int fd, const GameLimits& limits, const std::string& level,
   out->finished = a.finished != 0;
   out->score = a.score;
   out->frames = a.frames;
-  return ReceiveText(fd, &out->why, a.whyBytes, deadline) && ReceiveText(fd, &out->level, a.levelBytes, deadline) &&
-         ReceiveText(fd, &out->title, a.titleBytes, deadline) &&
-         ReceiveText(fd, &out->replay, a.replayBytes, deadline);
+  iovec texts[] = {TextPart(&out->why, a.whyBytes), TextPart(&out->level, a.levelBytes),
+                   TextPart(&out->title, a.titleBytes), TextPart(&out->replay, a.replayBytes)};
+  return Transfer(fd, texts, 4, false, false, deadline);
 }
 
 // A place among the processes and the queue, or false when all are taken.
@@ -264,19 +280,22 @@ int RunVerifier()
   for (;;) {
     RequestHeader q;
     std::string level, replay;
-    if (!ReceiveAll(fd, &q, sizeof q, -1))
+    iovec header = Part(&q, sizeof q);
+    if (!Transfer(fd, &header, 1, false, true, -1))   // idle until the hub sends
       return 0;   // the hub closed its end
-    if (q.magic != RequestMagic || !ReceiveText(fd, &level, q.levelBytes, -1) ||
-        (q.replayBytes != NoReplay && !ReceiveText(fd, &replay, q.replayBytes, -1)))
+    if (q.magic != RequestMagic)
+      return 1;
+    iovec texts[] = {TextPart(&level, q.levelBytes), TextPart(&replay, q.replayBytes == NoReplay ? 0 : q.replayBytes)};
+    if (!Transfer(fd, texts, 2, false, false, -1))
       return 1;
     Verdict v;
     JudgeSubmission(q.limits, level, q.replayBytes == NoReplay ? nullptr : &replay, &v);
     AnswerHeader a = {v.error, v.width, v.height, v.ran, v.finished, v.score, v.frames,
                       (uint32_t)v.why.size(), (uint32_t)v.level.size(), (uint32_t)v.title.size(),
                       (uint32_t)v.replay.size()};
-    if (!SendAll(fd, &a, sizeof a, -1) || !SendAll(fd, v.why.data(), v.why.size(), -1) ||
-        !SendAll(fd, v.level.data(), v.level.size(), -1) || !SendAll(fd, v.title.data(), v.title.size(), -1) ||
-        !SendAll(fd, v.replay.data(), v.replay.size(), -1))
+    iovec answer[] = {Part(&a, sizeof a), Part(v.why.data(), v.why.size()), Part(v.level.data(), v.level.size()),
+                      Part(v.title.data(), v.title.size()), Part(v.replay.data(), v.replay.size())};
+    if (!Transfer(fd, answer, 5, true, false, -1))
       return 1;
   }
 }

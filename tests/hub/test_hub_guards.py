@@ -50,6 +50,16 @@ class HubGuards(unittest.TestCase):
         self.assertEqual((rows[0][0], api.HUB.level(level)["plays"]), ("3", 3))   # the author's, one of each player
         api.check_counts()
 
+    def test_the_players_at_each_score_follow_a_raised_best_and_check_finds_a_wrong_count(self):
+        path, raised = "/api/v1/levels/%s/runs" % api.HUB.shipped(1)["id"], api.HUB.register("Raised Runner")
+        ranks = [api.HUB.post(path, {"replay": replay}, raised)[1]["rank"] for replay in (api.SLOWER1, api.SOLUTION1)]
+        self.assertEqual(ranks, [2, 1])
+        api.check_counts()   # the count left the slower score with the best
+        execute(api.DB, "UPDATE best_scores SET players = players + 1")
+        self.addCleanup(execute, api.DB, "UPDATE best_scores SET players = players - 1")
+        done = subprocess.run([api.HUB_BIN, "check", "--db", api.DB], capture_output=True, text=True)
+        self.assertIn("the players counted at it are not its bests", done.stdout)
+
     def test_copies_an_older_hub_stored_twice_are_migrated_and_the_oldest_answers(self):
         old = api.load_dump("schema1")   # with run 23 stored again, and the best pointing at the copy: it stays
         execute(old, "INSERT INTO runs (level_id, player_id, score, frames, created, replay)"

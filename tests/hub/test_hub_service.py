@@ -38,7 +38,9 @@ class HubService(unittest.TestCase):
                        " SELECT level_id, player_id, score, frames, created, replay FROM runs WHERE id = ?", (run,))
             db.execute("UPDATE levels SET plays = plays + 1 WHERE id = ?", (id,))
             db.execute("UPDATE schema_version SET version = 2")
-            for undo in ["DROP TABLE pictures", "DROP TABLE reports", "DROP TABLE tries", "DROP INDEX levels_by_author",
+            for undo in ["DROP TRIGGER bests_made", "DROP TRIGGER bests_rescored", "DROP TRIGGER bests_gone",
+                         "DROP TABLE best_scores", "CREATE INDEX runs_by_level ON runs (level_id, player_id)",
+                         "DROP TABLE pictures", "DROP TABLE reports", "DROP TABLE tries", "DROP INDEX levels_by_author",
                          "DROP INDEX bests_by_player", "DROP INDEX runs_once"] + [   # the later migrations
                     "ALTER TABLE levels DROP COLUMN " + c for c in ["search_key", "tried", "cleared", "held"]] + [
                     "ALTER TABLE runs DROP COLUMN replay_hash"]:

@@ -10,6 +10,7 @@
 #include "hub/hub_cache.h"
 #include "hub/hub_find.h"
 #include "hub/hub_ids.h"
+#include "hub/hub_known.h"
 #include "hub/hub_metrics.h"
 #include "hub/hub_options.h"
 #include "hub/hub_rate.h"
@@ -241,7 +242,11 @@ static void RunRoute(const Request& req, Response& res)
     const std::string& replay = BodyText(body, "replay");
     Player player;
     std::string level;
-    InTransaction(tx_single, [&](DbTx& tx) { player = FindPlayerAndLevel(tx, hash, id, &level); });
+    if (!KnownPlayer(hash, &player) || !KnownLevel(id, &level)) {
+      InTransaction(tx_single, [&](DbTx& tx) { player = FindPlayerAndLevel(tx, hash, id, &level); });
+      RememberPlayer(hash, player);
+      RememberLevel(id, level);
+    }
     Limit(rate_runs_player, std::to_string(player.id), HubOptions.rates.runsPerToken);
     Limit(rate_runs_address, ClientKey(req), HubOptions.rates.runsPerAddress);
     Verdict v = Verify(level, replay);

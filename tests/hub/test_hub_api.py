@@ -176,6 +176,8 @@ class HubApi(unittest.TestCase):
         self.assertEqual(api.HUB.call("DELETE", "/api/v1/levels/" + id, tok=author)[0], 204)
         for method, path in [("GET", ""), ("GET", "/records"), ("DELETE", "")]:
             api.HUB.refused(404, "no level", method, "/api/v1/levels/" + id + path, tok=author)
+        # A player whose run this copy has seen before is refused too: what it keeps spares only the read.
+        api.HUB.refused(404, "no level", "POST", "/api/v1/levels/%s/runs" % id, {"replay": SLOWER1}, other)
         self.assertIsNone(api.HUB.level(id))
         # Withdrawn, it is the next publisher's.
         self.assertEqual(api.HUB.post("/api/v1/levels", {"level": variant("To Rate"), "replay": SOLUTION1}, other)[0], 201)

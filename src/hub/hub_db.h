@@ -15,6 +15,8 @@
 //   DbTx::Run(sql, params)     one statement; returns the rows it changed or returned
 //   DbTx::Execute(sql)         one statement without parameters or result (the schema)
 //   DbTx::LockSchema()         the lock that serialises copies starting at once
+//   GatherWritesFrom(count)    count() tells how many writes will come soon (runs at a
+//                              verifier): a SQLite batch waits a little for them
 //   UsesPostgres()             true when the pool speaks to PostgreSQL
 //   IsPostgresAddress(where)   true for a postgresql:// (or postgres://) address
 #pragma once
@@ -41,6 +43,7 @@ private:
 
 bool OpenDatabase(const std::string& where, int connections, std::string* error);
 void CloseDatabase();
+void GatherWritesFrom(int (*count)());
 bool UsesPostgres();
 bool IsPostgresAddress(const std::string& where);
 void InTransaction(int kind, const std::function<void(DbTx&)>& body);

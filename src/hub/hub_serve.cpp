@@ -134,6 +134,7 @@ static int Serve()
     fprintf(stderr, "tetherorb2-hub: cannot start the verifier processes\n");
     return 1;
   }
+  GatherWritesFrom(JudgementsAtVerifiers);   // a run leaving a verifier is written next
   ImportShippedLevels();
   LoadPageWords(HubOptions.locale);
 

@@ -9,6 +9,7 @@
 #include "hub/hub_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -55,6 +56,7 @@ static SlotPool VerifierPool;
 static std::mutex AdmittedLock;
 static int Admitted;      // judgements in a process or waiting for one
 static int AdmittedMost;  // the processes and the places of the queue
+static std::atomic<int> AtVerifiers;
 
 // --- the bytes on the socket -----------------------------------------------
 
@@ -252,7 +254,9 @@ int Judge(const GameLimits& limits, const std::string& level, const std::string*
     return judge_busy;
   }
   Verifier* v = &Verifiers[slot];
+  AtVerifiers++;
   bool answered = v->pid >= 0 && Exchange(v->fd, limits, level, replay, out);
+  AtVerifiers--;
   CountVerify((double)(NowMilliseconds() - verifyStart) / MillisecondsPerSecond);
   if (!answered) {
     End(v);
@@ -262,6 +266,11 @@ int Judge(const GameLimits& limits, const std::string& level, const std::string*
   GiveSlot(&VerifierPool, slot);
   Admit(-1);
   return answered ? judge_answered : judge_lost;
+}
+
+int JudgementsAtVerifiers()
+{
+  return AtVerifiers.load();
 }
 
 // --- the verifier's side ----------------------------------------------------

@@ -13,6 +13,7 @@
 //   Judge(limits, level, replay, verdict)  judges in a free process; judge_*
 //   RunVerifier()              the loop of a verifier process, on standard input
 //   StopVerifiers()            ends the processes
+//   JudgementsAtVerifiers()    judgements a process is working on now
 #pragma once
 
 #include "hub/hub_game.h"
@@ -33,6 +34,7 @@ enum {
 bool StartVerifiers(int count, int queue);
 
 int Judge(const GameLimits& limits, const std::string& level, const std::string* replay, Verdict* out);
+int JudgementsAtVerifiers();
 
 // Serves judgements on file descriptor 0 until it closes; returns the exit code.
 int RunVerifier();

@@ -82,6 +82,7 @@ static int Report(const char* label, std::vector<Tally>& tallies, double seconds
   Tally all;
   for (Tally& t : tallies) {
     all.ms.insert(all.ms.end(), t.ms.begin(), t.ms.end());
+    all.reruns.insert(all.reruns.end(), t.reruns.begin(), t.reruns.end());
     all.answered += t.answered;
     all.busy += t.busy;
     all.failed += t.failed;
@@ -111,9 +112,10 @@ int ClosedLoad(const char* url, int seconds, int clients, const std::vector<Load
       for (size_t n = c; LoadClock::now() < end; n++) {
         LoadClock::time_point start = LoadClock::now();
         long answered = tallies[c].answered;
-        int wait = Send(client, targets[n % targets.size()], auth, c, (long)n, &tallies[c]);
+        const LoadTarget& t = targets[n % targets.size()];
+        int wait = Send(client, t, auth, c, (long)n, &tallies[c]);
         if (tallies[c].answered > answered)
-          tallies[c].ms.push_back(Since(start));
+          CountAnswer(&tallies[c], t, Since(start));
         // A client turned away waits as asked, as the game's does.
         std::this_thread::sleep_until(std::min(end, LoadClock::now() + std::chrono::seconds(wait)));
       }
@@ -151,9 +153,10 @@ int OpenLoad(const char* url, int seconds, double rate, int clients, const std::
         std::this_thread::sleep_until(due);
         scheduled[c]++;
         long answered = tallies[c].answered;
-        Send(client, targets[(size_t)(c + k * clients) % targets.size()], auth, c, k, &tallies[c]);
+        const LoadTarget& t = targets[(size_t)(c + k * clients) % targets.size()];
+        Send(client, t, auth, c, k, &tallies[c]);
         if (tallies[c].answered > answered)
-          tallies[c].ms.push_back(Since(due));
+          CountAnswer(&tallies[c], t, Since(due));
       }
     });
   for (std::thread& t : threads)

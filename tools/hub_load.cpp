@@ -27,6 +27,7 @@
 
 #include "hub/hub_game.h"
 #include "hub/hub_options.h"
+#include "hub/hub_serve.h"
 #include "hub/hub_web.h"
 
 #include <algorithm>
@@ -183,6 +184,7 @@ static int Rerun(const char* levelPath, const char* replayPath, int count)
 
 int main(int argc, char** argv)
 {
+  KeepFreedMemory();   // as the hub's processes do, so that the ceilings are theirs
   std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "rerun" && argc >= 4)
     return Rerun(argv[2], argv[3], argc > 4 ? atoi(argv[4]) : 200);

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <malloc.h>
 #include <cstdio>
 #include <thread>
 #include <sys/socket.h>
@@ -102,6 +103,20 @@ static void AnswerHttplibErrors(httplib::Server& server)
 void HubServer::DeepenBacklog()
 {
   ::listen(svr_sock_, ListenBacklog);
+}
+
+// Memory a thread's heap keeps when freed, and the size from which a block
+// is mapped on its own. glibc gives a heap's freed top back to the system
+// at 128 KiB by default; with a hundred request threads allocating and
+// freeing every request, that handing back (and each next touch of the
+// pages) took a quarter of the request threads' processor time a run.
+static const int KeptFreeBytes = 64 << 20;
+static const int MappedFromBytes = 16 << 20;
+
+void KeepFreedMemory()
+{
+  mallopt(M_TRIM_THRESHOLD, KeptFreeBytes);
+  mallopt(M_MMAP_THRESHOLD, MappedFromBytes);
 }
 
 void SetUpServer(HubServer& server)

@@ -51,8 +51,8 @@ static bool BatchLeading;            // a writer leads a batch, or has been hand
 // A run at a verifier reaches the queue within about one re-run. A batch's
 // leader waits that long at most for such writes, so that their commit
 // and its sync to disk are shared: at two verifiers' pace the batches
-// otherwise held one or two runs, and a sync each took a quarter of a
-// run's time outside the re-run.
+// otherwise held one or two runs, and their commits took nearly a third
+// of the request threads' time.
 const int BatchGatherMicroseconds = 700;
 static int (*WritesComing)();
 static BatchedWrite* Gathering;      // the leader waiting for writes to come, woken by each

@@ -27,9 +27,9 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <malloc.h>
 #include <cstdio>
 #include <thread>
+#include <malloc.h>
 #include <sys/socket.h>
 #include <unistd.h>
 

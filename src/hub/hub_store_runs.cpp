@@ -73,11 +73,14 @@ json TokenStanding(DbTx& tx, const std::string& id, const std::string& tokenHash
 // Every part sees the tables as they were before the statement, so the
 // standing comes from the player's best before it and the new score. No
 // run comes back when it was sent before or the level is not listed:
-// StoreRun then tells which.
+// StoreRun then tells which. The statement is a transaction of its own,
+// one round trip instead of three with BEGIN and COMMIT, so the level's
+// row is locked where the run is inserted: a withdrawal cannot come
+// between the run going in and the level counting it.
 static const char RecordRunStatement[] =
   "WITH r AS (INSERT INTO runs (level_id, player_id, score, frames, created, replay, replay_hash)"
   " SELECT id, $2::bigint, $3::integer, $4::integer, $5::bigint, $6::text, $7::text FROM levels"
-  " WHERE id = $1::text AND state = 0 ON CONFLICT (level_id, player_id, replay_hash) DO NOTHING RETURNING id),"
+  " WHERE id = $1::text AND state = 0 FOR UPDATE ON CONFLICT (level_id, player_id, replay_hash) DO NOTHING RETURNING id),"
   " b AS (INSERT INTO bests (level_id, player_id, run_id, score, achieved)"
   " SELECT $1::text, $2::bigint, id, $3::integer, $5::bigint FROM r ON CONFLICT (level_id, player_id)"
   " DO UPDATE SET run_id = excluded.run_id, score = excluded.score, achieved = excluded.achieved"
@@ -102,18 +105,13 @@ static bool RecordRunInOne(DbTx& tx, const Player& player, const std::string& id
                               Text(v.replay), Text(ReplayHash(v.replay))}, &r);
   if (r.IsNull(0, 0))
     return false;
-  if (r.IsNull(0, 1))   // hidden or withdrawn since the run went in: undone with the transaction
-    throw Refusal{404, "no level " + id};
   *a = Answer{201, json{{"run", r.Number(0, 0)}, {"score", v.score}, {"best", r.Number(0, 2)},
                         {"rank", r.Number(0, 3) + 1}, {"record", r.Number(0, 1)}}};
   return true;
 }
 
-Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v)
+static Answer StoreAndAnswer(DbTx& tx, const Player& player, const std::string& id, const Verdict& v)
 {
-  Answer a;
-  if (UsesPostgres() && RecordRunInOne(tx, player, id, v, &a))
-    return a;
   long long run = StoreRun(tx, player, id, v, time(nullptr));
   // The record, the player's best and its rank in one statement.
   DbRows r;
@@ -123,6 +121,17 @@ Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Ve
   bool best = !r.IsNull(0, 1);
   return Answer{201, json{{"run", run}, {"score", v.score}, {"best", best ? json(r.Number(0, 1)) : json()},
                           {"rank", best ? json(r.Number(0, 2) + 1) : json()}, {"record", r.Number(0, 0)}}};
+}
+
+Answer RecordRun(const Player& player, const std::string& id, const Verdict& v)
+{
+  Answer a;
+  bool stored = false;
+  if (UsesPostgres())
+    InTransaction(tx_single, [&](DbTx& tx) { stored = RecordRunInOne(tx, player, id, v, &a); });
+  if (!stored)
+    InTransaction(tx_write, [&](DbTx& tx) { a = StoreAndAnswer(tx, player, id, v); });
+  return a;
 }
 
 static void RequireListed(DbTx& tx, const std::string& id)

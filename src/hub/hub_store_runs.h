@@ -1,9 +1,11 @@
 // hub_store_runs: the runs the hub keeps: a finishing run, the player's best
 // and the level's counts, the leaderboard, replays, ratings and the check of
-// the kept counts. Every operation runs inside the caller's transaction and
-// throws a Refusal for a request it will not carry out (hub_store.h).
+// the kept counts. Every operation but RecordRun runs inside the caller's
+// transaction, and each throws a Refusal for a request it will not carry
+// out (hub_store.h).
 //   StoreRun(tx, player, id, verdict, now)  a finishing run and what it counts; its id
-//   RecordRun(tx, player, id, verdict)    stores a finishing run, keeps the player's best
+//   RecordRun(player, id, verdict)  stores a finishing run and keeps the player's best, in
+//                                  transactions of its own; the answer with the standing
 //   LevelRecords(tx, id, limit, player)   the leaderboard, with the player's own rank
 //   PlayerStanding(tx, id, playerId)      the player's {rank, score, run} on the level, or null
 //   TokenStanding(tx, id, tokenHash)      the same for the token's player; Refusal 401 for an unknown token
@@ -25,7 +27,7 @@
 // and level sent again records nothing and returns the stored run's id
 // (hub_run_once.h). Refusal 404 when the level is not listed.
 long long StoreRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v, long long now);
-Answer RecordRun(DbTx& tx, const Player& player, const std::string& id, const Verdict& v);
+Answer RecordRun(const Player& player, const std::string& id, const Verdict& v);
 Answer LevelRecords(DbTx& tx, const std::string& id, long limit, const Player* player);
 nlohmann::json PlayerStanding(DbTx& tx, const std::string& id, long long playerId);
 nlohmann::json TokenStanding(DbTx& tx, const std::string& id, const std::string& tokenHash);

@@ -13,6 +13,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import hub_harness as api   # noqa: E402  (reads HUB_BINARY and --pg from sys.argv)
 
 ATTACKERS, ATTACK_BYTES = 16, 4 << 20   # connections sending a head that never ends, at once; bytes each
+RACERS = 16   # runs sent at once while the level's author withdraws it
 PEAK_GROWTH_KB, WAIT_SECONDS = 8 * 1024, 120   # the hub's peak memory may grow by this much; bound of a wait
 
 
@@ -49,6 +50,21 @@ class HubGuards(unittest.TestCase):
         _, rows = api.query(api.DB, "SELECT COUNT(*) FROM runs WHERE level_id = '%s'" % level)
         self.assertEqual((rows[0][0], api.HUB.level(level)["plays"]), ("3", 3))   # the author's, one of each player
         api.check_counts()
+
+    def test_runs_racing_a_withdrawal_are_counted_or_refused(self):
+        author = api.HUB.register("Withdrawn Mid Race")
+        id = api.HUB.post("/api/v1/levels", {"level": api.variant("Raced"), "replay": api.SOLUTION1}, author)[1]["id"]
+        runners = [api.HUB.register("Racer %d" % i) for i in range(RACERS)]
+        post = lambda tok: api.HUB.post("/api/v1/levels/%s/runs" % id, {"replay": api.SOLUTION1}, tok)[0]
+        with ThreadPoolExecutor(RACERS + 1) as pool:
+            runs = [pool.submit(post, tok) for tok in runners]
+            withdrawn = pool.submit(api.HUB.call, "DELETE", "/api/v1/levels/" + id, tok=author)
+            statuses = [r.result() for r in runs]
+        self.assertEqual(withdrawn.result()[0], 204)
+        self.assertTrue(set(statuses) <= {201, 404}, statuses)
+        _, rows = api.query(api.DB, "SELECT COUNT(*) FROM runs WHERE level_id = '%s'" % id)
+        self.assertEqual(int(rows[0][0]), 1 + statuses.count(201))   # the author's and each one acknowledged
+        api.check_counts()   # and each of them counted in the level's plays
 
     def test_the_players_at_each_score_follow_a_raised_best_and_check_finds_a_wrong_count(self):
         path, raised = "/api/v1/levels/%s/runs" % api.HUB.shipped(1)["id"], api.HUB.register("Raised Runner")

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""test_hub_guards.py HUB_BINARY [--pg]: a run sent again is stored once; endless heads are refused."""
+"""test_hub_guards.py HUB_BINARY [--pg]: a run sent again is stored once; runs racing a withdrawal are counted or refused; endless heads are refused."""
 import os
 import socket
 import sqlite3

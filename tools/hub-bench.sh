@@ -68,12 +68,14 @@ start_server() {
   exit 1
 }
 
-# start_hub DB [OPTION..]: a hub on DB without rate limits.
+# start_hub DB [OPTION..]: a hub on DB without rate limits, and with the
+# load's clients, all from this machine, free to hold every connection.
 start_hub() {
   local db=$1
   shift
   start_server "$WORK/hub.log" "$HUB" --listen 127.0.0.1:0 --db "$db" --rate-publish-token 0 \
-    --rate-publish-address 0 --rate-runs-token 0 --rate-runs-address 0 --rate-players-address 0 "$@"
+    --rate-publish-address 0 --rate-runs-token 0 --rate-runs-address 0 --rate-players-address 0 \
+    --connections-per-address 0 "$@"
 }
 
 # rate_of LINE..: the answers a second of tetherorb2-hub-load's last line.

@@ -77,6 +77,7 @@ int VerifierCeiling(int seconds, int processes, char** pairs, int count)
 
 int ServeFixedAnswer()
 {
+  HubOptions.connectionsPerAddress = 0;   // the load's clients all come from this machine
   HubServer server;
   SetUpServer(server);
   server.Get("/fixed", [](const httplib::Request&, httplib::Response& res) {

@@ -61,6 +61,7 @@ struct MetricsRecord {
   Histogram latency[RouteCount];
   std::atomic<long long> dbErrors;
   std::atomic<long long> rateRefusals[RateKindCount];
+  std::atomic<long long> connectionRefusals;
   std::atomic<long long> verifyWaiting;
   Histogram verifyWait;
   Histogram verify;
@@ -128,6 +129,7 @@ void CountRequest(int route, int status, double seconds)
 
 void CountDbError() { Metrics.dbErrors++; }
 void CountRateRefusal(int kind) { Metrics.rateRefusals[kind]++; }
+void CountConnectionRefusal() { Metrics.connectionRefusals++; }
 void VerifyWaitBegins() { Metrics.verifyWaiting++; }
 
 void VerifyWaitEnds(double seconds)
@@ -193,6 +195,9 @@ std::string MetricsText()
   for (int k = 0; k < RateKindCount; k++)
     Sample(&out, "tetherorb2_hub_rate_refusals_total", std::string("limit=\"") + RateNames[k] + "\"",
            Metrics.rateRefusals[k]);
+  Header(&out, "tetherorb2_hub_connection_refusals_total", "counter",
+         "Connections turned away: their address held its share of connections already.");
+  Sample(&out, "tetherorb2_hub_connection_refusals_total", "", Metrics.connectionRefusals);
   long long entries, bytes, hits, misses;
   CacheCounts(&entries, &bytes, &hits, &misses);
   Header(&out, "tetherorb2_hub_cache_entries", "gauge", "List pages and leaderboards kept in memory.");

@@ -7,6 +7,7 @@
 //   RouteOf(method, path)          the route a request took
 //   CountRequest(route, status, seconds)   one answered request
 //   CountDbError() / CountRateRefusal(kind)   a database failure; a request over a rate limit
+//   CountConnectionRefusal()       a connection past its address's share (hub_conns.h)
 //   VerifyWaitBegins() / VerifyWaitEnds(seconds)   a judgement waiting for a verifier
 //   CountVerify(seconds)           one judgement's time in a verifier process
 //   MetricsText()                  every count in the text exposition format
@@ -40,6 +41,7 @@ const char* RouteName(int route);
 void CountRequest(int route, int status, double seconds);
 void CountDbError();
 void CountRateRefusal(int kind);
+void CountConnectionRefusal();
 void VerifyWaitBegins();
 void VerifyWaitEnds(double seconds);
 void CountVerify(double seconds);

@@ -37,6 +37,8 @@ HubOptionsRecord HubOptions = {
   false,    // no access log
   "",       // metrics token
   1000,     // milliseconds a kept answer lives
+  32,       // connections an address holds at once: a quarter of the threads
+  30,       // seconds to read a request
 };
 
 enum { option_text, option_number, option_flag };
@@ -94,6 +96,11 @@ static const OptionEntry OptionTable[] = {
    "Bearer token that reads GET /metrics from anywhere; \"\": loopback only, never through a proxy"},
   {"--cache-ms", option_number, &HubOptions.cacheMs, 0,
    "milliseconds a list page or leaderboard is answered from memory; bounds how late other copies' writes show; 0: never"},
+  {"--connections-per-address", option_number, &HubOptions.connectionsPerAddress, 0,
+   "connections one client address may hold at once; past them 503 at once; 0: any number;"
+   " not applied with --trust-proxy, where the proxy holds the connections"},
+  {"--read-seconds", option_number, &HubOptions.readSeconds, 1,
+   "seconds (at most 3600) in which a request, head and body, is read from its first byte, or the connection is closed"},
 };
 static const int OptionCount = sizeof(OptionTable) / sizeof(OptionTable[0]);
 

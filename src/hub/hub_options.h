@@ -56,6 +56,8 @@ struct HubOptionsRecord {
   bool noAccessLog;            // no line on stderr for each request
   std::string metricsToken;    // a Bearer token that may read /metrics from anywhere; empty: none
   long cacheMs;                // the longest a kept list page or leaderboard is answered (hub_cache); 0: none kept
+  long connectionsPerAddress;  // connections one client address holds at once (hub_conns); 0: any number
+  long readSeconds;            // the time to read a request, head and body, from its first byte
 };
 
 extern HubOptionsRecord HubOptions;

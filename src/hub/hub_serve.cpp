@@ -39,6 +39,8 @@ static const int KeepAliveRequests = 1000;   // on one connection before the hub
 static const int KeepAliveSeconds = 5;       // idle time before the hub closes a connection
 static const int ReadTimeoutSeconds = 5;     // a request that sends nothing for this long is dropped
 static const int WriteTimeoutSeconds = 5;
+static const long MaxReadSeconds = 3600;     // --read-seconds, in milliseconds, stays an int
+static const int MillisecondsPerSecond = 1000;
 static const int ListenBacklog = 1024;       // connections waiting to be accepted
 static const int StopPollMilliseconds = 10;
 
@@ -129,6 +131,8 @@ void SetUpServer(HubServer& server)
   server.set_keep_alive_timeout(KeepAliveSeconds);
   server.set_read_timeout(ReadTimeoutSeconds);
   server.set_write_timeout(WriteTimeoutSeconds);
+  server.readMs = (int)std::min(HubOptions.readSeconds, (long)MaxReadSeconds) * MillisecondsPerSecond;
+  server.perAddress = HubOptions.trustProxy ? 0 : HubOptions.connectionsPerAddress;
   server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
   AnswerHttplibErrors(server);
   AddAccessLog(server);

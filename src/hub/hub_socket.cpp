@@ -1,9 +1,14 @@
 // hub_socket: one connection's requests, read through the head's bounds.
 #include "hub/hub_socket.h"
 
+#include "hub/hub_conns.h"
+#include "hub/hub_metrics.h"
+#include "hub/hub_rate.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <netdb.h>
 #include <poll.h>
@@ -13,6 +18,8 @@
 static const size_t ReadAheadBytes = 4096;     // as httplib's own stream reads
 static const int IdlePollMilliseconds = 50;    // how soon an idle connection sees the server stop
 static const size_t HeldWriteBytes = 65536;    // an answer's bytes held back to go out together
+static const int TurnAwayReads = 16;           // reads of what a turned-away client sent, at most
+static const char TurnedAwayBody[] = "{\"error\":\"too many connections from your address at once\"}";
 
 // Waits for the socket to be readable (POLLIN) or writable; true when it is.
 static bool WaitFor(int sock, short events, int milliseconds)
@@ -58,9 +65,10 @@ static void AddressOf(bool peer, int sock, std::string& ip, int& port)
 // that a small answer is one send and one segment, not two.
 class BoundedStream : public httplib::Stream {
 public:
-  BoundedStream(int sock, int readMs, int writeMs) : sock(sock), readMs(readMs), writeMs(writeMs) {}
+  BoundedStream(int sock, int readMs, int writeMs, int requestMs)
+    : sock(sock), readMs(readMs), writeMs(writeMs), requestMs(requestMs) {}
 
-  bool is_readable() const override { return at < end || WaitFor(sock, POLLIN, readMs); }
+  bool is_readable() const override { return at < end || WaitFor(sock, POLLIN, ReadWait()); }
   bool is_writable() const override { return WaitFor(sock, POLLOUT, writeMs); }
   socket_t socket() const override { return sock; }
   // httplib asks for both on every request; they are the connection's, asked of the system once.
@@ -69,7 +77,7 @@ public:
 
   ssize_t read(char* ptr, size_t size) override
   {
-    if (refused || !Flush())
+    if (Refused() || !Flush())
       return -1;
     if (at == end) {
       ssize_t n = Transfer(false, ahead, sizeof ahead);
@@ -110,16 +118,19 @@ public:
     return true;
   }
 
-  bool Refused() const { return refused; }
+  // Past a bound or past the request's time: the connection ends with this request.
+  bool Refused() const { return refused || ReadWait() == 0; }
 
-  // True once a request is waiting, false when the connection stays idle
-  // past the keep-alive time or the server stops.
-  bool AwaitRequest(time_t idleSeconds, const std::atomic<socket_t>& listener) const
+  // True once a request is waiting, and its time to be read begins; false
+  // when the connection stays idle past the keep-alive time or the server stops.
+  bool AwaitRequest(time_t idleSeconds, const std::atomic<socket_t>& listener)
   {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(idleSeconds);
     while (listener != INVALID_SOCKET && std::chrono::steady_clock::now() < until) {
-      if (at < end || WaitFor(sock, POLLIN, IdlePollMilliseconds))
+      if (at < end || WaitFor(sock, POLLIN, IdlePollMilliseconds)) {
+        readUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(requestMs);
         return true;
+      }
     }
     return false;
   }
@@ -141,6 +152,13 @@ private:
     port = a.port;
   }
 
+  // The longest a read may wait: the time-out, or what is left of the request's time (0 past it).
+  int ReadWait() const
+  {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(readUntil - std::chrono::steady_clock::now());
+    return (int)std::max(0LL, std::min<long long>(readMs, left.count()));
+  }
+
   // One send or receive, waiting for the socket (up to the time-out) only
   // when it is not ready; what send or recv returned.
   ssize_t Transfer(bool sending, char* data, size_t size)
@@ -152,7 +170,7 @@ private:
       if (errno == EINTR)
         continue;
       if ((errno != EAGAIN && errno != EWOULDBLOCK) ||
-          !WaitFor(sock, sending ? POLLOUT : POLLIN, sending ? writeMs : readMs))
+          !WaitFor(sock, sending ? POLLOUT : POLLIN, sending ? writeMs : ReadWait()))
         return -1;
     }
   }
@@ -175,7 +193,8 @@ private:
   }
 
   int sock;
-  int readMs, writeMs;
+  int readMs, writeMs, requestMs;
+  std::chrono::steady_clock::time_point readUntil;
   char ahead[ReadAheadBytes];
   size_t at = 0, end = 0;
   size_t lineBytes = 0, headBytes = 0;
@@ -186,10 +205,43 @@ private:
   mutable Address peerAddress, localAddress;
 };
 
+static void Close(int sock)
+{
+  shutdown(sock, SHUT_RDWR);
+  close(sock);
+}
+
+// The 503, after what the client has sent so far is read, so that closing
+// does not reset the connection before the client reads the answer.
+static void TurnAway(int sock)
+{
+  char bytes[ReadAheadBytes];
+  for (int i = 0; i < TurnAwayReads && recv(sock, bytes, sizeof bytes, MSG_DONTWAIT) > 0; i++) {
+  }
+  int n = snprintf(bytes, sizeof bytes,
+                   "HTTP/1.1 503 Service Unavailable\r\nContent-Type: application/json\r\nRetry-After: 1\r\n"
+                   "Connection: close\r\nContent-Length: %zu\r\n\r\n%s",
+                   sizeof TurnedAwayBody - 1, TurnedAwayBody);
+  send(sock, bytes, (size_t)n, MSG_NOSIGNAL | MSG_DONTWAIT);
+  CountConnectionRefusal();
+  Close(sock);
+}
+
 bool BoundedServer::process_and_close_socket(socket_t sock)
 {
   BoundedStream stream(sock, Milliseconds(read_timeout_sec_, read_timeout_usec_),
-                       Milliseconds(write_timeout_sec_, write_timeout_usec_));
+                       Milliseconds(write_timeout_sec_, write_timeout_usec_), readMs);
+  std::string key;
+  if (perAddress > 0) {
+    std::string ip;
+    int port = 0;
+    stream.get_remote_ip_and_port(ip, port);
+    key = AddressKey(ip);
+    if (!HoldConnection(key, perAddress)) {
+      TurnAway(sock);
+      return false;
+    }
+  }
   bool served = false;
   for (size_t left = keep_alive_max_count_; left > 0 && stream.AwaitRequest(keep_alive_timeout_sec_, svr_sock_);
        left--) {
@@ -200,7 +252,8 @@ bool BoundedServer::process_and_close_socket(socket_t sock)
     if (!served || closed || stream.Refused())
       break;
   }
-  shutdown(sock, SHUT_RDWR);
-  close(sock);
+  if (perAddress > 0)
+    DropConnection(key);
+  Close(sock);
   return served;
 }

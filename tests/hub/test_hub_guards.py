@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""test_hub_guards.py HUB_BINARY [--pg]: a run sent again is stored once; runs racing a withdrawal are counted or refused; endless heads are refused."""
+"""test_hub_guards.py HUB_BINARY [--pg]: a run sent again is stored once; runs racing a withdrawal are counted or refused; endless heads are refused; slow clients hold their address's share of the threads for a request's time."""
 import os
 import socket
 import sqlite3
 import subprocess
 import sys
+import threading
 import unittest
 from concurrent.futures import ThreadPoolExecutor
 from contextlib import closing
@@ -15,6 +16,7 @@ import hub_harness as api   # noqa: E402  (reads HUB_BINARY and --pg from sys.ar
 ATTACKERS, ATTACK_BYTES = 16, 4 << 20   # connections sending a head that never ends, at once; bytes each
 RACERS = 16   # runs sent at once while the level's author withdraws it
 PEAK_GROWTH_KB, WAIT_SECONDS = 8 * 1024, 120   # the hub's peak memory may grow by this much; bound of a wait
+SHARE, READ_SECONDS, DRIP_SECONDS = 3, 2, 0.2   # connections an address holds; the time to read a request; between bytes
 
 
 def execute(db, sql):
@@ -27,6 +29,19 @@ def execute(db, sql):
 def peak_kb(hub):
     with open("/proc/%d/status" % hub.proc.pid) as f:
         return int(next(line for line in f if line.startswith("VmHWM:")).split()[1])
+
+
+def answer(sock):   # what the hub sent before it closed the connection
+    sock.settimeout(WAIT_SECONDS)
+    got = b""
+    try:
+        while True:
+            part = sock.recv(4096)
+            if not part:
+                return got
+            got += part
+    except ConnectionError:
+        return got
 
 
 def refused(sock):   # the hub closed the connection or answered 4xx
@@ -113,6 +128,30 @@ class HubGuards(unittest.TestCase):
         self.assertEqual(hub.call("GET", "/api/v1/health")[0], 200)   # to another client, meanwhile
         self.assertEqual([i for i, s in enumerate(socks) if not refused(s)], [])
         self.assertLess(peak_kb(hub) - before, PEAK_GROWTH_KB)
+
+    def test_slow_clients_hold_their_address_s_share_of_threads_for_a_request_s_time(self):
+        hub = api.Hub("--threads", str(2 * SHARE), "--connections-per-address", str(SHARE),
+                      "--read-seconds", str(READ_SECONDS))
+        self.addCleanup(hub.stop)
+        socks = [socket.create_connection(("127.0.0.1", hub.port)) for _ in range(SHARE + 2)]
+        self.addCleanup(lambda: [s.close() for s in socks])
+        done = threading.Event()
+        self.addCleanup(done.set)
+
+        def drip():   # a body that would take hours, a byte at a time
+            for s in socks:
+                s.sendall(b"POST /api/v1/players HTTP/1.1\r\nContent-Length: 100000\r\n\r\n{")
+            while not done.wait(DRIP_SECONDS):
+                for s in socks:
+                    try:
+                        s.send(b" ")
+                    except OSError:   # closed by the hub
+                        pass
+        threading.Thread(target=drip, daemon=True).start()
+        statuses = sorted(answer(s)[9:12] for s in socks)
+        self.assertEqual(statuses, [b"400"] * SHARE + [b"503"] * 2)   # cut at the time to read; past the share
+        metrics = hub.call("GET", "/metrics")[1]
+        self.assertIn("tetherorb2_hub_connection_refusals_total 2\n", metrics)
 
 
 if __name__ == "__main__":

@@ -10,7 +10,8 @@
 #        with the answer cache on and, for comparison, off;
 #      - the verifier ceiling (bare re-run processes, as many as the hub has
 #        verifiers) and, right after it, the hub's verified runs a second;
-#      - latency at 50% and 80% of the saturation rates, open loop.
+#      - latency at 50% and 80% of the saturation rates, open loop, and of
+#        runs at 2%, where the hub is nearly idle.
 #
 #   tools/hub-bench.sh [BUILD]   build folder (default build)
 #   BENCH_SECONDS=10 CLIENTS=64  length of each load and its clients
@@ -218,6 +219,8 @@ for page in sys.stdin.read().replace('}{', '}\n{').split('\n'):
        "by processor time $(share "$rerun_cpu" "$(awk "BEGIN { print $HUB_MS + $DB_MS }")")%" \
        "($rerun_cpu ms a bare re-run); a re-run took $rerun_ms ms at the ceiling"
   echo "-- latency at a fixed offered load (open loop) --"
+  echo "   runs at 2% of saturation, the hub nearly idle: a run's time without queueing"
+  load open "$URL" "$SECONDS_EACH" "$(share "$run_rate" 100 2)" "$CLIENTS" "${runs[@]}"
   for percent in 50 80; do
     load open "$URL" "$SECONDS_EACH" "$(share "$read_rate" 100 "$percent")" "$CLIENTS" "${reads[@]}"
     load open "$URL" "$SECONDS_EACH" "$(share "$run_rate" 100 "$percent")" "$CLIENTS" "${runs[@]}"

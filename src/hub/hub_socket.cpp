@@ -77,9 +77,11 @@ public:
 
   ssize_t read(char* ptr, size_t size) override
   {
-    if (Refused() || !Flush())
+    if (refused || late || !Flush())
       return -1;
     if (at == end) {
+      if (ReadWait() == 0)
+        return -1;
       ssize_t n = Transfer(false, ahead, sizeof ahead);
       if (n <= 0)
         return n;
@@ -129,6 +131,7 @@ public:
     while (listener != INVALID_SOCKET && std::chrono::steady_clock::now() < until) {
       if (at < end || WaitFor(sock, POLLIN, IdlePollMilliseconds)) {
         readUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(requestMs);
+        late = false;
         return true;
       }
     }
@@ -152,11 +155,15 @@ private:
     port = a.port;
   }
 
-  // The longest a read may wait: the time-out, or what is left of the request's time (0 past it).
+  // The longest a read from the socket may wait: the time-out, or what is
+  // left of the request's time (0 past it, and the request is late). Asked
+  // only when the bytes read ahead are used up: the head is read a byte at
+  // a time, and a clock read for each byte cost a sixth of a small answer.
   int ReadWait() const
   {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(readUntil - std::chrono::steady_clock::now());
-    return (int)std::max(0LL, std::min<long long>(readMs, left.count()));
+    late = late || left.count() <= 0;
+    return late ? 0 : (int)std::min<long long>(readMs, left.count());
   }
 
   // One send or receive, waiting for the socket (up to the time-out) only
@@ -195,6 +202,7 @@ private:
   int sock;
   int readMs, writeMs, requestMs;
   std::chrono::steady_clock::time_point readUntil;
+  mutable bool late = false;   // the request was not read in its time
   char ahead[ReadAheadBytes];
   size_t at = 0, end = 0;
   size_t lineBytes = 0, headBytes = 0;

@@ -5,10 +5,13 @@
 #include <functional>
 #include <mutex>
 
-static const size_t MaxKeyBytes = 47;   // the longest AddressKey: an IPv6 /64, written out
+// An AddressKey is bytes: an IPv6 one holds its /64 raw, zeros and all.
+// One longer than this (an address with a zone) counts by its first bytes.
+static const size_t MaxKeyBytes = 64;
 
 struct ConnectionEntry {
-  char key[MaxKeyBytes + 1];
+  char key[MaxKeyBytes];
+  size_t size;
   long held;   // 0: the place is free
 };
 
@@ -22,7 +25,7 @@ static ConnectionEntry* Find(const std::string& key)
   ConnectionEntry* free = nullptr;
   for (int i = 0; i < ConnectionProbe; i++) {
     ConnectionEntry* e = &Entries[(first + (size_t)i) % ConnectionSlots];
-    if (e->held > 0 && key == e->key)
+    if (e->held > 0 && e->size == key.size() && memcmp(e->key, key.data(), key.size()) == 0)
       return e;
     if (e->held == 0 && !free)
       free = e;
@@ -30,24 +33,25 @@ static ConnectionEntry* Find(const std::string& key)
   return free;
 }
 
-bool HoldConnection(const std::string& key, long most)
+bool HoldConnection(const std::string& address, long most)
 {
-  if (key.size() > MaxKeyBytes)
-    return false;
+  std::string key = address.substr(0, MaxKeyBytes);
   std::lock_guard<std::mutex> hold(EntriesLock);
   ConnectionEntry* e = Find(key);
   if (!e || e->held >= most)
     return false;
-  if (e->held == 0)
-    memcpy(e->key, key.c_str(), key.size() + 1);
+  if (e->held == 0) {
+    memcpy(e->key, key.data(), key.size());
+    e->size = key.size();
+  }
   e->held++;
   return true;
 }
 
-void DropConnection(const std::string& key)
+void DropConnection(const std::string& address)
 {
   std::lock_guard<std::mutex> hold(EntriesLock);
-  ConnectionEntry* e = Find(key);
+  ConnectionEntry* e = Find(address.substr(0, MaxKeyBytes));
   if (e && e->held > 0)
     e->held--;
 }

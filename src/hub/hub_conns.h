@@ -7,6 +7,7 @@
 // places.
 //   ConnectionSlots, ConnectionProbe   places in the table; neighbouring places a key may take
 //   HoldConnection(key, most)    a place for one more of the key's connections; false at most already
+//                                (keys are bytes, as AddressKey makes them)
 //   DropConnection(key)          the connection held by HoldConnection ended
 #pragma once
 
